@@ -1,0 +1,43 @@
+// The latest gamma-exposure snapshot of one ticker: summary levels, the strike
+// table with GEX by volume and by open interest, the priors of earlier
+// snapshots and the bar-scale maxima. One per study instance, kept in the
+// host's pointer store; filled from a profile response, read by the drawing.
+// Not thread-safe: the host calls one instance at a time.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "study/host_interface.h"
+
+struct GexProfile {
+  GexProfile() = default;
+  GexProfile(const GexProfile&) = delete;
+  GexProfile& operator=(const GexProfile&) = delete;
+  ~GexProfile() { releaseHostString(ticker); }
+
+  int32_t timestamp = 0;
+  HostString ticker{};
+  float spot = 0;
+  float zero_gamma = 0;
+  float major_pos_vol = 0;
+  float major_pos_oi = 0;
+  float major_neg_vol = 0;
+  float major_neg_oi = 0;
+  float sum_gex_vol = 0;
+  float sum_gex_oi = 0;
+  float delta_risk_reversal = 0;
+  std::vector<float> strikes;
+  std::vector<float> gex_vol;
+  std::vector<float> gex_oi;
+  // Five per strike row (1, 5, 10, 15 and 30 minutes), rows concatenated.
+  std::vector<float> priors;
+  // One (strike, value) pair per prior interval.
+  std::vector<std::vector<float>> max_priors;
+  float max_abs_gex_vol = 0;
+  float max_abs_gex_oi = 0;
+  float max_abs_gex = 0;
+};
+
+// Back to the state of a new profile: no text, every number 0, tables empty.
+void clear(GexProfile& profile);

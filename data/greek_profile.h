@@ -1,0 +1,35 @@
+// The latest gamma or delta snapshot of one ticker: summary majors and a strike
+// table whose greek value is drawn as bars, with three priors per strike. One
+// per study instance, kept in the host's pointer store.
+// Not thread-safe: the host calls one instance at a time.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "study/host_interface.h"
+
+struct GreekProfile {
+  GreekProfile() = default;
+  GreekProfile(const GreekProfile&) = delete;
+  GreekProfile& operator=(const GreekProfile&) = delete;
+  ~GreekProfile() { releaseHostString(ticker); }
+
+  int32_t timestamp = 0;
+  HostString ticker{};
+  float spot = 0;
+  float major_positive = 0;
+  float major_negative = 0;
+  float major_long_gamma = 0;
+  float major_short_gamma = 0;
+  std::vector<float> strikes;
+  std::vector<float> value_1;
+  std::vector<float> value_2;
+  std::vector<float> greek_value;
+  // Three per strike row (5, 15 and 30 minutes), rows concatenated.
+  std::vector<float> priors;
+  float max_abs_greek = 0;
+};
+
+// Back to the state of a new profile: no text, every number 0, tables empty.
+void clear(GreekProfile& profile);

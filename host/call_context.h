@@ -1,0 +1,27 @@
+// The study call in progress on this thread. The host's operations are plain
+// functions without an object argument, so they find the instance they act
+// on here. A CallScope sets it for the length of one call into the module;
+// scopes nest and restore what was there before. Per thread, so several
+// charts may run on several threads.
+#pragma once
+
+class StudyInstance;
+class Canvas;
+
+struct CallContext {
+  StudyInstance* instance = nullptr;
+  Canvas* canvas = nullptr;  // set only while the graphics callback paints
+};
+
+CallContext& currentCallContext();
+
+class CallScope {
+ public:
+  CallScope(StudyInstance& instance, Canvas* canvas);
+  ~CallScope();
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  CallContext saved_;
+};

@@ -1,0 +1,6 @@
+#include "host/message_log.h"
+
+void MessageLog::add(std::string text, bool alert) {
+  lines_.push_back(LogLine{std::move(text), alert});
+  if (sink_) sink_(lines_.back());
+}

@@ -1,0 +1,9 @@
+// Process heap on POSIX systems: the C library heap, shared by every module
+// of the process.
+#include "study/process_heap.h"
+
+#include <cstdlib>
+
+void* processHeapAllocate(std::size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
+
+void processHeapFree(void* block) { std::free(block); }

@@ -1,0 +1,110 @@
+#include "study/study_function.h"
+
+#include <cmath>
+
+#include "data/gex_profile.h"
+#include "data/greek_profile.h"
+#include "study/carry_forward.h"
+#include "study/configuration_checks.h"
+#include "study/drawing_cleanup.h"
+#include "study/input_readers.h"
+#include "study/instance_state.h"
+#include "study/profile_selection.h"
+#include "study/request_window.h"
+#include "study/study_inputs.h"
+#include "study/symbol_text.h"
+
+namespace {
+
+// Steps every call takes before it knows whether the instance goes away:
+// normalised ticker, premiums (a multiplier that is not positive is corrected
+// in the settings too) and futures target.
+void readConfiguration(HostStudyInterface& sc, OrdinaryCallValues& values) {
+  normaliseSymbolText(values.ticker, readText(inputAt(sc, kTickerInput)), "SPX");
+
+  values.additivePremium = readFloat(inputAt(sc, kAdditivePremiumInput));
+  HostInput& multiplier = inputAt(sc, kMultiplicativePremiumInput);
+  values.multiplicativePremium = readFloat(multiplier);
+  // A multiplier of 0 or less, or one that is not a number at all, would put
+  // every level at a meaningless price: the settings are corrected to 1.0.
+  if (!(values.multiplicativePremium > 0.0f) || !std::isfinite(values.multiplicativePremium)) {
+    multiplier.kind = kInputFloat;
+    multiplier.floatValue = 1.0f;
+    values.multiplicativePremium = 1.0f;
+  }
+
+  normaliseSymbolText(values.futuresTarget, readText(inputAt(sc, kFuturesTargetInput)), nullptr);
+}
+
+void resetForFullRecalculation(HostStudyInterface& sc) {
+  sc.ops.HostSetPersistentInt(kRequestStateKey, kRequestDue);
+  sc.ops.HostSetPersistentInt(kDayResetArmedKey, 0);
+  // A recalculation lifts a halt, so a corrected configuration resumes requests.
+  sc.ops.HostSetPersistentInt(kRequestsHaltedKey, 0);
+  sweepStudyDrawings(sc);
+}
+
+}  // namespace
+
+void releaseOrdinaryCallValues(OrdinaryCallValues& values) {
+  releaseHostString(values.ticker);
+  releaseHostString(values.futuresTarget);
+  releaseHostString(values.apiKey);
+  releaseHostString(values.requestUrl);
+}
+
+void declareStudy(HostStudyInterface& sc) {
+  assignHostString(sc.studyName, "Gex Profile");
+  sc.graphRegion = 0;
+  sc.loopPerBar = 0;
+  sc.updateEveryTick = 1;
+  declareInputs(sc);
+  declareSubgraphs(sc);
+}
+
+void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
+  readConfiguration(sc, values);
+  if (sc.isFullRecalculation != 0) resetForFullRecalculation(sc);
+
+  const ProfileSelection selection =
+      selectProfile(readIndex(inputAt(sc, kPackageInput)), readIndex(inputAt(sc, kGreekInput)));
+  buildProfileUrl(values.requestUrl, hostStringText(values.ticker), selection);
+  values.isGreekProfile = selection.isGreekProfile;
+  values.nextDrawingKey = kFirstDrawingKey;
+
+  int32_t& requestsHalted = sc.ops.HostPersistentInt(kRequestsHaltedKey);
+  runConfigurationChecks(sc, requestsHalted);
+
+  values.inRequestWindow = inRequestWindow(sc);
+  // The key is sent exactly as typed.
+  assignHostString(values.apiKey, readText(inputAt(sc, kApiKeyInput)));
+  values.requestIntervalSeconds = readInteger(inputAt(sc, kRequestIntervalInput));
+
+  if (sc.barCount > 1) carryForwardOutputs(sc, kSubgraphCount);
+}
+
+void endStudyInstance(HostStudyInterface& sc) {
+  removeAllStudyDrawings(sc);
+  sc.ops.HostSetPersistentInt(kProfileReadyKey, 0);
+  void*& gex = sc.ops.HostPersistentPointer(kGexProfileKey);
+  delete static_cast<GexProfile*>(gex);
+  sc.ops.HostSetPersistentPointer(kGexProfileKey, nullptr);
+  void*& greek = sc.ops.HostPersistentPointer(kGreekProfileKey);
+  delete static_cast<GreekProfile*>(greek);
+  sc.ops.HostSetPersistentPointer(kGreekProfileKey, nullptr);
+}
+
+void runStudyFunction(HostStudyInterface& sc) {
+  if (sc.isSetDefaultsPass != 0) {
+    declareStudy(sc);
+    return;
+  }
+  OrdinaryCallValues values{};
+  if (sc.isLastCall != 0 || sc.isBeingRemoved != 0) {
+    readConfiguration(sc, values);
+    endStudyInstance(sc);
+  } else {
+    prepareOrdinaryCall(sc, values);
+  }
+  releaseOrdinaryCallValues(values);
+}

@@ -1,0 +1,23 @@
+#include "study/symbol_text.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool isStrippedByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+char upperCaseAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+void normaliseSymbolText(HostString& target, const char* text, const char* fallbackWhenEmpty) {
+  const char* begin = text != nullptr ? text : "";
+  const char* end = begin + std::strlen(begin);
+  while (begin < end && isStrippedByte(*begin)) ++begin;
+  while (end > begin && isStrippedByte(end[-1])) --end;
+  std::string normalised(begin, end);
+  for (char& c : normalised) c = upperCaseAscii(c);
+  if (normalised.empty() && fallbackWhenEmpty != nullptr) normalised = fallbackWhenEmpty;
+  assignHostString(target, normalised.c_str());
+}
