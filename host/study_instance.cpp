@@ -63,20 +63,23 @@ void StudyInstance::refreshHostFields() {
   }
 }
 
-void StudyInstance::callStudy(Canvas* canvas) {
-  CallScope scope(*this, canvas);
-  study_(record_);
-}
-
 void StudyInstance::runSetDefaultsPass() {
   if (ended_) return;
   refreshHostFields();
   record_.isSetDefaultsPass = 1;
-  callStudy(nullptr);
+  {
+    CallScope scope(*this, nullptr);
+    study_(record_);
+  }
   record_.isSetDefaultsPass = 0;
 }
 
 void StudyInstance::runCall(const CallSettings& settings) {
+  runCallWith(settings, [this](HostStudyInterface& sc) { study_(sc); });
+}
+
+void StudyInstance::runCallWith(const CallSettings& settings,
+                                const std::function<void(HostStudyInterface&)>& body) {
   if (ended_) return;
   refreshHostFields();
   record_.currentDateTime = settings.currentDateTime;
@@ -89,7 +92,10 @@ void StudyInstance::runCall(const CallSettings& settings) {
   if (settings.httpResponseRequestId != 0) {
     assignHostString(record_.httpResponseText, settings.httpResponseText.c_str());
   }
-  callStudy(nullptr);
+  {
+    CallScope scope(*this, nullptr);
+    body(record_);
+  }
   record_.isFullRecalculation = 0;
   record_.httpResponseRequestId = 0;
   releaseHostString(record_.httpResponseText);
@@ -100,7 +106,10 @@ void StudyInstance::runLastCall(bool beingRemoved) {
   refreshHostFields();
   record_.isLastCall = beingRemoved ? 0 : 1;
   record_.isBeingRemoved = beingRemoved ? 1 : 0;
-  callStudy(nullptr);
+  {
+    CallScope scope(*this, nullptr);
+    study_(record_);
+  }
   ended_ = true;
 }
 

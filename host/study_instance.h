@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class StudyInstance {
 
   void runSetDefaultsPass();
   void runCall(const CallSettings& settings);
+  // An ordinary call that runs `body` in place of the study function, with
+  // the same host fields and operations (for driving parts of a study).
+  void runCallWith(const CallSettings& settings, const std::function<void(HostStudyInterface&)>& body);
   // The last call; the instance is then ended and takes no further calls.
   void runLastCall(bool beingRemoved);
   // Calls the graphics callback the study registered, if any.
@@ -61,7 +65,6 @@ class StudyInstance {
  private:
   // Brings the host-filled fields and per-bar arrays up to date with the chart.
   void refreshHostFields();
-  void callStudy(Canvas* canvas);
 
   Chart& chart_;
   StudyFunction study_;
