@@ -1,0 +1,34 @@
+// Conversions between HostDateTime values and Unix time, and the calendar
+// facts of a HostDateTime that the request schedule needs.
+//
+// A HostDateTime counts microseconds since 1899-12-30 00:00; Unix time counts
+// seconds since 1970-01-01 00:00, which is 25569 days later. All functions
+// accept any value and never overflow.
+#pragma once
+
+#include <cstdint>
+
+#include "study/host_interface.h"
+
+// Days from 1899-12-30 to 1970-01-01.
+inline constexpr int64_t kUnixEpochDayNumber = 25569;
+inline constexpr int64_t kUnixEpochHostDateTime = kUnixEpochDayNumber * kMicrosecondsPerDay;
+
+// Whole Unix seconds of t, truncated toward zero (so an instant half a second
+// before 1970 reads 0). Exact for every value.
+int64_t HostDateTimeToUnixSeconds(HostDateTime t);
+
+// The HostDateTime of s Unix seconds. 0 gives 0 rather than 1970-01-01, so a
+// zero timestamp stays the empty date-time. Values beyond the HostDateTime
+// range give its nearest end.
+HostDateTime UnixSecondsToHostDateTime(int64_t s);
+
+// Whole days since 1899-12-30 (truncating division, so days before it count
+// toward zero).
+inline int64_t dayNumberOf(HostDateTime t) { return t / kMicrosecondsPerDay; }
+
+// 0 Sunday, 1 Monday, ..., 6 Saturday; day number 0 was a Saturday.
+inline int32_t weekdayOfDayNumber(int64_t dayNumber) {
+  const int64_t weekday = (dayNumber - 1) % 7;
+  return static_cast<int32_t>(weekday < 0 ? weekday + 7 : weekday);
+}
