@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -82,6 +83,8 @@ struct DatabaseZone {
   int64_t daylightOffsetSeconds;  // equal to the standard offset without daylight time
 };
 
+void PrintTo(const DatabaseZone& zone, std::ostream* out) { *out << zone.name; }
+
 // Years in which the table's rules are the database's rules for these zones.
 constexpr int64_t kFirstUnixSecond = 1546300800;  // 2019-01-01 00:00 UTC
 constexpr int64_t kEndUnixSecond = 1924992000;    // 2031-01-01 00:00 UTC
@@ -151,31 +154,25 @@ INSTANTIATE_TEST_SUITE_P(
                       DatabaseZone{"Europe/Berlin", 11, 3600, 2 * 3600},
                       DatabaseZone{"Australia/Sydney", 25, 10 * 3600, 11 * 3600},
                       DatabaseZone{"Pacific/Auckland", 27, 12 * 3600, 13 * 3600},
-                      DatabaseZone{"Asia/Kolkata", 19, 19800, 19800}),
-    [](const ::testing::TestParamInfo<DatabaseZone>& info) {
-      std::string name = info.param.name;
-      for (char& c : name) {
-        if (c == '/') c = '_';
-      }
-      return name;
-    });
+                      DatabaseZone{"Asia/Kolkata", 19, 19800, 19800}));
 
 // The C library applies a rule-only zone to every year from 1970 on, which
 // checks the calendar arithmetic far beyond the years the database covers.
 TEST(ZoneTextTest, AppliesItsRulesToDistantYearsLikeTheCLibrary) {
   struct Case {
-    int32_t tableIndex;
+    const char* zoneText;
     const char* libraryZone;  // the same zone in the C library's notation (west positive)
   };
   const Case cases[] = {
-      {7, "EST5EDT,M3.2.0/2,M11.1.0/2"},
-      {25, "AEST-10AEDT,M10.1.0/2,M4.1.0/3"},
-      {13, "EET-2EEST,M3.5.0/3,M10.5.0/4"},
-      {19, "IST-5:30"},
+      {TimeZoneTable[7], "EST5EDT,M3.2.0/2,M11.1.0/2"},
+      {TimeZoneTable[25], "AEST-10AEDT,M10.1.0/2,M4.1.0/3"},
+      {TimeZoneTable[13], "EET-2EEST,M3.5.0/3,M10.5.0/4"},
+      {"JST9", "JST-9"},
+      {"NST-03:30NDT,M3.2.0,M11.1.0", "NST3:30NDT,M3.2.0,M11.1.0"},
   };
   for (const Case& c : cases) {
-    const std::optional<ZoneText> zone = ZoneText::parse(TimeZoneTable[c.tableIndex]);
-    ASSERT_TRUE(zone);
+    const std::optional<ZoneText> zone = ZoneText::parse(c.zoneText);
+    ASSERT_TRUE(zone) << c.zoneText;
     ScopedTimeZone scoped(c.libraryZone);
     // 1970 to about 2400, in steps of 3 days 5 h 7 min.
     for (int64_t s = 0; s < 13'500'000'000LL; s += 3 * 86400 + 5 * 3600 + 7 * 60) {
@@ -185,88 +182,37 @@ TEST(ZoneTextTest, AppliesItsRulesToDistantYearsLikeTheCLibrary) {
   }
 }
 
-TEST(ZoneTextTest, GapAndOverlapAreReadAsStandardTime) {
-  const std::optional<ZoneText> newYork = ZoneText::parse(kNewYorkZoneText);
-  ASSERT_TRUE(newYork);
-  constexpr int64_t kHour = 3600 * kUsPerSecond;
-  constexpr int64_t kMinute = 60 * kUsPerSecond;
-  // 2024-03-10 and 2024-11-03: days 45361 and 45599 since 1899-12-30.
-  const HostDateTime springDay = 45361 * kMicrosecondsPerDay;
-  const HostDateTime autumnDay = 45599 * kMicrosecondsPerDay;
-  // 02:30 does not exist; read as 02:30 EST it is 07:30 UTC, shown as 03:30.
-  EXPECT_EQ(newYork->toUtc(springDay + 2 * kHour + 30 * kMinute), springDay + 7 * kHour + 30 * kMinute);
-  EXPECT_EQ(newYork->fromUtc(springDay + 7 * kHour + 30 * kMinute), springDay + 3 * kHour + 30 * kMinute);
-  // 01:30 happens twice; the standard-time one is 06:30 UTC.
-  EXPECT_EQ(newYork->toUtc(autumnDay + 1 * kHour + 30 * kMinute), autumnDay + 6 * kHour + 30 * kMinute);
-  EXPECT_EQ(newYork->fromUtc(autumnDay + 5 * kHour + 30 * kMinute), autumnDay + 1 * kHour + 30 * kMinute);
-}
-
-TEST(ZoneTextTest, ExtremeValuesSaturateInsteadOfOverflowing) {
+TEST(ZoneTextTest, ExtremeValuesSaturateInsteadOfWrapping) {
   constexpr HostDateTime kMax = std::numeric_limits<HostDateTime>::max();
   constexpr HostDateTime kMin = std::numeric_limits<HostDateTime>::min();
-  for (int32_t index = 1; index < kTimeZoneCount - 1; ++index) {
-    const std::optional<ZoneText> zone = ZoneText::parse(TimeZoneTable[index]);
-    ASSERT_TRUE(zone) << TimeZoneTable[index];
-    for (HostDateTime value : {kMin, kMin + 1, kMax - 1, kMax}) {
-      const HostDateTime local = zone->fromUtc(value);
-      const HostDateTime utc = zone->toUtc(value);
-      EXPECT_LE(std::llabs(local / kMicrosecondsPerDay - value / kMicrosecondsPerDay), 1);
-      EXPECT_LE(std::llabs(utc / kMicrosecondsPerDay - value / kMicrosecondsPerDay), 1);
+  // Offsets reach two days at most; a wrapped result would land at the far end.
+  constexpr HostDateTime kSlack = 4 * kMicrosecondsPerDay;
+  for (const char* text : {TimeZoneTable[7], TimeZoneTable[27], "W-24X-24,M1.1.0,M12.5.6/24",
+                           "E+24F+24,M1.1.0,M12.5.6/24"}) {
+    const std::optional<ZoneText> zone = ZoneText::parse(text);
+    ASSERT_TRUE(zone) << text;
+    for (HostDateTime value : {kMax, kMax - 1, kMax - kMicrosecondsPerDay}) {
+      EXPECT_GE(zone->fromUtc(value), kMax - kSlack) << text;
+      EXPECT_GE(zone->toUtc(value), kMax - kSlack) << text;
     }
-  }
-  EXPECT_EQ(ZoneText::utc().fromUtc(kMin), kMin);
-  EXPECT_EQ(ZoneText::utc().toUtc(kMax), kMax);
-}
-
-TEST(ZoneTextTest, ReadsOffsetsWithAndWithoutSignAndMinutes) {
-  constexpr int64_t kHour = 3600 * kUsPerSecond;
-  const HostDateTime noon = 45000 * kMicrosecondsPerDay + 12 * kHour;
-  const struct {
-    const char* text;
-    int64_t offsetUs;
-  } cases[] = {
-      {"UTC+00", 0},          {"HST-10", -10 * kHour},  {"IST+05:30", 5 * kHour + kHour / 2},
-      {"JST9", 9 * kHour},    {"NST-03:30", -(3 * kHour + kHour / 2)},
-      {"UTC-00", 0},
-  };
-  for (const auto& c : cases) {
-    std::string error;
-    const std::optional<ZoneText> zone = ZoneText::parse(c.text, &error);
-    ASSERT_TRUE(zone) << c.text << ": " << error;
-    EXPECT_EQ(zone->fromUtc(noon), noon + c.offsetUs) << c.text;
-    EXPECT_EQ(zone->toUtc(noon + c.offsetUs), noon) << c.text;
+    for (HostDateTime value : {kMin, kMin + 1, kMin + kMicrosecondsPerDay}) {
+      EXPECT_LE(zone->fromUtc(value), kMin + kSlack) << text;
+      EXPECT_LE(zone->toUtc(value), kMin + kSlack) << text;
+    }
   }
 }
 
 TEST(ZoneTextTest, RejectsMalformedTextsWithAMessage) {
   const std::string_view cases[] = {
-      "",
-      "garbage",
-      "EST",
-      "-05",
-      "EST-05x",
-      "EST--05",
-      "EST-05:",
-      "EST-05:7",
-      "EST-25",
-      "IST+05:60",
-      "EST-99999999999999999999",
-      "EST-05EDT",
-      "EST-05EDT+01",
-      "EST-05EDT+01,M3.2.0/02:00",
-      "EST-05EDT+01,M3.2.0/02:00,M11.1",
-      "EST-05EDT+01,M3.2.0/02:00,M11.1.0/",
-      "EST-05EDT+01,M13.2.0/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M0.2.0/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M3.0.0/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M3.6.0/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M3.2.7/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M3.2.0/25:00,M11.1.0/02:00",
-      "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00,",
-      "EST-05EDT+01,J60/02:00,M11.1.0/02:00",
-      "EST-05EDT+01,M99999999999.2.0,M11.1.0",
-      std::string_view("UTC+00\0", 7),
-      "UTC\xff+00",
+      "", "garbage", "EST", "-05", "EST-05x", "EST--05", "EST-05:", "EST-05:7", "EST-25",
+      "IST+05:60", "EST-99999999999999999999", "EST-05EDT", "EST-05EDT+01",
+      "EST-05EDT+01,M3.2.0/02:00", "EST-05EDT+01,M3.2.0/02:00,M11.1",
+      "EST-05EDT+01,M3.2.0/02:00,M11.1.0/", "EST-05EDT+01,M13.2.0/02:00,M11.1.0/02:00",
+      "EST-05EDT+01,M0.2.0/02:00,M11.1.0/02:00", "EST-05EDT+01,M3.0.0/02:00,M11.1.0/02:00",
+      "EST-05EDT+01,M3.6.0/02:00,M11.1.0/02:00", "EST-05EDT+01,M3.2.7/02:00,M11.1.0/02:00",
+      "EST-05EDT+01,M3.2.0/25:00,M11.1.0/02:00", "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00,",
+      "EST-05EDT+01,J60/02:00,M11.1.0/02:00", "EST-05EDT+01,M99999999999.2.0,M11.1.0",
+      std::string_view("UTC+00\0", 7), "UTC\xff+00",
   };
   for (std::string_view text : cases) {
     std::string error;

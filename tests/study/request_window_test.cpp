@@ -72,10 +72,8 @@ TEST_F(RequestWindowTest, WindowEndsAreInclusiveInTheSelectedZone) {
     int hours, minutes, seconds;
     bool inside;
   } cases[] = {
-      {kSummerDay, 9, 29, 59, false}, {kSummerDay, 9, 30, 0, true},  {kSummerDay, 12, 0, 0, true},
-      {kSummerDay, 23, 0, 0, true},   {kSummerDay, 23, 0, 1, false}, {kSummerDay, 0, 0, 0, false},
-      {kWinterDay, 9, 29, 59, false}, {kWinterDay, 9, 30, 0, true},  {kWinterDay, 23, 0, 0, true},
-      {kWinterDay, 23, 0, 1, false},
+      {kSummerDay, 9, 29, 59, false}, {kSummerDay, 9, 30, 0, true}, {kSummerDay, 23, 0, 0, true},
+      {kSummerDay, 23, 0, 1, false},  {kWinterDay, 9, 30, 0, true}, {kWinterDay, 23, 0, 1, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(inWindowAtNewYork(c.day, c.hours, c.minutes, c.seconds), c.inside)
@@ -94,13 +92,10 @@ TEST_F(RequestWindowTest, StartAndEndCombinations) {
   } cases[] = {
       {"start after end, late", dayFraction(22, 0), dayFraction(2, 0), 23, 0, 0, false},
       {"start after end, early", dayFraction(22, 0), dayFraction(2, 0), 1, 0, 0, false},
-      {"start after end, at start", dayFraction(22, 0), dayFraction(2, 0), 22, 0, 0, false},
-      {"start after end, at end", dayFraction(22, 0), dayFraction(2, 0), 2, 0, 0, false},
       {"start at midnight", 0.0, dayFraction(23, 0), 0, 0, 0, true},
       {"both at midnight, midnight", 0.0, 0.0, 0, 0, 0, true},
       {"both at midnight, a second later", 0.0, 0.0, 0, 0, 1, false},
       {"end at midnight", dayFraction(9, 30), 0.0, 9, 30, 0, false},
-      {"whole day, last second", 0.0, 86399.0 / 86400.0, 23, 59, 59, true},
       {"a full day wraps to midnight", 0.0, 1.0, 0, 0, 1, false},
   };
   for (const auto& c : cases) {
