@@ -5,7 +5,7 @@
 #include <limits>
 
 Chart::Chart(int32_t chartNumber)
-    : chartNumber_(chartNumber), zoneText_(kNewYorkZoneText), zone_(*ZoneText::parse(kNewYorkZoneText)) {}
+    : chartNumber_(chartNumber), zoneText_(kDefaultChartZoneText), zone_(*ZoneText::parse(kDefaultChartZoneText)) {}
 
 bool Chart::setZone(std::string_view zoneText, std::string* error) {
   std::optional<ZoneText> zone = ZoneText::parse(zoneText, error);

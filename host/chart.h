@@ -85,5 +85,5 @@ class Chart {
   ChartDrawings drawings_;
 };
 
-// The zone text of New York, the default zone of a chart.
-inline constexpr const char* kNewYorkZoneText = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
+// A chart shows New York time unless told otherwise.
+inline constexpr const char* kDefaultChartZoneText = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
