@@ -13,7 +13,8 @@ int64_t roundHalfAwayFromZero(double value);
 // List index, integer value, nearest integer of a float, 0/1, colour value,
 // time-zone index (also the zone a date-time input carries).
 int32_t readIndex(const HostInput& input);
-// As readIndex, but a time of day reads as whole seconds into the day.
+// As readIndex, but a time of day reads as whole seconds into the day and a
+// date-time reads as 0 (the zone it may carry is the index reader's alone).
 int32_t readInteger(const HostInput& input);
 float readFloat(const HostInput& input);
 int32_t readYesNo(const HostInput& input);
