@@ -12,6 +12,7 @@
 // allocated.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <type_traits>
 
@@ -50,6 +51,7 @@ void formatHostString(HostString& target, const char* format, ...)
     __attribute__((format(printf, 2, 3)))
 #endif
     ;
+void formatHostStringList(HostString& target, const char* format, va_list args);
 
 // The text of a value, never null: the empty value reads as "".
 inline const char* hostStringText(const HostString& value) {
@@ -253,32 +255,28 @@ static_assert(std::is_trivially_copyable_v<HostStudyInterface>);
 
 // Host arrays clamp an index into 0..count-1; an empty array yields its spare
 // element.
-inline HostInput& inputAt(HostStudyInterface& sc, int32_t index) {
-  if (sc.inputs == nullptr || sc.inputCount <= 0) return sc.spareInput;
+template <typename T>
+T& clampedElement(T* items, int32_t count, int32_t index, T& spare) {
+  if (items == nullptr || count <= 0) return spare;
   if (index < 0) index = 0;
-  if (index >= sc.inputCount) index = sc.inputCount - 1;
-  return sc.inputs[index];
+  if (index >= count) index = count - 1;
+  return items[index];
+}
+
+inline HostInput& inputAt(HostStudyInterface& sc, int32_t index) {
+  return clampedElement(sc.inputs, sc.inputCount, index, sc.spareInput);
 }
 
 inline HostSubgraph& subgraphAt(HostStudyInterface& sc, int32_t index) {
-  if (sc.subgraphs == nullptr || sc.subgraphCount <= 0) return sc.spareSubgraph;
-  if (index < 0) index = 0;
-  if (index >= sc.subgraphCount) index = sc.subgraphCount - 1;
-  return sc.subgraphs[index];
+  return clampedElement(sc.subgraphs, sc.subgraphCount, index, sc.spareSubgraph);
 }
 
 inline float& subgraphValueAt(HostSubgraph& subgraph, int32_t bar) {
-  if (subgraph.values == nullptr || subgraph.valueCount <= 0) return subgraph.spareValue;
-  if (bar < 0) bar = 0;
-  if (bar >= subgraph.valueCount) bar = subgraph.valueCount - 1;
-  return subgraph.values[bar];
+  return clampedElement(subgraph.values, subgraph.valueCount, bar, subgraph.spareValue);
 }
 
 inline HostColor& subgraphColorAt(HostSubgraph& subgraph, int32_t bar) {
-  if (subgraph.colors == nullptr || subgraph.colorCount <= 0) return subgraph.spareColor;
-  if (bar < 0) bar = 0;
-  if (bar >= subgraph.colorCount) bar = subgraph.colorCount - 1;
-  return subgraph.colors[bar];
+  return clampedElement(subgraph.colors, subgraph.colorCount, bar, subgraph.spareColor);
 }
 
 inline HostDateTime barDateTimeAt(const HostStudyInterface& sc, int32_t bar) {

@@ -49,14 +49,12 @@ void assignHostString(HostString& target, const HostString& source) {
   assignHostString(target, source.text);
 }
 
-void formatHostString(HostString& target, const char* format, ...) {
+void formatHostStringList(HostString& target, const char* format, va_list args) {
   // The old buffer is dropped only after formatting, since an argument may
   // point into it; every failure still leaves the target empty.
   char* block = nullptr;
   int count = -1;
   if (format != nullptr) {
-    va_list args;
-    va_start(args, format);
     va_list measure;
     va_copy(measure, args);
     count = std::vsnprintf(nullptr, 0, format, measure);
@@ -65,11 +63,17 @@ void formatHostString(HostString& target, const char* format, ...) {
       block = static_cast<char*>(processHeapAllocate(static_cast<std::size_t>(count) + 1));
       if (block != nullptr) std::vsnprintf(block, static_cast<std::size_t>(count) + 1, format, args);
     }
-    va_end(args);
   }
   dropBuffer(target);
   if (block == nullptr) return;
   target.text = block;
   target.length = static_cast<uint32_t>(count);
   target.owned = 1;
+}
+
+void formatHostString(HostString& target, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  formatHostStringList(target, format, args);
+  va_end(args);
 }
