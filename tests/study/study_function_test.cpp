@@ -104,6 +104,20 @@ TEST(StudyFunctionTest, HandsOverTheKeyAsTypedAndTheInterval) {
   releaseOrdinaryCallValues(values);
 }
 
+TEST(StudyFunctionTest, JudgesTheRequestWindowInTheSelectedZone) {
+  StudyFixture fixture;  // chart in New York time, window 09:30 to 23:00 New York
+  OrdinaryCallValues values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 9, 29, 59));
+  EXPECT_FALSE(values.inRequestWindow);
+  releaseOrdinaryCallValues(values);
+  fixture.instance.input(kTimeZoneInput).intValue = 9;  // UTC: 09:29:59 New York is 14:29:59
+  values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 9, 29, 59));
+  EXPECT_TRUE(values.inRequestWindow);
+  releaseOrdinaryCallValues(values);
+  values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 18, 0, 1));  // 23:00:01 UTC
+  EXPECT_FALSE(values.inRequestWindow);
+  releaseOrdinaryCallValues(values);
+}
+
 struct CheckCase {
   int32_t package;
   int32_t greek;

@@ -35,10 +35,11 @@ class StudyFixture {
   }
 
   // Runs the ordinary call's preparation and hands back its values.
-  OrdinaryCallValues prepare(bool fullRecalculation = false) {
+  OrdinaryCallValues prepare(bool fullRecalculation = false,
+                             HostDateTime at = atTimeOfDay(kMonday2026_03_02, 10, 0)) {
     OrdinaryCallValues values{};
     CallSettings settings;
-    settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
+    settings.currentDateTime = at;
     settings.fullRecalculation = fullRecalculation;
     instance.runCallWith(settings, [&](HostStudyInterface& sc) { prepareOrdinaryCall(sc, values); });
     return values;
