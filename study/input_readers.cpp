@@ -72,21 +72,11 @@ int32_t readIndex(const HostInput& input) {
 }
 
 int32_t readInteger(const HostInput& input) {
-  switch (input.kind) {
-    case kInputList:
-    case kInputInteger:
-    case kInputColor:
-    case kInputTimeZone:
-      return input.intValue;
-    case kInputFloat:
-      return nearestInt32(input.floatValue);
-    case kInputYesNo:
-      return asFlag(input.intValue != 0);
-    case kInputTimeOfDay:
-      return daySeconds(input);
-    default:
-      return 0;
-  }
+  // The index reader's answers, except that a time of day counts its seconds
+  // and a date-time's zone is no integer.
+  if (input.kind == kInputTimeOfDay) return daySeconds(input);
+  if (input.kind == kInputDateTime) return 0;
+  return readIndex(input);
 }
 
 float readFloat(const HostInput& input) {
