@@ -27,6 +27,10 @@ inline constexpr HostDateTime kMicrosecondsPerDay = 86400000000LL;
 // 24-bit colour 0x00BBGGRR, red in the low byte.
 using HostColor = uint32_t;
 
+constexpr HostColor rgb(uint32_t red, uint32_t green, uint32_t blue) {
+  return red | (green << 8) | (blue << 16);
+}
+
 // Owned text with a changed flag. An empty value has no buffer (text null,
 // length 0). A non-empty owned text sits in a zero-filled process-heap block of
 // length + 1 bytes.

@@ -65,11 +65,6 @@ constexpr InputDeclaration timeZoneInput(int32_t index, const char* name, int32_
   return {.index = index, .name = name, .kind = kInputTimeZone, .intValue = zoneIndex};
 }
 
-// Colours are 0x00BBGGRR, so each is written from its red, green and blue.
-constexpr HostColor rgb(uint32_t red, uint32_t green, uint32_t blue) {
-  return red | (green << 8) | (blue << 16);
-}
-
 constexpr const char* kGreekOptions =
     "90d agg Gex;0dte Gex;1dte Gex;0dte Gamma (State Package Only);"
     "1dte Gamma (State Package Only);0dte Delta (State Package Only);"

@@ -13,11 +13,6 @@ struct SubgraphDeclaration {
   HostColor color;
 };
 
-// Colours are 0x00BBGGRR, so each is written from its red, green and blue.
-constexpr HostColor rgb(uint32_t red, uint32_t green, uint32_t blue) {
-  return red | (green << 8) | (blue << 16);
-}
-
 // Subgraphs 0..6: the major levels.
 constexpr SubgraphDeclaration kLevelSubgraphs[] = {
     {"Major Call Gamma by Volume", rgb(3, 255, 53)},
