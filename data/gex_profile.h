@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/profile_envelope.h"
 #include "study/host_interface.h"
 
 struct GexProfile {
@@ -41,3 +42,8 @@ struct GexProfile {
 
 // Back to the state of a new profile: no text, every number 0, tables empty.
 void clear(GexProfile& profile);
+
+// Reads a GEX profile response into `profile` (steps of the envelope, then the
+// filling). A missing profile halts without a message. Any outcome but Parsed
+// leaves the profile as it was. `text` null reads as empty.
+ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/profile_envelope.h"
 #include "study/host_interface.h"
 
 struct GreekProfile {
@@ -33,3 +34,8 @@ struct GreekProfile {
 
 // Back to the state of a new profile: no text, every number 0, tables empty.
 void clear(GreekProfile& profile);
+
+// Reads a gamma or delta profile response into `profile`. A missing profile is
+// logged as an alert and halts. Any outcome but Parsed leaves the profile as it
+// was. `text` null reads as empty.
+ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);

@@ -1,0 +1,49 @@
+// Reading values out of a response document. Every read is safe whatever the
+// service sent: a value of another kind reads as null would (0, empty text, no
+// elements), and no RapidJSON accessor is called on a value of the wrong kind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "data/json_document.h"
+
+// A value that stands for "absent"; lookups that find nothing return it.
+const JsonValue& jsonNull();
+
+// The first member named `key` (byte-exact, case-sensitive); null when the
+// value is not an object or has no such member.
+const JsonValue& jsonMember(const JsonValue& object, const char* key);
+
+// Element `index` of an array; null past the end or when not an array.
+const JsonValue& jsonElement(const JsonValue& array, size_t index);
+
+// The elements of an array in order; none when the value is not an array.
+struct JsonElements {
+  const JsonValue* first;
+  const JsonValue* last;
+  const JsonValue* begin() const { return first; }
+  const JsonValue* end() const { return last; }
+  size_t size() const { return static_cast<size_t>(last - first); }
+};
+JsonElements jsonArray(const JsonValue& value);
+
+// Any JSON number as a double; anything else reads as 0.
+double jsonNumber(const JsonValue& value);
+// The same, rounded to single precision.
+float jsonFloat(const JsonValue& value);
+
+// Integer tests: true only for an integer literal (no fraction, no exponent)
+// inside the range.
+bool isJsonInt32(const JsonValue& value);
+bool isJsonInt64(const JsonValue& value);
+bool isJsonString(const JsonValue& value);
+bool isJsonObject(const JsonValue& value);
+
+// The value of an integer that passed its test.
+int32_t jsonInt32(const JsonValue& value);
+int64_t jsonInt64(const JsonValue& value);
+
+// A string's characters up to its first NUL (an escaped \u0000 ends it), bytes
+// above 0x7F as they are; anything else reads as "". Never null.
+const char* jsonText(const JsonValue& value);

@@ -1,0 +1,24 @@
+// The envelope shared by the two profile responses: how an error reply of the
+// service is recognised, what goes to the message log, and the three-way
+// outcome the request driver acts on.
+#pragma once
+
+#include <cstdint>
+
+#include "data/json_document.h"
+#include "study/host_interface.h"
+
+enum class ProfileParseResult : int32_t {
+  Parsed = 0,  // the target profile now holds this response's snapshot
+  Retry = 1,   // response not used, profile untouched, requesting goes on
+  Halt = 2,    // response not used, profile untouched, requests stop
+};
+
+// Parses `text` and checks the envelope in order: parse error (logs
+// `parseErrorMessage` as a note), root not an object, the invalid-key message,
+// an "error" string, a 32-bit integer "timestamp". Returns the root to fill
+// from when the response carries a snapshot; otherwise null with `outcome`
+// set. The root lives in `document`.
+const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
+                                     const char* parseErrorMessage, JsonDocument& document,
+                                     ProfileParseResult& outcome);
