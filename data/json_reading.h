@@ -16,7 +16,10 @@ const JsonValue& jsonNull();
 const JsonValue& jsonMember(const JsonValue& object, const char* key);
 
 // Element `index` of an array; null past the end or when not an array.
-const JsonValue& jsonElement(const JsonValue& array, size_t index);
+inline const JsonValue& jsonElement(const JsonValue& array, size_t index) {
+  if (!array.IsArray() || index >= array.Size()) return jsonNull();
+  return array[static_cast<rapidjson::SizeType>(index)];
+}
 
 // The elements of an array in order; none when the value is not an array.
 struct JsonElements {
@@ -26,24 +29,32 @@ struct JsonElements {
   const JsonValue* end() const { return last; }
   size_t size() const { return static_cast<size_t>(last - first); }
 };
-JsonElements jsonArray(const JsonValue& value);
+inline JsonElements jsonArray(const JsonValue& value) {
+  if (!value.IsArray()) return JsonElements{nullptr, nullptr};
+  return JsonElements{value.Begin(), value.End()};
+}
 
 // Any JSON number as a double; anything else reads as 0.
-double jsonNumber(const JsonValue& value);
-// The same, rounded to single precision.
-float jsonFloat(const JsonValue& value);
+inline double jsonNumber(const JsonValue& value) {
+  return value.IsNumber() ? value.GetDouble() : 0.0;
+}
+// The same, rounded to single precision (a double beyond the float range
+// becomes an infinity of its sign).
+inline float jsonFloat(const JsonValue& value) { return static_cast<float>(jsonNumber(value)); }
 
 // Integer tests: true only for an integer literal (no fraction, no exponent)
 // inside the range.
-bool isJsonInt32(const JsonValue& value);
-bool isJsonInt64(const JsonValue& value);
-bool isJsonString(const JsonValue& value);
-bool isJsonObject(const JsonValue& value);
+inline bool isJsonInt32(const JsonValue& value) { return value.IsInt(); }
+inline bool isJsonInt64(const JsonValue& value) { return value.IsInt64(); }
+inline bool isJsonString(const JsonValue& value) { return value.IsString(); }
+inline bool isJsonObject(const JsonValue& value) { return value.IsObject(); }
 
-// The value of an integer that passed its test.
-int32_t jsonInt32(const JsonValue& value);
-int64_t jsonInt64(const JsonValue& value);
+// The value of an integer that passed its test; 0 otherwise.
+inline int32_t jsonInt32(const JsonValue& value) { return value.IsInt() ? value.GetInt() : 0; }
+inline int64_t jsonInt64(const JsonValue& value) { return value.IsInt64() ? value.GetInt64() : 0; }
 
 // A string's characters up to its first NUL (an escaped \u0000 ends it), bytes
 // above 0x7F as they are; anything else reads as "". Never null.
-const char* jsonText(const JsonValue& value);
+inline const char* jsonText(const JsonValue& value) {
+  return value.IsString() ? value.GetString() : "";
+}

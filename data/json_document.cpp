@@ -1,0 +1,119 @@
+#include "data/json_document.h"
+
+#include <cmath>
+#include <cstring>
+
+#include <rapidjson/reader.h>
+
+namespace {
+
+// Reads four hex digits; false when they are not all hex.
+bool readHex4(const char* p, unsigned& value) {
+  value = 0;
+  for (int i = 0; i < 4; ++i) {
+    const char c = p[i];
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+    else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+    else return false;
+    value = value * 16 + digit;
+  }
+  return true;
+}
+
+// True when a \u escape of the text names a low surrogate that does not
+// directly follow a high one. The parser has already checked that every high
+// surrogate is followed by a low one, so only lone low halves remain to find.
+// Backslashes occur only inside strings in text that parsed, so no string
+// tracking is needed.
+bool hasLoneLowSurrogateEscape(const char* text) {
+  bool afterHighSurrogate = false;
+  for (const char* p = std::strchr(text, '\\'); p != nullptr; p = std::strchr(p, '\\')) {
+    const bool adjacent = afterHighSurrogate;
+    afterHighSurrogate = false;
+    unsigned codepoint = 0;
+    if (p[1] == 'u' && readHex4(p + 2, codepoint)) {
+      if (codepoint >= 0xDC00 && codepoint <= 0xDFFF && !adjacent) return true;
+      afterHighSurrogate = codepoint >= 0xD800 && codepoint <= 0xDBFF;
+      p += 6;
+      // Only an escape that starts right here continues the pair.
+      if (afterHighSurrogate && *p != '\\') afterHighSurrogate = false;
+    } else {
+      p += p[1] != '\0' ? 2 : 1;
+    }
+  }
+  return false;
+}
+
+// A lone low surrogate decodes to the three bytes ED B0..BF xx; raw bytes can
+// spell the same, so a hit only marks the text for a closer look.
+bool mayHoldLowSurrogate(const char* str, rapidjson::SizeType length) {
+  const char* end = str + length;
+  for (const char* p = str; (p = static_cast<const char*>(std::memchr(p, '\xED', end - p))) != nullptr; ++p) {
+    if (p + 1 < end && (static_cast<unsigned char>(p[1]) & 0xF0) == 0xB0) return true;
+  }
+  return false;
+}
+
+// Builds the document as the default parse would, and closes the gaps between
+// that parse and the acceptance rules: nesting depth, infinite numbers, and
+// strings that may hold an escaped lone low surrogate.
+class StrictDocumentBuilder {
+ public:
+  explicit StrictDocumentBuilder(JsonDocument& document) : document_(document) {}
+
+  bool Null() { return document_.Null(); }
+  bool Bool(bool b) { return document_.Bool(b); }
+  bool Int(int i) { return document_.Int(i); }
+  bool Uint(unsigned i) { return document_.Uint(i); }
+  bool Int64(int64_t i) { return document_.Int64(i); }
+  bool Uint64(uint64_t i) { return document_.Uint64(i); }
+  bool Double(double d) { return std::isfinite(d) && document_.Double(d); }
+  bool RawNumber(const char* str, rapidjson::SizeType length, bool copy) {
+    return document_.RawNumber(str, length, copy);
+  }
+  bool String(const char* str, rapidjson::SizeType length, bool copy) {
+    noteString(str, length);
+    return document_.String(str, length, copy);
+  }
+  bool Key(const char* str, rapidjson::SizeType length, bool copy) {
+    noteString(str, length);
+    return document_.Key(str, length, copy);
+  }
+  bool StartObject() { return enter() && document_.StartObject(); }
+  bool EndObject(rapidjson::SizeType count) { --depth_; return document_.EndObject(count); }
+  bool StartArray() { return enter() && document_.StartArray(); }
+  bool EndArray(rapidjson::SizeType count) { --depth_; return document_.EndArray(count); }
+
+  bool suspectSurrogate() const { return suspectSurrogate_; }
+
+ private:
+  bool enter() { return ++depth_ <= kMaxJsonNestingDepth; }
+  void noteString(const char* str, rapidjson::SizeType length) {
+    if (!suspectSurrogate_ && mayHoldLowSurrogate(str, length)) suspectSurrogate_ = true;
+  }
+
+  JsonDocument& document_;
+  unsigned depth_ = 0;
+  bool suspectSurrogate_ = false;
+};
+
+}  // namespace
+
+bool parseResponseJson(const char* text, JsonDocument& document) {
+  document.SetNull();
+  if (text == nullptr) return false;
+  bool parsed = false;
+  auto generate = [&](JsonDocument& target) {
+    StrictDocumentBuilder builder(target);
+    rapidjson::Reader reader;
+    rapidjson::StringStream stream(text);
+    parsed = !reader.Parse<rapidjson::kParseDefaultFlags>(stream, builder).IsError() &&
+             !(builder.suspectSurrogate() && hasLoneLowSurrogateEscape(text));
+    return parsed;
+  };
+  document.Populate(generate);
+  if (!parsed) document.SetNull();
+  return parsed;
+}
