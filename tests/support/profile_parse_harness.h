@@ -1,0 +1,39 @@
+// Runs a profile parser inside an ordinary call of a real study instance, on
+// the response text as the host delivers it, and keeps what it logged.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/gex_profile.h"
+#include "data/greek_profile.h"
+#include "support/study_fixture.h"
+
+inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
+  return parse_gex_profile(sc, text, profile);
+}
+inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
+  return parse_greek_profile(sc, text, profile);
+}
+
+class ProfileParseHarness {
+ public:
+  template <class Profile>
+  ProfileParseResult parse(const std::string& body, Profile* profile) {
+    fixture_.instance.log().clear();
+    CallSettings settings;
+    settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
+    settings.httpResponseRequestId = 1;
+    settings.httpResponseText = body;
+    ProfileParseResult result = ProfileParseResult::Retry;
+    fixture_.instance.runCallWith(settings, [&](HostStudyInterface& sc) {
+      result = parseProfile(sc, sc.httpResponseText.text, profile);
+    });
+    return result;
+  }
+
+  const std::vector<LogLine>& log() { return fixture_.instance.log().lines(); }
+
+ private:
+  StudyFixture fixture_;
+};
