@@ -1,0 +1,14 @@
+// A broken invariant ends the run at once, so libFuzzer keeps the input that
+// broke it as a crash artifact; the line says which check it was.
+#pragma once
+
+#include <cstdio>
+
+#define FUZZ_CHECK(condition)                                                   \
+  do {                                                                          \
+    if (!(condition)) {                                                         \
+      std::fprintf(stderr, "fuzz check failed at %s:%d: %s\n", __FILE_NAME__, \
+                   __LINE__, #condition);                                       \
+      __builtin_trap();                                                         \
+    }                                                                           \
+  } while (0)

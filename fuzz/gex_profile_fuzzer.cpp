@@ -1,0 +1,182 @@
+// Fuzzes parse_gex_profile. Every input goes to the parser three times: with
+// no profile, into a fresh profile, and into one profile kept across inputs,
+// so that refilling over an earlier snapshot is exercised and must give the
+// same snapshot as a fresh fill. A call that does not parse must leave the
+// profile exactly as it was.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/gex_profile.h"
+#include "fuzz/envelope_checks.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_host.h"
+#include "fuzz/reference_reading.h"
+#include "fuzz/snapshot_checks.h"
+
+namespace {
+
+// Everything a profile holds, down to where its ticker's buffer sits.
+struct GexCopy {
+  int32_t timestamp;
+  const char* tickerBuffer;
+  uint32_t tickerLength;
+  uint8_t tickerOwned;
+  uint8_t tickerChanged;
+  std::string ticker;
+  std::vector<float> summary;
+  std::vector<float> strikes, gexVol, gexOi, priors;
+  std::vector<std::vector<float>> maxPriors;
+  std::vector<float> maxima;
+
+  bool operator==(const GexCopy&) const = default;
+};
+
+GexCopy copyOf(const GexProfile& p) {
+  return GexCopy{p.timestamp,
+                 p.ticker.text,
+                 p.ticker.length,
+                 p.ticker.owned,
+                 p.ticker.changed,
+                 std::string(hostStringText(p.ticker)),
+                 {p.spot, p.zero_gamma, p.major_pos_vol, p.major_pos_oi, p.major_neg_vol,
+                  p.major_neg_oi, p.sum_gex_vol, p.sum_gex_oi, p.delta_risk_reversal},
+                 p.strikes,
+                 p.gex_vol,
+                 p.gex_oi,
+                 p.priors,
+                 p.max_priors,
+                 {p.max_abs_gex_vol, p.max_abs_gex_oi, p.max_abs_gex}};
+}
+
+// The snapshot alone: the ticker's buffer and changed flag depend on what the
+// profile held before.
+GexCopy contentOf(const GexProfile& p) {
+  GexCopy copy = copyOf(p);
+  copy.tickerBuffer = nullptr;
+  copy.tickerChanged = 0;
+  return copy;
+}
+
+// What holds for any snapshot, read from the profile alone.
+void checkSnapshot(const GexProfile& p) {
+  checkTicker(p.ticker);
+  FUZZ_CHECK(p.gex_vol.size() == p.strikes.size());
+  FUZZ_CHECK(p.gex_oi.size() == p.strikes.size());
+  for (const auto& pair : p.max_priors) {
+    FUZZ_CHECK(pair.size() == 2);
+    checkNoNaN(pair);
+  }
+  const GexCopy copy = copyOf(p);
+  checkNoNaN(copy.summary);
+  checkNoNaN(copy.strikes);
+  checkNoNaN(copy.gexVol);
+  checkNoNaN(copy.gexOi);
+  checkNoNaN(copy.priors);
+  checkNoNaN(copy.maxima);
+
+  // The volume scale covers every volume bar and prior dot, the open-interest
+  // scale every open-interest bar, each with the 0.001 that keeps a scale
+  // above zero. The joint scale covers both kinds of bar; it may miss priors
+  // but never exceeds the larger single scale.
+  const float volume = std::max(largestMagnitude(p.gex_vol), largestMagnitude(p.priors));
+  const float openInterest = largestMagnitude(p.gex_oi);
+  const float bars = std::max(largestMagnitude(p.gex_vol), openInterest);
+  FUZZ_CHECK(p.max_abs_gex_vol == volume + 0.001f);
+  FUZZ_CHECK(p.max_abs_gex_oi == openInterest + 0.001f);
+  FUZZ_CHECK(p.max_abs_gex >= bars + 0.001f);
+  FUZZ_CHECK(p.max_abs_gex <= std::max(p.max_abs_gex_vol, p.max_abs_gex_oi));
+  FUZZ_CHECK(p.max_abs_gex_vol >= 0.001f && p.max_abs_gex_oi >= 0.001f && p.max_abs_gex >= 0.001f);
+}
+
+// The snapshot holds what the response holds, row for row.
+void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
+  using namespace fuzz;
+  FUZZ_CHECK(p.timestamp == member(root, "timestamp").GetInt());
+  FUZZ_CHECK(std::string(hostStringText(p.ticker)) == text(member(root, "ticker")));
+  const std::vector<float> summary{
+      number(member(root, "spot")),          number(member(root, "zero_gamma")),
+      number(member(root, "major_pos_vol")), number(member(root, "major_pos_oi")),
+      number(member(root, "major_neg_vol")), number(member(root, "major_neg_oi")),
+      number(member(root, "sum_gex_vol")),   number(member(root, "sum_gex_oi")),
+      number(member(root, "delta_risk_reversal"))};
+  FUZZ_CHECK(copyOf(p).summary == summary);
+
+  const JsonValue& rows = member(root, "strikes");
+  FUZZ_CHECK(p.strikes.size() == elementCount(rows));
+  std::vector<float> priors;
+  size_t priorElements = 0;
+  bool priorsAllNumbers = true;
+  for (size_t i = 0; i < p.strikes.size(); ++i) {
+    const JsonValue& row = element(rows, i);
+    FUZZ_CHECK(p.strikes[i] == number(element(row, 0)));
+    FUZZ_CHECK(p.gex_vol[i] == number(element(row, 1)));
+    FUZZ_CHECK(p.gex_oi[i] == number(element(row, 2)));
+    const JsonValue& rowPriors = element(row, 3);
+    for (size_t k = 0; k < elementCount(rowPriors); ++k) {
+      const JsonValue& prior = element(rowPriors, k);
+      priorsAllNumbers = priorsAllNumbers && prior.IsNumber();
+      if (prior.IsNumber()) priors.push_back(number(prior));
+      ++priorElements;
+    }
+  }
+  // Whether a prior that is not a number is skipped or read as 0 is the
+  // parser's choice; every number must be there either way.
+  if (priorsAllNumbers) {
+    FUZZ_CHECK(p.priors == priors);
+  } else {
+    FUZZ_CHECK(p.priors.size() >= priors.size() && p.priors.size() <= priorElements);
+  }
+
+  const JsonValue& maxPriors = member(root, "max_priors");
+  FUZZ_CHECK(p.max_priors.size() == elementCount(maxPriors));
+  for (size_t i = 0; i < p.max_priors.size(); ++i) {
+    const JsonValue& pair = element(maxPriors, i);
+    FUZZ_CHECK(p.max_priors[i] == (std::vector<float>{number(element(pair, 0)), number(element(pair, 1))}));
+  }
+}
+
+ProfileParseResult parseAndCheck(const char* text, GexProfile& profile,
+                                 const fuzz::ReferenceReading& reading) {
+  const GexCopy before = copyOf(profile);
+  resetLoggedLines();
+  const ProfileParseResult result = parse_gex_profile(fuzzHost(), text, &profile);
+  checkEnvelope(reading, result);
+  if (result != ProfileParseResult::Parsed) {
+    FUZZ_CHECK(copyOf(profile) == before);
+    return result;
+  }
+  checkSnapshot(profile);
+  if (reading.read) checkAgainstDocument(profile, reading.document);
+  return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto text = responseText(data, size);
+  fuzz::ReferenceReading reading;
+  fuzz::readReference(text.get(), reading);
+
+  // Without a profile the parser halts before reading and logs nothing.
+  resetLoggedLines();
+  FUZZ_CHECK(parse_gex_profile(fuzzHost(), text.get(), nullptr) == ProfileParseResult::Halt);
+  FUZZ_CHECK(loggedLines().empty());
+
+  GexProfile fresh;
+  const ProfileParseResult freshResult = parseAndCheck(text.get(), fresh, reading);
+  if (size == 0) {
+    // A missing text reads as the empty one.
+    GexProfile unread;
+    FUZZ_CHECK(parseAndCheck(nullptr, unread, reading) == freshResult);
+  }
+
+  // Deliberately never freed: it carries the last snapshot to the next input.
+  static GexProfile* const kept = new GexProfile;
+  const ProfileParseResult keptResult = parseAndCheck(text.get(), *kept, reading);
+  FUZZ_CHECK(keptResult == freshResult);
+  if (keptResult == ProfileParseResult::Parsed) FUZZ_CHECK(contentOf(*kept) == contentOf(fresh));
+  return 0;
+}

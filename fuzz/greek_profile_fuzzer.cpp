@@ -1,0 +1,162 @@
+// Fuzzes parse_greek_profile. Every input goes to the parser three times: with
+// no profile, into a fresh profile, and into one profile kept across inputs,
+// so that refilling over an earlier snapshot is exercised and must give the
+// same snapshot as a fresh fill. A call that does not parse must leave the
+// profile exactly as it was.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/greek_profile.h"
+#include "fuzz/envelope_checks.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_host.h"
+#include "fuzz/reference_reading.h"
+#include "fuzz/snapshot_checks.h"
+
+namespace {
+
+// Everything a profile holds, down to where its ticker's buffer sits.
+struct GreekCopy {
+  int32_t timestamp;
+  const char* tickerBuffer;
+  uint32_t tickerLength;
+  uint8_t tickerOwned;
+  uint8_t tickerChanged;
+  std::string ticker;
+  std::vector<float> summary;
+  std::vector<float> strikes, value1, value2, greekValue, priors;
+  float maxAbsGreek;
+
+  bool operator==(const GreekCopy&) const = default;
+};
+
+GreekCopy copyOf(const GreekProfile& p) {
+  return GreekCopy{p.timestamp,
+                   p.ticker.text,
+                   p.ticker.length,
+                   p.ticker.owned,
+                   p.ticker.changed,
+                   std::string(hostStringText(p.ticker)),
+                   {p.spot, p.major_positive, p.major_negative, p.major_long_gamma,
+                    p.major_short_gamma},
+                   p.strikes,
+                   p.value_1,
+                   p.value_2,
+                   p.greek_value,
+                   p.priors,
+                   p.max_abs_greek};
+}
+
+// The snapshot alone: the ticker's buffer and changed flag depend on what the
+// profile held before.
+GreekCopy contentOf(const GreekProfile& p) {
+  GreekCopy copy = copyOf(p);
+  copy.tickerBuffer = nullptr;
+  copy.tickerChanged = 0;
+  return copy;
+}
+
+// What holds for any snapshot, read from the profile alone.
+void checkSnapshot(const GreekProfile& p) {
+  checkTicker(p.ticker);
+  FUZZ_CHECK(p.value_1.size() == p.strikes.size());
+  FUZZ_CHECK(p.value_2.size() == p.strikes.size());
+  FUZZ_CHECK(p.greek_value.size() == p.strikes.size());
+  const GreekCopy copy = copyOf(p);
+  checkNoNaN(copy.summary);
+  checkNoNaN(copy.strikes);
+  checkNoNaN(copy.value1);
+  checkNoNaN(copy.value2);
+  checkNoNaN(copy.greekValue);
+  checkNoNaN(copy.priors);
+  // The bar scale covers every greek bar and prior dot, plus the 0.001 that
+  // keeps it above zero; the two other values take no part.
+  const float largest = std::max(largestMagnitude(p.greek_value), largestMagnitude(p.priors));
+  FUZZ_CHECK(p.max_abs_greek == largest + 0.001f);
+  FUZZ_CHECK(p.max_abs_greek >= 0.001f);
+}
+
+// The snapshot holds what the response holds, row for row.
+void checkAgainstDocument(const GreekProfile& p, const JsonValue& root) {
+  using namespace fuzz;
+  FUZZ_CHECK(p.timestamp == member(root, "timestamp").GetInt());
+  FUZZ_CHECK(std::string(hostStringText(p.ticker)) == text(member(root, "ticker")));
+  const std::vector<float> summary{
+      number(member(root, "spot")), number(member(root, "major_positive")),
+      number(member(root, "major_negative")), number(member(root, "major_long_gamma")),
+      number(member(root, "major_short_gamma"))};
+  FUZZ_CHECK(copyOf(p).summary == summary);
+
+  const JsonValue& rows = member(root, "mini_contracts");
+  FUZZ_CHECK(p.strikes.size() == elementCount(rows));
+  std::vector<float> priors;
+  size_t priorElements = 0;
+  bool priorsAllNumbers = true;
+  for (size_t i = 0; i < p.strikes.size(); ++i) {
+    const JsonValue& row = element(rows, i);
+    FUZZ_CHECK(p.strikes[i] == number(element(row, 0)));
+    FUZZ_CHECK(p.value_1[i] == number(element(row, 1)));
+    FUZZ_CHECK(p.value_2[i] == number(element(row, 2)));
+    FUZZ_CHECK(p.greek_value[i] == number(element(row, 3)));
+    const JsonValue& rowPriors = element(row, 4);
+    for (size_t k = 0; k < elementCount(rowPriors); ++k) {
+      const JsonValue& prior = element(rowPriors, k);
+      priorsAllNumbers = priorsAllNumbers && prior.IsNumber();
+      if (prior.IsNumber()) priors.push_back(number(prior));
+      ++priorElements;
+    }
+  }
+  // Whether a prior that is not a number is skipped or read as 0 is the
+  // parser's choice; every number must be there either way.
+  if (priorsAllNumbers) {
+    FUZZ_CHECK(p.priors == priors);
+  } else {
+    FUZZ_CHECK(p.priors.size() >= priors.size() && p.priors.size() <= priorElements);
+  }
+}
+
+ProfileParseResult parseAndCheck(const char* text, GreekProfile& profile,
+                                 const fuzz::ReferenceReading& reading) {
+  const GreekCopy before = copyOf(profile);
+  resetLoggedLines();
+  const ProfileParseResult result = parse_greek_profile(fuzzHost(), text, &profile);
+  checkEnvelope(reading, result);
+  if (result != ProfileParseResult::Parsed) {
+    FUZZ_CHECK(copyOf(profile) == before);
+    return result;
+  }
+  checkSnapshot(profile);
+  if (reading.read) checkAgainstDocument(profile, reading.document);
+  return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto text = responseText(data, size);
+  fuzz::ReferenceReading reading;
+  fuzz::readReference(text.get(), reading);
+
+  // Without a profile the parser halts before reading, with one alert.
+  resetLoggedLines();
+  FUZZ_CHECK(parse_greek_profile(fuzzHost(), text.get(), nullptr) == ProfileParseResult::Halt);
+  FUZZ_CHECK(loggedOnly(1, ""));
+
+  GreekProfile fresh;
+  const ProfileParseResult freshResult = parseAndCheck(text.get(), fresh, reading);
+  if (size == 0) {
+    // A missing text reads as the empty one.
+    GreekProfile unread;
+    FUZZ_CHECK(parseAndCheck(nullptr, unread, reading) == freshResult);
+  }
+
+  // Deliberately never freed: it carries the last snapshot to the next input.
+  static GreekProfile* const kept = new GreekProfile;
+  const ProfileParseResult keptResult = parseAndCheck(text.get(), *kept, reading);
+  FUZZ_CHECK(keptResult == freshResult);
+  if (keptResult == ProfileParseResult::Parsed) FUZZ_CHECK(contentOf(*kept) == contentOf(fresh));
+  return 0;
+}

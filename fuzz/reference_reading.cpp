@@ -1,0 +1,141 @@
+#include "fuzz/reference_reading.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace fuzz {
+
+namespace {
+
+// Below this depth the parsers must accept what is otherwise valid; above the
+// upper one they must refuse it. In between the reading stays silent.
+constexpr size_t kSurelyAcceptedDepth = kMaxJsonNestingDepth / 2;
+constexpr size_t kSurelyRefusedDepth = kMaxJsonNestingDepth + 64;
+
+const JsonValue kNull;
+
+bool isHex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// A \u escape of a low surrogate (DC00-DFFF). A valid pair also holds one, so
+// this errs towards silence, which is the safe side.
+bool hasLowSurrogateEscape(const char* text) {
+  for (const char* p = std::strstr(text, "\\u"); p != nullptr; p = std::strstr(p + 1, "\\u")) {
+    const char* hex = p + 2;
+    if ((hex[0] == 'd' || hex[0] == 'D') && hex[1] != '\0' && std::strchr("cdefCDEF", hex[1]) &&
+        isHex(hex[2]) && isHex(hex[3]))
+      return true;
+  }
+  return false;
+}
+
+// RapidJSON refuses most numbers beyond the double range but lets some
+// through as infinities (a long significand with a large exponent); the
+// acceptance rules refuse them all. Recursion is bounded by the depth limit.
+bool holdsInfinity(const JsonValue& value) {
+  if (value.IsDouble()) return !std::isfinite(value.GetDouble());
+  if (value.IsArray())
+    for (const JsonValue& item : value.GetArray())
+      if (holdsInfinity(item)) return true;
+  if (value.IsObject())
+    for (const auto& item : value.GetObject())
+      if (holdsInfinity(item.value)) return true;
+  return false;
+}
+
+EnvelopeStep envelopeStep(const JsonValue& root, std::string& errorText) {
+  if (!root.IsObject()) return EnvelopeStep::NotObject;
+  const JsonValue& message = member(root, "message");
+  if (message.IsString() && std::strcmp(message.GetString(), "ERROR: Invalid API Key.") == 0)
+    return EnvelopeStep::InvalidKey;
+  const JsonValue& error = member(root, "error");
+  if (error.IsString()) {
+    errorText = text(error);
+    return EnvelopeStep::ServiceError;
+  }
+  // RapidJSON marks an integer literal that fits 32 bits as Int; a fraction
+  // or an exponent makes a double.
+  if (member(root, "timestamp").IsInt()) return EnvelopeStep::Snapshot;
+  return EnvelopeStep::NoTimestamp;
+}
+
+}  // namespace
+
+size_t nestingDepth(const char* text) {
+  size_t depth = 0, deepest = 0;
+  bool inString = false;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (inString) {
+      if (*p == '\\') {
+        if (p[1] == '\0') break;
+        ++p;
+      } else if (*p == '"') {
+        inString = false;
+      }
+    } else if (*p == '"') {
+      inString = true;
+    } else if (*p == '[' || *p == '{') {
+      if (++depth > deepest) deepest = depth;
+    } else if ((*p == ']' || *p == '}') && depth > 0) {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+void readReference(const char* text, ReferenceReading& reading) {
+  const size_t depth = nestingDepth(text);
+  if (depth > kSurelyRefusedDepth) {
+    reading.certain = true;
+    reading.step = EnvelopeStep::ParseError;
+    return;
+  }
+  // Deeper texts are not read at all: RapidJSON's parse recurses.
+  if (depth > kSurelyAcceptedDepth) return;
+  reading.read = true;
+  reading.document.Parse(text);
+  if (reading.document.HasParseError() || holdsInfinity(reading.document)) {
+    // The parsers lay their rules over this same parse; none of them lets
+    // through what it refuses.
+    reading.certain = true;
+    reading.step = EnvelopeStep::ParseError;
+    return;
+  }
+  reading.certain = !hasLowSurrogateEscape(text);
+  reading.step = envelopeStep(reading.document, reading.errorText);
+}
+
+ProfileParseResult outcomeOf(EnvelopeStep step) {
+  switch (step) {
+    case EnvelopeStep::Snapshot:
+      return ProfileParseResult::Parsed;
+    case EnvelopeStep::InvalidKey:
+      return ProfileParseResult::Halt;
+    default:
+      return ProfileParseResult::Retry;
+  }
+}
+
+const JsonValue& member(const JsonValue& object, const char* key) {
+  if (!object.IsObject()) return kNull;
+  const auto found = object.FindMember(key);
+  return found != object.MemberEnd() ? found->value : kNull;
+}
+
+const JsonValue& element(const JsonValue& array, size_t index) {
+  if (!array.IsArray() || index >= array.Size()) return kNull;
+  return array[static_cast<rapidjson::SizeType>(index)];
+}
+
+size_t elementCount(const JsonValue& array) { return array.IsArray() ? array.Size() : 0; }
+
+float number(const JsonValue& value) {
+  return value.IsNumber() ? static_cast<float>(value.GetDouble()) : 0.0f;
+}
+
+std::string text(const JsonValue& value) {
+  return value.IsString() ? std::string(value.GetString()) : std::string();
+}
+
+}  // namespace fuzz

@@ -1,0 +1,61 @@
+// An independent reading of a profile response, made with RapidJSON directly,
+// against which the fuzzers judge the parsers: which outcome the envelope must
+// give, what it must log, and the document the snapshot must be filled from.
+//
+// The reading stays silent where its own view of acceptance could differ from
+// the parsers' for reasons that are not faults: nesting near the depth bound
+// (judged with a margin either side), and low surrogates in \u escapes,
+// which RapidJSON lets through alone and the parsers refuse by a check of
+// their own that is not repeated here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "data/json_document.h"
+#include "data/profile_envelope.h"
+
+namespace fuzz {
+
+// Which envelope step decides a response.
+enum class EnvelopeStep {
+  ParseError,   // Retry, one note
+  NotObject,    // Retry, nothing logged
+  InvalidKey,   // Halt, one alert naming the service's message
+  ServiceError, // Retry, one alert naming the "error" text
+  NoTimestamp,  // Retry, nothing logged
+  Snapshot,     // Parsed, nothing logged
+};
+
+struct ReferenceReading {
+  // The document was read; `step` says what the envelope makes of it.
+  bool read = false;
+  // The parsers must reach `step`. When false and `read` is true, a parse
+  // error is the only other outcome they may give.
+  bool certain = false;
+  EnvelopeStep step = EnvelopeStep::ParseError;
+  // The "error" text up to its first NUL, for ServiceError.
+  std::string errorText;
+  JsonDocument document;
+};
+
+// Reads `text` (NUL-terminated) into `reading`.
+void readReference(const char* text, ReferenceReading& reading);
+
+ProfileParseResult outcomeOf(EnvelopeStep step);
+
+// Deepest nesting of arrays and objects in `text`, exact for valid JSON.
+size_t nestingDepth(const char* text);
+
+// Reads as the parsers' conventions say: the first member with the key, an
+// element by index, a number as float; anything absent or of another kind
+// reads as null, 0 or no elements.
+const JsonValue& member(const JsonValue& object, const char* key);
+const JsonValue& element(const JsonValue& array, size_t index);
+size_t elementCount(const JsonValue& array);
+float number(const JsonValue& value);
+// A string's text up to its first NUL; "" for anything else.
+std::string text(const JsonValue& value);
+
+}  // namespace fuzz
