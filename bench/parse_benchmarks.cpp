@@ -48,7 +48,7 @@ void bareParse(benchmark::State& state, const ResponseCorpus& corpus) {
 void strictParse(benchmark::State& state, const ResponseCorpus& corpus) {
   BodyCycle bodies(corpus);
   for (auto _ : state) {
-    JsonDocument document;
+    ResponseDocument document;
     benchmark::DoNotOptimize(parseResponseJson(bodies.next(), document));
   }
   bodies.setCounters(state);

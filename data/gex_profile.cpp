@@ -6,8 +6,8 @@
 
 namespace {
 
-// Room for the usual five priors per row; rows with more or fewer still fit.
-constexpr size_t kPriorsPerRow = 5;
+// Element 3 of a row holds its priors.
+constexpr size_t kPriorsElement = 3;
 
 void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   clear(profile);
@@ -23,40 +23,46 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   profile.sum_gex_oi = jsonFloat(jsonMember(root, "sum_gex_oi"));
   profile.delta_risk_reversal = jsonFloat(jsonMember(root, "delta_risk_reversal"));
 
+  // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "strikes"));
-  profile.strikes.reserve(rows.size());
-  profile.gex_vol.reserve(rows.size());
-  profile.gex_oi.reserve(rows.size());
-  profile.priors.reserve(rows.size() * kPriorsPerRow);
-  for (const JsonValue& row : rows) {
-    const float strike = jsonFloat(jsonElement(row, 0));
-    const float volume = jsonFloat(jsonElement(row, 1));
-    const float openInterest = jsonFloat(jsonElement(row, 2));
-    profile.strikes.push_back(strike);
-    profile.gex_vol.push_back(volume);
-    profile.gex_oi.push_back(openInterest);
+  profile.strikes.resize(rows.size());
+  profile.gex_vol.resize(rows.size());
+  profile.gex_oi.resize(rows.size());
+  profile.priors.resize(countRowElements(rows, kPriorsElement));
+  // The maxima are kept in locals: stores into the tables could otherwise
+  // alias them and force a reload per value.
+  float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
+  float* prior = profile.priors.data();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const JsonElements cells = jsonArray(rows.first[i]);
+    const float volume = jsonFloat(cells[1]);
+    const float openInterest = jsonFloat(cells[2]);
+    profile.strikes[i] = jsonFloat(cells[0]);
+    profile.gex_vol[i] = volume;
+    profile.gex_oi[i] = openInterest;
 
-    if (std::fabs(volume) > profile.max_abs_gex_vol) profile.max_abs_gex_vol = std::fabs(volume);
-    if (std::fabs(openInterest) > profile.max_abs_gex_oi) profile.max_abs_gex_oi = std::fabs(openInterest);
+    if (std::fabs(volume) > maxVolume) maxVolume = std::fabs(volume);
+    if (std::fabs(openInterest) > maxOpenInterest) maxOpenInterest = std::fabs(openInterest);
     // The combined maximum is taken before this row's priors raise the volume
     // maximum, so it misses the priors of the last row.
-    if (profile.max_abs_gex_vol > profile.max_abs_gex) profile.max_abs_gex = profile.max_abs_gex_vol;
-    if (profile.max_abs_gex_oi > profile.max_abs_gex) profile.max_abs_gex = profile.max_abs_gex_oi;
+    if (maxVolume > maxBoth) maxBoth = maxVolume;
+    if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    for (const JsonValue& value : jsonArray(jsonElement(row, 3))) {
-      const float prior = jsonFloat(value);
-      if (std::fabs(prior) > profile.max_abs_gex_vol) profile.max_abs_gex_vol = std::fabs(prior);
-      profile.priors.push_back(prior);
+    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
+      const float p = jsonFloat(value);
+      if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
+      *prior++ = p;
     }
   }
-  profile.max_abs_gex_vol += 0.001f;
-  profile.max_abs_gex_oi += 0.001f;
-  profile.max_abs_gex += 0.001f;
+  profile.max_abs_gex_vol = maxVolume + 0.001f;
+  profile.max_abs_gex_oi = maxOpenInterest + 0.001f;
+  profile.max_abs_gex = maxBoth + 0.001f;
 
   const JsonElements maxPriors = jsonArray(jsonMember(root, "max_priors"));
   profile.max_priors.reserve(maxPriors.size());
   for (const JsonValue& entry : maxPriors) {
-    profile.max_priors.push_back({jsonFloat(jsonElement(entry, 0)), jsonFloat(jsonElement(entry, 1))});
+    const JsonElements pair = jsonArray(entry);
+    profile.max_priors.push_back({jsonFloat(pair[0]), jsonFloat(pair[1])});
   }
 }
 
@@ -80,7 +86,7 @@ void clear(GexProfile& profile) {
 
 ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
   if (profile == nullptr) return ProfileParseResult::Halt;
-  JsonDocument document;
+  ResponseDocument document;
   ProfileParseResult outcome;
   const JsonValue* root =
       openProfileEnvelope(sc, text, "GEX Profile json parse error. Retrying.", document, outcome);

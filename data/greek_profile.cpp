@@ -7,8 +7,8 @@
 
 namespace {
 
-// Room for the usual three priors per row; rows with more or fewer still fit.
-constexpr size_t kPriorsPerRow = 3;
+// Element 4 of a row holds its priors.
+constexpr size_t kPriorsElement = 4;
 
 void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   clear(profile);
@@ -20,27 +20,33 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
   profile.major_short_gamma = jsonFloat(jsonMember(root, "major_short_gamma"));
 
+  // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "mini_contracts"));
-  profile.strikes.reserve(rows.size());
-  profile.value_1.reserve(rows.size());
-  profile.value_2.reserve(rows.size());
-  profile.greek_value.reserve(rows.size());
-  profile.priors.reserve(rows.size() * kPriorsPerRow);
-  for (const JsonValue& row : rows) {
-    const float greek = jsonFloat(jsonElement(row, 3));
-    profile.strikes.push_back(jsonFloat(jsonElement(row, 0)));
-    profile.value_1.push_back(jsonFloat(jsonElement(row, 1)));
-    profile.value_2.push_back(jsonFloat(jsonElement(row, 2)));
-    profile.greek_value.push_back(greek);
-    if (std::fabs(greek) > profile.max_abs_greek) profile.max_abs_greek = std::fabs(greek);
+  profile.strikes.resize(rows.size());
+  profile.value_1.resize(rows.size());
+  profile.value_2.resize(rows.size());
+  profile.greek_value.resize(rows.size());
+  profile.priors.resize(countRowElements(rows, kPriorsElement));
+  // The maximum is kept in a local: stores into the tables could otherwise
+  // alias it and force a reload per value.
+  float maxGreek = 0;
+  float* prior = profile.priors.data();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const JsonElements cells = jsonArray(rows.first[i]);
+    const float greek = jsonFloat(cells[3]);
+    profile.strikes[i] = jsonFloat(cells[0]);
+    profile.value_1[i] = jsonFloat(cells[1]);
+    profile.value_2[i] = jsonFloat(cells[2]);
+    profile.greek_value[i] = greek;
+    if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    for (const JsonValue& value : jsonArray(jsonElement(row, 4))) {
-      const float prior = jsonFloat(value);
-      if (std::fabs(prior) > profile.max_abs_greek) profile.max_abs_greek = std::fabs(prior);
-      profile.priors.push_back(prior);
+    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
+      const float p = jsonFloat(value);
+      if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
+      *prior++ = p;
     }
   }
-  profile.max_abs_greek += 0.001f;
+  profile.max_abs_greek = maxGreek + 0.001f;
 }
 
 }  // namespace
@@ -64,7 +70,7 @@ ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text,
     logMessage(sc, kLogAlert, "Tarvio: p_greek_data is null.");
     return ProfileParseResult::Halt;
   }
-  JsonDocument document;
+  ResponseDocument document;
   ProfileParseResult outcome;
   const JsonValue* root =
       openProfileEnvelope(sc, text, "Greek Profile json parse error. Retrying.", document, outcome);

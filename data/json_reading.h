@@ -28,10 +28,20 @@ struct JsonElements {
   const JsonValue* begin() const { return first; }
   const JsonValue* end() const { return last; }
   size_t size() const { return static_cast<size_t>(last - first); }
+  // Element `index`, or null past the end.
+  const JsonValue& operator[](size_t index) const { return index < size() ? first[index] : jsonNull(); }
 };
 inline JsonElements jsonArray(const JsonValue& value) {
   if (!value.IsArray()) return JsonElements{nullptr, nullptr};
   return JsonElements{value.Begin(), value.End()};
+}
+
+// How many elements the arrays at position `index` of the rows hold together
+// (rows or positions that are not arrays count none).
+inline size_t countRowElements(JsonElements rows, size_t index) {
+  size_t total = 0;
+  for (const JsonValue& row : rows) total += jsonArray(jsonArray(row)[index]).size();
+  return total;
 }
 
 // Any JSON number as a double; anything else reads as 0.
