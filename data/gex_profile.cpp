@@ -34,10 +34,11 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
   float* prior = profile.priors.data();
   for (size_t i = 0; i < rows.size(); ++i) {
-    const JsonElements cells = jsonArray(rows.first[i]);
-    const float volume = jsonFloat(cells[1]);
-    const float openInterest = jsonFloat(cells[2]);
-    profile.strikes[i] = jsonFloat(cells[0]);
+    const JsonValue* cells[kPriorsElement + 1];
+    rowCells(rows.first[i], cells);
+    const float volume = jsonFloat(*cells[1]);
+    const float openInterest = jsonFloat(*cells[2]);
+    profile.strikes[i] = jsonFloat(*cells[0]);
     profile.gex_vol[i] = volume;
     profile.gex_oi[i] = openInterest;
 
@@ -48,7 +49,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
     if (maxVolume > maxBoth) maxBoth = maxVolume;
     if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
+    for (const JsonValue& value : jsonArray(*cells[kPriorsElement])) {
       const float p = jsonFloat(value);
       if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
       *prior++ = p;

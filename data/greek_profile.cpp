@@ -32,15 +32,16 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   float maxGreek = 0;
   float* prior = profile.priors.data();
   for (size_t i = 0; i < rows.size(); ++i) {
-    const JsonElements cells = jsonArray(rows.first[i]);
-    const float greek = jsonFloat(cells[3]);
-    profile.strikes[i] = jsonFloat(cells[0]);
-    profile.value_1[i] = jsonFloat(cells[1]);
-    profile.value_2[i] = jsonFloat(cells[2]);
+    const JsonValue* cells[kPriorsElement + 1];
+    rowCells(rows.first[i], cells);
+    const float greek = jsonFloat(*cells[3]);
+    profile.strikes[i] = jsonFloat(*cells[0]);
+    profile.value_1[i] = jsonFloat(*cells[1]);
+    profile.value_2[i] = jsonFloat(*cells[2]);
     profile.greek_value[i] = greek;
     if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
+    for (const JsonValue& value : jsonArray(*cells[kPriorsElement])) {
       const float p = jsonFloat(value);
       if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
       *prior++ = p;

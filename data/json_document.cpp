@@ -46,8 +46,8 @@ bool hasLoneLowSurrogateEscape(const char* text) {
   return false;
 }
 
-// A lone low surrogate decodes to the three bytes ED B0..BF xx; raw bytes can
-// spell the same, so a hit only marks the text for a closer look.
+}  // namespace
+
 bool mayHoldLowSurrogate(const char* str, rapidjson::SizeType length) {
   const char* end = str + length;
   for (const char* p = str; (p = static_cast<const char*>(std::memchr(p, '\xED', end - p))) != nullptr; ++p) {
@@ -56,61 +56,17 @@ bool mayHoldLowSurrogate(const char* str, rapidjson::SizeType length) {
   return false;
 }
 
-// Builds the document as the default parse would, and closes the gaps between
-// that parse and the acceptance rules: nesting depth, infinite numbers, and
-// strings that may hold an escaped lone low surrogate.
-class StrictDocumentBuilder {
- public:
-  explicit StrictDocumentBuilder(JsonDocument& document) : document_(document) {}
-
-  bool Null() { return document_.Null(); }
-  bool Bool(bool b) { return document_.Bool(b); }
-  bool Int(int i) { return document_.Int(i); }
-  bool Uint(unsigned i) { return document_.Uint(i); }
-  bool Int64(int64_t i) { return document_.Int64(i); }
-  bool Uint64(uint64_t i) { return document_.Uint64(i); }
-  bool Double(double d) { return std::isfinite(d) && document_.Double(d); }
-  bool RawNumber(const char* str, rapidjson::SizeType length, bool copy) {
-    return document_.RawNumber(str, length, copy);
-  }
-  bool String(const char* str, rapidjson::SizeType length, bool copy) {
-    noteString(str, length);
-    return document_.String(str, length, copy);
-  }
-  bool Key(const char* str, rapidjson::SizeType length, bool copy) {
-    noteString(str, length);
-    return document_.Key(str, length, copy);
-  }
-  bool StartObject() { return enter() && document_.StartObject(); }
-  bool EndObject(rapidjson::SizeType count) { --depth_; return document_.EndObject(count); }
-  bool StartArray() { return enter() && document_.StartArray(); }
-  bool EndArray(rapidjson::SizeType count) { --depth_; return document_.EndArray(count); }
-
-  bool suspectSurrogate() const { return suspectSurrogate_; }
-
- private:
-  bool enter() { return ++depth_ <= kMaxJsonNestingDepth; }
-  void noteString(const char* str, rapidjson::SizeType length) {
-    if (!suspectSurrogate_ && mayHoldLowSurrogate(str, length)) suspectSurrogate_ = true;
-  }
-
-  JsonDocument& document_;
-  unsigned depth_ = 0;
-  bool suspectSurrogate_ = false;
-};
-
-}  // namespace
-
-bool parseResponseJson(const char* text, JsonDocument& document) {
+bool parseResponseJson(const char* text, ResponseDocument& document) {
   document.SetNull();
   if (text == nullptr) return false;
+  document.depth_ = 0;
+  document.suspectSurrogate_ = false;
   bool parsed = false;
-  auto generate = [&](JsonDocument& target) {
-    StrictDocumentBuilder builder(target);
+  auto generate = [&](JsonDocument&) {
     rapidjson::Reader reader;
     rapidjson::StringStream stream(text);
-    parsed = !reader.Parse<rapidjson::kParseDefaultFlags>(stream, builder).IsError() &&
-             !(builder.suspectSurrogate() && hasLoneLowSurrogateEscape(text));
+    parsed = !reader.Parse<rapidjson::kParseDefaultFlags>(stream, document).IsError() &&
+             !(document.suspectSurrogate_ && hasLoneLowSurrogateEscape(text));
     return parsed;
   };
   document.Populate(generate);

@@ -7,6 +7,7 @@
 
 #include <rapidjson/document.h>
 
+#include <cmath>
 #include <cstddef>
 
 using JsonDocument = rapidjson::Document;
@@ -27,14 +28,46 @@ struct ResponseDocumentPool {
   rapidjson::MemoryPoolAllocator<> pool{kResponseDocumentChunkBytes};
 };
 
-// A document with its own pool of response-sized chunks.
+// True when decoded string bytes may come from an escaped lone low surrogate
+// (ED B0..BF); raw bytes can spell the same, so a hit asks for a closer look.
+bool mayHoldLowSurrogate(const char* str, rapidjson::SizeType length);
+
+// A document with its own pool of response-sized chunks. It is also the
+// handler the parser feeds: each event is checked on its way into the
+// document, so the parse stops at the first value the rules refuse.
 class ResponseDocument : private ResponseDocumentPool, public JsonDocument {
  public:
   ResponseDocument() : JsonDocument(&pool) {}
   ResponseDocument(const ResponseDocument&) = delete;
   ResponseDocument& operator=(const ResponseDocument&) = delete;
+
+  // Parse events. Infinite numbers come from literals beyond the double range.
+  bool Double(double d) { return std::isfinite(d) && JsonDocument::Double(d); }
+  bool String(const char* str, rapidjson::SizeType length, bool copy) {
+    noteString(str, length);
+    return JsonDocument::String(str, length, copy);
+  }
+  bool Key(const char* str, rapidjson::SizeType length, bool copy) {
+    noteString(str, length);
+    return JsonDocument::Key(str, length, copy);
+  }
+  bool StartObject() { return enter() && JsonDocument::StartObject(); }
+  bool EndObject(rapidjson::SizeType count) { --depth_; return JsonDocument::EndObject(count); }
+  bool StartArray() { return enter() && JsonDocument::StartArray(); }
+  bool EndArray(rapidjson::SizeType count) { --depth_; return JsonDocument::EndArray(count); }
+
+ private:
+  friend bool parseResponseJson(const char* text, ResponseDocument& document);
+
+  bool enter() { return ++depth_ <= kMaxJsonNestingDepth; }
+  void noteString(const char* str, rapidjson::SizeType length) {
+    if (!suspectSurrogate_ && mayHoldLowSurrogate(str, length)) suspectSurrogate_ = true;
+  }
+
+  unsigned depth_ = 0;
+  bool suspectSurrogate_ = false;
 };
 
 // Parses `text` (null reads as empty) into `document`. Returns false on any
 // parse error; the document is then null.
-bool parseResponseJson(const char* text, JsonDocument& document);
+bool parseResponseJson(const char* text, ResponseDocument& document);

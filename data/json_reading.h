@@ -36,6 +36,19 @@ inline JsonElements jsonArray(const JsonValue& value) {
   return JsonElements{value.Begin(), value.End()};
 }
 
+// The first N elements of a row, each null where the row is shorter or not an
+// array. A well-formed row is taken with one check instead of one per cell.
+template <size_t N>
+inline void rowCells(const JsonValue& row, const JsonValue* (&cells)[N]) {
+  if (row.IsArray() && row.Size() >= N) {
+    const JsonValue* first = row.Begin();
+    for (size_t k = 0; k < N; ++k) cells[k] = first + k;
+    return;
+  }
+  const JsonElements elements = jsonArray(row);
+  for (size_t k = 0; k < N; ++k) cells[k] = &elements[k];
+}
+
 // How many elements the arrays at position `index` of the rows hold together
 // (rows or positions that are not arrays count none).
 inline size_t countRowElements(JsonElements rows, size_t index) {

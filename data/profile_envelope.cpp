@@ -13,7 +13,7 @@ constexpr const char* kInvalidKeyMessage = "ERROR: Invalid API Key.";
 }  // namespace
 
 const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
-                                     const char* parseErrorMessage, JsonDocument& document,
+                                     const char* parseErrorMessage, ResponseDocument& document,
                                      ProfileParseResult& outcome) {
   outcome = ProfileParseResult::Retry;
   if (!parseResponseJson(text != nullptr ? text : "", document)) {

@@ -20,5 +20,5 @@ enum class ProfileParseResult : int32_t {
 // from when the response carries a snapshot; otherwise null with `outcome`
 // set. The root lives in `document`.
 const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
-                                     const char* parseErrorMessage, JsonDocument& document,
+                                     const char* parseErrorMessage, ResponseDocument& document,
                                      ProfileParseResult& outcome);

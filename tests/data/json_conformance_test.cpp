@@ -84,7 +84,7 @@ TEST(JsonConformance, EveryCorpusFileIsDecidedByTheAcceptanceRules) {
     ++files;
     implementationDefined += name.starts_with("i_") ? 1 : 0;
     const std::string body = readFile(entry.path());
-    JsonDocument document;
+    ResponseDocument document;
     EXPECT_EQ(parseResponseJson(body.c_str(), document), expectedAcceptance(name)) << name;
   }
   EXPECT_EQ(files, 318u);

@@ -10,7 +10,7 @@
 namespace {
 
 bool accepts(const std::string& text) {
-  JsonDocument document;
+  ResponseDocument document;
   return parseResponseJson(text.c_str(), document);
 }
 
@@ -61,19 +61,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<AcceptanceCase>& info) { return std::string(info.param.name); });
 
 TEST(JsonDocument, NullTextIsAParseError) {
-  JsonDocument document;
+  ResponseDocument document;
   EXPECT_FALSE(parseResponseJson(nullptr, document));
 }
 
 TEST(JsonDocument, TooSmallNumberReadsAsZero) {
-  JsonDocument document;
+  ResponseDocument document;
   ASSERT_TRUE(parseResponseJson("[1e-400, -123e-10000000]", document));
   EXPECT_EQ(jsonNumber(jsonElement(document, 0)), 0.0);
   EXPECT_EQ(jsonNumber(jsonElement(document, 1)), 0.0);
 }
 
 TEST(JsonDocument, FailedParseLeavesANullDocument) {
-  JsonDocument document;
+  ResponseDocument document;
   ASSERT_TRUE(parseResponseJson("{\"a\":1}", document));
   EXPECT_FALSE(parseResponseJson("[\"\\uDFAA\"]", document));
   EXPECT_TRUE(document.IsNull());

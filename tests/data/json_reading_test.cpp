@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "data/json_document.h"
@@ -9,9 +10,10 @@
 
 namespace {
 
-JsonDocument parsed(const char* text) {
-  JsonDocument document;
-  EXPECT_TRUE(parseResponseJson(text, document)) << text;
+// Parses into a document that lives as long as the returned pointer.
+std::unique_ptr<ResponseDocument> parsed(const char* text) {
+  auto document = std::make_unique<ResponseDocument>();
+  EXPECT_TRUE(parseResponseJson(text, *document)) << text;
   return document;
 }
 
@@ -25,7 +27,8 @@ class JsonIntegerTests : public testing::TestWithParam<IntegerCase> {};
 
 TEST_P(JsonIntegerTests, DependOnTheLiteralsForm) {
   const std::string text = std::string("[") + GetParam().literal + "]";
-  const JsonDocument document = parsed(text.c_str());
+  const auto parsedDocument = parsed(text.c_str());
+  const JsonValue& document = *parsedDocument;
   const JsonValue& value = jsonElement(document, 0);
   EXPECT_EQ(isJsonInt32(value), GetParam().int32) << GetParam().literal;
   EXPECT_EQ(isJsonInt64(value), GetParam().int64) << GetParam().literal;
@@ -45,27 +48,30 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"true", false, false}));
 
 TEST(JsonReading, IntegerValuesComeOutExactly) {
-  const JsonDocument document = parsed("[-2147483648, 9223372036854775807, 1.5]");
+  const auto parsedDocument = parsed("[-2147483648, 9223372036854775807, 1.5]");
+  const JsonValue& document = *parsedDocument;
   EXPECT_EQ(jsonInt32(jsonElement(document, 0)), INT32_MIN);
   EXPECT_EQ(jsonInt64(jsonElement(document, 1)), INT64_MAX);
   EXPECT_EQ(jsonInt32(jsonElement(document, 2)), 0);
 }
 
 TEST(JsonReading, MemberLookupTakesTheFirstExactKey) {
-  const JsonDocument document = parsed(R"({"Spot":1,"spot":2,"spot":3,"spot ":4})");
+  const auto parsedDocument = parsed(R"({"Spot":1,"spot":2,"spot":3,"spot ":4})");
+  const JsonValue& document = *parsedDocument;
   EXPECT_EQ(jsonNumber(jsonMember(document, "spot")), 2.0);
   EXPECT_EQ(jsonNumber(jsonMember(document, "Spot")), 1.0);
   EXPECT_TRUE(jsonMember(document, "SPOT").IsNull());
 }
 
 TEST(JsonReading, KeyWithEmbeddedNulDoesNotMatchItsPrefix) {
-  const JsonDocument document = parsed(R"({"spot\u0000x":1})");
+  const auto parsedDocument = parsed(R"({"spot\u0000x":1})");
+  const JsonValue& document = *parsedDocument;
   EXPECT_TRUE(jsonMember(document, "spot").IsNull());
 }
 
 TEST(JsonReading, OtherKindsReadAsNullWould) {
-  const JsonDocument document =
-      parsed(R"({"n":"12","o":{"a":1},"a":5,"t":true,"z":null,"s":[1],"x":12})");
+  const auto parsedDocument = parsed(R"({"n":"12","o":{"a":1},"a":5,"t":true,"z":null,"s":[1],"x":12})");
+  const JsonValue& document = *parsedDocument;
   for (const char* key : {"n", "o", "t", "z", "s", "absent"}) {
     EXPECT_EQ(jsonNumber(jsonMember(document, key)), 0.0) << key;
   }
@@ -79,13 +85,15 @@ TEST(JsonReading, OtherKindsReadAsNullWould) {
 }
 
 TEST(JsonReading, TextEndsAtAnEscapedNulAndKeepsHighBytes) {
-  const JsonDocument document = parsed("[\"ab\\u0000cd\", \"\xE9t\xE9\"]");
+  const auto parsedDocument = parsed("[\"ab\\u0000cd\", \"\xE9t\xE9\"]");
+  const JsonValue& document = *parsedDocument;
   EXPECT_STREQ(jsonText(jsonElement(document, 0)), "ab");
   EXPECT_STREQ(jsonText(jsonElement(document, 1)), "\xE9t\xE9");
 }
 
 TEST(JsonReading, NumbersConvertToSinglePrecision) {
-  const JsonDocument document = parsed("[5812.123456789, 1e300, -1e300, 17]");
+  const auto parsedDocument = parsed("[5812.123456789, 1e300, -1e300, 17]");
+  const JsonValue& document = *parsedDocument;
   EXPECT_EQ(jsonFloat(jsonElement(document, 0)), 5812.123456789f);
   EXPECT_EQ(jsonFloat(jsonElement(document, 1)), INFINITY);
   EXPECT_EQ(jsonFloat(jsonElement(document, 2)), -INFINITY);
