@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/json_reading.h"
+#include "data/profile_tables.h"
 
 namespace {
 
@@ -10,8 +11,11 @@ namespace {
 constexpr size_t kPriorsElement = 3;
 
 void fillGexProfile(const JsonValue& root, GexProfile& profile) {
-  clear(profile);
+  // Every field is written below, so this is a cleared profile filled from the
+  // response. The tables are resized instead of emptied first, so a refill of
+  // the usual size neither zero-fills nor allocates.
   profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
+  releaseHostString(profile.ticker);
   assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
   profile.spot = jsonFloat(jsonMember(root, "spot"));
   profile.zero_gamma = jsonFloat(jsonMember(root, "zero_gamma"));
@@ -25,22 +29,25 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 
   // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "strikes"));
-  profile.strikes.resize(rows.size());
-  profile.gex_vol.resize(rows.size());
-  profile.gex_oi.resize(rows.size());
-  profile.priors.resize(countRowElements(rows, kPriorsElement));
-  // The maxima are kept in locals: stores into the tables could otherwise
-  // alias them and force a reload per value.
+  resizeForRefill(profile.strikes, rows.size());
+  resizeForRefill(profile.gex_vol, rows.size());
+  resizeForRefill(profile.gex_oi, rows.size());
+  resizeForRefill(profile.priors, countRowElements(rows, kPriorsElement));
+  // The maxima and table positions are kept in locals and the loop makes no
+  // calls, so they stay in registers: this loop runs once per strike.
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
+  float* strikes = profile.strikes.data();
+  float* volumes = profile.gex_vol.data();
+  float* openInterests = profile.gex_oi.data();
   float* prior = profile.priors.data();
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const JsonValue* cells[kPriorsElement + 1];
-    rowCells(rows.first[i], cells);
-    const float volume = jsonFloat(*cells[1]);
-    const float openInterest = jsonFloat(*cells[2]);
-    profile.strikes[i] = jsonFloat(*cells[0]);
-    profile.gex_vol[i] = volume;
-    profile.gex_oi[i] = openInterest;
+  const JsonValue& null = jsonNull();
+  for (const JsonValue& row : rows) {
+    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const float volume = jsonFloat(cells[1]);
+    const float openInterest = jsonFloat(cells[2]);
+    *strikes++ = jsonFloat(cells[0]);
+    *volumes++ = volume;
+    *openInterests++ = openInterest;
 
     if (std::fabs(volume) > maxVolume) maxVolume = std::fabs(volume);
     if (std::fabs(openInterest) > maxOpenInterest) maxOpenInterest = std::fabs(openInterest);
@@ -49,7 +56,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
     if (maxVolume > maxBoth) maxBoth = maxVolume;
     if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    for (const JsonValue& value : jsonArray(*cells[kPriorsElement])) {
+    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
       const float p = jsonFloat(value);
       if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
       *prior++ = p;
@@ -60,10 +67,10 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   profile.max_abs_gex = maxBoth + 0.001f;
 
   const JsonElements maxPriors = jsonArray(jsonMember(root, "max_priors"));
-  profile.max_priors.reserve(maxPriors.size());
-  for (const JsonValue& entry : maxPriors) {
-    const JsonElements pair = jsonArray(entry);
-    profile.max_priors.push_back({jsonFloat(pair[0]), jsonFloat(pair[1])});
+  profile.max_priors.resize(maxPriors.size());
+  for (size_t i = 0; i < maxPriors.size(); ++i) {
+    const JsonElements pair = jsonArray(maxPriors.first[i]);
+    profile.max_priors[i].assign({jsonFloat(pair[0]), jsonFloat(pair[1])});
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/json_reading.h"
+#include "data/profile_tables.h"
 #include "study/study_log.h"
 
 namespace {
@@ -11,8 +12,11 @@ namespace {
 constexpr size_t kPriorsElement = 4;
 
 void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
-  clear(profile);
+  // Every field is written below, so this is a cleared profile filled from the
+  // response. The tables are resized instead of emptied first, so a refill of
+  // the usual size neither zero-fills nor allocates.
   profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
+  releaseHostString(profile.ticker);
   assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
   profile.spot = jsonFloat(jsonMember(root, "spot"));
   profile.major_positive = jsonFloat(jsonMember(root, "major_positive"));
@@ -22,26 +26,30 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 
   // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "mini_contracts"));
-  profile.strikes.resize(rows.size());
-  profile.value_1.resize(rows.size());
-  profile.value_2.resize(rows.size());
-  profile.greek_value.resize(rows.size());
-  profile.priors.resize(countRowElements(rows, kPriorsElement));
-  // The maximum is kept in a local: stores into the tables could otherwise
-  // alias it and force a reload per value.
+  resizeForRefill(profile.strikes, rows.size());
+  resizeForRefill(profile.value_1, rows.size());
+  resizeForRefill(profile.value_2, rows.size());
+  resizeForRefill(profile.greek_value, rows.size());
+  resizeForRefill(profile.priors, countRowElements(rows, kPriorsElement));
+  // The maximum and table positions are kept in locals and the loop makes no
+  // calls, so they stay in registers: this loop runs once per strike.
   float maxGreek = 0;
+  float* strikes = profile.strikes.data();
+  float* values1 = profile.value_1.data();
+  float* values2 = profile.value_2.data();
+  float* greeks = profile.greek_value.data();
   float* prior = profile.priors.data();
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const JsonValue* cells[kPriorsElement + 1];
-    rowCells(rows.first[i], cells);
-    const float greek = jsonFloat(*cells[3]);
-    profile.strikes[i] = jsonFloat(*cells[0]);
-    profile.value_1[i] = jsonFloat(*cells[1]);
-    profile.value_2[i] = jsonFloat(*cells[2]);
-    profile.greek_value[i] = greek;
+  const JsonValue& null = jsonNull();
+  for (const JsonValue& row : rows) {
+    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const float greek = jsonFloat(cells[3]);
+    *strikes++ = jsonFloat(cells[0]);
+    *values1++ = jsonFloat(cells[1]);
+    *values2++ = jsonFloat(cells[2]);
+    *greeks++ = greek;
     if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    for (const JsonValue& value : jsonArray(*cells[kPriorsElement])) {
+    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
       const float p = jsonFloat(value);
       if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
       *prior++ = p;

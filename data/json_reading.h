@@ -36,17 +36,20 @@ inline JsonElements jsonArray(const JsonValue& value) {
   return JsonElements{value.Begin(), value.End()};
 }
 
-// The first N elements of a row, each null where the row is shorter or not an
-// array. A well-formed row is taken with one check instead of one per cell.
+// The first N elements of a row, each `null` where the row is shorter or not
+// an array. Inlined into the per-row loops, the pointers stay in registers
+// and the loop makes no calls.
 template <size_t N>
-inline void rowCells(const JsonValue& row, const JsonValue* (&cells)[N]) {
-  if (row.IsArray() && row.Size() >= N) {
-    const JsonValue* first = row.Begin();
-    for (size_t k = 0; k < N; ++k) cells[k] = first + k;
-    return;
-  }
+struct RowCells {
+  const JsonValue* cell[N];
+  const JsonValue& operator[](size_t k) const { return *cell[k]; }
+};
+template <size_t N>
+inline RowCells<N> rowCells(const JsonValue& row, const JsonValue& null) {
   const JsonElements elements = jsonArray(row);
-  for (size_t k = 0; k < N; ++k) cells[k] = &elements[k];
+  RowCells<N> cells;
+  for (size_t k = 0; k < N; ++k) cells.cell[k] = k < elements.size() ? elements.first + k : &null;
+  return cells;
 }
 
 // How many elements the arrays at position `index` of the rows hold together
@@ -59,6 +62,8 @@ inline size_t countRowElements(JsonElements rows, size_t index) {
 
 // Any JSON number as a double; anything else reads as 0.
 inline double jsonNumber(const JsonValue& value) {
+  // Most numbers of a response are doubles: test for those first.
+  if (value.IsDouble()) [[likely]] return value.GetDouble();
   return value.IsNumber() ? value.GetDouble() : 0.0;
 }
 // The same, rounded to single precision (a double beyond the float range
