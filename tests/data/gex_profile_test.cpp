@@ -146,6 +146,24 @@ TEST_F(GexProfileFilling, TimestampAloneReplacesTheSnapshotWithAnEmptyOne) {
   EXPECT_EQ(profile.max_abs_gex, 0.001f);
 }
 
+TEST_F(GexProfileFilling, RefillsOfOtherSizesLeaveNothingOfThePreviousSnapshot) {
+  parse(R"({"timestamp":1,"strikes":[[1,1,1,[1,1,1,1,1]],[2,2,2,[2,2,2,2,2]],[3,3,3,[3]]],
+            "max_priors":[[1,1],[2,2],[3,3],[4,4],[5,5]]})");
+  parse(R"({"timestamp":2,"strikes":[[7,-8,9,[6,5]]],"max_priors":[[9,9]]})");
+  EXPECT_EQ(profile.strikes, (Floats{7}));
+  EXPECT_EQ(profile.gex_vol, (Floats{-8}));
+  EXPECT_EQ(profile.gex_oi, (Floats{9}));
+  EXPECT_EQ(profile.priors, (Floats{6, 5}));
+  ASSERT_EQ(profile.max_priors.size(), 1u);
+  EXPECT_EQ(profile.max_priors[0], (Floats{9, 9}));
+
+  parse(R"({"timestamp":3,"strikes":[[1,0,0,[1,2,3,4,5,6]],[2,0,0,[7,8,9,10,11,12]]]})");
+  EXPECT_EQ(profile.strikes, (Floats{1, 2}));
+  EXPECT_EQ(profile.priors, (Floats{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+  EXPECT_TRUE(profile.max_priors.empty());
+  EXPECT_EQ(profile.max_abs_gex_vol, 12.001f);
+}
+
 TEST_F(GexProfileFilling, FloatOverflowBecomesInfinityOfItsSign) {
   parse(R"({"timestamp":1,"spot":-1e300,"strikes":[[1e300,1,1,[]]]})");
   EXPECT_EQ(profile.spot, -INFINITY);
