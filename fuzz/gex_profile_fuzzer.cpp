@@ -1,8 +1,5 @@
-// Fuzzes parse_gex_profile. Every input goes to the parser three times: with
-// no profile, into a fresh profile, and into one profile kept across inputs,
-// so that refilling over an earlier snapshot is exercised and must give the
-// same snapshot as a fresh fill. A call that does not parse must leave the
-// profile exactly as it was.
+// Fuzzes parse_gex_profile; the round each input goes through is in
+// profile_fuzz_driver.h, the checks that belong to this profile are here.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,10 +7,8 @@
 #include <vector>
 
 #include "data/gex_profile.h"
-#include "fuzz/envelope_checks.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_host.h"
-#include "fuzz/reference_reading.h"
+#include "fuzz/profile_fuzz_driver.h"
 #include "fuzz/snapshot_checks.h"
 
 namespace {
@@ -138,45 +133,23 @@ void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
   }
 }
 
-ProfileParseResult parseAndCheck(const char* text, GexProfile& profile,
-                                 const fuzz::ReferenceReading& reading) {
-  const GexCopy before = copyOf(profile);
-  resetLoggedLines();
-  const ProfileParseResult result = parse_gex_profile(fuzzHost(), text, &profile);
-  checkEnvelope(reading, result);
-  if (result != ProfileParseResult::Parsed) {
-    FUZZ_CHECK(copyOf(profile) == before);
-    return result;
+struct GexProfileTraits {
+  using Profile = GexProfile;
+  static ProfileParseResult parse(const char* text, GexProfile* profile) {
+    return parse_gex_profile(fuzzHost(), text, profile);
   }
-  checkSnapshot(profile);
-  if (reading.read) checkAgainstDocument(profile, reading.document);
-  return result;
-}
+  static auto copyOf(const GexProfile& p) { return ::copyOf(p); }
+  static auto contentOf(const GexProfile& p) { return ::contentOf(p); }
+  static void checkSnapshot(const GexProfile& p) { ::checkSnapshot(p); }
+  static void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
+    ::checkAgainstDocument(p, root);
+  }
+  // Without a profile the parser halts before reading and logs nothing.
+  static void checkWithoutProfile() { FUZZ_CHECK(loggedLines().empty()); }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto text = responseText(data, size);
-  fuzz::ReferenceReading reading;
-  fuzz::readReference(text.get(), reading);
-
-  // Without a profile the parser halts before reading and logs nothing.
-  resetLoggedLines();
-  FUZZ_CHECK(parse_gex_profile(fuzzHost(), text.get(), nullptr) == ProfileParseResult::Halt);
-  FUZZ_CHECK(loggedLines().empty());
-
-  GexProfile fresh;
-  const ProfileParseResult freshResult = parseAndCheck(text.get(), fresh, reading);
-  if (size == 0) {
-    // A missing text reads as the empty one.
-    GexProfile unread;
-    FUZZ_CHECK(parseAndCheck(nullptr, unread, reading) == freshResult);
-  }
-
-  // Deliberately never freed: it carries the last snapshot to the next input.
-  static GexProfile* const kept = new GexProfile;
-  const ProfileParseResult keptResult = parseAndCheck(text.get(), *kept, reading);
-  FUZZ_CHECK(keptResult == freshResult);
-  if (keptResult == ProfileParseResult::Parsed) FUZZ_CHECK(contentOf(*kept) == contentOf(fresh));
-  return 0;
+  return fuzzProfileParser<GexProfileTraits>(data, size);
 }
