@@ -101,29 +101,13 @@ void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
 
   const JsonValue& rows = member(root, "strikes");
   FUZZ_CHECK(p.strikes.size() == elementCount(rows));
-  std::vector<float> priors;
-  size_t priorElements = 0;
-  bool priorsAllNumbers = true;
   for (size_t i = 0; i < p.strikes.size(); ++i) {
     const JsonValue& row = element(rows, i);
     FUZZ_CHECK(p.strikes[i] == number(element(row, 0)));
     FUZZ_CHECK(p.gex_vol[i] == number(element(row, 1)));
     FUZZ_CHECK(p.gex_oi[i] == number(element(row, 2)));
-    const JsonValue& rowPriors = element(row, 3);
-    for (size_t k = 0; k < elementCount(rowPriors); ++k) {
-      const JsonValue& prior = element(rowPriors, k);
-      priorsAllNumbers = priorsAllNumbers && prior.IsNumber();
-      if (prior.IsNumber()) priors.push_back(number(prior));
-      ++priorElements;
-    }
   }
-  // Whether a prior that is not a number is skipped or read as 0 is the
-  // parser's choice; every number must be there either way.
-  if (priorsAllNumbers) {
-    FUZZ_CHECK(p.priors == priors);
-  } else {
-    FUZZ_CHECK(p.priors.size() >= priors.size() && p.priors.size() <= priorElements);
-  }
+  FUZZ_CHECK(p.priors == priorsOf(rows, 3));
 
   const JsonValue& maxPriors = member(root, "max_priors");
   FUZZ_CHECK(p.max_priors.size() == elementCount(maxPriors));

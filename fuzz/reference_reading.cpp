@@ -138,4 +138,13 @@ std::string text(const JsonValue& value) {
   return value.IsString() ? std::string(value.GetString()) : std::string();
 }
 
+std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement) {
+  std::vector<float> priors;
+  for (size_t i = 0; i < elementCount(rows); ++i) {
+    const JsonValue& rowPriors = element(element(rows, i), priorsElement);
+    for (size_t k = 0; k < elementCount(rowPriors); ++k) priors.push_back(number(element(rowPriors, k)));
+  }
+  return priors;
+}
+
 }  // namespace fuzz

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/json_document.h"
 #include "data/profile_envelope.h"
@@ -57,5 +58,8 @@ size_t elementCount(const JsonValue& array);
 float number(const JsonValue& value);
 // A string's text up to its first NUL; "" for anything else.
 std::string text(const JsonValue& value);
+// The priors a profile must hold: every element of each row's priors array
+// (at `priorsElement`), rows in order, each read as a number.
+std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement);
 
 }  // namespace fuzz
