@@ -7,8 +7,56 @@
 
 namespace {
 
-// Element 3 of a row holds its priors.
+// Element 3 of a row holds its priors, usually five of them.
 constexpr size_t kPriorsElement = 3;
+constexpr size_t kUsualPriorsPerRow = 5;
+
+// Fills the strike tables, the priors and the three maxima, with room for
+// `priorsRoom` priors. Returns false when the rows hold more; the caller then
+// fills again with the exact count, so the usual response is walked once.
+bool fillStrikeRows(JsonElements rows, GexProfile& profile, size_t priorsRoom) {
+  resizeForRefill(profile.strikes, rows.size());
+  resizeForRefill(profile.gex_vol, rows.size());
+  resizeForRefill(profile.gex_oi, rows.size());
+  resizeForRefill(profile.priors, priorsRoom);
+  // The maxima and table positions are kept in locals and the loop makes no
+  // calls, so they stay in registers: this loop runs once per strike.
+  float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
+  float* strikes = profile.strikes.data();
+  float* volumes = profile.gex_vol.data();
+  float* openInterests = profile.gex_oi.data();
+  float* prior = profile.priors.data();
+  const float* const priorsEnd = prior + priorsRoom;
+  const JsonValue& null = jsonNull();
+  for (const JsonValue& row : rows) {
+    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const float volume = jsonFloat(cells[1]);
+    const float openInterest = jsonFloat(cells[2]);
+    *strikes++ = jsonFloat(cells[0]);
+    *volumes++ = volume;
+    *openInterests++ = openInterest;
+
+    if (std::fabs(volume) > maxVolume) maxVolume = std::fabs(volume);
+    if (std::fabs(openInterest) > maxOpenInterest) maxOpenInterest = std::fabs(openInterest);
+    // The combined maximum is taken before this row's priors raise the volume
+    // maximum, so it misses the priors of the last row.
+    if (maxVolume > maxBoth) maxBoth = maxVolume;
+    if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
+
+    const JsonElements rowPriors = jsonArray(cells[kPriorsElement]);
+    if (rowPriors.size() > static_cast<size_t>(priorsEnd - prior)) return false;
+    for (const JsonValue& value : rowPriors) {
+      const float p = jsonFloat(value);
+      if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
+      *prior++ = p;
+    }
+  }
+  profile.priors.resize(static_cast<size_t>(prior - profile.priors.data()));
+  profile.max_abs_gex_vol = maxVolume + 0.001f;
+  profile.max_abs_gex_oi = maxOpenInterest + 0.001f;
+  profile.max_abs_gex = maxBoth + 0.001f;
+  return true;
+}
 
 void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
@@ -27,44 +75,10 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   profile.sum_gex_oi = jsonFloat(jsonMember(root, "sum_gex_oi"));
   profile.delta_risk_reversal = jsonFloat(jsonMember(root, "delta_risk_reversal"));
 
-  // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "strikes"));
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.gex_vol, rows.size());
-  resizeForRefill(profile.gex_oi, rows.size());
-  resizeForRefill(profile.priors, countRowElements(rows, kPriorsElement));
-  // The maxima and table positions are kept in locals and the loop makes no
-  // calls, so they stay in registers: this loop runs once per strike.
-  float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
-  float* strikes = profile.strikes.data();
-  float* volumes = profile.gex_vol.data();
-  float* openInterests = profile.gex_oi.data();
-  float* prior = profile.priors.data();
-  const JsonValue& null = jsonNull();
-  for (const JsonValue& row : rows) {
-    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
-    const float volume = jsonFloat(cells[1]);
-    const float openInterest = jsonFloat(cells[2]);
-    *strikes++ = jsonFloat(cells[0]);
-    *volumes++ = volume;
-    *openInterests++ = openInterest;
-
-    if (std::fabs(volume) > maxVolume) maxVolume = std::fabs(volume);
-    if (std::fabs(openInterest) > maxOpenInterest) maxOpenInterest = std::fabs(openInterest);
-    // The combined maximum is taken before this row's priors raise the volume
-    // maximum, so it misses the priors of the last row.
-    if (maxVolume > maxBoth) maxBoth = maxVolume;
-    if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
-
-    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
-      const float p = jsonFloat(value);
-      if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
-      *prior++ = p;
-    }
+  if (!fillStrikeRows(rows, profile, rows.size() * kUsualPriorsPerRow)) {
+    fillStrikeRows(rows, profile, countRowElements(rows, kPriorsElement));
   }
-  profile.max_abs_gex_vol = maxVolume + 0.001f;
-  profile.max_abs_gex_oi = maxOpenInterest + 0.001f;
-  profile.max_abs_gex = maxBoth + 0.001f;
 
   const JsonElements maxPriors = jsonArray(jsonMember(root, "max_priors"));
   profile.max_priors.resize(maxPriors.size());

@@ -8,8 +8,50 @@
 
 namespace {
 
-// Element 4 of a row holds its priors.
+// Element 4 of a row holds its priors, usually three of them.
 constexpr size_t kPriorsElement = 4;
+constexpr size_t kUsualPriorsPerRow = 3;
+
+// Fills the strike tables, the priors and the maximum, with room for
+// `priorsRoom` priors. Returns false when the rows hold more; the caller then
+// fills again with the exact count, so the usual response is walked once.
+bool fillStrikeRows(JsonElements rows, GreekProfile& profile, size_t priorsRoom) {
+  resizeForRefill(profile.strikes, rows.size());
+  resizeForRefill(profile.value_1, rows.size());
+  resizeForRefill(profile.value_2, rows.size());
+  resizeForRefill(profile.greek_value, rows.size());
+  resizeForRefill(profile.priors, priorsRoom);
+  // The maximum and table positions are kept in locals and the loop makes no
+  // calls, so they stay in registers: this loop runs once per strike.
+  float maxGreek = 0;
+  float* strikes = profile.strikes.data();
+  float* values1 = profile.value_1.data();
+  float* values2 = profile.value_2.data();
+  float* greeks = profile.greek_value.data();
+  float* prior = profile.priors.data();
+  const float* const priorsEnd = prior + priorsRoom;
+  const JsonValue& null = jsonNull();
+  for (const JsonValue& row : rows) {
+    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const float greek = jsonFloat(cells[3]);
+    *strikes++ = jsonFloat(cells[0]);
+    *values1++ = jsonFloat(cells[1]);
+    *values2++ = jsonFloat(cells[2]);
+    *greeks++ = greek;
+    if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
+
+    const JsonElements rowPriors = jsonArray(cells[kPriorsElement]);
+    if (rowPriors.size() > static_cast<size_t>(priorsEnd - prior)) return false;
+    for (const JsonValue& value : rowPriors) {
+      const float p = jsonFloat(value);
+      if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
+      *prior++ = p;
+    }
+  }
+  profile.priors.resize(static_cast<size_t>(prior - profile.priors.data()));
+  profile.max_abs_greek = maxGreek + 0.001f;
+  return true;
+}
 
 void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
@@ -24,38 +66,10 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
   profile.major_short_gamma = jsonFloat(jsonMember(root, "major_short_gamma"));
 
-  // Tables sized once, then written in place: this loop runs per strike.
   const JsonElements rows = jsonArray(jsonMember(root, "mini_contracts"));
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.value_1, rows.size());
-  resizeForRefill(profile.value_2, rows.size());
-  resizeForRefill(profile.greek_value, rows.size());
-  resizeForRefill(profile.priors, countRowElements(rows, kPriorsElement));
-  // The maximum and table positions are kept in locals and the loop makes no
-  // calls, so they stay in registers: this loop runs once per strike.
-  float maxGreek = 0;
-  float* strikes = profile.strikes.data();
-  float* values1 = profile.value_1.data();
-  float* values2 = profile.value_2.data();
-  float* greeks = profile.greek_value.data();
-  float* prior = profile.priors.data();
-  const JsonValue& null = jsonNull();
-  for (const JsonValue& row : rows) {
-    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
-    const float greek = jsonFloat(cells[3]);
-    *strikes++ = jsonFloat(cells[0]);
-    *values1++ = jsonFloat(cells[1]);
-    *values2++ = jsonFloat(cells[2]);
-    *greeks++ = greek;
-    if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
-
-    for (const JsonValue& value : jsonArray(cells[kPriorsElement])) {
-      const float p = jsonFloat(value);
-      if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
-      *prior++ = p;
-    }
+  if (!fillStrikeRows(rows, profile, rows.size() * kUsualPriorsPerRow)) {
+    fillStrikeRows(rows, profile, countRowElements(rows, kPriorsElement));
   }
-  profile.max_abs_greek = maxGreek + 0.001f;
 }
 
 }  // namespace

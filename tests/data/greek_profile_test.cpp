@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {0.5f, -6, 2, 1, 1, 1}, 6.001f},
         GreekCase{"TwoPriorsShiftLaterRows", "[[1,0,0,1,[1,2]],[2,0,0,1,[3,4,5]]]", {1, 1},
                   {1, 2, 3, 4, 5}, 5.001f},
+        GreekCase{"MorePriorsThanRowsUsuallyHold", "[[1,0,0,1,[1,2,3,4,5,6,-7]],[2,0,0,1,[]]]", {1, 1},
+                  {1, 2, 3, 4, 5, 6, -7}, 7.001f},
         GreekCase{"ShortAndMalformedRows", R"([[5800,1],"x",[1,2,3,4,{"p":1}]])", {0, 0, 4}, {}, 4.001f}),
     [](const testing::TestParamInfo<GreekCase>& info) { return std::string(info.param.name); });
 
