@@ -1,6 +1,5 @@
 #include "data/json_document.h"
 
-#include <cmath>
 #include <cstring>
 
 #include <rapidjson/reader.h>

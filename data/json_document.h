@@ -15,7 +15,7 @@ using JsonDocument = rapidjson::Document;
 using JsonValue = rapidjson::Value;
 
 // Deepest nesting of arrays and objects a response may have. The service's
-// deepest answer nests three levels; 512 leaves room and keeps the recursive
+// deepest answer nests four levels; 512 leaves room and keeps the recursive
 // parse well inside a 1 MiB thread stack.
 inline constexpr unsigned kMaxJsonNestingDepth = 512;
 
@@ -44,7 +44,8 @@ class ResponseDocument : private ResponseDocumentPool, public JsonDocument {
 
   // Parse events. An infinity comes from a literal beyond the double range; it
   // is the only double with every exponent bit set, since no literal gives a
-  // NaN. Tested on the bits: this runs for every number with a fraction.
+  // NaN. Tested on the bits: this runs for every number that is not a plain
+  // integer.
   bool Double(double d) {
     uint64_t bits;
     std::memcpy(&bits, &d, sizeof bits);
