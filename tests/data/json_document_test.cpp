@@ -2,6 +2,8 @@
 // recurse without bound.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <string>
 
 #include "data/json_document.h"
@@ -59,6 +61,40 @@ INSTANTIATE_TEST_SUITE_P(
                        }(),
                        false}),
     [](const testing::TestParamInfo<AcceptanceCase>& info) { return std::string(info.param.name); });
+
+// Runs `parse` on a thread with a 1 MiB stack, the least a host thread may
+// have; a recursion the nesting limit does not bound overflows it and crashes.
+bool parsesOnSmallStack(const std::string& text) {
+  struct Job {
+    const std::string* text;
+    bool accepted;
+  } job{&text, false};
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, 1 << 20);
+  pthread_t thread;
+  const int created = pthread_create(
+      &thread, &attributes,
+      [](void* argument) -> void* {
+        Job& job = *static_cast<Job*>(argument);
+        job.accepted = accepts(*job.text);
+        return nullptr;
+      },
+      &job);
+  pthread_attr_destroy(&attributes);
+  EXPECT_EQ(created, 0);
+  if (created == 0) pthread_join(thread, nullptr);
+  return job.accepted;
+}
+
+TEST(JsonDocument, DeepestAcceptedNestingFitsASmallThreadStack) {
+  std::string objects;
+  for (unsigned i = 0; i < kMaxJsonNestingDepth; ++i) objects += "{\"a\":";
+  objects += "1" + std::string(kMaxJsonNestingDepth, '}');
+  EXPECT_TRUE(parsesOnSmallStack(nestedArrays(kMaxJsonNestingDepth)));
+  EXPECT_TRUE(parsesOnSmallStack(objects));
+  EXPECT_FALSE(parsesOnSmallStack(std::string(1000000, '[')));
+}
 
 TEST(JsonDocument, NullTextIsAParseError) {
   ResponseDocument document;
