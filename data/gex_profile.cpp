@@ -108,10 +108,6 @@ void clear(GexProfile& profile) {
 
 ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
   if (profile == nullptr) return ProfileParseResult::Halt;
-  ResponseDocument document;
-  ProfileParseResult outcome;
-  const JsonValue* root =
-      openProfileEnvelope(sc, text, "GEX Profile json parse error. Retrying.", document, outcome);
-  if (root != nullptr) fillGexProfile(*root, *profile);
-  return outcome;
+  return readProfileResponse(sc, text, "GEX Profile json parse error. Retrying.",
+                             [profile](const JsonValue& root) { fillGexProfile(root, *profile); });
 }

@@ -93,10 +93,6 @@ ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text,
     logMessage(sc, kLogAlert, "Tarvio: p_greek_data is null.");
     return ProfileParseResult::Halt;
   }
-  ResponseDocument document;
-  ProfileParseResult outcome;
-  const JsonValue* root =
-      openProfileEnvelope(sc, text, "Greek Profile json parse error. Retrying.", document, outcome);
-  if (root != nullptr) fillGreekProfile(*root, *profile);
-  return outcome;
+  return readProfileResponse(sc, text, "Greek Profile json parse error. Retrying.",
+                             [profile](const JsonValue& root) { fillGreekProfile(root, *profile); });
 }

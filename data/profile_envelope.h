@@ -22,3 +22,16 @@ enum class ProfileParseResult : int32_t {
 const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
                                      const char* parseErrorMessage, ResponseDocument& document,
                                      ProfileParseResult& outcome);
+
+// The envelope, then `fill(root)` when the response carries a snapshot. The
+// document lives for the call only.
+template <class Fill>
+ProfileParseResult readProfileResponse(HostStudyInterface& sc, const char* text,
+                                       const char* parseErrorMessage, Fill&& fill) {
+  ResponseDocument document;
+  ProfileParseResult outcome;
+  if (const JsonValue* root = openProfileEnvelope(sc, text, parseErrorMessage, document, outcome)) {
+    fill(*root);
+  }
+  return outcome;
+}
