@@ -4,6 +4,7 @@
 
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
+#include "render/profile_graphics.h"
 #include "study/carry_forward.h"
 #include "study/configuration_checks.h"
 #include "study/drawing_cleanup.h"
@@ -76,6 +77,7 @@ void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
   runConfigurationChecks(sc, requestsHalted);
 
   values.inRequestWindow = inRequestWindow(sc);
+  sc.graphicsCallback = drawProfileGraphics;
   // The key is sent exactly as typed.
   assignHostString(values.apiKey, readText(inputAt(sc, kApiKeyInput)));
   values.requestIntervalSeconds = readInteger(inputAt(sc, kRequestIntervalInput));

@@ -1,0 +1,94 @@
+#include "render/level_line.h"
+
+#include "study/instance_state.h"
+
+namespace {
+
+constexpr int32_t kHostModeLevelLine = 3;
+
+enum LabelFormat : int32_t { kLabelNameOnly = 0, kLabelValueOnly = 1 };
+
+int16_t lineStyleCode(int32_t styleIndex) {
+  return (styleIndex == 1 || styleIndex == 2) ? static_cast<int16_t>(styleIndex) : int16_t{0};
+}
+
+void writeLabel(HostDrawingRecord& record, const char* labelText, float price,
+                const SharedLevelSettings& shared) {
+  if (labelText == nullptr) labelText = "";
+  const double value = price;
+  switch (shared.formatIndex) {
+    case kLabelNameOnly:
+      formatHostString(record.labelText, "%s", labelText);
+      break;
+    case kLabelValueOnly:
+      formatHostString(record.labelText, "%.2f", value);
+      break;
+    default:
+      formatHostString(record.labelText, "%s: %.2f", labelText, value);
+      break;
+  }
+  record.fontSize = shared.fontSize;
+  record.transparentLabelBackground = shared.transparentBackground ? 1 : 0;
+  record.labelAlignment = labelAlignmentFlags(shared.horizontalIndex, shared.verticalIndex);
+}
+
+}  // namespace
+
+int32_t labelAlignmentFlags(int32_t horizontalIndex, int32_t verticalIndex) {
+  int32_t flags = 0;
+  if (horizontalIndex == 2) {
+    flags = 1;
+  } else if (horizontalIndex != 0) {
+    flags = 2;
+  }
+  if (verticalIndex == 1) {
+    flags += 8;
+  } else if (verticalIndex == 2) {
+    flags += 4;
+  }
+  return flags;
+}
+
+void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
+                   const LevelLineLook& look, float additive, float multiplier,
+                   const SharedLevelSettings& shared) {
+  const int32_t key = nextDrawingKey;
+  ++nextDrawingKey;
+  const int32_t kept = sc.ops.HostPersistentInt(key);
+
+  if (level == 0.0f || look.width <= 0 || !look.shown) {
+    if (kept != 0) {
+      sc.ops.HostDeleteDrawing(sc.chartNumber, kept);
+      sc.ops.HostSetPersistentInt(key, 0);
+    }
+    return;
+  }
+
+  HostDrawingRecord record = makeHostDrawingRecord();
+  record.chartNumber = sc.chartNumber;
+  record.drawingKind = kDrawingKindHorizontalLine;
+  record.hostMode = kHostModeLevelLine;
+  if (kept != 0) record.lineNumber = kept;
+  if (shared.copyToOtherCharts) {
+    record.copyToOtherCharts = 1;
+    record.copySource = 0;
+    record.copyFlag = 1;
+  }
+  const float scaled = level * multiplier;
+  record.price = scaled + additive;
+  record.color = look.color;
+  record.lineWidth = static_cast<int16_t>(look.width);
+  record.lineStyle = lineStyleCode(look.styleIndex);
+  if (shared.labelsShown) writeLabel(record, look.labelText, record.price, shared);
+
+  sc.ops.HostAddDrawing(record);
+
+  const int32_t lineNumber = record.lineNumber;
+  if (lineNumber != 0) {
+    sc.ops.HostSetPersistentInt(key, lineNumber);
+    if (key > sc.ops.HostPersistentInt(kLastDrawingKeyKey)) {
+      sc.ops.HostSetPersistentInt(kLastDrawingKeyKey, key);
+    }
+  }
+  releaseHostString(record.labelText);
+}

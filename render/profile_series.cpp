@@ -1,0 +1,120 @@
+#include "render/profile_series.h"
+
+#include <algorithm>
+
+#include "render/pixel_math.h"
+#include "render/top_n_filter.h"
+
+namespace {
+
+constexpr int32_t kDotSpacing = 6;
+constexpr int32_t kDotWidth = 2;
+constexpr int32_t kDashLength = 8;
+constexpr int32_t kDashGap = 4;
+constexpr int32_t kSolidFill = 1;
+
+void fill(HostStudyInterface& sc, int64_t left, int64_t top, int64_t right, int64_t bottom,
+          HostColor color) {
+  const HostRect rect{clampToPixel(left), clampToPixel(top), clampToPixel(right), clampToPixel(bottom)};
+  sc.ops.HostFillRectangle(rect, color);
+}
+
+void paintBar(HostStudyInterface& sc, const BarPlacement& bar, const BarLook& look) {
+  const int64_t centerY = bar.centerY;
+  switch (look.style) {
+    case kBarStyleLine:
+      fill(sc, bar.startX, centerY - 1, bar.endX, centerY + 1, look.color);
+      break;
+    case kBarStyleDot:
+      // The last dot may reach past the bar's end.
+      for (int64_t x = bar.startX; x < bar.endX; x += kDotSpacing) {
+        fill(sc, x, centerY - 2, x + kDotWidth, centerY + 2, look.color);
+      }
+      break;
+    case kBarStyleDash: {
+      bool penDown = true;
+      for (int64_t x = bar.startX; x < bar.endX; penDown = !penDown) {
+        const int64_t next = std::min<int64_t>(x + (penDown ? kDashLength : kDashGap), bar.endX);
+        if (penDown) fill(sc, x, bar.topY, next, bar.bottomY, look.color);
+        x = next;
+      }
+      break;
+    }
+    default:
+      fill(sc, bar.startX, bar.topY, bar.endX, bar.bottomY, look.color);
+      break;
+  }
+}
+
+}  // namespace
+
+void drawBar(HostStudyInterface& sc, float price, float value, const BarLook& positive,
+             const BarLook& negative, const ProfileGeometry& geometry) {
+  const std::optional<BarPlacement> bar = placeBar(sc, price, value, geometry);
+  if (!bar) return;
+  paintBar(sc, *bar, value >= 0.0f ? positive : negative);
+  sc.ops.HostGraphicsReset3();
+  sc.ops.HostGraphicsReset2();
+  sc.ops.HostGraphicsReset1();
+}
+
+void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius, int32_t style,
+             HostColor color, const ProfileGeometry& geometry) {
+  if (!(geometry.plotTop < centerY && centerY < geometry.plotBottom)) return;
+  const int64_t r = std::max(radius, 1);
+  const HostFillRecord solid{kSolidFill, static_cast<int32_t>(color), 0, 0};
+  switch (style) {
+    case kPriorDotPoint:
+      sc.ops.HostDrawEllipse(addPixels(x, -r), addPixels(centerY, -r), addPixels(x, r),
+                             addPixels(centerY, r), solid);
+      break;
+    case kPriorDotDiamond: {
+      sc.ops.HostSelectBrush(solid);
+      const HostPoint corners[4] = {{x, addPixels(centerY, -r)},
+                                    {addPixels(x, r), centerY},
+                                    {x, addPixels(centerY, r)},
+                                    {addPixels(x, -r), centerY}};
+      sc.ops.HostDrawPolygon(corners, 4);
+      break;
+    }
+    default:
+      fill(sc, x - r, centerY - r, static_cast<int64_t>(x) + r, static_cast<int64_t>(centerY) + r, color);
+      break;
+  }
+  sc.ops.HostGraphicsReset6();
+  sc.ops.HostGraphicsReset4();
+  sc.ops.HostGraphicsReset5();
+  sc.ops.HostGraphicsReset3();
+  sc.ops.HostGraphicsReset2();
+  sc.ops.HostGraphicsReset1();
+}
+
+void drawPriorDots(HostStudyInterface& sc, float price, std::span<const float> priors,
+                   std::size_t first, int32_t count, std::span<const int32_t> flags,
+                   std::span<const HostColor> colors, const ProfileGeometry& geometry) {
+  if (count <= 0 || priors.empty() || first >= priors.size() || flags.empty() || colors.empty()) return;
+  const int32_t centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
+  if (centerY < geometry.plotTop || centerY > geometry.plotBottom) return;
+  for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+    if (k >= flags.size() || k >= colors.size()) break;
+    if (flags[k] == 0 || first + k >= priors.size()) continue;
+    const std::optional<int32_t> x = placeDot(priors[first + k], geometry);
+    if (x) drawDot(sc, *x, centerY, geometry.dotRadius, geometry.dotStyle, colors[k], geometry);
+  }
+}
+
+void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
+                float additive, float multiplier) {
+  const std::vector<ProfileEntry> entries =
+      filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
+  for (const ProfileEntry& entry : entries) {
+    const float price = strikePrice(entry.strike, series.offsetTicks, multiplier, additive, sc.tickSize);
+    drawBar(sc, price, entry.value, series.positive, series.negative, geometry);
+    // Dots are tried even where the strike's bar was not drawn.
+    if (series.priorsPerStrike <= 0) continue;
+    const std::size_t first =
+        static_cast<std::size_t>(series.priorsPerStrike) * static_cast<std::size_t>(entry.index);
+    drawPriorDots(sc, price, series.priors, first, series.priorsPerStrike, series.priorFlags,
+                  series.priorColors, geometry);
+  }
+}
