@@ -151,6 +151,7 @@ struct HostFillRecord {
   int32_t color;
   int32_t reserved1;
   int32_t reserved2;
+  friend bool operator==(const HostFillRecord&, const HostFillRecord&) = default;
 };
 
 struct HostRect {
@@ -158,11 +159,13 @@ struct HostRect {
   int32_t top;
   int32_t right;
   int32_t bottom;
+  friend bool operator==(const HostRect&, const HostRect&) = default;
 };
 
 struct HostPoint {
   int32_t x;
   int32_t y;
+  friend bool operator==(const HostPoint&, const HostPoint&) = default;
 };
 
 struct HostStudyInterface;
