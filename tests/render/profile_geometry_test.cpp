@@ -1,0 +1,109 @@
+// How the geometry inputs are read and clamped, and how a value is scaled to
+// pixels; placement on the chart is covered where the callback paints.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "render/profile_geometry.h"
+#include "study/study_inputs.h"
+#include "support/study_fixture.h"
+
+namespace {
+
+struct GeometryCase {
+  const char* name;
+  int32_t input;
+  double value;  // integers and floats alike
+  int32_t ProfileGeometry::*field;
+  int32_t expected;
+};
+
+class GeometryInputs : public testing::TestWithParam<GeometryCase> {};
+
+TEST_P(GeometryInputs, AreClampedIntoRange) {
+  StudyFixture study;
+  study.chart.setPlotArea(PlotArea{100, 50, 1100, 650});
+  HostInput& input = study.instance.input(GetParam().input);
+  input.intValue = static_cast<int32_t>(GetParam().value);
+  input.floatValue = static_cast<float>(GetParam().value);
+  ProfileGeometry geometry{};
+  bool built = false;
+  study.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
+    built = buildProfileGeometry(sc, geometry);
+  });
+  ASSERT_TRUE(built);
+  EXPECT_EQ(geometry.*GetParam().field, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, GeometryInputs,
+    testing::Values(
+        GeometryCase{"OriginZeroOnLeftEdge", kOriginPositionInput, 0, &ProfileGeometry::originX, 100},
+        GeometryCase{"OriginBelowZero", kOriginPositionInput, -5, &ProfileGeometry::originX, 100},
+        GeometryCase{"OriginHundredOnRightEdge", kOriginPositionInput, 100, &ProfileGeometry::originX, 1100},
+        GeometryCase{"OriginAboveHundred", kOriginPositionInput, 130, &ProfileGeometry::originX, 1100},
+        GeometryCase{"ScaleZeroActsAsOne", kBarScaleFactorInput, 0, &ProfileGeometry::maxBarLength, 10},
+        GeometryCase{"ScaleNegativeActsAsOne", kBarScaleFactorInput, -3, &ProfileGeometry::maxBarLength, 10},
+        GeometryCase{"ScaleAboveHundred", kBarScaleFactorInput, 150, &ProfileGeometry::maxBarLength, 1000},
+        GeometryCase{"DotSizeTinyKeepsOnePixel", kPriorDotsSizeInput, 0.1, &ProfileGeometry::dotRadius, 1},
+        GeometryCase{"DotSizeHugeStopsAtFifty", kPriorDotsSizeInput, 20, &ProfileGeometry::dotRadius, 50},
+        GeometryCase{"DotSizeNotANumber", kPriorDotsSizeInput, NAN, &ProfileGeometry::dotRadius, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GeometryBarWidth, OfZeroOrLessIsOneTick) {
+  StudyFixture study;
+  study.chart.setTickSize(0.25f);
+  study.instance.input(kBarWidthInput).intValue = -4;
+  ProfileGeometry geometry{};
+  study.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) { buildProfileGeometry(sc, geometry); });
+  EXPECT_EQ(geometry.halfBarHeight, 0.125f);
+}
+
+TEST(GeometryPlotArea, AtTheEndsOfTheRangeBuildsWithoutOverflow) {
+  StudyFixture study;
+  study.chart.setPlotArea(PlotArea{INT32_MIN, 0, INT32_MAX, 10});
+  study.instance.input(kOriginPositionInput).intValue = 100;
+  ProfileGeometry geometry{};
+  bool built = false;
+  study.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) { built = buildProfileGeometry(sc, geometry); });
+  ASSERT_TRUE(built);
+  EXPECT_EQ(geometry.plotWidth, INT32_MAX);
+  EXPECT_EQ(geometry.originX, -1);
+}
+
+struct ScaleCase {
+  const char* name;
+  bool logarithmic;
+  float scaleMax;
+  float value;
+  int32_t length;
+};
+
+class ValueScale : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ValueScale, GivesPixelsOfTheFullLength) {
+  ProfileGeometry geometry{};
+  geometry.maxBarLength = 300;
+  geometry.logarithmic = GetParam().logarithmic;
+  geometry.scaleMax = GetParam().scaleMax;
+  EXPECT_EQ(scaledLength(GetParam().value, geometry), GetParam().length);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ValueScale,
+    testing::Values(ScaleCase{"LinearAtTheMaximum", false, 80, -80, 300},
+                    ScaleCase{"LinearHalf", false, 80, 40, 150},
+                    ScaleCase{"LogarithmicThird", true, 999, 9, 100},
+                    ScaleCase{"MaximumTooSmall", false, 0.00005f, 5, 0},
+                    ScaleCase{"LogarithmicMaximumTooSmall", true, 0.00005f, 5, 0},
+                    ScaleCase{"InfiniteMaximum", false, INFINITY, INFINITY, 0},
+                    ScaleCase{"BeyondTheMaximumSaturates", false, 0.001f, 3e38f, INT32_MAX}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StrikePrice, MultipliesThenAddsTheOffsetThenTheAdditive) {
+  EXPECT_EQ(strikePrice(500.0f, 4, 2.0f, 10.0f, 0.25f), 1011.0f);
+  EXPECT_EQ(strikePrice(5800.0f, -3, 1.0f, 0.0f, 0.25f), 5799.25f);
+}
+
+}  // namespace
