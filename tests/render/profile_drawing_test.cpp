@@ -134,7 +134,7 @@ TEST_F(ProfileDrawing, OneStrikeDrawsItsBarThenItsDotsEachFollowedByTheResets) {
                                    K::Reset, K::Reset, K::Reset, K::Reset, K::Reset, K::Reset}));
   EXPECT_EQ(resetsOf(canvas), (std::vector<int32_t>{3, 2, 1, 6, 4, 5, 3, 2, 1}));
   // The 90 prior lies trunc(250 × 90 / 100.001) = 224 pixels right of 850.
-  const RecordedShape& brush = canvas.shapesOf(ShapeKind::Brush)[0];
+  const RecordedShape brush = canvas.shapesOf(ShapeKind::Brush).at(0);
   EXPECT_EQ(brush.fill, (HostFillRecord{1, static_cast<int32_t>(kWhite), 0, 0}));
   EXPECT_EQ(canvas.shapesOf(ShapeKind::Polygon)[0].points,
             (std::vector<HostPoint>{{1074, 346}, {1078, 350}, {1074, 354}, {1070, 350}}));
