@@ -1,10 +1,13 @@
 // tarvio_bench: how much the profile parsers cost over a bare RapidJSON parse
-// of the same bodies, in time, heap and (under callgrind) instructions.
+// of the same bodies, in time, heap and (under callgrind) instructions; how
+// much a GEX repaint costs over sorting its values; and how much an ordinary
+// study call costs over an empty one.
 //   tarvio_bench [--figures=FILE] [Google Benchmark flags]
-//       the timed parses, their ratio table, then the peak heap table; FILE
+//       the timed sets, their ratio tables, then the peak heap table; FILE
 //       gets the figures for a summary
-//   tarvio_bench --instructions gex|greek
-//       only the two 500-row loops, for an instruction count under callgrind
+//   tarvio_bench --instructions gex|greek|repaint
+//       only the two 500-row parse loops, or the two 2000-strike repaint
+//       loops, for an instruction count under callgrind
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -20,6 +23,11 @@
 #include "bench/peak_heap_report.h"
 #include "bench/ratio_reporter.h"
 #include "bench/ratio_table.h"
+#include "bench/repaint_benchmarks.h"
+#include "bench/repaint_instruction_loops.h"
+#include "bench/repaint_table.h"
+#include "bench/study_call_benchmarks.h"
+#include "bench/study_call_table.h"
 
 namespace {
 
@@ -62,7 +70,8 @@ void keepHeapPages() {
 int instructionsMode(const std::string& kind) {
   if (kind == profileKindName(ProfileKind::Gex)) return runInstructionLoops(ProfileKind::Gex);
   if (kind == profileKindName(ProfileKind::Greek)) return runInstructionLoops(ProfileKind::Greek);
-  std::fprintf(stderr, "tarvio_bench: --instructions takes gex or greek, not '%s'\n",
+  if (kind == "repaint") return runRepaintInstructionLoops();
+  std::fprintf(stderr, "tarvio_bench: --instructions takes gex, greek or repaint, not '%s'\n",
                kind.c_str());
   return 2;
 }
@@ -83,11 +92,15 @@ int main(int argc, char** argv) {
   }
 
   const std::vector<ParseMeasurement> measurements = registerParseBenchmarks();
+  const std::vector<RepaintMeasurement> repaints = registerRepaintBenchmarks();
+  const StudyCallMeasurement studyCall = registerStudyCallBenchmarks();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
   printRatioTable(measurements, reporter, figures);
+  printRepaintTable(repaints, reporter, figures);
+  printStudyCallTable(studyCall, reporter, figures);
   reportPeakHeap(figures);
   return 0;
 }

@@ -16,6 +16,8 @@ class FigureLog {
   bool usable() const;
 
   void record(const char* metric, ProfileKind kind, int rows, double value);
+  // For figures of no profile kind; `kind` is one word, rows 0 when there are none.
+  void record(const char* metric, const char* kind, int rows, double value);
 
  private:
   bool wanted_;
