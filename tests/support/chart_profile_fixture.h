@@ -16,7 +16,7 @@
 #include "host/recording_canvas.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
-#include "support/study_fixture.h"
+#include "support/profile_parse_harness.h"
 
 class ChartProfileFixture : public testing::Test {
  protected:
@@ -53,19 +53,7 @@ class ChartProfileFixture : public testing::Test {
  private:
   template <class Profile>
   void load(const std::string& body, Profile* profile) {
-    CallSettings settings;
-    settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
-    settings.httpResponseRequestId = 1;
-    settings.httpResponseText = body;
-    ProfileParseResult result = ProfileParseResult::Retry;
-    study.instance.runCallWith(settings, [&](HostStudyInterface& sc) {
-      if constexpr (std::is_same_v<Profile, GexProfile>) {
-        result = parse_gex_profile(sc, sc.httpResponseText.text, profile);
-      } else {
-        result = parse_greek_profile(sc, sc.httpResponseText.text, profile);
-      }
-    });
-    ASSERT_EQ(result, ProfileParseResult::Parsed) << body;
+    ASSERT_EQ(parseInCall(study.instance, body, profile), ProfileParseResult::Parsed) << body;
     study.instance.store().intValue(kProfileReadyKey) = 1;
   }
 };

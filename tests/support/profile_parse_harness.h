@@ -16,20 +16,26 @@ inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text,
   return parse_greek_profile(sc, text, profile);
 }
 
+// Delivers `body` as the answer of a study call and parses it in that call.
+template <class Profile>
+ProfileParseResult parseInCall(StudyInstance& instance, const std::string& body, Profile* profile) {
+  CallSettings settings;
+  settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
+  settings.httpResponseRequestId = 1;
+  settings.httpResponseText = body;
+  ProfileParseResult result = ProfileParseResult::Retry;
+  instance.runCallWith(settings, [&](HostStudyInterface& sc) {
+    result = parseProfile(sc, sc.httpResponseText.text, profile);
+  });
+  return result;
+}
+
 class ProfileParseHarness {
  public:
   template <class Profile>
   ProfileParseResult parse(const std::string& body, Profile* profile) {
     fixture_.instance.log().clear();
-    CallSettings settings;
-    settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
-    settings.httpResponseRequestId = 1;
-    settings.httpResponseText = body;
-    ProfileParseResult result = ProfileParseResult::Retry;
-    fixture_.instance.runCallWith(settings, [&](HostStudyInterface& sc) {
-      result = parseProfile(sc, sc.httpResponseText.text, profile);
-    });
-    return result;
+    return parseInCall(fixture_.instance, body, profile);
   }
 
   const std::vector<LogLine>& log() { return fixture_.instance.log().lines(); }
