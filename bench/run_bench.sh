@@ -46,10 +46,12 @@ echo "== timed parses, repaints and study calls"
   --benchmark_display_aggregates_only=true
 
 # Inclusive instructions of the first function matching a name in a
-# callgrind profile; empty when there is none.
+# callgrind profile; empty when there is none. The listing is read to its end:
+# leaving early would kill callgrind_annotate with SIGPIPE, and this script
+# with it.
 inclusive_count() {
   callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
-    awk -v name="$2" 'index($0, ":" name "(") { gsub(",", "", $1); print $1; exit }'
+    awk -v name="$2" '!found && index($0, ":" name "(") { gsub(",", "", $1); print $1; found = 1 }'
 }
 
 # Instructions collected inside one loop of the program's --instructions mode
