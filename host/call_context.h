@@ -13,7 +13,11 @@ struct CallContext {
   Canvas* canvas = nullptr;  // set only while the graphics callback paints
 };
 
-CallContext& currentCallContext();
+// Inline so that every host operation reaches it without a call.
+inline CallContext& currentCallContext() {
+  static thread_local CallContext context;
+  return context;
+}
 
 class CallScope {
  public:

@@ -73,7 +73,9 @@ int32_t Chart::priceToY(float price) const {
   constexpr double kLowest = std::numeric_limits<int32_t>::min();
   constexpr double kHighest = std::numeric_limits<int32_t>::max();
   if (std::isnan(y)) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(std::lround(std::clamp(y, kLowest, kHighest)));
+  // Halves round away from zero; the clamped value fits the cast.
+  const double clamped = std::clamp(y, kLowest, kHighest);
+  return static_cast<int32_t>(static_cast<int64_t>(clamped + (clamped < 0.0 ? -0.5 : 0.5)));
 }
 
 float Chart::yToPrice(int32_t y) const {

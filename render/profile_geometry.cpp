@@ -73,10 +73,10 @@ int32_t scaledLength(float value, const ProfileGeometry& geometry) {
   return truncateToPixel(static_cast<float>(geometry.maxBarLength) * scaleRatio(value, geometry));
 }
 
-std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, float value,
-                                     const ProfileGeometry& geometry) {
+std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
+                                     float value, const ProfileGeometry& geometry) {
   BarPlacement bar{};
-  bar.centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
+  bar.centerY = centerY;
   if (bar.centerY < geometry.plotTop || bar.centerY > geometry.plotBottom) return std::nullopt;
 
   int32_t length = scaledLength(value, geometry);

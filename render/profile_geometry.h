@@ -59,10 +59,11 @@ struct BarPlacement {
   int32_t endX;
 };
 
-// The bar of a strike at `price` with `value`, or none when it would be
-// outside the region, cut to nothing at the plot edges, or has no length.
-std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, float value,
-                                     const ProfileGeometry& geometry);
+// The bar of a strike at `price` (whose pixel y is `centerY`) with `value`, or
+// none when it would be outside the region, cut to nothing at the plot edges,
+// or has no length.
+std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
+                                     float value, const ProfileGeometry& geometry);
 
 // The centre x of a prior dot with `value`, or none for a value below 0.0001
 // in size. A dot that would leave the plotting area is pulled back inside by

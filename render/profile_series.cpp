@@ -48,9 +48,9 @@ void paintBar(HostStudyInterface& sc, const BarPlacement& bar, const BarLook& lo
 
 }  // namespace
 
-void drawBar(HostStudyInterface& sc, float price, float value, const BarLook& positive,
-             const BarLook& negative, const ProfileGeometry& geometry) {
-  const std::optional<BarPlacement> bar = placeBar(sc, price, value, geometry);
+void drawBar(HostStudyInterface& sc, float price, int32_t centerY, float value,
+             const BarLook& positive, const BarLook& negative, const ProfileGeometry& geometry) {
+  const std::optional<BarPlacement> bar = placeBar(sc, price, centerY, value, geometry);
   if (!bar) return;
   paintBar(sc, *bar, value >= 0.0f ? positive : negative);
   sc.ops.HostGraphicsReset3();
@@ -89,11 +89,10 @@ void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius,
   sc.ops.HostGraphicsReset1();
 }
 
-void drawPriorDots(HostStudyInterface& sc, float price, std::span<const float> priors,
+void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const float> priors,
                    std::size_t first, int32_t count, std::span<const int32_t> flags,
                    std::span<const HostColor> colors, const ProfileGeometry& geometry) {
   if (count <= 0 || priors.empty() || first >= priors.size() || flags.empty() || colors.empty()) return;
-  const int32_t centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
   if (centerY < geometry.plotTop || centerY > geometry.plotBottom) return;
   for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
     if (k >= flags.size() || k >= colors.size()) break;
@@ -109,12 +108,13 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
       filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
   for (const ProfileEntry& entry : entries) {
     const float price = strikePrice(entry.strike, series.offsetTicks, multiplier, additive, sc.tickSize);
-    drawBar(sc, price, entry.value, series.positive, series.negative, geometry);
+    const int32_t centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
+    drawBar(sc, price, centerY, entry.value, series.positive, series.negative, geometry);
     // Dots are tried even where the strike's bar was not drawn.
     if (series.priorsPerStrike <= 0) continue;
     const std::size_t first =
         static_cast<std::size_t>(series.priorsPerStrike) * static_cast<std::size_t>(entry.index);
-    drawPriorDots(sc, price, series.priors, first, series.priorsPerStrike, series.priorFlags,
+    drawPriorDots(sc, centerY, series.priors, first, series.priorsPerStrike, series.priorFlags,
                   series.priorColors, geometry);
   }
 }

@@ -40,11 +40,13 @@ struct ProfileSeries {
 void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
                 float additive, float multiplier);
 
-void drawBar(HostStudyInterface& sc, float price, float value, const BarLook& positive,
-             const BarLook& negative, const ProfileGeometry& geometry);
+// A strike's bar and dots share the pixel y of its price, `centerY`, asked of
+// the host once per strike.
+void drawBar(HostStudyInterface& sc, float price, int32_t centerY, float value,
+             const BarLook& positive, const BarLook& negative, const ProfileGeometry& geometry);
 
 // The dots of the strike whose priors start at `first` in `priors`.
-void drawPriorDots(HostStudyInterface& sc, float price, std::span<const float> priors,
+void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const float> priors,
                    std::size_t first, int32_t count, std::span<const int32_t> flags,
                    std::span<const HostColor> colors, const ProfileGeometry& geometry);
 
