@@ -1,0 +1,85 @@
+#include "fuzz/paint_rules.h"
+
+namespace fuzz {
+
+namespace {
+
+// Series indices of the families, positive first.
+constexpr int32_t kGexVolumeSeries = 0;
+constexpr int32_t kGexOpenInterestSeries = 2;
+constexpr int32_t kDeltaSeries = 4;
+constexpr int32_t kGammaSeries = 6;
+// First prior dot of the families, and how many each has.
+constexpr int32_t kGexDots = 0;
+constexpr int32_t kDeltaDots = 5;
+constexpr int32_t kGammaDots = 8;
+
+void drawSeries(PaintRules& rules, int32_t firstSeries) {
+  rules.seriesDrawn[firstSeries] = true;
+  rules.seriesDrawn[firstSeries + 1] = true;
+  ++rules.passes;
+}
+
+void drawDots(PaintRules& rules, const DrawingSettings& settings, int32_t firstDot, int32_t count) {
+  for (int32_t dot = firstDot; dot < firstDot + count; ++dot) {
+    if (!settings.priorDotsShown[dot]) continue;
+    rules.dotsDrawn[dot] = true;
+    ++rules.dotsPerStrike;
+  }
+}
+
+}  // namespace
+
+PaintRules paintRulesOf(const DrawingSettings& settings) {
+  PaintRules rules;
+  rules.plot = settings.plot;
+  rules.barStyles = settings.barStyles;
+  rules.dotStyle = settings.dotStyle;
+  rules.dotRadius = settings.dotRadius;
+  switch (settings.kind) {
+    case 0:
+    case 1:
+    case 2:
+      // Volume carries the priors; open interest has none.
+      if (settings.gexDisplay != 1) {
+        drawSeries(rules, kGexVolumeSeries);
+        drawDots(rules, settings, kGexDots, 5);
+      }
+      if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
+      break;
+    case 3:
+    case 4:
+      drawSeries(rules, kGammaSeries);
+      drawDots(rules, settings, kGammaDots, 3);
+      break;
+    case 5:
+    case 6:
+      drawSeries(rules, kDeltaSeries);
+      drawDots(rules, settings, kDeltaDots, 3);
+      break;
+    default:
+      break;
+  }
+  return rules;
+}
+
+int32_t seriesOfColor(const PaintRules& rules, HostColor color) {
+  for (int32_t series = 0; series < kSeriesCount; ++series) {
+    if (rules.seriesDrawn[series] && seriesColor(series) == color) return series;
+  }
+  return -1;
+}
+
+bool isDrawnDotColor(const PaintRules& rules, HostColor color) {
+  for (int32_t dot = 0; dot < kPriorDotCount; ++dot) {
+    if (rules.dotsDrawn[dot] && priorDotColor(dot) == color) return true;
+  }
+  return false;
+}
+
+bool plotHasRoom(const PlotArea& plot) {
+  if (plot.right <= 0 || plot.bottom <= 0 || plot.right <= plot.left) return false;
+  return static_cast<int64_t>(plot.bottom) - plot.top >= 2;
+}
+
+}  // namespace fuzz
