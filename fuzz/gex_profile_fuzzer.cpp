@@ -10,6 +10,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/profile_fuzz_driver.h"
 #include "fuzz/snapshot_checks.h"
+#include "fuzz/snapshot_drawing.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ struct GexProfileTraits {
   }
   // Without a profile the parser halts before reading and logs nothing.
   static void checkWithoutProfile() { FUZZ_CHECK(loggedLines().empty()); }
+  static void checkDrawing(const GexProfile& p) { checkGexDrawing(p); }
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/profile_fuzz_driver.h"
 #include "fuzz/snapshot_checks.h"
+#include "fuzz/snapshot_drawing.h"
 
 namespace {
 
@@ -110,6 +111,7 @@ struct GreekProfileTraits {
   }
   // Without a profile the parser halts before reading, with one alert.
   static void checkWithoutProfile() { FUZZ_CHECK(loggedOnly(1, "")); }
+  static void checkDrawing(const GreekProfile& p) { checkGreekDrawing(p); }
 };
 
 }  // namespace

@@ -2,12 +2,13 @@
 // profile, into a fresh profile, and into one profile kept across inputs, so
 // that refilling over an earlier snapshot is exercised and must give the same
 // snapshot as a fresh fill. A call that does not parse must leave the profile
-// exactly as it was.
+// exactly as it was. A snapshot that parses is then drawn on a chart.
 //
 // `Traits` names the profile and supplies: parse(text, profile*),
 // copyOf(profile) and contentOf(profile) (comparable copies, the second
 // without what depends on the previous snapshot), checkSnapshot(profile),
-// checkAgainstDocument(profile, root) and checkWithoutProfile().
+// checkAgainstDocument(profile, root), checkWithoutProfile() and
+// checkDrawing(profile).
 #pragma once
 
 #include <cstddef>
@@ -59,6 +60,7 @@ int fuzzProfileParser(const uint8_t* data, size_t size) {
   FUZZ_CHECK(keptResult == freshResult);
   if (keptResult == ProfileParseResult::Parsed) {
     FUZZ_CHECK(Traits::contentOf(*kept) == Traits::contentOf(fresh));
+    Traits::checkDrawing(fresh);
   }
   return 0;
 }
