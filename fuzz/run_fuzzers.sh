@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the two profile fuzzers side by side, each for SECONDS, from the
-# committed seeds in a throw-away corpus (the repository is never written).
-# Prints one line per fuzzer with the executions reached. Fails when a fuzzer
-# found something or did not run, and then says where its input and log are.
+# committed seeds and regressions in a throw-away corpus (the repository is
+# never written). Prints one line per fuzzer with the executions reached.
+# Fails when a fuzzer found something or did not run, and then says where its
+# input and log are.
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 
@@ -35,6 +36,9 @@ for name in "${fuzzers[@]}"; do
   dir=$work/$name
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp "$fuzz_dir/seeds/${name%_profile}/"* "$dir/corpus/"
+  # Inputs that once broke a check are replayed on every run.
+  regressions=$fuzz_dir/regressions/${name%_profile}
+  if [ -d "$regressions" ]; then cp "$regressions/"* "$dir/corpus/"; fi
   binary=$build_dir/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "$binary: not built" >"$dir/log"
