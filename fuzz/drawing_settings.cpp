@@ -155,6 +155,9 @@ DrawingSettings pickDrawingSettings(int32_t timestamp, SnapshotSource source,
 
   s.labelsShown = !pick.oneIn(4);
   s.labelFormat = pick.from(kLabelFormats);
+  s.labelHorizontal = static_cast<int32_t>(pick.next() % 3);
+  s.labelVertical = static_cast<int32_t>(pick.next() % 3);
+  s.copyToOtherCharts = pick.oneIn(2);
   for (bool& shown : s.levelsShown) shown = !pick.oneIn(4);
   return s;
 }

@@ -45,6 +45,9 @@ struct DrawingSettings {
   float tickSize;
   bool labelsShown;
   int32_t labelFormat;
+  int32_t labelHorizontal;  // 0 left, 1 right, 2 centre
+  int32_t labelVertical;    // 0 top, 1 bottom, 2 centre
+  bool copyToOtherCharts;
   std::array<bool, 7> levelsShown;
 };
 

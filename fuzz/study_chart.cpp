@@ -71,6 +71,9 @@ void StudyChart::apply(const DrawingSettings& s) {
   setFloat(in, kMultiplicativePremiumInput, s.multiplier);
   setInt(in, kShowMajorLabelsInput, s.labelsShown ? 1 : 0);
   setInt(in, kMajorLabelFormatInput, s.labelFormat);
+  setInt(in, kMajorLabelHorizontalAlignInput, s.labelHorizontal);
+  setInt(in, kMajorLabelVerticalAlignInput, s.labelVertical);
+  setInt(in, kAllowCopyToOtherChartsInput, s.copyToOtherCharts ? 1 : 0);
   for (int32_t level = 0; level < static_cast<int32_t>(s.levelsShown.size()); ++level) {
     setInt(in, kShowZeroGammaInput + level, s.levelsShown[level] ? 1 : 0);
   }
