@@ -1,6 +1,8 @@
 #include "fuzz/snapshot_drawing.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "fuzz/checking_canvas.h"
 #include "fuzz/drawing_settings.h"
