@@ -32,3 +32,11 @@ inline int32_t weekdayOfDayNumber(int64_t dayNumber) {
   const int64_t weekday = (dayNumber - 1) % 7;
   return static_cast<int32_t>(weekday < 0 ? weekday + 7 : weekday);
 }
+
+// now - then, saturated at the int64 ends: host clocks are not trusted to be
+// sane, and a wrapped difference would read as a long wait or none at all.
+inline int64_t elapsedMicroseconds(HostDateTime now, HostDateTime then) {
+  int64_t elapsed = 0;
+  if (__builtin_sub_overflow(now, then, &elapsed)) return now > then ? INT64_MAX : INT64_MIN;
+  return elapsed;
+}

@@ -30,3 +30,9 @@ inline constexpr int32_t kRequestRefused = 0;
 inline constexpr int32_t kRequestDue = 1;
 inline constexpr int32_t kRequestWaiting = 2;
 inline constexpr int32_t kRequestHandled = 3;
+
+// Majors-history request states.
+inline constexpr int32_t kHistoryNone = 0;
+inline constexpr int32_t kHistoryWanted = 1;
+inline constexpr int32_t kHistoryWaiting = 2;
+inline constexpr int32_t kHistoryDone = 3;

@@ -5,6 +5,7 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 #include "render/profile_graphics.h"
+#include "service/request_driver.h"
 #include "study/carry_forward.h"
 #include "study/configuration_checks.h"
 #include "study/drawing_cleanup.h"
@@ -34,7 +35,12 @@ void readConfiguration(HostStudyInterface& sc, OrdinaryCallValues& values) {
     values.multiplicativePremium = 1.0f;
   }
 
-  normaliseSymbolText(values.futuresTarget, readText(inputAt(sc, kFuturesTargetInput)), nullptr);
+  // The target input is declared without text, and "blank disables" the
+  // conversion: read as "Unset" it would send a request for a contract named
+  // UNSET on every chart that never asked for one.
+  const HostInput& target = inputAt(sc, kFuturesTargetInput);
+  const bool holdsText = target.kind == kInputText && target.textValue.text != nullptr;
+  normaliseSymbolText(values.futuresTarget, holdsText ? readText(target) : "", nullptr);
 }
 
 void resetForFullRecalculation(HostStudyInterface& sc) {
@@ -96,6 +102,30 @@ void endStudyInstance(HostStudyInterface& sc) {
   sc.ops.HostSetPersistentPointer(kGreekProfileKey, nullptr);
 }
 
+void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values) {
+  const RequestDriverCall call{
+      sc,
+      values.requestUrl,
+      values.apiKey,
+      values.ticker,
+      values.futuresTarget,
+      values.requestIntervalSeconds,
+      values.additivePremium,
+      values.multiplicativePremium,
+      values.nextDrawingKey,
+      values.isGreekProfile,
+      static_cast<GexProfile*>(sc.ops.HostPersistentPointer(kGexProfileKey)),
+      static_cast<GreekProfile*>(sc.ops.HostPersistentPointer(kGreekProfileKey)),
+      sc.ops.HostPersistentInt(kRequestStateKey),
+      sc.ops.HostPersistentInt64(kLastRequestTimeKey),
+      sc.ops.HostPersistentInt(kDayResetArmedKey),
+      values.inRequestWindow,
+      sc.ops.HostPersistentInt(kAwaitingFreshProfileKey),
+      sc.ops.HostPersistentInt(kRequestsHaltedKey),
+  };
+  driveRequests(call);
+}
+
 void runStudyFunction(HostStudyInterface& sc) {
   if (sc.isSetDefaultsPass != 0) {
     declareStudy(sc);
@@ -107,6 +137,7 @@ void runStudyFunction(HostStudyInterface& sc) {
     endStudyInstance(sc);
   } else {
     prepareOrdinaryCall(sc, values);
+    handOverToRequestDriver(sc, values);
   }
   releaseOrdinaryCallValues(values);
 }

@@ -35,5 +35,9 @@ void declareStudy(HostStudyInterface& sc);
 // carries the outputs forward. Fills `values` for the hand-over.
 void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values);
 
+// Step 14 of the ordinary call: the request driver gets the call's values and
+// the instance's state.
+void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values);
+
 // The instance goes away: its drawings are removed and both profiles released.
 void endStudyInstance(HostStudyInterface& sc);

@@ -1,0 +1,91 @@
+#include "service/conversion_schedule.h"
+
+#include <cstring>
+
+#include "service/direct_http_client.h"
+#include "service/futures_conversion.h"
+#include "service/new_york_clock.h"
+#include "study/date_time.h"
+#include "study/instance_state.h"
+#include "study/study_log.h"
+
+namespace {
+
+constexpr HostDateTime kMinute = 60LL * 1000000LL;
+constexpr HostDateTime kRepeatInterval = 15 * kMinute;
+constexpr HostDateTime kTriggerResetBefore = 9 * 60 * kMinute;  // 09:00
+constexpr HostDateTime kOpenTrigger = kMarketOpenTimeOfDay;     // 09:30
+constexpr HostDateTime kSecondTrigger = kOpenTrigger + 2 * kMinute;
+
+bool sameText(const HostString& stored, const char* text) {
+  return std::strcmp(hostStringText(stored), text) == 0;
+}
+
+// Remembers the pair asked for; true when it differs from the last one.
+bool noteTickerAndTarget(HostStudyInterface& sc, const char* ticker, const char* futuresTarget) {
+  HostString& lastTicker = sc.ops.HostPersistentString(kLastConversionTickerKey);
+  HostString& lastFuture = sc.ops.HostPersistentString(kLastConversionFutureKey);
+  if (sameText(lastTicker, ticker) && sameText(lastFuture, futuresTarget)) return false;
+  assignHostString(lastTicker, ticker);
+  assignHostString(lastFuture, futuresTarget);
+  return true;
+}
+
+// Fires once per New York day in the minute starting at `at`, weekdays only.
+bool openingTriggerFires(HostStudyInterface& sc, int32_t doneKey, HostDateTime at,
+                         HostDateTime timeOfDayNow, bool weekday) {
+  int32_t& done = sc.ops.HostPersistentInt(doneKey);
+  if (!weekday || timeOfDayNow < at || timeOfDayNow >= at + kMinute || done != 0) return false;
+  done = 1;
+  return true;
+}
+
+void requestConversion(HostStudyInterface& sc, const char* ticker, const char* futuresTarget,
+                       const char* apiKey) {
+  sc.ops.HostPersistentInt64(kLastConversionTimeKey) = sc.currentDateTime;
+  logMessage(sc, kLogNote, "Tarvio Futures Conversion: sending request (ticker=%s -> future=%s)...",
+             ticker, futuresTarget);
+  DirectHttpResult result = fetchFuturesConversion(ticker, futuresTarget, apiKey);
+  if (!result.completed) {
+    logMessage(sc, kLogAlert, "Tarvio Futures Conversion: request failed: %s",
+               hostStringText(result.errorText));
+  } else if (result.statusCode != 200) {
+    logMessage(sc, kLogAlert, "Tarvio Futures Conversion: HTTP %d: %s",
+               static_cast<int>(result.statusCode), hostStringText(result.body));
+  } else {
+    logMessage(sc, kLogNote, "Tarvio Futures Conversion: raw response: %s",
+               hostStringText(result.body));
+    parseFuturesConversion(sc, hostStringText(result.body), futuresTarget);
+  }
+  releaseDirectHttpResult(result);
+}
+
+}  // namespace
+
+void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
+                                  const char* futuresTarget, const char* apiKey) {
+  if (futuresTarget == nullptr || futuresTarget[0] == '\0') return;
+  ticker = ticker != nullptr ? ticker : "";
+
+  const HostDateTime lastConversion = sc.ops.HostPersistentInt64(kLastConversionTimeKey);
+  bool changed = lastConversion == 0;
+  if (noteTickerAndTarget(sc, ticker, futuresTarget)) changed = true;
+
+  const HostDateTime newYork = newYorkClockNow(sc);
+  const HostDateTime timeOfDayNow = timeOfDay(newYork);
+  const int32_t weekday = weekdayOfDayNumber(dayNumberOf(newYork));
+  const bool isWeekday = weekday >= 1 && weekday <= 5;
+
+  if (timeOfDayNow < kTriggerResetBefore) {
+    sc.ops.HostSetPersistentInt(kConversionOpenTriggerDoneKey, 0);
+    sc.ops.HostSetPersistentInt(kConversionSecondTriggerDoneKey, 0);
+  }
+  const bool openFired =
+      openingTriggerFires(sc, kConversionOpenTriggerDoneKey, kOpenTrigger, timeOfDayNow, isWeekday);
+  const bool secondFired = openingTriggerFires(sc, kConversionSecondTriggerDoneKey, kSecondTrigger,
+                                               timeOfDayNow, isWeekday);
+  const bool repeatDue = lastConversion != 0 && elapsedMicroseconds(sc.currentDateTime, lastConversion) >= kRepeatInterval;
+  if (openFired || secondFired || repeatDue || changed) {
+    requestConversion(sc, ticker, futuresTarget, apiKey);
+  }
+}

@@ -1,0 +1,29 @@
+#include "service/direct_http_client.h"
+
+#include "service/futures_request.h"
+#include "service/https_get.h"
+#include "service/service_endpoint.h"
+
+void releaseDirectHttpResult(DirectHttpResult& result) {
+  releaseHostString(result.body);
+  releaseHostString(result.errorText);
+  result.completed = false;
+  result.statusCode = 0;
+}
+
+DirectHttpResult fetchFuturesConversion(const char* ticker, const char* futuresTarget,
+                                        const char* apiKey) {
+  DirectHttpResult result{};
+  HostString pathAndQuery{};
+  formatFuturesPathAndQuery(pathAndQuery, ticker, futuresTarget);
+  HostString headerBlock{};
+  formatFuturesHeaderBlock(headerBlock, apiKey);
+
+  const HttpsGetRequest request{kServiceApiHost, kServicePort, hostStringText(pathAndQuery),
+                                hostStringText(headerBlock), kDirectUserAgent};
+  performHttpsGet(request, result);
+
+  releaseHostString(pathAndQuery);
+  releaseHostString(headerBlock);
+  return result;
+}
