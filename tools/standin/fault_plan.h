@@ -1,0 +1,58 @@
+// Faults on demand: which broken answer, if any, a request gets. One mode
+// for every request, or "random", where each request draws a fault with a
+// given probability from a sequence fixed by the seed (the n-th request
+// drawn for gets the n-th draw). Faults can be limited to one endpoint.
+// draw() is thread-safe.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/standin/endpoint.h"
+
+namespace standin {
+
+enum class FaultMode {
+  None,
+  InvalidKey,  // the refusal of a wrong key
+  Error,       // 200 {"error": "Service temporarily unavailable"}
+  Http500,     // status 500, short text body
+  Empty,       // 200, empty body
+  Malformed,   // 200, JSON cut off in the middle
+  Truncated,   // Content-Length larger than what is sent, then the connection closes
+  Nested,      // 200, 100000 nested arrays
+  Slow,        // the normal answer, after a delay beyond the clients' timeouts
+  Close,       // chunked answer; the connection closes after part of the body
+  Random,      // each request draws one of the above or none
+};
+
+const char* faultName(FaultMode mode);  // "none", "invalid-key", ... "random"
+std::optional<FaultMode> faultFromName(std::string_view name);
+// Every name, separated by '|', for help and error texts.
+std::string faultNames();
+
+class FaultPlan {
+ public:
+  // `only`: the endpoint faults apply to; none means every endpoint.
+  // `rate`: with Random, the chance that a request gets a fault.
+  FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only);
+
+  // The fault for the next request at `endpoint`; never Random.
+  FaultMode draw(Endpoint endpoint);
+
+ private:
+  FaultMode mode_;
+  double rate_;
+  uint64_t seed_;
+  std::optional<Endpoint> only_;
+  std::atomic<uint64_t> draws_{0};
+};
+
+// The bodies of the faults that have one of their own.
+std::string malformedBody();
+std::string nestedBody();
+
+}  // namespace standin

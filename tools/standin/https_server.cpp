@@ -1,0 +1,178 @@
+#include "tools/standin/https_server.h"
+
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace standin {
+
+namespace {
+
+// A body that is sent in part, then the connection is closed.
+struct CutBody {
+  std::string body;
+  size_t cut = 0;  // bytes sent before the close
+};
+
+ssize_t readCutBody(void* cls, uint64_t position, char* buffer, size_t max) {
+  const CutBody& cut = *static_cast<const CutBody*>(cls);
+  if (position >= cut.cut) return MHD_CONTENT_READER_END_WITH_ERROR;
+  const size_t count = std::min<size_t>(max, cut.cut - static_cast<size_t>(position));
+  std::memcpy(buffer, cut.body.data() + position, count);
+  return static_cast<ssize_t>(count);
+}
+
+void freeCutBody(void* cls) { delete static_cast<CutBody*>(cls); }
+
+// libmicrohttpd's own complaints, one prefixed line each.
+void logLibraryMessage(void*, const char* format, va_list arguments) {
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  std::string line(text);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  std::fprintf(stderr, "tarvio-standin: libmicrohttpd: %s\n", line.c_str());
+}
+
+MHD_Result appendHeader(void* headers, enum MHD_ValueKind, const char* key, const char* value) {
+  static_cast<HeaderList*>(headers)->emplace_back(key != nullptr ? key : "", value != nullptr ? value : "");
+  return MHD_YES;
+}
+
+// What is known of one request while it arrives.
+struct PendingRequest {
+  ReceivedRequest request;
+  bool started = false;
+};
+
+MHD_Result deliver(MHD_Connection* connection, const Reply& reply) {
+  MHD_Response* response = nullptr;
+  if (reply.delivery == Delivery::Whole) {
+    response = MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()),
+                                               MHD_RESPMEM_MUST_COPY);
+  } else {
+    auto* cut = new CutBody{reply.body, reply.body.size() / 2};
+    const uint64_t size = reply.delivery == Delivery::CutWithLength ? reply.body.size() : MHD_SIZE_UNKNOWN;
+    response = MHD_create_response_from_callback(size, 4096, readCutBody, cut, freeCutBody);
+    if (response == nullptr) delete cut;
+  }
+  if (response == nullptr) return MHD_NO;
+  MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.content_type.c_str());
+  const MHD_Result queued = MHD_queue_response(connection, reply.status, response);
+  MHD_destroy_response(response);
+  return queued;
+}
+
+}  // namespace
+
+struct ServerCallbacks {
+  // The request line has arrived: keep the target exactly as sent.
+  static void* onRequestLine(void*, const char* uri, MHD_Connection*) {
+    auto* pending = new PendingRequest;
+    pending->request.target = uri != nullptr ? uri : "";
+    return pending;
+  }
+
+  static void onCompleted(void*, MHD_Connection*, void** request, MHD_RequestTerminationCode) {
+    delete static_cast<PendingRequest*>(*request);
+    *request = nullptr;
+  }
+
+  // Called once when the headers are in, once per piece of body, and once
+  // more when the body is complete: then the reply is made and queued.
+  static MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
+                              const char*, const char* upload_data, size_t* upload_data_size, void** request) {
+    auto* server = static_cast<HttpsServer*>(cls);
+    auto* pending = static_cast<PendingRequest*>(*request);
+    if (pending == nullptr) {  // not seen by the request-line hook: keep the decoded path
+      pending = new PendingRequest;
+      pending->request.target = url != nullptr ? url : "";
+      *request = pending;
+    }
+    ReceivedRequest& received = pending->request;
+    if (!pending->started) {
+      pending->started = true;
+      received.method = method != nullptr ? method : "";
+      MHD_get_connection_values(connection, MHD_HEADER_KIND, appendHeader, &received.headers);
+      return MHD_YES;
+    }
+    if (*upload_data_size > 0) {
+      const size_t room = kMaxRequestBodyBytes - received.body.size();
+      if (*upload_data_size > room) received.body_too_large = true;
+      received.body.append(upload_data, std::min(room, *upload_data_size));
+      *upload_data_size = 0;
+      return MHD_YES;
+    }
+    const Reply reply = server->handler_(received);
+    if (reply.delay_s > 0 && server->waitOrStop(reply.delay_s)) return MHD_NO;
+    return deliver(connection, reply);
+  }
+};
+
+bool HttpsServer::waitOrStop(double seconds) {
+  std::unique_lock lock(mutex_);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  return wake_.wait_until(lock, until, [this] { return stopping_; });
+}
+
+std::unique_ptr<HttpsServer> HttpsServer::start(const ServerConfig& config, RequestHandler handler,
+                                                std::string& problem) {
+  std::unique_ptr<HttpsServer> server(new HttpsServer(std::move(handler)));
+  server->identity_ = config.identity;
+
+  sockaddr_storage address{};
+  unsigned int flags = MHD_USE_TLS | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION |
+                       MHD_USE_AUTO | MHD_USE_ERROR_LOG;
+  auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+  auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+  if (inet_pton(AF_INET, config.address.c_str(), &v4->sin_addr) == 1) {
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(config.port);
+  } else if (inet_pton(AF_INET6, config.address.c_str(), &v6->sin6_addr) == 1) {
+    v6->sin6_family = AF_INET6;
+    v6->sin6_port = htons(config.port);
+    flags |= MHD_USE_IPv6;
+  } else {
+    problem = "'" + config.address + "' is not an IP address";
+    return nullptr;
+  }
+
+  server->daemon_ = MHD_start_daemon(
+      flags, config.port, nullptr, nullptr, &ServerCallbacks::onRequest, server.get(),
+      MHD_OPTION_EXTERNAL_LOGGER, &logLibraryMessage, nullptr,
+      MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),
+      MHD_OPTION_HTTPS_MEM_KEY, server->identity_.key_pem.c_str(),
+      MHD_OPTION_HTTPS_MEM_CERT, server->identity_.certificate_pem.c_str(),
+      MHD_OPTION_URI_LOG_CALLBACK, &ServerCallbacks::onRequestLine, server.get(),
+      MHD_OPTION_NOTIFY_COMPLETED, &ServerCallbacks::onCompleted, server.get(),
+      MHD_OPTION_CONNECTION_TIMEOUT, 60u,
+      MHD_OPTION_END);
+  if (server->daemon_ == nullptr) {
+    problem = "cannot listen on " + config.address + " port " + std::to_string(config.port) +
+              " (in use, or TLS setup failed)";
+    return nullptr;
+  }
+  const MHD_DaemonInfo* info = MHD_get_daemon_info(server->daemon_, MHD_DAEMON_INFO_BIND_PORT);
+  server->port_ = info != nullptr ? info->port : config.port;
+  return server;
+}
+
+void HttpsServer::stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  if (daemon_ != nullptr) {
+    MHD_stop_daemon(daemon_);
+    daemon_ = nullptr;
+  }
+}
+
+HttpsServer::~HttpsServer() { stop(); }
+
+}  // namespace standin

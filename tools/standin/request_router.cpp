@@ -1,0 +1,169 @@
+#include "tools/standin/request_router.h"
+
+#include <strings.h>
+
+#include <ctime>
+
+#include "tools/standin/endpoint.h"
+#include "tools/standin/futures_quote.h"
+#include "tools/standin/gex_snapshot.h"
+#include "tools/standin/greek_snapshot.h"
+#include "tools/standin/json_text.h"
+#include "tools/standin/majors_history.h"
+#include "tools/standin/profile_json.h"
+
+namespace standin {
+
+namespace {
+
+Reply jsonReply(unsigned status, std::string body) {
+  Reply reply;
+  reply.status = status;
+  reply.body = std::move(body);
+  return reply;
+}
+
+Reply errorReply(unsigned status, std::string_view text) {
+  return jsonReply(status, "{\"error\":" + jsonString(text) + "}");
+}
+
+// The first header named `name` (case-insensitive), or none.
+const std::string* headerValue(const HeaderList& headers, const char* name) {
+  for (const auto& [key, value] : headers) {
+    if (strcasecmp(key.c_str(), name) == 0) return &value;
+  }
+  return nullptr;
+}
+
+// Profile and history requests carry "Basic KEY", the futures request
+// "Bearer KEY", the key raw in both.
+bool authorised(const ReceivedRequest& request, Endpoint endpoint, const std::string& api_key) {
+  const std::string* value = headerValue(request.headers, "Authorization");
+  const std::string scheme = endpoint == Endpoint::Futures ? "Bearer " : "Basic ";
+  return value != nullptr && *value == scheme + api_key;
+}
+
+bool methodAllowed(const std::string& method, Endpoint endpoint) {
+  if (endpoint == Endpoint::History) return method == "POST";
+  return method == "GET" || method == "HEAD";
+}
+
+ChainExpiry expiryOfWord(const std::string& word) {
+  if (word == "zero") return ChainExpiry::ZeroDay;
+  if (word == "one") return ChainExpiry::OneDay;
+  return ChainExpiry::All;
+}
+
+}  // namespace
+
+Reply refusal(Endpoint endpoint) {
+  if (endpoint == Endpoint::Futures) return errorReply(401, "Invalid API Key.");
+  return jsonReply(200, R"({"message":"ERROR: Invalid API Key."})");
+}
+
+Reply faultReply(FaultMode fault, Endpoint endpoint, Reply normal, double slow_s) {
+  Reply reply;
+  switch (fault) {
+    case FaultMode::None:
+    case FaultMode::Random:
+      return normal;
+    case FaultMode::InvalidKey:
+      reply = refusal(endpoint);
+      break;
+    case FaultMode::Error:
+      reply = errorReply(200, "Service temporarily unavailable");
+      break;
+    case FaultMode::Http500:
+      reply.status = 500;
+      reply.content_type = "text/plain";
+      reply.body = "Internal Server Error\n";
+      break;
+    case FaultMode::Empty:
+      break;
+    case FaultMode::Malformed:
+      reply.body = malformedBody();
+      break;
+    case FaultMode::Nested:
+      reply.body = nestedBody();
+      break;
+    case FaultMode::Truncated:
+      reply = std::move(normal);
+      reply.delivery = Delivery::CutWithLength;
+      break;
+    case FaultMode::Close:
+      reply = std::move(normal);
+      reply.delivery = Delivery::CutChunked;
+      break;
+    case FaultMode::Slow:
+      reply = std::move(normal);
+      reply.delay_s = slow_s;
+      break;
+  }
+  reply.fault = fault;
+  return reply;
+}
+
+std::string exchangeLine(const ReceivedRequest& request, const Reply& reply) {
+  return request.method + " " + request.target + " -> " + std::to_string(reply.status) +
+         " fault=" + faultName(reply.fault);
+}
+
+int64_t RequestRouter::now() const {
+  return settings_.fixed_now ? *settings_.fixed_now : static_cast<int64_t>(std::time(nullptr));
+}
+
+Reply RequestRouter::answer(const ReceivedRequest& request) const {
+  const std::optional<RoutedTarget> target = routeTarget(request.target);
+  if (!target) return errorReply(404, "not found");
+  if (!methodAllowed(request.method, target->endpoint)) return errorReply(405, "method not allowed");
+  if (request.body_too_large) return errorReply(413, "request body too large");
+  if (!authorised(request, target->endpoint, settings_.api_key)) return refusal(target->endpoint);
+
+  const FaultMode fault = faults_.draw(target->endpoint);
+  if (fault != FaultMode::None && fault != FaultMode::Slow && fault != FaultMode::Truncated &&
+      fault != FaultMode::Close) {
+    return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
+  }
+  Reply normal;
+  if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
+    normal = jsonReply(200, std::move(*replayed));
+  } else {
+    normal = computedAnswer(*target, request);
+  }
+  return faultReply(fault, target->endpoint, std::move(normal), settings_.slow_s);
+}
+
+Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const {
+  switch (target.endpoint) {
+    case Endpoint::Profile:
+      return profileAnswer(target);
+    case Endpoint::History: {
+      auto window = parseHistoryWindow(request.body);
+      if (const auto* problem = std::get_if<std::string>(&window)) return errorReply(400, *problem);
+      HistoryAnswer history = majorsHistoryAnswer(model_, target.ticker, std::get<HistoryWindow>(window), now());
+      if (!history.problem.empty()) return errorReply(400, history.problem);
+      return jsonReply(200, std::move(history.body));
+    }
+    case Endpoint::Futures: {
+      auto quote = futuresQuote(model_, target.ticker, target.future, target.model, now());
+      if (const auto* problem = std::get_if<std::string>(&quote)) return errorReply(400, *problem);
+      return jsonReply(200, futuresQuoteJson(std::get<FuturesQuote>(quote)));
+    }
+  }
+  return errorReply(404, "not found");
+}
+
+Reply RequestRouter::profileAnswer(const RoutedTarget& target) const {
+  const std::string& word = target.profile;
+  if (word == "full" || word == "zero" || word == "one") {
+    return jsonReply(200, gexProfileJson(gexSnapshot(model_, target.ticker, expiryOfWord(word), now())));
+  }
+  if (target.package != "state") {
+    return errorReply(200, "Profile " + word + " needs the state package.");
+  }
+  const Greek greek = word.rfind("gamma", 0) == 0 ? Greek::Gamma : Greek::Delta;
+  const bool next_day = word.size() > 4 && word.compare(word.size() - 4, 4, "_one") == 0;
+  return jsonReply(200, greekProfileJson(greekSnapshot(model_, target.ticker, greek, next_day, now())));
+}
+
+}  // namespace standin

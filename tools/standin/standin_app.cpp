@@ -1,0 +1,169 @@
+#include "tools/standin/standin_app.h"
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "tools/standin/file_io.h"
+#include "tools/standin/https_server.h"
+#include "tools/standin/market_model.h"
+#include "tools/standin/replay_book.h"
+#include "tools/standin/request_record.h"
+#include "tools/standin/request_router.h"
+#include "tools/standin/tls_identity.h"
+
+namespace standin {
+
+namespace {
+
+constexpr const char* kProgram = "tarvio-standin";
+
+void printProblem(const std::string& problem) { std::fprintf(stderr, "%s: %s\n", kProgram, problem.c_str()); }
+
+// Lines on standard error from many connection threads, one whole line each.
+class ExchangeLog {
+ public:
+  void write(const std::string& line) {
+    std::lock_guard lock(mutex_);
+    std::fprintf(stderr, "%s: %s\n", kProgram, line.c_str());
+  }
+
+ private:
+  std::mutex mutex_;
+};
+
+std::string urlHost(const std::string& address) {
+  return address.find(':') != std::string::npos ? "[" + address + "]" : address;
+}
+
+// Blocks until SIGINT or SIGTERM arrives or `max_seconds` have passed.
+void waitForStop(const sigset_t& stop_signals, const std::optional<double>& max_seconds) {
+  timespec deadline{};
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  if (max_seconds) {
+    const double whole = static_cast<double>(static_cast<int64_t>(*max_seconds));
+    deadline.tv_sec += static_cast<time_t>(whole);
+    deadline.tv_nsec += static_cast<long>((*max_seconds - whole) * 1e9);
+    if (deadline.tv_nsec >= 1000000000L) deadline.tv_sec += 1, deadline.tv_nsec -= 1000000000L;
+  }
+  for (;;) {
+    timespec wait{1, 0};
+    if (max_seconds) {
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      const double left = static_cast<double>(deadline.tv_sec - now.tv_sec) +
+                          static_cast<double>(deadline.tv_nsec - now.tv_nsec) / 1e9;
+      if (left <= 0) return;
+      if (left < 1) wait = {0, static_cast<long>(left * 1e9)};
+    }
+    if (sigtimedwait(&stop_signals, nullptr, &wait) >= 0) return;
+  }
+}
+
+}  // namespace
+
+int runStandin(const StandinOptions& options) {
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  TlsIdentity identity;
+  if (!options.certificate_file.empty()) {
+    if (std::string problem = loadTlsIdentity(options.certificate_file, options.key_file, identity);
+        !problem.empty()) {
+      printProblem("--cert/--key: " + problem);
+      return kExitBadUsage;
+    }
+  } else if (std::string problem = generateTlsIdentity(options.host_name, std::time(nullptr), identity);
+             !problem.empty()) {
+    printProblem("certificate generation failed: " + problem);
+    return kExitCannotServe;
+  }
+
+  ReplayBook replays;
+  for (const auto& [endpoint, path] : options.replays) {
+    if (std::string problem = replays.load(endpoint, path); !problem.empty()) {
+      printProblem("--replay: " + problem);
+      return kExitBadUsage;
+    }
+  }
+  std::unique_ptr<RequestRecord> record;
+  if (!options.record_file.empty()) {
+    std::string problem;
+    record = RequestRecord::open(options.record_file, problem);
+    if (!record) {
+      printProblem("--record: " + problem);
+      return kExitBadUsage;
+    }
+  }
+  if (!options.write_certificate_file.empty()) {
+    if (std::string problem = writeFileAtomically(options.write_certificate_file, identity.certificate_pem);
+        !problem.empty()) {
+      printProblem("--write-cert: " + problem);
+      return kExitBadUsage;
+    }
+  }
+
+  const MarketModel model(options.seed);
+  FaultPlan faults(options.fault, options.fault_rate, options.seed, options.fault_endpoint);
+  ServiceSettings settings;
+  settings.api_key = options.api_key;
+  settings.fixed_now = options.now;
+  settings.slow_s = options.slow_seconds;
+  const RequestRouter router(model, settings, faults, replays);
+  ExchangeLog log;
+  const RequestHandler handler = [&](const ReceivedRequest& request) {
+    Reply reply = router.answer(request);
+    if (record) record->write(request, reply.fault);
+    log.write(exchangeLine(request, reply));
+    return reply;
+  };
+
+  ServerConfig config;
+  config.address = options.address;
+  config.port = options.port;
+  config.identity = identity;
+  std::string problem;
+  std::unique_ptr<HttpsServer> server = HttpsServer::start(config, handler, problem);
+  if (!server) {
+    printProblem(problem);
+    return kExitCannotServe;
+  }
+  if (!options.port_file.empty()) {
+    if (std::string failed = writeFileAtomically(options.port_file, std::to_string(server->port()) + "\n");
+        !failed.empty()) {
+      printProblem("--port-file: " + failed);
+      return kExitBadUsage;
+    }
+  }
+  std::printf("%s listening on https://%s:%u\n", kProgram, urlHost(options.address).c_str(),
+              static_cast<unsigned>(server->port()));
+  std::fflush(stdout);
+
+  waitForStop(stop_signals, options.max_seconds);
+  server->stop();
+  return kExitClean;
+}
+
+int standinMain(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  auto parsed = parseStandinOptions(arguments);
+  if (const auto* problem = std::get_if<std::string>(&parsed)) {
+    printProblem(*problem);
+    return kExitBadUsage;
+  }
+  const StandinOptions& options = std::get<StandinOptions>(parsed);
+  if (options.help) {
+    std::fputs(standinHelp().c_str(), stdout);
+    return kExitClean;
+  }
+  return runStandin(options);
+}
+
+}  // namespace standin

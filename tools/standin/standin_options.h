@@ -1,0 +1,49 @@
+// The stand-in's command line: every option, its default and its checks.
+// Parsing is pure: it never touches files or the network; a bad option or
+// value yields one line naming it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "tools/standin/endpoint.h"
+#include "tools/standin/fault_plan.h"
+
+namespace standin {
+
+struct StandinOptions {
+  std::string address = "127.0.0.1";  // a loopback address, IPv4 127.x.y.z or ::1
+  uint16_t port = 0;                  // 0: any free port
+  std::string port_file;
+  std::optional<double> max_seconds;
+  std::string certificate_file, key_file;
+  std::string write_certificate_file;
+  std::string host_name = "api.tarvio.com";
+  std::string api_key = "standin-key";
+  std::optional<int64_t> now;  // Unix seconds
+  uint64_t seed = 0;
+  FaultMode fault = FaultMode::None;
+  double fault_rate = 0.3;
+  std::optional<Endpoint> fault_endpoint;  // none: all
+  double slow_seconds = 12;
+  std::vector<std::pair<Endpoint, std::string>> replays;
+  std::string record_file;
+  bool help = false;
+};
+
+// Parses argv[1..]. Options take their value as the next argument or after
+// '=' ("--port 8443", "--port=8443"). On error returns the line to print,
+// which names the option.
+std::variant<StandinOptions, std::string> parseStandinOptions(const std::vector<std::string>& arguments);
+
+// The --help text.
+std::string standinHelp();
+
+// True for 127.0.0.0/8 and ::1, in their textual forms.
+bool isLoopbackAddress(const std::string& address);
+
+}  // namespace standin

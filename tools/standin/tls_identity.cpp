@@ -1,0 +1,137 @@
+#include "tools/standin/tls_identity.h"
+
+#include <gnutls/crypto.h>
+#include <gnutls/gnutls.h>
+#include <gnutls/x509.h>
+
+#include "tools/standin/file_io.h"
+
+namespace standin {
+
+namespace {
+
+constexpr int64_t kDaySeconds = 86400;
+constexpr int64_t kValidDays = 30;
+
+// Owns the gnutls objects of one generation.
+struct GenerationState {
+  gnutls_x509_privkey_t key = nullptr;
+  gnutls_x509_crt_t certificate = nullptr;
+  ~GenerationState() {
+    if (certificate != nullptr) gnutls_x509_crt_deinit(certificate);
+    if (key != nullptr) gnutls_x509_privkey_deinit(key);
+  }
+};
+
+std::string failure(const char* step, int code) { return std::string(step) + ": " + gnutls_strerror(code); }
+
+// Moves a gnutls-allocated datum into a string.
+std::string takeDatum(gnutls_datum_t& datum) {
+  std::string text(reinterpret_cast<const char*>(datum.data), datum.size);
+  gnutls_free(datum.data);
+  datum.data = nullptr;
+  return text;
+}
+
+gnutls_datum_t datumOf(const std::string& text) {
+  return {reinterpret_cast<unsigned char*>(const_cast<char*>(text.data())), static_cast<unsigned>(text.size())};
+}
+
+}  // namespace
+
+std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, TlsIdentity& identity) {
+  GenerationState s;
+  int code = gnutls_x509_privkey_init(&s.key);
+  if (code < 0) return failure("key init", code);
+  code = gnutls_x509_privkey_generate(s.key, GNUTLS_PK_ECDSA, GNUTLS_CURVE_TO_BITS(GNUTLS_ECC_CURVE_SECP256R1), 0);
+  if (code < 0) return failure("key generation", code);
+  code = gnutls_x509_crt_init(&s.certificate);
+  if (code < 0) return failure("certificate init", code);
+
+  gnutls_x509_crt_t c = s.certificate;
+  unsigned char serial[16];
+  gnutls_rnd(GNUTLS_RND_NONCE, serial, sizeof serial);
+  serial[0] = static_cast<unsigned char>((serial[0] & 0x7F) | 0x01);  // positive, no leading zero
+  const unsigned char ipv4_loopback[4] = {127, 0, 0, 1};
+  unsigned char ipv6_loopback[16] = {};
+  ipv6_loopback[15] = 1;
+  const char* organisation = "tarvio-standin";
+  const time_t activation = static_cast<time_t>(now_s - kDaySeconds);
+
+  struct Step {
+    const char* name;
+    int code;
+  };
+  const Step steps[] = {
+      {"version", gnutls_x509_crt_set_version(c, 3)},
+      {"serial", gnutls_x509_crt_set_serial(c, serial, sizeof serial)},
+      {"activation time", gnutls_x509_crt_set_activation_time(c, activation)},
+      {"expiration time", gnutls_x509_crt_set_expiration_time(c, activation + kValidDays * kDaySeconds)},
+      {"common name", gnutls_x509_crt_set_dn_by_oid(c, GNUTLS_OID_X520_COMMON_NAME, 0, host_name.data(),
+                                                    static_cast<unsigned>(host_name.size()))},
+      {"organisation", gnutls_x509_crt_set_dn_by_oid(c, GNUTLS_OID_X520_ORGANIZATION_NAME, 0, organisation,
+                                                     static_cast<unsigned>(std::char_traits<char>::length(organisation)))},
+      {"public key", gnutls_x509_crt_set_key(c, s.key)},
+      {"basic constraints", gnutls_x509_crt_set_basic_constraints(c, 1, -1)},
+      {"key usage",
+       gnutls_x509_crt_set_key_usage(c, GNUTLS_KEY_DIGITAL_SIGNATURE | GNUTLS_KEY_KEY_CERT_SIGN)},
+      {"key purpose", gnutls_x509_crt_set_key_purpose_oid(c, GNUTLS_KP_TLS_WWW_SERVER, 0)},
+      {"host name",
+       gnutls_x509_crt_set_subject_alt_name(c, GNUTLS_SAN_DNSNAME, host_name.data(),
+                                            static_cast<unsigned>(host_name.size()), GNUTLS_FSAN_APPEND)},
+      {"localhost name",
+       gnutls_x509_crt_set_subject_alt_name(c, GNUTLS_SAN_DNSNAME, "localhost", 9, GNUTLS_FSAN_APPEND)},
+      {"IPv4 address", gnutls_x509_crt_set_subject_alt_name(c, GNUTLS_SAN_IPADDRESS, ipv4_loopback,
+                                                            sizeof ipv4_loopback, GNUTLS_FSAN_APPEND)},
+      {"IPv6 address", gnutls_x509_crt_set_subject_alt_name(c, GNUTLS_SAN_IPADDRESS, ipv6_loopback,
+                                                            sizeof ipv6_loopback, GNUTLS_FSAN_APPEND)},
+  };
+  for (const Step& step : steps) {
+    if (step.code < 0) return failure(step.name, step.code);
+  }
+  unsigned char key_id[64];
+  size_t key_id_size = sizeof key_id;
+  code = gnutls_x509_crt_get_key_id(c, 0, key_id, &key_id_size);
+  if (code >= 0) code = gnutls_x509_crt_set_subject_key_id(c, key_id, key_id_size);
+  if (code < 0) return failure("subject key id", code);
+  code = gnutls_x509_crt_sign2(c, c, s.key, GNUTLS_DIG_SHA256, 0);
+  if (code < 0) return failure("signing", code);
+
+  gnutls_datum_t datum{};
+  code = gnutls_x509_crt_export2(c, GNUTLS_X509_FMT_PEM, &datum);
+  if (code < 0) return failure("certificate export", code);
+  identity.certificate_pem = takeDatum(datum);
+  code = gnutls_x509_privkey_export2_pkcs8(s.key, GNUTLS_X509_FMT_PEM, nullptr, GNUTLS_PKCS_PLAIN, &datum);
+  if (code < 0) return failure("key export", code);
+  identity.key_pem = takeDatum(datum);
+  return {};
+}
+
+std::string checkTlsIdentity(const TlsIdentity& identity) {
+  gnutls_certificate_credentials_t credentials = nullptr;
+  int code = gnutls_certificate_allocate_credentials(&credentials);
+  if (code < 0) return failure("credentials", code);
+  const gnutls_datum_t certificate = datumOf(identity.certificate_pem);
+  const gnutls_datum_t key = datumOf(identity.key_pem);
+  code = gnutls_certificate_set_x509_key_mem2(credentials, &certificate, &key, GNUTLS_X509_FMT_PEM, nullptr, 0);
+  gnutls_certificate_free_credentials(credentials);
+  if (code == GNUTLS_E_CERTIFICATE_KEY_MISMATCH) return "the key does not belong to the certificate";
+  if (code < 0) return failure("certificate or key unusable", code);
+  return {};
+}
+
+std::string loadTlsIdentity(const std::string& certificate_path, const std::string& key_path,
+                            TlsIdentity& identity) {
+  TlsIdentity loaded;
+  if (std::string problem = readWholeFile(certificate_path, loaded.certificate_pem); !problem.empty()) {
+    return problem;
+  }
+  if (std::string problem = readWholeFile(key_path, loaded.key_pem); !problem.empty()) return problem;
+  if (std::string problem = checkTlsIdentity(loaded); !problem.empty()) {
+    return certificate_path + " / " + key_path + ": " + problem;
+  }
+  identity = std::move(loaded);
+  return {};
+}
+
+}  // namespace standin
