@@ -1,0 +1,160 @@
+// The command line's defaults and checks, and the TLS identity: generated
+// certificates that clients can trust, and unusable ones refused.
+#include <gnutls/gnutls.h>
+#include <gnutls/x509.h>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+#include <ctime>
+#include <fstream>
+
+#include "standin_process.h"
+#include "tools/standin/standin_options.h"
+#include "tools/standin/tls_identity.h"
+
+namespace standin {
+namespace {
+
+StandinOptions parsed(const std::vector<std::string>& arguments) {
+  auto result = parseStandinOptions(arguments);
+  if (auto* problem = std::get_if<std::string>(&result)) ADD_FAILURE() << *problem;
+  return std::holds_alternative<StandinOptions>(result) ? std::get<StandinOptions>(result) : StandinOptions{};
+}
+
+std::string problemOf(const std::vector<std::string>& arguments) {
+  auto result = parseStandinOptions(arguments);
+  return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
+}
+
+TEST(StandinOptions, HasTheDocumentedDefaults) {
+  const StandinOptions options = parsed({});
+  EXPECT_EQ(options.address, "127.0.0.1");
+  EXPECT_EQ(options.port, 0);
+  EXPECT_EQ(options.host_name, "api.tarvio.com");
+  EXPECT_EQ(options.api_key, "standin-key");
+  EXPECT_EQ(options.fault, FaultMode::None);
+  EXPECT_EQ(options.fault_rate, 0.3);
+  EXPECT_FALSE(options.fault_endpoint);
+  EXPECT_EQ(options.slow_seconds, 12);
+  EXPECT_FALSE(options.now);
+  EXPECT_FALSE(options.max_seconds);
+  EXPECT_FALSE(options.help);
+}
+
+TEST(StandinOptions, TakesEveryOptionWithASpaceOrAnEqualsSign) {
+  const StandinOptions options =
+      parsed({"--address=::1", "--port", "8443", "--port-file", "p", "--max-seconds=2.5", "--cert", "c.pem",
+              "--key", "k.pem", "--write-cert", "w.pem", "--host-name", "api.example.test", "--api-key=a b=c",
+              "--now", "1772463600", "--seed", "18446744073709551615", "--fault", "random", "--fault-rate", "1",
+              "--fault-endpoint", "history", "--slow-seconds", "0", "--replay", "profile=/tmp/p", "--replay",
+              "futures=dir=x", "--record", "r.jsonl", "--help"});
+  EXPECT_EQ(options.address, "::1");
+  EXPECT_EQ(options.port, 8443);
+  EXPECT_EQ(options.port_file, "p");
+  EXPECT_EQ(options.max_seconds, 2.5);
+  EXPECT_EQ(options.certificate_file, "c.pem");
+  EXPECT_EQ(options.key_file, "k.pem");
+  EXPECT_EQ(options.write_certificate_file, "w.pem");
+  EXPECT_EQ(options.host_name, "api.example.test");
+  EXPECT_EQ(options.api_key, "a b=c");
+  EXPECT_EQ(options.now, 1772463600);
+  EXPECT_EQ(options.seed, 18446744073709551615ULL);
+  EXPECT_EQ(options.fault, FaultMode::Random);
+  EXPECT_EQ(options.fault_rate, 1.0);
+  EXPECT_EQ(options.fault_endpoint, Endpoint::History);
+  EXPECT_EQ(options.slow_seconds, 0);
+  ASSERT_EQ(options.replays.size(), 2u);
+  EXPECT_EQ(options.replays[1], std::make_pair(Endpoint::Futures, std::string("dir=x")));
+  EXPECT_EQ(options.record_file, "r.jsonl");
+  EXPECT_TRUE(options.help);
+  EXPECT_EQ(parsed({"--api-key", ""}).api_key, "");
+}
+
+TEST(StandinOptions, NamesTheOptionOfABadValue) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--port", "65536"},        {"--port", "-1"},          {"--port", "80x"},
+      {"--address", "0.0.0.0"},   {"--address", "::2"},      {"--address", "localhost"},
+      {"--max-seconds", "0"},     {"--max-seconds", "nan"},  {"--now", "soon"},
+      {"--now", "2147483648"},    {"--seed", "-1"},          {"--fault", "flaky"},
+      {"--fault-rate", "1.5"},    {"--fault-endpoint", "x"}, {"--slow-seconds", "-1"},
+      {"--replay", "profile"},    {"--replay", "other=x"},   {"--replay", "history="},
+      {"--host-name", "a b"},     {"--api-key", "a\nb"},     {"--port"},
+      {"--record", ""},           {"--bogus"},               {"--cert", "c.pem"},
+  };
+  for (const auto& arguments : bad) {
+    const std::string problem = problemOf(arguments);
+    EXPECT_NE(problem, "") << arguments[0];
+    EXPECT_NE(problem.find(arguments[0]), std::string::npos) << problem;
+    EXPECT_EQ(problem.find('\n'), std::string::npos) << problem;
+  }
+  EXPECT_NE(problemOf({"--replay", "profile=a", "--replay", "profile=b"}), "");
+  EXPECT_NE(problemOf({"--key", "k.pem"}).find("--key"), std::string::npos);
+}
+
+TEST(StandinOptions, KnowsLoopbackAddresses) {
+  EXPECT_TRUE(isLoopbackAddress("127.0.0.1"));
+  EXPECT_TRUE(isLoopbackAddress("127.8.9.10"));
+  EXPECT_TRUE(isLoopbackAddress("::1"));
+  EXPECT_FALSE(isLoopbackAddress("128.0.0.1"));
+  EXPECT_FALSE(isLoopbackAddress("::"));
+  EXPECT_FALSE(isLoopbackAddress("::ffff:127.0.0.1"));
+}
+
+class GeneratedIdentity : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(generateTlsIdentity("api.example.test", now, identity), "");
+    gnutls_x509_crt_init(&certificate);
+    const gnutls_datum_t pem = {reinterpret_cast<unsigned char*>(identity.certificate_pem.data()),
+                                static_cast<unsigned>(identity.certificate_pem.size())};
+    ASSERT_EQ(gnutls_x509_crt_import(certificate, &pem, GNUTLS_X509_FMT_PEM), 0);
+  }
+  void TearDown() override { gnutls_x509_crt_deinit(certificate); }
+
+  const int64_t now = std::time(nullptr);
+  TlsIdentity identity;
+  gnutls_x509_crt_t certificate = nullptr;
+};
+
+TEST_F(GeneratedIdentity, IsItsOwnTrustAnchorForTheServiceAndLoopbackNames) {
+  EXPECT_EQ(checkTlsIdentity(identity), "");
+  unsigned int is_ca = 0;
+  EXPECT_EQ(gnutls_x509_crt_get_basic_constraints(certificate, nullptr, &is_ca, nullptr), 1);
+  EXPECT_EQ(is_ca, 1u);
+  EXPECT_EQ(gnutls_x509_crt_get_activation_time(certificate), now - 86400);
+  EXPECT_EQ(gnutls_x509_crt_get_expiration_time(certificate), now - 86400 + 30 * 86400);
+  EXPECT_NE(gnutls_x509_crt_check_hostname(certificate, "api.example.test"), 0u);
+  EXPECT_NE(gnutls_x509_crt_check_hostname(certificate, "localhost"), 0u);
+  EXPECT_NE(gnutls_x509_crt_check_hostname(certificate, "127.0.0.1"), 0u);
+  EXPECT_NE(gnutls_x509_crt_check_hostname(certificate, "::1"), 0u);
+  EXPECT_EQ(gnutls_x509_crt_check_hostname(certificate, "api.tarvio.com"), 0u);
+  EXPECT_EQ(gnutls_x509_crt_check_issuer(certificate, certificate), 1u);
+  unsigned int verify = 0;
+  EXPECT_EQ(gnutls_x509_crt_verify(certificate, &certificate, 1, 0, &verify), 0);
+  EXPECT_EQ(verify, 0u);
+}
+
+TEST_F(GeneratedIdentity, IsRefusedWithAnotherKeyOrBrokenText) {
+  TlsIdentity other;
+  ASSERT_EQ(generateTlsIdentity("api.example.test", now, other), "");
+  EXPECT_NE(identity.certificate_pem, other.certificate_pem);
+  TlsIdentity mixed{identity.certificate_pem, other.key_pem};
+  EXPECT_EQ(checkTlsIdentity(mixed), "the key does not belong to the certificate");
+  EXPECT_NE(checkTlsIdentity({"not a certificate", identity.key_pem}), "");
+  EXPECT_NE(checkTlsIdentity({identity.certificate_pem, "not a key"}), "");
+}
+
+TEST_F(GeneratedIdentity, LoadsFromPemFiles) {
+  standin_test::ScratchFolder folder;
+  std::ofstream(folder.file("cert.pem")) << identity.certificate_pem;
+  std::ofstream(folder.file("key.pem")) << identity.key_pem;
+  TlsIdentity loaded;
+  EXPECT_EQ(loadTlsIdentity(folder.file("cert.pem"), folder.file("key.pem"), loaded), "");
+  EXPECT_EQ(loaded.certificate_pem, identity.certificate_pem);
+  EXPECT_NE(loadTlsIdentity(folder.file("cert.pem"), folder.file("missing.pem"), loaded), "");
+  EXPECT_NE(loadTlsIdentity(folder.file("key.pem"), folder.file("cert.pem"), loaded), "");
+}
+
+}  // namespace
+}  // namespace standin
