@@ -175,6 +175,40 @@ TEST(StandinProcess, ASlowAnswerHoldsUpOnlyItsOwnConnection) {
   EXPECT_NE(late.body.find("future_contract"), std::string::npos);
 }
 
+std::vector<std::string> faultsInLog(const std::string& log) {
+  std::vector<std::string> faults;
+  for (size_t at = log.find("fault="); at != std::string::npos; at = log.find("fault=", at + 1)) {
+    faults.push_back(log.substr(at + 6, log.find('\n', at) - at - 6));
+  }
+  return faults;
+}
+
+TEST(StandinProcess, DrawsRandomFaultsReproduciblyAndLogsEachOne) {
+  std::vector<std::vector<std::string>> runs;
+  for (int run = 0; run < 2; ++run) {
+    StandinProcess standin({"--fault", "random", "--fault-rate", "0.8", "--seed", "9", "--slow-seconds", "0.05",
+                            "--fault-endpoint", "profile"});
+    ASSERT_TRUE(standin.ready()) << standin.standardError();
+    for (int i = 0; i < 8; ++i) get(standin, "/v2/sierra/SPX/classic/one");
+    get(standin, "/v2/futures/conversion?ticker=spx&future=ES&model=affine", {kFuturesKey});
+    EXPECT_EQ(standin.stop(), 0);
+    runs.push_back(faultsInLog(standin.standardError()));
+    ASSERT_EQ(runs.back().size(), 9u) << standin.standardError();
+    EXPECT_EQ(runs.back().back(), "none");  // faults are for the profile only
+  }
+  EXPECT_EQ(runs[0], runs[1]);
+  EXPECT_GE(std::count(runs[0].begin(), runs[0].end(), "none"), 1);
+  EXPECT_LE(std::count(runs[0].begin(), runs[0].end(), "none"), 5);
+}
+
+TEST(StandinProcess, RefusesABodyOverOneMebibyte) {
+  StandinProcess standin;
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::string large(1024 * 1024 + 1, ' ');
+  EXPECT_EQ(postHistory(standin, large.c_str()).status, 413);
+  EXPECT_EQ(postHistory(standin, R"({"start": 0, "end": 60})").status, 200);
+}
+
 TEST(StandinProcess, ReplaysFilesByteForByte) {
   ScratchFolder files;
   const std::string odd_bytes("{\"timestamp\": 1,\r\n \"x\": \"\xff\0\"}", 27);

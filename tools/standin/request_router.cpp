@@ -48,6 +48,13 @@ bool methodAllowed(const std::string& method, Endpoint endpoint) {
   return method == "GET" || method == "HEAD";
 }
 
+// Faults whose answer does not start from the normal one (which is then
+// neither computed nor taken from a replay).
+bool replacesBody(FaultMode fault) {
+  return fault != FaultMode::None && fault != FaultMode::Slow && fault != FaultMode::Truncated &&
+         fault != FaultMode::Close;
+}
+
 ChainExpiry expiryOfWord(const std::string& word) {
   if (word == "zero") return ChainExpiry::ZeroDay;
   if (word == "one") return ChainExpiry::OneDay;
@@ -120,10 +127,7 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
   if (!authorised(request, target->endpoint, settings_.api_key)) return refusal(target->endpoint);
 
   const FaultMode fault = faults_.draw(target->endpoint);
-  if (fault != FaultMode::None && fault != FaultMode::Slow && fault != FaultMode::Truncated &&
-      fault != FaultMode::Close) {
-    return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
-  }
+  if (replacesBody(fault)) return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
   Reply normal;
   if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
     normal = jsonReply(200, std::move(*replayed));

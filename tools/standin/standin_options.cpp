@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <functional>
