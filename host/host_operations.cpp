@@ -1,5 +1,9 @@
 #include "host/host_operations.h"
 
+#include <algorithm>
+#include <string>
+#include <utility>
+
 #include "host/call_context.h"
 #include "host/canvas.h"
 #include "host/study_instance.h"
@@ -52,8 +56,54 @@ void setPersistentInt(int32_t key, int32_t value) { persistentInt(key) = value; 
 
 void setPersistentPointer(int32_t key, void* value) { persistentPointer(key) = value; }
 
-// This host has no HTTP facility attached yet: every request is refused.
-int32_t makeHttpRequest(const HostString&, const HostString&, const HttpHeader*, uint32_t) { return 0; }
+// Text that can stand in a request line or a header line as it is: no control
+// characters (a CR or LF would start a line the study never wrote).
+bool fitsOnOneLine(const std::string& text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7f;
+  });
+}
+
+bool isHeaderName(const std::string& name) {
+  return !name.empty() && fitsOnOneLine(name) &&
+         name.find_first_of(":; \t") == std::string::npos;
+}
+
+// Copies what the study hands over; it releases its texts once the call returns.
+bool copyRequest(const HostString& url, const HostString& body, const HttpHeader* headers,
+                 uint32_t headerCount, HttpRequest& request) {
+  if (headers == nullptr && headerCount > 0) return false;
+  request.url = hostStringText(url);
+  if (request.url.empty() || !fitsOnOneLine(request.url) ||
+      request.url.find_first_of(" \t") != std::string::npos) {
+    return false;
+  }
+  request.body = hostStringText(body);
+  for (uint32_t i = 0; i < headerCount; ++i) {
+    std::string name = hostStringText(headers[i].name);
+    std::string value = hostStringText(headers[i].value);
+    if (!isHeaderName(name) || !fitsOnOneLine(value)) return false;
+    request.headers.emplace_back(std::move(name), std::move(value));
+  }
+  return true;
+}
+
+// The request's id, or 0 when it is refused: outside a call, unreadable or
+// unsafe texts, no transport, or a transport that turned it down.
+int32_t makeHttpRequest(const HostString& url, const HostString& body, const HttpHeader* headers,
+                        uint32_t headerCount) {
+  StudyInstance* study = instance();
+  if (study == nullptr) return 0;
+  // Nothing may be thrown back into the module.
+  try {
+    HttpRequest request;
+    if (!copyRequest(url, body, headers, headerCount, request)) return 0;
+    return study->http().submit(request);
+  } catch (...) {
+    return 0;
+  }
+}
 
 int32_t addDrawing(HostDrawingRecord& record) {
   StudyInstance* study = instance();

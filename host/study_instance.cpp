@@ -1,6 +1,8 @@
 #include "host/study_instance.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "host/call_context.h"
 #include "host/host_operations.h"
@@ -63,6 +65,24 @@ void StudyInstance::refreshHostFields() {
   }
 }
 
+void StudyInstance::setHttpTransport(std::shared_ptr<HttpTransport> transport) {
+  http_.setTransport(std::move(transport));
+}
+
+// One answer per call at most, so the study sees each of them.
+void StudyInstance::deliverHttpAnswer(const CallSettings& settings) {
+  if (settings.httpResponseRequestId != 0) {
+    record_.httpResponseRequestId = settings.httpResponseRequestId;
+    assignHostString(record_.httpResponseText, settings.httpResponseText.c_str());
+    return;
+  }
+  record_.httpResponseRequestId = 0;
+  if (std::optional<HttpAnswer> answer = http_.takeAnswer(settings.waitForHttpAnswer)) {
+    record_.httpResponseRequestId = answer->requestId;
+    assignHostString(record_.httpResponseText, answer->text.c_str());
+  }
+}
+
 void StudyInstance::runSetDefaultsPass() {
   if (ended_) return;
   refreshHostFields();
@@ -88,10 +108,7 @@ void StudyInstance::runCallWith(const CallSettings& settings,
   record_.useAlternateClock = settings.useAlternateClock ? 1 : 0;
   record_.isFullRecalculation = settings.fullRecalculation ? 1 : 0;
   record_.updateStartIndex = settings.updateStartIndex;
-  record_.httpResponseRequestId = settings.httpResponseRequestId;
-  if (settings.httpResponseRequestId != 0) {
-    assignHostString(record_.httpResponseText, settings.httpResponseText.c_str());
-  }
+  deliverHttpAnswer(settings);
   {
     CallScope scope(*this, nullptr);
     body(record_);

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/chart.h"
+#include "host/http_facility.h"
 #include "host/message_log.h"
 #include "host/persistent_store.h"
 #include "study/host_interface.h"
@@ -24,9 +26,12 @@ struct CallSettings {
   bool useAlternateClock = false;
   bool fullRecalculation = false;
   int32_t updateStartIndex = 0;
-  // Delivers an HTTP answer on this call when requestId is not 0.
+  // Delivers this HTTP answer on the call when requestId is not 0; when it is
+  // 0, the oldest answer the instance's HTTP facility holds is delivered.
   int32_t httpResponseRequestId = 0;
   std::string httpResponseText;
+  // Waits for an answer when requests are outstanding and none has arrived.
+  bool waitForHttpAnswer = false;
 };
 
 class StudyInstance {
@@ -61,10 +66,14 @@ class StudyInstance {
   PersistentStore& store() { return store_; }
   MessageLog& log() { return log_; }
   void setHostVersion(int32_t version) { record_.hostVersion = version; }
+  HttpFacility& http() { return http_; }
+  void setHttpTransport(std::shared_ptr<HttpTransport> transport);
 
  private:
   // Brings the host-filled fields and per-bar arrays up to date with the chart.
   void refreshHostFields();
+  // Puts this call's HTTP answer, if it has one, into the record.
+  void deliverHttpAnswer(const CallSettings& settings);
 
   Chart& chart_;
   StudyFunction study_;
@@ -77,4 +86,5 @@ class StudyInstance {
   std::vector<std::vector<HostColor>> colors_;
   PersistentStore store_;
   MessageLog log_;
+  HttpFacility http_;
 };
