@@ -1,0 +1,36 @@
+// One chart of one-minute New York bars with the study placed on it, kept for
+// the whole run, on which the readers of service text are called. Their log
+// lines go to the checking log of fuzz_host.h instead of the chart's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "host/chart.h"
+#include "host/study_instance.h"
+
+namespace fuzz {
+
+class ServiceChart {
+ public:
+  // Appends the bars and declares the study through its set-defaults pass.
+  ServiceChart();
+  ServiceChart(const ServiceChart&) = delete;
+  ServiceChart& operator=(const ServiceChart&) = delete;
+
+  // Runs `body` inside one ordinary call; loggedLines() then holds what it
+  // logged, and only that.
+  void call(const std::function<void(HostStudyInterface&)>& body);
+
+  StudyInstance& instance() { return instance_; }
+  int32_t barCount() const { return static_cast<int32_t>(chart_.bars().size()); }
+
+ private:
+  Chart chart_;
+  StudyInstance instance_;
+};
+
+// The chart of the run; never destroyed.
+ServiceChart& serviceChart();
+
+}  // namespace fuzz
