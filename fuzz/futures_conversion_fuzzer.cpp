@@ -1,0 +1,133 @@
+// Fuzzes parseFuturesConversion inside a study call: the two premium inputs
+// start at sentinels, and what the reader leaves in them and logs is judged
+// against the reference reading of the same text.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz/futures_conversion_expectation.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_host.h"
+#include "fuzz/input_pick.h"
+#include "fuzz/record_copy.h"
+#include "fuzz/reference_reading.h"
+#include "fuzz/service_chart.h"
+#include "service/futures_conversion.h"
+#include "study/study_inputs.h"
+
+namespace {
+
+using fuzz::ConversionExpectation;
+using fuzz::InputCopy;
+
+// Values no answer is likely to write, so an unwanted write shows.
+constexpr float kAdditiveSentinel = -1234.5f;
+constexpr float kMultiplierSentinel = 0.625f;
+
+// The last one must never reach a format: it would print the contract wrong
+// or write through %n.
+constexpr std::array<const char*, 7> kFuturesTargets = {"ES",    "NQ",         "MESZ5", "",
+                                                        nullptr, "ES\xff\xfe", "%s%n%s"};
+
+bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+std::vector<InputCopy> inputsLeftBy(const ConversionExpectation& expected,
+                                    const std::vector<InputCopy>& before) {
+  std::vector<InputCopy> inputs = before;
+  if (expected.writesPremiums) {
+    inputs[kMultiplicativePremiumInput] =
+        fuzz::withFloat(inputs[kMultiplicativePremiumInput], expected.multiplier);
+    inputs[kAdditivePremiumInput] =
+        fuzz::withFloat(inputs[kAdditivePremiumInput], expected.additive);
+  }
+  return inputs;
+}
+
+bool leftAs(const ConversionExpectation& expected, const std::vector<InputCopy>& before,
+            const std::vector<InputCopy>& after) {
+  const auto& lines = loggedLines();
+  return after == inputsLeftBy(expected, before) && lines.size() == 1 &&
+         lines[0].text == expected.line && lines[0].alert == expected.alert;
+}
+
+// The same as leftAs, one check at a time, so a failure says which part.
+void checkLeftAs(const ConversionExpectation& expected, const std::vector<InputCopy>& before,
+                 const std::vector<InputCopy>& after) {
+  const auto& lines = loggedLines();
+  FUZZ_CHECK(lines.size() == 1);
+  FUZZ_CHECK(lines[0].text == expected.line);
+  FUZZ_CHECK(lines[0].alert == expected.alert);
+  const std::vector<InputCopy> inputs = inputsLeftBy(expected, before);
+  FUZZ_CHECK(after[kMultiplicativePremiumInput] == inputs[kMultiplicativePremiumInput]);
+  FUZZ_CHECK(after[kAdditivePremiumInput] == inputs[kAdditivePremiumInput]);
+  FUZZ_CHECK(after == inputs);
+}
+
+// What holds whatever the text: one line of one of the three kinds, and the
+// premiums rewritten only beside the conversion line, never to a zero
+// multiplier; no other input touched.
+void checkAnyAnswer(const std::vector<InputCopy>& before, const std::vector<InputCopy>& after) {
+  const auto& lines = loggedLines();
+  FUZZ_CHECK(lines.size() == 1);
+  FUZZ_CHECK(after.size() == before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    const bool premium =
+        i == size_t{kAdditivePremiumInput} || i == size_t{kMultiplicativePremiumInput};
+    if (!premium) FUZZ_CHECK(after[i] == before[i]);
+  }
+  const std::string& line = lines[0].text;
+  if (startsWith(line, fuzz::kConversionDonePrefix)) {
+    FUZZ_CHECK(lines[0].alert == 0);
+    FUZZ_CHECK(after[kMultiplicativePremiumInput].kind == kInputFloat);
+    FUZZ_CHECK(after[kAdditivePremiumInput].kind == kInputFloat);
+    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(0.0f));
+    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(-0.0f));
+    return;
+  }
+  FUZZ_CHECK(line == fuzz::kConversionRefusedLine ||
+             startsWith(line, fuzz::kConversionErrorPrefix));
+  FUZZ_CHECK(lines[0].alert == (line == fuzz::kConversionRefusedLine ? 0 : 1));
+  FUZZ_CHECK(after == before);
+}
+
+void checkConversion(const char* body, const char* futuresTarget,
+                     const fuzz::ReferenceReading& reading) {
+  StudyInstance& study = fuzz::serviceChart().instance();
+  study.input(kAdditivePremiumInput).floatValue = kAdditiveSentinel;
+  study.input(kMultiplicativePremiumInput).floatValue = kMultiplierSentinel;
+  std::vector<InputCopy> before, after;
+  fuzz::copyInputs(study.record(), before);
+  // Sentinels in place and declared as floats, as the study declares them.
+  FUZZ_CHECK(before[kAdditivePremiumInput].kind == kInputFloat);
+  FUZZ_CHECK(before[kMultiplicativePremiumInput].kind == kInputFloat);
+
+  fuzz::serviceChart().call(
+      [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
+  fuzz::copyInputs(study.record(), after);
+  checkAnyAnswer(before, after);
+
+  if (reading.certain && reading.step == fuzz::EnvelopeStep::ParseError) {
+    checkLeftAs(fuzz::refusedConversion(), before, after);
+  } else if (reading.read) {
+    const ConversionExpectation expected = fuzz::expectConversion(reading.document, futuresTarget);
+    // Where the reference is unsure of acceptance, a refusal may stand in.
+    const bool refused = !reading.certain && leftAs(fuzz::refusedConversion(), before, after);
+    if (!refused) checkLeftAs(expected, before, after);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto text = responseText(data, size);
+  fuzz::ReferenceReading reading;
+  fuzz::readReference(text.get(), reading);
+  const char* futuresTarget =
+      fuzz::pickByInput(std::span<const char* const>(kFuturesTargets), data, size);
+  checkConversion(text.get(), futuresTarget, reading);
+  // A missing body reads as the empty one.
+  if (size == 0) checkConversion(nullptr, futuresTarget, reading);
+  return 0;
+}

@@ -1,0 +1,206 @@
+// Fuzzes parseMajorsHistory on a chart of one-minute bars: the output series
+// start at sentinels, the premiums vary with the input, and the result, the
+// log and every series are judged against the reference reading of the text.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_host.h"
+#include "fuzz/input_pick.h"
+#include "fuzz/majors_history_expectation.h"
+#include "fuzz/record_copy.h"
+#include "fuzz/reference_reading.h"
+#include "fuzz/service_chart.h"
+#include "service/majors_history.h"
+
+namespace {
+
+using fuzz::HistoryExpectation;
+using fuzz::kHistorySeriesCount;
+using fuzz::SeriesCopy;
+
+struct Premiums {
+  float additive;
+  float multiplier;  // above 0 and finite, as the study keeps it
+};
+// Plain, a futures basis, a ratio, and ones that push levels past float range
+// or towards its bottom.
+constexpr std::array<Premiums, 7> kPremiums = {{{0.0f, 1.0f},
+                                                {30.0f, 1.0f},
+                                                {-12.5f, 1.001f},
+                                                {148.25f, 0.9993f},
+                                                {-3.0e38f, 2.0f},
+                                                {0.001f, 7.5f},
+                                                {0.0f, 1.0e-30f}}};
+
+// No reader answer sets it: it marks earliestChangedBarIndex as untouched.
+constexpr int32_t kEarliestSentinel = -7;
+
+// The series every call starts from: a value of its own for every slot and
+// bar, so that any write shows, and the colours as the host keeps them.
+const SeriesCopy& startingSeries(const HostStudyInterface& sc) {
+  static const SeriesCopy start = [&] {
+    SeriesCopy series;
+    fuzz::copySeries(sc, series);
+    for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
+      for (int32_t bar = 0; bar < sc.barCount; ++bar)
+        series.valueBitsAt(slot, bar) =
+            fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
+    return series;
+  }();
+  return start;
+}
+
+void presetSeries(HostStudyInterface& sc, const SeriesCopy& start) {
+  const auto bars = static_cast<size_t>(sc.barCount);
+  for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
+    std::memcpy(sc.subgraphs[slot].values, start.valuesOf(slot, slot + 1).data(),
+                bars * sizeof(float));
+  sc.earliestChangedBarIndex = kEarliestSentinel;
+}
+
+// What one reader call did. Kept for the run, so its copies reuse storage.
+struct HistoryCall {
+  const SeriesCopy* before = nullptr;
+  SeriesCopy after;
+  std::vector<fuzz::InputCopy> inputsBefore, inputsAfter;
+  int32_t result = -1;
+  int32_t earliestChangedBarIndex = 0;
+
+  std::span<const uint32_t> levelsBefore() const {
+    return before->valuesOf(0, kHistorySeriesCount);
+  }
+  std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
+};
+
+bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+bool sameBits(std::span<const uint32_t> a, std::span<const uint32_t> b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+// The earliest bar at which a level series differs, or barCount.
+int32_t firstWrittenBar(const HistoryCall& call) {
+  const int32_t bars = call.after.barCount;
+  int32_t first = bars;
+  for (int32_t slot = 0; slot < kHistorySeriesCount; ++slot) {
+    const auto was = call.before->valuesOf(slot, slot + 1);
+    const auto is = call.after.valuesOf(slot, slot + 1);
+    const auto differ = std::mismatch(was.begin(), was.end(), is.begin()).first;
+    first = std::min(first, static_cast<int32_t>(differ - was.begin()));
+  }
+  return first;
+}
+
+// What holds whatever the text.
+void checkAnyAnswer(const HistoryCall& call) {
+  FUZZ_CHECK(call.result == fuzz::kHistoryTaken || call.result == fuzz::kHistoryNotTaken);
+  FUZZ_CHECK(call.inputsAfter == call.inputsBefore);
+  // Only the values of the three level series may change.
+  FUZZ_CHECK(call.after.colors == call.before->colors);
+  const int32_t slots = call.after.slotCount;
+  FUZZ_CHECK(sameBits(call.after.valuesOf(kHistorySeriesCount, slots),
+                      call.before->valuesOf(kHistorySeriesCount, slots)));
+
+  const auto& lines = loggedLines();
+  FUZZ_CHECK(lines.size() <= 1);
+  if (!lines.empty()) {
+    const std::string& line = lines[0].text;
+    FUZZ_CHECK(call.result == fuzz::kHistoryNotTaken);
+    const bool refusal = line == fuzz::kHistoryRefusedLine && lines[0].alert == 0;
+    const bool refusedByService =
+        lines[0].alert == 1 && (startsWith(line, fuzz::kHistoryMessagePrefix) ||
+                                startsWith(line, fuzz::kHistoryErrorPrefix));
+    FUZZ_CHECK(refusal || refusedByService);
+  }
+  if (call.result == fuzz::kHistoryNotTaken) {
+    FUZZ_CHECK(sameBits(call.levelsAfter(), call.levelsBefore()));
+    FUZZ_CHECK(call.earliestChangedBarIndex == kEarliestSentinel);
+  }
+  // The host redraws from earliestChangedBarIndex on: no bar written lies before it.
+  const int32_t firstWritten = firstWrittenBar(call);
+  if (firstWritten < call.after.barCount) {
+    FUZZ_CHECK(call.earliestChangedBarIndex >= 0);
+    FUZZ_CHECK(call.earliestChangedBarIndex <= firstWritten);
+  } else if (call.earliestChangedBarIndex != kEarliestSentinel) {
+    FUZZ_CHECK(call.earliestChangedBarIndex >= 0 &&
+               call.earliestChangedBarIndex < call.after.barCount);
+  }
+}
+
+bool leftAs(const HistoryExpectation& expected, const HistoryCall& call) {
+  const auto& lines = loggedLines();
+  const bool lineAsExpected = expected.logs ? lines.size() == 1 && lines[0].text == expected.line &&
+                                                  lines[0].alert == expected.alert
+                                            : lines.empty();
+  return call.result == expected.result && lineAsExpected &&
+         sameBits(call.levelsAfter(), expected.levelBits) &&
+         call.earliestChangedBarIndex == expected.earliestChangedBarIndex;
+}
+
+// The same as leftAs, one check at a time, so a failure says which part.
+void checkLeftAs(const HistoryExpectation& expected, const HistoryCall& call) {
+  const auto& lines = loggedLines();
+  FUZZ_CHECK(call.result == expected.result);
+  FUZZ_CHECK(lines.size() == (expected.logs ? 1u : 0u));
+  if (expected.logs) {
+    FUZZ_CHECK(lines[0].text == expected.line);
+    FUZZ_CHECK(lines[0].alert == expected.alert);
+  }
+  const size_t bars = static_cast<size_t>(call.after.barCount);
+  for (int32_t slot = 0; slot < kHistorySeriesCount; ++slot) {
+    const auto want = std::span(expected.levelBits).subspan(static_cast<size_t>(slot) * bars, bars);
+    FUZZ_CHECK(sameBits(call.after.valuesOf(slot, slot + 1), want));
+  }
+  FUZZ_CHECK(call.earliestChangedBarIndex == expected.earliestChangedBarIndex);
+}
+
+void checkHistory(const char* text, const Premiums& premiums,
+                  const fuzz::ReferenceReading& reading) {
+  const bool refusedForSure = reading.certain && reading.step == fuzz::EnvelopeStep::ParseError;
+  HistoryExpectation expected, refused;
+  static HistoryCall call;
+  call.result = -1;
+  fuzz::serviceChart().call([&](HostStudyInterface& sc) {
+    call.before = &startingSeries(sc);
+    presetSeries(sc, *call.before);
+    fuzz::copyInputs(sc, call.inputsBefore);
+    // Worked out before the reader runs, from the same starting state.
+    refused = fuzz::refusedHistory(sc, *call.before);
+    if (!refusedForSure && reading.read) {
+      expected = fuzz::expectHistory(sc, *call.before, reading.document, premiums.additive,
+                                     premiums.multiplier);
+    }
+    call.result = parseMajorsHistory(sc, text, premiums.additive, premiums.multiplier);
+    fuzz::copySeries(sc, call.after);
+    fuzz::copyInputs(sc, call.inputsAfter);
+    call.earliestChangedBarIndex = sc.earliestChangedBarIndex;
+  });
+  checkAnyAnswer(call);
+
+  if (refusedForSure) {
+    checkLeftAs(refused, call);
+  } else if (reading.read) {
+    // Where the reference is unsure of acceptance, a refusal may stand in.
+    const bool refusedInstead = !reading.certain && leftAs(refused, call);
+    if (!refusedInstead) checkLeftAs(expected, call);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto text = responseText(data, size);
+  fuzz::ReferenceReading reading;
+  fuzz::readReference(text.get(), reading);
+  const Premiums& premiums = fuzz::pickByInput(std::span<const Premiums>(kPremiums), data, size);
+  checkHistory(text.get(), premiums, reading);
+  // A missing text reads as the empty one.
+  if (size == 0) checkHistory(nullptr, premiums, reading);
+  return 0;
+}
