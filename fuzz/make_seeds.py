@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed responses under seeds/gex and seeds/greek.
+"""Writes the seed responses under seeds/gex, seeds/greek, seeds/futures and
+seeds/history.
 
 The seeds are committed; rerun this only to change them. The output is the
 same on every run (fixed random seed), so a rerun shows up in a diff only when
@@ -11,6 +12,12 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 rng = random.Random(20240607)
+# The readers' seeds draw from their own source, so adding them left the
+# profile seeds as they were.
+reader_rng = random.Random(20240606)
+
+# 2024-06-07 13:30 UTC, 09:30 in New York: the market open of the fuzzers' chart's last day.
+MARKET_OPEN = 1717767000
 
 
 def sig(value, digits):
@@ -161,6 +168,122 @@ def greek_seeds():
     return seeds
 
 
+def futures_seeds():
+    return {
+        "es": compact({"future_contract": "ESZ5", "multiplier": 1.0, "additive": 35.5}),
+        "nq_pretty": json.dumps({"ticker": "NDX", "future_contract": "NQZ5", "multiplier": 1.0,
+                                 "additive": 148.25, "as_of": MARKET_OPEN}, indent=2),
+        "ratio": compact({"future_contract": "MESZ5", "multiplier": 1.000812, "additive": 0}),
+        "negative": compact({"multiplier": -2, "additive": -12.25}),
+        "multiplier_zero": '{"multiplier":0}',
+        "zeros_signed": '{"multiplier":-0.0,"additive":-0}',
+        "empty_object": "{}",
+        "error": compact({"error": "Unknown futures contract", "multiplier": 2, "additive": 3}),
+        "error_percent": compact({"error": "100%s %d %n done"}),
+        "error_number": '{"error":5,"multiplier":2}',
+        "two_errors": '{"error":{"code":1},"error":"second","multiplier":3}',
+        "message": compact({"message": "ERROR: Invalid API Key."}),
+        "texts_for_numbers": '{"multiplier":"1.5","additive":"2","future_contract":5}',
+        "contract_escapes": '{"future_contract":"ES\\u0000Z5 %s\\u00e9","multiplier":1}',
+        "huge": '{"multiplier":1e300,"additive":-1e300}',
+        "beyond_double": '{"multiplier":1e400}',
+        "tiny": '{"multiplier":1e-400,"additive":4.9e-324}',
+        "int64_edges": '{"multiplier":18446744073709551615,"additive":-9223372036854775808}',
+        "duplicate_keys": '{"multiplier":2,"multiplier":3,"additive":1,"additive":"x"}',
+        "lone_low_surrogate": '{"future_contract":"\\udc00","multiplier":2}',
+        "array_root": '[{"multiplier":2}]',
+        "number_root": "42",
+        "not_json": "EMPTY_RESPONSE",
+        "blank": " \t\r\n",
+        "trailing": '{"multiplier":2} x',
+        "bom": "\ufeff" + '{"multiplier":2}',
+        "deep": '{"multiplier":2,"nested":' + deep(40) + "}",
+        # The reader's nesting bound is 512: the last depth it takes, and the first it refuses.
+        "depth_at_limit": '{"multiplier":2,"nested":' + deep(511) + "}",
+        "depth_past_limit": '{"multiplier":2,"nested":' + deep(512) + "}",
+        "deeper_than_limit": '{"multiplier":2,"nested":' + deep(600) + "}",
+    }
+
+
+def snapshot(timestamp, spot):
+    """One snapshot of the three levels around `spot`, as the service sends."""
+    return {
+        "timestamp": timestamp,
+        "major_call_gamma": round(spot / 5) * 5 + 5 * reader_rng.randint(1, 8),
+        "major_put_gamma": round(spot / 5) * 5 - 5 * reader_rng.randint(1, 8),
+        "zero_gamma": sig(spot - reader_rng.uniform(-20, 40), 8),
+        "spot": sig(spot, 7),
+    }
+
+
+def market_hours(minutes, step):
+    spot = 5350.0
+    snapshots = []
+    for minute in range(0, minutes, step):
+        spot += reader_rng.uniform(-2, 2)
+        snapshots.append(snapshot(MARKET_OPEN + 60 * minute, spot))
+    return snapshots
+
+
+def history_seeds():
+    day = market_hours(390, 5)
+    shuffled = list(day)
+    reader_rng.shuffle(shuffled)
+    at = MARKET_OPEN + 60 * 10
+    return {
+        "trading_day": compact(day),
+        "trading_day_shuffled": compact(shuffled),
+        "every_minute_pretty": json.dumps(market_hours(30, 1), indent=1),
+        "same_bar_twice": compact([{"timestamp": at, "zero_gamma": 5300, "major_call_gamma": 5400},
+                                   {"timestamp": at + 30, "zero_gamma": 5310},
+                                   {"timestamp": at + 59, "major_put_gamma": 5250,
+                                    "zero_gamma": None}]),
+        # Before the first bar, in the night between the two days, after the last bar.
+        "outside_market_hours": compact([{"timestamp": 1717605000, "zero_gamma": 1},
+                                         {"timestamp": 1717722000, "zero_gamma": 2},
+                                         {"timestamp": 1717800000, "zero_gamma": 3},
+                                         {"timestamp": 0, "zero_gamma": 4},
+                                         {"timestamp": -1, "zero_gamma": 5}]),
+        "odd_elements": '[1,null,{},[],"x",true,{"timestamp":"1717767000","zero_gamma":1},'
+                        '{"timestamp":1717767060,"zero_gamma":"5300","major_call_gamma":[5400],'
+                        '"major_put_gamma":{"v":1}},{"timestamp":1717767120,"zero_gamma":null,'
+                        '"major_call_gamma":5400},[{"timestamp":1717767180,"zero_gamma":9}]]',
+        "timestamp_fraction_exponent": '[{"timestamp":1717767060.0,"zero_gamma":1},'
+                                       '{"timestamp":1.71776712e9,"zero_gamma":2},'
+                                       '{"timestamp":1717767180,"zero_gamma":3}]',
+        "huge_numbers": '[{"timestamp":9223372036854775807,"zero_gamma":1},'
+                        '{"timestamp":-9223372036854775808,"zero_gamma":2},'
+                        '{"timestamp":9223372036854775808,"zero_gamma":3},'
+                        '{"timestamp":1717767240,"major_call_gamma":1e300,"major_put_gamma":-1e300,'
+                        '"zero_gamma":3.4e38},{"timestamp":1717767300,"major_call_gamma":1e-400,'
+                        '"major_put_gamma":-0,"zero_gamma":4.9e-324}]',
+        "duplicate_keys": '[{"timestamp":1717767360,"timestamp":1717767420,'
+                          '"zero_gamma":1,"zero_gamma":2}]',
+        "escaped_keys": '[{"timestamp":1717767480,"zero_gamma\\u0000x":1,"zero\\u005fgamma":2,'
+                        '"Zero_Gamma":3}]',
+        "message": compact({"message": "No history for this ticker", "error": "not shown"}),
+        "error": compact({"message": 5, "error": "Too many requests"}),
+        "message_percent": compact({"message": "%s%n%d"}),
+        "neither": compact({"detail": "nothing usable"}),
+        "lone_snapshot": compact({"timestamp": MARKET_OPEN, "zero_gamma": 5300}),
+        "timestamp_text": '{"timestamp":"x","message":"ignored"}',
+        "empty_object": "{}",
+        "empty_array": "[]",
+        "number_root": "42",
+        "not_json": "EMPTY_RESPONSE",
+        "request_error": "HTTP_REQUEST_ERROR",
+        "blank": " \t\r\n",
+        "trailing": '[] x',
+        "deep": '[{"timestamp":1717767540,"zero_gamma":7,"x":' + deep(40) + "}]",
+        # As for the futures conversion, either side of the nesting bound.
+        "depth_at_limit": '[{"timestamp":1717767660,"zero_gamma":9,"x":' + deep(510) + "}]",
+        "depth_past_limit": '[{"timestamp":1717767720,"zero_gamma":10,"x":' + deep(511) + "}]",
+        "deeper_than_limit": '[{"timestamp":1717767600,"zero_gamma":8,"x":' + deep(600) + "}]",
+    }
+
+
 if __name__ == "__main__":
     write("gex", gex_seeds())
     write("greek", greek_seeds())
+    write("futures", futures_seeds())
+    write("history", history_seeds())
