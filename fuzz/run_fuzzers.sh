@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs the two profile fuzzers side by side, each for SECONDS, from the
-# committed seeds and regressions in a throw-away corpus (the repository is
-# never written). Prints one line per fuzzer with the executions reached.
-# Fails when a fuzzer found something or did not run, and then says where its
-# input and log are.
+# Runs the fuzzers of the readers of service text side by side, each for
+# SECONDS: the two profile parsers, the futures conversion and the majors
+# history. They share the machine's cores, so the whole run takes SECONDS
+# however many there are. Each starts from its committed seeds and regressions
+# in a throw-away corpus (the repository is never written). Prints one line
+# per fuzzer with the executions reached. Fails when a fuzzer found something
+# or did not run, and then says where its input and log are.
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 
@@ -17,13 +19,23 @@ seconds=$2
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || usage
 
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
-fuzzers=(gex_profile greek_profile)
+fuzzers=(gex_profile greek_profile futures_conversion majors_history)
+# The folder under seeds/ and regressions/ that belongs to each fuzzer.
+declare -A inputs_of=([gex_profile]=gex [greek_profile]=greek [futures_conversion]=futures
+  [majors_history]=history)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 
 # Any sanitizer report, leaks included, ends a fuzzer with its stack; the
 # caller's own settings come last and win.
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:print_stacktrace=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
+
+# Copies the inputs in folder $1, if it exists, into $2; dot files such as a
+# .gitkeep are not inputs.
+copy_inputs() {
+  [ -d "$1" ] || return 0
+  find "$1" -maxdepth 1 -type f ! -name '.*' -exec cp {} "$2/" \;
+}
 
 declare -A pids=()
 stop_fuzzers() {
@@ -35,10 +47,9 @@ trap 'stop_fuzzers; exit 130' INT TERM
 for name in "${fuzzers[@]}"; do
   dir=$work/$name
   mkdir -p "$dir/corpus" "$dir/artifacts"
-  cp "$fuzz_dir/seeds/${name%_profile}/"* "$dir/corpus/"
+  copy_inputs "$fuzz_dir/seeds/${inputs_of[$name]}" "$dir/corpus"
   # Inputs that once broke a check are replayed on every run.
-  regressions=$fuzz_dir/regressions/${name%_profile}
-  if [ -d "$regressions" ]; then cp "$regressions/"* "$dir/corpus/"; fi
+  copy_inputs "$fuzz_dir/regressions/${inputs_of[$name]}" "$dir/corpus"
   binary=$build_dir/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "$binary: not built" >"$dir/log"
