@@ -1,5 +1,7 @@
 #include "tools/standin/profile_json.h"
 
+#include <initializer_list>
+
 #include "tools/standin/json_text.h"
 
 namespace standin {
@@ -34,6 +36,20 @@ void appendNumberArray(std::string& out, const Values& values, int decimals) {
   out += ']';
 }
 
+// One strike row: [strike, values..., [priors]], the strike as a price.
+template <class Priors>
+void appendRow(std::string& out, std::initializer_list<double> strike_and_values, const Priors& priors) {
+  out += '[';
+  bool first = true;
+  for (const double value : strike_and_values) {
+    appendJsonNumber(out, value, first ? kPriceDecimals : kValueDecimals);
+    out += ',';
+    first = false;
+  }
+  appendNumberArray(out, priors, kValueDecimals);
+  out += ']';
+}
+
 }  // namespace
 
 std::string gexProfileJson(const GexSnapshot& s) {
@@ -52,15 +68,7 @@ std::string gexProfileJson(const GexSnapshot& s) {
   for (size_t i = 0; i < s.rows.size(); ++i) {
     const GexRow& row = s.rows[i];
     if (i > 0) out += ',';
-    out += '[';
-    appendJsonNumber(out, row.strike, kPriceDecimals);
-    out += ',';
-    appendJsonNumber(out, row.gex_vol, kValueDecimals);
-    out += ',';
-    appendJsonNumber(out, row.gex_oi, kValueDecimals);
-    out += ',';
-    appendNumberArray(out, row.priors, kValueDecimals);
-    out += ']';
+    appendRow(out, {row.strike, row.gex_vol, row.gex_oi}, row.priors);
   }
   out += "],\"max_priors\":[";
   for (size_t p = 0; p < s.max_priors.size(); ++p) {
@@ -87,17 +95,7 @@ std::string greekProfileJson(const GreekSnapshot& s) {
   for (size_t i = 0; i < s.rows.size(); ++i) {
     const GreekRow& row = s.rows[i];
     if (i > 0) out += ',';
-    out += '[';
-    appendJsonNumber(out, row.strike, kPriceDecimals);
-    out += ',';
-    appendJsonNumber(out, row.call_value, kValueDecimals);
-    out += ',';
-    appendJsonNumber(out, row.put_value, kValueDecimals);
-    out += ',';
-    appendJsonNumber(out, row.greek_value, kValueDecimals);
-    out += ',';
-    appendNumberArray(out, row.priors, kValueDecimals);
-    out += ']';
+    appendRow(out, {row.strike, row.call_value, row.put_value, row.greek_value}, row.priors);
   }
   out += "]}";
   return out;
