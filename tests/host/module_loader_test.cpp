@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "host/chart.h"
+#include "host/scripted_transport.h"
 #include "host/study_instance.h"
 #include "study/instance_state.h"
 
@@ -21,6 +22,7 @@ TEST(ModuleLoaderTest, LoadsTheModuleAndRunsItsPasses) {
   chart.appendBar(Bar{46083LL * kMicrosecondsPerDay + 36000000000LL, 5000, 5001, 4999, 5000, 10});
   {
     StudyInstance instance(chart, module->studyFunction(), 1);
+    instance.setHttpTransport(std::make_shared<ScriptedTransport>());
     instance.runSetDefaultsPass();
     EXPECT_EQ(instance.studyName(), "Gex Profile");
     EXPECT_STREQ(hostStringText(instance.input(2).name),

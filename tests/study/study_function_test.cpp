@@ -26,7 +26,7 @@ TEST(StudyFunctionTest, NormalisesTickerAndFuturesTarget) {
   const SymbolCase cases[] = {
       {" es_spx\t", "ES_SPX", "ES_SPX"},
       {"   ", "SPX", ""},
-      {nullptr, "UNSET", "UNSET"},
+      {nullptr, "UNSET", ""},  // a target left without text disables the conversion
       {"nq ndx", "NQ NDX", "NQ NDX"},
       {"\r\n spy \n", "SPY", "SPY"},
       {"\vqqq", "\vQQQ", "\vQQQ"},  // only blank, tab, line feed and carriage return are stripped

@@ -1,10 +1,13 @@
 // A chart with bars and one study instance running the study function from
-// the static library, declared through its set-defaults pass.
+// the static library, declared through its set-defaults pass. The host takes
+// every HTTP request and never answers unless a test says so.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "host/chart.h"
+#include "host/scripted_transport.h"
 #include "host/study_instance.h"
 #include "study/study_function.h"
 
@@ -18,6 +21,7 @@ inline HostDateTime atTimeOfDay(HostDateTime day, int hours, int minutes, int se
 class StudyFixture {
  public:
   explicit StudyFixture(int barCount = 3) : instance(chart, runStudyFunction, 1) {
+    instance.setHttpTransport(std::make_shared<ScriptedTransport>());
     for (int i = 0; i < barCount; ++i) {
       const float price = 5000.0f + static_cast<float>(i);
       chart.appendBar(Bar{atTimeOfDay(kMonday2026_03_02, 10, i), price, price + 1, price - 1, price, 100});

@@ -1,0 +1,57 @@
+// Reading the futures-conversion answer into the two premium inputs.
+#include "service/futures_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "study/study_inputs.h"
+#include "support/study_fixture.h"
+
+namespace {
+
+struct ConversionCase {
+  const char* body;
+  bool changes;
+  float multiplier;
+  float additive;
+  const char* message;
+  bool alert;
+};
+
+TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
+  const ConversionCase cases[] = {
+      {R"({"future_contract":"ESZ5","multiplier":1.0,"additive":35.5})", true, 1.0f, 35.5f,
+       "Tarvio Futures Conversion: -> ESZ5  x1.0000  +35.50", false},
+      {R"({"multiplier":0})", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
+      {"{}", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
+      {R"({"error":5,"multiplier":2})", true, 2.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x2.0000  +0.00", false},
+      {R"({"multiplier":-1.5,"additive":-12.25,"future_contract":7})", true, -1.5f, -12.25f,
+       "Tarvio Futures Conversion: -> ES  x-1.5000  -12.25", false},
+      {R"({"multiplier":"2","additive":null})", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
+      {R"({"error":"no such contract","multiplier":3})", false, 0, 0,
+       "Tarvio Futures Conversion API Error: \"no such contract\".", true},
+      {"[1,2]", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      {"17", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      {"{\"multiplier\":1e999}", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      {"", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+  };
+  for (const ConversionCase& c : cases) {
+    StudyFixture fixture;
+    HostInput& multiplier = fixture.instance.input(kMultiplicativePremiumInput);
+    HostInput& additive = fixture.instance.input(kAdditivePremiumInput);
+    multiplier.floatValue = 7.0f;
+    additive.floatValue = 8.0f;
+    fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
+      parseFuturesConversion(sc, c.body, "ES");
+    });
+    EXPECT_EQ(multiplier.floatValue, c.changes ? c.multiplier : 7.0f) << c.body;
+    EXPECT_EQ(additive.floatValue, c.changes ? c.additive : 8.0f) << c.body;
+    const auto& lines = fixture.instance_log().lines();
+    ASSERT_EQ(lines.size(), 1u) << c.body;
+    EXPECT_EQ(lines[0].text, c.message);
+    EXPECT_EQ(lines[0].alert, c.alert) << c.body;
+  }
+}
+
+}  // namespace
