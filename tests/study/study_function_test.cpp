@@ -262,10 +262,9 @@ TEST(StudyFunctionTest, SweepStopsAfterItsLookUpBound) {
 TEST(StudyFunctionTest, LastCallRemovesDrawingsAndReleasesProfiles) {
   for (bool beingRemoved : {false, true}) {
     StudyFixture fixture;
-    fixture.call(true);
+    fixture.call(true);  // the first call makes both snapshots
     PersistentStore& store = fixture.instance.store();
-    store.pointerValue(kGexProfileKey) = new GexProfile();
-    store.pointerValue(kGreekProfileKey) = new GreekProfile();
+    ASSERT_EQ(store.countLivePointers(), 2);
     store.intValue(kProfileReadyKey) = 1;
     HostDrawingRecord studyLine = lineAt(5000, kDrawingKindHorizontalLine);
     HostDrawingRecord usersLine = lineAt(5001, kDrawingKindHorizontalLine);

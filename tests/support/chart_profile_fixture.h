@@ -24,11 +24,9 @@ class ChartProfileFixture : public testing::Test {
     study.chart.setPlotArea(PlotArea{100, 50, 1100, 650});
     study.chart.setPriceRange(5700.0f, 5900.0f);
     study.chart.setTickSize(0.25f);
-    study.call(true);  // registers the graphics callback
-    gex = new GexProfile;
-    greek = new GreekProfile;
-    study.instance.store().pointerValue(kGexProfileKey) = gex;
-    study.instance.store().pointerValue(kGreekProfileKey) = greek;
+    study.call(true);  // registers the graphics callback and makes both snapshots
+    gex = static_cast<GexProfile*>(study.instance.store().pointerValue(kGexProfileKey));
+    greek = static_cast<GreekProfile*>(study.instance.store().pointerValue(kGreekProfileKey));
   }
   // The last call releases both profiles.
   ~ChartProfileFixture() override { study.instance.runLastCall(true); }

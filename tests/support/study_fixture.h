@@ -28,6 +28,8 @@ class StudyFixture {
     }
     instance.runSetDefaultsPass();
   }
+  // The last call releases what the study keeps (its profile snapshots).
+  ~StudyFixture() { instance.runLastCall(true); }
 
   // An ordinary call at 10:00 New York time (inside the default window).
   void call(bool fullRecalculation = false) {
