@@ -8,7 +8,7 @@
 #include <string>
 
 #include "integration/recorded_request.h"
-#include "integration/standin_process.h"
+#include "integration/recording_standin.h"
 #include "service/direct_http_client.h"
 
 namespace {
@@ -25,7 +25,7 @@ class RoutedStandin {
     unsetenv("TARVIO_TEST_CONNECT_TO");
     unsetenv("TARVIO_TEST_CA_FILE");
   }
-  StandinProcess standin;
+  RecordingStandin standin;
 };
 
 struct Fetched {
@@ -36,7 +36,7 @@ struct Fetched {
 };
 
 Fetched fetch(const char* ticker = "SPX", const char* target = "ES",
-              const char* key = StandinProcess::kApiKey) {
+              const char* key = RecordingStandin::kApiKey) {
   DirectHttpResult result = fetchFuturesConversion(ticker, target, key);
   Fetched fetched{result.completed, result.statusCode, hostStringText(result.body),
                   hostStringText(result.errorText)};
@@ -64,9 +64,9 @@ TEST(DirectClientTest, AnyStatusIsACompletedRequest) {
     bool emptyBody;
   };
   const Case cases[] = {
-      {{"--fault", "http500"}, StandinProcess::kApiKey, 500, false},
+      {{"--fault", "http500"}, RecordingStandin::kApiKey, 500, false},
       {{}, "wrong-key", 401, false},
-      {{"--fault", "empty"}, StandinProcess::kApiKey, 200, true},
+      {{"--fault", "empty"}, RecordingStandin::kApiKey, 200, true},
   };
   for (const Case& c : cases) {
     RoutedStandin routed(c.options);
@@ -80,7 +80,7 @@ TEST(DirectClientTest, AnyStatusIsACompletedRequest) {
 }
 
 TEST(DirectClientTest, BodyEndsAtItsFirstZeroByte) {
-  StandinProcess probe;  // a scratch folder for the replayed answer
+  RecordingStandin probe;  // a scratch folder for the replayed answer
   const std::string file = probe.scratchPath("with-zero.json");
   std::ofstream(file, std::ios::binary) << std::string("{\"multiplier\":2}\0{\"tail\":1}", 27);
   RoutedStandin routed({"--replay", "futures=" + file});

@@ -39,7 +39,7 @@ ModuleOnStandin::ModuleOnStandin(std::vector<std::string> standinOptions,
   instance = std::make_unique<StudyInstance>(chart, module->studyFunction(), 1);
   instance->setHttpTransport(transport);
   instance->runSetDefaultsPass();
-  setText(kApiKeyInput, StandinProcess::kApiKey);
+  setText(kApiKeyInput, RecordingStandin::kApiKey);
 }
 
 ModuleOnStandin::~ModuleOnStandin() {

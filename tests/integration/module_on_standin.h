@@ -13,7 +13,7 @@
 #include "host/curl_transport.h"
 #include "host/module_loader.h"
 #include "host/study_instance.h"
-#include "integration/standin_process.h"
+#include "integration/recording_standin.h"
 
 // New York wall-clock time (the chart's zone) on the Monday.
 HostDateTime mondayNewYork(int hours, int minutes, int seconds = 0);
@@ -35,7 +35,7 @@ class ModuleOnStandin {
   int alerts() const;
   std::string logText() const;
 
-  StandinProcess standin;
+  RecordingStandin standin;
   Chart chart;
   std::unique_ptr<LoadedModule> module;
   std::unique_ptr<StudyInstance> instance;

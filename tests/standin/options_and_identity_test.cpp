@@ -9,7 +9,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "standin_process.h"
+#include "support/standin_process.h"
 #include "tools/standin/standin_options.h"
 #include "tools/standin/tls_identity.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "standin_process.h"
+#include "support/standin_process.h"
 #include "tools/standin/file_io.h"
 #include "tools/standin/replay_book.h"
 #include "tools/standin/request_record.h"

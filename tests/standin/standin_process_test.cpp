@@ -12,7 +12,7 @@
 #include <thread>
 #include <string>
 
-#include "standin_process.h"
+#include "support/standin_process.h"
 
 namespace standin_test {
 namespace {

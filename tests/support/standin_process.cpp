@@ -1,4 +1,4 @@
-#include "standin_process.h"
+#include "support/standin_process.h"
 
 #include <curl/curl.h>
 #include <fcntl.h>
