@@ -1,11 +1,13 @@
-// Fuzzes parseMajorsHistory on a chart of one-minute bars: the output series
-// start at sentinels, the premiums vary with the input, and the result, the
-// log and every series are judged against the reference reading of the text.
+// Fuzzes parseMajorsHistory on a chart of one-minute bars, now and then on one
+// without bars: the output series start at sentinels, the premiums vary with
+// the input, and the result, the log and every series are judged against the
+// reference reading of the text.
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,44 +26,49 @@ using fuzz::HistoryExpectation;
 using fuzz::kHistorySeriesCount;
 using fuzz::SeriesCopy;
 
-struct Premiums {
+struct HistorySettings {
   float additive;
   float multiplier;  // above 0 and finite, as the study keeps it
+  bool withoutBars;  // on the chart without bars, where no snapshot has a bar
 };
-// Plain, a futures basis, a ratio, and ones that push levels past float range
-// or towards its bottom.
-constexpr std::array<Premiums, 7> kPremiums = {{{0.0f, 1.0f},
-                                                {30.0f, 1.0f},
-                                                {-12.5f, 1.001f},
-                                                {148.25f, 0.9993f},
-                                                {-3.0e38f, 2.0f},
-                                                {0.001f, 7.5f},
-                                                {0.0f, 1.0e-30f}}};
+// Plain, a futures basis, a ratio, ones that push levels past float range or
+// towards its bottom, and one in eight on the chart without bars.
+constexpr std::array<HistorySettings, 8> kSettings = {{{0.0f, 1.0f, false},
+                                                       {30.0f, 1.0f, false},
+                                                       {-12.5f, 1.001f, false},
+                                                       {148.25f, 0.9993f, false},
+                                                       {-3.0e38f, 2.0f, false},
+                                                       {0.001f, 7.5f, false},
+                                                       {0.0f, 1.0e-30f, false},
+                                                       {30.0f, 1.0f, true}}};
 
 // No reader answer sets it: it marks earliestChangedBarIndex as untouched.
 constexpr int32_t kEarliestSentinel = -7;
 
-// The series every call starts from: a value of its own for every slot and
-// bar, so that any write shows, and the colours as the host keeps them.
+// The series every call on a chart starts from: a value of its own for every
+// slot and bar, so that any write shows, and the colours as the host keeps
+// them. One per chart, told apart by their bar counts.
 const SeriesCopy& startingSeries(const HostStudyInterface& sc) {
-  static const SeriesCopy start = [&] {
-    SeriesCopy series;
+  static std::map<int32_t, SeriesCopy> starts;
+  auto [start, added] = starts.try_emplace(sc.barCount);
+  if (added) {
+    SeriesCopy& series = start->second;
     fuzz::copySeries(sc, series);
     for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
       for (int32_t bar = 0; bar < sc.barCount; ++bar)
         series.valueBitsAt(slot, bar) =
             fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
-    return series;
-  }();
-  return start;
+  }
+  return start->second;
 }
 
 void presetSeries(HostStudyInterface& sc, const SeriesCopy& start) {
+  sc.earliestChangedBarIndex = kEarliestSentinel;
+  if (sc.barCount == 0) return;
   const auto bars = static_cast<size_t>(sc.barCount);
   for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
     std::memcpy(sc.subgraphs[slot].values, start.valuesOf(slot, slot + 1).data(),
                 bars * sizeof(float));
-  sc.earliestChangedBarIndex = kEarliestSentinel;
 }
 
 // What one reader call did. Kept for the run, so its copies reuse storage.
@@ -160,23 +167,25 @@ void checkLeftAs(const HistoryExpectation& expected, const HistoryCall& call) {
   FUZZ_CHECK(call.earliestChangedBarIndex == expected.earliestChangedBarIndex);
 }
 
-void checkHistory(const char* text, const Premiums& premiums,
+void checkHistory(const char* text, const HistorySettings& settings,
                   const fuzz::ReferenceReading& reading) {
   const bool refusedForSure = reading.certain && reading.step == fuzz::EnvelopeStep::ParseError;
   HistoryExpectation expected, refused;
   static HistoryCall call;
   call.result = -1;
-  fuzz::serviceChart().call([&](HostStudyInterface& sc) {
+  fuzz::ServiceChart& chart =
+      settings.withoutBars ? fuzz::serviceChartWithoutBars() : fuzz::serviceChart();
+  chart.call([&](HostStudyInterface& sc) {
     call.before = &startingSeries(sc);
     presetSeries(sc, *call.before);
     fuzz::copyInputs(sc, call.inputsBefore);
     // Worked out before the reader runs, from the same starting state.
     refused = fuzz::refusedHistory(sc, *call.before);
     if (!refusedForSure && reading.read) {
-      expected = fuzz::expectHistory(sc, *call.before, reading.document, premiums.additive,
-                                     premiums.multiplier);
+      expected = fuzz::expectHistory(sc, *call.before, reading.document, settings.additive,
+                                     settings.multiplier);
     }
-    call.result = parseMajorsHistory(sc, text, premiums.additive, premiums.multiplier);
+    call.result = parseMajorsHistory(sc, text, settings.additive, settings.multiplier);
     fuzz::copySeries(sc, call.after);
     fuzz::copyInputs(sc, call.inputsAfter);
     call.earliestChangedBarIndex = sc.earliestChangedBarIndex;
@@ -198,9 +207,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto text = responseText(data, size);
   fuzz::ReferenceReading reading;
   fuzz::readReference(text.get(), reading);
-  const Premiums& premiums = fuzz::pickByInput(std::span<const Premiums>(kPremiums), data, size);
-  checkHistory(text.get(), premiums, reading);
+  const HistorySettings& settings =
+      fuzz::pickByInput(std::span<const HistorySettings>(kSettings), data, size);
+  checkHistory(text.get(), settings, reading);
   // A missing text reads as the empty one.
-  if (size == 0) checkHistory(nullptr, premiums, reading);
+  if (size == 0) checkHistory(nullptr, settings, reading);
   return 0;
 }

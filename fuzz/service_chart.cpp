@@ -20,7 +20,7 @@ HostDateTime atMinuteOfDay(int64_t day, int32_t minute) {
 
 }  // namespace
 
-ServiceChart::ServiceChart() : instance_(chart_, runStudyFunction, kStudyId) {
+ServiceChart::ServiceChart(bool withBars) : instance_(chart_, runStudyFunction, kStudyId) {
   // The last half hour of Thursday's market hours, then all of Friday's (09:30
   // to 16:00): a history maps times in the night between onto Thursday's last bar.
   auto appendMarketHours = [&](int64_t day, int32_t firstMinute) {
@@ -29,14 +29,16 @@ ServiceChart::ServiceChart() : instance_(chart_, runStudyFunction, kStudyId) {
       chart_.appendBar(Bar{atMinuteOfDay(day, minute), price, price + 1, price - 1, price, 100});
     }
   };
-  appendMarketHours(kThursday, 15 * 60 + 30);
-  appendMarketHours(kFriday, 9 * 60 + 30);
+  if (withBars) {
+    appendMarketHours(kThursday, 15 * 60 + 30);
+    appendMarketHours(kFriday, 9 * 60 + 30);
+  }
   instance_.runSetDefaultsPass();
 }
 
 void ServiceChart::call(const std::function<void(HostStudyInterface&)>& body) {
   CallSettings settings;
-  settings.currentDateTime = chart_.barDateTimes().back();
+  settings.currentDateTime = chart_.bars().empty() ? 0 : chart_.barDateTimes().back();
   settings.clockDateTime = settings.currentDateTime;
   resetLoggedLines();
   instance_.runCallWith(settings, [&](HostStudyInterface& sc) {
@@ -50,7 +52,12 @@ void ServiceChart::call(const std::function<void(HostStudyInterface&)>& body) {
 }
 
 ServiceChart& serviceChart() {
-  static ServiceChart* const chart = new ServiceChart;
+  static ServiceChart* const chart = new ServiceChart(true);
+  return *chart;
+}
+
+ServiceChart& serviceChartWithoutBars() {
+  static ServiceChart* const chart = new ServiceChart(false);
   return *chart;
 }
 

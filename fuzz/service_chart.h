@@ -1,6 +1,7 @@
-// One chart of one-minute New York bars with the study placed on it, kept for
-// the whole run, on which the readers of service text are called. Their log
-// lines go to the checking log of fuzz_host.h instead of the chart's.
+// A chart of one-minute New York bars with the study placed on it, kept for
+// the whole run, on which the readers of service text are called; and one
+// without bars, as a chart is before its data arrives. The readers' log lines
+// go to the checking log of fuzz_host.h instead of the chart's.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace fuzz {
 
 class ServiceChart {
  public:
-  // Appends the bars and declares the study through its set-defaults pass.
-  ServiceChart();
+  // Appends the bars, if any, and declares the study through its
+  // set-defaults pass.
+  explicit ServiceChart(bool withBars);
   ServiceChart(const ServiceChart&) = delete;
   ServiceChart& operator=(const ServiceChart&) = delete;
 
@@ -30,7 +32,8 @@ class ServiceChart {
   StudyInstance instance_;
 };
 
-// The chart of the run; never destroyed.
+// The charts of the run; never destroyed.
 ServiceChart& serviceChart();
+ServiceChart& serviceChartWithoutBars();
 
 }  // namespace fuzz
