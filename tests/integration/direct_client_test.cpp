@@ -79,6 +79,16 @@ TEST(DirectClientTest, AnyStatusIsACompletedRequest) {
   }
 }
 
+TEST(DirectClientTest, AnAnswerCutShortKeepsWhatWasRead) {
+  for (const char* fault : {"truncated", "close"}) {
+    RoutedStandin routed({"--fault", fault});
+    ASSERT_TRUE(routed.standin.running()) << routed.standin.startError();
+    const Fetched fetched = fetch();
+    EXPECT_TRUE(fetched.completed) << fault << ": " << fetched.error;
+    EXPECT_EQ(fetched.status, 200u) << fault;
+  }
+}
+
 TEST(DirectClientTest, BodyEndsAtItsFirstZeroByte) {
   RecordingStandin probe;  // a scratch folder for the replayed answer
   const std::string file = probe.scratchPath("with-zero.json");
