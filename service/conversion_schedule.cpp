@@ -84,7 +84,8 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
       openingTriggerFires(sc, kConversionOpenTriggerDoneKey, kOpenTrigger, timeOfDayNow, isWeekday);
   const bool secondFired = openingTriggerFires(sc, kConversionSecondTriggerDoneKey, kSecondTrigger,
                                                timeOfDayNow, isWeekday);
-  const bool repeatDue = lastConversion != 0 && elapsedMicroseconds(sc.currentDateTime, lastConversion) >= kRepeatInterval;
+  const bool repeatDue = lastConversion != 0 &&
+                         elapsedMicroseconds(sc.currentDateTime, lastConversion) >= kRepeatInterval;
   if (openFired || secondFired || repeatDue || changed) {
     requestConversion(sc, ticker, futuresTarget, apiKey);
   }

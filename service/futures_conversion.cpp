@@ -30,8 +30,10 @@ void parseFuturesConversion(HostStudyInterface& sc, const char* body, const char
   // Absent or non-numeric parameters mean "no conversion": x1, +0.
   const JsonValue& multiplierValue = jsonMember(document, "multiplier");
   const JsonValue& additiveValue = jsonMember(document, "additive");
-  float multiplier = multiplierValue.IsNumber() ? static_cast<float>(multiplierValue.GetDouble()) : 1.0f;
-  const float additive = additiveValue.IsNumber() ? static_cast<float>(additiveValue.GetDouble()) : 0.0f;
+  float multiplier =
+      multiplierValue.IsNumber() ? static_cast<float>(multiplierValue.GetDouble()) : 1.0f;
+  const float additive =
+      additiveValue.IsNumber() ? static_cast<float>(additiveValue.GetDouble()) : 0.0f;
   // A zero multiplier would put every level at the additive alone.
   if (multiplier == 0.0f) multiplier = 1.0f;
 

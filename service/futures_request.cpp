@@ -36,8 +36,8 @@ const char* futuresModel(const char* lowerTicker, const char* futuresTarget) {
 void formatFuturesPathAndQuery(HostString& target, const char* ticker, const char* futuresTarget) {
   const std::string lowerTicker = lowerCased(ticker);
   const char* future = futuresTarget != nullptr ? futuresTarget : "";
-  formatHostString(target, "/v2/futures/conversion?ticker=%s&future=%s&model=%s", lowerTicker.c_str(),
-                   future, futuresModel(lowerTicker.c_str(), future));
+  formatHostString(target, "/v2/futures/conversion?ticker=%s&future=%s&model=%s",
+                   lowerTicker.c_str(), future, futuresModel(lowerTicker.c_str(), future));
 }
 
 void formatFuturesHeaderBlock(HostString& target, const char* apiKey) {

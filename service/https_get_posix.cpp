@@ -38,7 +38,9 @@ size_t collectBody(char* data, size_t size, size_t count, void* user) {
 // failure to read the body, not to get a response.
 size_t noteHeader(char* data, size_t size, size_t count, void* user) {
   const size_t bytes = size * count;
-  if (bytes == 2 && data[0] == '\r' && data[1] == '\n') static_cast<Transfer*>(user)->headersReceived = true;
+  if (bytes == 2 && data[0] == '\r' && data[1] == '\n') {
+    static_cast<Transfer*>(user)->headersReceived = true;
+  }
   return bytes;
 }
 
@@ -76,7 +78,8 @@ CURLcode applyTestRoute(CURL* curl, const HttpsGetRequest& request, curl_slist*&
     const std::string entry =
         std::string(request.host) + ":" + std::to_string(request.port) + ":" + address;
     connectTo = curl_slist_append(nullptr, entry.c_str());
-    if (CURLcode code = curl_easy_setopt(curl, CURLOPT_CONNECT_TO, connectTo); code != CURLE_OK) return code;
+    const CURLcode code = curl_easy_setopt(curl, CURLOPT_CONNECT_TO, connectTo);
+    if (code != CURLE_OK) return code;
   }
   if (const char* caFile = std::getenv("TARVIO_TEST_CA_FILE")) {
     return curl_easy_setopt(curl, CURLOPT_CAINFO, caFile);

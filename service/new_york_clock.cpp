@@ -3,7 +3,8 @@
 #include "study/time_zone_table.h"
 
 HostDateTime newYorkClockNow(HostStudyInterface& sc) {
-  const HostDateTime clock = sc.useAlternateClock != 0 ? sc.alternateClockDateTime : sc.clockDateTime;
+  const HostDateTime clock =
+      sc.useAlternateClock != 0 ? sc.alternateClockDateTime : sc.clockDateTime;
   HostDateTime newYork = clock;
   sc.ops.HostConvertToTimeZone(newYork, clock, kNewYorkZoneText);
   return newYork;

@@ -47,8 +47,8 @@ bool selectedSnapshotHasStrikes(const RequestDriverCall& call, const Snapshots& 
 }
 
 void drawLevels(const RequestDriverCall& call, const Snapshots& snapshots) {
-  drawMajorLevels(call.sc, call.nextDrawingKey, call.isGreekProfile, snapshots.gex,
-                  snapshots.greek, call.additivePremium, call.multiplicativePremium);
+  drawMajorLevels(call.sc, call.nextDrawingKey, call.isGreekProfile, snapshots.gex, snapshots.greek,
+                  call.additivePremium, call.multiplicativePremium);
 }
 
 // Once per full recalculation, while no profile request is outstanding.

@@ -30,7 +30,8 @@ void sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker, const 
                    ticker != nullptr ? ticker : "");
   HostString body{};
   formatHostString(body, "{\"start\": %lld, \"end\": %lld}",
-                   static_cast<long long>(startUnixSeconds), static_cast<long long>(endUnixSeconds));
+                   static_cast<long long>(startUnixSeconds),
+                   static_cast<long long>(endUnixSeconds));
   HeaderList headers;
   headers.addFormatted("Authorization", "Basic %s", hostStringText(apiKey));
   headers.add("Accept", kJsonMediaType);

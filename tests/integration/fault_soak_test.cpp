@@ -28,7 +28,9 @@ int soakCalls() {
 
 // What the study was handed on one call, by kind.
 std::string classify(const std::string& text, int32_t historyState, int32_t requestState) {
-  const char* request = historyState == kHistoryWaiting ? "history" : requestState == kRequestWaiting ? "profile" : "stray";
+  const char* request = historyState == kHistoryWaiting   ? "history"
+                        : requestState == kRequestWaiting ? "profile"
+                                                          : "stray";
   std::string kind;
   if (text == "HTTP_REQUEST_ERROR" || text == "EMPTY_RESPONSE") {
     kind = text;
@@ -36,7 +38,8 @@ std::string classify(const std::string& text, int32_t historyState, int32_t requ
     kind = "invalid key";
   } else if (text.rfind("{\"error\"", 0) == 0) {
     kind = "service error";
-  } else if (text.rfind("{\"timestamp\"", 0) == 0 || text.rfind("[{\"timestamp\"", 0) == 0 || text == "[]") {
+  } else if (text.rfind("{\"timestamp\"", 0) == 0 || text.rfind("[{\"timestamp\"", 0) == 0 ||
+             text == "[]") {
     kind = "good";
   } else {
     kind = "unreadable";
@@ -54,9 +57,9 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
   CurlTransportOptions transport;
   transport.connectTimeoutMs = 300;
   transport.totalTimeoutMs = 300;
-  ModuleOnStandin f({"--fault", "random", "--fault-rate", "0.35", "--seed", "20261207",
-                     "--slow-seconds", "0.6"},
-                    transport);
+  ModuleOnStandin f(
+      {"--fault", "random", "--fault-rate", "0.35", "--seed", "20261207", "--slow-seconds", "0.6"},
+      transport);
   ASSERT_TRUE(f.setupError().empty()) << f.setupError();
   f.instance->input(kRequestIntervalInput).intValue = 1;
   f.setText(kFuturesTargetInput, "ES");
@@ -105,7 +108,8 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
       }
       // A service error or an unreadable body keeps the last good levels drawn;
       // a failed or empty transfer clears them.
-      if (stateBefore == kRequestWaiting && haltedBefore == 0 && readyBefore != 0 && shapesBefore > 0) {
+      if (stateBefore == kRequestWaiting && haltedBefore == 0 && readyBefore != 0 &&
+          shapesBefore > 0) {
         const int shapesAfter = paintedShapes(*f.instance);
         if (kind == "profile: service error" || kind == "profile: unreadable") {
           ASSERT_EQ(shapesAfter, shapesBefore) << kind << " at call " << call;
@@ -131,10 +135,11 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
 
   std::map<std::string, int> faults;
   for (const RecordedRequest& request : parseRecordedRequests(f.standin.recordedRequests())) {
-    ++faults[request.path.rfind("/v2/futures", 0) == 0 ? "futures " + request.fault : request.fault];
+    ++faults[request.path.rfind("/v2/futures", 0) == 0 ? "futures " + request.fault
+                                                       : request.fault];
   }
-  std::cout << "soak: " << calls << " calls, " << recalculations << " full recalculations, " << halts
-            << " halted calls\nfaults served:";
+  std::cout << "soak: " << calls << " calls, " << recalculations << " full recalculations, "
+            << halts << " halted calls\nfaults served:";
   for (const auto& [fault, count] : faults) std::cout << " " << fault << "=" << count;
   std::cout << "\noutcomes:";
   for (const auto& [kind, count] : outcomes) std::cout << " [" << kind << "]=" << count;

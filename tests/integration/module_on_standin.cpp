@@ -77,6 +77,7 @@ int ModuleOnStandin::alerts() const {
 
 std::string ModuleOnStandin::logText() const {
   std::string text;
-  for (const LogLine& line : instance->log().lines()) text += (line.alert ? "! " : "  ") + line.text + "\n";
+  for (const LogLine& line : instance->log().lines())
+    text += (line.alert ? "! " : "  ") + line.text + "\n";
   return text;
 }

@@ -27,7 +27,8 @@ std::optional<RecordedRequest> parseRecordedRequest(const std::string& line) {
   const auto headers = document.FindMember("headers");
   if (headers == document.MemberEnd() || !headers->value.IsArray()) return std::nullopt;
   for (const auto& pair : headers->value.GetArray()) {
-    if (!pair.IsArray() || pair.Size() != 2 || !pair[0].IsString() || !pair[1].IsString()) return std::nullopt;
+    if (!pair.IsArray() || pair.Size() != 2 || !pair[0].IsString() || !pair[1].IsString())
+      return std::nullopt;
     request.headers.emplace_back(pair[0].GetString(), pair[1].GetString());
   }
   return request;

@@ -8,8 +8,9 @@ namespace {
 
 std::vector<std::string> withRecordOptions(const standin_test::ScratchFolder& scratch,
                                            std::vector<std::string> options) {
-  const std::vector<std::string> own = {"--api-key", RecordingStandin::kApiKey, "--host-name",
-                                        kServiceApiHost, "--record", scratch.file("requests.jsonl")};
+  const std::vector<std::string> own = {"--api-key",   RecordingStandin::kApiKey,
+                                        "--host-name", kServiceApiHost,
+                                        "--record",    scratch.file("requests.jsonl")};
   options.insert(options.begin(), own.begin(), own.end());
   return options;
 }

@@ -22,9 +22,9 @@ using Headers = std::vector<std::pair<std::string, std::string>>;
 TEST(ServiceCycleTest, HistoryThenProfileEndInDrawnLevelsAndOutputs) {
   ModuleOnStandin f;
   SKIP_UNLESS_READY(f);
-  f.callAt(mondayNewYork(10, 30), true);     // the history goes out
-  f.callAt(mondayNewYork(10, 30, 1));        // its answer arrives; the profile goes out
-  f.callAt(mondayNewYork(10, 30, 2));        // the profile arrives
+  f.callAt(mondayNewYork(10, 30), true);  // the history goes out
+  f.callAt(mondayNewYork(10, 30, 1));     // its answer arrives; the profile goes out
+  f.callAt(mondayNewYork(10, 30, 2));     // the profile arrives
   ASSERT_EQ(f.alerts(), 0) << f.logText();
 
   // History: the bars since 09:30 carry the three levels, the earlier ones not.
@@ -138,10 +138,13 @@ TEST(ServiceCycleTest, TransportTurnsBrokenAnswersIntoTheHostsTexts) {
     f.callAt(mondayNewYork(10, 30), true);
     f.callAt(mondayNewYork(10, 30, 1));
     f.callAt(mondayNewYork(10, 30, 2));
-    EXPECT_NE(f.logText().find("There was an error requesting data from the server."), std::string::npos)
-        << c.fault << "\n" << f.logText();
+    EXPECT_NE(f.logText().find("There was an error requesting data from the server."),
+              std::string::npos)
+        << c.fault << "\n"
+        << f.logText();
     const bool emptyNote =
-        f.logText().find("There are no TarVio levels for the given parameters.") != std::string::npos;
+        f.logText().find("There are no TarVio levels for the given parameters.") !=
+        std::string::npos;
     EXPECT_EQ(emptyNote, std::string(c.expected) == "EMPTY_RESPONSE") << c.fault;
     EXPECT_EQ(f.instance->store().intValue(kProfileReadyKey), 0) << c.fault;
     EXPECT_EQ(f.instance->http().outstanding(), 0) << c.fault;

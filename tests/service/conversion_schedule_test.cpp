@@ -61,7 +61,8 @@ TEST_F(ConversionScheduleTest, RunsOnChangesWhateverTheWindowOrAHalt) {
   f.callAt(mondayAt(23, 3));
   EXPECT_EQ(f.logged(kSending), 3);
   EXPECT_EQ(f.logged("Tarvio Futures Conversion: sending request (ticker=NDX -> future=NQ)..."), 1);
-  EXPECT_STREQ(hostStringText(f.study.instance.store().stringValue(kLastConversionFutureKey)), "NQ");
+  EXPECT_STREQ(hostStringText(f.study.instance.store().stringValue(kLastConversionFutureKey)),
+               "NQ");
 }
 
 TEST_F(ConversionScheduleTest, NoTargetNoRequest) {

@@ -23,17 +23,22 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
   const ConversionCase cases[] = {
       {R"({"future_contract":"ESZ5","multiplier":1.0,"additive":35.5})", true, 1.0f, 35.5f,
        "Tarvio Futures Conversion: -> ESZ5  x1.0000  +35.50", false},
-      {R"({"multiplier":0})", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
+      {R"({"multiplier":0})", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00",
+       false},
       {"{}", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
-      {R"({"error":5,"multiplier":2})", true, 2.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x2.0000  +0.00", false},
+      {R"({"error":5,"multiplier":2})", true, 2.0f, 0.0f,
+       "Tarvio Futures Conversion: -> ES  x2.0000  +0.00", false},
       {R"({"multiplier":-1.5,"additive":-12.25,"future_contract":7})", true, -1.5f, -12.25f,
        "Tarvio Futures Conversion: -> ES  x-1.5000  -12.25", false},
-      {R"({"multiplier":"2","additive":null})", true, 1.0f, 0.0f, "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
+      {R"({"multiplier":"2","additive":null})", true, 1.0f, 0.0f,
+       "Tarvio Futures Conversion: -> ES  x1.0000  +0.00", false},
       {R"({"error":"no such contract","multiplier":3})", false, 0, 0,
        "Tarvio Futures Conversion API Error: \"no such contract\".", true},
-      {"[1,2]", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      {"[1,2]", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.",
+       false},
       {"17", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
-      {"{\"multiplier\":1e999}", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      {"{\"multiplier\":1e999}", false, 0, 0,
+       "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
       {"", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
   };
   for (const ConversionCase& c : cases) {
@@ -42,9 +47,8 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
     HostInput& additive = fixture.instance.input(kAdditivePremiumInput);
     multiplier.floatValue = 7.0f;
     additive.floatValue = 8.0f;
-    fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
-      parseFuturesConversion(sc, c.body, "ES");
-    });
+    fixture.instance.runCallWith(
+        CallSettings{}, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, c.body, "ES"); });
     EXPECT_EQ(multiplier.floatValue, c.changes ? c.multiplier : 7.0f) << c.body;
     EXPECT_EQ(additive.floatValue, c.changes ? c.additive : 8.0f) << c.body;
     const auto& lines = fixture.instance_log().lines();

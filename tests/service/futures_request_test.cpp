@@ -37,8 +37,11 @@ TEST(FuturesRequestTest, QueryCarriesLowerCasedTickerTargetAndModel) {
 
 TEST(FuturesRequestTest, HeaderBlockEndsEveryLineWithCrLf) {
   const std::pair<const char*, const char*> cases[] = {
-      {"k-1", "Authorization: Bearer k-1\r\nAccept: application/json\r\nX-tarvio-plugin: v2.2026.03.05\r\n"},
-      {nullptr, "Authorization: Bearer \r\nAccept: application/json\r\nX-tarvio-plugin: v2.2026.03.05\r\n"},
+      {"k-1",
+       "Authorization: Bearer k-1\r\nAccept: application/json\r\nX-tarvio-plugin: "
+       "v2.2026.03.05\r\n"},
+      {nullptr,
+       "Authorization: Bearer \r\nAccept: application/json\r\nX-tarvio-plugin: v2.2026.03.05\r\n"},
   };
   for (const auto& [key, block] : cases) {
     HostString header{};

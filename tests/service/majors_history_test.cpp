@@ -21,34 +21,38 @@ struct HistoryCase {
   const char* name;
   std::string text;
   int32_t result;
-  int32_t earliest;       // -1: left unchanged
-  int bar;                // where to look
-  float zeroGamma;        // expected at `bar`
-  const char* message;    // null: nothing logged
+  int32_t earliest;     // -1: left unchanged
+  int bar;              // where to look
+  float zeroGamma;      // expected at `bar`
+  const char* message;  // null: nothing logged
 };
 
 TEST(MajorsHistoryTest, WritesSnapshotsAtTheirBars) {
   const HistoryCase cases[] = {
-      {"two snapshots", "[" + at(3, ",\"zero_gamma\":500") + "," + at(5, ",\"zero_gamma\":510") + "]",
-       kHistoryRead, 3, 5, 540.0f, nullptr},
-      {"later snapshot on a bar wins", "[" + at(3, ",\"zero_gamma\":500") + "," + at(3, ",\"zero_gamma\":505") + "]",
-       kHistoryRead, 3, 3, 535.0f, nullptr},
+      {"two snapshots",
+       "[" + at(3, ",\"zero_gamma\":500") + "," + at(5, ",\"zero_gamma\":510") + "]", kHistoryRead,
+       3, 5, 540.0f, nullptr},
+      {"later snapshot on a bar wins",
+       "[" + at(3, ",\"zero_gamma\":500") + "," + at(3, ",\"zero_gamma\":505") + "]", kHistoryRead,
+       3, 3, 535.0f, nullptr},
       {"empty array", "[]", kHistoryRead, -1, 3, 0.0f, nullptr},
-      {"timestamp with a fraction", "[{\"timestamp\":1772463780.0,\"zero_gamma\":500}]", kHistoryRead, -1, 3,
-       0.0f, nullptr},
-      {"timestamp with an exponent", "[{\"timestamp\":1.77246378e9,\"zero_gamma\":500}]", kHistoryRead, -1, 3,
-       0.0f, nullptr},
-      {"level not a number", "[" + at(3, ",\"zero_gamma\":\"500\"") + "]", kHistoryRead, 3, 3, 0.0f, nullptr},
-      {"elements that are not snapshots", "[1,null,{},[]," + at(4, ",\"zero_gamma\":1") + "]", kHistoryRead, 4,
-       4, 31.0f, nullptr},
+      {"timestamp with a fraction", "[{\"timestamp\":1772463780.0,\"zero_gamma\":500}]",
+       kHistoryRead, -1, 3, 0.0f, nullptr},
+      {"timestamp with an exponent", "[{\"timestamp\":1.77246378e9,\"zero_gamma\":500}]",
+       kHistoryRead, -1, 3, 0.0f, nullptr},
+      {"level not a number", "[" + at(3, ",\"zero_gamma\":\"500\"") + "]", kHistoryRead, 3, 3, 0.0f,
+       nullptr},
+      {"elements that are not snapshots", "[1,null,{},[]," + at(4, ",\"zero_gamma\":1") + "]",
+       kHistoryRead, 4, 4, 31.0f, nullptr},
       {"object with a timestamp", at(3, ",\"zero_gamma\":500"), kHistoryRead, -1, 3, 0.0f, nullptr},
-      {"message and error", R"({"message":"over quota","error":"nope"})", kHistoryNotRead, -1, 3, 0.0f,
-       "Tarvio History: API message: over quota. Skipping."},
+      {"message and error", R"({"message":"over quota","error":"nope"})", kHistoryNotRead, -1, 3,
+       0.0f, "Tarvio History: API message: over quota. Skipping."},
       {"error only", R"({"message":5,"error":"nope"})", kHistoryNotRead, -1, 3, 0.0f,
        "Tarvio History: API error: nope. Skipping."},
       {"empty object", "{}", kHistoryNotRead, -1, 3, 0.0f, nullptr},
       {"bare number", "42", kHistoryNotRead, -1, 3, 0.0f, nullptr},
-      {"not JSON", "EMPTY_RESPONSE", kHistoryNotRead, -1, 3, 0.0f, "Tarvio History: JSON parse error. Skipping."},
+      {"not JSON", "EMPTY_RESPONSE", kHistoryNotRead, -1, 3, 0.0f,
+       "Tarvio History: JSON parse error. Skipping."},
   };
   for (const HistoryCase& c : cases) {
     StudyFixture fixture(kBars);
@@ -64,7 +68,8 @@ TEST(MajorsHistoryTest, WritesSnapshotsAtTheirBars) {
     ASSERT_EQ(lines.size(), c.message ? 1u : 0u) << c.name;
     if (c.message) {
       EXPECT_EQ(lines[0].text, c.message);
-      EXPECT_EQ(lines[0].alert, c.result == kHistoryNotRead && std::string(c.message).find("API") != std::string::npos);
+      EXPECT_EQ(lines[0].alert, c.result == kHistoryNotRead &&
+                                    std::string(c.message).find("API") != std::string::npos);
     }
   }
 }
@@ -88,7 +93,8 @@ TEST(MajorsHistoryTest, SkipsSnapshotsTheHostPlacesOutsideTheChart) {
 TEST(MajorsHistoryTest, AppliesThePremiumsToEachLevel) {
   StudyFixture fixture(kBars);
   const std::string text =
-      "[" + at(2, ",\"major_call_gamma\":5850,\"major_put_gamma\":5750.5,\"zero_gamma\":5790") + "]";
+      "[" + at(2, ",\"major_call_gamma\":5850,\"major_put_gamma\":5750.5,\"zero_gamma\":5790") +
+      "]";
   fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
     parseMajorsHistory(sc, text.c_str(), -12.5f, 1.001f);
   });

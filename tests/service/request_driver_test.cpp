@@ -20,7 +20,8 @@ const std::string kProfileBody = gexResponse("[[5800,100,50,[1,2,3,4,5]],[5810,-
 std::string historyBody() {
   return "[{\"timestamp\":" + std::to_string(kTenOClockUnix) +
          ",\"major_call_gamma\":5850,\"major_put_gamma\":5750,\"zero_gamma\":5790},"
-         "{\"timestamp\":" + std::to_string(kTenOClockUnix + 120) +
+         "{\"timestamp\":" +
+         std::to_string(kTenOClockUnix + 120) +
          ",\"major_call_gamma\":5855,\"major_put_gamma\":5745,\"zero_gamma\":5795}]";
 }
 
@@ -38,7 +39,8 @@ TEST(RequestDriverTest, FullCycleFromHistoryToDrawnLevels) {
   DriverFixture f;
   f.callAt(mondayAt(10, 30), true);
   ASSERT_EQ(f.requests(), 1);
-  EXPECT_EQ(f.lastRequest().url, "https://api.tarvio.com/v2/sierra/hist/ES_SPX/classic/gex_full/majors/7");
+  EXPECT_EQ(f.lastRequest().url,
+            "https://api.tarvio.com/v2/sierra/hist/ES_SPX/classic/gex_full/majors/7");
   // 09:30 to 10:30 New York, in UTC seconds.
   EXPECT_EQ(f.lastRequest().body, "{\"start\": 1772461800, \"end\": 1772465400}");
   EXPECT_EQ(f.stored(kHistoryRequestStateKey), kHistoryWaiting);
@@ -95,7 +97,8 @@ TEST(RequestDriverTest, HistoryAlwaysAsksForTheClassicGexProfile) {
   f.study.instance.input(kGreekInput).intValue = 5;
   f.callAt(mondayAt(10, 30), true);
   ASSERT_EQ(f.requests(), 1);
-  EXPECT_EQ(f.lastRequest().url, "https://api.tarvio.com/v2/sierra/hist/NDX/classic/gex_full/majors/7");
+  EXPECT_EQ(f.lastRequest().url,
+            "https://api.tarvio.com/v2/sierra/hist/NDX/classic/gex_full/majors/7");
 }
 
 struct HistoryWindowCase {
@@ -108,7 +111,8 @@ struct HistoryWindowCase {
 TEST(RequestDriverTest, HistoryCoversTheLatestSession) {
   const HistoryWindowCase cases[] = {
       {"weekday before the open", mondayAt(9, 29, 59), false, ""},
-      {"weekday after the close", mondayAt(18, 0), true, "{\"start\": 1772461800, \"end\": 1772485200}"},
+      {"weekday after the close", mondayAt(18, 0), true,
+       "{\"start\": 1772461800, \"end\": 1772485200}"},
       // Friday 2026-02-27, 09:30 to 16:00 New York.
       {"saturday", mondayAt(12, 0) - 2 * kMicrosecondsPerDay, true,
        "{\"start\": 1772202600, \"end\": 1772226000}"},
@@ -162,7 +166,8 @@ struct IntervalCase {
 };
 
 TEST(RequestDriverTest, ProfileRequestsKeepTheirInterval) {
-  const IntervalCase cases[] = {{5, 4, false}, {5, 5, true}, {0, 0, true}, {60, 59, false}, {-3, 0, true}};
+  const IntervalCase cases[] = {
+      {5, 4, false}, {5, 5, true}, {0, 0, true}, {60, 59, false}, {-3, 0, true}};
   for (const IntervalCase& c : cases) {
     DriverFixture f;
     f.study.instance.input(kRequestIntervalInput).intValue = c.interval;
@@ -171,7 +176,8 @@ TEST(RequestDriverTest, ProfileRequestsKeepTheirInterval) {
     f.callAt(mondayAt(10, 30, 1));  // the answer is handled; the interval counts from the send
     const int before = f.requests();
     f.callAt(mondayAt(10, 30, 1 + c.secondsLater));
-    EXPECT_EQ(f.requests() - before, c.sent ? 1 : 0) << c.interval << " s, " << c.secondsLater << " s later";
+    EXPECT_EQ(f.requests() - before, c.sent ? 1 : 0)
+        << c.interval << " s, " << c.secondsLater << " s later";
   }
 }
 
@@ -228,12 +234,14 @@ TEST(RequestDriverTest, FailedAndEmptyAnswersClearTheSnapshotsAndRetryLater) {
 
     EXPECT_EQ(f.alerted("There was an error requesting data from the server."), 1);
     EXPECT_EQ(f.logged("There are no TarVio levels for the given parameters."), c.noLevelsNotes);
-    const auto* gex = static_cast<GexProfile*>(f.study.instance.store().pointerValue(kGexProfileKey));
+    const auto* gex =
+        static_cast<GexProfile*>(f.study.instance.store().pointerValue(kGexProfileKey));
     EXPECT_TRUE(gex->strikes.empty());
     EXPECT_EQ(f.study.chart.drawings().all().size(), 0u);
     EXPECT_EQ(f.stored(kRequestStateKey), kRequestHandled);
     f.callAt(mondayAt(10, 30, 15));
-    EXPECT_EQ(f.stored(kRequestStateKey), kRequestWaiting) << "the next request follows the interval";
+    EXPECT_EQ(f.stored(kRequestStateKey), kRequestWaiting)
+        << "the next request follows the interval";
   }
 }
 
