@@ -1,5 +1,7 @@
 #include "fuzz/study_chart.h"
 
+#include <utility>
+
 #include "render/major_levels.h"
 #include "study/instance_state.h"
 #include "study/study_function.h"
@@ -41,6 +43,10 @@ StudyChart::StudyChart() : instance_(chart_, runStudyFunction, kStudyId) {
   CallSettings call = morningCall();
   call.fullRecalculation = true;
   instance_.runCall(call);
+  // That call made the study's own snapshots; this chart lends its own instead.
+  PersistentStore& store = instance_.store();
+  delete static_cast<GexProfile*>(std::exchange(store.pointerValue(kGexProfileKey), nullptr));
+  delete static_cast<GreekProfile*>(std::exchange(store.pointerValue(kGreekProfileKey), nullptr));
 }
 
 void StudyChart::apply(const DrawingSettings& s) {
