@@ -1,7 +1,9 @@
 // tarvio_bench: how much the profile parsers cost over a bare RapidJSON parse
 // of the same bodies, in time, heap and (under callgrind) instructions; how
-// much a GEX repaint costs over sorting its values; and how much an ordinary
-// study call costs over an empty one.
+// much a GEX repaint costs over sorting its values; how much an ordinary
+// study call costs over an empty one; and how much the readers of the majors
+// history and the futures conversion cost over a bare parse and read of the
+// same text.
 //   tarvio_bench [--figures=FILE] [Google Benchmark flags]
 //       the timed sets, their ratio tables, then the peak heap table; FILE
 //       gets the figures for a summary
@@ -26,6 +28,8 @@
 #include "bench/repaint_benchmarks.h"
 #include "bench/repaint_instruction_loops.h"
 #include "bench/repaint_table.h"
+#include "bench/service_text_benchmarks.h"
+#include "bench/service_text_table.h"
 #include "bench/study_call_benchmarks.h"
 #include "bench/study_call_table.h"
 
@@ -94,6 +98,7 @@ int main(int argc, char** argv) {
   const std::vector<ParseMeasurement> measurements = registerParseBenchmarks();
   const std::vector<RepaintMeasurement> repaints = registerRepaintBenchmarks();
   const StudyCallMeasurement studyCall = registerStudyCallBenchmarks();
+  const std::vector<ServiceTextMeasurement> serviceTexts = registerServiceTextBenchmarks();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
@@ -101,6 +106,7 @@ int main(int argc, char** argv) {
   printRatioTable(measurements, reporter, figures);
   printRepaintTable(repaints, reporter, figures);
   printStudyCallTable(studyCall, reporter, figures);
+  printServiceTextTable(serviceTexts, reporter, figures);
   reportPeakHeap(figures);
   return 0;
 }
