@@ -2,8 +2,9 @@
 # Runs the benchmarks of a build and sums up their ratios against the goals.
 # It reports; it does not fail on a figure above its goal.
 #   bench/run_bench.sh BUILD_DIR
-# Steps: the timed sets (parses, GEX repaints, study calls) with their ratio
-# and peak-heap tables (a minute or two), then instruction counts of the
+# Steps: the timed sets (parses, GEX repaints, study calls, readers of the
+# majors history and the futures conversion) with their ratio and peak-heap
+# tables (a minute or two), then instruction counts of the
 # 500-row parse pairs and the 2000-strike repaint pair under callgrind, which
 # repeat exactly where times on a shared machine do not.
 set -euo pipefail
@@ -36,7 +37,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio_bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 figures="$work/figures"
 
-echo "== timed parses, repaints and study calls"
+echo "== timed parses, repaints, study calls and readers of service text"
 # Repetitions in random order, so a disturbance on the machine hits every
 # benchmark alike; the tables use the median.
 "$bench" --figures="$figures" \
@@ -141,3 +142,9 @@ summarise repaint_instruction_ratio "instructions: repaint / sort" "" 0
 summarise study_call_ns "time: study call, no response, ns" "" 0
 summarise empty_call_ns "time: empty study call, ns" "" 0
 summarise study_call_ratio "time: study call / empty call" "" 0
+summarise history_read_us "time: majors history read, us" "" 0
+summarise history_floor_us "time: its parse and walk, us" "" 0
+summarise history_ratio "time: majors history read / floor" "" 0
+summarise conversion_read_ns "time: futures conversion read, ns" "" 0
+summarise conversion_floor_ns "time: its parse and read, ns" "" 0
+summarise conversion_ratio "time: futures conversion read / floor" "" 0
