@@ -3,31 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "bench/seeded_random.h"
+
 namespace {
-
-// splitmix64: tiny and fully defined, so a seed names the same document with
-// every compiler and standard library (the std distributions do not).
-class SeededRandom {
- public:
-  explicit SeededRandom(uint64_t seed) : state_(seed) {}
-
-  uint64_t next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-
-  // Uniform in low..high, both included.
-  int between(int low, int high) {
-    return low + static_cast<int>(next() % static_cast<uint64_t>(high - low + 1));
-  }
-
-  bool coin() { return (next() & 1) != 0; }
-
- private:
-  uint64_t state_;
-};
 
 // A number of `digits` significant digits with `integerDigits` of them before
 // the point; 0 or less writes "0." and that many zeros first. There is always
