@@ -55,13 +55,21 @@ void formatHostStringList(HostString& target, const char* format, va_list args) 
   char* block = nullptr;
   int count = -1;
   if (format != nullptr) {
+    // Most texts (messages, URLs, headers) are short: formatted once on the
+    // stack and copied, they need a single formatting pass instead of two.
+    char shortText[256];
     va_list measure;
     va_copy(measure, args);
-    count = std::vsnprintf(nullptr, 0, format, measure);
+    count = std::vsnprintf(shortText, sizeof shortText, format, measure);
     va_end(measure);
     if (count >= 0 && static_cast<std::size_t>(count) <= kMaxHostStringLength) {
-      block = static_cast<char*>(processHeapAllocate(static_cast<std::size_t>(count) + 1));
-      if (block != nullptr) std::vsnprintf(block, static_cast<std::size_t>(count) + 1, format, args);
+      const std::size_t size = static_cast<std::size_t>(count) + 1;
+      block = static_cast<char*>(processHeapAllocate(size));
+      if (block != nullptr && size <= sizeof shortText) {
+        std::memcpy(block, shortText, size);
+      } else if (block != nullptr) {
+        std::vsnprintf(block, size, format, args);
+      }
     }
   }
   dropBuffer(target);

@@ -60,9 +60,13 @@ TEST(HostStringTest, FormatsIntoAFreshBuffer) {
   formatHostString(value, "%s", "");
   EXPECT_STREQ(hostStringText(value), "");
   releaseHostString(value);
-  const std::string big(100000, 'a');
-  formatHostString(value, "%s", big.c_str());
-  EXPECT_EQ(value.length, big.size());
+  // Short texts take one formatting pass, longer ones two: both ends of the seam.
+  for (std::size_t length : {254u, 255u, 256u, 257u, 100000u}) {
+    const std::string text(length, 'a');
+    formatHostString(value, "%s%c", text.c_str(), 'z');
+    EXPECT_EQ(value.length, length + 1);
+    EXPECT_EQ(hostStringText(value), text + "z");
+  }
   releaseHostString(value);
 }
 
