@@ -67,7 +67,7 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
   PersistentStore& store = f.instance->store();
 
   std::map<std::string, int> outcomes;
-  int halts = 0, recalculations = 0, stalls = 0;
+  int halts = 0, recalculations = 0, stalls = 0, keptDrawn = 0, cleared = 0;
   bool fullRecalculation = true;
   int callsSinceAnswer = 0;
   const int calls = soakCalls();
@@ -113,8 +113,10 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
         const int shapesAfter = paintedShapes(*f.instance);
         if (kind == "profile: service error" || kind == "profile: unreadable") {
           ASSERT_EQ(shapesAfter, shapesBefore) << kind << " at call " << call;
+          ++keptDrawn;
         } else if (kind == "profile: HTTP_REQUEST_ERROR" || kind == "profile: EMPTY_RESPONSE") {
           ASSERT_EQ(shapesAfter, 0) << kind << " at call " << call;
+          ++cleared;
         }
       }
     }
@@ -139,7 +141,8 @@ TEST(FaultSoakTest, StudyStaysSoundUnderRandomFaults) {
                                                        : request.fault];
   }
   std::cout << "soak: " << calls << " calls, " << recalculations << " full recalculations, "
-            << halts << " halted calls\nfaults served:";
+            << halts << " halted calls; last good snapshot still drawn " << keptDrawn
+            << " times, cleared " << cleared << " times\nfaults served:";
   for (const auto& [fault, count] : faults) std::cout << " " << fault << "=" << count;
   std::cout << "\noutcomes:";
   for (const auto& [kind, count] : outcomes) std::cout << " [" << kind << "]=" << count;
