@@ -8,14 +8,12 @@
 
 namespace {
 
-constexpr const char* kUtcZone = "UTC+00";
-
 // New York wall-clock time to UTC Unix seconds, by way of the chart's zone.
 int64_t newYorkToUnixSeconds(HostStudyInterface& sc, HostDateTime newYork) {
   HostDateTime chartTime = newYork;
   sc.ops.HostConvertFromTimeZone(chartTime, newYork, kNewYorkZoneText);
   HostDateTime utc = chartTime;
-  sc.ops.HostConvertToTimeZone(utc, chartTime, kUtcZone);
+  sc.ops.HostConvertToTimeZone(utc, chartTime, kUtcZoneText);
   return HostDateTimeToUnixSeconds(utc);
 }
 

@@ -3,10 +3,9 @@
 #include "data/json_reading.h"
 #include "study/date_time.h"
 #include "study/study_log.h"
+#include "study/time_zone_table.h"
 
 namespace {
-
-constexpr const char* kUtcZone = "UTC+00";
 
 // Snapshot key and the output series it fills.
 struct HistorySeries {
@@ -27,7 +26,7 @@ int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
   if (!isJsonInt64(timestamp)) return -1;
   const HostDateTime utc = UnixSecondsToHostDateTime(jsonInt64(timestamp));
   HostDateTime chartTime = 0;
-  sc.ops.HostConvertFromTimeZone(chartTime, utc, kUtcZone);
+  sc.ops.HostConvertFromTimeZone(chartTime, utc, kUtcZoneText);
   const int32_t bar = sc.ops.HostDateTimeToBarIndex(sc.chartNumber, chartTime);
   return bar >= 0 && bar < sc.barCount ? bar : -1;
 }
