@@ -1,0 +1,28 @@
+// The chart as a person sees it: candlesticks with price and time axes, the
+// study's level series as lines across the bars they cover, the chart
+// drawings with their labels, and the study's own graphics on top of the
+// plotting area, rendered to a PNG file with cairo.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class StudyInstance;
+
+struct ChartPictureOptions {
+  int32_t width = 1600;
+  int32_t height = 900;
+  // Shown at the top left, e.g. "ES_SPX  ·  GEX  ·  90d agg Gex".
+  std::string title;
+};
+
+// Lays the chart out for a picture of this size: the plotting area inside
+// the axes and the price range that fits the bars shown and the levels near
+// them. Done before the repaint that draws the study, so the study's pixels
+// and the picture's agree.
+void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options);
+
+// Lays the chart out, repaints the study onto the picture and writes it as a
+// PNG file. False with a one-line reason when the picture cannot be written.
+bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
+                       const std::string& pngPath, std::string& error);
