@@ -1,11 +1,65 @@
 #include "host/picture/chart_picture.h"
 
+#include <cairo.h>
+
+#include "host/picture/picture_layout.h"
+#include "host/picture/picture_painter.h"
+#include "host/picture/png_file.h"
 #include "host/study_instance.h"
 
-void layOutChartPicture(StudyInstance&, const ChartPictureOptions&) {}
+namespace {
 
-bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::string&,
+// Beyond this the picture would take hundreds of megabytes of memory.
+constexpr int64_t kMaxPicturePixels = 64'000'000;
+
+void applyLayout(Chart& chart, const PictureLayout& layout) {
+  chart.setPlotArea(layout.plot);
+  chart.setPriceRange(layout.lowPrice, layout.highPrice);
+}
+
+std::string sizeProblem(const ChartPictureOptions& options) {
+  const auto size = std::to_string(options.width) + " x " + std::to_string(options.height);
+  if (options.width < 1 || options.height < 1 || options.width > kMaxPictureSide_px ||
+      options.height > kMaxPictureSide_px) {
+    return "size " + size + " is outside 1.." + std::to_string(kMaxPictureSide_px) + " pixels a side";
+  }
+  if (static_cast<int64_t>(options.width) * options.height > kMaxPicturePixels) {
+    return "size " + size + " is more than " + std::to_string(kMaxPicturePixels / 1'000'000) + " million pixels";
+  }
+  return {};
+}
+
+}  // namespace
+
+void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options) {
+  applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height));
+}
+
+bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options, const std::string& pngPath,
                        std::string& error) {
-  error = "chart pictures are not drawn yet";
-  return false;
+  if (pngPath.empty()) {
+    error = "no file name given for the chart picture";
+    return false;
+  }
+  if (const std::string problem = sizeProblem(options); !problem.empty()) {
+    error = "cannot draw chart picture " + pngPath + ": " + problem;
+    return false;
+  }
+  const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
+  applyLayout(instance.chart(), layout);
+
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width_px, layout.height_px);
+  cairo_t* cr = cairo_create(surface);
+  if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) paintChartPicture(cr, instance, options, layout);
+  const cairo_status_t status = cairo_status(cr);
+  cairo_destroy(cr);
+  bool written = false;
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = "cannot draw chart picture " + pngPath + ": " + cairo_status_to_string(status);
+  } else {
+    cairo_surface_flush(surface);
+    written = writePngFile(surface, pngPath, error);
+  }
+  cairo_surface_destroy(surface);
+  return written;
 }

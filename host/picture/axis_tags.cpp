@@ -1,0 +1,73 @@
+#include "host/picture/axis_tags.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/picture/picture_text.h"
+#include "host/picture/picture_theme.h"
+
+namespace {
+
+constexpr double kPointer_px = 5.0;
+constexpr double kTextPadding_px = 5.0;
+
+struct PlacedTag {
+  const AxisTag* tag;
+  double top;
+};
+
+bool collides(double top, double height, const std::vector<PlacedTag>& placed) {
+  for (const PlacedTag& other : placed) {
+    if (top < other.top + height && other.top < top + height) return true;
+  }
+  return false;
+}
+
+// The free top nearest to the wanted one, searching outwards a pixel at a
+// time inside the axis; the wanted one when none is free.
+double freeTop(double wanted, double height, double lowest, double highest,
+               const std::vector<PlacedTag>& placed) {
+  for (double shift = 0.0; shift <= highest - lowest; shift += 1.0) {
+    for (double top : {wanted + shift, wanted - shift}) {
+      if (top >= lowest && top <= highest && !collides(top, height, placed)) return top;
+    }
+  }
+  return std::clamp(wanted, lowest, highest);
+}
+
+void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const PictureLayout& layout) {
+  const double left = layout.plot.right + 1;
+  const double right = layout.width_px;
+  const double middle = top + height / 2.0;
+  // A box with a point towards the plot, at the row it marks when it could stay there.
+  const double pointAt = std::fabs(middle - (tag.row + 0.5)) < 1.0 ? tag.row + 0.5 : middle;
+  cairo_move_to(cr, left, pointAt);
+  cairo_line_to(cr, left + kPointer_px, top);
+  cairo_line_to(cr, right, top);
+  cairo_line_to(cr, right, top + height);
+  cairo_line_to(cr, left + kPointer_px, top + height);
+  cairo_close_path(cr);
+  setColor(cr, tag.color);
+  cairo_fill(cr);
+  drawText(cr, left + kPointer_px + kTextPadding_px, top + 2.0, tag.text, contrastingText(tag.color));
+}
+
+}  // namespace
+
+void drawAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout) {
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  const double height = std::round(lineHeight(cr) + 4.0);
+  const double lowest = layout.plot.top;
+  const double highest = std::max(lowest, layout.plot.bottom - height);
+  // Fixed tags first, then the others from the top down.
+  std::stable_sort(tags.begin(), tags.end(), [](const AxisTag& a, const AxisTag& b) {
+    return a.fixed != b.fixed ? a.fixed : a.row < b.row;
+  });
+  std::vector<PlacedTag> placed;
+  for (const AxisTag& tag : tags) {
+    const double wanted = std::round(tag.row + 0.5 - height / 2.0);
+    placed.push_back({&tag, freeTop(wanted, height, lowest, highest, placed)});
+  }
+  // The fixed tags were placed first and are drawn last, on top.
+  for (auto it = placed.rbegin(); it != placed.rend(); ++it) drawTag(cr, *it->tag, it->top, height, layout);
+}

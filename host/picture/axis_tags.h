@@ -1,0 +1,21 @@
+// Price tags on the price axis: the last price and each level line's price,
+// a box in the line's colour beside the row it marks. Tags that would cover
+// each other move apart, the fixed ones (the last price) staying put.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "host/picture/picture_layout.h"
+#include "study/host_interface.h"
+
+struct AxisTag {
+  int32_t row;  // the row of the price it marks
+  HostColor color;
+  std::string text;
+  bool fixed = false;
+};
+
+void drawAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout);

@@ -1,0 +1,127 @@
+#include "host/picture/level_lines.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "host/picture/picture_text.h"
+#include "host/picture/picture_theme.h"
+
+namespace {
+
+enum LineStyle : int16_t { kSolid = 0, kDash = 1, kDot = 2 };
+enum LabelFlags : int32_t { kHorizontalMask = 3, kCentre = 1, kRight = 2, kMiddle = 4, kBelow = 8 };
+enum class Side { Above, Middle, Below };
+
+constexpr int32_t kWidestLine_px = 20;
+constexpr double kLabelInset_px = 8.0;
+constexpr double kLabelPadding_px = 4.0;
+constexpr double kLabelGap_px = 2.0;
+
+struct Box {
+  double left, top, right, bottom;
+  bool overlaps(const Box& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+
+void drawLine(cairo_t* cr, const PlotArea& plot, int32_t row, int32_t width, int16_t style, HostColor color) {
+  const int32_t top = row - width / 2;
+  if (style != kDash && style != kDot) {
+    fillPixels(cr, plot.left, top, plot.right, top + width, color);
+    return;
+  }
+  const int32_t on = style == kDash ? std::max(6, 5 * width) : width;
+  const int32_t off = style == kDash ? std::max(4, 3 * width) : std::max(2, 2 * width);
+  for (int32_t x = plot.left; x < plot.right; x += on + off) {
+    fillPixels(cr, x, top, std::min(x + on, plot.right), top + width, color);
+  }
+}
+
+Box labelBox(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, Side side, double boxWidth,
+             double boxHeight, double inwardShift) {
+  double left = plot.left + kLabelInset_px + inwardShift;
+  if ((flags & kHorizontalMask) == kRight) {
+    left = plot.right - kLabelInset_px - boxWidth - inwardShift;
+  } else if ((flags & kHorizontalMask) == kCentre) {
+    left = (plot.left + plot.right - boxWidth) / 2.0 - inwardShift;
+  }
+  const double lineTop = row - width / 2;
+  double top = lineTop - kLabelGap_px - boxHeight;
+  if (side == Side::Below) top = lineTop + width + kLabelGap_px;
+  if (side == Side::Middle) top = std::round(row + 0.5 - boxHeight / 2.0);
+  left = std::round(left);
+  return {left, top, left + boxWidth, top + boxHeight};
+}
+
+// The asked place first, then the line's other sides, then further inwards.
+Box placeLabel(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, double boxWidth,
+               double boxHeight, const std::vector<Box>& placed) {
+  const Side asked = (flags & kBelow) ? Side::Below : (flags & kMiddle) ? Side::Middle : Side::Above;
+  const std::array<Side, 3> sides = {asked, asked == Side::Below ? Side::Above : Side::Below,
+                                     asked == Side::Middle ? Side::Above : Side::Middle};
+  for (int32_t step = 0; step < 4; ++step) {
+    for (Side side : sides) {
+      const Box box = labelBox(plot, row, width, flags, side, boxWidth, boxHeight, step * (boxWidth + 6.0));
+      const bool inside = box.left >= plot.left && box.right <= plot.right && box.top >= plot.top &&
+                          box.bottom <= plot.bottom;
+      const bool free = std::none_of(placed.begin(), placed.end(), [&](const Box& other) { return box.overlaps(other); });
+      if (inside && free) return box;
+    }
+  }
+  return labelBox(plot, row, width, flags, asked, boxWidth, boxHeight, 0.0);
+}
+
+void drawLabel(cairo_t* cr, const ChartDrawing& drawing, const Box& box, HostColor color) {
+  if (drawing.record.transparentLabelBackground == 0) {
+    fillPixels(cr, box.left, box.top, box.right, box.bottom, picture_theme::kLabelBox);
+    // A thin frame in the line's colour ties the box to its line.
+    cairo_save(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    setColor(cr, color, 0.8);
+    cairo_set_line_width(cr, 1.0);
+    cairo_rectangle(cr, box.left + 0.5, box.top + 0.5, box.right - box.left - 1.0, box.bottom - box.top - 1.0);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+  }
+  drawText(cr, box.left + kLabelPadding_px, box.top + 2.0, drawing.label, color);
+}
+
+}  // namespace
+
+void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout, std::vector<AxisTag>& tags) {
+  const PlotArea& plot = layout.plot;
+  struct Shown {
+    const ChartDrawing* drawing;
+    int32_t row;
+    int32_t width;
+    HostColor color;
+  };
+  std::vector<Shown> shown;
+  for (const ChartDrawing& drawing : chart.drawings().all()) {
+    const HostDrawingRecord& record = drawing.record;
+    if (record.drawingKind != kDrawingKindHorizontalLine || !std::isfinite(record.price)) continue;
+    const int32_t row = chart.priceToY(record.price);
+    if (row < plot.top || row >= plot.bottom) continue;
+    shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, kWidestLine_px),
+                     record.color & 0xFFFFFFu});
+  }
+  // Every line before any label, so no line crosses a label.
+  for (const Shown& line : shown) {
+    drawLine(cr, plot, line.row, line.width, line.drawing->record.lineStyle, line.color);
+    tags.push_back({line.row, line.color, formatPrice(line.drawing->record.price, chart.tickSize())});
+  }
+  std::vector<Box> placed;
+  for (const Shown& line : shown) {
+    const ChartDrawing& drawing = *line.drawing;
+    if (drawing.label.empty()) continue;
+    // Font sizes are in points, as a desktop chart shows them.
+    selectFont(cr, std::clamp(drawing.record.fontSize, 6, 48) * 4.0 / 3.0);
+    const double boxWidth = std::ceil(textWidth(cr, drawing.label) + 2 * kLabelPadding_px);
+    const double boxHeight = std::ceil(lineHeight(cr) + 4.0);
+    const Box box =
+        placeLabel(plot, line.row, line.width, drawing.record.labelAlignment, boxWidth, boxHeight, placed);
+    placed.push_back(box);
+    drawLabel(cr, drawing, box, line.color);
+  }
+}

@@ -1,0 +1,90 @@
+#include "host/picture/picture_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <vector>
+
+#include "host/picture/level_series.h"
+#include "host/picture/picture_text.h"
+#include "host/picture/picture_theme.h"
+#include "host/picture/price_range.h"
+#include "host/study_instance.h"
+
+namespace {
+
+// Candles closer than this no longer read as candles.
+constexpr double kMinBarSpacing_px = 5.0;
+// A few bars are not stretched into slabs.
+constexpr double kMaxBarSpacing_px = 24.0;
+
+// Room for the widest price the axis shows, its tags included: the last
+// close with a digit to spare, measured in the axis font.
+int32_t priceAxisWidth(const Chart& chart) {
+  const float close = chart.bars().empty() ? 0.0f : chart.bars().back().close;
+  const std::string sample =
+      formatPrice(std::isfinite(close) ? close : 0.0f, chart.tickSize()) + "0";
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(scratch);
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  const double width = textWidth(cr, sample);
+  cairo_destroy(cr);
+  cairo_surface_destroy(scratch);
+  return std::max(picture_theme::kMinPriceAxisWidth_px, static_cast<int32_t>(std::ceil(width)) + 22);
+}
+
+// The plotting area, never empty, even for pictures too small for the axes.
+PlotArea plotAreaFor(int32_t width, int32_t height, int32_t axisWidth) {
+  PlotArea plot{0, picture_theme::kTitleBarHeight_px, width - axisWidth,
+                height - picture_theme::kTimeAxisHeight_px};
+  if (plot.right - plot.left < 1) plot = {0, plot.top, width, plot.bottom};
+  if (plot.bottom - plot.top < 1) plot = {plot.left, 0, plot.right, height};
+  return plot;
+}
+
+void placeBars(PictureLayout& layout, int32_t barCount) {
+  const PlotArea& plot = layout.plot;
+  const double width = plot.right - plot.left;
+  const double rightPadding = std::clamp(width / 40.0, 4.0, 48.0);
+  const double usable = std::max(width - rightPadding, 1.0);
+  const int32_t fitting = std::max(static_cast<int32_t>(usable / kMinBarSpacing_px), 1);
+  layout.shownBars = std::min(barCount, fitting);
+  layout.firstBar = barCount - layout.shownBars;
+  layout.barSpacing_px =
+      layout.shownBars > 0 ? std::min(usable / layout.shownBars, kMaxBarSpacing_px) : kMaxBarSpacing_px;
+  layout.newestBarX = plot.right - rightPadding - layout.barSpacing_px / 2.0;
+}
+
+// Prices of the horizontal-line drawings and of the level series over the
+// bars shown: what the price range may widen to take in.
+std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& layout) {
+  std::vector<float> prices;
+  for (const ChartDrawing& drawing : instance.chart().drawings().all()) {
+    if (drawing.record.drawingKind == kDrawingKindHorizontalLine) prices.push_back(drawing.record.price);
+  }
+  forEachLineSeries(instance, [&](const HostSubgraph& subgraph) {
+    for (int32_t bar = layout.firstBar; bar < layout.endBar() && bar < subgraph.valueCount; ++bar) {
+      if (subgraph.values[bar] != 0.0f) prices.push_back(subgraph.values[bar]);
+    }
+  });
+  return prices;
+}
+
+}  // namespace
+
+PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32_t height_px) {
+  const Chart& chart = instance.chart();
+  PictureLayout layout;
+  layout.width_px = std::clamp(width_px, 1, kMaxPictureSide_px);
+  layout.height_px = std::clamp(height_px, 1, kMaxPictureSide_px);
+  layout.plot = plotAreaFor(layout.width_px, layout.height_px, priceAxisWidth(chart));
+  placeBars(layout, static_cast<int32_t>(chart.bars().size()));
+
+  const std::span<const Bar> shown(chart.bars().data() + layout.firstBar,
+                                   static_cast<std::size_t>(layout.shownBars));
+  const std::vector<float> levels = levelPrices(instance, layout);
+  const PriceRange range = fitPriceRange(shown, levels, chart.tickSize());
+  layout.lowPrice = range.low;
+  layout.highPrice = range.high;
+  return layout;
+}

@@ -1,0 +1,75 @@
+#include "host/picture/picture_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "host/picture/picture_theme.h"
+
+void setColor(cairo_t* cr, HostColor color, double alpha) {
+  cairo_set_source_rgba(cr, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
+                        ((color >> 16) & 0xFF) / 255.0, alpha);
+}
+
+void fillPixels(cairo_t* cr, double left, double top, double right, double bottom, HostColor color) {
+  if (!(right > left) || !(bottom > top)) return;
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  setColor(cr, color);
+  cairo_rectangle(cr, std::round(left), std::round(top), std::round(right) - std::round(left),
+                  std::round(bottom) - std::round(top));
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void selectFont(cairo_t* cr, double size_px, bool bold) {
+  cairo_select_font_face(cr, picture_theme::kFontFamily, CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size_px);
+}
+
+double textWidth(cairo_t* cr, std::string_view text) {
+  const std::string owned(text);
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, owned.c_str(), &extents);
+  return extents.x_advance;
+}
+
+double lineHeight(cairo_t* cr) {
+  cairo_font_extents_t extents;
+  cairo_font_extents(cr, &extents);
+  return extents.ascent + extents.descent;
+}
+
+void drawText(cairo_t* cr, double left, double top, std::string_view text, HostColor color) {
+  const std::string owned(text);
+  cairo_font_extents_t extents;
+  cairo_font_extents(cr, &extents);
+  setColor(cr, color);
+  // Whole-pixel baselines keep the glyphs sharp.
+  cairo_move_to(cr, std::round(left), std::round(top + extents.ascent));
+  cairo_show_text(cr, owned.c_str());
+  cairo_new_path(cr);
+}
+
+HostColor contrastingText(HostColor background) {
+  const double luminance = 0.299 * (background & 0xFF) + 0.587 * ((background >> 8) & 0xFF) +
+                           0.114 * ((background >> 16) & 0xFF);
+  return luminance > 150.0 ? rgb(0, 0, 0) : rgb(255, 255, 255);
+}
+
+int decimalsFor(double step) {
+  if (!(step > 0.0) || !std::isfinite(step)) return 2;
+  for (int decimals = 0; decimals < 6; ++decimals) {
+    const double scaled = step * std::pow(10.0, decimals);
+    if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled)) return decimals;
+  }
+  return 6;
+}
+
+std::string formatPrice(double price, double step) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimalsFor(step), price);
+  return text;
+}

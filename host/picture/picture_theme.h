@@ -1,0 +1,31 @@
+// The look of a chart picture: a dark chart on which the study's bright level
+// and profile colours read well, candles in colours that stay apart from the
+// profile's pure green and red, and the sizes of text and margins in pixels.
+#pragma once
+
+#include <cstdint>
+
+#include "study/host_interface.h"
+
+namespace picture_theme {
+
+inline constexpr HostColor kBackground = rgb(19, 23, 34);
+inline constexpr HostColor kAxisBackground = rgb(22, 26, 37);
+inline constexpr HostColor kGrid = rgb(35, 40, 54);
+inline constexpr HostColor kAxisLine = rgb(54, 60, 78);
+inline constexpr HostColor kAxisText = rgb(178, 181, 190);
+inline constexpr HostColor kTitleText = rgb(226, 228, 234);
+inline constexpr HostColor kLabelBox = rgb(24, 28, 40);
+inline constexpr HostColor kUpCandle = rgb(38, 166, 154);
+inline constexpr HostColor kDownCandle = rgb(239, 83, 80);
+
+inline constexpr const char* kFontFamily = "DejaVu Sans";
+inline constexpr double kAxisFont_px = 12.0;
+inline constexpr double kTitleFont_px = 15.0;
+inline constexpr double kQuoteFont_px = 13.0;
+
+inline constexpr int32_t kTitleBarHeight_px = 34;
+inline constexpr int32_t kTimeAxisHeight_px = 28;
+inline constexpr int32_t kMinPriceAxisWidth_px = 64;
+
+}  // namespace picture_theme

@@ -1,0 +1,11 @@
+// Writes a cairo image surface to a PNG file. The picture goes to a file
+// beside the target first and takes the target's name only when complete,
+// so a failed write never leaves a broken picture or spoils an older one.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+// False with a one-line reason naming the file when it cannot be written.
+bool writePngFile(cairo_surface_t* surface, const std::string& path, std::string& error);

@@ -1,0 +1,55 @@
+#include "host/picture/title_bar.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/picture/candles.h"
+#include "host/picture/picture_text.h"
+#include "host/picture/picture_theme.h"
+
+namespace {
+
+constexpr double kLeftInset_px = 12.0;
+constexpr double kGap_px = 22.0;
+
+// Draws "name value" pairs from x on; returns where the next would start.
+double drawQuote(cairo_t* cr, double x, double top, const char* name, const std::string& value, HostColor color) {
+  selectFont(cr, picture_theme::kQuoteFont_px);
+  drawText(cr, x, top, name, picture_theme::kAxisText);
+  x += textWidth(cr, name) + 4.0;
+  drawText(cr, x, top, value, color);
+  return x + textWidth(cr, value) + 10.0;
+}
+
+}  // namespace
+
+void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title, const PictureLayout& layout) {
+  const double height = layout.plot.top;
+  if (height < 12.0) return;
+  double x = kLeftInset_px;
+  selectFont(cr, picture_theme::kTitleFont_px, true);
+  if (!title.empty()) {
+    drawText(cr, x, (height - lineHeight(cr)) / 2.0, title, picture_theme::kTitleText);
+    x += textWidth(cr, title) + kGap_px;
+  }
+  if (layout.shownBars <= 0) return;
+
+  const Bar& bar = chart.bars()[layout.endBar() - 1];
+  const HostColor color = candleColor(bar);
+  const float tick = chart.tickSize();
+  selectFont(cr, picture_theme::kQuoteFont_px);
+  const double top = (height - lineHeight(cr)) / 2.0;
+  x = drawQuote(cr, x, top, "O", formatPrice(bar.open, tick), color);
+  x = drawQuote(cr, x, top, "H", formatPrice(bar.high, tick), color);
+  x = drawQuote(cr, x, top, "L", formatPrice(bar.low, tick), color);
+  x = drawQuote(cr, x, top, "C", formatPrice(bar.close, tick), color);
+  if (layout.endBar() < 2) return;
+  const float before = chart.bars()[layout.endBar() - 2].close;
+  if (!(before != 0.0f) || !std::isfinite(before)) return;
+  const double change = static_cast<double>(bar.close) - before;
+  const std::string sign = change > 0.0 ? "+" : "";
+  char percent[32];
+  std::snprintf(percent, sizeof percent, " (%s%.2f%%)", sign.c_str(), change / before * 100.0);
+  drawText(cr, x, top, sign + formatPrice(change, tick) + percent,
+           change >= 0.0 ? picture_theme::kUpCandle : picture_theme::kDownCandle);
+}
