@@ -63,8 +63,10 @@ struct Transfer {
 
   // Exceptions never reach the worker loop: a completion that throws loses
   // only its own answer.
-  void finish(bool delivered) {
+  void finish(CURLcode result) {
     HttpOutcome outcome;
+    const bool delivered = result == CURLE_OK;
+    if (!delivered) outcome.error = curl_easy_strerror(result);
     if (delivered) {
       outcome.delivered = true;
       curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &outcome.status);
@@ -202,7 +204,7 @@ struct CurlTransport::Worker {
       }
       for (std::unique_ptr<Transfer>& transfer : arrived) {
         if (stop || curl_multi_add_handle(multi, transfer->easy) != CURLM_OK) {
-          transfer->finish(false);
+          transfer->finish(CURLE_ABORTED_BY_CALLBACK);
         } else {
           CURL* easy = transfer->easy;
           running.emplace(easy, std::move(transfer));
@@ -219,7 +221,7 @@ struct CurlTransport::Worker {
     }
     for (auto& [easy, transfer] : running) {
       curl_multi_remove_handle(multi, easy);
-      transfer->finish(false);
+      transfer->finish(CURLE_ABORTED_BY_CALLBACK);
     }
     running.clear();
   }
@@ -230,13 +232,13 @@ struct CurlTransport::Worker {
       if (message->msg != CURLMSG_DONE) continue;
       // The message is gone once its handle leaves the multi handle.
       CURL* easy = message->easy_handle;
-      const bool delivered = message->data.result == CURLE_OK;
+      const CURLcode result = message->data.result;
       auto found = running.find(easy);
       curl_multi_remove_handle(multi, easy);
       if (found == running.end()) continue;
       std::unique_ptr<Transfer> transfer = std::move(found->second);
       running.erase(found);
-      transfer->finish(delivered);
+      transfer->finish(result);
     }
   }
 };
@@ -260,7 +262,7 @@ bool CurlTransport::start(const HttpRequest& request, Completion done) {
   if (transfer->easy == nullptr) return false;
   transfer->done = std::move(done);
   if (!worker.configure(*transfer, request)) {
-    transfer->finish(false);
+    transfer->finish(CURLE_BAD_FUNCTION_ARGUMENT);
     return true;
   }
   {

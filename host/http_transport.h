@@ -22,6 +22,7 @@ struct HttpOutcome {
   bool delivered = false;
   long status = 0;
   std::string body;
+  std::string error;  // why the transfer failed, when it did
 };
 
 class HttpTransport {

@@ -22,7 +22,7 @@ bool ScriptedTransport::answer(const std::string& body, long status) {
   // Taken off the queue first: the completion may hand over a new request.
   Completion done = std::move(pending_.front());
   pending_.pop_front();
-  done(HttpOutcome{true, status, body});
+  done(HttpOutcome{true, status, body, {}});
   return true;
 }
 

@@ -208,7 +208,7 @@ class DelayedTransport : public HttpTransport {
   bool start(const HttpRequest& request, Completion done) override {
     worker_ = std::thread([body = request.url, done = std::move(done)] {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      done(HttpOutcome{true, 200, body});
+      done(HttpOutcome{true, 200, body, {}});
     });
     return true;
   }
