@@ -1,0 +1,179 @@
+#include "host/bar_file.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "host/calendar_text.h"
+
+namespace {
+
+std::string quoted(std::string_view text) {
+  std::string result(1, '\'');
+  result.append(text);
+  result.push_back('\'');
+  return result;
+}
+
+enum class Layout { Export, Plain };
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string_view> fieldsOf(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(trimmed(line.substr(start, comma - start)));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return fields;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+bool headerMatches(const std::vector<std::string_view>& fields,
+                   std::initializer_list<std::string_view> names) {
+  if (fields.size() < names.size()) return false;
+  std::size_t i = 0;
+  for (std::string_view name : names)
+    if (!equalsIgnoringCase(fields[i++], name)) return false;
+  return true;
+}
+
+bool readNumber(std::string_view text, float& value) {
+  const std::string copy(text);
+  if (copy.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double parsed = std::strtod(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size() || errno == ERANGE || !std::isfinite(parsed)) return false;
+  value = static_cast<float>(parsed);
+  return std::isfinite(value);
+}
+
+// Reads one data line into `bar`; the reason when it cannot.
+std::string readBarLine(Layout layout, const std::vector<std::string_view>& fields, Bar& bar, bool& utc) {
+  const std::size_t wanted = layout == Layout::Export ? 7 : 6;
+  if (fields.size() < wanted)
+    return "expected " + std::to_string(wanted) + " fields, found " + std::to_string(fields.size());
+  std::optional<HostDateTime> when;
+  std::size_t first = 0;
+  if (layout == Layout::Export) {
+    const std::optional<HostDateTime> day = readDate(fields[0]);
+    const std::optional<int64_t> time = readTimeOfDay(fields[1]);
+    if (!day) return quoted(fields[0]) + " is not a date (YYYY/MM/DD)";
+    if (!time) return quoted(fields[1]) + " is not a time (HH:MM:SS)";
+    when = *day + *time;
+    first = 2;
+  } else {
+    std::string_view text = fields[0];
+    utc = !text.empty() && text.back() == 'Z';
+    if (utc) text.remove_suffix(1);
+    when = readDateTime(text);
+    if (!when) return quoted(fields[0]) + " is not a date and time (YYYY-MM-DD HH:MM:SS)";
+    first = 1;
+  }
+  static constexpr const char* kNames[] = {"open", "high", "low", "close", "volume"};
+  float values[5] = {};
+  for (int i = 0; i < 5; ++i)
+    if (!readNumber(fields[first + i], values[i]))
+      return std::string("the ") + kNames[i] + " '" + std::string(fields[first + i]) + "' is not a number";
+  bar = Bar{*when, values[0], values[1], values[2], values[3], values[4]};
+  if (bar.high < bar.low) return "the high is below the low";
+  if (bar.open > bar.high || bar.open < bar.low || bar.close > bar.high || bar.close < bar.low)
+    return "the open and close must lie between the low and the high";
+  if (bar.volume < 0) return "the volume is negative";
+  return {};
+}
+
+}  // namespace
+
+bool readBarText(std::string_view text, BarText& read, std::string& error) {
+  std::vector<Bar>& bars = read.bars;
+  bars.clear();
+  std::optional<Layout> layout;
+  int lineNumber = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = trimmed(text.substr(start, end - start));
+    start = end + 1;
+    ++lineNumber;
+    if (line.empty()) continue;
+    const std::vector<std::string_view> fields = fieldsOf(line);
+    if (!layout) {
+      if (headerMatches(fields, {"Date", "Time", "Open", "High", "Low", "Last", "Volume"})) {
+        layout = Layout::Export;
+      } else if (headerMatches(fields, {"datetime", "open", "high", "low", "close", "volume"})) {
+        layout = Layout::Plain;
+      } else {
+        error = std::to_string(lineNumber) +
+                ": unknown header; expected 'Date, Time, Open, High, Low, Last, Volume, ...' "
+                "or 'datetime,open,high,low,close,volume'";
+        return false;
+      }
+      continue;
+    }
+    Bar bar{};
+    bool utc = false;
+    std::string reason = readBarLine(*layout, fields, bar, utc);
+    if (reason.empty() && bars.empty()) read.utc = utc;
+    if (reason.empty() && utc != read.utc) reason = "either every time ends in Z (UTC) or none does";
+    if (reason.empty() && !bars.empty() && bar.dateTime <= bars.back().dateTime)
+      reason = "bars must come in rising time order (" + formatDateTime(bar.dateTime) +
+               " follows " + formatDateTime(bars.back().dateTime) + ")";
+    if (!reason.empty()) {
+      error = std::to_string(lineNumber) + ": " + reason;
+      bars.clear();
+      return false;
+    }
+    bars.push_back(bar);
+  }
+  if (!layout) {
+    error = "the file is empty";
+    return false;
+  }
+  if (bars.empty()) {
+    error = std::to_string(lineNumber) + ": no bars after the header";
+    return false;
+  }
+  return true;
+}
+
+bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return false;
+  }
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  if (!readBarText(content.str(), bars, error)) {
+    error = path + ":" + error;
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,31 @@
+// Price bars from a text file, in either of two comma-separated layouts told
+// apart by their header line:
+//   the charting platform's intraday export
+//     Date, Time, Open, High, Low, Last, Volume, NumberOfTrades, BidVolume, AskVolume
+//     2026/03/02, 09:30:00, 5800.25, 5801.5, 5799.75, 5801, 1250, 310, 600, 650
+//   a plain layout
+//     datetime,open,high,low,close,volume
+//     2026-03-02 09:30:00,5800.25,5801.5,5799.75,5801,1250
+// Times are the chart's wall-clock times; in the plain layout a time may end
+// in 'Z' for UTC instead ("2026-03-02T14:30:00Z"), all of them or none. Bars
+// must come in rising time order; the first line that breaks a rule is
+// reported by its number.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/chart.h"
+
+struct BarText {
+  std::vector<Bar> bars;
+  bool utc = false;  // the times are UTC, not the chart's
+};
+
+// The bars of the text, or false with "LINE: reason" in `error`.
+bool readBarText(std::string_view text, BarText& read, std::string& error);
+
+// The bars of the file at `path`, or false with "PATH:LINE: reason" (or why
+// the file cannot be read) in `error`.
+bool readBarFile(const std::string& path, BarText& read, std::string& error);

@@ -1,0 +1,56 @@
+#include "host/settings_file.h"
+
+#include <rapidjson/document.h>
+#include <rapidjson/error/en.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
+                      std::string& error) {
+  settings.clear();
+  rapidjson::Document document;
+  document.Parse<rapidjson::kParseNumbersAsStringsFlag>(
+      text.c_str(), text.size());
+  if (document.HasParseError()) {
+    error = std::string("not JSON: ") + rapidjson::GetParseError_En(document.GetParseError()) +
+            " at byte " + std::to_string(document.GetErrorOffset());
+    return false;
+  }
+  if (!document.IsObject()) {
+    error = "expected one JSON object of input names and values";
+    return false;
+  }
+  for (const auto& member : document.GetObject()) {
+    const std::string name(member.name.GetString(), member.name.GetStringLength());
+    const rapidjson::Value& value = member.value;
+    if (value.IsString()) {
+      settings.emplace_back(name, std::string(value.GetString(), value.GetStringLength()));
+    } else if (value.IsBool()) {
+      settings.emplace_back(name, value.GetBool() ? "yes" : "no");
+    } else {
+      error = "the value of '" + name + "' must be a string, a number or true/false";
+      settings.clear();
+      return false;
+    }
+  }
+  return true;
+}
+
+bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settings,
+                      std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return false;
+  }
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (!readSettingsText(content.str(), settings, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  return true;
+}

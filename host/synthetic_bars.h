@@ -1,0 +1,19 @@
+// Made-up price bars for runs without a bars file: a seeded random walk, so
+// the same settings always give the same chart.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "host/chart.h"
+
+struct SyntheticBarsPlan {
+  HostDateTime firstBar = 0;          // start of the first bar, chart time
+  int64_t barMicroseconds = 60000000;  // one minute
+  int32_t count = 120;
+  float startPrice = 5800.0f;
+  float tickSize = 0.25f;   // prices land on whole ticks
+  uint64_t seed = 1;
+};
+
+std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan);
