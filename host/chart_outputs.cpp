@@ -1,0 +1,96 @@
+#include "host/chart_outputs.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/calendar_text.h"
+#include "host/study_instance.h"
+
+namespace {
+
+std::string numberText(double value) {
+  if (!std::isfinite(value)) return value != value ? "nan" : (value > 0 ? "inf" : "-inf");
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", value);
+  return text;
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+const char* styleName(int16_t style) {
+  switch (style) {
+    case 0: return "solid";
+    case 1: return "dash";
+    case 2: return "dot";
+    default: return "unknown";
+  }
+}
+
+}  // namespace
+
+std::string colorText(uint32_t color) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
+                (color >> 16) & 0xFF);
+  return text;
+}
+
+std::string jsonQuoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      quoted += escape;
+    } else {
+      quoted += static_cast<char>(c);
+    }
+  }
+  return quoted + "\"";
+}
+
+void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
+  std::vector<int32_t> series;
+  for (int32_t i = 0; i < StudyInstance::kSubgraphSlots; ++i)
+    if (instance.subgraph(i).name.text != nullptr) series.push_back(i);
+  out << "DateTime";
+  for (int32_t i : series) out << ',' << csvField(hostStringText(instance.subgraph(i).name));
+  out << '\n';
+  const std::vector<Bar>& bars = instance.chart().bars();
+  for (std::size_t bar = 0; bar < bars.size(); ++bar) {
+    out << formatDateTime(bars[bar].dateTime);
+    for (int32_t i : series) {
+      const HostSubgraph& subgraph = instance.subgraph(i);
+      const float value = bar < static_cast<std::size_t>(subgraph.valueCount) ? subgraph.values[bar] : 0.0f;
+      out << ',' << numberText(value);
+    }
+    out << '\n';
+  }
+}
+
+void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
+  const Chart& chart = instance.chart();
+  out << "[";
+  bool first = true;
+  for (const ChartDrawing& drawing : chart.drawings().all()) {
+    const HostDrawingRecord& record = drawing.record;
+    out << (first ? "\n" : ",\n") << "  {\"lineNumber\": " << record.lineNumber
+        << ", \"kind\": " << record.drawingKind << ", \"price\": " << numberText(record.price)
+        << ", \"color\": \"" << colorText(record.color) << "\", \"width\": " << record.lineWidth
+        << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << jsonQuoted(drawing.label)
+        << ", \"fontSize\": " << record.fontSize << ", \"alignment\": " << record.labelAlignment
+        << ", \"transparentLabelBackground\": " << (record.transparentLabelBackground != 0 ? "true" : "false")
+        << ", \"row\": " << chart.priceToY(record.price) << "}";
+    first = false;
+  }
+  out << (first ? "]\n" : "\n]\n");
+}

@@ -1,0 +1,27 @@
+#include "host/chart_session.h"
+
+ChartSession::ChartSession(StudyInstance& instance, std::vector<Bar> bars)
+    : instance_(instance), pending_(std::move(bars)) {}
+
+void ChartSession::showAllBars() {
+  for (; shown_ < pending_.size(); ++shown_) instance_.chart().appendBar(pending_[shown_]);
+}
+
+void ChartSession::callAt(HostDateTime now, bool waitForAnswers) {
+  Chart& chart = instance_.chart();
+  const std::size_t before = chart.bars().size();
+  for (; shown_ < pending_.size() && pending_[shown_].dateTime <= now; ++shown_)
+    chart.appendBar(pending_[shown_]);
+  CallSettings settings;
+  settings.currentDateTime = now;
+  settings.clockDateTime = now;
+  settings.fullRecalculation = calls_ == 0;
+  // The study looks again from the first new bar, or the last bar when none
+  // was added (it is still forming).
+  const std::size_t after = chart.bars().size();
+  const std::size_t start = calls_ == 0 ? 0 : (after > before ? before : (after > 0 ? after - 1 : 0));
+  settings.updateStartIndex = static_cast<int32_t>(start);
+  settings.waitForHttpAnswer = waitForAnswers;
+  instance_.runCall(settings);
+  ++calls_;
+}

@@ -1,0 +1,36 @@
+// One study on one chart over a span of time, as a chart window runs it: the
+// bars appear as the clock passes their start, the study gets an ordinary
+// call at every step (the first one a full recalculation) and a repaint
+// after each, and its last call when the session ends.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "host/chart.h"
+#include "host/study_instance.h"
+
+class Canvas;
+
+class ChartSession {
+ public:
+  // `bars` are all the bars the session may show, in rising time order.
+  ChartSession(StudyInstance& instance, std::vector<Bar> bars);
+
+  // Shows every bar that has begun by `now` (chart time), then calls the
+  // study with the chart's clock at `now`. With `waitForAnswers`, an answer
+  // to a request made on an earlier call is awaited, so each answer comes on
+  // the call after its request whatever the network's speed.
+  void callAt(HostDateTime now, bool waitForAnswers);
+  // Shows every bar at once (for runs on the real clock over a fixed file).
+  void showAllBars();
+
+  void repaint(Canvas* canvas) { instance_.paint(canvas); }
+  int64_t calls() const { return calls_; }
+
+ private:
+  StudyInstance& instance_;
+  std::vector<Bar> pending_;
+  std::size_t shown_ = 0;
+  int64_t calls_ = 0;
+};
