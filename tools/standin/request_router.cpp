@@ -116,7 +116,8 @@ std::string exchangeLine(const ReceivedRequest& request, const Reply& reply) {
 }
 
 int64_t RequestRouter::now() const {
-  return settings_.fixed_now ? *settings_.fixed_now : static_cast<int64_t>(std::time(nullptr));
+  if (!settings_.fixed_now) return static_cast<int64_t>(std::time(nullptr));
+  return *settings_.fixed_now + settings_.advance_s * profile_answers_.load();
 }
 
 Reply RequestRouter::answer(const ReceivedRequest& request) const {
@@ -158,16 +159,22 @@ Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRe
 }
 
 Reply RequestRouter::profileAnswer(const RoutedTarget& target) const {
+  Reply reply = profileAt(target, now());
+  ++profile_answers_;
+  return reply;
+}
+
+Reply RequestRouter::profileAt(const RoutedTarget& target, int64_t now) const {
   const std::string& word = target.profile;
   if (word == "full" || word == "zero" || word == "one") {
-    return jsonReply(200, gexProfileJson(gexSnapshot(model_, target.ticker, expiryOfWord(word), now())));
+    return jsonReply(200, gexProfileJson(gexSnapshot(model_, target.ticker, expiryOfWord(word), now)));
   }
   if (target.package != "state") {
     return errorReply(200, "Profile " + word + " needs the state package.");
   }
   const Greek greek = word.rfind("gamma", 0) == 0 ? Greek::Gamma : Greek::Delta;
   const bool next_day = word.size() > 4 && word.compare(word.size() - 4, 4, "_one") == 0;
-  return jsonReply(200, greekProfileJson(greekSnapshot(model_, target.ticker, greek, next_day, now())));
+  return jsonReply(200, greekProfileJson(greekSnapshot(model_, target.ticker, greek, next_day, now)));
 }
 
 }  // namespace standin

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,7 @@ struct Reply {
 struct ServiceSettings {
   std::string api_key = "standin-key";
   std::optional<int64_t> fixed_now;  // Unix seconds; none: the real clock
+  int64_t advance_s = 0;             // fixed clock's step per profile answer
   double slow_s = 12;                // delay of the slow fault
 };
 
@@ -51,7 +53,9 @@ class RequestRouter {
  private:
   Reply computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const;
   Reply profileAnswer(const RoutedTarget& target) const;
+  Reply profileAt(const RoutedTarget& target, int64_t now) const;
 
+  mutable std::atomic<int64_t> profile_answers_{0};
   const MarketModel& model_;
   ServiceSettings settings_;
   FaultPlan& faults_;

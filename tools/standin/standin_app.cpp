@@ -13,6 +13,7 @@
 #include "tools/standin/replay_book.h"
 #include "tools/standin/request_record.h"
 #include "tools/standin/request_router.h"
+#include "tools/standin/spot_bars.h"
 #include "tools/standin/tls_identity.h"
 
 namespace standin {
@@ -73,6 +74,16 @@ int runStandin(const StandinOptions& options) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
+  if (!options.write_bars_file.empty()) {
+    const std::string bars = spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from,
+                                         options.bars_to);
+    if (std::string problem = writeFileAtomically(options.write_bars_file, bars); !problem.empty()) {
+      printProblem("--write-bars: " + problem);
+      return kExitBadUsage;
+    }
+    return 0;
+  }
+
   TlsIdentity identity;
   if (!options.certificate_file.empty()) {
     if (std::string problem = loadTlsIdentity(options.certificate_file, options.key_file, identity);
@@ -115,6 +126,7 @@ int runStandin(const StandinOptions& options) {
   ServiceSettings settings;
   settings.api_key = options.api_key;
   settings.fixed_now = options.now;
+  settings.advance_s = options.advance_seconds;
   settings.slow_s = options.slow_seconds;
   const RequestRouter router(model, settings, faults, replays);
   ExchangeLog log;

@@ -90,6 +90,26 @@ const std::map<std::string, Setter>& valueOptions() {
          o.now = now;
          return {};
        }},
+      {"--advance",
+       [](StandinOptions& o, const std::string& v) -> Problem {
+         if (!parseNumber(v, o.advance_seconds) || o.advance_seconds < 0 || o.advance_seconds > 86400) {
+           return "'" + v + "' is not whole seconds from 0 to 86400";
+         }
+         return {};
+       }},
+      {"--write-bars", [](StandinOptions& o, const std::string& v) -> Problem { return (o.write_bars_file = v).empty() ? "needs a file name" : ""; }},
+      {"--bars-window",
+       [](StandinOptions& o, const std::string& v) -> Problem {
+         const size_t comma = v.find(',');
+         if (comma == std::string::npos || !parseNumber(v.substr(0, comma), o.bars_from) ||
+             !parseNumber(v.substr(comma + 1), o.bars_to) || o.bars_from < 86400 || o.bars_to <= o.bars_from ||
+             o.bars_to - o.bars_from > 31 * 86400) {
+           return "'" + v + "' is not FROM,TO in Unix seconds, FROM before TO, at most 31 days";
+         }
+         return {};
+       }},
+      {"--bars-ticker",
+       [](StandinOptions& o, const std::string& v) -> Problem { return (o.bars_ticker = v).empty() ? "needs a ticker" : ""; }},
       {"--seed",
        [](StandinOptions& o, const std::string& v) -> Problem {
          if (!parseNumber(v, o.seed)) return "'" + v + "' is not a non-negative integer";
@@ -176,6 +196,8 @@ std::variant<StandinOptions, std::string> parseStandinOptions(const std::vector<
     }
     if (Problem problem = option->second(options, value); !problem.empty()) return name + ": " + problem;
   }
+  if (!options.write_bars_file.empty() && options.bars_to == 0) return "--write-bars: needs --bars-window";
+  if (options.advance_seconds != 0 && !options.now) return "--advance: needs --now";
   if (options.certificate_file.empty() != options.key_file.empty()) {
     return options.certificate_file.empty() ? "--key: needs --cert as well" : "--cert: needs --key as well";
   }
@@ -238,8 +260,18 @@ Service:
                          futures 401 {"error": "Invalid API Key."}
   --now UNIX_SECONDS     fix the clock for reproducible answers (default: the
                          real clock)
+  --advance S            with --now: move the clock S seconds forward after
+                         every profile answer, so a simulated chart that asks
+                         every S seconds sees the levels evolve with its clock
   --seed N               seed of the price paths and of the random faults
                          (default 0)
+
+Bars (instead of serving):
+  --write-bars FILE      write one-minute bars of the ticker's spot price over
+                         --bars-window as CSV (datetime,open,high,low,close,
+                         volume; times in UTC, ending in Z) and exit
+  --bars-window FROM,TO  Unix seconds
+  --bars-ticker T        the ticker whose spot the bars follow (default ES_SPX)
 
 Faults (for requests with a valid key to a known endpoint):
   --fault MODE           none (default), invalid-key (the refusal above),

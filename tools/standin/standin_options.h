@@ -25,6 +25,10 @@ struct StandinOptions {
   std::string host_name = "api.tarvio.com";
   std::string api_key = "standin-key";
   std::optional<int64_t> now;  // Unix seconds
+  int64_t advance_seconds = 0;  // with now: clock steps per profile answer
+  std::string write_bars_file;  // write spot bars there and exit
+  int64_t bars_from = 0, bars_to = 0;  // Unix seconds, bars_from < bars_to
+  std::string bars_ticker = "ES_SPX";
   uint64_t seed = 0;
   FaultMode fault = FaultMode::None;
   double fault_rate = 0.3;
