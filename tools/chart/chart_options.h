@@ -1,0 +1,55 @@
+// The command line of tarvio-chart: what to load, which bars, which inputs,
+// which clock, where the service is, and what to write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/chart.h"
+#include "host/settings_file.h"
+
+struct ChartOptions {
+  std::string modulePath;  // empty: the module built beside the program
+  // Bars: a file, or a random walk.
+  std::string barsPath;
+  std::optional<HostDateTime> syntheticFrom;  // empty: 09:00 on the day of the first call
+  int64_t barSeconds = 60;
+  int32_t barCount = 0;  // 0: enough to reach the last call
+  float startPrice = 5800.0f;
+  uint64_t seed = 1;
+  float tickSize = 0.25f;
+  std::string zoneText = kDefaultChartZoneText;
+  // Inputs, applied in order: the settings file first, then each --set.
+  std::string settingsPath;
+  std::vector<InputSetting> settings;
+  // Clock: simulated from start to end, or the real one for a while.
+  std::optional<HostDateTime> start;
+  std::optional<HostDateTime> end;
+  int64_t stepSeconds = 1;
+  double realClockSeconds = 0;  // above 0: the real clock
+  // Service mapping, for loopback and tests.
+  std::string serviceAddress;  // ADDRESS:PORT in place of every service host
+  std::string caFile;
+  // Outputs.
+  std::string pngPath;
+  int32_t width = 1600;
+  int32_t height = 900;
+  std::string csvPath;
+  std::string logPath;
+  std::string drawingsPath;
+  std::string tracePath;
+  bool quiet = false;        // no log lines on standard error
+  bool progress = true;      // a progress bar when standard error is a terminal
+  bool listInputs = false;
+  bool help = false;
+};
+
+// Reads the arguments (without the program name); false with a one-line
+// reason in `error`.
+bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& options,
+                       std::string& error);
+
+// The --help text.
+const char* chartOptionsHelp();

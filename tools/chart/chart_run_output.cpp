@@ -1,0 +1,164 @@
+#include "chart_run_output.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "host/calendar_text.h"
+#include "host/chart_outputs.h"
+#include "host/chart_session.h"
+#include "host/input_assignment.h"
+#include "host/study_instance.h"
+
+namespace {
+
+bool openFile(std::ofstream& file, const std::string& path, std::string& error) {
+  if (path.empty()) return true;
+  file.open(path, std::ios::binary | std::ios::trunc);
+  if (!file) error = path + ": cannot be written";
+  return static_cast<bool>(file);
+}
+
+// Output files other than the log are written at the end; a path that cannot
+// be written is found out now, not after the run.
+bool checkWritable(const std::string& path, std::string& error) {
+  std::ofstream probe;
+  return openFile(probe, path, error);
+}
+
+const char* kindName(int32_t kind) {
+  static constexpr const char* kNames[] = {"none", "list", "text", "number", "whole number", "yes/no",
+                                           "colour", "time of day", "time zone", "date", "date and time"};
+  return kind >= 0 && kind <= 10 ? kNames[kind] : "unknown";
+}
+
+std::string listOption(const HostInput& input) {
+  const std::string options = hostStringText(input.listOptions);
+  std::size_t start = 0;
+  for (int32_t i = 0; i < input.intValue && start != std::string::npos; ++i) {
+    start = options.find(';', start);
+    if (start != std::string::npos) ++start;
+  }
+  if (start == std::string::npos) return std::to_string(input.intValue);
+  return options.substr(start, options.find(';', start) - start);
+}
+
+std::string valueText(const HostInput& input) {
+  switch (input.kind) {
+    case kInputList: return listOption(input);
+    case kInputText: return input.textValue.text ? hostStringText(input.textValue) : "(no text)";
+    case kInputFloat: {
+      char text[32];
+      std::snprintf(text, sizeof text, "%g", input.floatValue);
+      return text;
+    }
+    case kInputYesNo: return input.intValue != 0 ? "yes" : "no";
+    case kInputColor: return colorText(static_cast<uint32_t>(input.intValue));
+    case kInputTimeOfDay:
+      return formatTimeOfDay(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5)).substr(0, 5);
+    case kInputDate:
+    case kInputDateTime:
+      return formatDateTime(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5));
+    default: return std::to_string(input.intValue);
+  }
+}
+
+std::string inputValue(StudyInstance& instance, const char* name) {
+  std::string ignored;
+  const int32_t index = findInput(instance, name, ignored);
+  return index < 0 ? std::string() : valueText(instance.input(index));
+}
+
+}  // namespace
+
+bool RunOutputs::open(const ChartOptions& options, std::string& error) {
+  options_ = options;
+  for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath})
+    if (!checkWritable(*path, error)) return false;
+  if (!openFile(log_, options.logPath, error) || !openFile(trace_, options.tracePath, error)) return false;
+  if (trace_.is_open()) traceCanvas_ = std::make_unique<TraceCanvas>(trace_);
+  progressOn_ = options.progress && isatty(STDERR_FILENO) != 0;
+  return true;
+}
+
+void RunOutputs::logLine(const LogLine& line, const Chart&) {
+  ++messages_;
+  alerts_ += line.alert ? 1 : 0;
+  const char* mark = line.alert ? "ALERT " : "";
+  if (log_.is_open()) log_ << formatDateTime(now_) << "  " << mark << line.text << "\n" << std::flush;
+  if (options_.quiet) return;
+  clearProgressLine();
+  std::cerr << formatTimeOfDay(now_) << "  " << mark << line.text << "\n";
+}
+
+void RunOutputs::repaint(ChartSession& session, int64_t repaint, HostDateTime now) {
+  if (traceCanvas_) traceCanvas_->beginRepaint(repaint, formatDateTime(now));
+  session.repaint(traceCanvas_.get());
+}
+
+void RunOutputs::startProgress(int64_t totalCalls) {
+  totalCalls_ = totalCalls;
+  progressOn_ = progressOn_ && totalCalls >= 20;
+}
+
+void RunOutputs::showProgress(int64_t done, HostDateTime now) {
+  if (!progressOn_ || (done % 5 != 0 && done != totalCalls_)) return;
+  constexpr int kWidth = 30;
+  const int filled = static_cast<int>(done * kWidth / totalCalls_);
+  std::fprintf(stderr, "\r[%.*s%.*s] %3d%%  %s  %lld/%lld calls", filled, "##############################",
+               kWidth - filled, "..............................", static_cast<int>(done * 100 / totalCalls_),
+               formatTimeOfDay(now).c_str(), static_cast<long long>(done), static_cast<long long>(totalCalls_));
+  std::fflush(stderr);
+  progressShown_ = true;
+}
+
+void RunOutputs::clearProgressLine() {
+  if (!progressShown_) return;
+  std::fputs("\r\033[K", stderr);
+  progressShown_ = false;
+}
+
+void RunOutputs::endProgress() { clearProgressLine(); }
+
+bool RunOutputs::writeEnd(StudyInstance& instance, std::string& error) {
+  std::ofstream csv;
+  std::ofstream drawings;
+  if (!openFile(csv, options_.csvPath, error) || !openFile(drawings, options_.drawingsPath, error)) return false;
+  if (csv.is_open()) writeOutputSeriesCsv(instance, csv);
+  if (drawings.is_open()) writeDrawingsJson(instance, drawings);
+  trace_.flush();
+  for (auto [stream, path] : {std::pair<std::ostream*, const std::string*>{&csv, &options_.csvPath},
+                              {&drawings, &options_.drawingsPath}, {&trace_, &options_.tracePath}}) {
+    if (!path->empty() && !*stream) {
+      error = *path + ": writing failed";
+      return false;
+    }
+  }
+  return true;
+}
+
+void RunOutputs::printSummary(const ChartOptions& options, int64_t calls) const {
+  if (options.quiet) return;
+  std::cerr << "tarvio-chart: " << calls << " calls, " << messages_ << " messages (" << alerts_ << " alerts)";
+  for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath, &options.logPath,
+                                  &options.tracePath})
+    if (!path->empty()) std::cerr << ", " << *path;
+  std::cerr << "\n";
+}
+
+void printInputs(StudyInstance& instance, std::ostream& out) {
+  for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
+    const HostInput& input = instance.input(i);
+    if (input.kind == kInputNone) continue;
+    out << i << "\t" << hostStringText(input.name) << "\t" << kindName(input.kind) << "\t" << valueText(input);
+    if (input.kind == kInputList) out << "\t(" << hostStringText(input.listOptions) << ")";
+    out << "\n";
+  }
+}
+
+std::string chartTitle(StudyInstance& instance, HostDateTime now) {
+  std::string title = inputValue(instance, "Ticker");
+  for (const char* name : {"Package", "Greek"}) title += "  \u00b7  " + inputValue(instance, name);
+  return title + "  \u00b7  " + formatDateTime(now).substr(0, 16);
+}

@@ -1,0 +1,55 @@
+// Where a chart run's results go: the message log (standard error and a
+// file), a progress bar on a terminal, the graphics trace, and at the end the
+// output series and the drawings; plus the texts the program prints.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "chart_options.h"
+#include "host/message_log.h"
+#include "host/trace_canvas.h"
+
+class ChartSession;
+class StudyInstance;
+
+class RunOutputs {
+ public:
+  // Opens every file the options name, so a bad path stops the run before
+  // it starts; false with the reason.
+  bool open(const ChartOptions& options, std::string& error);
+
+  void setClock(HostDateTime now) { now_ = now; }
+  void logLine(const LogLine& line, const Chart& chart);
+  void repaint(ChartSession& session, int64_t repaint, HostDateTime now);
+
+  void startProgress(int64_t totalCalls);
+  void showProgress(int64_t done, HostDateTime now);
+  void endProgress();
+
+  // The output series and the drawings, while the study is still on the chart.
+  bool writeEnd(StudyInstance& instance, std::string& error);
+  void printSummary(const ChartOptions& options, int64_t calls) const;
+
+ private:
+  void clearProgressLine();
+  ChartOptions options_;
+  std::ofstream log_;
+  std::ofstream trace_;
+  std::unique_ptr<TraceCanvas> traceCanvas_;
+  HostDateTime now_ = 0;
+  int64_t totalCalls_ = 0;
+  bool progressShown_ = false;
+  bool progressOn_ = false;
+  int alerts_ = 0;
+  int messages_ = 0;
+};
+
+// Every declared input: index, name, kind and value.
+void printInputs(StudyInstance& instance, std::ostream& out);
+
+// "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45:00"
+std::string chartTitle(StudyInstance& instance, HostDateTime now);
