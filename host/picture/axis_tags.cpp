@@ -11,14 +11,9 @@ namespace {
 constexpr double kPointer_px = 5.0;
 constexpr double kTextPadding_px = 5.0;
 
-struct PlacedTag {
-  const AxisTag* tag;
-  double top;
-};
-
 bool collides(double top, double height, const std::vector<PlacedTag>& placed) {
   for (const PlacedTag& other : placed) {
-    if (top < other.top + height && other.top < top + height) return true;
+    if (top < other.bottom && other.top < top + height) return true;
   }
   return false;
 }
@@ -33,6 +28,11 @@ double freeTop(double wanted, double height, double lowest, double highest,
     }
   }
   return std::clamp(wanted, lowest, highest);
+}
+
+double tagHeight(cairo_t* cr) {
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  return std::round(lineHeight(cr) + 4.0);
 }
 
 void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const PictureLayout& layout) {
@@ -54,9 +54,8 @@ void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const P
 
 }  // namespace
 
-void drawAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout) {
-  selectFont(cr, picture_theme::kAxisFont_px, true);
-  const double height = std::round(lineHeight(cr) + 4.0);
+std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout) {
+  const double height = tagHeight(cr);
   const double lowest = layout.plot.top;
   const double highest = std::max(lowest, layout.plot.bottom - height);
   // Fixed tags first, then the others from the top down.
@@ -64,10 +63,17 @@ void drawAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& l
     return a.fixed != b.fixed ? a.fixed : a.row < b.row;
   });
   std::vector<PlacedTag> placed;
-  for (const AxisTag& tag : tags) {
+  for (AxisTag& tag : tags) {
     const double wanted = std::round(tag.row + 0.5 - height / 2.0);
-    placed.push_back({&tag, freeTop(wanted, height, lowest, highest, placed)});
+    const double top = tag.fixed ? wanted : freeTop(wanted, height, lowest, highest, placed);
+    placed.push_back({std::move(tag), top, top + height});
   }
-  // The fixed tags were placed first and are drawn last, on top.
-  for (auto it = placed.rbegin(); it != placed.rend(); ++it) drawTag(cr, *it->tag, it->top, height, layout);
+  return placed;
+}
+
+void drawAxisTags(cairo_t* cr, const std::vector<PlacedTag>& placed, const PictureLayout& layout) {
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
+    drawTag(cr, it->tag, it->top, it->bottom - it->top, layout);
+  }
 }

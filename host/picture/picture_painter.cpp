@@ -81,8 +81,9 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   instance.paint(&canvas);
   cairo_restore(cr);
 
-  drawPriceAxis(cr, chart, prices, layout);
+  const std::vector<PlacedTag> placedTags = placeAxisTags(cr, std::move(tags), layout);
+  drawPriceAxis(cr, chart, prices, placedTags, layout);
   drawTimeAxis(cr, times, layout);
-  drawAxisTags(cr, std::move(tags), layout);
+  drawAxisTags(cr, placedTags, layout);
   drawTitleBar(cr, chart, options.title, layout);
 }

@@ -36,7 +36,8 @@ PriceTicks choosePriceTicks(const PictureLayout& layout) {
   return ticks;
 }
 
-void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const PictureLayout& layout) {
+void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const std::vector<PlacedTag>& tags,
+                   const PictureLayout& layout) {
   const PlotArea& plot = layout.plot;
   selectFont(cr, picture_theme::kAxisFont_px);
   const double halfLine = lineHeight(cr) / 2.0;
@@ -45,6 +46,10 @@ void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, con
   for (double price : ticks.prices) {
     const int32_t y = chart.priceToY(static_cast<float>(price));
     if (y - halfLine < plot.top || y + halfLine > plot.bottom) continue;
+    const bool covered = std::any_of(tags.begin(), tags.end(), [&](const PlacedTag& tag) {
+      return y - halfLine < tag.bottom + 1.0 && tag.top - 1.0 < y + halfLine;
+    });
+    if (covered) continue;
     fillPixels(cr, plot.right, y, plot.right + 4, y + 1, picture_theme::kAxisLine);
     drawText(cr, plot.right + 9, y - halfLine, formatPrice(price, decimalsStep), picture_theme::kAxisText);
   }

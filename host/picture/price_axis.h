@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/chart.h"
+#include "host/picture/axis_tags.h"
 #include "host/picture/picture_layout.h"
 
 // The smallest round step that keeps labels at least `minDistance_px` apart
@@ -19,5 +20,7 @@ struct PriceTicks {
 };
 PriceTicks choosePriceTicks(const PictureLayout& layout);
 
-// Labels with as many decimals as the step and tick size need.
-void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const PictureLayout& layout);
+// Labels with as many decimals as the step and tick size need; a label a
+// price tag would cover is left out.
+void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const std::vector<PlacedTag>& tags,
+                   const PictureLayout& layout);

@@ -1,0 +1,175 @@
+// The chart picture as a PNG read back: its size, the candles, the level
+// lines on their rows, the line series, the price range and the bars shown,
+// and the failures that give a reason instead of a picture.
+#include "host/picture/chart_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/picture/candles.h"
+#include "host/picture/picture_layout.h"
+#include "host/picture/picture_theme.h"
+#include "host/picture/picture_test_support.h"
+
+namespace {
+
+constexpr HostColor kOrange = rgb(255, 165, 0);
+constexpr HostColor kBlue = rgb(40, 120, 255);
+
+class ChartPicture : public testing::Test {
+ protected:
+  PictureChart chart;
+  ScratchFolder folder;
+  const PlotArea& plot() { return chart.study.chart.plotArea(); }
+  int32_t rowOf(float price) { return chart.study.chart.priceToY(price); }
+};
+
+TEST_F(ChartPicture, HasTheAskedSize) {
+  chart.addBars(30, 5800.0f);
+  const struct {
+    int32_t width;
+    int32_t height;
+  } sizes[] = {{1600, 900}, {640, 360}, {90, 40}, {1, 1}};
+  for (const auto& size : sizes) {
+    const std::string path = folder.file("size.png");
+    ASSERT_TRUE(chart.write(path, size.width, size.height)) << chart.error;
+    const PngPixels png(path);
+    ASSERT_TRUE(png.loaded());
+    EXPECT_EQ(png.width(), size.width);
+    EXPECT_EQ(png.height(), size.height);
+  }
+}
+
+TEST_F(ChartPicture, DrawsCandleBodiesInTheirColours) {
+  chart.addBars(20, 5800.0f);
+  chart.addBar(5790.0f, 5812.0f, 5788.0f, 5810.0f);  // up
+  chart.addBar(5810.0f, 5811.0f, 5789.0f, 5791.0f);  // down
+  const std::string path = folder.file("candles.png");
+  ASSERT_TRUE(chart.write(path)) << chart.error;
+  const PngPixels png(path);
+  const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
+  const auto x = [&](int32_t bar) { return static_cast<int32_t>(std::floor(layout.barCentreX(bar))); };
+  EXPECT_EQ(png.at(x(20), rowOf(5800.0f)), picture_theme::kUpCandle);
+  EXPECT_EQ(png.at(x(21), rowOf(5800.0f)), picture_theme::kDownCandle);
+  // The wick reaches the high; beside it, above the body, is chart.
+  EXPECT_EQ(png.at(x(20), rowOf(5811.5f)), picture_theme::kUpCandle);
+  EXPECT_NE(png.at(x(20) + 2, rowOf(5811.5f)), picture_theme::kUpCandle);
+}
+
+// A level line lies on the row of its price, across the plot; dashes and
+// dots cover less of it but still mark it.
+TEST_F(ChartPicture, DrawsLevelLinesOnTheRowsOfTheirPrices) {
+  chart.addBars(60, 5800.0f);
+  const struct {
+    float price;
+    HostColor color;
+    int16_t style;
+    int16_t width;
+    double minimumShare;
+  } levels[] = {{5801.25f, kOrange, 0, 1, 0.9}, {5797.5f, kBlue, 1, 2, 0.5}, {5795.0f, rgb(200, 0, 200), 2, 1, 0.25}};
+  for (const auto& level : levels) chart.addLevel(level.price, level.color, level.style, level.width, "LVL");
+  const std::string path = folder.file("levels.png");
+  ASSERT_TRUE(chart.write(path)) << chart.error;
+  const PngPixels png(path);
+  const int32_t width = plot().right - plot().left;
+  for (const auto& level : levels) {
+    const int32_t found = png.countInRow(rowOf(level.price), plot().left, plot().right, level.color);
+    EXPECT_GE(found, level.minimumShare * width) << level.price;
+    // Its price tag sits on the axis in its colour.
+    EXPECT_GT(png.countInRow(rowOf(level.price), plot().right + 1, png.width(), level.color), 10) << level.price;
+  }
+}
+
+TEST_F(ChartPicture, DrawsLineSeriesWhereSetAndLeavesValueSeriesOut) {
+  chart.addBars(40, 5800.0f);
+  chart.refresh();
+  HostSubgraph& zeroGamma = chart.study.instance.subgraph(2);  // a line
+  HostSubgraph& netGex = chart.study.instance.subgraph(7);     // values only
+  ASSERT_EQ(zeroGamma.drawStyle, 4);
+  ASSERT_EQ(netGex.drawStyle, 5);
+  zeroGamma.primaryColor = kOrange;
+  netGex.primaryColor = kBlue;
+  for (int32_t bar = 20; bar < 40; ++bar) {
+    zeroGamma.values[bar] = bar < 30 ? 5803.0f : 5805.0f;
+    netGex.values[bar] = 5796.0f;
+  }
+  zeroGamma.values[25] = 0.0f;  // a gap
+  const std::string path = folder.file("series.png");
+  ASSERT_TRUE(chart.write(path)) << chart.error;
+  const PngPixels png(path);
+  const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
+  const auto x = [&](int32_t bar) { return static_cast<int32_t>(std::floor(layout.barCentreX(bar))) + 1; };
+  EXPECT_EQ(png.at(x(22), rowOf(5803.0f)), kOrange);
+  EXPECT_EQ(png.at(x(35), rowOf(5805.0f)), kOrange);
+  EXPECT_NE(png.at(x(25), rowOf(5803.0f)), kOrange);
+  EXPECT_NE(png.at(x(10), rowOf(5803.0f)), kOrange);
+  EXPECT_EQ(png.countInRow(rowOf(5796.0f), plot().left, plot().right, kBlue), 0);
+}
+
+TEST_F(ChartPicture, KeepsTheCandlesReadableBesideAFarLevel) {
+  chart.addBars(60, 5800.0f);
+  chart.addLevel(6500.0f, kOrange);  // far above: left off the scale
+  chart.addLevel(5805.0f, kBlue);    // within the bars' range beyond them: taken in
+  chart.refresh();
+  chart.study.instance.subgraph(0).values[59] = 4000.0f;
+  layOutChartPicture(chart.study.instance, ChartPictureOptions{});
+  const Chart& shown = chart.study.chart;
+  EXPECT_LT(shown.highPrice(), 5830.0f);
+  EXPECT_GT(shown.lowPrice(), 5780.0f);
+  EXPECT_GT(shown.highPrice(), 5805.0f);
+  // The picture's rows are the chart's rows.
+  const std::string path = folder.file("far.png");
+  ASSERT_TRUE(chart.write(path, 1600, 900)) << chart.error;
+  EXPECT_GT(PngPixels(path).countInRow(shown.priceToY(5805.0f), plot().left, plot().right, kBlue), 1000);
+}
+
+TEST_F(ChartPicture, ShowsTheNewestBarsWhenNotAllFit) {
+  chart.addBars(1500, 100.0f);  // old bars far below the newest
+  chart.addBars(500, 5800.0f);
+  const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
+  EXPECT_LT(layout.shownBars, 500);
+  EXPECT_EQ(layout.endBar(), 2000);
+  EXPECT_GE(layout.barSpacing_px, 5.0);
+  EXPECT_GT(layout.lowPrice, 5700.0f);
+  EXPECT_LT(layout.newestBarX, layout.plot.right);
+  EXPECT_GT(layout.barCentreX(layout.firstBar), layout.plot.left);
+
+  const std::string path = folder.file("newest.png");
+  ASSERT_TRUE(chart.write(path)) << chart.error;
+  const Bar& newest = chart.study.chart.bars().back();
+  EXPECT_EQ(PngPixels(path).at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(newest.close)),
+            candleColor(newest));
+}
+
+TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
+  chart.addBars(10, 5800.0f);
+  const std::string good = folder.file("good.png");
+  const struct {
+    const char* name;
+    std::string path;
+    int32_t width;
+    int32_t height;
+    const char* reason;
+  } cases[] = {
+      {"MissingFolder", folder.file("no-such-folder/chart.png"), 800, 600, "No such file or directory"},
+      {"FolderAsFile", folder.file(""), 800, 600, "chart picture"},
+      {"ZeroWidth", good, 0, 600, "outside 1..16000"},
+      {"NegativeHeight", good, 800, -3, "outside 1..16000"},
+      {"TooWide", good, 20000, 600, "outside 1..16000"},
+      {"TooManyPixels", good, 16000, 16000, "million pixels"},
+  };
+  for (const auto& c : cases) {
+    chart.error.clear();
+    EXPECT_FALSE(chart.write(c.path, c.width, c.height)) << c.name;
+    EXPECT_NE(chart.error.find(c.reason), std::string::npos) << c.name << ": " << chart.error;
+    EXPECT_NE(chart.error.find(c.path), std::string::npos) << c.name << ": " << chart.error;
+    EXPECT_EQ(chart.error.find('\n'), std::string::npos) << c.name;
+  }
+  EXPECT_FALSE(chart.write("", 800, 600));
+  EXPECT_FALSE(chart.error.empty());
+  EXPECT_FALSE(std::filesystem::exists(good));
+  EXPECT_FALSE(std::filesystem::exists(folder.file(".partial")));
+}
+
+}  // namespace
