@@ -15,12 +15,12 @@
 #include "host/picture/chart_picture.h"
 #include "support/study_fixture.h"
 
-// The pixels of a PNG file as HostColor values.
+// The pixels of a PNG file, or of an image surface it takes over, as
+// HostColor values.
 class PngPixels {
  public:
-  explicit PngPixels(const std::string& path) : surface_(cairo_image_surface_create_from_png(path.c_str())) {
-    cairo_surface_flush(surface_);
-  }
+  explicit PngPixels(const std::string& path) : PngPixels(cairo_image_surface_create_from_png(path.c_str())) {}
+  explicit PngPixels(cairo_surface_t* surface) : surface_(surface) { cairo_surface_flush(surface_); }
   ~PngPixels() { cairo_surface_destroy(surface_); }
   PngPixels(const PngPixels&) = delete;
   PngPixels& operator=(const PngPixels&) = delete;
