@@ -1,5 +1,6 @@
 #include "host/chart_outputs.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -8,11 +9,12 @@
 
 namespace {
 
-std::string numberText(double value) {
+// The shortest text that reads back as the same float.
+std::string numberText(float value) {
   if (!std::isfinite(value)) return value != value ? "nan" : (value > 0 ? "inf" : "-inf");
   char text[32];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
+  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, written.ptr);
 }
 
 // A CSV field: quoted when it holds a comma, a quote or a line break.

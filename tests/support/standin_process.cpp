@@ -32,7 +32,8 @@ std::string readFile(const std::string& path) {
 
 // Starts the program with stdout into a pipe (read end returned) and stderr
 // into `error_path`.
-pid_t spawnStandin(const std::vector<std::string>& arguments, const std::string& error_path, int& output_fd) {
+pid_t spawnProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& error_path, int& output_fd) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) return -1;
   posix_spawn_file_actions_t actions;
@@ -41,13 +42,13 @@ pid_t spawnStandin(const std::vector<std::string>& arguments, const std::string&
   posix_spawn_file_actions_addclose(&actions, pipe_fds[0]);
   posix_spawn_file_actions_addclose(&actions, pipe_fds[1]);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all = {TARVIO_STANDIN_PATH};
+  std::vector<std::string> all = {program};
   all.insert(all.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& argument : all) argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t pid = -1;
-  if (posix_spawn(&pid, TARVIO_STANDIN_PATH, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   close(pipe_fds[1]);
   output_fd = pipe_fds[0];
@@ -115,10 +116,15 @@ ScratchFolder::~ScratchFolder() {
 }
 
 ProcessResult runToEnd(const std::vector<std::string>& arguments, double timeout_s) {
+  return runProgram(TARVIO_STANDIN_PATH, arguments, timeout_s);
+}
+
+ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         double timeout_s) {
   ScratchFolder scratch;
   ProcessResult result;
   int output_fd = -1;
-  const pid_t pid = spawnStandin(arguments, scratch.file("stderr"), output_fd);
+  const pid_t pid = spawnProgram(program, arguments, scratch.file("stderr"), output_fd);
   if (pid < 0) return result;
   result.exit_status = waitForExit(pid, after(timeout_s));
   result.standard_output = readRest(output_fd);
@@ -131,7 +137,7 @@ StandinProcess::StandinProcess(std::vector<std::string> arguments) {
   certificate_path_ = scratch_.file("cert.pem");
   arguments.insert(arguments.end(), {"--port", "0", "--write-cert", certificate_path_, "--port-file",
                                      scratch_.file("port")});
-  pid_ = spawnStandin(arguments, scratch_.file("stderr"), output_fd_);
+  pid_ = spawnProgram(TARVIO_STANDIN_PATH, arguments, scratch_.file("stderr"), output_fd_);
   if (pid_ < 0) return;
   std::string line;
   if (!readLine(output_fd_, after(10), line)) return;

@@ -34,6 +34,9 @@ struct ProcessResult {
 
 // Runs the stand-in with `arguments` to its end (at most `timeout_s`).
 ProcessResult runToEnd(const std::vector<std::string>& arguments, double timeout_s = 10);
+// Runs any program the same way.
+ProcessResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         double timeout_s = 10);
 
 class StandinProcess {
  public:
