@@ -35,6 +35,10 @@ void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title, con
   if (layout.shownBars <= 0) return;
 
   const Bar& bar = chart.bars()[layout.endBar() - 1];
+  if (!std::isfinite(bar.open) || !std::isfinite(bar.high) || !std::isfinite(bar.low) ||
+      !std::isfinite(bar.close)) {
+    return;
+  }
   const HostColor color = candleColor(bar);
   const float tick = chart.tickSize();
   selectFont(cr, picture_theme::kQuoteFont_px);

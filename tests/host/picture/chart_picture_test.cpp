@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
+#include <vector>
 
 #include "host/picture/candles.h"
 #include "host/picture/picture_layout.h"
@@ -140,6 +142,32 @@ TEST_F(ChartPicture, ShowsTheNewestBarsWhenNotAllFit) {
   const Bar& newest = chart.study.chart.bars().back();
   EXPECT_EQ(PngPixels(path).at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(newest.close)),
             candleColor(newest));
+}
+
+// Charts a picture must survive: nothing to show, one bar, prices that are
+// not numbers or are enormous, no tick size.
+TEST_F(ChartPicture, DrawsOddChartsWithoutFailing) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
+    const char* name;
+    std::vector<Bar> bars;
+    float tickSize;
+  } cases[] = {
+      {"NoBars", {}, 0.25f},
+      {"OneBar", {{minuteBar(0), 5800, 5801, 5799, 5800.5f, 1}}, 0.25f},
+      {"NotNumbers", {{minuteBar(0), nan, nan, nan, nan, 1}, {minuteBar(1), 5800, 5801, 5799, 5800, 1}}, 0.25f},
+      {"Enormous", {{minuteBar(0), 1e30f, 3e38f, -3e38f, 1e30f, 1}}, 0.25f},
+      {"NoTickSize", {{minuteBar(0), 0.5f, 0.6f, 0.4f, 0.55f, 1}, {minuteBar(0), 0.5f, 0.6f, 0.4f, 0.45f, 1}}, 0.0f},
+  };
+  for (const auto& c : cases) {
+    PictureChart odd;
+    for (const Bar& bar : c.bars) odd.study.chart.appendBar(bar);
+    odd.study.chart.setTickSize(c.tickSize);
+    odd.addLevel(nan, kOrange, 1, 3, "NaN");
+    const std::string path = folder.file(std::string(c.name) + ".png");
+    EXPECT_TRUE(odd.write(path, 500, 300)) << c.name << ": " << odd.error;
+    EXPECT_EQ(PngPixels(path).width(), 500) << c.name;
+  }
 }
 
 TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
