@@ -1,5 +1,6 @@
 // The title bar above the plot: the caller's title, then the newest bar's
-// open, high, low and close and its change from the bar before.
+// date and time, its open, high, low and close and its change from the bar
+// before.
 #pragma once
 
 #include <cairo.h>
