@@ -81,6 +81,8 @@ TEST(StandinOptions, NamesTheOptionOfABadValue) {
       {"--replay", "profile"},    {"--replay", "other=x"},   {"--replay", "history="},
       {"--host-name", "a b"},     {"--api-key", "a\nb"},     {"--port"},
       {"--record", ""},           {"--bogus"},               {"--cert", "c.pem"},
+      {"--advance", "-5"},        {"--advance", "5"},        {"--write-bars", "b.csv"},
+      {"--bars-window", "200000,100000"},                    {"--bars-window", "100000"},
   };
   for (const auto& arguments : bad) {
     const std::string problem = problemOf(arguments);

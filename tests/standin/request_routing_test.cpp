@@ -84,6 +84,22 @@ TEST_F(RouterTest, AnswersProfilesByPackageAndWord) {
   EXPECT_TRUE(document["error"].IsString());
 }
 
+TEST(RouterClock, StepsWithEveryProfileAnswerWhenAskedTo) {
+  MarketModel model{0};
+  FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
+  ReplayBook replays;
+  const RequestRouter router{model, ServiceSettings{"k", kNow, 12, 5}, faults, replays};
+  ReceivedRequest request;
+  request.method = "GET";
+  request.target = "/v2/sierra/SPX/classic/full";
+  request.headers = {{"Authorization", "Basic k"}};
+  for (int64_t step = 0; step < 3; ++step) {
+    rapidjson::Document document;
+    document.Parse(router.answer(request).body.c_str());
+    EXPECT_EQ(document["timestamp"].GetInt64(), kNow + 5 * step);
+  }
+}
+
 TEST_F(RouterTest, ChecksTheKeyInTheFormOfEachEndpoint) {
   const std::string refused = R"({"message":"ERROR: Invalid API Key."})";
   EXPECT_EQ(ask("GET", "/v2/sierra/SPX/classic/full", "").body, refused);

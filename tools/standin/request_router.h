@@ -36,8 +36,8 @@ struct Reply {
 struct ServiceSettings {
   std::string api_key = "standin-key";
   std::optional<int64_t> fixed_now;  // Unix seconds; none: the real clock
-  int64_t advance_s = 0;             // fixed clock's step per profile answer
   double slow_s = 12;                // delay of the slow fault
+  int64_t advance_s = 0;             // fixed clock's step per profile answer
 };
 
 class RequestRouter {

@@ -1,0 +1,156 @@
+// What a person feeds the chart program: dates and times, bar files in both
+// layouts, settings files, and input values typed by name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/bar_file.h"
+#include "host/calendar_text.h"
+#include "host/input_assignment.h"
+#include "host/settings_file.h"
+#include "support/study_fixture.h"
+
+namespace {
+
+TEST(CalendarText, ReadsAndWritesDatesAndTimes) {
+  EXPECT_EQ(readDate("2026-03-02"), kMonday2026_03_02);
+  EXPECT_EQ(readDate("2026/03/02"), kMonday2026_03_02);
+  EXPECT_EQ(readDateTime("2026-03-02 09:30"), atTimeOfDay(kMonday2026_03_02, 9, 30));
+  EXPECT_EQ(readDateTime("2026-03-02T09:30:15"), atTimeOfDay(kMonday2026_03_02, 9, 30, 15));
+  EXPECT_EQ(readTimeOfDay("23:59:59.5"), 86399500000LL);
+  EXPECT_EQ(formatDateTime(atTimeOfDay(kMonday2026_03_02, 9, 5, 7)), "2026-03-02 09:05:07");
+  EXPECT_EQ(formatDateTime(readDate("2024-02-29").value()), "2024-02-29 00:00:00");
+  EXPECT_EQ(formatDateTime(0), "1899-12-30 00:00:00");
+  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-3-2", "2026-03-02x", "2026/03-02", "", "1899-12-31"})
+    EXPECT_FALSE(readDate(bad)) << bad;
+  for (const char* bad : {"24:00", "09:60", "9:30", "09:30:", "09:30:00.", "09:30:00.1234567", "09:30 "})
+    EXPECT_FALSE(readTimeOfDay(bad)) << bad;
+}
+
+TEST(BarFile, ReadsBothLayouts) {
+  BarText read;
+  std::string error;
+  ASSERT_TRUE(readBarText("Date, Time, Open, High, Low, Last, Volume, NumberOfTrades, BidVolume, AskVolume\r\n"
+                          "2026/03/02, 09:30:00, 5800.25, 5801.5, 5799.75, 5801, 1250, 310, 600, 650\r\n"
+                          "\r\n"
+                          "2026/03/02, 09:31:00, 5801, 5802, 5800, 5800.5, 900, 200, 400, 500\r\n",
+                          read, error))
+      << error;
+  ASSERT_EQ(read.bars.size(), 2u);
+  EXPECT_FALSE(read.utc);
+  EXPECT_EQ(read.bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 9, 30));
+  EXPECT_EQ(read.bars[0].close, 5801.0f);
+  EXPECT_EQ(read.bars[1].volume, 900.0f);
+
+  ASSERT_TRUE(readBarText("datetime,open,high,low,close,volume\n2026-03-02T14:30:00Z,1,2,0.5,1.5,10\n", read, error));
+  EXPECT_TRUE(read.utc);
+  EXPECT_EQ(read.bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 14, 30));
+}
+
+TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
+  const std::string plain = "datetime,open,high,low,close,volume\n2026-03-02 09:30,1,2,0.5,1.5,10\n";
+  const struct {
+    std::string text;
+    const char* says;
+  } cases[] = {
+      {"", "the file is empty"},
+      {"time,price\n", "1: unknown header"},
+      {"datetime,open,high,low,close,volume\n", "1: no bars after the header"},
+      {plain + "2026-03-02 09:31,1,2,0.5\n", "3: expected 6 fields, found 4"},
+      {plain + "2026-03-02 25:00,1,2,0.5,1.5,10\n", "3: '2026-03-02 25:00' is not a date and time"},
+      {plain + "2026-03-02 09:31,1,x,0.5,1.5,10\n", "3: the high 'x' is not a number"},
+      {plain + "2026-03-02 09:31,1,2,0.5,1.5,1e999\n", "3: the volume '1e999' is not a number"},
+      {plain + "2026-03-02 09:31,1,2,0.5,1.5,nan\n", "3: the volume 'nan' is not a number"},
+      {plain + "2026-03-02 09:31,3,2,0.5,1.5,10\n", "3: the open and close must lie between"},
+      {plain + "2026-03-02 09:31,1,2,0.5,1.5,-1\n", "3: the volume is negative"},
+      {plain + "2026-03-02 09:30,1,2,0.5,1.5,10\n", "3: bars must come in rising time order"},
+      {plain + "2026-03-02T09:31Z,1,2,0.5,1.5,10\n", "3: either every time ends in Z"},
+      {"Date, Time, Open, High, Low, Last, Volume\n2026-03-02, 9:30, 1, 2, 0.5, 1.5, 10\n", "2: '9:30' is not a time"},
+  };
+  for (const auto& c : cases) {
+    BarText read;
+    std::string error;
+    EXPECT_FALSE(readBarText(c.text, read, error)) << c.says;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    EXPECT_TRUE(read.bars.empty());
+  }
+}
+
+TEST(SettingsFile, KeepsNumbersAsWrittenAndRefusesWhatIsNotAValue) {
+  std::vector<InputSetting> settings;
+  std::string error;
+  ASSERT_TRUE(readSettingsText(R"({"Ticker": "SPX", "Set Additive": 1.10, "Show Zero Gamma": false, "7": 1})",
+                               settings, error))
+      << error;
+  EXPECT_EQ(settings, (std::vector<InputSetting>{
+                          {"Ticker", "SPX"}, {"Set Additive", "1.10"}, {"Show Zero Gamma", "no"}, {"7", "1"}}));
+  for (const char* bad : {"[1]", "{\"a\": null}", "{\"a\": {}}", "{\"a\": 1} x", "{\"a\": 1"}) {
+    EXPECT_FALSE(readSettingsText(bad, settings, error)) << bad;
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+class InputAssignment : public testing::Test {
+ protected:
+  StudyFixture study;
+  std::string error;
+  bool set(const char* name, const char* value) { return assignInput(study.instance, name, value, error); }
+  HostInput& input(const char* name) { return study.instance.input(findInput(study.instance, name, error)); }
+};
+
+TEST_F(InputAssignment, ReadsEachKindOfValue) {
+  ASSERT_TRUE(set("package", "state")) << error;
+  EXPECT_EQ(input("Package").intValue, 1);
+  ASSERT_TRUE(set("Greek", "3")) << error;
+  EXPECT_EQ(input("Greek").intValue, 3);
+  ASSERT_TRUE(set("Ticker", "NQ_NDX")) << error;  // the name before its explanation
+  EXPECT_STREQ(hostStringText(input("Ticker").textValue), "NQ_NDX");
+  ASSERT_TRUE(set("Set Additive Futures Premium", "12.5")) << error;
+  EXPECT_EQ(input("Set Additive Futures Premium").floatValue, 12.5f);
+  ASSERT_TRUE(set("Interval", "10")) << error;  // any part of one name
+  EXPECT_EQ(input("Request Interval").intValue, 10);
+  ASSERT_TRUE(set("Show Zero Gamma", "off")) << error;
+  EXPECT_EQ(input("Show Zero Gamma").intValue, 0);
+  ASSERT_TRUE(set("Zero Gamma Color", "#FFA501")) << error;
+  EXPECT_EQ(static_cast<HostColor>(input("Zero Gamma Color").intValue), rgb(255, 165, 1));
+  ASSERT_TRUE(set("Request Start Time", "08:15")) << error;
+  EXPECT_DOUBLE_EQ(input("Request Start Time").dateTimeValue, (8 * 60 + 15) / 1440.0);
+  ASSERT_TRUE(set("Time Zone", "9")) << error;
+  EXPECT_EQ(input("Time Zone").intValue, 9);
+  ASSERT_TRUE(set("1", "my-key")) << error;  // by index
+  EXPECT_STREQ(hostStringText(study.instance.input(1).textValue), "my-key");
+}
+
+TEST_F(InputAssignment, RefusesBadValuesAndLeavesTheInputAsItWas) {
+  const struct {
+    const char* name;
+    const char* value;
+    const char* says;
+  } cases[] = {
+      {"Package", "Gold", "takes one of 'Classic', 'State' (or its index from 0), not 'Gold'"},
+      {"Package", "2", "takes one of"},
+      {"Request Interval", "5s", "takes a whole number"},
+      {"Request Interval", "99999999999", "takes a whole number"},
+      {"Set Additive Futures Premium", "inf", "takes a number"},
+      {"Show Zero Gamma", "maybe", "takes yes or no"},
+      {"Zero Gamma Color", "#12345", "takes a colour as #RRGGBB"},
+      {"Zero Gamma Color", "#12345G", "takes a colour as #RRGGBB"},
+      {"Request Start Time", "25:00", "takes a time of day"},
+      {"Time Zone", "-1", "takes a time-zone index from 0 to 28"},
+      {"Tickr", "SPX", "no input is named 'Tickr'; did you mean 'Ticker"},
+      {"Major", "x", "names several inputs"},
+      {"500", "x", "no input has the index 500"},
+  };
+  const HostInput before = input("Package");
+  for (const auto& c : cases) {
+    error.clear();
+    EXPECT_FALSE(set(c.name, c.value)) << c.name << "=" << c.value;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+  EXPECT_EQ(input("Package").intValue, before.intValue);
+  EXPECT_EQ(input("Request Interval").intValue, 5);
+  EXPECT_EQ(input("Zero Gamma Color").intValue, static_cast<int32_t>(rgb(255, 165, 0)));
+}
+
+}  // namespace
