@@ -14,6 +14,11 @@ void setColor(cairo_t* cr, HostColor color, double alpha = 1.0);
 // Fills whole pixels [left, right) x [top, bottom), without blurred edges.
 void fillPixels(cairo_t* cr, double left, double top, double right, double bottom, HostColor color);
 
+// The text with every byte that is not part of well-formed UTF-8, and every
+// control character, shown as '?': cairo refuses such text, and a refused
+// text would stop the whole picture from being drawn.
+std::string drawableText(std::string_view text);
+
 void selectFont(cairo_t* cr, double size_px, bool bold = false);
 double textWidth(cairo_t* cr, std::string_view text);
 // Ascent plus descent of the selected font.

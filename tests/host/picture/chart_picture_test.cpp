@@ -164,6 +164,7 @@ TEST_F(ChartPicture, DrawsOddChartsWithoutFailing) {
     for (const Bar& bar : c.bars) odd.study.chart.appendBar(bar);
     odd.study.chart.setTickSize(c.tickSize);
     odd.addLevel(nan, kOrange, 1, 3, "NaN");
+    odd.addLevel(5800.25f, kBlue, 0, 1, "caf\xe9 \xff");  // not UTF-8
     const std::string path = folder.file(std::string(c.name) + ".png");
     EXPECT_TRUE(odd.write(path, 500, 300)) << c.name << ": " << odd.error;
     EXPECT_EQ(PngPixels(path).width(), 500) << c.name;

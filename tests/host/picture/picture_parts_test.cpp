@@ -9,6 +9,7 @@
 
 #include "host/picture/cairo_canvas.h"
 #include "host/picture/calendar_time.h"
+#include "host/picture/picture_text.h"
 #include "host/picture/price_axis.h"
 #include "host/picture/price_range.h"
 #include "host/picture/time_axis.h"
@@ -108,6 +109,17 @@ TEST(ChartPictureParts, TimeLabelsAtRoundTimesAndTheDateWhereTheDayChanges) {
   const std::vector<std::string> expected = {"Mar 2", "04:00", "08:00", "12:00", "16:00", "20:00",
                                              "Mar 3", "04:00", "08:00", "12:00", "16:00", "20:00"};
   EXPECT_EQ(texts, expected);
+}
+
+TEST(ChartPictureParts, TextCairoWouldRefuseIsShownWithQuestionMarks) {
+  const struct {
+    const char* text;
+    const char* drawable;
+  } cases[] = {{"MCV: 5825.00", "MCV: 5825.00"}, {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},
+               {"caf\xe9", "caf?"},            {"\xe2\x82", "??"},
+               {"\xed\xa0\x80", "???"},        {"\xc0\xaf", "??"},
+               {"a\nb\x7f", "a?b?"},           {"\xf4\x90\x80\x80", "????"}};
+  for (const auto& c : cases) EXPECT_EQ(drawableText(c.text), c.drawable) << c.text;
 }
 
 class CairoCanvasPixels : public testing::Test {
