@@ -19,10 +19,14 @@ struct ChartPictureOptions {
 // Lays the chart out for a picture of this size: the plotting area inside
 // the axes and the price range that fits the bars shown and the levels near
 // them. Done before the repaint that draws the study, so the study's pixels
-// and the picture's agree.
+// and the picture's agree: chart.priceToY(p) is the picture's row of price p.
+// A size outside 1..16000 pixels a side is clamped into it.
 void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options);
 
 // Lays the chart out, repaints the study onto the picture and writes it as a
-// PNG file. False with a one-line reason when the picture cannot be written.
+// PNG file. False with a one-line reason naming the file when the picture
+// cannot be written: no file name, a size outside 1..16000 pixels a side or
+// above 64 million pixels, or a file that cannot be made. An older picture
+// of that name is then left as it was.
 bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
                        const std::string& pngPath, std::string& error);
