@@ -83,6 +83,42 @@ TEST_F(ChartPicture, DrawsLevelLinesOnTheRowsOfTheirPrices) {
   }
 }
 
+// Where a label's box lands for its alignment flags: left, centre or right
+// of the plot; above, below or across its line.
+TEST_F(ChartPicture, PlacesLabelsByTheirAlignment) {
+  enum Place { kLeft, kCentre, kRight, kAbove, kBelow, kAcross };
+  const struct {
+    int32_t flags;
+    Place horizontal;
+    Place vertical;
+  } cases[] = {{0, kLeft, kAbove}, {1, kCentre, kAbove}, {2, kRight, kAbove},
+               {8, kLeft, kBelow}, {2 + 8, kRight, kBelow}, {1 + 4, kCentre, kAcross}};
+  for (const auto& c : cases) {
+    PictureChart labelled;
+    labelled.addBars(60, 5800.0f);
+    labelled.addLevel(5801.5f, kOrange, 0, 1, "ZG: 5801.50", c.flags);
+    const std::string path = folder.file("label.png");
+    ASSERT_TRUE(labelled.write(path)) << labelled.error;
+    const PngPixels png(path);
+    const PlotArea area = labelled.study.chart.plotArea();
+    // The box's extent, from the pixels of its background.
+    int32_t left = INT32_MAX, right = -1, top = INT32_MAX, bottom = -1;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      for (int32_t x = area.left; x < area.right; ++x) {
+        if (png.at(x, y) != picture_theme::kLabelBox) continue;
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    }
+    ASSERT_GE(right, left) << c.flags;
+    const int32_t row = labelled.study.chart.priceToY(5801.5f);
+    const int32_t third = (area.right - area.left) / 3;
+    const Place horizontal = right < area.left + third ? kLeft : left > area.right - third ? kRight : kCentre;
+    const Place vertical = bottom < row ? kAbove : top > row ? kBelow : kAcross;
+    EXPECT_EQ(horizontal, c.horizontal) << c.flags;
+    EXPECT_EQ(vertical, c.vertical) << c.flags;
+  }
+}
+
 TEST_F(ChartPicture, DrawsLineSeriesWhereSetAndLeavesValueSeriesOut) {
   chart.addBars(40, 5800.0f);
   chart.refresh();

@@ -83,13 +83,15 @@ class PictureChart {
       addBar(price - shift, price + 2.0f, price - 2.0f, price + shift);
     }
   }
-  void addLevel(float price, HostColor color, int16_t style = 0, int16_t width = 2, const char* label = "") {
+  void addLevel(float price, HostColor color, int16_t style = 0, int16_t width = 2, const char* label = "",
+                int32_t labelAlignment = 0) {
     HostDrawingRecord record = makeHostDrawingRecord();
     record.drawingKind = kDrawingKindHorizontalLine;
     record.price = price;
     record.color = color;
     record.lineStyle = style;
     record.lineWidth = width;
+    record.labelAlignment = labelAlignment;
     assignHostString(record.labelText, label);
     study.chart.drawings().add(record, study.instance.studyId());
     releaseHostString(record.labelText);
