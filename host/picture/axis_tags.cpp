@@ -39,6 +39,21 @@ void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const P
   const double left = layout.plot.right + 1;
   const double right = layout.width_px;
   const double middle = top + height / 2.0;
+  const HostColor textColor = contrastingText(tag.color);
+  if (tag.offScale != 0) {
+    fillPixels(cr, left, top, right, top + height, tag.color);
+    // An arrow the price's way, before the price.
+    const double tip = tag.offScale > 0 ? middle - 4.0 : middle + 4.0;
+    const double base = tag.offScale > 0 ? middle + 3.0 : middle - 3.0;
+    cairo_move_to(cr, left + kTextPadding_px, base);
+    cairo_line_to(cr, left + kTextPadding_px + 8.0, base);
+    cairo_line_to(cr, left + kTextPadding_px + 4.0, tip);
+    cairo_close_path(cr);
+    setColor(cr, textColor);
+    cairo_fill(cr);
+    drawText(cr, left + kTextPadding_px + 11.0, top + 2.0, tag.text, textColor);
+    return;
+  }
   // A box with a point towards the plot, at the row it marks when it could stay there.
   const double pointAt = std::fabs(middle - (tag.row + 0.5)) < 1.0 ? tag.row + 0.5 : middle;
   cairo_move_to(cr, left, pointAt);
@@ -49,7 +64,7 @@ void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const P
   cairo_close_path(cr);
   setColor(cr, tag.color);
   cairo_fill(cr);
-  drawText(cr, left + kPointer_px + kTextPadding_px, top + 2.0, tag.text, contrastingText(tag.color));
+  drawText(cr, left + kPointer_px + kTextPadding_px, top + 2.0, tag.text, textColor);
 }
 
 }  // namespace

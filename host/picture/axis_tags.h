@@ -16,6 +16,9 @@ struct AxisTag {
   HostColor color;
   std::string text;
   bool fixed = false;
+  // 1 for a price above the plot, -1 below: the tag waits at that edge of
+  // the axis with an arrow pointing the price's way.
+  int32_t offScale = 0;
 };
 
 struct PlacedTag {

@@ -102,7 +102,13 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
     const HostDrawingRecord& record = drawing.record;
     if (record.drawingKind != kDrawingKindHorizontalLine || !std::isfinite(record.price)) continue;
     const int32_t row = chart.priceToY(record.price);
-    if (row < plot.top || row >= plot.bottom) continue;
+    if (row < plot.top || row >= plot.bottom) {
+      // Off the scale: no line, but its price waits at the axis's edge.
+      const bool above = row < plot.top;
+      tags.push_back({above ? plot.top : plot.bottom - 1, record.color & 0xFFFFFFu,
+                      formatPrice(record.price, chart.tickSize()), false, above ? 1 : -1});
+      continue;
+    }
     shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, kWidestLine_px),
                      record.color & 0xFFFFFFu});
   }

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "host/picture/calendar_time.h"
 #include "host/picture/candles.h"
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
@@ -36,14 +35,6 @@ void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title, con
   if (layout.shownBars <= 0) return;
 
   const Bar& bar = chart.bars()[layout.endBar() - 1];
-  // When the newest bar began, in the chart's zone.
-  const CalendarTime time = calendarTime(bar.dateTime);
-  char when[48];
-  std::snprintf(when, sizeof when, "%s %d, %d  %02d:%02d", monthAbbreviation(time.month), time.day, time.year,
-                time.hour, time.minute);
-  selectFont(cr, picture_theme::kQuoteFont_px);
-  drawText(cr, x, (height - lineHeight(cr)) / 2.0, when, picture_theme::kAxisText);
-  x += textWidth(cr, when) + kGap_px;
   if (!std::isfinite(bar.open) || !std::isfinite(bar.high) || !std::isfinite(bar.low) ||
       !std::isfinite(bar.close)) {
     return;

@@ -1,6 +1,5 @@
 // The title bar above the plot: the caller's title, then the newest bar's
-// date and time, its open, high, low and close and its change from the bar
-// before.
+// open, high, low and close and its change from the bar before.
 #pragma once
 
 #include <cairo.h>

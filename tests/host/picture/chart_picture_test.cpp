@@ -159,7 +159,13 @@ TEST_F(ChartPicture, KeepsTheCandlesReadableBesideAFarLevel) {
   // The picture's rows are the chart's rows.
   const std::string path = folder.file("far.png");
   ASSERT_TRUE(chart.write(path, 1600, 900)) << chart.error;
-  EXPECT_GT(PngPixels(path).countInRow(shown.priceToY(5805.0f), plot().left, plot().right, kBlue), 1000);
+  const PngPixels png(path);
+  EXPECT_GT(png.countInRow(shown.priceToY(5805.0f), plot().left, plot().right, kBlue), 1000);
+  // The far level's price waits at the top of the axis, not in the plot.
+  EXPECT_GT(png.countInRow(plot().top + 1, plot().right + 1, png.width(), kOrange), 40);
+  for (int32_t y = plot().top; y < plot().bottom; ++y) {
+    EXPECT_EQ(png.countInRow(y, plot().left, plot().right, kOrange), 0) << y;
+  }
 }
 
 TEST_F(ChartPicture, ShowsTheNewestBarsWhenNotAllFit) {
