@@ -22,12 +22,13 @@ bool collides(double top, double height, const std::vector<PlacedTag>& placed) {
 // time inside the axis; the wanted one when none is free.
 double freeTop(double wanted, double height, double lowest, double highest,
                const std::vector<PlacedTag>& placed) {
+  wanted = std::clamp(wanted, lowest, highest);
   for (double shift = 0.0; shift <= highest - lowest; shift += 1.0) {
     for (double top : {wanted + shift, wanted - shift}) {
       if (top >= lowest && top <= highest && !collides(top, height, placed)) return top;
     }
   }
-  return std::clamp(wanted, lowest, highest);
+  return wanted;
 }
 
 double tagHeight(cairo_t* cr) {
@@ -35,7 +36,8 @@ double tagHeight(cairo_t* cr) {
   return std::round(lineHeight(cr) + 4.0);
 }
 
-void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const PictureLayout& layout) {
+void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height,
+             const PictureLayout& layout) {
   const double left = layout.plot.right + 1;
   const double right = layout.width_px;
   const double middle = top + height / 2.0;
@@ -69,7 +71,8 @@ void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height, const P
 
 }  // namespace
 
-std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout) {
+std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
+                                     const PictureLayout& layout) {
   const double height = tagHeight(cr);
   const double lowest = layout.plot.top;
   const double highest = std::max(lowest, layout.plot.bottom - height);
@@ -80,7 +83,8 @@ std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags, con
   std::vector<PlacedTag> placed;
   for (AxisTag& tag : tags) {
     const double wanted = std::round(tag.row + 0.5 - height / 2.0);
-    const double top = tag.fixed ? wanted : freeTop(wanted, height, lowest, highest, placed);
+    const double top = tag.fixed ? std::clamp(wanted, lowest, highest)
+                                 : freeTop(wanted, height, lowest, highest, placed);
     placed.push_back({std::move(tag), top, top + height});
   }
   return placed;

@@ -29,6 +29,7 @@ struct PlacedTag {
 
 // Where each tag goes: fixed tags at their rows, the others at the free
 // place nearest to theirs inside the axis. Fixed tags come first.
-std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags, const PictureLayout& layout);
+std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
+                                     const PictureLayout& layout);
 // Draws the tags, the fixed ones last so they stay on top.
 void drawAxisTags(cairo_t* cr, const std::vector<PlacedTag>& placed, const PictureLayout& layout);

@@ -28,7 +28,8 @@ CalendarTime calendarTime(HostDateTime dateTime) {
   const int64_t days = time.dayNumber - kDaysBefore1970 + 719468;
   const int64_t era = floorDivide(days, 146097);
   const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
   time.day = static_cast<int32_t>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);

@@ -26,7 +26,8 @@ HostColor candleColor(const Bar& bar) {
 
 void drawCandles(cairo_t* cr, const Chart& chart, const PictureLayout& layout) {
   // An odd body width, so the wick sits in its middle.
-  const int32_t halfBody = std::max(0, static_cast<int32_t>((layout.barSpacing_px * kBodyShare - 1.0) / 2.0));
+  const int32_t halfBody =
+      std::max(0, static_cast<int32_t>((layout.barSpacing_px * kBodyShare - 1.0) / 2.0));
   for (int32_t index = layout.firstBar; index < layout.endBar(); ++index) {
     const Bar& bar = chart.bars()[index];
     if (!std::isfinite(bar.open) || !std::isfinite(bar.high) || !std::isfinite(bar.low) ||

@@ -21,10 +21,12 @@ std::string sizeProblem(const ChartPictureOptions& options) {
   const auto size = std::to_string(options.width) + " x " + std::to_string(options.height);
   if (options.width < 1 || options.height < 1 || options.width > kMaxPictureSide_px ||
       options.height > kMaxPictureSide_px) {
-    return "size " + size + " is outside 1.." + std::to_string(kMaxPictureSide_px) + " pixels a side";
+    return "size " + size + " is outside 1.." + std::to_string(kMaxPictureSide_px) +
+           " pixels a side";
   }
   if (static_cast<int64_t>(options.width) * options.height > kMaxPicturePixels) {
-    return "size " + size + " is more than " + std::to_string(kMaxPicturePixels / 1'000'000) + " million pixels";
+    return "size " + size + " is more than " + std::to_string(kMaxPicturePixels / 1'000'000) +
+           " million pixels";
   }
   return {};
 }
@@ -35,8 +37,8 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
   applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height));
 }
 
-bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options, const std::string& pngPath,
-                       std::string& error) {
+bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
+                       const std::string& pngPath, std::string& error) {
   if (pngPath.empty()) {
     error = "no file name given for the chart picture";
     return false;
@@ -48,7 +50,8 @@ bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& optio
   const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
   applyLayout(instance.chart(), layout);
 
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width_px, layout.height_px);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width_px, layout.height_px);
   cairo_t* cr = cairo_create(surface);
   if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) paintChartPicture(cr, instance, options, layout);
   const cairo_status_t status = cairo_status(cr);

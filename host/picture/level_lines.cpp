@@ -25,7 +25,8 @@ struct Box {
   }
 };
 
-void drawLine(cairo_t* cr, const PlotArea& plot, int32_t row, int32_t width, int16_t style, HostColor color) {
+void drawLine(cairo_t* cr, const PlotArea& plot, int32_t row, int32_t width, int16_t style,
+              HostColor color) {
   const int32_t top = row - width / 2;
   if (style != kDash && style != kDot) {
     fillPixels(cr, plot.left, top, plot.right, top + width, color);
@@ -38,8 +39,8 @@ void drawLine(cairo_t* cr, const PlotArea& plot, int32_t row, int32_t width, int
   }
 }
 
-Box labelBox(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, Side side, double boxWidth,
-             double boxHeight, double inwardShift) {
+Box labelBox(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, Side side,
+             double boxWidth, double boxHeight, double inwardShift) {
   double left = plot.left + kLabelInset_px + inwardShift;
   if ((flags & kHorizontalMask) == kRight) {
     left = plot.right - kLabelInset_px - boxWidth - inwardShift;
@@ -57,15 +58,19 @@ Box labelBox(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, Si
 // The asked place first, then the line's other sides, then further inwards.
 Box placeLabel(const PlotArea& plot, int32_t row, int32_t width, int32_t flags, double boxWidth,
                double boxHeight, const std::vector<Box>& placed) {
-  const Side asked = (flags & kBelow) ? Side::Below : (flags & kMiddle) ? Side::Middle : Side::Above;
+  const Side asked = (flags & kBelow)    ? Side::Below
+                     : (flags & kMiddle) ? Side::Middle
+                                         : Side::Above;
   const std::array<Side, 3> sides = {asked, asked == Side::Below ? Side::Above : Side::Below,
                                      asked == Side::Middle ? Side::Above : Side::Middle};
   for (int32_t step = 0; step < 4; ++step) {
     for (Side side : sides) {
-      const Box box = labelBox(plot, row, width, flags, side, boxWidth, boxHeight, step * (boxWidth + 6.0));
+      const Box box =
+          labelBox(plot, row, width, flags, side, boxWidth, boxHeight, step * (boxWidth + 6.0));
       const bool inside = box.left >= plot.left && box.right <= plot.right && box.top >= plot.top &&
                           box.bottom <= plot.bottom;
-      const bool free = std::none_of(placed.begin(), placed.end(), [&](const Box& other) { return box.overlaps(other); });
+      const bool free = std::none_of(placed.begin(), placed.end(),
+                                     [&](const Box& other) { return box.overlaps(other); });
       if (inside && free) return box;
     }
   }
@@ -80,7 +85,8 @@ void drawLabel(cairo_t* cr, const ChartDrawing& drawing, const Box& box, HostCol
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     setColor(cr, color, 0.8);
     cairo_set_line_width(cr, 1.0);
-    cairo_rectangle(cr, box.left + 0.5, box.top + 0.5, box.right - box.left - 1.0, box.bottom - box.top - 1.0);
+    cairo_rectangle(cr, box.left + 0.5, box.top + 0.5, box.right - box.left - 1.0,
+                    box.bottom - box.top - 1.0);
     cairo_stroke(cr);
     cairo_restore(cr);
   }
@@ -89,7 +95,8 @@ void drawLabel(cairo_t* cr, const ChartDrawing& drawing, const Box& box, HostCol
 
 }  // namespace
 
-void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout, std::vector<AxisTag>& tags) {
+void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
+                    std::vector<AxisTag>& tags) {
   const PlotArea& plot = layout.plot;
   struct Shown {
     const ChartDrawing* drawing;
@@ -115,7 +122,8 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
   // Every line before any label, so no line crosses a label.
   for (const Shown& line : shown) {
     drawLine(cr, plot, line.row, line.width, line.drawing->record.lineStyle, line.color);
-    tags.push_back({line.row, line.color, formatPrice(line.drawing->record.price, chart.tickSize())});
+    tags.push_back(
+        {line.row, line.color, formatPrice(line.drawing->record.price, chart.tickSize())});
   }
   std::vector<Box> placed;
   for (const Shown& line : shown) {
@@ -125,8 +133,8 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
     selectFont(cr, std::clamp(drawing.record.fontSize, 6, 48) * 4.0 / 3.0);
     const double boxWidth = std::ceil(textWidth(cr, drawing.label) + 2 * kLabelPadding_px);
     const double boxHeight = std::ceil(lineHeight(cr) + 4.0);
-    const Box box =
-        placeLabel(plot, line.row, line.width, drawing.record.labelAlignment, boxWidth, boxHeight, placed);
+    const Box box = placeLabel(plot, line.row, line.width, drawing.record.labelAlignment, boxWidth,
+                               boxHeight, placed);
     placed.push_back(box);
     drawLabel(cr, drawing, box, line.color);
   }

@@ -15,4 +15,5 @@
 
 // Draws the lines lying inside the plot and adds a tag for each line to
 // `tags`, for those off the scale too.
-void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout, std::vector<AxisTag>& tags);
+void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
+                    std::vector<AxisTag>& tags);

@@ -18,7 +18,8 @@ int32_t rowOf(const Chart& chart, const PlotArea& plot, float price) {
 
 }  // namespace
 
-void forEachLineSeries(StudyInstance& instance, const std::function<void(const HostSubgraph&)>& visit) {
+void forEachLineSeries(StudyInstance& instance,
+                       const std::function<void(const HostSubgraph&)>& visit) {
   const int32_t count = instance.record().subgraphCount;
   for (int32_t i = 0; i < count; ++i) {
     const HostSubgraph& subgraph = instance.subgraph(i);
@@ -31,7 +32,7 @@ void drawLineSeries(cairo_t* cr, StudyInstance& instance, const PictureLayout& l
   forEachLineSeries(instance, [&](const HostSubgraph& subgraph) {
     const int32_t width = std::clamp(subgraph.lineWidth, 1, kWidestLine_px);
     const int32_t above = width / 2;  // the line's rows start this far above its price's row
-    bool joined = false;  // the bar before had a value
+    bool joined = false;              // the bar before had a value
     int32_t previousRow = 0;
     for (int32_t bar = layout.firstBar; bar < layout.endBar(); ++bar) {
       const float value = bar < subgraph.valueCount ? subgraph.values[bar] : 0.0f;

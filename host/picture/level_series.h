@@ -16,7 +16,8 @@ class StudyInstance;
 inline constexpr int32_t kLineDrawStyle = 4;
 
 // Calls `visit` for each series of the study drawn as a line.
-void forEachLineSeries(StudyInstance& instance, const std::function<void(const HostSubgraph&)>& visit);
+void forEachLineSeries(StudyInstance& instance,
+                       const std::function<void(const HostSubgraph&)>& visit);
 
 // Draws the line series over the bars shown; the caller clips to the plot.
 void drawLineSeries(cairo_t* cr, StudyInstance& instance, const PictureLayout& layout);

@@ -30,7 +30,8 @@ int32_t priceAxisWidth(const Chart& chart) {
   const double width = textWidth(cr, sample);
   cairo_destroy(cr);
   cairo_surface_destroy(scratch);
-  return std::max(picture_theme::kMinPriceAxisWidth_px, static_cast<int32_t>(std::ceil(width)) + 22);
+  return std::max(picture_theme::kMinPriceAxisWidth_px,
+                  static_cast<int32_t>(std::ceil(width)) + 22);
 }
 
 // The plotting area, never empty, even for pictures too small for the axes.
@@ -50,8 +51,9 @@ void placeBars(PictureLayout& layout, int32_t barCount) {
   const int32_t fitting = std::max(static_cast<int32_t>(usable / kMinBarSpacing_px), 1);
   layout.shownBars = std::min(barCount, fitting);
   layout.firstBar = barCount - layout.shownBars;
-  layout.barSpacing_px =
-      layout.shownBars > 0 ? std::min(usable / layout.shownBars, kMaxBarSpacing_px) : kMaxBarSpacing_px;
+  layout.barSpacing_px = layout.shownBars > 0
+                             ? std::min(usable / layout.shownBars, kMaxBarSpacing_px)
+                             : kMaxBarSpacing_px;
   layout.newestBarX = plot.right - rightPadding - layout.barSpacing_px / 2.0;
 }
 
@@ -60,7 +62,9 @@ void placeBars(PictureLayout& layout, int32_t barCount) {
 std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& layout) {
   std::vector<float> prices;
   for (const ChartDrawing& drawing : instance.chart().drawings().all()) {
-    if (drawing.record.drawingKind == kDrawingKindHorizontalLine) prices.push_back(drawing.record.price);
+    if (drawing.record.drawingKind == kDrawingKindHorizontalLine) {
+      prices.push_back(drawing.record.price);
+    }
   }
   forEachLineSeries(instance, [&](const HostSubgraph& subgraph) {
     for (int32_t bar = layout.firstBar; bar < layout.endBar() && bar < subgraph.valueCount; ++bar) {

@@ -33,8 +33,8 @@ void drawPanels(cairo_t* cr, const PictureLayout& layout) {
   fillPixels(cr, plot.left, plot.bottom, plot.right, plot.bottom + 1, kAxisLine);
 }
 
-void drawGrid(cairo_t* cr, const Chart& chart, const PriceTicks& prices, const std::vector<TimeTick>& times,
-              const PlotArea& plot) {
+void drawGrid(cairo_t* cr, const Chart& chart, const PriceTicks& prices,
+              const std::vector<TimeTick>& times, const PlotArea& plot) {
   for (double price : prices.prices) {
     const int32_t row = chart.priceToY(static_cast<float>(price));
     fillPixels(cr, plot.left, row, plot.right, row + 1, picture_theme::kGrid);
@@ -47,7 +47,8 @@ void drawGrid(cairo_t* cr, const Chart& chart, const PriceTicks& prices, const s
 
 // A dotted line at the newest close, in the newest candle's colour, and its
 // tag on the axis, which no other tag may cover.
-void markLastPrice(cairo_t* cr, const Chart& chart, const PictureLayout& layout, std::vector<AxisTag>& tags) {
+void markLastPrice(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
+                   std::vector<AxisTag>& tags) {
   if (layout.shownBars <= 0) return;
   const Bar& bar = chart.bars()[layout.endBar() - 1];
   if (!std::isfinite(bar.close)) return;

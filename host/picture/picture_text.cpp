@@ -64,7 +64,8 @@ void setColor(cairo_t* cr, HostColor color, double alpha) {
                         ((color >> 16) & 0xFF) / 255.0, alpha);
 }
 
-void fillPixels(cairo_t* cr, double left, double top, double right, double bottom, HostColor color) {
+void fillPixels(cairo_t* cr, double left, double top, double right, double bottom,
+                HostColor color) {
   if (!(right > left) || !(bottom > top)) return;
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);

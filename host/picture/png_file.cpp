@@ -39,7 +39,8 @@ bool writePngFile(cairo_surface_t* surface, const std::string& path, std::string
 
   if (status != CAIRO_STATUS_SUCCESS || stream.error != 0) {
     std::remove(partial.c_str());
-    const char* reason = stream.error != 0 ? std::strerror(stream.error) : cairo_status_to_string(status);
+    const char* reason =
+        stream.error != 0 ? std::strerror(stream.error) : cairo_status_to_string(status);
     error = "cannot write chart picture " + path + ": " + reason;
     return false;
   }

@@ -27,7 +27,8 @@ double roundPriceStep(double priceRange, double height_px, double minDistance_px
 PriceTicks choosePriceTicks(const PictureLayout& layout) {
   const double low = layout.lowPrice;
   const double high = layout.highPrice;
-  PriceTicks ticks{roundPriceStep(high - low, layout.plot.bottom - layout.plot.top, kMinLabelDistance_px), {}};
+  PriceTicks ticks{
+      roundPriceStep(high - low, layout.plot.bottom - layout.plot.top, kMinLabelDistance_px), {}};
   if (!(high > low)) return ticks;
   for (double index = std::ceil(low / ticks.step); index * ticks.step <= high; index += 1.0) {
     if (ticks.prices.size() >= kMostTicks) break;
@@ -36,13 +37,14 @@ PriceTicks choosePriceTicks(const PictureLayout& layout) {
   return ticks;
 }
 
-void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const std::vector<PlacedTag>& tags,
-                   const PictureLayout& layout) {
+void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks,
+                   const std::vector<PlacedTag>& tags, const PictureLayout& layout) {
   const PlotArea& plot = layout.plot;
   selectFont(cr, picture_theme::kAxisFont_px);
   const double halfLine = lineHeight(cr) / 2.0;
   // The finer of the step and the tick size decides the decimals.
-  const double decimalsStep = decimalsFor(ticks.step) > decimalsFor(chart.tickSize()) ? ticks.step : chart.tickSize();
+  const double decimalsStep =
+      decimalsFor(ticks.step) > decimalsFor(chart.tickSize()) ? ticks.step : chart.tickSize();
   for (double price : ticks.prices) {
     const int32_t y = chart.priceToY(static_cast<float>(price));
     if (y - halfLine < plot.top || y + halfLine > plot.bottom) continue;
@@ -51,6 +53,7 @@ void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, con
     });
     if (covered) continue;
     fillPixels(cr, plot.right, y, plot.right + 4, y + 1, picture_theme::kAxisLine);
-    drawText(cr, plot.right + 9, y - halfLine, formatPrice(price, decimalsStep), picture_theme::kAxisText);
+    drawText(cr, plot.right + 9, y - halfLine, formatPrice(price, decimalsStep),
+             picture_theme::kAxisText);
   }
 }

@@ -22,5 +22,5 @@ PriceTicks choosePriceTicks(const PictureLayout& layout);
 
 // Labels with as many decimals as the step and tick size need; a label a
 // price tag would cover is left out.
-void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks, const std::vector<PlacedTag>& tags,
-                   const PictureLayout& layout);
+void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks,
+                   const std::vector<PlacedTag>& tags, const PictureLayout& layout);

@@ -12,8 +12,8 @@
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
-constexpr int64_t kRoundSteps_s[] = {1,    2,    5,    10,   15,    30,    60,    120,  300,
-                                     600,  900,  1800, 3600, 7200,  10800, 14400, 21600, 43200};
+constexpr int64_t kRoundSteps_s[] = {1,   2,   5,    10,   15,   30,    60,    120,   300,
+                                     600, 900, 1800, 3600, 7200, 10800, 14400, 21600, 43200};
 // Labels closer than this read as one run of digits.
 constexpr double kMinLabelDistance_px = 90.0;
 constexpr double kLabelGap_px = 12.0;
@@ -53,7 +53,8 @@ std::string dateText(const CalendarTime& time) {
 
 }  // namespace
 
-std::vector<TimeTick> chooseTimeTicks(cairo_t* cr, const Chart& chart, const PictureLayout& layout) {
+std::vector<TimeTick> chooseTimeTicks(cairo_t* cr, const Chart& chart,
+                                      const PictureLayout& layout) {
   std::vector<TimeTick> ticks;
   if (layout.shownBars <= 0) return ticks;
   const int64_t step = chooseStep(chart, layout);

@@ -13,7 +13,8 @@ constexpr double kLeftInset_px = 12.0;
 constexpr double kGap_px = 22.0;
 
 // Draws "name value" pairs from x on; returns where the next would start.
-double drawQuote(cairo_t* cr, double x, double top, const char* name, const std::string& value, HostColor color) {
+double drawQuote(cairo_t* cr, double x, double top, const char* name, const std::string& value,
+                 HostColor color) {
   selectFont(cr, picture_theme::kQuoteFont_px);
   drawText(cr, x, top, name, picture_theme::kAxisText);
   x += textWidth(cr, name) + 4.0;
@@ -23,7 +24,8 @@ double drawQuote(cairo_t* cr, double x, double top, const char* name, const std:
 
 }  // namespace
 
-void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title, const PictureLayout& layout) {
+void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title,
+                  const PictureLayout& layout) {
   const double height = layout.plot.top;
   if (height < 12.0) return;
   double x = kLeftInset_px;

@@ -9,4 +9,5 @@
 #include "host/chart.h"
 #include "host/picture/picture_layout.h"
 
-void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title, const PictureLayout& layout);
+void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title,
+                  const PictureLayout& layout);

@@ -11,8 +11,8 @@
 
 #include "host/picture/candles.h"
 #include "host/picture/picture_layout.h"
-#include "host/picture/picture_theme.h"
 #include "host/picture/picture_test_support.h"
+#include "host/picture/picture_theme.h"
 
 namespace {
 
@@ -51,7 +51,9 @@ TEST_F(ChartPicture, DrawsCandleBodiesInTheirColours) {
   ASSERT_TRUE(chart.write(path)) << chart.error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
-  const auto x = [&](int32_t bar) { return static_cast<int32_t>(std::floor(layout.barCentreX(bar))); };
+  const auto x = [&](int32_t bar) {
+    return static_cast<int32_t>(std::floor(layout.barCentreX(bar)));
+  };
   EXPECT_EQ(png.at(x(20), rowOf(5800.0f)), picture_theme::kUpCandle);
   EXPECT_EQ(png.at(x(21), rowOf(5800.0f)), picture_theme::kDownCandle);
   // The wick reaches the high; beside it, above the body, is chart.
@@ -69,17 +71,23 @@ TEST_F(ChartPicture, DrawsLevelLinesOnTheRowsOfTheirPrices) {
     int16_t style;
     int16_t width;
     double minimumShare;
-  } levels[] = {{5801.25f, kOrange, 0, 1, 0.9}, {5797.5f, kBlue, 1, 2, 0.5}, {5795.0f, rgb(200, 0, 200), 2, 1, 0.25}};
-  for (const auto& level : levels) chart.addLevel(level.price, level.color, level.style, level.width, "LVL");
+  } levels[] = {{5801.25f, kOrange, 0, 1, 0.9},
+                {5797.5f, kBlue, 1, 2, 0.5},
+                {5795.0f, rgb(200, 0, 200), 2, 1, 0.25}};
+  for (const auto& level : levels) {
+    chart.addLevel(level.price, level.color, level.style, level.width, "LVL");
+  }
   const std::string path = folder.file("levels.png");
   ASSERT_TRUE(chart.write(path)) << chart.error;
   const PngPixels png(path);
   const int32_t width = plot().right - plot().left;
   for (const auto& level : levels) {
-    const int32_t found = png.countInRow(rowOf(level.price), plot().left, plot().right, level.color);
+    const int32_t found =
+        png.countInRow(rowOf(level.price), plot().left, plot().right, level.color);
     EXPECT_GE(found, level.minimumShare * width) << level.price;
     // Its price tag sits on the axis in its colour.
-    EXPECT_GT(png.countInRow(rowOf(level.price), plot().right + 1, png.width(), level.color), 10) << level.price;
+    EXPECT_GT(png.countInRow(rowOf(level.price), plot().right + 1, png.width(), level.color), 10)
+        << level.price;
   }
 }
 
@@ -91,7 +99,7 @@ TEST_F(ChartPicture, PlacesLabelsByTheirAlignment) {
     int32_t flags;
     Place horizontal;
     Place vertical;
-  } cases[] = {{0, kLeft, kAbove}, {1, kCentre, kAbove}, {2, kRight, kAbove},
+  } cases[] = {{0, kLeft, kAbove}, {1, kCentre, kAbove},    {2, kRight, kAbove},
                {8, kLeft, kBelow}, {2 + 8, kRight, kBelow}, {1 + 4, kCentre, kAcross}};
   for (const auto& c : cases) {
     PictureChart labelled;
@@ -106,13 +114,18 @@ TEST_F(ChartPicture, PlacesLabelsByTheirAlignment) {
     for (int32_t y = area.top; y < area.bottom; ++y) {
       for (int32_t x = area.left; x < area.right; ++x) {
         if (png.at(x, y) != picture_theme::kLabelBox) continue;
-        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
       }
     }
     ASSERT_GE(right, left) << c.flags;
     const int32_t row = labelled.study.chart.priceToY(5801.5f);
     const int32_t third = (area.right - area.left) / 3;
-    const Place horizontal = right < area.left + third ? kLeft : left > area.right - third ? kRight : kCentre;
+    const Place horizontal = right < area.left + third   ? kLeft
+                             : left > area.right - third ? kRight
+                                                         : kCentre;
     const Place vertical = bottom < row ? kAbove : top > row ? kBelow : kAcross;
     EXPECT_EQ(horizontal, c.horizontal) << c.flags;
     EXPECT_EQ(vertical, c.vertical) << c.flags;
@@ -137,7 +150,9 @@ TEST_F(ChartPicture, DrawsLineSeriesWhereSetAndLeavesValueSeriesOut) {
   ASSERT_TRUE(chart.write(path)) << chart.error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
-  const auto x = [&](int32_t bar) { return static_cast<int32_t>(std::floor(layout.barCentreX(bar))) + 1; };
+  const auto x = [&](int32_t bar) {
+    return static_cast<int32_t>(std::floor(layout.barCentreX(bar))) + 1;
+  };
   EXPECT_EQ(png.at(x(22), rowOf(5803.0f)), kOrange);
   EXPECT_EQ(png.at(x(35), rowOf(5805.0f)), kOrange);
   EXPECT_NE(png.at(x(25), rowOf(5803.0f)), kOrange);
@@ -182,8 +197,9 @@ TEST_F(ChartPicture, ShowsTheNewestBarsWhenNotAllFit) {
   const std::string path = folder.file("newest.png");
   ASSERT_TRUE(chart.write(path)) << chart.error;
   const Bar& newest = chart.study.chart.bars().back();
-  EXPECT_EQ(PngPixels(path).at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(newest.close)),
-            candleColor(newest));
+  EXPECT_EQ(
+      PngPixels(path).at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(newest.close)),
+      candleColor(newest));
 }
 
 // Charts a picture must survive: nothing to show, one bar, prices that are
@@ -197,9 +213,13 @@ TEST_F(ChartPicture, DrawsOddChartsWithoutFailing) {
   } cases[] = {
       {"NoBars", {}, 0.25f},
       {"OneBar", {{minuteBar(0), 5800, 5801, 5799, 5800.5f, 1}}, 0.25f},
-      {"NotNumbers", {{minuteBar(0), nan, nan, nan, nan, 1}, {minuteBar(1), 5800, 5801, 5799, 5800, 1}}, 0.25f},
+      {"NotNumbers",
+       {{minuteBar(0), nan, nan, nan, nan, 1}, {minuteBar(1), 5800, 5801, 5799, 5800, 1}},
+       0.25f},
       {"Enormous", {{minuteBar(0), 1e30f, 3e38f, -3e38f, 1e30f, 1}}, 0.25f},
-      {"NoTickSize", {{minuteBar(0), 0.5f, 0.6f, 0.4f, 0.55f, 1}, {minuteBar(0), 0.5f, 0.6f, 0.4f, 0.45f, 1}}, 0.0f},
+      {"NoTickSize",
+       {{minuteBar(0), 0.5f, 0.6f, 0.4f, 0.55f, 1}, {minuteBar(0), 0.5f, 0.6f, 0.4f, 0.45f, 1}},
+       0.0f},
   };
   for (const auto& c : cases) {
     PictureChart odd;
@@ -224,7 +244,8 @@ TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
     int32_t height;
     const char* reason;
   } cases[] = {
-      {"MissingFolder", folder.file("no-such-folder/chart.png"), 800, 600, "No such file or directory"},
+      {"MissingFolder", folder.file("no-such-folder/chart.png"), 800, 600,
+       "No such file or directory"},
       {"FolderAsFile", folder.file(""), 800, 600, "chart picture"},
       {"ZeroWidth", good, 0, 600, "outside 1..16000"},
       {"NegativeHeight", good, 800, -3, "outside 1..16000"},

@@ -9,11 +9,11 @@
 
 #include "host/picture/cairo_canvas.h"
 #include "host/picture/calendar_time.h"
+#include "host/picture/picture_test_support.h"
 #include "host/picture/picture_text.h"
 #include "host/picture/price_axis.h"
 #include "host/picture/price_range.h"
 #include "host/picture/time_axis.h"
-#include "host/picture/picture_test_support.h"
 
 namespace {
 
@@ -22,9 +22,12 @@ TEST(ChartPictureParts, PriceStepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
     double range;
     double height;
     double step;
-  } cases[] = {{30, 840, 2}, {60, 1000, 5}, {5.5, 1000, 0.25}, {2.2, 500, 0.2}, {100, 440, 10},
-               {50, 1000, 2.5}, {4000, 800, 250}, {0, 800, 1}, {NAN, 800, 1}, {10, 0, 1}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(roundPriceStep(c.range, c.height, 44.0), c.step) << c.range;
+  } cases[] = {{30, 840, 2},   {60, 1000, 5},   {5.5, 1000, 0.25}, {2.2, 500, 0.2},
+               {100, 440, 10}, {50, 1000, 2.5}, {4000, 800, 250},  {0, 800, 1},
+               {NAN, 800, 1},  {10, 0, 1}};
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(roundPriceStep(c.range, c.height, 44.0), c.step) << c.range;
+  }
 }
 
 TEST(ChartPictureParts, PriceRangeTakesInNearLevelsOnly) {
@@ -115,20 +118,27 @@ TEST(ChartPictureParts, TextCairoWouldRefuseIsShownWithQuestionMarks) {
   const struct {
     const char* text;
     const char* drawable;
-  } cases[] = {{"MCV: 5825.00", "MCV: 5825.00"}, {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},
-               {"caf\xe9", "caf?"},            {"\xe2\x82", "??"},
-               {"\xed\xa0\x80", "???"},        {"\xc0\xaf", "??"},
-               {"a\nb\x7f", "a?b?"},           {"\xf4\x90\x80\x80", "????"}};
+  } cases[] = {{"MCV: 5825.00", "MCV: 5825.00"},
+               {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},
+               {"caf\xe9", "caf?"},
+               {"\xe2\x82", "??"},
+               {"\xed\xa0\x80", "???"},
+               {"\xc0\xaf", "??"},
+               {"a\nb\x7f", "a?b?"},
+               {"\xf4\x90\x80\x80", "????"}};
   for (const auto& c : cases) EXPECT_EQ(drawableText(c.text), c.drawable) << c.text;
 }
 
 class CairoCanvasPixels : public testing::Test {
  protected:
-  CairoCanvasPixels() : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 40)), cr(cairo_create(surface)) {}
+  CairoCanvasPixels()
+      : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 40)),
+        cr(cairo_create(surface)) {}
   ~CairoCanvasPixels() override { cairo_destroy(cr); }
   HostColor pixel(int32_t x, int32_t y) {
     cairo_surface_flush(surface);
-    const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
     const uint32_t value = reinterpret_cast<const uint32_t*>(row)[x];
     return rgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
   }
@@ -142,7 +152,9 @@ TEST_F(CairoCanvasPixels, RectanglesCoverWholePixelsUpToTheirRightAndBottomEdges
   constexpr HostColor kRed = rgb(255, 0, 0);
   canvas.fillRectangle(HostRect{10, 5, 20, 8}, kRed);
   canvas.fillRectangle(HostRect{30, 5, 25, 8}, kRed);  // right of left: nothing
-  for (const auto& [x, y] : {std::pair{10, 5}, {19, 7}, {15, 6}}) EXPECT_EQ(pixel(x, y), kRed) << x << "," << y;
+  for (const auto& [x, y] : {std::pair{10, 5}, {19, 7}, {15, 6}}) {
+    EXPECT_EQ(pixel(x, y), kRed) << x << "," << y;
+  }
   for (const auto& [x, y] : {std::pair{9, 5}, {20, 5}, {10, 4}, {10, 8}, {27, 6}}) {
     EXPECT_EQ(pixel(x, y), rgb(0, 0, 0)) << x << "," << y;
   }
@@ -161,7 +173,8 @@ TEST_F(CairoCanvasPixels, PolygonsTakeTheBrushAndEllipsesTheirOwnFill) {
   const HostPoint other[] = {{20, 2}, {30, 2}, {30, 12}, {20, 12}};
   canvas.drawPolygon(other, 4);
   EXPECT_EQ(pixel(25, 7), rgb(255, 255, 255));
-  canvas.drawEllipse(HostRect{10, 20, 30, 40}, HostFillRecord{1, static_cast<int32_t>(rgb(255, 0, 255)), 0, 0});
+  canvas.drawEllipse(HostRect{10, 20, 30, 40},
+                     HostFillRecord{1, static_cast<int32_t>(rgb(255, 0, 255)), 0, 0});
   EXPECT_EQ(pixel(20, 30), rgb(255, 0, 255));
   EXPECT_EQ(pixel(11, 21), rgb(0, 0, 0));
   canvas.drawPolygon(square, 2);  // too few corners: nothing

@@ -19,8 +19,11 @@
 // HostColor values.
 class PngPixels {
  public:
-  explicit PngPixels(const std::string& path) : PngPixels(cairo_image_surface_create_from_png(path.c_str())) {}
-  explicit PngPixels(cairo_surface_t* surface) : surface_(surface) { cairo_surface_flush(surface_); }
+  explicit PngPixels(const std::string& path)
+      : PngPixels(cairo_image_surface_create_from_png(path.c_str())) {}
+  explicit PngPixels(cairo_surface_t* surface) : surface_(surface) {
+    cairo_surface_flush(surface_);
+  }
   ~PngPixels() { cairo_surface_destroy(surface_); }
   PngPixels(const PngPixels&) = delete;
   PngPixels& operator=(const PngPixels&) = delete;
@@ -30,7 +33,8 @@ class PngPixels {
   int32_t height() const { return cairo_image_surface_get_height(surface_); }
   HostColor at(int32_t x, int32_t y) const {
     if (!loaded() || x < 0 || y < 0 || x >= width() || y >= height()) return 0xFF000000u;
-    const unsigned char* row = cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
     const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
     return rgb((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
   }
@@ -83,8 +87,8 @@ class PictureChart {
       addBar(price - shift, price + 2.0f, price - 2.0f, price + shift);
     }
   }
-  void addLevel(float price, HostColor color, int16_t style = 0, int16_t width = 2, const char* label = "",
-                int32_t labelAlignment = 0) {
+  void addLevel(float price, HostColor color, int16_t style = 0, int16_t width = 2,
+                const char* label = "", int32_t labelAlignment = 0) {
     HostDrawingRecord record = makeHostDrawingRecord();
     record.drawingKind = kDrawingKindHorizontalLine;
     record.price = price;
@@ -97,7 +101,9 @@ class PictureChart {
     releaseHostString(record.labelText);
   }
   // Sizes the output series to the bars, as any call does.
-  void refresh() { study.instance.runCallWith(CallSettings{}, [](HostStudyInterface&) {}); }
+  void refresh() {
+    study.instance.runCallWith(CallSettings{}, [](HostStudyInterface&) {});
+  }
 
   bool write(const std::string& path, int32_t width = 1200, int32_t height = 700) {
     ChartPictureOptions options;

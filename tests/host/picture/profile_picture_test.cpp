@@ -60,7 +60,8 @@ class ProfilePicture : public ChartProfileFixture {
 
 // Whether (x, y) lies in a shape drawn after `index` (which then decides
 // the pixel), or near an antialiased dot's edge.
-bool coveredLater(const std::vector<RecordedShape>& shapes, std::size_t index, int32_t x, int32_t y) {
+bool coveredLater(const std::vector<RecordedShape>& shapes, std::size_t index, int32_t x,
+                  int32_t y) {
   for (std::size_t later = index + 1; later < shapes.size(); ++later) {
     const RecordedShape& shape = shapes[later];
     HostRect box = shape.rect;
@@ -104,24 +105,27 @@ TEST_F(ProfilePicture, PaintsTheStudyBarsOnTheirStrikeRowsOverTheCandles) {
 
   // The largest call bar reaches over the newest candle, whose body spans 5800.
   const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
-  EXPECT_EQ(png.at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(5800.0f)), kCallVolume);
+  EXPECT_EQ(png.at(static_cast<int32_t>(std::floor(layout.newestBarX)), rowOf(5800.0f)),
+            kCallVolume);
 }
 
 TEST_F(ProfilePicture, RendersAWholeChart) {
   std::string rows = "[";
   for (int strike = 5700; strike <= 5900; strike += 5) {
     const double s = strike;
-    const double volume = 900 * std::exp(-std::pow((s - 5825) / 14, 2)) + 420 * std::exp(-std::pow((s - 5850) / 9, 2)) -
+    const double volume = 900 * std::exp(-std::pow((s - 5825) / 14, 2)) +
+                          420 * std::exp(-std::pow((s - 5850) / 9, 2)) -
                           1000 * std::exp(-std::pow((s - 5785) / 13, 2)) + 60 * std::sin(s / 7);
     char row[160];
-    std::snprintf(row, sizeof row, "%s[%d,%.1f,%.1f,[%.1f,%.1f,%.1f,%.1f,%.1f]]", strike == 5700 ? "" : ",",
-                  strike, volume, volume * 0.6, volume * 0.97, volume * 0.85, volume * 0.8, volume * 0.7,
-                  volume * 0.5);
+    std::snprintf(row, sizeof row, "%s[%d,%.1f,%.1f,[%.1f,%.1f,%.1f,%.1f,%.1f]]",
+                  strike == 5700 ? "" : ",", strike, volume, volume * 0.6, volume * 0.97,
+                  volume * 0.85, volume * 0.8, volume * 0.7, volume * 0.5);
     rows += row;
   }
   rows += "]";
   std::string body = gexResponse(rows);
-  for (const auto& [from, to] : {std::pair{"5790.5", "5796.5"}, {"\"major_pos_vol\":5850", "\"major_pos_vol\":5825"},
+  for (const auto& [from, to] : {std::pair{"5790.5", "5796.5"},
+                                 {"\"major_pos_vol\":5850", "\"major_pos_vol\":5825"},
                                  {"\"major_neg_vol\":5750", "\"major_neg_vol\":5785"},
                                  {"\"major_pos_oi\":5900", "\"major_pos_oi\":5850"},
                                  {"\"major_neg_oi\":5700", "\"major_neg_oi\":5770"}}) {
@@ -140,7 +144,8 @@ TEST_F(ProfilePicture, RendersAWholeChart) {
     study.instance.subgraph(1).values[bar] = 5785.0f;
   }
 
-  const std::string path = (std::filesystem::temp_directory_path() / "tarvio-chart-picture-sample.png").string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "tarvio-chart-picture-sample.png").string();
   ASSERT_TRUE(write(path)) << error;
   const PngPixels png(path);
   ASSERT_EQ(png.width(), 1600);
@@ -148,7 +153,9 @@ TEST_F(ProfilePicture, RendersAWholeChart) {
   const PlotArea plot = study.chart.plotArea();
   EXPECT_GT(png.countInRow(rowOf(5796.5f), plot.left, plot.right, kZeroGamma), 200);
   int32_t callPixels = 0;
-  for (int32_t y = plot.top; y < plot.bottom; ++y) callPixels += png.countInRow(y, plot.left, plot.right, kCallVolume);
+  for (int32_t y = plot.top; y < plot.bottom; ++y) {
+    callPixels += png.countInRow(y, plot.left, plot.right, kCallVolume);
+  }
   EXPECT_GT(callPixels, 1000);
 }
 
