@@ -129,12 +129,12 @@ TEST(ChartPictureParts, TextCairoWouldRefuseIsShownWithQuestionMarks) {
   for (const auto& c : cases) EXPECT_EQ(drawableText(c.text), c.drawable) << c.text;
 }
 
-class CairoCanvasPixels : public testing::Test {
+class ChartPictureCanvas : public testing::Test {
  protected:
-  CairoCanvasPixels()
+  ChartPictureCanvas()
       : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 40, 40)),
         cr(cairo_create(surface)) {}
-  ~CairoCanvasPixels() override { cairo_destroy(cr); }
+  ~ChartPictureCanvas() override { cairo_destroy(cr); }
   HostColor pixel(int32_t x, int32_t y) {
     cairo_surface_flush(surface);
     const unsigned char* row =
@@ -148,7 +148,7 @@ class CairoCanvasPixels : public testing::Test {
   PngPixels owner{surface};  // releases the surface
 };
 
-TEST_F(CairoCanvasPixels, RectanglesCoverWholePixelsUpToTheirRightAndBottomEdges) {
+TEST_F(ChartPictureCanvas, RectanglesCoverWholePixelsUpToTheirRightAndBottomEdges) {
   constexpr HostColor kRed = rgb(255, 0, 0);
   canvas.fillRectangle(HostRect{10, 5, 20, 8}, kRed);
   canvas.fillRectangle(HostRect{30, 5, 25, 8}, kRed);  // right of left: nothing
@@ -164,7 +164,7 @@ TEST_F(CairoCanvasPixels, RectanglesCoverWholePixelsUpToTheirRightAndBottomEdges
   EXPECT_EQ(pixel(39, 39), rgb(0, 0, 255));
 }
 
-TEST_F(CairoCanvasPixels, PolygonsTakeTheBrushAndEllipsesTheirOwnFill) {
+TEST_F(ChartPictureCanvas, PolygonsTakeTheBrushAndEllipsesTheirOwnFill) {
   const HostPoint square[] = {{2, 2}, {12, 2}, {12, 12}, {2, 12}};
   canvas.selectBrush(HostFillRecord{1, static_cast<int32_t>(rgb(0, 255, 0)), 0, 0});
   canvas.drawPolygon(square, 4);

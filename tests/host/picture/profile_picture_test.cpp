@@ -41,9 +41,9 @@ void addMorningBars(Chart& chart) {
   chart.appendBar(Bar{minuteBar(119), 5798.5f, 5802.75f, 5797.75f, 5802.0f, 100});
 }
 
-class ProfilePicture : public ChartProfileFixture {
+class ChartPictureProfile : public ChartProfileFixture {
  protected:
-  ProfilePicture() { addMorningBars(study.chart); }
+  ChartPictureProfile() { addMorningBars(study.chart); }
 
   bool write(const std::string& path, int32_t width = 1600, int32_t height = 900) {
     ChartPictureOptions options;
@@ -79,7 +79,7 @@ bool coveredLater(const std::vector<RecordedShape>& shapes, std::size_t index, i
   return false;
 }
 
-TEST_F(ProfilePicture, PaintsTheStudyBarsOnTheirStrikeRowsOverTheCandles) {
+TEST_F(ChartPictureProfile, PaintsTheStudyBarsOnTheirStrikeRowsOverTheCandles) {
   loadGex(gexResponse("[[5800,100,0,[0,60,0,40,0]],[5790,-70,0,[]],[5810,40,0,[]]]"));
   const std::string path = folder.file("profile.png");
   ASSERT_TRUE(write(path)) << error;
@@ -109,7 +109,7 @@ TEST_F(ProfilePicture, PaintsTheStudyBarsOnTheirStrikeRowsOverTheCandles) {
             kCallVolume);
 }
 
-TEST_F(ProfilePicture, RendersAWholeChart) {
+TEST_F(ChartPictureProfile, RendersAWholeChart) {
   std::string rows = "[";
   for (int strike = 5700; strike <= 5900; strike += 5) {
     const double s = strike;
