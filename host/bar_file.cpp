@@ -4,21 +4,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "host/calendar_text.h"
+#include "host/text_file.h"
 
 namespace {
-
-std::string quoted(std::string_view text) {
-  std::string result(1, '\'');
-  result.append(text);
-  result.push_back('\'');
-  return result;
-}
 
 enum class Layout { Export, Plain };
 
@@ -160,18 +151,9 @@ bool readBarText(std::string_view text, BarText& read, std::string& error) {
 }
 
 bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot be read (" + std::strerror(errno) + ")";
-    return false;
-  }
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) {
-    error = path + ": cannot be read";
-    return false;
-  }
-  if (!readBarText(content.str(), bars, error)) {
+  std::string content;
+  if (!readTextFile(path, content, error)) return false;
+  if (!readBarText(content, bars, error)) {
     error = path + ":" + error;
     return false;
   }

@@ -9,17 +9,11 @@
 #include <vector>
 
 #include "host/calendar_text.h"
+#include "host/text_file.h"
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
 
 namespace {
-
-std::string quoted(std::string_view text) {
-  std::string result(1, '\'');
-  result.append(text);
-  result.push_back('\'');
-  return result;
-}
 
 std::string lowered(std::string_view text) {
   std::string result(text);

@@ -3,10 +3,7 @@
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
+#include "host/text_file.h"
 
 bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
                       std::string& error) {
@@ -41,14 +38,9 @@ bool readSettingsText(const std::string& text, std::vector<InputSetting>& settin
 
 bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settings,
                       std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot be read (" + std::strerror(errno) + ")";
-    return false;
-  }
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (!readSettingsText(content.str(), settings, error)) {
+  std::string content;
+  if (!readTextFile(path, content, error)) return false;
+  if (!readSettingsText(content, settings, error)) {
     error = path + ": " + error;
     return false;
   }

@@ -248,6 +248,7 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
       {"missing module", {"--module", out.file("none.so")}, "none.so"},
       {"not a module", {"--module", out.file("not-a-module.so")}, "not-a-module.so"},
       {"missing bars file", {"--bars", out.file("none.csv")}, "none.csv: cannot be read"},
+      {"bars file a folder", {"--bars", out.path()}, "cannot be read (a folder, not a file)"},
       {"bad bars line", {"--bars", out.file("bad-bars.csv")}, "bad-bars.csv:3: the high is below the low"},
       {"missing settings file", {"--settings", out.file("none.json")}, "none.json: cannot be read"},
       {"settings not JSON", {"--settings", out.file("bad-settings.json")}, "bad-settings.json: not JSON"},

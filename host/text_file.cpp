@@ -1,0 +1,35 @@
+#include "host/text_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+bool readTextFile(const std::string& path, std::string& content, std::string& error) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    error = path + ": cannot be read (a folder, not a file)";
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return false;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (file.bad()) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  content = text.str();
+  return true;
+}
+
+std::string quoted(std::string_view text) {
+  std::string result(1, '\'');
+  result.append(text);
+  result.push_back('\'');
+  return result;
+}

@@ -1,0 +1,12 @@
+// Small text helpers shared by the chart host's readers of files a person
+// wrote: reading a whole file, and quoting a value in a message.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The file's bytes, or false with "PATH: cannot be read (reason)".
+bool readTextFile(const std::string& path, std::string& content, std::string& error);
+
+// The text in single quotes, as messages show what a person typed.
+std::string quoted(std::string_view text);
