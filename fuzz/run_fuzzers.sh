@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the fuzzers of the readers of service text side by side, each for
-# SECONDS: the two profile parsers, the futures conversion and the majors
-# history. They share the machine's cores, so the whole run takes SECONDS
+# Runs the fuzzers side by side, each for SECONDS: the readers of service
+# text (the two profile parsers, the futures conversion and the majors
+# history) and the chart program's readers of bar and settings files. They share the machine's cores, so the whole run takes SECONDS
 # however many there are. Each starts from its committed seeds and regressions
 # in a throw-away corpus (the repository is never written). Prints one line
 # per fuzzer with the executions reached. Fails when a fuzzer found something
@@ -19,10 +19,10 @@ seconds=$2
 [[ $seconds =~ ^[1-9][0-9]*$ ]] || usage
 
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
-fuzzers=(gex_profile greek_profile futures_conversion majors_history)
+fuzzers=(gex_profile greek_profile futures_conversion majors_history chart_files)
 # The folder under seeds/ and regressions/ that belongs to each fuzzer.
 declare -A inputs_of=([gex_profile]=gex [greek_profile]=greek [futures_conversion]=futures
-  [majors_history]=history)
+  [majors_history]=history [chart_files]=chart_files)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 
 # Any sanitizer report, leaks included, ends a fuzzer with its stack; the

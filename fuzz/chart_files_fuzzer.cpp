@@ -1,0 +1,105 @@
+// What a person hands the chart program, fuzzed: bar files, settings files
+// applied to the real study's inputs, and dates typed on the command line.
+// The first byte picks the reader; the rest is the file's text.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/fuzz_check.h"
+#include "host/bar_file.h"
+#include "host/calendar_text.h"
+#include "host/input_assignment.h"
+#include "host/settings_file.h"
+#include "host/study_instance.h"
+#include "study/study_function.h"
+
+namespace {
+
+void checkBars(std::string_view text) {
+  BarText read;
+  std::string error;
+  if (!readBarText(text, read, error)) {
+    FUZZ_CHECK(read.bars.empty());
+    FUZZ_CHECK(!error.empty());
+    return;
+  }
+  FUZZ_CHECK(!read.bars.empty());
+  for (std::size_t i = 0; i < read.bars.size(); ++i) {
+    const Bar& bar = read.bars[i];
+    for (float value : {bar.open, bar.high, bar.low, bar.close, bar.volume}) FUZZ_CHECK(std::isfinite(value));
+    FUZZ_CHECK(bar.low <= bar.open && bar.open <= bar.high);
+    FUZZ_CHECK(bar.low <= bar.close && bar.close <= bar.high);
+    FUZZ_CHECK(bar.volume >= 0);
+    FUZZ_CHECK(i == 0 || read.bars[i - 1].dateTime < bar.dateTime);
+  }
+}
+
+// Everything of an input but its text, which is compared by content.
+bool sameInput(const HostInput& a, const HostInput& b) {
+  return a.kind == b.kind && a.intValue == b.intValue &&
+         std::memcmp(&a.floatValue, &b.floatValue, sizeof a.floatValue) == 0 &&
+         std::memcmp(&a.dateTimeValue, &b.dateTimeValue, sizeof a.dateTimeValue) == 0 &&
+         std::string_view(hostStringText(a.textValue)) == hostStringText(b.textValue);
+}
+
+void checkSettings(const std::string& text) {
+  std::vector<InputSetting> settings;
+  std::string error;
+  if (!readSettingsText(text, settings, error)) {
+    FUZZ_CHECK(settings.empty() && !error.empty());
+    return;
+  }
+  // One study for the whole run: its inputs carry over from input to input,
+  // which only widens what the assignments start from.
+  static Chart chart;
+  static StudyInstance& instance = *[] {
+    auto* made = new StudyInstance(chart, runStudyFunction, 1);
+    made->runSetDefaultsPass();
+    return made;
+  }();
+  for (const auto& [name, value] : settings) {
+    std::vector<HostInput> before;
+    std::vector<std::string> texts;
+    for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) before.push_back(instance.input(i));
+    for (const HostInput& input : before) texts.push_back(hostStringText(input.textValue));
+    error.clear();
+    const bool assigned = assignInput(instance, name, value, error);
+    int changed = 0;
+    for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
+      HostInput copy = before[i];
+      copy.textValue = HostString{};
+      assignHostString(copy.textValue, texts[i].c_str());
+      changed += sameInput(copy, instance.input(i)) ? 0 : 1;
+      releaseHostString(copy.textValue);
+    }
+    // A refused value changes nothing and says why; an accepted one changes
+    // one input at most (none when it was already so).
+    if (!assigned) FUZZ_CHECK(!error.empty() && changed == 0);
+    if (assigned) FUZZ_CHECK(changed <= 1);
+  }
+}
+
+void checkDateTime(std::string_view text) {
+  const std::optional<HostDateTime> when = readDateTime(text);
+  if (!when) return;
+  // What is written reads back as the same second.
+  const std::optional<HostDateTime> again = readDateTime(formatDateTime(*when));
+  FUZZ_CHECK(again && *again == *when / 1000000 * 1000000);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  switch (data[0] % 3) {
+    case 0: checkBars(text); break;
+    case 1: checkSettings(text); break;
+    default: checkDateTime(text); break;
+  }
+  return 0;
+}
