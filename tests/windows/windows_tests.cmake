@@ -30,6 +30,7 @@ list(FILTER TARVIO_WINDOWS_TEST_SOURCES EXCLUDE REGEX
   "/host/(curl_transport|zone_text)_test\\.cpp$|/support/standin_process\\.cpp$|_posix\\.cpp$")
 add_executable(tarvio_windows_tests ${TARVIO_WINDOWS_TEST_SOURCES}
   ${CMAKE_CURRENT_SOURCE_DIR}/integration/recorded_request.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/windows/module_on_chart.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/windows_test_main.cpp)
 target_include_directories(tarvio_windows_tests PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tarvio_windows_tests PRIVATE tarvio_study tarvio_https_get_test_route tarvio_host
