@@ -52,7 +52,7 @@ ConnectTarget connectTarget(const HttpsGetRequest& request) {
     const std::string text(route);
     const size_t colon = text.rfind(':');
     const long port = colon == std::string::npos ? 0 : std::strtol(text.c_str() + colon + 1, nullptr, 10);
-    // A route that names no port leaves no host to connect to.
+    // A route without a usable port leaves no host to connect to.
     target.host = port > 0 && port <= 65535 ? utf8ToWide(text.substr(0, colon).c_str()) : L"";
     target.port = static_cast<INTERNET_PORT>(port > 0 && port <= 65535 ? port : 0);
   }
@@ -92,7 +92,12 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   WinHttpSetTimeouts(session, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs);
 
   const ConnectTarget target = connectTarget(request);
-  HINTERNET connection = WinHttpConnect(session, target.host.c_str(), target.port, 0);
+  HINTERNET connection = nullptr;
+  if (target.host.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+  } else {
+    connection = WinHttpConnect(session, target.host.c_str(), target.port, 0);
+  }
   if (connection == nullptr) {
     failStep(result, "WinHttpConnect");
     WinHttpCloseHandle(session);

@@ -122,6 +122,13 @@ TEST(WinHttpClientTest, NothingListeningFailsTheSendStepWithItsNumber) {
                                std::to_string(connectionRefusedErrorNumber()) + ")");
 }
 
+TEST(WinHttpClientTest, ARouteWithoutAPortFailsTheConnectStep) {
+  const Fetched fetched = fetch("localhost");
+  EXPECT_FALSE(fetched.completed);
+  EXPECT_EQ(fetched.error, "WinHttpConnect failed (GetLastError=" +
+                               std::to_string(ERROR_INVALID_PARAMETER) + ")");
+}
+
 TEST(WinHttpClientTest, ACertificateNotTrustedFailsTheRequest) {
   const Fetched fetched = fetch(standinRoute("TARVIO_STANDIN_UNTRUSTED"));
   EXPECT_FALSE(fetched.completed);
