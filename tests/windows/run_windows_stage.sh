@@ -35,8 +35,8 @@ fail() {
 }
 
 # start_standin NAME ARGUMENTS...: starts a stand-in in the background, waits
-# until it listens and sets standin_port; it stops by itself after the
-# stage's time at the latest.
+# until it listens and sets standin_port, or fails with standin_problem set.
+# It stops by itself after the stage's time at the latest.
 start_standin() {
   local name=$1
   shift
@@ -55,7 +55,8 @@ start_standin() {
     if ! kill -0 "$pid" 2>/dev/null; then break; fi
     sleep 0.1
   done
-  fail "stand-in '$name' did not start ($*): $(head -n 1 "$scratch/$name.err")"
+  standin_problem=$(head -n 1 "$scratch/$name.err")
+  return 1
 }
 
 echo "== windows: stand-in (linux preset)"
@@ -68,20 +69,22 @@ cmake --build --preset windows
 
 echo "== windows: Wine prefix"
 export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1 || { cat "$scratch/wineboot.log" >&2; fail "wineboot failed"; }
+timeout 300 "$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1 ||
+  { cat "$scratch/wineboot.log" >&2; fail "wineboot could not make the prefix"; }
 
 echo "== windows: stand-ins"
 # The module connects to port 443, which needs root (as in CI) or the right
 # to bind low ports.
-start_standin service --port 443 --record "$scratch/record.jsonl"
-start_standin not-found --fault not-found
+start_standin service --port 443 --record "$scratch/record.jsonl" ||
+  fail "cannot listen on 127.0.0.1:443 (run as root, or free the port): $standin_problem"
+start_standin not-found --fault not-found || fail "stand-in not-found: $standin_problem"
 not_found_port=$standin_port
-start_standin empty --fault empty
+start_standin empty --fault empty || fail "stand-in empty: $standin_problem"
 empty_port=$standin_port
 printf '{"multiplier":2}\0{"tail":1}' >"$scratch/zero-byte.json"
-start_standin zero-byte --replay "futures=$scratch/zero-byte.json"
+start_standin zero-byte --replay "futures=$scratch/zero-byte.json" || fail "stand-in zero-byte: $standin_problem"
 zero_byte_port=$standin_port
-start_standin untrusted
+start_standin untrusted || fail "stand-in untrusted: $standin_problem"
 untrusted_port=$standin_port
 
 "$WINE" "$tests/tarvio_trust_certificate.exe" "$scratch/service.pem" "$scratch/not-found.pem" \
@@ -96,6 +99,5 @@ export TARVIO_STANDIN_ZERO_BYTE=localhost:$zero_byte_port
 export TARVIO_STANDIN_UNTRUSTED=localhost:$untrusted_port
 status=0
 ctest --preset windows || status=1
-"$WINESERVER" -w 2>/dev/null || true
 echo "windows stage: $((SECONDS - started)) s"
 exit $status
