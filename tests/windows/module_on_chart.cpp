@@ -35,6 +35,15 @@ void ModuleOnChart::call() {
   instance->runCall(settings);
 }
 
+void ModuleOnChart::callAndWait(int seconds, bool fullRecalculation) {
+  CallSettings settings;
+  settings.currentDateTime = kMondayTen + seconds * 1000000LL;
+  settings.clockDateTime = settings.currentDateTime;
+  settings.fullRecalculation = fullRecalculation;
+  settings.waitForHttpAnswer = true;
+  instance->runCall(settings);
+}
+
 void ModuleOnChart::setText(int index, const char* text) {
   HostInput& input = instance->input(index);
   input.kind = kInputText;
@@ -46,4 +55,10 @@ int ModuleOnChart::logged(const std::string& text) const {
   return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const LogLine& line) {
     return line.text.find(text) != std::string::npos;
   }));
+}
+
+int ModuleOnChart::alerts() const {
+  const auto& lines = instance->log().lines();
+  return static_cast<int>(
+      std::count_if(lines.begin(), lines.end(), [](const LogLine& line) { return line.alert; }));
 }

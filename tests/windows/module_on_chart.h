@@ -21,9 +21,13 @@ class ModuleOnChart {
   bool loaded() const { return instance != nullptr; }
   // An ordinary call at 10:00 New York time, with the chart's clock there too.
   void call();
+  // An ordinary call `seconds` after 10:00 that waits for an answer to any
+  // request still outstanding (the transport bounds the wait).
+  void callAndWait(int seconds, bool fullRecalculation = false);
   void setText(int index, const char* text);
-  // How many log lines hold `text`.
+  // How many log lines hold `text`, and how many lines are alerts.
   int logged(const std::string& text) const;
+  int alerts() const;
 
   std::string error;
   std::unique_ptr<LoadedModule> module;
