@@ -125,7 +125,9 @@ TEST(RequestDriverTest, HistoryCoversTheLatestSession) {
     f.callAt(c.clock, true);
     EXPECT_EQ(f.requests(), c.sent ? 1 : 0) << c.name;
     EXPECT_EQ(f.stored(kHistoryRequestStateKey), c.sent ? kHistoryWaiting : kHistoryDone) << c.name;
-    if (c.sent && f.requests() == 1) EXPECT_EQ(f.lastRequest().body, c.body) << c.name;
+    if (c.sent && f.requests() == 1) {
+      EXPECT_EQ(f.lastRequest().body, c.body) << c.name;
+    }
   }
 }
 
