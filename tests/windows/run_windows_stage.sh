@@ -14,7 +14,7 @@ WINESERVER=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/w
 standin=build/linux/tools/standin/tarvio-standin
 tests=build/windows/tests
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-windows-stage-XXXXXX")
+scratch=$(mktemp -d -t tarvio-windows-stage-XXXXXX)
 standin_pids=()
 cleanup() {
   local pid
@@ -71,6 +71,9 @@ echo "== windows: Wine prefix"
 export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 300 "$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1 ||
   { cat "$scratch/wineboot.log" >&2; fail "wineboot could not make the prefix"; }
+# wineboot returns while the prefix is still being set up in the background,
+# and that setup would drop certificates trusted meanwhile: wait for its end.
+timeout 300 "$WINESERVER" -w || fail "the new prefix did not settle"
 
 echo "== windows: stand-ins"
 # The module connects to port 443, which needs root (as in CI) or the right
