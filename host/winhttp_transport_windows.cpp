@@ -103,7 +103,7 @@ struct WinHttpTransport::Worker {
   };
 
   WinHttpTransportOptions options;
-  HINTERNET session = nullptr;
+  HINTERNET root = nullptr;
 
   std::mutex mutex;
   std::condition_variable arrived;
@@ -116,10 +116,10 @@ struct WinHttpTransport::Worker {
     if (options.connectTimeoutMs < 1) options.connectTimeoutMs = defaults.connectTimeoutMs;
     if (options.receiveTimeoutMs < 1) options.receiveTimeoutMs = defaults.receiveTimeoutMs;
     const std::wstring agent = wide(options.userAgent);
-    session = WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+    root = WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    if (session == nullptr) return;
-    WinHttpSetTimeouts(session, options.connectTimeoutMs, options.connectTimeoutMs,
+    if (root == nullptr) return;
+    WinHttpSetTimeouts(root, options.connectTimeoutMs, options.connectTimeoutMs,
                        options.receiveTimeoutMs, options.receiveTimeoutMs);
     thread = std::thread([this] { run(); });
   }
@@ -133,7 +133,7 @@ struct WinHttpTransport::Worker {
       arrived.notify_one();
       thread.join();
     }
-    if (session != nullptr) WinHttpCloseHandle(session);
+    if (root != nullptr) WinHttpCloseHandle(root);
   }
 
   static void finish(Completion& done, HttpOutcome outcome) {
@@ -172,7 +172,7 @@ struct WinHttpTransport::Worker {
     if (!headerBlock(request, headers)) return failed();
     const std::wstring wideHeaders = wide(headers);
 
-    Handle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
+    Handle connection(WinHttpConnect(root, target.host.c_str(), target.port, 0));
     if (connection.get() == nullptr) return failed();
     const wchar_t* verb = request.body.empty() ? L"GET" : L"POST";
     Handle transfer(WinHttpOpenRequest(connection.get(), verb, target.pathAndQuery.c_str(), nullptr,
@@ -222,7 +222,7 @@ WinHttpTransport::~WinHttpTransport() = default;
 
 bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
-  if (worker.session == nullptr) return false;
+  if (worker.root == nullptr) return false;
   {
     std::lock_guard<std::mutex> lock(worker.mutex);
     if (worker.stopping) return false;

@@ -82,25 +82,25 @@ void collectBody(HINTERNET request, std::string& body) {
 
 void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   const std::wstring userAgent = utf8ToWide(request.userAgent);
-  HINTERNET session = WinHttpOpen(userAgent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+  HINTERNET root = WinHttpOpen(userAgent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-  if (session == nullptr) {
+  if (root == nullptr) {
     failStep(result, "WinHttpOpen");
     return;
   }
   const int stepTimeoutMs = static_cast<int>(kHttpsStepTimeoutMs);
-  WinHttpSetTimeouts(session, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs);
+  WinHttpSetTimeouts(root, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs, stepTimeoutMs);
 
   const ConnectTarget target = connectTarget(request);
   HINTERNET connection = nullptr;
   if (target.host.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);
   } else {
-    connection = WinHttpConnect(session, target.host.c_str(), target.port, 0);
+    connection = WinHttpConnect(root, target.host.c_str(), target.port, 0);
   }
   if (connection == nullptr) {
     failStep(result, "WinHttpConnect");
-    WinHttpCloseHandle(session);
+    WinHttpCloseHandle(root);
     return;
   }
 
@@ -111,7 +111,7 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   if (httpRequest == nullptr) {
     failStep(result, "WinHttpOpenRequest");
     WinHttpCloseHandle(connection);
-    WinHttpCloseHandle(session);
+    WinHttpCloseHandle(root);
     return;
   }
 
@@ -123,7 +123,7 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
     failStep(result, "WinHttpSendRequest/ReceiveResponse");
     WinHttpCloseHandle(httpRequest);
     WinHttpCloseHandle(connection);
-    WinHttpCloseHandle(session);
+    WinHttpCloseHandle(root);
     return;
   }
 
@@ -142,5 +142,5 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
 
   WinHttpCloseHandle(httpRequest);
   WinHttpCloseHandle(connection);
-  WinHttpCloseHandle(session);
+  WinHttpCloseHandle(root);
 }
