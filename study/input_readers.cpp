@@ -48,9 +48,13 @@ int64_t roundHalfAwayFromZero(double value) {
   constexpr double kLimit = 9223372036854775808.0;
   if (value >= kLimit) return std::numeric_limits<int64_t>::max();
   if (value < -kLimit) return std::numeric_limits<int64_t>::min();
-  // std::round rounds halves away from zero and is exact for every double,
-  // unlike adding 0.5 and flooring.
-  return static_cast<int64_t>(std::round(value));
+  // The fraction left after truncation is exact, so halves are found without
+  // the error of adding 0.5 and flooring; some C libraries' round() make it.
+  const double whole = std::trunc(value);
+  const double fraction = value - whole;
+  if (fraction >= 0.5) return static_cast<int64_t>(whole) + 1;
+  if (fraction <= -0.5) return static_cast<int64_t>(whole) - 1;
+  return static_cast<int64_t>(whole);
 }
 
 int32_t readIndex(const HostInput& input) {

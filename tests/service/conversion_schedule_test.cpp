@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "service/direct_http_client.h"
 #include "support/driver_fixture.h"
+#include "support/test_platform.h"
 
 namespace {
 
@@ -71,12 +73,15 @@ TEST_F(ConversionScheduleTest, NoTargetNoRequest) {
   EXPECT_EQ(f.logged("Futures Conversion"), 0);
 }
 
+// The failure text of a refused connection, with the platform's number.
+std::string refusedText() {
+  return "WinHttpSendRequest/ReceiveResponse failed (GetLastError=" +
+         std::to_string(connectionRefusedErrorNumber()) + ")";
+}
+
 TEST_F(ConversionScheduleTest, FailedRequestIsReportedWithTheStepAndNumber) {
   f.callAt(mondayAt(10, 0));
-  // libcurl's CURLE_COULDNT_CONNECT is 7.
-  EXPECT_EQ(f.alerted("Tarvio Futures Conversion: request failed: "
-                      "WinHttpSendRequest/ReceiveResponse failed (GetLastError=7)"),
-            1);
+  EXPECT_EQ(f.alerted("Tarvio Futures Conversion: request failed: " + refusedText()), 1);
   EXPECT_EQ(f.study.instance.store().int64Value(kLastConversionTimeKey), mondayAt(10, 0));
 }
 
@@ -85,8 +90,7 @@ TEST_F(ConversionScheduleTest, DirectClientReportsAnUnreachableServiceAsNotCompl
   EXPECT_FALSE(result.completed);
   EXPECT_EQ(result.statusCode, 0u);
   EXPECT_STREQ(hostStringText(result.body), "");
-  EXPECT_STREQ(hostStringText(result.errorText),
-               "WinHttpSendRequest/ReceiveResponse failed (GetLastError=7)");
+  EXPECT_EQ(hostStringText(result.errorText), refusedText());
   releaseDirectHttpResult(result);
 }
 

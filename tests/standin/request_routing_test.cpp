@@ -153,6 +153,9 @@ TEST(FaultReply, GivesEachFaultItsAnswer) {
   EXPECT_EQ(http500.status, 500u);
   EXPECT_EQ(http500.content_type, "text/plain");
   EXPECT_EQ(faultReply(FaultMode::Empty, Endpoint::Profile, normal, 1).body, "");
+  const Reply notFound = faultReply(FaultMode::NotFound, Endpoint::Futures, normal, 1);
+  EXPECT_EQ(notFound.status, 404u);
+  EXPECT_EQ(notFound.body, R"({"error":"not found"})");
   const std::string nested = faultReply(FaultMode::Nested, Endpoint::Profile, normal, 1).body;
   EXPECT_EQ(nested.size(), 200000u);
   EXPECT_EQ(nested.find(']'), 100000u);

@@ -12,6 +12,7 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
+#include "support/test_platform.h"
 
 // New York wall-clock time on the fixture's Monday (the chart's zone too).
 inline HostDateTime mondayAt(int hours, int minutes, int seconds = 0) {
@@ -25,7 +26,7 @@ class DriverFixture {
     study.instance.setHttpTransport(transport);
     study.setText(kApiKeyInput, "key-123");
     // The module's own HTTPS request never leaves the machine in unit tests.
-    setenv("TARVIO_TEST_CONNECT_TO", "127.0.0.1:1", 1);
+    setTestEnvironment("TARVIO_TEST_CONNECT_TO", "127.0.0.1:1");
   }
   ~DriverFixture() { study.instance.runLastCall(true); }
 

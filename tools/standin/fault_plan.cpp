@@ -8,10 +8,10 @@ namespace standin {
 
 namespace {
 
-constexpr std::array<FaultMode, 11> kAllModes = {
-    FaultMode::None,      FaultMode::InvalidKey, FaultMode::Error, FaultMode::Http500,
+constexpr std::array<FaultMode, 12> kAllModes = {
+    FaultMode::None,      FaultMode::InvalidKey, FaultMode::Error,     FaultMode::Http500,
     FaultMode::Empty,     FaultMode::Malformed,  FaultMode::Truncated, FaultMode::Nested,
-    FaultMode::Slow,      FaultMode::Close,      FaultMode::Random};
+    FaultMode::Slow,      FaultMode::Close,      FaultMode::NotFound,  FaultMode::Random};
 
 // What a random draw picks from, with equal chances.
 constexpr std::array<FaultMode, 9> kDrawnFaults = {
@@ -34,6 +34,7 @@ const char* faultName(FaultMode mode) {
     case FaultMode::Nested: return "nested";
     case FaultMode::Slow: return "slow";
     case FaultMode::Close: return "close";
+    case FaultMode::NotFound: return "not-found";
     case FaultMode::Random: return "random";
   }
   return "?";

@@ -26,6 +26,7 @@ enum class FaultMode {
   Nested,      // 200, 100000 nested arrays
   Slow,        // the normal answer, after a delay beyond the clients' timeouts
   Close,       // chunked answer; the connection closes after part of the body
+  NotFound,    // 404 {"error": "not found"}; never drawn at random
   Random,      // each request draws one of the above or none
 };
 

@@ -80,6 +80,9 @@ Reply faultReply(FaultMode fault, Endpoint endpoint, Reply normal, double slow_s
     case FaultMode::Error:
       reply = errorReply(200, "Service temporarily unavailable");
       break;
+    case FaultMode::NotFound:
+      reply = errorReply(404, "not found");
+      break;
     case FaultMode::Http500:
       reply.status = 500;
       reply.content_type = "text/plain";

@@ -281,8 +281,9 @@ Faults (for requests with a valid key to a known endpoint):
                          of the whole answer, half of it sent, connection closed),
                          nested (200, 100000 nested '[' ... ']'), slow (the answer
                          after --slow-seconds), close (chunked answer, connection
-                         closed after half of it), random (each request draws one
-                         of these or none)
+                         closed after half of it), not-found (404 {"error":
+                         "not found"}), random (each request draws one of these
+                         but not-found, or none)
   --fault-rate P         with random: chance that a request gets a fault
                          (default 0.3); the draws follow --seed
   --fault-endpoint E     profile|history|futures|all (default all): where

@@ -1,0 +1,233 @@
+#include "host/winhttp_transport.h"
+
+#include <windows.h>
+#include <winhttp.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::wstring wide(const std::string& text) {
+  if (text.empty()) return {};
+  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (units < 1) return {};
+  std::wstring result(static_cast<size_t>(units), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), units);
+  return result;
+}
+
+// Closes a WinHTTP handle when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HINTERNET handle = nullptr) : handle_(handle) {}
+  ~Handle() {
+    if (handle_ != nullptr) WinHttpCloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HINTERNET get() const { return handle_; }
+
+ private:
+  HINTERNET handle_;
+};
+
+// The facility only tells a delivered answer from a failed transfer; why a
+// transfer failed is not passed on.
+HttpOutcome failed() { return HttpOutcome{}; }
+
+// A CR or LF would end the line early and let the rest pass as another
+// header; a NUL would cut it short.
+bool fitsOnOneLine(const std::string& text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+}
+
+// The request's headers in its order as one block of CR LF ended lines;
+// false when one cannot be sent as given.
+bool headerBlock(const HttpRequest& request, std::string& block) {
+  for (const auto& [name, value] : request.headers) {
+    if (name.empty() || !fitsOnOneLine(name) || name.find_first_of(": \t") != std::string::npos ||
+        !fitsOnOneLine(value)) {
+      return false;
+    }
+    block += name + ": " + value + "\r\n";
+  }
+  return true;
+}
+
+struct Target {
+  std::wstring host;
+  INTERNET_PORT port = 0;
+  std::wstring pathAndQuery;
+};
+
+// The https URL's host, port and path with query; false for anything else.
+bool crackUrl(const std::string& url, const std::string& connectTo, Target& target) {
+  const std::wstring wideUrl = wide(url);
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.dwHostNameLength = static_cast<DWORD>(-1);
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (wideUrl.empty() || !WinHttpCrackUrl(wideUrl.c_str(), 0, 0, &parts) ||
+      parts.nScheme != INTERNET_SCHEME_HTTPS || parts.dwHostNameLength == 0) {
+    return false;
+  }
+  target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  target.port = parts.nPort;
+  target.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+  target.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (target.pathAndQuery.empty()) target.pathAndQuery = L"/";
+  if (!connectTo.empty()) {
+    const size_t colon = connectTo.rfind(':');
+    const long port = colon == std::string::npos ? 0 : std::strtol(connectTo.c_str() + colon + 1, nullptr, 10);
+    if (port <= 0 || port > 65535) return false;
+    target.host = wide(connectTo.substr(0, colon));
+    target.port = static_cast<INTERNET_PORT>(port);
+  }
+  return !target.host.empty();
+}
+
+}  // namespace
+
+struct WinHttpTransport::Worker {
+  struct Pending {
+    HttpRequest request;
+    Completion done;
+  };
+
+  WinHttpTransportOptions options;
+  HINTERNET root = nullptr;
+
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::deque<Pending> queue;  // guarded by mutex
+  bool stopping = false;      // guarded by mutex
+  std::thread thread;
+
+  explicit Worker(WinHttpTransportOptions chosen) : options(std::move(chosen)) {
+    const WinHttpTransportOptions defaults;
+    if (options.connectTimeoutMs < 1) options.connectTimeoutMs = defaults.connectTimeoutMs;
+    if (options.receiveTimeoutMs < 1) options.receiveTimeoutMs = defaults.receiveTimeoutMs;
+    const std::wstring agent = wide(options.userAgent);
+    root = WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (root == nullptr) return;
+    WinHttpSetTimeouts(root, options.connectTimeoutMs, options.connectTimeoutMs,
+                       options.receiveTimeoutMs, options.receiveTimeoutMs);
+    thread = std::thread([this] { run(); });
+  }
+
+  ~Worker() {
+    if (thread.joinable()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+      }
+      arrived.notify_one();
+      thread.join();
+    }
+    if (root != nullptr) WinHttpCloseHandle(root);
+  }
+
+  static void finish(Completion& done, HttpOutcome outcome) {
+    // Exceptions never reach the worker loop: a completion that throws loses
+    // only its own answer.
+    try {
+      done(std::move(outcome));
+    } catch (...) {
+    }
+  }
+
+  void run() {
+    for (;;) {
+      Pending next;
+      {
+        std::unique_lock<std::mutex> lock(mutex);
+        arrived.wait(lock, [this] { return stopping || !queue.empty(); });
+        if (stopping) break;
+        next = std::move(queue.front());
+        queue.pop_front();
+      }
+      finish(next.done, perform(next.request));
+    }
+    std::deque<Pending> left;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      left.swap(queue);
+    }
+    for (Pending& pending : left) finish(pending.done, failed());
+  }
+
+  HttpOutcome perform(const HttpRequest& request) const {
+    Target target;
+    if (!crackUrl(request.url, options.connectTo, target)) return failed();
+    std::string headers;
+    if (!headerBlock(request, headers)) return failed();
+    const std::wstring wideHeaders = wide(headers);
+
+    Handle connection(WinHttpConnect(root, target.host.c_str(), target.port, 0));
+    if (connection.get() == nullptr) return failed();
+    const wchar_t* verb = request.body.empty() ? L"GET" : L"POST";
+    Handle transfer(WinHttpOpenRequest(connection.get(), verb, target.pathAndQuery.c_str(), nullptr,
+                                       WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                       WINHTTP_FLAG_SECURE));
+    if (transfer.get() == nullptr) return failed();
+    const DWORD bodySize = static_cast<DWORD>(request.body.size());
+    void* body = request.body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(request.body.data());
+    if (!WinHttpSendRequest(transfer.get(),
+                            wideHeaders.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : wideHeaders.c_str(),
+                            static_cast<DWORD>(wideHeaders.size()), body, bodySize, bodySize, 0)) {
+      return failed();
+    }
+    if (!WinHttpReceiveResponse(transfer.get(), nullptr)) return failed();
+
+    HttpOutcome outcome;
+    DWORD status = 0;
+    DWORD statusSize = sizeof status;
+    if (!WinHttpQueryHeaders(transfer.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX)) {
+      return failed();
+    }
+    outcome.status = static_cast<long>(status);
+    for (;;) {
+      DWORD available = 0;
+      if (!WinHttpQueryDataAvailable(transfer.get(), &available)) return failed();
+      if (available == 0) break;
+      if (available > options.maxBodyBytes - outcome.body.size()) return failed();
+      const size_t had = outcome.body.size();
+      outcome.body.resize(had + available);
+      DWORD read = 0;
+      if (!WinHttpReadData(transfer.get(), outcome.body.data() + had, available, &read)) {
+        return failed();
+      }
+      outcome.body.resize(had + read);
+      if (read == 0) break;
+    }
+    outcome.delivered = true;
+    return outcome;
+  }
+};
+
+WinHttpTransport::WinHttpTransport(WinHttpTransportOptions options)
+    : worker_(std::make_unique<Worker>(std::move(options))) {}
+
+WinHttpTransport::~WinHttpTransport() = default;
+
+bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
+  Worker& worker = *worker_;
+  if (worker.root == nullptr) return false;
+  {
+    std::lock_guard<std::mutex> lock(worker.mutex);
+    if (worker.stopping) return false;
+    worker.queue.push_back(Worker::Pending{request, std::move(done)});
+  }
+  worker.arrived.notify_one();
+  return true;
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The Windows stage: cross-builds the module, the host runtime and the tests
+# for 64-bit Windows and runs them under Wine in a throw-away prefix. The
+# WinHTTP request talks to loopback stand-ins of the service started here:
+# the main one on 127.0.0.1:443, the others on free ports. Their certificates
+# are trusted inside the prefix only, all but the untrusted one's.
+# Run from ./run test-windows (which installs the packages first).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+started=$SECONDS
+WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+WINESERVER=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
+standin=build/linux/tools/standin/tarvio-standin
+tests=build/windows/tests
+
+scratch=$(mktemp -d -t tarvio-windows-stage-XXXXXX)
+standin_pids=()
+cleanup() {
+  local pid
+  for pid in "${standin_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  if [ -d "$scratch/prefix" ]; then
+    WINEPREFIX=$scratch/prefix "$WINESERVER" -k 2>/dev/null || true
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "windows stage: $*" >&2
+  exit 1
+}
+
+# start_standin NAME ARGUMENTS...: starts a stand-in in the background, waits
+# until it listens and sets standin_port, or fails with standin_problem set.
+# It stops by itself after the stage's time at the latest.
+start_standin() {
+  local name=$1
+  shift
+  local port_file=$scratch/$name.port
+  "$standin" --address 127.0.0.1 --host-name localhost --port-file "$port_file" \
+    --write-cert "$scratch/$name.pem" --max-seconds 1800 "$@" \
+    >"$scratch/$name.out" 2>"$scratch/$name.err" &
+  local pid=$!
+  standin_pids+=("$pid")
+  local tries
+  for tries in $(seq 100); do
+    if [ -s "$port_file" ]; then
+      standin_port=$(cat "$port_file")
+      return
+    fi
+    if ! kill -0 "$pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  standin_problem=$(head -n 1 "$scratch/$name.err")
+  return 1
+}
+
+echo "== windows: stand-in (linux preset)"
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target tarvio-standin
+
+echo "== windows: cross build (windows preset)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+echo "== windows: Wine prefix"
+export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+timeout 300 "$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1 ||
+  { cat "$scratch/wineboot.log" >&2; fail "wineboot could not make the prefix"; }
+# wineboot returns while the prefix is still being set up in the background,
+# and that setup would drop certificates trusted meanwhile: wait for its end.
+timeout 300 "$WINESERVER" -w || fail "the new prefix did not settle"
+
+echo "== windows: stand-ins"
+# The module connects to port 443, which needs root (as in CI) or the right
+# to bind low ports.
+start_standin service --port 443 --record "$scratch/record.jsonl" ||
+  fail "cannot listen on 127.0.0.1:443 (run as root, or free the port): $standin_problem"
+start_standin not-found --fault not-found || fail "stand-in not-found: $standin_problem"
+not_found_port=$standin_port
+start_standin empty --fault empty || fail "stand-in empty: $standin_problem"
+empty_port=$standin_port
+printf '{"multiplier":2}\0{"tail":1}' >"$scratch/zero-byte.json"
+start_standin zero-byte --replay "futures=$scratch/zero-byte.json" || fail "stand-in zero-byte: $standin_problem"
+zero_byte_port=$standin_port
+start_standin untrusted || fail "stand-in untrusted: $standin_problem"
+untrusted_port=$standin_port
+
+"$WINE" "$tests/tarvio_trust_certificate.exe" "$scratch/service.pem" "$scratch/not-found.pem" \
+  "$scratch/empty.pem" "$scratch/zero-byte.pem" || fail "cannot trust the stand-ins' certificates in the prefix"
+
+echo "== windows: tests under Wine"
+export TARVIO_STANDIN=localhost:443
+export TARVIO_STANDIN_RECORD=$scratch/record.jsonl
+export TARVIO_STANDIN_NOT_FOUND=localhost:$not_found_port
+export TARVIO_STANDIN_EMPTY=localhost:$empty_port
+export TARVIO_STANDIN_ZERO_BYTE=localhost:$zero_byte_port
+export TARVIO_STANDIN_UNTRUSTED=localhost:$untrusted_port
+status=0
+ctest --preset windows || status=1
+echo "windows stage: $((SECONDS - started)) s"
+exit $status
