@@ -102,5 +102,36 @@ export TARVIO_STANDIN_ZERO_BYTE=localhost:$zero_byte_port
 export TARVIO_STANDIN_UNTRUSTED=localhost:$untrusted_port
 status=0
 ctest --preset windows || status=1
+
+echo "== windows: tarvio-chart under Wine"
+# The chart program on a simulated morning against the service stand-in,
+# through the host's WinHTTP transport; then two command lines it refuses.
+chart_out=$scratch/chart
+mkdir -p "$chart_out"
+chart() { "$WINE" build/windows/tarvio-chart.exe "$@"; }
+if chart --start "2026-03-02 10:15" --end "2026-03-02 10:17" --service-address localhost:443 \
+  --api-key standin-key --quiet --csv "$chart_out/outputs.csv" --drawings "$chart_out/drawings.json" \
+  --log "$chart_out/log.txt" 2>"$chart_out/stderr" &&
+  grep -q '"label": "ZG: ' "$chart_out/drawings.json" && ! grep -q ALERT "$chart_out/log.txt" &&
+  [ "$(wc -l <"$chart_out/outputs.csv")" -gt 70 ]; then
+  echo "tarvio-chart.exe: levels drawn, outputs written, no alert"
+else
+  echo "tarvio-chart.exe: the run against the stand-in failed" >&2
+  cat "$chart_out/stderr" "$chart_out/log.txt" >&2 2>/dev/null || true
+  status=1
+fi
+refused() {
+  local expected=$1
+  shift
+  local code=0
+  chart "$@" 2>"$chart_out/refused" || code=$?
+  if [ "$code" -ne 2 ] || ! grep -q "$expected" "$chart_out/refused"; then
+    echo "tarvio-chart.exe $*: expected exit 2 and '$expected', got $code: $(cat "$chart_out/refused")" >&2
+    status=1
+  fi
+}
+refused "pictures need cairo" --png "$chart_out/chart.png"
+refused "none.dll" --module "$chart_out/none.dll"
+
 echo "windows stage: $((SECONDS - started)) s"
 exit $status

@@ -1,10 +1,9 @@
 #include "chart_run_output.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 
+#include "chart_platform.h"
 #include "host/calendar_text.h"
 #include "host/chart_outputs.h"
 #include "host/chart_session.h"
@@ -78,7 +77,7 @@ bool RunOutputs::open(const ChartOptions& options, std::string& error) {
     if (!checkWritable(*path, error)) return false;
   if (!openFile(log_, options.logPath, error) || !openFile(trace_, options.tracePath, error)) return false;
   if (trace_.is_open()) traceCanvas_ = std::make_unique<TraceCanvas>(trace_);
-  progressOn_ = options.progress && isatty(STDERR_FILENO) != 0;
+  progressOn_ = options.progress && standardErrorIsTerminal();
   return true;
 }
 

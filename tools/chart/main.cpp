@@ -1,8 +1,6 @@
 // tarvio-chart: runs a study module on one chart, as a charting host would,
 // and writes what it drew. Everything worth testing lives in host/; this file
 // only turns the command line into a run and the run into files.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,11 +12,11 @@
 #include <vector>
 
 #include "chart_options.h"
+#include "chart_platform.h"
 #include "chart_run_output.h"
 #include "host/bar_file.h"
 #include "host/calendar_text.h"
 #include "host/chart_session.h"
-#include "host/curl_transport.h"
 #include "host/input_assignment.h"
 #include "host/module_loader.h"
 #include "host/picture/chart_picture.h"
@@ -38,18 +36,6 @@ constexpr int kFailuresBeforeGivingUp = 3;
 int fail(int status, const std::string& message) {
   std::cerr << "tarvio-chart: " << message << "\n";
   return status;
-}
-
-std::string defaultModulePath() {
-  // Beside the program first, then where the build put it.
-  char self[4096];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length > 0) {
-    std::string beside(self, static_cast<std::size_t>(length));
-    beside = beside.substr(0, beside.rfind('/') + 1) + "tarvio_v4_graphics_64.so";
-    if (access(beside.c_str(), R_OK) == 0) return beside;
-  }
-  return TARVIO_BUILT_MODULE_PATH;
 }
 
 HostDateTime realChartTime(const Chart& chart) {
@@ -129,7 +115,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::string modulePath = options.modulePath.empty() ? defaultModulePath() : options.modulePath;
+  const std::string modulePath = options.modulePath.empty() ? moduleBesideProgram() : options.modulePath;
   std::unique_ptr<LoadedModule> module = ModuleLoader::load(modulePath, error);
   if (!module) return fail(kExitUsage, error);
 
@@ -139,6 +125,8 @@ int main(int argc, char** argv) {
   auto instance = std::make_unique<StudyInstance>(chart, module->studyFunction(), 1);
   instance->runSetDefaultsPass();
   if (!applyInputs(*instance, options, error)) return fail(kExitUsage, error);
+  if (!options.pngPath.empty() && !pictureUnavailableReason().empty())
+    return fail(kExitUsage, "--png: " + pictureUnavailableReason());
   if (options.listInputs) {
     printInputs(*instance, std::cout);
     return 0;
@@ -156,15 +144,9 @@ int main(int argc, char** argv) {
   if (!outputs.open(options, error)) return fail(kExitUsage, error);
   instance->log().setSink([&outputs, &chart](const LogLine& line) { outputs.logLine(line, chart); });
 
-  CurlTransportOptions transportOptions;
-  transportOptions.caFile = options.caFile;
-  if (!options.serviceAddress.empty()) {
-    transportOptions.connectTo = {"::" + options.serviceAddress};
-    // A test build of the module sends its own request there too.
-    setenv("TARVIO_TEST_CONNECT_TO", options.serviceAddress.c_str(), 1);
-    if (!options.caFile.empty()) setenv("TARVIO_TEST_CA_FILE", options.caFile.c_str(), 1);
-  }
-  auto watch = std::make_shared<TransportWatch>(std::make_shared<CurlTransport>(transportOptions));
+  std::shared_ptr<HttpTransport> transport = makeServiceTransport(options, error);
+  if (!transport) return fail(kExitUsage, error);
+  auto watch = std::make_shared<TransportWatch>(transport);
   instance->setHttpTransport(watch);
 
   ChartSession session(*instance, std::move(bars));

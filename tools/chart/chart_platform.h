@@ -1,0 +1,26 @@
+// What tarvio-chart needs of the system it runs on, one file per platform:
+// where the module sits, whether messages go to a terminal, the HTTPS
+// transport of the host, and pictures.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/http_transport.h"
+
+class StudyInstance;
+struct ChartPictureOptions;
+struct ChartOptions;
+
+// The module file built beside the program.
+std::string moduleBesideProgram();
+
+bool standardErrorIsTerminal();
+
+// The host's transport for the study's requests, with the options' service
+// mapping. False with a reason when the options ask for what this platform
+// cannot do.
+std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options, std::string& error);
+
+// Why this build cannot write pictures, or empty when it can.
+std::string pictureUnavailableReason();
