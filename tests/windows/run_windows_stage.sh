@@ -16,6 +16,7 @@ tests=build/windows/tests
 
 scratch=$(mktemp -d -t tarvio-windows-stage-XXXXXX)
 standin_pids=()
+standin_runner=()
 cleanup() {
   local pid
   for pid in "${standin_pids[@]}"; do
@@ -41,7 +42,7 @@ start_standin() {
   local name=$1
   shift
   local port_file=$scratch/$name.port
-  "$standin" --address 127.0.0.1 --host-name localhost --port-file "$port_file" \
+  "${standin_runner[@]}" "$standin" --address 127.0.0.1 --host-name localhost --port-file "$port_file" \
     --write-cert "$scratch/$name.pem" --max-seconds 1800 "$@" \
     >"$scratch/$name.out" 2>"$scratch/$name.err" &
   local pid=$!
@@ -78,8 +79,12 @@ timeout 300 "$WINESERVER" -w || fail "the new prefix did not settle"
 echo "== windows: stand-ins"
 # The module connects to port 443, which needs root (as in CI) or the right
 # to bind low ports.
+# Without root, sudo may lend the right for this one stand-in.
+standin_runner=()
+if [ "$(id -u)" -ne 0 ] && sudo -n true 2>/dev/null; then standin_runner=(sudo -n); fi
 start_standin service --port 443 --record "$scratch/record.jsonl" ||
   fail "cannot listen on 127.0.0.1:443 (run as root, or free the port): $standin_problem"
+standin_runner=()
 start_standin not-found --fault not-found || fail "stand-in not-found: $standin_problem"
 not_found_port=$standin_port
 start_standin empty --fault empty || fail "stand-in empty: $standin_problem"
