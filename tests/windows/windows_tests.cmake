@@ -8,13 +8,7 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${TARVIO_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Modules that are broken on purpose, for the loader's refusal paths.
-add_library(test_module_missing_export SHARED host/modules/missing_export_module.cpp)
-add_library(test_module_wrong_version SHARED host/modules/wrong_version_module.cpp)
-foreach(module test_module_missing_export test_module_wrong_version)
-  set_target_properties(${module} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET default)
-  target_include_directories(${module} PRIVATE ${PROJECT_SOURCE_DIR})
-endforeach()
+include(${CMAKE_CURRENT_SOURCE_DIR}/broken_modules.cmake)
 
 file(GLOB_RECURSE TARVIO_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/study/*.cpp
