@@ -1,6 +1,7 @@
 // The command line's defaults and checks, and the TLS identity: generated
 // certificates that clients can trust, and unusable ones refused.
 #include <gnutls/gnutls.h>
+#include <gnutls/crypto.h>
 #include <gnutls/x509.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 
 #include <ctime>
 #include <fstream>
+#include <set>
+#include <string>
 
 #include "support/standin_process.h"
 #include "tools/standin/standin_options.h"
@@ -135,6 +138,45 @@ TEST_F(GeneratedIdentity, IsItsOwnTrustAnchorForTheServiceAndLoopbackNames) {
   unsigned int verify = 0;
   EXPECT_EQ(gnutls_x509_crt_verify(certificate, &certificate, 1, 0, &verify), 0);
   EXPECT_EQ(verify, 0u);
+}
+
+// Each certificate has a name of its own, says it is its own issuer by key,
+// and signs with full-length numbers, so clients that trust several
+// stand-ins at once, or misread short signature numbers, accept every one.
+TEST(GeneratedIdentities, AreToldApartAndSignedWithFullLengthNumbers) {
+  std::set<std::string> subjects;
+  for (int i = 0; i < 200; ++i) {
+    TlsIdentity identity;
+    ASSERT_EQ(generateTlsIdentity("localhost", std::time(nullptr), identity), "");
+    gnutls_x509_crt_t certificate = nullptr;
+    gnutls_x509_crt_init(&certificate);
+    const gnutls_datum_t pem = {reinterpret_cast<unsigned char*>(identity.certificate_pem.data()),
+                                static_cast<unsigned>(identity.certificate_pem.size())};
+    ASSERT_EQ(gnutls_x509_crt_import(certificate, &pem, GNUTLS_X509_FMT_PEM), 0);
+    char subject[256];
+    size_t subject_size = sizeof subject;
+    ASSERT_EQ(gnutls_x509_crt_get_dn(certificate, subject, &subject_size), 0);
+    subjects.insert(subject);
+    unsigned char subject_key[64], authority_key[64];
+    size_t subject_key_size = sizeof subject_key, authority_key_size = sizeof authority_key;
+    ASSERT_GE(gnutls_x509_crt_get_subject_key_id(certificate, subject_key, &subject_key_size, nullptr), 0);
+    ASSERT_GE(gnutls_x509_crt_get_authority_key_id(certificate, authority_key, &authority_key_size, nullptr), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(subject_key), subject_key_size),
+              std::string(reinterpret_cast<char*>(authority_key), authority_key_size));
+    unsigned char signature[128];
+    size_t signature_size = sizeof signature;
+    ASSERT_GE(gnutls_x509_crt_get_signature(certificate, reinterpret_cast<char*>(signature), &signature_size), 0);
+    const gnutls_datum_t value{signature, static_cast<unsigned>(signature_size)};
+    gnutls_datum_t r{}, s{};
+    ASSERT_GE(gnutls_decode_rs_value(&value, &r, &s), 0);
+    for (const gnutls_datum_t* number : {&r, &s}) {
+      const unsigned leading_zero = number->size > 0 && number->data[0] == 0 ? 1 : 0;
+      EXPECT_EQ(number->size - leading_zero, 32u) << "certificate " << i;
+      gnutls_free(number->data);
+    }
+    gnutls_x509_crt_deinit(certificate);
+  }
+  EXPECT_EQ(subjects.size(), 200u);
 }
 
 TEST_F(GeneratedIdentity, IsRefusedWithAnotherKeyOrBrokenText) {

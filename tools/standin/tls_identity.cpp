@@ -4,6 +4,8 @@
 #include <gnutls/gnutls.h>
 #include <gnutls/x509.h>
 
+#include <cstdio>
+
 #include "tools/standin/file_io.h"
 
 namespace standin {
@@ -37,6 +39,26 @@ gnutls_datum_t datumOf(const std::string& text) {
   return {reinterpret_cast<unsigned char*>(const_cast<char*>(text.data())), static_cast<unsigned>(text.size())};
 }
 
+// Whether both numbers of the certificate's ECDSA signature take all 32
+// bytes of the P-256 curve (a leading zero byte only marks the sign).
+bool hasFullLengthSignature(gnutls_x509_crt_t certificate) {
+  unsigned char signature[128];
+  size_t size = sizeof signature;
+  if (gnutls_x509_crt_get_signature(certificate, reinterpret_cast<char*>(signature), &size) < 0) return true;
+  const gnutls_datum_t value{signature, static_cast<unsigned>(size)};
+  gnutls_datum_t r{}, s{};
+  if (gnutls_decode_rs_value(&value, &r, &s) < 0) return true;
+  auto significant = [](const gnutls_datum_t& number) {
+    unsigned length = number.size;
+    for (unsigned i = 0; i < number.size && number.data[i] == 0; ++i) --length;
+    return length;
+  };
+  const bool full = significant(r) == 32 && significant(s) == 32;
+  gnutls_free(r.data);
+  gnutls_free(s.data);
+  return full;
+}
+
 }  // namespace
 
 std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, TlsIdentity& identity) {
@@ -56,6 +78,12 @@ std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, Tls
   unsigned char ipv6_loopback[16] = {};
   ipv6_loopback[15] = 1;
   const char* organisation = "tarvio-standin";
+  // Every certificate gets a name of its own: a client that trusts several
+  // stand-ins at once finds each one's issuer by name, and identical names
+  // would let it check a signature against the wrong stand-in's key.
+  char unit[48];
+  int unitLength = std::snprintf(unit, sizeof unit, "stand-in ");
+  for (unsigned char byte : serial) unitLength += std::snprintf(unit + unitLength, sizeof unit - unitLength, "%02x", byte);
   const time_t activation = static_cast<time_t>(now_s - kDaySeconds);
 
   struct Step {
@@ -71,6 +99,8 @@ std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, Tls
                                                     static_cast<unsigned>(host_name.size()))},
       {"organisation", gnutls_x509_crt_set_dn_by_oid(c, GNUTLS_OID_X520_ORGANIZATION_NAME, 0, organisation,
                                                      static_cast<unsigned>(std::char_traits<char>::length(organisation)))},
+      {"unit", gnutls_x509_crt_set_dn_by_oid(c, GNUTLS_OID_X520_ORGANIZATIONAL_UNIT_NAME, 0, unit,
+                                             static_cast<unsigned>(unitLength))},
       {"public key", gnutls_x509_crt_set_key(c, s.key)},
       {"basic constraints", gnutls_x509_crt_set_basic_constraints(c, 1, -1)},
       {"key usage",
@@ -93,9 +123,17 @@ std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, Tls
   size_t key_id_size = sizeof key_id;
   code = gnutls_x509_crt_get_key_id(c, 0, key_id, &key_id_size);
   if (code >= 0) code = gnutls_x509_crt_set_subject_key_id(c, key_id, key_id_size);
+  // It is its own issuer; saying so by key lets clients match it exactly.
+  if (code >= 0) code = gnutls_x509_crt_set_authority_key_id(c, key_id, key_id_size);
   if (code < 0) return failure("subject key id", code);
-  code = gnutls_x509_crt_sign2(c, c, s.key, GNUTLS_DIG_SHA256, 0);
-  if (code < 0) return failure("signing", code);
+  // Signed again until both numbers of the signature are full length: some
+  // clients' certificate checks (Wine's among them) misread a signature whose
+  // r or s is shorter than the curve, about one certificate in a hundred.
+  for (int attempt = 0;; ++attempt) {
+    code = gnutls_x509_crt_sign2(c, c, s.key, GNUTLS_DIG_SHA256, 0);
+    if (code < 0) return failure("signing", code);
+    if (hasFullLengthSignature(c) || attempt == 63) break;
+  }
 
   gnutls_datum_t datum{};
   code = gnutls_x509_crt_export2(c, GNUTLS_X509_FMT_PEM, &datum);
