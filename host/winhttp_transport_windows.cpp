@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -38,9 +39,15 @@ class Handle {
   HINTERNET handle_;
 };
 
-// The facility only tells a delivered answer from a failed transfer; why a
-// transfer failed is not passed on.
-HttpOutcome failed() { return HttpOutcome{}; }
+// A failed transfer with its reason for the host's messages: the step, and
+// WinHTTP's error number when a WinHTTP call failed (read before anything
+// else can overwrite it).
+HttpOutcome failed(const char* step, bool winHttpError = true) {
+  HttpOutcome outcome;
+  outcome.error = step;
+  if (winHttpError) outcome.error += " failed (WinHTTP error " + std::to_string(GetLastError()) + ")";
+  return outcome;
+}
 
 // A CR or LF would end the line early and let the rest pass as another
 // header; a NUL would cut it short.
@@ -162,50 +169,50 @@ struct WinHttpTransport::Worker {
       std::lock_guard<std::mutex> lock(mutex);
       left.swap(queue);
     }
-    for (Pending& pending : left) finish(pending.done, failed());
+    for (Pending& pending : left) finish(pending.done, failed("the transport was stopped", false));
   }
 
   HttpOutcome perform(const HttpRequest& request) const {
     Target target;
-    if (!crackUrl(request.url, options.connectTo, target)) return failed();
+    if (!crackUrl(request.url, options.connectTo, target)) return failed("not an https URL", false);
     std::string headers;
-    if (!headerBlock(request, headers)) return failed();
+    if (!headerBlock(request, headers)) return failed("a header would break its line", false);
     const std::wstring wideHeaders = wide(headers);
 
     Handle connection(WinHttpConnect(root, target.host.c_str(), target.port, 0));
-    if (connection.get() == nullptr) return failed();
+    if (connection.get() == nullptr) return failed("WinHttpConnect");
     const wchar_t* verb = request.body.empty() ? L"GET" : L"POST";
     Handle transfer(WinHttpOpenRequest(connection.get(), verb, target.pathAndQuery.c_str(), nullptr,
                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                        WINHTTP_FLAG_SECURE));
-    if (transfer.get() == nullptr) return failed();
+    if (transfer.get() == nullptr) return failed("WinHttpOpenRequest");
     const DWORD bodySize = static_cast<DWORD>(request.body.size());
     void* body = request.body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(request.body.data());
     if (!WinHttpSendRequest(transfer.get(),
                             wideHeaders.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : wideHeaders.c_str(),
                             static_cast<DWORD>(wideHeaders.size()), body, bodySize, bodySize, 0)) {
-      return failed();
+      return failed("WinHttpSendRequest");
     }
-    if (!WinHttpReceiveResponse(transfer.get(), nullptr)) return failed();
+    if (!WinHttpReceiveResponse(transfer.get(), nullptr)) return failed("WinHttpReceiveResponse");
 
     HttpOutcome outcome;
     DWORD status = 0;
     DWORD statusSize = sizeof status;
     if (!WinHttpQueryHeaders(transfer.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                              WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX)) {
-      return failed();
+      return failed("WinHttpQueryHeaders");
     }
     outcome.status = static_cast<long>(status);
     for (;;) {
       DWORD available = 0;
-      if (!WinHttpQueryDataAvailable(transfer.get(), &available)) return failed();
+      if (!WinHttpQueryDataAvailable(transfer.get(), &available)) return failed("WinHttpQueryDataAvailable");
       if (available == 0) break;
-      if (available > options.maxBodyBytes - outcome.body.size()) return failed();
+      if (available > options.maxBodyBytes - outcome.body.size()) return failed("the body is too long", false);
       const size_t had = outcome.body.size();
       outcome.body.resize(had + available);
       DWORD read = 0;
       if (!WinHttpReadData(transfer.get(), outcome.body.data() + had, available, &read)) {
-        return failed();
+        return failed("WinHttpReadData");
       }
       outcome.body.resize(had + read);
       if (read == 0) break;
