@@ -7,18 +7,17 @@
 
 namespace {
 
-// Element 3 of a row holds its priors, usually five of them.
+// Element 3 of a row holds its priors, one per interval: 1, 5, 10, 15 and 30
+// minutes before.
 constexpr size_t kPriorsElement = 3;
-constexpr size_t kUsualPriorsPerRow = 5;
+constexpr size_t kPriorsPerRow = 5;
 
-// Fills the strike tables, the priors and the three maxima, with room for
-// `priorsRoom` priors. Returns false when the rows hold more; the caller then
-// fills again with the exact count, so the usual response is walked once.
-bool fillStrikeRows(JsonElements rows, GexProfile& profile, size_t priorsRoom) {
+// Fills the strike tables, the priors and the three maxima.
+void fillStrikeRows(JsonElements rows, GexProfile& profile) {
   resizeForRefill(profile.strikes, rows.size());
   resizeForRefill(profile.gex_vol, rows.size());
   resizeForRefill(profile.gex_oi, rows.size());
-  resizeForRefill(profile.priors, priorsRoom);
+  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
   // The maxima and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
@@ -26,7 +25,6 @@ bool fillStrikeRows(JsonElements rows, GexProfile& profile, size_t priorsRoom) {
   float* volumes = profile.gex_vol.data();
   float* openInterests = profile.gex_oi.data();
   float* prior = profile.priors.data();
-  const float* const priorsEnd = prior + priorsRoom;
   const JsonValue& null = jsonNull();
   for (const JsonValue& row : rows) {
     const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
@@ -36,6 +34,7 @@ bool fillStrikeRows(JsonElements rows, GexProfile& profile, size_t priorsRoom) {
     *volumes++ = volume;
     *openInterests++ = openInterest;
 
+    // An absent (NaN) value never passes these tests, so it never sets a maximum.
     if (std::fabs(volume) > maxVolume) maxVolume = std::fabs(volume);
     if (std::fabs(openInterest) > maxOpenInterest) maxOpenInterest = std::fabs(openInterest);
     // The combined maximum is taken before this row's priors raise the volume
@@ -43,19 +42,11 @@ bool fillStrikeRows(JsonElements rows, GexProfile& profile, size_t priorsRoom) {
     if (maxVolume > maxBoth) maxBoth = maxVolume;
     if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    const JsonElements rowPriors = jsonArray(cells[kPriorsElement]);
-    if (rowPriors.size() > static_cast<size_t>(priorsEnd - prior)) return false;
-    for (const JsonValue& value : rowPriors) {
-      const float p = jsonFloat(value);
-      if (std::fabs(p) > maxVolume) maxVolume = std::fabs(p);
-      *prior++ = p;
-    }
+    prior = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxVolume);
   }
-  profile.priors.resize(static_cast<size_t>(prior - profile.priors.data()));
   profile.max_abs_gex_vol = maxVolume + 0.001f;
   profile.max_abs_gex_oi = maxOpenInterest + 0.001f;
   profile.max_abs_gex = maxBoth + 0.001f;
-  return true;
 }
 
 void fillGexProfile(const JsonValue& root, GexProfile& profile) {
@@ -75,10 +66,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   profile.sum_gex_oi = jsonFloat(jsonMember(root, "sum_gex_oi"));
   profile.delta_risk_reversal = jsonFloat(jsonMember(root, "delta_risk_reversal"));
 
-  const JsonElements rows = jsonArray(jsonMember(root, "strikes"));
-  if (!fillStrikeRows(rows, profile, rows.size() * kUsualPriorsPerRow)) {
-    fillStrikeRows(rows, profile, countRowElements(rows, kPriorsElement));
-  }
+  fillStrikeRows(jsonArray(jsonMember(root, "strikes")), profile);
 
   const JsonElements maxPriors = jsonArray(jsonMember(root, "max_priors"));
   profile.max_priors.resize(maxPriors.size());

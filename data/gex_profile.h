@@ -31,7 +31,8 @@ struct GexProfile {
   std::vector<float> strikes;
   std::vector<float> gex_vol;
   std::vector<float> gex_oi;
-  // Five per strike row (1, 5, 10, 15 and 30 minutes), rows concatenated.
+  // Five per strike row (1, 5, 10, 15 and 30 minutes), rows concatenated; an
+  // interval a row did not carry is NaN (absent, no dot).
   std::vector<float> priors;
   // One (strike, value) pair per prior interval.
   std::vector<std::vector<float>> max_priors;

@@ -8,19 +8,18 @@
 
 namespace {
 
-// Element 4 of a row holds its priors, usually three of them.
+// Element 4 of a row holds its priors, one per interval: 5, 15 and 30 minutes
+// before.
 constexpr size_t kPriorsElement = 4;
-constexpr size_t kUsualPriorsPerRow = 3;
+constexpr size_t kPriorsPerRow = 3;
 
-// Fills the strike tables, the priors and the maximum, with room for
-// `priorsRoom` priors. Returns false when the rows hold more; the caller then
-// fills again with the exact count, so the usual response is walked once.
-bool fillStrikeRows(JsonElements rows, GreekProfile& profile, size_t priorsRoom) {
+// Fills the strike tables, the priors and the maximum.
+void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
   resizeForRefill(profile.strikes, rows.size());
   resizeForRefill(profile.value_1, rows.size());
   resizeForRefill(profile.value_2, rows.size());
   resizeForRefill(profile.greek_value, rows.size());
-  resizeForRefill(profile.priors, priorsRoom);
+  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
   // The maximum and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxGreek = 0;
@@ -29,7 +28,6 @@ bool fillStrikeRows(JsonElements rows, GreekProfile& profile, size_t priorsRoom)
   float* values2 = profile.value_2.data();
   float* greeks = profile.greek_value.data();
   float* prior = profile.priors.data();
-  const float* const priorsEnd = prior + priorsRoom;
   const JsonValue& null = jsonNull();
   for (const JsonValue& row : rows) {
     const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
@@ -38,19 +36,12 @@ bool fillStrikeRows(JsonElements rows, GreekProfile& profile, size_t priorsRoom)
     *values1++ = jsonFloat(cells[1]);
     *values2++ = jsonFloat(cells[2]);
     *greeks++ = greek;
+    // An absent (NaN) value never passes this test, so it never sets the maximum.
     if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    const JsonElements rowPriors = jsonArray(cells[kPriorsElement]);
-    if (rowPriors.size() > static_cast<size_t>(priorsEnd - prior)) return false;
-    for (const JsonValue& value : rowPriors) {
-      const float p = jsonFloat(value);
-      if (std::fabs(p) > maxGreek) maxGreek = std::fabs(p);
-      *prior++ = p;
-    }
+    prior = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxGreek);
   }
-  profile.priors.resize(static_cast<size_t>(prior - profile.priors.data()));
   profile.max_abs_greek = maxGreek + 0.001f;
-  return true;
 }
 
 void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
@@ -66,10 +57,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
   profile.major_short_gamma = jsonFloat(jsonMember(root, "major_short_gamma"));
 
-  const JsonElements rows = jsonArray(jsonMember(root, "mini_contracts"));
-  if (!fillStrikeRows(rows, profile, rows.size() * kUsualPriorsPerRow)) {
-    fillStrikeRows(rows, profile, countRowElements(rows, kPriorsElement));
-  }
+  fillStrikeRows(jsonArray(jsonMember(root, "mini_contracts")), profile);
 }
 
 }  // namespace

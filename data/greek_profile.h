@@ -27,7 +27,8 @@ struct GreekProfile {
   std::vector<float> value_1;
   std::vector<float> value_2;
   std::vector<float> greek_value;
-  // Three per strike row (5, 15 and 30 minutes), rows concatenated.
+  // Three per strike row (5, 15 and 30 minutes), rows concatenated; an
+  // interval a row did not carry is NaN (absent, no dot).
   std::vector<float> priors;
   float max_abs_greek = 0;
 };

@@ -3,8 +3,10 @@
 // elements), and no RapidJSON accessor is called on a value of the wrong kind.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "data/json_document.h"
 
@@ -52,23 +54,23 @@ inline RowCells<N> rowCells(const JsonValue& row, const JsonValue& null) {
   return cells;
 }
 
-// How many elements the arrays at position `index` of the rows hold together
-// (rows or positions that are not arrays count none).
-inline size_t countRowElements(JsonElements rows, size_t index) {
-  size_t total = 0;
-  for (const JsonValue& row : rows) total += jsonArray(jsonArray(row)[index]).size();
-  return total;
-}
-
 // Any JSON number as a double; anything else reads as 0.
 inline double jsonNumber(const JsonValue& value) {
   // Most numbers of a response are doubles: test for those first.
   if (value.IsDouble()) [[likely]] return value.GetDouble();
   return value.IsNumber() ? value.GetDouble() : 0.0;
 }
-// The same, rounded to single precision (a double beyond the float range
-// becomes an infinity of its sign).
-inline float jsonFloat(const JsonValue& value) { return static_cast<float>(jsonNumber(value)); }
+// The same, rounded to single precision. A number beyond the float range
+// (1e300, 3.5e38) reads as NaN, the mark of an absent value: as an infinity it
+// would put a level at infinity or shrink every bar to nothing, and the plain
+// conversion of such a double is undefined.
+inline float jsonFloat(const JsonValue& value) {
+  const double number = jsonNumber(value);
+  if (!(std::fabs(number) <= static_cast<double>(std::numeric_limits<float>::max()))) {
+    return std::numeric_limits<float>::quiet_NaN();
+  }
+  return static_cast<float>(number);
+}
 
 // Integer tests: true only for an integer literal (no fraction, no exponent)
 // inside the range.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/json_reading.h"
+#include "study/loggable_text.h"
 #include "study/study_log.h"
 
 namespace {
@@ -30,7 +31,8 @@ const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
   }
   const JsonValue& error = jsonMember(document, "error");
   if (isJsonString(error)) {
-    logMessage(sc, kLogAlert, "Tarvio API Error: \"%s\". Retrying.", jsonText(error));
+    logMessage(sc, kLogAlert, "Tarvio API Error: \"%s\". Retrying.",
+               loggableText(jsonText(error)).c_str());
     return nullptr;
   }
   if (!isJsonInt32(jsonMember(document, "timestamp"))) return nullptr;

@@ -1,8 +1,16 @@
-// Sizing the float tables of a profile for a refill.
+// Sizing and filling the float tables of a profile.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
+
+#include "data/json_reading.h"
+
+// The value of a table cell the response did not give: draws nothing and
+// takes no part in any maximum.
+inline constexpr float kAbsentValue = std::numeric_limits<float>::quiet_NaN();
 
 // Resizes `table` to `size` elements whose old values the refill overwrites.
 // A table that fits keeps its block (no zero-fill, no allocation); one that
@@ -11,4 +19,20 @@
 inline void resizeForRefill(std::vector<float>& table, size_t size) {
   if (size > table.capacity()) table.clear();
   table.resize(size);
+}
+
+// Writes one row's priors into its own `slots` cells at `out` and returns the
+// next row's first cell. Every row keeps exactly one cell per prior interval:
+// a row that carries fewer priors leaves the rest absent and extra values are
+// not read, so one odd row cannot move the dots of the rows after it onto
+// other intervals or strikes. Each prior read raises `maximum` in turn.
+inline float* fillRowPriors(JsonElements rowPriors, float* out, size_t slots, float& maximum) {
+  const size_t given = rowPriors.size() < slots ? rowPriors.size() : slots;
+  for (size_t k = 0; k < given; ++k) {
+    const float prior = jsonFloat(rowPriors.first[k]);
+    if (std::fabs(prior) > maximum) maximum = std::fabs(prior);
+    out[k] = prior;
+  }
+  for (size_t k = given; k < slots; ++k) out[k] = kAbsentValue;
+  return out + slots;
 }

@@ -1,5 +1,8 @@
 #include "render/level_line.h"
 
+#include <optional>
+
+#include "study/chart_price.h"
 #include "study/instance_state.h"
 
 namespace {
@@ -56,7 +59,11 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
   ++nextDrawingKey;
   const int32_t kept = sc.ops.HostPersistentInt(key);
 
-  if (level == 0.0f || look.width <= 0 || !look.shown) {
+  // A level of 0 is one the snapshot does not have; one that is no finite
+  // price is absent too.
+  const std::optional<float> price =
+      level != 0.0f ? chartPrice(level, multiplier, additive) : std::nullopt;
+  if (!price || look.width <= 0 || !look.shown) {
     if (kept != 0) {
       sc.ops.HostDeleteDrawing(sc.chartNumber, kept);
       sc.ops.HostSetPersistentInt(key, 0);
@@ -74,8 +81,7 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
     record.copySource = 0;
     record.copyFlag = 1;
   }
-  const float scaled = level * multiplier;
-  record.price = scaled + additive;
+  record.price = *price;
   record.color = look.color;
   record.lineWidth = static_cast<int16_t>(look.width);
   record.lineStyle = lineStyleCode(look.styleIndex);

@@ -1,9 +1,12 @@
 #include "render/major_levels.h"
 
 #include <array>
+#include <cmath>
+#include <optional>
 
 #include "render/level_line.h"
 #include "render/profile_kind.h"
+#include "study/chart_price.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
@@ -80,19 +83,23 @@ class LevelSettings {
 struct Premiums {
   float additive;
   float multiplier;
-  float price(float level) const {
-    const float scaled = level * multiplier;
-    return scaled + additive;
-  }
+  std::optional<float> price(float level) const { return chartPrice(level, multiplier, additive); }
 };
 
 float& outputAt(HostStudyInterface& sc, int32_t output) {
   return subgraphValueAt(subgraphAt(sc, output), sc.currentBarIndex);
 }
 
-// A level of exactly 0 means the snapshot has none: the output keeps its value.
+// A level of exactly 0 means the snapshot has none, and so does one that is
+// not a finite price: the output keeps its value.
 void writeLevelOutput(HostStudyInterface& sc, int32_t output, float level, const Premiums& premiums) {
-  if (level != 0.0f) outputAt(sc, output) = premiums.price(level);
+  if (level == 0.0f) return;
+  if (const std::optional<float> price = premiums.price(level)) outputAt(sc, output) = *price;
+}
+
+// A value beyond the float range is absent: the output keeps its value.
+void writeFiniteOutput(HostStudyInterface& sc, int32_t output, float value) {
+  if (std::isfinite(value)) outputAt(sc, output) = value;
 }
 
 void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiums& premiums) {
@@ -102,8 +109,8 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
     const float strike = entry.empty() ? 0.0f : entry[0];
     const float change = entry.size() < 2 ? 0.0f : entry[1];
     const int32_t strikeOutput = kFirstMaxChangeOutput + 2 * static_cast<int32_t>(j);
-    outputAt(sc, strikeOutput) = premiums.price(strike);
-    outputAt(sc, strikeOutput + 1) = change;
+    if (const std::optional<float> price = premiums.price(strike)) outputAt(sc, strikeOutput) = *price;
+    writeFiniteOutput(sc, strikeOutput + 1, change);
     const bool rising = entry.size() == 2 && change > 0.0f;
     subgraphColorAt(subgraphAt(sc, strikeOutput), sc.currentBarIndex) =
         rising ? kRisingChangeColor : kFallingChangeColor;
@@ -131,8 +138,8 @@ void updateGex(HostStudyInterface& sc, int32_t& nextDrawingKey, const GexProfile
   drawLevel(sc, nextDrawingKey, gex.major_neg_oi, kPutOpenInterestLevel, settings, premiums);
 
   // Sums, not prices: written as they are, also when 0.
-  outputAt(sc, kNetGexVolumeOutput) = gex.sum_gex_vol;
-  outputAt(sc, kNetGexOpenInterestOutput) = gex.sum_gex_oi;
+  writeFiniteOutput(sc, kNetGexVolumeOutput, gex.sum_gex_vol);
+  writeFiniteOutput(sc, kNetGexOpenInterestOutput, gex.sum_gex_oi);
   writeMaxChanges(sc, gex, premiums);
 }
 

@@ -1,6 +1,7 @@
 #include "render/profile_series.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "render/pixel_math.h"
 #include "render/top_n_filter.h"
@@ -108,6 +109,9 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
       filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
   for (const ProfileEntry& entry : entries) {
     const float price = strikePrice(entry.strike, series.offsetTicks, multiplier, additive, sc.tickSize);
+    // An absent strike (or one the premiums carry beyond the float range) has
+    // no place on the chart: no bar and no dots.
+    if (!std::isfinite(price)) continue;
     const int32_t centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
     drawBar(sc, price, centerY, entry.value, series.positive, series.negative, geometry);
     // Dots are tried even where the strike's bar was not drawn.

@@ -5,8 +5,10 @@
 #include "service/direct_http_client.h"
 #include "service/futures_conversion.h"
 #include "service/new_york_clock.h"
+#include "study/configuration_checks.h"
 #include "study/date_time.h"
 #include "study/instance_state.h"
+#include "study/loggable_text.h"
 #include "study/study_log.h"
 
 namespace {
@@ -44,17 +46,17 @@ void requestConversion(HostStudyInterface& sc, const char* ticker, const char* f
                        const char* apiKey) {
   sc.ops.HostPersistentInt64(kLastConversionTimeKey) = sc.currentDateTime;
   logMessage(sc, kLogNote, "Tarvio Futures Conversion: sending request (ticker=%s -> future=%s)...",
-             ticker, futuresTarget);
+             loggableText(ticker).c_str(), loggableText(futuresTarget).c_str());
   DirectHttpResult result = fetchFuturesConversion(ticker, futuresTarget, apiKey);
   if (!result.completed) {
     logMessage(sc, kLogAlert, "Tarvio Futures Conversion: request failed: %s",
-               hostStringText(result.errorText));
+               loggableText(hostStringText(result.errorText)).c_str());
   } else if (result.statusCode != 200) {
     logMessage(sc, kLogAlert, "Tarvio Futures Conversion: HTTP %d: %s",
-               static_cast<int>(result.statusCode), hostStringText(result.body));
+               static_cast<int>(result.statusCode), loggableText(hostStringText(result.body)).c_str());
   } else {
     logMessage(sc, kLogNote, "Tarvio Futures Conversion: raw response: %s",
-               hostStringText(result.body));
+               loggableText(hostStringText(result.body)).c_str());
     parseFuturesConversion(sc, hostStringText(result.body), futuresTarget);
   }
   releaseDirectHttpResult(result);
@@ -66,6 +68,9 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
                                   const char* futuresTarget, const char* apiKey) {
   if (futuresTarget == nullptr || futuresTarget[0] == '\0') return;
   ticker = ticker != nullptr ? ticker : "";
+  // Texts that cannot go into a request were reported by the configuration
+  // checks; nothing is sent with them.
+  if (!requestTextsFit(RequestTexts{ticker, futuresTarget, apiKey})) return;
 
   const HostDateTime lastConversion = sc.ops.HostPersistentInt64(kLastConversionTimeKey);
   bool changed = lastConversion == 0;
@@ -84,8 +89,10 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
       openingTriggerFires(sc, kConversionOpenTriggerDoneKey, kOpenTrigger, timeOfDayNow, isWeekday);
   const bool secondFired = openingTriggerFires(sc, kConversionSecondTriggerDoneKey, kSecondTrigger,
                                                timeOfDayNow, isWeekday);
-  const bool repeatDue = lastConversion != 0 &&
-                         elapsedMicroseconds(sc.currentDateTime, lastConversion) >= kRepeatInterval;
+  // A clock that went back counts as due, or the conversion would stop until
+  // it passed the old time again.
+  const int64_t sinceLast = elapsedMicroseconds(sc.currentDateTime, lastConversion);
+  const bool repeatDue = lastConversion != 0 && (sinceLast >= kRepeatInterval || sinceLast < 0);
   if (openFired || secondFired || repeatDue || changed) {
     requestConversion(sc, ticker, futuresTarget, apiKey);
   }

@@ -1,7 +1,12 @@
 #include "service/majors_history.h"
 
+#include <iterator>
+#include <optional>
+
 #include "data/json_reading.h"
+#include "study/chart_price.h"
 #include "study/date_time.h"
+#include "study/loggable_text.h"
 #include "study/study_log.h"
 #include "study/time_zone_table.h"
 
@@ -18,6 +23,24 @@ constexpr HistorySeries kHistorySeries[] = {
     {"zero_gamma", 2},
 };
 
+// Whether a chart time lies on the chart: from the first bar's time up to the
+// end of the last bar's period. The host's bar lookup is not relied on for
+// this: hosts commonly answer the nearest bar, which would put a snapshot of
+// time 0, of another year or in milliseconds onto the first or last bar.
+bool onChart(const HostStudyInterface& sc, HostDateTime chartTime) {
+  if (sc.barCount <= 0 || sc.barDateTimes == nullptr) return false;
+  const HostDateTime first = sc.barDateTimes[0];
+  const HostDateTime last = sc.barDateTimes[sc.barCount - 1];
+  if (chartTime < first) return false;
+  // A bar lasts as long as the step from the bar before it; a lone bar (or one
+  // without a later time than its neighbour) is taken to last a day.
+  int64_t period = sc.barCount >= 2 ? elapsedMicroseconds(last, sc.barDateTimes[sc.barCount - 2]) : 0;
+  if (period <= 0) period = kMicrosecondsPerDay;
+  HostDateTime lastEnd = 0;
+  if (__builtin_add_overflow(last, period, &lastEnd)) return true;
+  return chartTime < lastEnd;
+}
+
 // The chart bar of a snapshot, or -1 when it has no usable time or falls
 // outside the chart.
 int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
@@ -27,18 +50,24 @@ int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
   const HostDateTime utc = UnixSecondsToHostDateTime(jsonInt64(timestamp));
   HostDateTime chartTime = 0;
   sc.ops.HostConvertFromTimeZone(chartTime, utc, kUtcZoneText);
+  if (!onChart(sc, chartTime)) return -1;
   const int32_t bar = sc.ops.HostDateTimeToBarIndex(sc.chartNumber, chartTime);
   return bar >= 0 && bar < sc.barCount ? bar : -1;
 }
 
-void writeSnapshot(HostStudyInterface& sc, const JsonValue& snapshot, int32_t bar, float additive,
-                   float multiplier) {
-  for (const HistorySeries& series : kHistorySeries) {
-    const JsonValue& level = jsonMember(snapshot, series.key);
+// The chart prices a snapshot carries, one per series (none where the key is
+// missing or not a number). False when a level it carries is beyond the float
+// range or the premiums carry it there: such a snapshot is skipped whole.
+bool snapshotPrices(const JsonValue& snapshot, float additive, float multiplier,
+                    std::optional<float> (&prices)[std::size(kHistorySeries)]) {
+  for (std::size_t i = 0; i < std::size(kHistorySeries); ++i) {
+    prices[i] = std::nullopt;
+    const JsonValue& level = jsonMember(snapshot, kHistorySeries[i].key);
     if (!level.IsNumber()) continue;
-    subgraphValueAt(subgraphAt(sc, series.subgraph), bar) =
-        static_cast<float>(level.GetDouble()) * multiplier + additive;
+    prices[i] = chartPrice(jsonFloat(level), multiplier, additive);
+    if (!prices[i]) return false;
   }
+  return true;
 }
 
 int32_t readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float additive,
@@ -47,8 +76,12 @@ int32_t readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float 
   for (const JsonValue& snapshot : jsonArray(snapshots)) {
     const int32_t bar = barOfSnapshot(sc, snapshot);
     if (bar < 0) continue;
+    std::optional<float> prices[std::size(kHistorySeries)];
+    if (!snapshotPrices(snapshot, additive, multiplier, prices)) continue;
     if (bar < lowest) lowest = bar;
-    writeSnapshot(sc, snapshot, bar, additive, multiplier);
+    for (std::size_t i = 0; i < std::size(kHistorySeries); ++i) {
+      if (prices[i]) subgraphValueAt(subgraphAt(sc, kHistorySeries[i].subgraph), bar) = *prices[i];
+    }
   }
   if (lowest < sc.barCount) sc.earliestChangedBarIndex = lowest;
   return kHistoryRead;
@@ -61,12 +94,14 @@ int32_t readRefusal(HostStudyInterface& sc, const JsonValue& object) {
   if (object.HasMember("timestamp")) return kHistoryRead;
   const JsonValue& message = jsonMember(object, "message");
   if (isJsonString(message)) {
-    logMessage(sc, kLogAlert, "Tarvio History: API message: %s. Skipping.", jsonText(message));
+    logMessage(sc, kLogAlert, "Tarvio History: API message: %s. Skipping.",
+               loggableText(jsonText(message)).c_str());
     return kHistoryNotRead;
   }
   const JsonValue& error = jsonMember(object, "error");
   if (isJsonString(error)) {
-    logMessage(sc, kLogAlert, "Tarvio History: API error: %s. Skipping.", jsonText(error));
+    logMessage(sc, kLogAlert, "Tarvio History: API error: %s. Skipping.",
+               loggableText(jsonText(error)).c_str());
   }
   return kHistoryNotRead;
 }

@@ -46,6 +46,65 @@ bool selectedSnapshotHasStrikes(const RequestDriverCall& call, const Snapshots& 
                                   : !snapshots.greek.strikes.empty();
 }
 
+// How long a request superseded by a full recalculation keeps new requests
+// back while its answer is awaited: a host that drops such answers must not
+// stop requests for good.
+constexpr int64_t kSupersededRequestWait = 60LL * 1000000LL;
+
+// Which request the answer delivered on this call belongs to.
+enum class DeliveredAnswer { None, Profile, History, Stale };
+
+// The one request the host has not answered yet, by the id it gave.
+struct OutstandingRequest {
+  int32_t& id;
+  HostDateTime& sentAt;
+};
+
+OutstandingRequest outstandingRequest(HostStudyInterface& sc) {
+  return OutstandingRequest{sc.ops.HostPersistentInt(kOutstandingRequestIdKey),
+                            sc.ops.HostPersistentInt64(kOutstandingRequestSentKey)};
+}
+
+void noteSent(const RequestDriverCall& call, int32_t requestId) {
+  const OutstandingRequest outstanding = outstandingRequest(call.sc);
+  outstanding.id = requestId;
+  outstanding.sentAt = call.sc.currentDateTime;
+}
+
+// An answer is taken only for the request whose id it carries. One for a
+// request a full recalculation superseded (the ticker changed while it was
+// out) is dropped, so an old ticker's levels are never drawn as the new one's.
+DeliveredAnswer matchDeliveredAnswer(const RequestDriverCall& call, int32_t historyState) {
+  HostStudyInterface& sc = call.sc;
+  if (sc.httpResponseRequestId == 0) return DeliveredAnswer::None;
+  const OutstandingRequest outstanding = outstandingRequest(sc);
+  DeliveredAnswer answer = DeliveredAnswer::Stale;
+  if (sc.httpResponseRequestId == outstanding.id) {
+    outstanding.id = 0;
+    if (historyState == kHistoryWaiting) {
+      answer = DeliveredAnswer::History;
+    } else if (call.requestState == kRequestWaiting) {
+      answer = DeliveredAnswer::Profile;
+    }
+  }
+  if (answer == DeliveredAnswer::Stale) {
+    logMessage(sc, kLogNote, "Tarvio: an answer to an earlier request was ignored.");
+  }
+  return answer;
+}
+
+// True while a superseded request is still out: nothing new is sent then, so
+// the service never has more than one request of this instance at a time.
+bool supersededRequestOut(const RequestDriverCall& call, int32_t historyState) {
+  const OutstandingRequest outstanding = outstandingRequest(call.sc);
+  if (outstanding.id == 0) return false;
+  if (call.requestState == kRequestWaiting || historyState == kHistoryWaiting) return false;
+  const int64_t waited = elapsedMicroseconds(call.sc.currentDateTime, outstanding.sentAt);
+  if (waited >= 0 && waited < kSupersededRequestWait) return true;
+  outstanding.id = 0;  // given up on: its answer, if it still comes, is dropped
+  return false;
+}
+
 void drawLevels(const RequestDriverCall& call, const Snapshots& snapshots) {
   drawMajorLevels(call.sc, call.nextDrawingKey, call.isGreekProfile, snapshots.gex, snapshots.greek,
                   call.additivePremium, call.multiplicativePremium);
@@ -54,7 +113,7 @@ void drawLevels(const RequestDriverCall& call, const Snapshots& snapshots) {
 // Once per full recalculation, while no profile request is outstanding.
 void sendHistoryWhenWanted(const RequestDriverCall& call, int32_t& historyState) {
   if (historyState != kHistoryWanted || call.requestsHalted != 0 ||
-      call.requestState == kRequestWaiting) {
+      call.requestState == kRequestWaiting || supersededRequestOut(call, historyState)) {
     return;
   }
   const HistoryWindow window = currentHistoryWindow(call.sc);
@@ -63,13 +122,14 @@ void sendHistoryWhenWanted(const RequestDriverCall& call, int32_t& historyState)
     historyState = kHistoryDone;
     return;
   }
-  sendMajorsHistoryRequest(call.sc, hostStringText(call.ticker), call.apiKey,
-                           window.startUnixSeconds, window.endUnixSeconds, historyState);
+  noteSent(call, sendMajorsHistoryRequest(call.sc, hostStringText(call.ticker), call.apiKey,
+                                          window.startUnixSeconds, window.endUnixSeconds,
+                                          historyState));
 }
 
-void collectHistory(const RequestDriverCall& call, int32_t& historyState) {
+void collectHistory(const RequestDriverCall& call, DeliveredAnswer answer, int32_t& historyState) {
   HostStudyInterface& sc = call.sc;
-  if (historyState != kHistoryWaiting || sc.httpResponseRequestId == 0) return;
+  if (answer != DeliveredAnswer::History) return;
   const HostString& text = sc.httpResponseText;
   if (text.length != 0 && !isText(text, kTransferFailedText)) {
     parseMajorsHistory(sc, hostStringText(text), call.additivePremium, call.multiplicativePremium);
@@ -83,22 +143,23 @@ bool sendProfileWhenDue(const RequestDriverCall& call, int32_t historyState) {
   if (!call.inRequestWindow || historyState == kHistoryWaiting || call.requestsHalted != 0) {
     return false;
   }
-  if (call.requestState == kRequestWaiting) return false;
+  if (call.requestState == kRequestWaiting || supersededRequestOut(call, historyState)) return false;
   const int64_t interval = static_cast<int64_t>(call.requestIntervalSeconds) * 1000000LL;
-  if (call.lastRequestTime != 0 &&
-      elapsedMicroseconds(call.sc.currentDateTime, call.lastRequestTime) < interval) {
-    return true;
-  }
+  // A clock that went back (a replay, the autumn clock change) counts as due:
+  // otherwise requests would stop until it passed the old time again.
+  const int64_t elapsed = elapsedMicroseconds(call.sc.currentDateTime, call.lastRequestTime);
+  if (call.lastRequestTime != 0 && elapsed >= 0 && elapsed < interval) return true;
   call.requestState = kRequestDue;
   call.lastRequestTime = call.sc.currentDateTime;
-  sendProfileRequest(call.sc, call.requestUrl, call.apiKey, call.requestState);
+  noteSent(call, sendProfileRequest(call.sc, call.requestUrl, call.apiKey, call.requestState));
   if (call.requestState == kRequestWaiting) call.awaitingFreshProfile = 0;
   return true;
 }
 
-void handleProfileAnswer(const RequestDriverCall& call, const Snapshots& snapshots) {
+void handleProfileAnswer(const RequestDriverCall& call, DeliveredAnswer answer,
+                         const Snapshots& snapshots) {
   HostStudyInterface& sc = call.sc;
-  if (sc.httpResponseRequestId == 0 || call.requestState != kRequestWaiting) return;
+  if (answer != DeliveredAnswer::Profile) return;
   call.requestState = kRequestHandled;
 
   const HostString& text = sc.httpResponseText;
@@ -156,12 +217,13 @@ void driveRequests(const RequestDriverCall& call) {
     historyState = kHistoryWanted;
   }
 
+  const DeliveredAnswer answer = matchDeliveredAnswer(call, historyState);
   sendHistoryWhenWanted(call, historyState);
-  collectHistory(call, historyState);
+  collectHistory(call, answer, historyState);
 
   runFuturesConversionSchedule(sc, hostStringText(call.ticker), hostStringText(call.futuresTarget),
                                hostStringText(call.apiKey));
 
   if (sendProfileWhenDue(call, historyState)) return;
-  handleProfileAnswer(call, snapshots);
+  handleProfileAnswer(call, answer, snapshots);
 }

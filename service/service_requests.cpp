@@ -5,8 +5,8 @@
 #include "study/instance_state.h"
 #include "study/study_log.h"
 
-void sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
-                        const HostString& apiKey, int32_t& requestState) {
+int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
+                           const HostString& apiKey, int32_t& requestState) {
   HeaderList headers;
   headers.addFormatted("User-Agent", "Sierra Chart %d", sc.hostVersion);
   headers.add(kPluginVersionHeader, kPluginVersion);
@@ -14,17 +14,20 @@ void sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
   headers.add("Accept", kJsonMediaType);
 
   const HostString noBody{};
-  if (sc.ops.HostMakeHttpRequest(requestUrl, noBody, headers.data(), headers.count()) != 0) {
+  const int32_t requestId =
+      sc.ops.HostMakeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
+  if (requestId != 0) {
     requestState = kRequestWaiting;
   } else {
     logMessage(sc, kLogAlert, "Error making HTTP Request.");
     requestState = kRequestRefused;
   }
+  return requestId;
 }
 
-void sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker, const HostString& apiKey,
-                              int64_t startUnixSeconds, int64_t endUnixSeconds,
-                              int32_t& historyRequestState) {
+int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
+                                 const HostString& apiKey, int64_t startUnixSeconds,
+                                 int64_t endUnixSeconds, int32_t& historyRequestState) {
   HostString url{};
   formatHostString(url, "%s/%s/classic/gex_full/majors/7", kHistoryBaseUrl,
                    ticker != nullptr ? ticker : "");
@@ -39,13 +42,14 @@ void sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker, const 
   headers.add(kPluginVersionHeader, kPluginVersion);
   headers.addFormatted("User-Agent", "Sierra Chart %d (Hist)", sc.hostVersion);
 
-  const int32_t accepted = sc.ops.HostMakeHttpRequest(url, body, headers.data(), headers.count());
+  const int32_t requestId = sc.ops.HostMakeHttpRequest(url, body, headers.data(), headers.count());
   releaseHostString(url);
   releaseHostString(body);
-  if (accepted != 0) {
+  if (requestId != 0) {
     historyRequestState = kHistoryWaiting;
   } else {
     logMessage(sc, kLogAlert, "Tarvio: Error sending Majors history request.");
     historyRequestState = kHistoryDone;
   }
+  return requestId;
 }

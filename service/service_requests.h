@@ -1,7 +1,8 @@
 // The two requests sent through the host's asynchronous HTTP facility: the
 // profile request and the majors-history request. Each builds its headers
-// (and body) in the service's order, hands them to the host and records in
-// the request state whether the host took the request.
+// (and body) in the service's order, hands them to the host, records in the
+// request state whether the host took the request and returns the id the host
+// gave it (0 when refused), so its answer can be told from any other.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,11 @@
 #include "study/host_interface.h"
 
 // Accepted: requestState 2. Refused: a log line and requestState 0.
-void sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
-                        const HostString& apiKey, int32_t& requestState);
+int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
+                           const HostString& apiKey, int32_t& requestState);
 
 // The history of the major levels from `startUnixSeconds` to `endUnixSeconds`.
 // Accepted: historyRequestState 2. Refused: a log line and state 3.
-void sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker, const HostString& apiKey,
-                              int64_t startUnixSeconds, int64_t endUnixSeconds,
-                              int32_t& historyRequestState);
+int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
+                                 const HostString& apiKey, int64_t startUnixSeconds,
+                                 int64_t endUnixSeconds, int32_t& historyRequestState);

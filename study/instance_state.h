@@ -9,6 +9,9 @@ inline constexpr int32_t kRequestStateKey = 0;           // 0 refused, 1 due, 2 
 inline constexpr int32_t kHistoryRequestStateKey = 1;    // 0 none, 1 wanted, 2 waiting, 3 done
 inline constexpr int32_t kDayResetArmedKey = 2;
 inline constexpr int32_t kAwaitingFreshProfileKey = 3;
+// The host's id of the one request (profile or history) not yet answered; 0
+// when none is. It outlives a full recalculation, which supersedes the request.
+inline constexpr int32_t kOutstandingRequestIdKey = 4;
 inline constexpr int32_t kLastDrawingKeyKey = 6;         // highest key from 9 up holding a line
 inline constexpr int32_t kRequestsHaltedKey = 7;
 inline constexpr int32_t kProfileReadyKey = 8;
@@ -18,6 +21,7 @@ inline constexpr int32_t kConversionSecondTriggerDoneKey = 1001;
 // 64-bit store.
 inline constexpr int32_t kLastRequestTimeKey = 2;
 inline constexpr int32_t kLastConversionTimeKey = 3;
+inline constexpr int32_t kOutstandingRequestSentKey = 4;  // when that request went out
 // Text store.
 inline constexpr int32_t kLastConversionTickerKey = 0;
 inline constexpr int32_t kLastConversionFutureKey = 1;

@@ -43,6 +43,11 @@ void readConfiguration(HostStudyInterface& sc, OrdinaryCallValues& values) {
   normaliseSymbolText(values.futuresTarget, holdsText ? readText(target) : "", nullptr);
 }
 
+RequestTexts requestTextsOf(const OrdinaryCallValues& values) {
+  return RequestTexts{hostStringText(values.ticker), hostStringText(values.futuresTarget),
+                      hostStringText(values.apiKey)};
+}
+
 void resetForFullRecalculation(HostStudyInterface& sc) {
   sc.ops.HostSetPersistentInt(kRequestStateKey, kRequestDue);
   sc.ops.HostSetPersistentInt(kDayResetArmedKey, 0);
@@ -79,13 +84,13 @@ void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
   values.isGreekProfile = selection.isGreekProfile;
   values.nextDrawingKey = kFirstDrawingKey;
 
+  // The key is sent exactly as typed.
+  assignHostString(values.apiKey, readText(inputAt(sc, kApiKeyInput)));
   int32_t& requestsHalted = sc.ops.HostPersistentInt(kRequestsHaltedKey);
-  runConfigurationChecks(sc, requestsHalted);
+  runConfigurationChecks(sc, requestTextsOf(values), requestsHalted);
 
   values.inRequestWindow = inRequestWindow(sc);
   sc.graphicsCallback = drawProfileGraphics;
-  // The key is sent exactly as typed.
-  assignHostString(values.apiKey, readText(inputAt(sc, kApiKeyInput)));
   values.requestIntervalSeconds = readInteger(inputAt(sc, kRequestIntervalInput));
 
   if (sc.barCount > 1) carryForwardOutputs(sc, kSubgraphCount);

@@ -21,3 +21,21 @@ void normaliseSymbolText(HostString& target, const char* text, const char* fallb
   if (normalised.empty() && fallbackWhenEmpty != nullptr) normalised = fallbackWhenEmpty;
   assignHostString(target, normalised.c_str());
 }
+
+bool symbolFitsRequest(const char* symbol) {
+  for (const char* p = symbol != nullptr ? symbol : ""; *p != '\0'; ++p) {
+    const char c = *p;
+    const bool letterOrDigit =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit && c != '_' && c != '.' && c != '-' && c != '^') return false;
+  }
+  return true;
+}
+
+bool apiKeyFitsRequest(const char* key) {
+  for (const char* p = key != nullptr ? key : ""; *p != '\0'; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return true;
+}

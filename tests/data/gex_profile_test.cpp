@@ -1,5 +1,6 @@
 // Filling a GEX profile from a response: the tables, the priors and the bar
 // scale maxima in the order that decides them.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,11 @@
 namespace {
 
 using Floats = std::vector<float>;
+using testing::NanSensitiveFloatEq;
+using testing::Pointwise;
+
+// An interval a row did not carry.
+constexpr float kNone = NAN;
 
 class GexProfileFilling : public testing::Test {
  protected:
@@ -77,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The last row's priors raise the volume maximum only after the
         // combined maximum has been taken for that row.
         MaximaCase{"LastRowPriorMissesCombined", "[[1,5,3,[1,2]],[2,4,2,[9,-1]]]", 9.001f, 3.001f, 5.001f},
+        MaximaCase{"PriorsPastTheFifthTakeNoPart", "[[1,1,1,[1,2,3,4,5,60]]]", 5.001f, 1.001f, 1.001f},
         MaximaCase{"EarlierRowPriorReachesCombined", "[[1,5,3,[-8]],[2,1,1,[]]]", 8.001f, 3.001f, 8.001f},
         MaximaCase{"PriorsNeverRaiseOpenInterest", "[[1,1,2,[50]]]", 50.001f, 2.001f, 2.001f},
         MaximaCase{"EqualValuesKeepTheFirst", "[[1,4,4,[4]],[2,-4,-4,[-4]]]", 4.001f, 4.001f, 4.001f}),
@@ -98,21 +105,28 @@ TEST_P(GexProfileRows, ReadSafelyWhateverTheirShape) {
   EXPECT_EQ(profile.strikes, GetParam().strikeColumn);
   EXPECT_EQ(profile.gex_vol, GetParam().volume);
   EXPECT_EQ(profile.gex_oi, GetParam().openInterest);
-  EXPECT_EQ(profile.priors, GetParam().priors);
+  EXPECT_THAT(profile.priors, Pointwise(NanSensitiveFloatEq(), GetParam().priors));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, GexProfileRows,
     testing::Values(
         RowCase{"KeptInOrderWithDuplicatesAndZeros", "[[5810,0,0,[]],[5800,1,1,[]],[5810,0,0,[]]]",
-                {5810, 5800, 5810}, {0, 1, 0}, {0, 1, 0}, {}},
-        RowCase{"EmptyPriorsShiftLaterRows", "[[1,0,0,[]],[2,0,0,[7,8]]]", {1, 2}, {0, 0}, {0, 0}, {7, 8}},
-        RowCase{"ShortRow", "[[5800]]", {5800}, {0}, {0}, {}},
-        RowCase{"RowNotAnArray", R"([5800,{"a":1},null])", {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {}},
-        RowCase{"PriorsNotAnArray", R"([[1,2,3,4],[1,2,3,"x"]])", {1, 1}, {2, 2}, {3, 3}, {}},
+                {5810, 5800, 5810}, {0, 1, 0}, {0, 1, 0}, Floats(15, kNone)},
+        // Every row keeps its own five intervals: a short row leaves its
+        // missing ones absent and moves nothing of the rows after it.
+        RowCase{"ShortPriorsStayInTheirRow", "[[1,0,0,[-1,-2,-3,-4]],[2,0,0,[10,20,30,40,50]]]",
+                {1, 2}, {0, 0}, {0, 0}, {-1, -2, -3, -4, kNone, 10, 20, 30, 40, 50}},
+        RowCase{"ExtraPriorsIgnored", "[[1,0,0,[1,2,3,4,5,6,7]],[2,0,0,[8]]]", {1, 2}, {0, 0}, {0, 0},
+                {1, 2, 3, 4, 5, 8, kNone, kNone, kNone, kNone}},
+        RowCase{"ShortRow", "[[5800]]", {5800}, {0}, {0}, Floats(5, kNone)},
+        RowCase{"RowNotAnArray", R"([5800,{"a":1},null])", {0, 0, 0}, {0, 0, 0}, {0, 0, 0},
+                Floats(15, kNone)},
+        RowCase{"PriorsNotAnArray", R"([[1,2,3,4],[1,2,3,"x"]])", {1, 1}, {2, 2}, {3, 3},
+                Floats(10, kNone)},
         RowCase{"ValuesOfOtherKinds", R"([["5800",true,null,[1,"2",[3],null]]])", {0}, {0}, {0},
-                {1, 0, 0, 0}},
-        RowCase{"ExtraElementsIgnored", "[[1,2,3,[4],99,[5]]]", {1}, {2}, {3}, {4}}),
+                {1, 0, 0, 0, kNone}},
+        RowCase{"ExtraElementsIgnored", "[[1,2,3,[4],99,[5]]]", {1}, {2}, {3}, {4, kNone, kNone, kNone, kNone}}),
     [](const testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GexProfileFilling, MaxPriorsKeepTheirCountAndReadShortEntriesSafely) {
@@ -153,21 +167,37 @@ TEST_F(GexProfileFilling, RefillsOfOtherSizesLeaveNothingOfThePreviousSnapshot) 
   EXPECT_EQ(profile.strikes, (Floats{7}));
   EXPECT_EQ(profile.gex_vol, (Floats{-8}));
   EXPECT_EQ(profile.gex_oi, (Floats{9}));
-  EXPECT_EQ(profile.priors, (Floats{6, 5}));
+  EXPECT_THAT(profile.priors, Pointwise(NanSensitiveFloatEq(), Floats{6, 5, kNone, kNone, kNone}));
   ASSERT_EQ(profile.max_priors.size(), 1u);
   EXPECT_EQ(profile.max_priors[0], (Floats{9, 9}));
 
-  parse(R"({"timestamp":3,"strikes":[[1,0,0,[1,2,3,4,5,6]],[2,0,0,[7,8,9,10,11,12]]]})");
+  parse(R"({"timestamp":3,"strikes":[[1,0,0,[1,2,3,4,5]],[2,0,0,[7,8,9,10,12]]]})");
   EXPECT_EQ(profile.strikes, (Floats{1, 2}));
-  EXPECT_EQ(profile.priors, (Floats{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+  EXPECT_EQ(profile.priors, (Floats{1, 2, 3, 4, 5, 7, 8, 9, 10, 12}));
   EXPECT_TRUE(profile.max_priors.empty());
   EXPECT_EQ(profile.max_abs_gex_vol, 12.001f);
 }
 
-TEST_F(GexProfileFilling, FloatOverflowBecomesInfinityOfItsSign) {
-  parse(R"({"timestamp":1,"spot":-1e300,"strikes":[[1e300,1,1,[]]]})");
-  EXPECT_EQ(profile.spot, -INFINITY);
-  EXPECT_EQ(profile.strikes, (Floats{INFINITY}));
+// A number that fits a double but not a float is absent: not an infinity that
+// would put a level at infinity or shrink every bar to one pixel.
+TEST_F(GexProfileFilling, NumbersBeyondTheFloatRangeAreAbsent) {
+  parse(R"({"timestamp":1,"spot":-1e300,"zero_gamma":3.5e38,"major_pos_vol":3.4e38,
+            "strikes":[[1e300,1,2,[]],[5800,1e300,-3.5e38,[4,1e300,-5]]],
+            "max_priors":[[1e300,2],[5800,-1e300]]})");
+  EXPECT_TRUE(std::isnan(profile.spot));
+  EXPECT_TRUE(std::isnan(profile.zero_gamma));
+  EXPECT_EQ(profile.major_pos_vol, 3.4e38f);
+  EXPECT_THAT(profile.strikes, Pointwise(NanSensitiveFloatEq(), Floats{kNone, 5800}));
+  EXPECT_THAT(profile.gex_vol, Pointwise(NanSensitiveFloatEq(), Floats{1, kNone}));
+  EXPECT_THAT(profile.gex_oi, Pointwise(NanSensitiveFloatEq(), Floats{2, kNone}));
+  EXPECT_THAT(profile.priors, Pointwise(NanSensitiveFloatEq(),
+                                        Floats{kNone, kNone, kNone, kNone, kNone, 4, kNone, -5, kNone, kNone}));
+  // Absent values take no part in the maxima.
+  EXPECT_EQ(profile.max_abs_gex_vol, 5.001f);
+  EXPECT_EQ(profile.max_abs_gex_oi, 2.001f);
+  EXPECT_EQ(profile.max_abs_gex, 2.001f);
+  EXPECT_THAT(profile.max_priors[0], Pointwise(NanSensitiveFloatEq(), Floats{kNone, 2}));
+  EXPECT_THAT(profile.max_priors[1], Pointwise(NanSensitiveFloatEq(), Floats{5800, kNone}));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Filling a gamma or delta profile from a response: four value columns, three
 // priors per row and one bar-scale maximum.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,11 @@
 namespace {
 
 using Floats = std::vector<float>;
+using testing::NanSensitiveFloatEq;
+using testing::Pointwise;
+
+// An interval a row did not carry.
+constexpr float kNone = NAN;
 
 class GreekProfileFilling : public testing::Test {
  protected:
@@ -53,8 +60,8 @@ class GreekProfileRows : public GreekProfileFilling, public testing::WithParamIn
 
 TEST_P(GreekProfileRows, FillTheTableAndTheMaximum) {
   parse(std::string(R"({"timestamp":1,"mini_contracts":)") + GetParam().rows + "}");
-  EXPECT_EQ(profile.greek_value, GetParam().greek);
-  EXPECT_EQ(profile.priors, GetParam().priors);
+  EXPECT_THAT(profile.greek_value, Pointwise(NanSensitiveFloatEq(), GetParam().greek));
+  EXPECT_THAT(profile.priors, Pointwise(NanSensitiveFloatEq(), GetParam().priors));
   EXPECT_EQ(profile.max_abs_greek, GetParam().maximum);
   EXPECT_EQ(profile.strikes.size(), GetParam().greek.size());
   EXPECT_EQ(profile.value_1.size(), GetParam().greek.size());
@@ -66,15 +73,19 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         GreekCase{"NoRows", "[]", {}, {}, 0.001f},
         GreekCase{"ObjectInsteadOfRows", R"({"a":[1,2,3,4,[]]})", {}, {}, 0.001f},
-        GreekCase{"NegativeByMagnitude", "[[1,0,0,-3,[]],[2,0,0,2,[]]]", {-3, 2}, {}, 3.001f},
-        GreekCase{"ValueColumnsIgnored", "[[1,1e6,-1e6,0.5,[]]]", {0.5f}, {}, 0.501f},
+        GreekCase{"NegativeByMagnitude", "[[1,0,0,-3,[]],[2,0,0,2,[]]]", {-3, 2}, Floats(6, kNone), 3.001f},
+        GreekCase{"ValueColumnsIgnored", "[[1,1e6,-1e6,0.5,[]]]", {0.5f}, Floats(3, kNone), 0.501f},
         GreekCase{"PriorSetsTheMaximum", "[[1,0,0,1,[0.5,-6,2]],[2,0,0,2,[1,1,1]]]", {1, 2},
                   {0.5f, -6, 2, 1, 1, 1}, 6.001f},
-        GreekCase{"TwoPriorsShiftLaterRows", "[[1,0,0,1,[1,2]],[2,0,0,1,[3,4,5]]]", {1, 1},
-                  {1, 2, 3, 4, 5}, 5.001f},
-        GreekCase{"MorePriorsThanRowsUsuallyHold", "[[1,0,0,1,[1,2,3,4,5,6,-7]],[2,0,0,1,[]]]", {1, 1},
-                  {1, 2, 3, 4, 5, 6, -7}, 7.001f},
-        GreekCase{"ShortAndMalformedRows", R"([[5800,1],"x",[1,2,3,4,{"p":1}]])", {0, 0, 4}, {}, 4.001f}),
+        // Every row keeps its own three intervals.
+        GreekCase{"TwoPriorsStayInTheirRow", "[[1,0,0,1,[1,2]],[2,0,0,1,[3,4,5]]]", {1, 1},
+                  {1, 2, kNone, 3, 4, 5}, 5.001f},
+        GreekCase{"PriorsPastTheThirdIgnored", "[[1,0,0,1,[1,2,3,4,5,6,-7]],[2,0,0,1,[]]]", {1, 1},
+                  {1, 2, 3, kNone, kNone, kNone}, 3.001f},
+        GreekCase{"BeyondTheFloatRangeIsAbsent", "[[1,0,0,1e300,[2,-3.5e38,1]],[2,0,0,-4,[]]]",
+                  {kNone, -4}, {2, kNone, 1, kNone, kNone, kNone}, 4.001f},
+        GreekCase{"ShortAndMalformedRows", R"([[5800,1],"x",[1,2,3,4,{"p":1}]])", {0, 0, 4},
+                  Floats(9, kNone), 4.001f}),
     [](const testing::TestParamInfo<GreekCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GreekProfileFilling, TimestampAloneReplacesTheSnapshotWithAnEmptyOne) {

@@ -1,6 +1,7 @@
 // The reading conventions: every kind the service may send reads safely.
 #include <gtest/gtest.h>
 
+
 #include <cmath>
 #include <memory>
 #include <string>
@@ -91,13 +92,17 @@ TEST(JsonReading, TextEndsAtAnEscapedNulAndKeepsHighBytes) {
   EXPECT_STREQ(jsonText(jsonElement(document, 1)), "\xE9t\xE9");
 }
 
-TEST(JsonReading, NumbersConvertToSinglePrecision) {
-  const auto parsedDocument = parsed("[5812.123456789, 1e300, -1e300, 17]");
+TEST(JsonReading, NumbersConvertToSinglePrecisionOrAreAbsentBeyondIt) {
+  const auto parsedDocument =
+      parsed("[5812.123456789, 1e300, -1e300, 17, 3.4e38, 3.5e38, -3.5e38]");
   const JsonValue& document = *parsedDocument;
   EXPECT_EQ(jsonFloat(jsonElement(document, 0)), 5812.123456789f);
-  EXPECT_EQ(jsonFloat(jsonElement(document, 1)), INFINITY);
-  EXPECT_EQ(jsonFloat(jsonElement(document, 2)), -INFINITY);
+  EXPECT_TRUE(std::isnan(jsonFloat(jsonElement(document, 1))));
+  EXPECT_TRUE(std::isnan(jsonFloat(jsonElement(document, 2))));
   EXPECT_EQ(jsonFloat(jsonElement(document, 3)), 17.0f);
+  EXPECT_EQ(jsonFloat(jsonElement(document, 4)), 3.4e38f);
+  EXPECT_TRUE(std::isnan(jsonFloat(jsonElement(document, 5))));
+  EXPECT_TRUE(std::isnan(jsonFloat(jsonElement(document, 6))));
 }
 
 }  // namespace

@@ -141,7 +141,12 @@ TEST(RequestDriverTest, HistoryIsAskedOncePerFullRecalculation) {
     historyRequests += request.url.find("/hist/") != std::string::npos ? 1 : 0;
   }
   EXPECT_EQ(historyRequests, 1);
+  // The recalculation supersedes the profile request still out: the history
+  // goes out once its answer has come (and been dropped).
   f.callAt(mondayAt(10, 32), true);
+  EXPECT_EQ(f.lastRequest().url.find("/hist/"), std::string::npos);
+  ASSERT_TRUE(f.transport->answer(kProfileBody));
+  f.callAt(mondayAt(10, 32, 1));
   EXPECT_NE(f.lastRequest().url.find("/hist/"), std::string::npos);
 }
 
@@ -211,6 +216,64 @@ TEST(RequestDriverTest, AnswerArrivingAfterARecalculationResetIsIgnored) {
   // The due request went out instead, and waits for its own answer.
   EXPECT_EQ(f.requests(), 3);
   EXPECT_EQ(f.stored(kRequestStateKey), kRequestWaiting);
+}
+
+// The user changes the ticker while the ES_SPX profile request is out. The
+// old answer must not be drawn as the new ticker's levels, nor taken as the
+// history answer; the new ticker's own answers are.
+TEST(RequestDriverTest, AnswerToASupersededRequestIsDroppedAndTheNewOneIsTaken) {
+  DriverFixture f;
+  openAndAnswerHistory(f);  // the ES_SPX profile request is outstanding
+  f.study.setText(kTickerInput, "NDX");
+  f.callAt(mondayAt(10, 31), true);
+  EXPECT_EQ(f.requests(), 2) << "nothing new while the superseded request is out";
+
+  ASSERT_TRUE(f.transport->answer(gexResponse("[[5800,100,50,[1,2,3,4,5]]]", "5790.5")));
+  f.callAt(mondayAt(10, 31, 1));
+  EXPECT_EQ(f.logged("Tarvio: an answer to an earlier request was ignored."), 1);
+  EXPECT_EQ(f.stored(kProfileReadyKey), 0);
+  EXPECT_EQ(f.study.chart.drawings().all().size(), 0u);
+  ASSERT_EQ(f.requests(), 3);
+  EXPECT_EQ(f.lastRequest().url,
+            "https://api.tarvio.com/v2/sierra/hist/NDX/classic/gex_full/majors/7");
+
+  ASSERT_TRUE(f.transport->answer(historyBody()));
+  f.callAt(mondayAt(10, 31, 2));
+  EXPECT_EQ(f.study.instance.subgraph(2).values[0], 5790.0f) << "the history was read";
+  ASSERT_EQ(f.requests(), 4);
+  EXPECT_EQ(f.lastRequest().url, "https://api.tarvio.com/v2/sierra/NDX/classic/full");
+
+  ASSERT_TRUE(f.transport->answer(gexResponse("[[20000,100,50,[1,2,3,4,5]]]", "20010")));
+  f.callAt(mondayAt(10, 31, 3));
+  const int32_t last = f.study.instance.record().barCount - 1;
+  EXPECT_EQ(f.study.instance.subgraph(2).values[last], 20010.0f);
+  EXPECT_EQ(f.study.chart.drawings().all().size(), 5u);
+}
+
+TEST(RequestDriverTest, ASupersededRequestNeverAnsweredHoldsRequestsBackForAMinuteAtMost) {
+  DriverFixture f;
+  openAndAnswerHistory(f);  // the profile request went out at 10:30:01
+  f.callAt(mondayAt(10, 30, 30), true);
+  f.callAt(mondayAt(10, 31, 0));
+  EXPECT_EQ(f.requests(), 2);
+  f.callAt(mondayAt(10, 31, 1));  // a minute after the superseded request went out
+  EXPECT_EQ(f.requests(), 3);
+  EXPECT_NE(f.lastRequest().url.find("/hist/"), std::string::npos);
+}
+
+// The chart's clock going back (the autumn clock change, a replay) must not
+// stop requests until it passes the old time again.
+TEST(RequestDriverTest, AClockThatGoesBackCountsAsDue) {
+  DriverFixture f;
+  f.study.setText(kFuturesTargetInput, "es");
+  openAndAnswerHistory(f);
+  ASSERT_TRUE(f.transport->answer(kProfileBody));
+  f.callAt(mondayAt(10, 30, 2));
+  const int requestsBefore = f.requests();
+  const int conversionsBefore = f.logged("Tarvio Futures Conversion: sending request");
+  f.callAt(mondayAt(9, 45));
+  EXPECT_EQ(f.requests(), requestsBefore + 1);
+  EXPECT_EQ(f.logged("Tarvio Futures Conversion: sending request"), conversionsBefore + 1);
 }
 
 struct FailureCase {

@@ -56,10 +56,11 @@ class ChartProfileFixture : public testing::Test {
   }
 };
 
-// A classic profile response with the given strike rows and the usual summary.
-inline std::string gexResponse(const std::string& strikeRows) {
-  return R"({"timestamp":1772463600,"ticker":"ES_SPX","spot":5812.5,"zero_gamma":5790.5,
-    "major_pos_vol":5850,"major_pos_oi":5900,"major_neg_vol":5750,"major_neg_oi":5700,
+// A classic profile response with the given strike rows and the usual summary
+// (zero gamma as given).
+inline std::string gexResponse(const std::string& strikeRows, const std::string& zeroGamma = "5790.5") {
+  return R"({"timestamp":1772463600,"ticker":"ES_SPX","spot":5812.5,"zero_gamma":)" + zeroGamma +
+         R"(,"major_pos_vol":5850,"major_pos_oi":5900,"major_neg_vol":5750,"major_neg_oi":5700,
     "sum_gex_vol":-1234.5,"sum_gex_oi":98765.25,"delta_risk_reversal":-0.125,"strikes":)" +
          strikeRows + "}";
 }
