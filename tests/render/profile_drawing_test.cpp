@@ -187,6 +187,40 @@ TEST_F(ProfileDrawing, PriorDotsFollowTheirSwitchesColoursAndSigns) {
   EXPECT_EQ(paint().shapesOf(ShapeKind::Rectangle).size(), 5u);
 }
 
+// A row with four priors must not move the dots of the rows after it: each
+// strike's dot shows its own interval, and a missing interval has no dot.
+TEST_F(ProfileDrawing, EveryStrikeKeepsItsOwnPriorsWhateverTheRowBeforeCarries) {
+  loadGex(gexResponse("[[5800,-50,0,[-1,-2,-3,-4]],[5810,100,0,[10,20,30,40,50]]]"));
+  setValue(kPriorDotsStyleInput, 2);
+  for (int32_t k = 0; k < 5; ++k) setValue(kFirstPriorDotDisplayInput + k, k == 1 ? 1 : 0);
+  // Strike 5810 (y 320): its 5-minute value 20 is 49 pixels right of the
+  // origin; strike 5800 (y 350): -2 is 4 pixels left.
+  std::vector<HostRect> dots;
+  for (const RecordedShape& shape : paint().shapesOf(ShapeKind::Rectangle)) {
+    if (shape.rect.right - shape.rect.left == 8) dots.push_back(shape.rect);
+  }
+  EXPECT_EQ(dots, (std::vector<HostRect>{{895, 316, 903, 324}, {842, 346, 850, 354}}));
+
+  // The 30-minute dot: 5810 has one (50, 124 pixels), 5800 has none.
+  setValue(kFirstPriorDotDisplayInput + 1, 0);
+  setValue(kFirstPriorDotDisplayInput + 4, 1);
+  dots.clear();
+  for (const RecordedShape& shape : paint().shapesOf(ShapeKind::Rectangle)) {
+    if (shape.rect.right - shape.rect.left == 8) dots.push_back(shape.rect);
+  }
+  EXPECT_EQ(dots, (std::vector<HostRect>{{970, 316, 978, 324}}));
+}
+
+// A value beyond the float range is absent: it draws nothing and does not
+// shrink the other bars to a pixel by an infinite maximum.
+TEST_F(ProfileDrawing, ValuesBeyondTheFloatRangeDrawNothingAndLeaveTheScaleAlone) {
+  loadGex(gexResponse("[[5800,100,0,[]],[5810,1e300,0,[]],[1e300,50,0,[]]]"));
+  const std::vector<HostRect> bars = rectanglesOf(paint());
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_EQ(bars[0].left, 850);
+  EXPECT_EQ(bars[0].right, 1099);
+}
+
 TEST_F(ProfileDrawing, DotsOfAnUndrawnBarAreMovedInsideByTheirRadius) {
   // Origin on the left edge growing left: no bar, but the 5-minute dot (64
   // pixels long) lands on plotLeft + 4, and a prior too small for a pixel sits
@@ -321,7 +355,7 @@ TEST_F(ProfileDrawing, OddProfilesDrawOnlyInsideThePlot) {
   const std::string bodies[] = {
       // Rows with fewer and more priors than five, so priors and rows drift apart.
       "[[5800,100,5,[]],[5810,-50,5,[1,2]],[5820,20,5,[1,2,3,4,5,6,7,8]],[5830,5,5,[9]]]",
-      // Values beyond float range become infinite, maxima included.
+      // Values beyond the float range are absent.
       "[[5800,1e39,-1e39,[1e39,-1e39,5,5,5]],[5810,-50,5,[1e39]]]",
       "[]",
   };

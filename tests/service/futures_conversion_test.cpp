@@ -40,6 +40,18 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
       {"{\"multiplier\":1e999}", false, 0, 0,
        "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
       {"", false, 0, 0, "Tarvio Futures Conversion: JSON parse error. Will retry later.", false},
+      // Parameters beyond the float range would carry every level to infinity.
+      {R"({"multiplier":1,"additive":1e300})", false, 0, 0,
+       "Tarvio Futures Conversion: multiplier or additive out of range. Will retry later.", true},
+      {R"({"multiplier":-3.5e38})", false, 0, 0,
+       "Tarvio Futures Conversion: multiplier or additive out of range. Will retry later.", true},
+      // Texts from the service cannot forge log lines or reach terminal codes.
+      {"{\"error\":\"no\\nTarvio API Error: ERROR: Invalid API Key. \\u001b[31m\"}", false, 0, 0,
+       "Tarvio Futures Conversion API Error: \"no\\nTarvio API Error: ERROR: Invalid API Key. "
+       "\\x1b[31m\".",
+       true},
+      {"{\"future_contract\":\"ES\\r\\u0007Z6\"}", true, 1.0f, 0.0f,
+       "Tarvio Futures Conversion: -> ES\\r\\x07Z6  x1.0000  +0.00", false},
   };
   for (const ConversionCase& c : cases) {
     StudyFixture fixture;

@@ -90,6 +90,70 @@ TEST(MajorsHistoryTest, SkipsSnapshotsTheHostPlacesOutsideTheChart) {
   }
 }
 
+std::string atSeconds(int64_t unixSeconds, const std::string& levels) {
+  return "[{\"timestamp\":" + std::to_string(unixSeconds) + levels + "}]";
+}
+
+struct OffChartCase {
+  const char* name;
+  std::string text;
+  float multiplier;
+  int writtenBar;  // -1: nothing written
+};
+
+// The chart host answers the nearest bar for any time, as real hosts commonly
+// do: the history itself must keep snapshots off the chart away from the
+// first and last bars, and skip those whose levels are beyond the float range.
+TEST(MajorsHistoryTest, SkipsSnapshotsOffTheChartOrBeyondTheFloatRange) {
+  constexpr int64_t kFirstBar = 1772463600;  // 10:00 New York
+  const std::string level = ",\"zero_gamma\":500,\"major_call_gamma\":510";
+  const OffChartCase cases[] = {
+      {"time 0", atSeconds(0, level), 1.0f, -1},
+      {"a year before", atSeconds(kFirstBar - 365 * 86400, level), 1.0f, -1},
+      {"in milliseconds", atSeconds(kFirstBar * 1000 + 180000, level), 1.0f, -1},
+      {"a second before the first bar", atSeconds(kFirstBar - 1, level), 1.0f, -1},
+      {"the end of the last bar's minute", atSeconds(kFirstBar + 600, level), 1.0f, -1},
+      {"within the last bar's minute", atSeconds(kFirstBar + 599, level), 1.0f, kBars - 1},
+      {"level beyond the float range", atSeconds(kFirstBar + 180, ",\"zero_gamma\":1e300,\"major_call_gamma\":510"),
+       1.0f, -1},
+      {"premiums carry it beyond", atSeconds(kFirstBar + 180, ",\"zero_gamma\":3e38"), 2.0f, -1},
+      {"a usable snapshot", atSeconds(kFirstBar + 180, level), 1.0f, 3},
+  };
+  for (const OffChartCase& c : cases) {
+    StudyFixture fixture(kBars);
+    fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
+      sc.earliestChangedBarIndex = -1;
+      EXPECT_EQ(parseMajorsHistory(sc, c.text.c_str(), 0.0f, c.multiplier), kHistoryRead) << c.name;
+    });
+    EXPECT_EQ(fixture.instance.record().earliestChangedBarIndex, c.writtenBar) << c.name;
+    for (int bar = 0; bar < kBars; ++bar) {
+      const bool written = bar == c.writtenBar;
+      EXPECT_EQ(fixture.instance.subgraph(2).values[bar], written ? 500.0f : 0.0f) << c.name << " " << bar;
+      EXPECT_EQ(fixture.instance.subgraph(0).values[bar], written ? 510.0f : 0.0f) << c.name << " " << bar;
+    }
+  }
+}
+
+TEST(MajorsHistoryTest, ServiceTextsAreEscapedAndCutInTheLog) {
+  StudyFixture fixture(kBars);
+  const std::string longError(100000, 'e');
+  const std::string text = "{\"message\":\"over\\nTarvio History: API error: forged. Skipping.\\u001b[2J" +
+                           longError + "\"}";
+  fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
+    parseMajorsHistory(sc, text.c_str(), 0.0f, 1.0f);
+  });
+  const auto& lines = fixture.instance_log().lines();
+  ASSERT_EQ(lines.size(), 1u);
+  const std::string& line = lines[0].text;
+  EXPECT_EQ(line.rfind("Tarvio History: API message: over\\nTarvio History: API error: forged. "
+                       "Skipping.\\x1b[2Jeee",
+                       0),
+            0u)
+      << line;
+  EXPECT_NE(line.find("... (99753 more bytes). Skipping."), std::string::npos) << line;
+  EXPECT_LT(line.size(), 500u);
+}
+
 TEST(MajorsHistoryTest, AppliesThePremiumsToEachLevel) {
   StudyFixture fixture(kBars);
   const std::string text =
