@@ -19,8 +19,9 @@ bool loggedAsStep(const fuzz::ReferenceReading& reading) {
     case EnvelopeStep::InvalidKey:
       return loggedOnly(1, "ERROR: Invalid API Key.");
     case EnvelopeStep::ServiceError:
-      // Holding the text verbatim also rules out its use as a format.
-      return loggedOnly(1, reading.errorText.c_str());
+      // The whole line, the text escaped as the log shows it; holding it
+      // verbatim also rules out its use as a format.
+      return loggedOnly(1, ("Tarvio API Error: \"" + reading.errorText + "\". Retrying.").c_str());
     case EnvelopeStep::NotObject:
     case EnvelopeStep::NoTimestamp:
     case EnvelopeStep::Snapshot:

@@ -1,8 +1,10 @@
 #include "fuzz/fuzz_host.h"
 
 #include <cstring>
+#include <utility>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/reference_reading.h"
 
 namespace {
 
@@ -14,7 +16,12 @@ void addMessageToLog(const HostString& text, int32_t alert) {
   FUZZ_CHECK(text.text[text.length] == '\0');
   FUZZ_CHECK(std::strlen(text.text) == text.length);
   FUZZ_CHECK(alert == 0 || alert == 1);
-  lines.push_back({std::string(text.text, text.length), alert});
+  // One line of readable length whatever the answer held: no control byte
+  // raw and only well-formed UTF-8 (no C1 controls), so nothing needs escaping.
+  std::string line(text.text, text.length);
+  FUZZ_CHECK(line.size() <= 4096);
+  FUZZ_CHECK(fuzz::asLogged(line, line.size()) == line);
+  lines.push_back({std::move(line), alert});
 }
 
 HostStudyInterface makeHost() {

@@ -1,7 +1,8 @@
 // The host side of a parser call outside any chart: a host record whose only
 // wired operation is the message log, and the response text as a host hands
-// it over. Every logged line is checked as the host would rely on it and kept
-// until the next reset, so a fuzzer can judge what a call logged.
+// it over. Every logged line is checked as the host would rely on it, and as
+// a reader of the log would (no raw control bytes, a readable length), and
+// kept until the next reset, so a fuzzer can judge what a call logged.
 #pragma once
 
 #include <cstddef>

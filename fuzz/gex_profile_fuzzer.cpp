@@ -1,6 +1,7 @@
 // Fuzzes parse_gex_profile; the round each input goes through is in
 // profile_fuzz_driver.h, the checks that belong to this profile are here.
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,45 +15,18 @@
 
 namespace {
 
-// Everything a profile holds, down to where its ticker's buffer sits.
-struct GexCopy {
-  int32_t timestamp;
-  const char* tickerBuffer;
-  uint32_t tickerLength;
-  uint8_t tickerOwned;
-  uint8_t tickerChanged;
-  std::string ticker;
-  std::vector<float> summary;
-  std::vector<float> strikes, gexVol, gexOi, priors;
-  std::vector<std::vector<float>> maxPriors;
-  std::vector<float> maxima;
-
-  bool operator==(const GexCopy&) const = default;
-};
-
-GexCopy copyOf(const GexProfile& p) {
-  return GexCopy{p.timestamp,
-                 p.ticker.text,
-                 p.ticker.length,
-                 p.ticker.owned,
-                 p.ticker.changed,
-                 std::string(hostStringText(p.ticker)),
-                 {p.spot, p.zero_gamma, p.major_pos_vol, p.major_pos_oi, p.major_neg_vol,
-                  p.major_neg_oi, p.sum_gex_vol, p.sum_gex_oi, p.delta_risk_reversal},
-                 p.strikes,
-                 p.gex_vol,
-                 p.gex_oi,
-                 p.priors,
-                 p.max_priors,
-                 {p.max_abs_gex_vol, p.max_abs_gex_oi, p.max_abs_gex}};
+std::vector<float> summaryOf(const GexProfile& p) {
+  return {p.spot,          p.zero_gamma,   p.major_pos_vol, p.major_pos_oi,
+          p.major_neg_vol, p.major_neg_oi, p.sum_gex_vol,   p.sum_gex_oi,
+          p.delta_risk_reversal};
 }
 
-// The snapshot alone: the ticker's buffer and changed flag depend on what the
-// profile held before.
-GexCopy contentOf(const GexProfile& p) {
-  GexCopy copy = copyOf(p);
-  copy.tickerBuffer = nullptr;
-  copy.tickerChanged = 0;
+ProfileCopy copyOf(const GexProfile& p) {
+  ProfileCopy copy = copyOfTicker(p.timestamp, p.ticker);
+  for (const auto* table : {&p.strikes, &p.gex_vol, &p.gex_oi, &p.priors}) appendBits(copy, *table);
+  appendBits(copy, summaryOf(p));
+  appendBits(copy, {p.max_abs_gex_vol, p.max_abs_gex_oi, p.max_abs_gex});
+  for (const auto& pair : p.max_priors) appendBits(copy, pair);
   return copy;
 }
 
@@ -61,22 +35,21 @@ void checkSnapshot(const GexProfile& p) {
   checkTicker(p.ticker);
   FUZZ_CHECK(p.gex_vol.size() == p.strikes.size());
   FUZZ_CHECK(p.gex_oi.size() == p.strikes.size());
+  // Five prior cells per row, whatever the row carried.
+  FUZZ_CHECK(p.priors.size() == 5 * p.strikes.size());
   for (const auto& pair : p.max_priors) {
     FUZZ_CHECK(pair.size() == 2);
-    checkNoNaN(pair);
+    checkNoInfinity(pair);
   }
-  const GexCopy copy = copyOf(p);
-  checkNoNaN(copy.summary);
-  checkNoNaN(copy.strikes);
-  checkNoNaN(copy.gexVol);
-  checkNoNaN(copy.gexOi);
-  checkNoNaN(copy.priors);
-  checkNoNaN(copy.maxima);
+  for (const auto* values : {&p.strikes, &p.gex_vol, &p.gex_oi, &p.priors}) checkNoInfinity(*values);
+  checkNoInfinity(summaryOf(p));
+  for (float maximum : {p.max_abs_gex_vol, p.max_abs_gex_oi, p.max_abs_gex})
+    FUZZ_CHECK(std::isfinite(maximum));
 
   // The volume scale covers every volume bar and prior dot, the open-interest
   // scale every open-interest bar, each with the 0.001 that keeps a scale
-  // above zero. The joint scale covers both kinds of bar; it may miss priors
-  // but never exceeds the larger single scale.
+  // above zero; absent values take no part. The joint scale covers both kinds
+  // of bar; it may miss priors but never exceeds the larger single scale.
   const float volume = std::max(largestMagnitude(p.gex_vol), largestMagnitude(p.priors));
   const float openInterest = largestMagnitude(p.gex_oi);
   const float bars = std::max(largestMagnitude(p.gex_vol), openInterest);
@@ -98,23 +71,22 @@ void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
       number(member(root, "major_neg_vol")), number(member(root, "major_neg_oi")),
       number(member(root, "sum_gex_vol")),   number(member(root, "sum_gex_oi")),
       number(member(root, "delta_risk_reversal"))};
-  FUZZ_CHECK(copyOf(p).summary == summary);
+  FUZZ_CHECK(sameValues(summaryOf(p), summary));
 
   const JsonValue& rows = member(root, "strikes");
   FUZZ_CHECK(p.strikes.size() == elementCount(rows));
   for (size_t i = 0; i < p.strikes.size(); ++i) {
     const JsonValue& row = element(rows, i);
-    FUZZ_CHECK(p.strikes[i] == number(element(row, 0)));
-    FUZZ_CHECK(p.gex_vol[i] == number(element(row, 1)));
-    FUZZ_CHECK(p.gex_oi[i] == number(element(row, 2)));
+    FUZZ_CHECK(sameValues({p.strikes[i], p.gex_vol[i], p.gex_oi[i]},
+                          {number(element(row, 0)), number(element(row, 1)), number(element(row, 2))}));
   }
-  FUZZ_CHECK(p.priors == priorsOf(rows, 3));
+  FUZZ_CHECK(sameValues(p.priors, priorsOf(rows, 3, 5)));
 
   const JsonValue& maxPriors = member(root, "max_priors");
   FUZZ_CHECK(p.max_priors.size() == elementCount(maxPriors));
   for (size_t i = 0; i < p.max_priors.size(); ++i) {
     const JsonValue& pair = element(maxPriors, i);
-    FUZZ_CHECK(p.max_priors[i] == (std::vector<float>{number(element(pair, 0)), number(element(pair, 1))}));
+    FUZZ_CHECK(sameValues(p.max_priors[i], {number(element(pair, 0)), number(element(pair, 1))}));
   }
 }
 
@@ -124,7 +96,6 @@ struct GexProfileTraits {
     return parse_gex_profile(fuzzHost(), text, profile);
   }
   static auto copyOf(const GexProfile& p) { return ::copyOf(p); }
-  static auto contentOf(const GexProfile& p) { return ::contentOf(p); }
   static void checkSnapshot(const GexProfile& p) { ::checkSnapshot(p); }
   static void checkAgainstDocument(const GexProfile& p, const JsonValue& root) {
     ::checkAgainstDocument(p, root);

@@ -5,8 +5,7 @@
 // exactly as it was. A snapshot that parses is then drawn on a chart.
 //
 // `Traits` names the profile and supplies: parse(text, profile*),
-// copyOf(profile) and contentOf(profile) (comparable copies, the second
-// without what depends on the previous snapshot), checkSnapshot(profile),
+// copyOf(profile) (a comparable copy), checkSnapshot(profile),
 // checkAgainstDocument(profile, root), checkWithoutProfile() and
 // checkDrawing(profile).
 #pragma once
@@ -18,6 +17,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
 #include "fuzz/reference_reading.h"
+#include "fuzz/snapshot_checks.h"
 
 template <class Traits>
 ProfileParseResult parseAndCheck(const char* text, typename Traits::Profile& profile,
@@ -59,7 +59,7 @@ int fuzzProfileParser(const uint8_t* data, size_t size) {
   const ProfileParseResult keptResult = parseAndCheck<Traits>(text.get(), *kept, reading);
   FUZZ_CHECK(keptResult == freshResult);
   if (keptResult == ProfileParseResult::Parsed) {
-    FUZZ_CHECK(Traits::contentOf(*kept) == Traits::contentOf(fresh));
+    FUZZ_CHECK(contentOf(Traits::copyOf(*kept)) == contentOf(Traits::copyOf(fresh)));
     Traits::checkDrawing(fresh);
   }
   return 0;

@@ -1,7 +1,11 @@
 #include "fuzz/reference_reading.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace fuzz {
 
@@ -51,7 +55,7 @@ EnvelopeStep envelopeStep(const JsonValue& root, std::string& errorText) {
     return EnvelopeStep::InvalidKey;
   const JsonValue& error = member(root, "error");
   if (error.IsString()) {
-    errorText = text(error);
+    errorText = asLogged(text(error));
     return EnvelopeStep::ServiceError;
   }
   // RapidJSON marks an integer literal that fits 32 bits as Int; a fraction
@@ -131,20 +135,60 @@ const JsonValue& element(const JsonValue& array, size_t index) {
 size_t elementCount(const JsonValue& array) { return array.IsArray() ? array.Size() : 0; }
 
 float number(const JsonValue& value) {
-  return value.IsNumber() ? static_cast<float>(value.GetDouble()) : 0.0f;
+  if (!value.IsNumber()) return 0.0f;
+  const double d = value.GetDouble();
+  constexpr double kFloatMax = std::numeric_limits<float>::max();
+  return d >= -kFloatMax && d <= kFloatMax ? static_cast<float>(d)
+                                           : std::numeric_limits<float>::quiet_NaN();
 }
 
 std::string text(const JsonValue& value) {
   return value.IsString() ? std::string(value.GetString()) : std::string();
 }
 
-std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement) {
-  std::vector<float> priors;
+std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement, size_t slots) {
+  std::vector<float> priors(elementCount(rows) * slots, std::numeric_limits<float>::quiet_NaN());
   for (size_t i = 0; i < elementCount(rows); ++i) {
     const JsonValue& rowPriors = element(element(rows, i), priorsElement);
-    for (size_t k = 0; k < elementCount(rowPriors); ++k) priors.push_back(number(element(rowPriors, k)));
+    for (size_t k = 0; k < std::min(slots, elementCount(rowPriors)); ++k)
+      priors[i * slots + k] = number(element(rowPriors, k));
   }
   return priors;
+}
+
+std::string asLogged(const std::string& text, size_t limit) {
+  std::string shown;
+  size_t at = 0;
+  while (at < text.size()) {
+    // One character: `length` bytes shown as they are, or one byte escaped.
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const int ones = std::countl_one(lead);
+    size_t length = 1;
+    bool escaped = lead < 0x20 || lead >= 0x7F;
+    if (ones >= 2 && ones <= 4 && at + ones <= text.size()) {
+      uint32_t code = lead & (0x7Fu >> ones);
+      bool continued = true;
+      for (size_t k = at + 1; k < at + ones; ++k) {
+        continued = continued && (text[k] & 0xC0) == 0x80;
+        code = code << 6 | (text[k] & 0x3F);
+      }
+      const uint32_t smallest = ones == 2 ? 0x80 : ones == 3 ? 0x800 : 0x10000;
+      if (continued && code >= smallest && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
+        length = static_cast<size_t>(ones);
+        escaped = code <= 0x9F;  // the C1 controls
+      }
+    }
+    if (at + length > limit) break;
+    for (size_t k = at; k < at + length; ++k) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(text[k]));
+      const char c = text[k];
+      shown += !escaped ? std::string(1, c) : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : hex;
+    }
+    at += length;
+  }
+  if (at < text.size()) shown += "... (" + std::to_string(text.size() - at) + " more bytes)";
+  return shown;
 }
 
 }  // namespace fuzz

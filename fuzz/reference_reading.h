@@ -36,7 +36,7 @@ struct ReferenceReading {
   // error is the only other outcome they may give.
   bool certain = false;
   EnvelopeStep step = EnvelopeStep::ParseError;
-  // The "error" text up to its first NUL, for ServiceError.
+  // The "error" text up to its first NUL as the log shows it, for ServiceError.
   std::string errorText;
   JsonDocument document;
 };
@@ -51,15 +51,24 @@ size_t nestingDepth(const char* text);
 
 // Reads as the parsers' conventions say: the first member with the key, an
 // element by index, a number as float; anything absent or of another kind
-// reads as null, 0 or no elements.
+// reads as null, 0 or no elements. A number beyond the float range reads as
+// NaN, the mark of an absent value.
 const JsonValue& member(const JsonValue& object, const char* key);
 const JsonValue& element(const JsonValue& array, size_t index);
 size_t elementCount(const JsonValue& array);
 float number(const JsonValue& value);
 // A string's text up to its first NUL; "" for anything else.
 std::string text(const JsonValue& value);
-// The priors a profile must hold: every element of each row's priors array
-// (at `priorsElement`), rows in order, each read as a number.
-std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement);
+// The priors a profile must hold: `slots` cells per row, rows in order, filled
+// from the row's priors array (at `priorsElement`); cells the row does not
+// give are NaN and elements past `slots` are left out.
+std::vector<float> priorsOf(const JsonValue& rows, size_t priorsElement, size_t slots);
+
+// Text from outside as one log line must show it: tab, line feed and carriage
+// return as \t, \n, \r; every other control byte, each byte that is not part
+// of well-formed UTF-8, and the C1 controls (U+0080-U+009F) as \xHH. Whole
+// characters are kept up to `limit` bytes of the text; what is left is
+// counted in "... (N more bytes)".
+std::string asLogged(const std::string& text, size_t limit = 300);
 
 }  // namespace fuzz
