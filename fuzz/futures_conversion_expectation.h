@@ -1,6 +1,6 @@
 // What the futures-conversion reader must do with an answer, worked out from
 // the reference document alone: whether it rewrites the two premium inputs,
-// with which values, and the one line it logs.
+// with which values, and the one line it logs, texts from outside escaped.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,8 @@ inline constexpr const char* kConversionRefusedLine =
     "Tarvio Futures Conversion: JSON parse error. Will retry later.";
 inline constexpr const char* kConversionErrorPrefix = "Tarvio Futures Conversion API Error: \"";
 inline constexpr const char* kConversionDonePrefix = "Tarvio Futures Conversion: -> ";
+inline constexpr const char* kConversionOutOfRangeLine =
+    "Tarvio Futures Conversion: multiplier or additive out of range. Will retry later.";
 
 struct ConversionExpectation {
   bool writesPremiums = false;

@@ -12,3 +12,9 @@
       __builtin_trap();                                                         \
     }                                                                           \
   } while (0)
+
+// One part of a comparison in a function returning whether all parts hold:
+// a part that fails returns false, and when `enforced` ends the run at once,
+// naming the part.
+#define FUZZ_EXPECT(enforced, condition) \
+  do { if (!(condition)) { if (enforced) FUZZ_CHECK(condition); return false; } } while (0)
