@@ -1,6 +1,7 @@
 #include "fuzz/majors_history_expectation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "fuzz/reference_reading.h"
@@ -24,32 +25,42 @@ HostDateTime hostDateTimeOfUnixSeconds(int64_t seconds) {
   return static_cast<HostDateTime>(std::clamp(time, lowest, highest));
 }
 
+// Whether a chart time lies within the chart's bars: from the first bar's
+// time to the end of the last bar, which lasts as long as the step before it
+// (a day when there is no step forward). Worked in 128 bits.
+bool withinBars(const HostStudyInterface& sc, HostDateTime chartTime) {
+  if (sc.barCount <= 0) return false;
+  const __int128 last = sc.barDateTimes[sc.barCount - 1];
+  const __int128 step = sc.barCount > 1 ? last - sc.barDateTimes[sc.barCount - 2] : 0;
+  return chartTime >= sc.barDateTimes[0] && chartTime < last + (step > 0 ? step : kMicrosecondsPerDay);
+}
+
 // The bar a snapshot belongs to, or -1 when it is skipped: not an object, no
-// integer "timestamp" literal within int64, or a time the host places on no bar.
+// integer "timestamp" literal within int64, a time outside the bars, or one
+// the host places on no bar.
 int32_t barOf(HostStudyInterface& sc, const JsonValue& snapshot) {
   const JsonValue& timestamp = member(snapshot, "timestamp");
   if (!timestamp.IsInt64()) return -1;
   HostDateTime chartTime = 0;
   sc.ops.HostConvertFromTimeZone(chartTime, hostDateTimeOfUnixSeconds(timestamp.GetInt64()),
                                  "UTC+00");
+  if (!withinBars(sc, chartTime)) return -1;
   const int32_t bar = sc.ops.HostDateTimeToBarIndex(sc.chartNumber, chartTime);
   return bar >= 0 && bar < sc.barCount ? bar : -1;
 }
 
-// Float arithmetic, the product rounded before the sum.
+// Float arithmetic, the product rounded before the sum; NaN for a level or a
+// price beyond the float range.
 float priceOf(const JsonValue& level, float additive, float multiplier) {
-  const float scaled = static_cast<float>(level.GetDouble()) * multiplier;
-  return scaled + additive;
+  const float scaled = number(level) * multiplier;
+  const float price = scaled + additive;
+  return std::isfinite(price) ? price : std::numeric_limits<float>::quiet_NaN();
 }
 
 HistoryExpectation unchanged(const HostStudyInterface& sc, const SeriesCopy& before,
                              int32_t result) {
   const auto levels = before.valuesOf(0, kHistorySeriesCount);
-  return HistoryExpectation{result,
-                            false,
-                            "",
-                            0,
-                            std::vector<uint32_t>(levels.begin(), levels.end()),
+  return HistoryExpectation{result, false, "", 0, std::vector<uint32_t>(levels.begin(), levels.end()),
                             sc.earliestChangedBarIndex};
 }
 
@@ -60,14 +71,20 @@ void expectSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float a
     const JsonValue& snapshot = element(snapshots, i);
     const int32_t bar = barOf(sc, snapshot);
     if (bar < 0) continue;
+    // A level with no finite price skips the whole snapshot.
+    float prices[kHistorySeriesCount];
+    bool skipped = false;
+    for (int32_t series = 0; series < kHistorySeriesCount; ++series) {
+      const JsonValue& level = member(snapshot, kLevelKeys[series]);
+      prices[series] = level.IsNumber() ? priceOf(level, additive, multiplier) : 0.0f;
+      skipped = skipped || std::isnan(prices[series]);
+    }
+    if (skipped) continue;
     earliest = std::min(earliest, bar);
     // Later snapshots on the same bar overwrite, key by key.
     for (int32_t series = 0; series < kHistorySeriesCount; ++series) {
-      const JsonValue& level = member(snapshot, kLevelKeys[series]);
-      if (!level.IsNumber()) continue;
-      const size_t slot = static_cast<size_t>(series) * static_cast<size_t>(sc.barCount);
-      expected.levelBits[slot + static_cast<size_t>(bar)] =
-          bitsOf(priceOf(level, additive, multiplier));
+      if (!member(snapshot, kLevelKeys[series]).IsNumber()) continue;
+      expected.levelBits[static_cast<size_t>(series * sc.barCount + bar)] = bitsOf(prices[series]);
     }
   }
   if (earliest < sc.barCount) expected.earliestChangedBarIndex = earliest;
@@ -85,9 +102,9 @@ void expectObject(const JsonValue& object, HistoryExpectation& expected) {
     expected.alert = 1;
   }
   if (message.IsString()) {
-    expected.line = kHistoryMessagePrefix + text(message) + ". Skipping.";
+    expected.line = kHistoryMessagePrefix + asLogged(text(message)) + ". Skipping.";
   } else if (error.IsString()) {
-    expected.line = kHistoryErrorPrefix + text(error) + ". Skipping.";
+    expected.line = kHistoryErrorPrefix + asLogged(text(error)) + ". Skipping.";
   }
 }
 

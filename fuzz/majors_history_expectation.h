@@ -1,7 +1,8 @@
 // What the majors-history reader must leave for a text, worked out from the
 // reference document: its result, its log line, the three level series and
-// earliestChangedBarIndex. Snapshots are placed on bars through the host's
-// own time operations, which the reader relies on in the same way.
+// earliestChangedBarIndex. Snapshots within the chart's bars are placed on
+// bars through the host's own time operations, which the reader relies on in
+// the same way.
 #pragma once
 
 #include <cstdint>
