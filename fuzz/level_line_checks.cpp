@@ -1,6 +1,10 @@
 #include "fuzz/level_line_checks.h"
 
 #include <cmath>
+#include <cstddef>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "fuzz/fuzz_check.h"
 #include "study/instance_state.h"
@@ -12,31 +16,28 @@ namespace {
 // Five GEX levels, two gamma levels, none for delta or an unknown kind.
 constexpr int32_t kLastLevelKey = kFirstDrawingKey + 4;
 
-int32_t keyAfterLevels(int32_t kind) {
-  if (kind <= 2) return kFirstDrawingKey + 5;
-  if (kind <= 4) return kFirstDrawingKey + 2;
-  return kFirstDrawingKey;
+// The kind's levels in the order of their keys from kFirstDrawingKey, each
+// with its show switch. The switches run zero gamma, call and put volume,
+// call and put OI, long and short gamma.
+using Level = std::pair<float, int32_t>;
+
+std::vector<Level> levelsOf(int32_t kind, const GexProfile& gex, const GreekProfile& greek) {
+  if (kind <= 2) {
+    return {{gex.major_pos_vol, 1}, {gex.major_neg_vol, 2}, {gex.zero_gamma, 0},
+            {gex.major_pos_oi, 3}, {gex.major_neg_oi, 4}};
+  }
+  if (kind <= 4) return {{greek.major_long_gamma, 5}, {greek.major_short_gamma, 6}};
+  return {};
 }
 
-// How many of the kind's levels must have a line: those not 0 and shown.
-// The show switches run zero gamma, call and put volume, call and put OI,
-// long and short gamma.
-int32_t levelsToShow(const DrawingSettings& settings, const GexProfile& gex,
-                     const GreekProfile& greek) {
-  const auto& shown = settings.levelsShown;
-  int32_t count = 0;
-  const auto add = [&](float level, int32_t which) { count += level != 0.0f && shown[which] ? 1 : 0; };
-  if (settings.kind <= 2) {
-    add(gex.zero_gamma, 0);
-    add(gex.major_pos_vol, 1);
-    add(gex.major_neg_vol, 2);
-    add(gex.major_pos_oi, 3);
-    add(gex.major_neg_oi, 4);
-  } else if (settings.kind <= 4) {
-    add(greek.major_long_gamma, 5);
-    add(greek.major_short_gamma, 6);
-  }
-  return count;
+// Where a level's line must lie: its chart price in float arithmetic, the
+// product rounded before the sum. None for a level of 0 (the snapshot has
+// none), one that is absent or one the premiums carry beyond the float range.
+std::optional<float> linePrice(float level, const DrawingSettings& settings) {
+  const float scaled = level * settings.multiplier;
+  const float price = scaled + settings.additive;
+  if (level == 0.0f || !std::isfinite(price)) return std::nullopt;
+  return price;
 }
 
 // The level key that keeps `lineNumber`, or 0.
@@ -51,7 +52,8 @@ int32_t keyOf(StudyInstance& instance, int32_t lineNumber) {
 
 void checkLevelLines(StudyInstance& instance, const DrawingSettings& settings,
                      const GexProfile& gex, const GreekProfile& greek, int32_t nextDrawingKey) {
-  FUZZ_CHECK(nextDrawingKey == keyAfterLevels(settings.kind));
+  const std::vector<Level> levels = levelsOf(settings.kind, gex, greek);
+  FUZZ_CHECK(nextDrawingKey == kFirstDrawingKey + static_cast<int32_t>(levels.size()));
 
   PersistentStore& store = instance.store();
   const ChartDrawings& drawings = instance.chart().drawings();
@@ -60,26 +62,32 @@ void checkLevelLines(StudyInstance& instance, const DrawingSettings& settings,
     if (drawing.record.ownerStudyId != instance.studyId()) continue;
     ++held;
     FUZZ_CHECK(drawing.record.drawingKind == kDrawingKindHorizontalLine);
-    FUZZ_CHECK(!std::isnan(drawing.record.price));
+    FUZZ_CHECK(std::isfinite(drawing.record.price));
     FUZZ_CHECK(keyOf(instance, drawing.record.lineNumber) != 0);
   }
 
   // Each key names its own line, one the chart still has, and lies within the
-  // keys the study sweeps when it goes away. Keys past this round's levels
-  // keep what earlier rounds left.
+  // keys the study sweeps when it goes away. This round's keys hold a line
+  // exactly for the levels that are shown and have a price, at that price;
+  // keys past them keep what earlier rounds left.
   int32_t kept = 0;
-  int32_t keptThisRound = 0;
   for (int32_t key = kFirstDrawingKey; key <= kLastLevelKey; ++key) {
     const int32_t lineNumber = store.intValue(key);
+    const auto index = static_cast<std::size_t>(key - kFirstDrawingKey);
+    if (index < levels.size()) {
+      const std::optional<float> price = linePrice(levels[index].first, settings);
+      const bool shown = price && settings.levelsShown[levels[index].second];
+      FUZZ_CHECK((lineNumber != 0) == shown);
+      const ChartDrawing* line = shown ? drawings.find(lineNumber) : nullptr;
+      if (shown) FUZZ_CHECK(line != nullptr && line->record.price == *price);
+    }
     if (lineNumber == 0) continue;
     ++kept;
-    if (key < nextDrawingKey) ++keptThisRound;
     FUZZ_CHECK(keyOf(instance, lineNumber) == key);
     FUZZ_CHECK(drawings.find(lineNumber) != nullptr);
     FUZZ_CHECK(key <= store.intValue(kLastDrawingKeyKey));
   }
   FUZZ_CHECK(kept == held);
-  FUZZ_CHECK(keptThisRound == levelsToShow(settings, gex, greek));
 }
 
 }  // namespace fuzz

@@ -1,8 +1,8 @@
 // Checks after one round of major level lines: the drawing key ended past the
-// last level of the selected kind, a line is kept for each of the kind's
-// levels that is set and shown, and every drawing the study holds on the
-// chart is a horizontal line that one level key keeps, so the study can
-// replace and remove each of them later.
+// last level of the selected kind, a line is kept at its chart price for each
+// of the kind's levels that is set, shown and has a finite price, and every
+// drawing the study holds on the chart is a horizontal line that one level
+// key keeps, so the study can replace and remove each of them later.
 #pragma once
 
 #include <cstdint>

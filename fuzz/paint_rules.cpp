@@ -21,11 +21,9 @@ void drawSeries(PaintRules& rules, int32_t firstSeries) {
 }
 
 void drawDots(PaintRules& rules, const DrawingSettings& settings, int32_t firstDot, int32_t count) {
-  for (int32_t dot = firstDot; dot < firstDot + count; ++dot) {
-    if (!settings.priorDotsShown[dot]) continue;
-    rules.dotsDrawn[dot] = true;
-    ++rules.dotsPerStrike;
-  }
+  rules.firstDot = firstDot;
+  for (int32_t dot = firstDot; dot < firstDot + count; ++dot)
+    rules.dotsDrawn[dot] = settings.priorDotsShown[dot];
 }
 
 }  // namespace

@@ -18,10 +18,10 @@ struct PaintRules {
   std::array<bool, kPriorDotCount> dotsDrawn{};
   int32_t dotStyle = 0;
   int32_t dotRadius = 1;
-  // Series passes over the strikes (two when GEX volume and OI share a plot),
-  // and the prior dots one strike may get.
+  // Series passes over the strikes (two when GEX volume and OI share a plot);
+  // the prior dot of a strike's first prior, -1 when no priors are drawn.
   int32_t passes = 0;
-  int32_t dotsPerStrike = 0;
+  int32_t firstDot = -1;
 };
 
 PaintRules paintRulesOf(const DrawingSettings& settings);

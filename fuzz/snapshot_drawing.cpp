@@ -1,5 +1,6 @@
 #include "fuzz/snapshot_drawing.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,11 +16,27 @@ namespace {
 
 using namespace fuzz;
 
-// The strikes the selected kind draws from.
-std::size_t drawnRows(int32_t kind, const GexProfile& gex, const GreekProfile& greek) {
-  if (kind <= 2) return gex.strikes.size();
-  if (kind <= 6) return greek.strikes.size();
-  return 0;
+// The most a repaint may paint: a bar per series pass and a dot per shown
+// prior for each strike of the selected kind; an absent strike gets neither,
+// an absent prior no dot.
+struct PaintLimit {
+  std::size_t bars = 0, dots = 0;
+};
+
+PaintLimit paintLimitOf(const PaintRules& rules, int32_t kind, const GexProfile& gex,
+                        const GreekProfile& greek) {
+  const bool fromGex = kind <= 2;
+  const std::vector<float>& strikes = fromGex ? gex.strikes : greek.strikes;
+  const std::vector<float>& priors = fromGex ? gex.priors : greek.priors;
+  const std::size_t perStrike = fromGex ? 5 : 3;
+  PaintLimit limit;
+  for (std::size_t row = 0; row < strikes.size(); ++row) {
+    if (std::isnan(strikes[row])) continue;
+    limit.bars += static_cast<std::size_t>(rules.passes);
+    for (std::size_t k = 0; rules.firstDot >= 0 && k < perStrike; ++k)
+      limit.dots += rules.dotsDrawn[rules.firstDot + k] && !std::isnan(priors[row * perStrike + k]);
+  }
+  return limit;
 }
 
 void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSource source,
@@ -32,11 +49,10 @@ void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSour
   CheckingCanvas canvas(rules);
   chart.paint(gex, greek, canvas);
   canvas.finish();
-  // At most one bar per strike and series pass, and the strike's shown dots.
-  const std::size_t rows = drawnRows(settings.kind, gex, greek);
-  if (rows == 0 || !plotHasRoom(settings.plot)) FUZZ_CHECK(!canvas.paintedAnything());
-  FUZZ_CHECK(static_cast<std::size_t>(canvas.bars()) <= rows * rules.passes);
-  FUZZ_CHECK(static_cast<std::size_t>(canvas.dots()) <= rows * rules.dotsPerStrike);
+  const PaintLimit limit = paintLimitOf(rules, settings.kind, gex, greek);
+  if (limit.bars + limit.dots == 0 || !plotHasRoom(settings.plot)) FUZZ_CHECK(!canvas.paintedAnything());
+  FUZZ_CHECK(static_cast<std::size_t>(canvas.bars()) <= limit.bars);
+  FUZZ_CHECK(static_cast<std::size_t>(canvas.dots()) <= limit.dots);
 
   const int32_t nextDrawingKey = chart.drawLevels(gex, greek, settings.additive, settings.multiplier);
   checkLevelLines(chart.instance(), settings, gex, greek, nextDrawingKey);

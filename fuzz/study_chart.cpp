@@ -1,7 +1,9 @@
 #include "fuzz/study_chart.h"
 
+#include <cmath>
 #include <utility>
 
+#include "fuzz/fuzz_check.h"
 #include "render/major_levels.h"
 #include "study/instance_state.h"
 #include "study/study_function.h"
@@ -114,6 +116,10 @@ int32_t StudyChart::drawLevels(const GexProfile& gex, const GreekProfile& greek,
   int32_t nextDrawingKey = -1;
   instance_.runCallWith(morningCall(), [&](HostStudyInterface& sc) {
     drawMajorLevels(sc, nextDrawingKey, 0, gex, greek, additive, multiplier);
+    // Absent levels, sums and changes, and levels with no finite price, leave
+    // their outputs as they were: every output stays finite.
+    for (int32_t output = 0; output < sc.subgraphCount; ++output)
+      FUZZ_CHECK(std::isfinite(subgraphValueAt(subgraphAt(sc, output), sc.currentBarIndex)));
   });
   return nextDrawingKey;
 }
