@@ -70,35 +70,21 @@ void CheckingCanvas::addPrimitive(RecordedShape shape) {
 }
 
 void CheckingCanvas::selectBrush(const HostFillRecord& fill) {
-  RecordedShape shape;
-  shape.kind = ShapeKind::Brush;
-  shape.fill = fill;
-  addPrimitive(std::move(shape));
+  addPrimitive({.kind = ShapeKind::Brush, .fill = fill});
 }
 
 void CheckingCanvas::fillRectangle(const HostRect& rect, HostColor color) {
   FUZZ_CHECK(rect.left <= rect.right && rect.top <= rect.bottom);
-  RecordedShape shape;
-  shape.kind = ShapeKind::Rectangle;
-  shape.rect = rect;
-  shape.color = color;
-  addPrimitive(std::move(shape));
+  addPrimitive({.kind = ShapeKind::Rectangle, .rect = rect, .color = color});
 }
 
 void CheckingCanvas::drawPolygon(const HostPoint* points, int32_t count) {
-  RecordedShape shape;
-  shape.kind = ShapeKind::Polygon;
-  shape.points.assign(points, points + count);
-  addPrimitive(std::move(shape));
+  addPrimitive({.kind = ShapeKind::Polygon, .points = std::vector<HostPoint>(points, points + count)});
 }
 
 void CheckingCanvas::drawEllipse(const HostRect& box, const HostFillRecord& fill) {
   FUZZ_CHECK(box.left <= box.right && box.top <= box.bottom);
-  RecordedShape shape;
-  shape.kind = ShapeKind::Ellipse;
-  shape.rect = box;
-  shape.fill = fill;
-  addPrimitive(std::move(shape));
+  addPrimitive({.kind = ShapeKind::Ellipse, .rect = box, .fill = fill});
 }
 
 void CheckingCanvas::resetGraphicsState(int32_t which) {
