@@ -86,14 +86,14 @@ def deep(depth):
 def common_seeds(sample):
     """Envelope cases, the same for both kinds of response."""
     with_error = dict(sample)
-    with_error["error"] = "Ticker not available for this package"
+    with_error["error"] = "Ticker not available for this package. " * 9  # cut in the log
     return {
         "invalid_key": compact({"message": "ERROR: Invalid API Key."}),
         "invalid_key_nul": '{"message":"ERROR: Invalid API Key.\\u0000 trailing","timestamp":1}',
         "invalid_key_and_error": compact({"error": "x", "message": "ERROR: Invalid API Key."}),
         "other_message": '{"message":"Endpoint moved","timestamp":1717776000}',
         "error": compact({"error": "Too many requests"}),
-        "error_percent": compact({"error": "100%s %d %n done"}),
+        "error_percent": compact({"error": "100%s %d %n done\n\u001b[2J\u0085\u00e9"}),
         "error_beside_timestamp": compact(with_error),
         "error_number": '{"error":404,"timestamp":1717776000}',
         "two_errors": '{"error":{"code":1},"error":"second","timestamp":5}',
@@ -137,7 +137,7 @@ def gex_seeds():
         "odd_rows": '{"timestamp":1717776000,"zero_gamma":null,"spot":"5800","strikes":['
                     '[],[5800],[5805,1.5],[5810,-2,3],[5815,1,2,[]],[5820,1,2,3],"row",42,null,'
                     '{"0":5825},[5830,"1",true,[1,"x",null,[2],7.5]],'
-                    '[5835,1e300,-1e300,[1e-400,-1e39,3.4e38,-0,4.9e-324]]],'
+                    '[5835,1e300,-1e300,[1e-400,-1e39,3.4e38,-0,4.9e-324]],[5840,1,2,[1,2,3,4,5,9e9]]],'
                     '"max_priors":[[5800,12.5],[5805],[],"pair",[5810,1,2],null]}',
         "max_priors_three": compact({"timestamp": 2, "max_priors": [[5800, -1.25e6], [5790, 3e5], [5810, 2]]}),
         "duplicate_keys": '{"timestamp":1,"timestamp":2,"ticker":"A","ticker":"B","strikes":[[1,2,3,[]]],"strikes":[]}',
@@ -160,7 +160,7 @@ def greek_seeds():
         "odd_rows": '{"timestamp":1717776000,"major_long_gamma":null,"spot":"5800","mini_contracts":['
                     '[],[5800],[5805,1.5],[5810,-2,3],[5815,1,2,3],[5820,1,2,3,[]],[5825,1,2,3,4],'
                     '"row",42,null,{"0":5830},[5835,"1",true,-4,[1,"x",null,[2],7.5]],'
-                    '[5840,1e300,-1e300,1e300,[1e-400,-1e39,3.4e38,-0,4.9e-324]]]}',
+                    '[5840,1e300,-1e300,1e300,[1e-400,-1e39,3.4e38,-0,4.9e-324]],[5845,1,2,3,[1,2,3,9e9]]]}',
         "gex_shaped": compact(gex_response("ES_SPX", 5800, 5, 10, 1717776000)),
         "duplicate_keys": '{"timestamp":1,"timestamp":2,"mini_contracts":[[1,2,3,4,[]]],"mini_contracts":[]}',
     }
