@@ -1,5 +1,6 @@
 #include "service/majors_history.h"
 
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -55,19 +56,22 @@ int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
   return bar >= 0 && bar < sc.barCount ? bar : -1;
 }
 
-// The chart prices a snapshot carries, one per series (none where the key is
-// missing or not a number). False when a level it carries is beyond the float
-// range or the premiums carry it there: such a snapshot is skipped whole.
-bool snapshotPrices(const JsonValue& snapshot, float additive, float multiplier,
-                    std::optional<float> (&prices)[std::size(kHistorySeries)]) {
-  for (std::size_t i = 0; i < std::size(kHistorySeries); ++i) {
-    prices[i] = std::nullopt;
+// The chart prices of one snapshot, one per series (none where the key is
+// missing or not a number).
+using SnapshotPrices = std::array<std::optional<float>, std::size(kHistorySeries)>;
+
+// None when a level the snapshot carries is beyond the float range or the
+// premiums carry it there: such a snapshot is skipped whole.
+std::optional<SnapshotPrices> snapshotPrices(const JsonValue& snapshot, float additive,
+                                             float multiplier) {
+  SnapshotPrices prices{};
+  for (std::size_t i = 0; i < prices.size(); ++i) {
     const JsonValue& level = jsonMember(snapshot, kHistorySeries[i].key);
     if (!level.IsNumber()) continue;
     prices[i] = chartPrice(jsonFloat(level), multiplier, additive);
-    if (!prices[i]) return false;
+    if (!prices[i]) return std::nullopt;
   }
-  return true;
+  return prices;
 }
 
 int32_t readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float additive,
@@ -76,11 +80,11 @@ int32_t readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float 
   for (const JsonValue& snapshot : jsonArray(snapshots)) {
     const int32_t bar = barOfSnapshot(sc, snapshot);
     if (bar < 0) continue;
-    std::optional<float> prices[std::size(kHistorySeries)];
-    if (!snapshotPrices(snapshot, additive, multiplier, prices)) continue;
+    const std::optional<SnapshotPrices> prices = snapshotPrices(snapshot, additive, multiplier);
+    if (!prices) continue;
     if (bar < lowest) lowest = bar;
-    for (std::size_t i = 0; i < std::size(kHistorySeries); ++i) {
-      if (prices[i]) subgraphValueAt(subgraphAt(sc, kHistorySeries[i].subgraph), bar) = *prices[i];
+    for (std::size_t i = 0; i < prices->size(); ++i) {
+      if ((*prices)[i]) subgraphValueAt(subgraphAt(sc, kHistorySeries[i].subgraph), bar) = *(*prices)[i];
     }
   }
   if (lowest < sc.barCount) sc.earliestChangedBarIndex = lowest;
