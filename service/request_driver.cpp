@@ -96,12 +96,14 @@ DeliveredAnswer matchDeliveredAnswer(const RequestDriverCall& call, int32_t hist
 // True while a superseded request is still out: nothing new is sent then, so
 // the service never has more than one request of this instance at a time.
 bool supersededRequestOut(const RequestDriverCall& call, int32_t historyState) {
-  const OutstandingRequest outstanding = outstandingRequest(call.sc);
-  if (outstanding.id == 0) return false;
   if (call.requestState == kRequestWaiting || historyState == kHistoryWaiting) return false;
-  const int64_t waited = elapsedMicroseconds(call.sc.currentDateTime, outstanding.sentAt);
+  // Looked up one at a time: this runs on every call, and mostly nothing is out.
+  int32_t& id = call.sc.ops.HostPersistentInt(kOutstandingRequestIdKey);
+  if (id == 0) return false;
+  const HostDateTime sentAt = call.sc.ops.HostPersistentInt64(kOutstandingRequestSentKey);
+  const int64_t waited = elapsedMicroseconds(call.sc.currentDateTime, sentAt);
   if (waited >= 0 && waited < kSupersededRequestWait) return true;
-  outstanding.id = 0;  // given up on: its answer, if it still comes, is dropped
+  id = 0;  // given up on: its answer, if it still comes, is dropped
   return false;
 }
 
