@@ -42,7 +42,8 @@ void fillStrikeRows(JsonElements rows, GexProfile& profile) {
     if (maxVolume > maxBoth) maxBoth = maxVolume;
     if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    prior = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxVolume);
+    maxVolume = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxVolume);
+    prior += kPriorsPerRow;
   }
   profile.max_abs_gex_vol = maxVolume + 0.001f;
   profile.max_abs_gex_oi = maxOpenInterest + 0.001f;

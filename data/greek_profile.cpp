@@ -39,7 +39,8 @@ void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
     // An absent (NaN) value never passes this test, so it never sets the maximum.
     if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    prior = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxGreek);
+    maxGreek = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxGreek);
+    prior += kPriorsPerRow;
   }
   profile.max_abs_greek = maxGreek + 0.001f;
 }

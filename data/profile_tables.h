@@ -22,11 +22,13 @@ inline void resizeForRefill(std::vector<float>& table, size_t size) {
 }
 
 // Writes one row's priors into its own `slots` cells at `out` and returns the
-// next row's first cell. Every row keeps exactly one cell per prior interval:
-// a row that carries fewer priors leaves the rest absent and extra values are
-// not read, so one odd row cannot move the dots of the rows after it onto
-// other intervals or strikes. Each prior read raises `maximum` in turn.
-inline float* fillRowPriors(JsonElements rowPriors, float* out, size_t slots, float& maximum) {
+// maximum raised by each prior read in turn. Every row keeps exactly one cell
+// per prior interval: a row that carries fewer priors leaves the rest absent
+// and extra values are not read, so one odd row cannot move the dots of the
+// rows after it onto other intervals or strikes. The maximum is passed by
+// value so that the stores into `out` cannot alias it and it stays in a
+// register.
+inline float fillRowPriors(JsonElements rowPriors, float* out, size_t slots, float maximum) {
   const size_t given = rowPriors.size() < slots ? rowPriors.size() : slots;
   for (size_t k = 0; k < given; ++k) {
     const float prior = jsonFloat(rowPriors.first[k]);
@@ -34,5 +36,5 @@ inline float* fillRowPriors(JsonElements rowPriors, float* out, size_t slots, fl
     out[k] = prior;
   }
   for (size_t k = given; k < slots; ++k) out[k] = kAbsentValue;
-  return out + slots;
+  return maximum;
 }
