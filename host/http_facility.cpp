@@ -104,15 +104,22 @@ int32_t HttpFacility::submit(const HttpRequest& request) {
 }
 
 std::optional<HttpAnswer> HttpFacility::takeAnswer(bool waitForOutstanding) {
+  const auto now = std::chrono::steady_clock::now();
+  return takeAnswerBy(waitForOutstanding ? now + answerWaitLimit_ : now).answer;
+}
+
+AnswerWait HttpFacility::takeAnswerBy(std::chrono::steady_clock::time_point deadline) {
+  AnswerWait result;
   std::unique_lock<std::mutex> lock(shared_->mutex);
-  if (waitForOutstanding) {
-    shared_->answerArrived.wait(
-        lock, [this] { return !shared_->answers.empty() || shared_->inFlight.empty(); });
+  const bool settled = shared_->answerArrived.wait_until(
+      lock, deadline, [this] { return !shared_->answers.empty() || shared_->inFlight.empty(); });
+  if (shared_->answers.empty()) {
+    result.deadlinePassed = !settled;
+    return result;
   }
-  if (shared_->answers.empty()) return std::nullopt;
-  HttpAnswer answer = std::move(shared_->answers.front());
+  result.answer = std::move(shared_->answers.front());
   shared_->answers.pop_front();
-  return answer;
+  return result;
 }
 
 int HttpFacility::outstanding() const {

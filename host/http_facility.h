@@ -4,9 +4,11 @@
 // exactly one answer: the body, "EMPTY_RESPONSE" for an empty body, or
 // "HTTP_REQUEST_ERROR" when the transfer failed. Without a transport every
 // request is refused. Answers may arrive on any thread; collecting them is
-// for the thread that calls the study.
+// for the thread that calls the study. Facilities of different instances
+// may be used on different threads at once and may share one transport.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -20,6 +22,14 @@
 struct HttpAnswer {
   int32_t requestId = 0;
   std::string text;
+};
+
+// What a bounded wait for an answer came to.
+struct AnswerWait {
+  std::optional<HttpAnswer> answer;  // the oldest arrived answer, taken
+  // Nothing arrived before the deadline although requests were outstanding;
+  // they stay outstanding and their answers come on later takes.
+  bool deadlinePassed = false;
 };
 
 class HttpFacility {
@@ -36,9 +46,18 @@ class HttpFacility {
   int32_t submit(const HttpRequest& request);
 
   // The oldest answer that has arrived, if any. With `waitForOutstanding`
-  // set and nothing arrived yet, waits until the oldest outstanding request
-  // is answered (the transport bounds how long that can take).
+  // set and nothing arrived yet, waits until an outstanding request is
+  // answered, but no longer than the answer wait limit.
   std::optional<HttpAnswer> takeAnswer(bool waitForOutstanding);
+  // The oldest answer, waiting for one until `deadline` while requests are
+  // outstanding. Returns at once when nothing is outstanding.
+  AnswerWait takeAnswerBy(std::chrono::steady_clock::time_point deadline);
+
+  // How long takeAnswer(true) waits at most. The default is well beyond the
+  // longest transfer the transports allow by default, so it only ends the
+  // wait on a transport that never completes a request.
+  static constexpr std::chrono::milliseconds kDefaultAnswerWaitLimit{60000};
+  void setAnswerWaitLimit(std::chrono::milliseconds limit) { answerWaitLimit_ = limit; }
 
   // Requests accepted whose answer was not yet taken.
   int outstanding() const;
@@ -49,4 +68,5 @@ class HttpFacility {
   struct Shared;
   std::shared_ptr<Shared> shared_;  // made in the .cpp, where Shared is complete
   std::shared_ptr<HttpTransport> transport_;
+  std::chrono::milliseconds answerWaitLimit_ = kDefaultAnswerWaitLimit;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -223,6 +224,54 @@ TEST_F(HttpFacilityTest, WaitingForAnAnswerDeliversItOnThatCall) {
   const Delivered seen = call(nullptr, true);
   EXPECT_EQ(seen.id, id);
   EXPECT_EQ(seen.text, "https://levels.example/slow");
+}
+
+TEST_F(HttpFacilityTest, AWaitForAnAnswerEndsByItsDeadline) {
+  using namespace std::chrono_literals;
+  struct Case {
+    const char* what;
+    int requests;
+    int answered;
+    std::chrono::milliseconds deadlineIn;
+    bool answer;
+    bool deadlinePassed;
+  };
+  // A far deadline must not be waited out: the case returns at once.
+  const Case cases[] = {
+      {"nothing outstanding", 0, 0, 1h, false, false},
+      {"an answer already arrived", 1, 1, 1h, true, false},
+      {"an outstanding request no one answers", 1, 0, 50ms, false, true},
+      {"a deadline already passed", 1, 0, -1s, false, true},
+  };
+  for (const Case& c : cases) {
+    HttpFacility facility;
+    auto scripted = std::make_shared<ScriptedTransport>();
+    facility.setTransport(scripted);
+    for (int i = 0; i < c.requests; ++i) ASSERT_NE(facility.submit(HttpRequest{}), 0);
+    for (int i = 0; i < c.answered; ++i) scripted->answer("body");
+    const auto before = std::chrono::steady_clock::now();
+    const AnswerWait waited = facility.takeAnswerBy(before + c.deadlineIn);
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_EQ(waited.answer.has_value(), c.answer) << c.what;
+    EXPECT_EQ(waited.deadlinePassed, c.deadlinePassed) << c.what;
+    const std::chrono::milliseconds waitedOut = c.deadlinePassed ? std::max(c.deadlineIn, 0ms) : 0ms;
+    EXPECT_GE(took, waitedOut) << c.what;
+    EXPECT_LT(took, waitedOut + 10s) << c.what;
+    EXPECT_EQ(facility.outstanding(), c.requests - (c.answer ? 1 : 0)) << c.what;
+  }
+}
+
+TEST_F(HttpFacilityTest, ACallStopsWaitingAtTheLimitAndTheAnswerComesOnALaterOne) {
+  const int32_t id = submit();
+  instance.http().setAnswerWaitLimit(std::chrono::milliseconds(30));
+  const auto before = std::chrono::steady_clock::now();
+  EXPECT_EQ(call(nullptr, true).id, 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(30));
+  EXPECT_EQ(instance.http().outstanding(), 1);  // still awaited, not dropped
+  transport->answer("late");
+  const Delivered next = call(nullptr, true);
+  EXPECT_EQ(next.id, id);
+  EXPECT_EQ(next.text, "late");
 }
 
 TEST_F(HttpFacilityTest, ATransportThatGoesAwayAnswersWhatItHeldAsFailed) {
