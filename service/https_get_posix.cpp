@@ -95,6 +95,11 @@ CURLcode applyTestRoute(CURL* curl, const HttpsGetRequest& request, curl_slist*&
 }  // namespace
 
 void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
+  // The host may already be inside libcurl on threads of its own when the
+  // module first gets here. A libcurl that reports CURL_VERSION_THREADSAFE
+  // (7.84 and later) guards its global initialisation itself, so this is safe
+  // at any time; the host's tests fail against a libcurl that does not. The
+  // once-flag only saves the repeated calls.
   static std::once_flag globalInit;
   std::call_once(globalInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
