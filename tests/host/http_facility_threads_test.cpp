@@ -16,6 +16,9 @@
 #include "host/study_instance.h"
 #include "support/standin_process.h"
 
+namespace chart_host {}
+using namespace chart_host;
+
 namespace {
 
 using namespace std::chrono_literals;

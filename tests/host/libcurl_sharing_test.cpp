@@ -17,7 +17,9 @@
 #include "service/https_get.h"
 #include "support/standin_process.h"
 
+namespace chart_host {}
 namespace tarvio {}
+using namespace chart_host;
 using namespace tarvio;
 
 namespace {
