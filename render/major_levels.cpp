@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "render/level_line.h"
-#include "render/profile_kind.h"
 #include "study/chart_price.h"
+#include "study/greek_input.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
@@ -80,12 +80,6 @@ class LevelSettings {
   std::array<LevelLineLook, kLevelCount> looks_{};
 };
 
-struct Premiums {
-  float additive;
-  float multiplier;
-  std::optional<float> price(float level) const { return chartPrice(level, multiplier, additive); }
-};
-
 float& outputAt(HostStudyInterface& sc, int32_t output) {
   return subgraphValueAt(subgraphAt(sc, output), sc.currentBarIndex);
 }
@@ -94,7 +88,7 @@ float& outputAt(HostStudyInterface& sc, int32_t output) {
 // not a finite price: the output keeps its value.
 void writeLevelOutput(HostStudyInterface& sc, int32_t output, float level, const Premiums& premiums) {
   if (level == 0.0f) return;
-  if (const std::optional<float> price = premiums.price(level)) outputAt(sc, output) = *price;
+  if (const std::optional<float> price = chartPrice(level, premiums)) outputAt(sc, output) = *price;
 }
 
 // A value beyond the float range is absent: the output keeps its value.
@@ -109,7 +103,7 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
     const float strike = entry.empty() ? 0.0f : entry[0];
     const float change = entry.size() < 2 ? 0.0f : entry[1];
     const int32_t strikeOutput = kFirstMaxChangeOutput + 2 * static_cast<int32_t>(j);
-    if (const std::optional<float> price = premiums.price(strike)) outputAt(sc, strikeOutput) = *price;
+    if (const std::optional<float> price = chartPrice(strike, premiums)) outputAt(sc, strikeOutput) = *price;
     writeFiniteOutput(sc, strikeOutput + 1, change);
     const bool rising = entry.size() == 2 && change > 0.0f;
     subgraphColorAt(subgraphAt(sc, strikeOutput), sc.currentBarIndex) =
@@ -119,8 +113,7 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
 
 void drawLevel(HostStudyInterface& sc, int32_t& nextDrawingKey, float level, int32_t which,
                const LevelSettings& settings, const Premiums& premiums) {
-  drawLevelLine(sc, nextDrawingKey, level, settings.look(which), premiums.additive,
-                premiums.multiplier, settings.shared());
+  drawLevelLine(sc, nextDrawingKey, level, settings.look(which), premiums, settings.shared());
 }
 
 void updateGex(HostStudyInterface& sc, int32_t& nextDrawingKey, const GexProfile& gex,
@@ -154,23 +147,24 @@ void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t /*
                      const GexProfile& gex, const GreekProfile& greek, float additive,
                      float multiplier) {
   nextDrawingKey = kFirstDrawingKey;
-  const ProfileKindFamily family = familyOfKind(readIndex(inputAt(sc, kGreekInput)));
+  const tarvio::ProfileFamily family =
+      tarvio::greekOption(readIndex(inputAt(sc, kGreekInput))).family;
   const LevelSettings settings(sc);
   const Premiums premiums{additive, multiplier};
   switch (family) {
-    case ProfileKindFamily::Gex:
+    case tarvio::ProfileFamily::Gex:
       updateGex(sc, nextDrawingKey, gex, settings, premiums);
       break;
-    case ProfileKindFamily::Gamma:
+    case tarvio::ProfileFamily::Gamma:
       writeGammaOutputs(sc, greek, premiums);
       drawLevel(sc, nextDrawingKey, greek.major_long_gamma, kLongGammaLevel, settings, premiums);
       drawLevel(sc, nextDrawingKey, greek.major_short_gamma, kShortGammaLevel, settings, premiums);
       break;
-    case ProfileKindFamily::Delta:
+    case tarvio::ProfileFamily::Delta:
       // The delta kinds keep the gamma outputs current but draw no lines.
       writeGammaOutputs(sc, greek, premiums);
       break;
-    case ProfileKindFamily::None:
+    case tarvio::ProfileFamily::None:
       break;
   }
 }

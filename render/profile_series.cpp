@@ -104,11 +104,13 @@ void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const floa
 }
 
 void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
-                float additive, float multiplier) {
+                const Premiums& premiums) {
   const std::vector<ProfileEntry> entries =
       filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
+  // The series' vertical offset lies between the multiplier and the additive.
+  const float offset = static_cast<float>(series.offsetTicks) * sc.tickSize;
   for (const ProfileEntry& entry : entries) {
-    const float price = strikePrice(entry.strike, series.offsetTicks, multiplier, additive, sc.tickSize);
+    const float price = premiumPrice(entry.strike, premiums, offset);
     // An absent strike (or one the premiums carry beyond the float range) has
     // no place on the chart: no bar and no dots.
     if (!std::isfinite(price)) continue;

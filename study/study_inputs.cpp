@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "study/greek_input.h"
 
 namespace {
 
@@ -69,6 +72,18 @@ constexpr const char* kGreekOptions =
     "90d agg Gex;0dte Gex;1dte Gex;0dte Gamma (State Package Only);"
     "1dte Gamma (State Package Only);0dte Delta (State Package Only);"
     "1dte Delta (State Package Only);";
+
+// The list shows the kinds of the "Greek" input's table, each followed by ';',
+// in the table's order, so an option's index means what the table says.
+constexpr bool listsEveryGreekOption(std::string_view text) {
+  for (const tarvio::GreekOption& option : tarvio::kGreekInputOptions) {
+    const std::string_view label = option.label;
+    if (!text.starts_with(label) || text.substr(label.size(), 1) != ";") return false;
+    text.remove_prefix(label.size() + 1);
+  }
+  return text.empty();
+}
+static_assert(listsEveryGreekOption(kGreekOptions), "the Greek options must follow their table");
 
 constexpr InputDeclaration kStandaloneInputs[] = {
     // Connection, request window and data selection; the first six are the
