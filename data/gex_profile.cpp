@@ -54,10 +54,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
-  profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
-  releaseHostString(profile.ticker);
-  assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
-  profile.spot = jsonFloat(jsonMember(root, "spot"));
+  tarvio::fillSnapshotHeader(root, profile);
   profile.zero_gamma = jsonFloat(jsonMember(root, "zero_gamma"));
   profile.major_pos_vol = jsonFloat(jsonMember(root, "major_pos_vol"));
   profile.major_pos_oi = jsonFloat(jsonMember(root, "major_pos_oi"));
@@ -80,9 +77,8 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 }  // namespace
 
 void clear(GexProfile& profile) {
-  profile.timestamp = 0;
-  releaseHostString(profile.ticker);
-  profile.spot = profile.zero_gamma = 0;
+  tarvio::clearSnapshotHeader(profile);
+  profile.zero_gamma = 0;
   profile.major_pos_vol = profile.major_pos_oi = 0;
   profile.major_neg_vol = profile.major_neg_oi = 0;
   profile.sum_gex_vol = profile.sum_gex_oi = 0;
@@ -95,8 +91,8 @@ void clear(GexProfile& profile) {
   profile.max_abs_gex_vol = profile.max_abs_gex_oi = profile.max_abs_gex = 0;
 }
 
-ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
-  if (profile == nullptr) return ProfileParseResult::Halt;
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
+  if (profile == nullptr) return tarvio::ReadOutcome::Halt;
   return readProfileResponse(sc, text, "GEX Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGexProfile(root, *profile); });
 }

@@ -9,17 +9,10 @@
 #include <vector>
 
 #include "data/profile_envelope.h"
+#include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GexProfile {
-  GexProfile() = default;
-  GexProfile(const GexProfile&) = delete;
-  GexProfile& operator=(const GexProfile&) = delete;
-  ~GexProfile() { releaseHostString(ticker); }
-
-  int32_t timestamp = 0;
-  HostString ticker{};
-  float spot = 0;
+struct GexProfile : tarvio::ProfileSnapshotHeader {
   float zero_gamma = 0;
   float major_pos_vol = 0;
   float major_pos_oi = 0;
@@ -47,4 +40,4 @@ void clear(GexProfile& profile);
 // Reads a GEX profile response into `profile` (steps of the envelope, then the
 // filling). A missing profile halts without a message. Any outcome but Parsed
 // leaves the profile as it was. `text` null reads as empty.
-ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);

@@ -49,10 +49,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
-  profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
-  releaseHostString(profile.ticker);
-  assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
-  profile.spot = jsonFloat(jsonMember(root, "spot"));
+  tarvio::fillSnapshotHeader(root, profile);
   profile.major_positive = jsonFloat(jsonMember(root, "major_positive"));
   profile.major_negative = jsonFloat(jsonMember(root, "major_negative"));
   profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
@@ -64,9 +61,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 }  // namespace
 
 void clear(GreekProfile& profile) {
-  profile.timestamp = 0;
-  releaseHostString(profile.ticker);
-  profile.spot = 0;
+  tarvio::clearSnapshotHeader(profile);
   profile.major_positive = profile.major_negative = 0;
   profile.major_long_gamma = profile.major_short_gamma = 0;
   profile.strikes.clear();
@@ -77,10 +72,10 @@ void clear(GreekProfile& profile) {
   profile.max_abs_greek = 0;
 }
 
-ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
   if (profile == nullptr) {
     logMessage(sc, kLogAlert, "Tarvio: p_greek_data is null.");
-    return ProfileParseResult::Halt;
+    return tarvio::ReadOutcome::Halt;
   }
   return readProfileResponse(sc, text, "Greek Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGreekProfile(root, *profile); });

@@ -8,17 +8,10 @@
 #include <vector>
 
 #include "data/profile_envelope.h"
+#include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GreekProfile {
-  GreekProfile() = default;
-  GreekProfile(const GreekProfile&) = delete;
-  GreekProfile& operator=(const GreekProfile&) = delete;
-  ~GreekProfile() { releaseHostString(ticker); }
-
-  int32_t timestamp = 0;
-  HostString ticker{};
-  float spot = 0;
+struct GreekProfile : tarvio::ProfileSnapshotHeader {
   float major_positive = 0;
   float major_negative = 0;
   float major_long_gamma = 0;
@@ -39,4 +32,4 @@ void clear(GreekProfile& profile);
 // Reads a gamma or delta profile response into `profile`. A missing profile is
 // logged as an alert and halts. Any outcome but Parsed leaves the profile as it
 // was. `text` null reads as empty.
-ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);
