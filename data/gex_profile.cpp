@@ -14,10 +14,7 @@ constexpr size_t kPriorsPerRow = 5;
 
 // Fills the strike tables, the priors and the three maxima.
 void fillStrikeRows(JsonElements rows, GexProfile& profile) {
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.gex_vol, rows.size());
-  resizeForRefill(profile.gex_oi, rows.size());
-  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
+  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.gex_vol, profile.gex_oi);
   // The maxima and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
@@ -77,16 +74,14 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 }  // namespace
 
 void clear(GexProfile& profile) {
-  tarvio::clearSnapshotHeader(profile);
+  tarvio::clearSnapshot(profile);
   profile.zero_gamma = 0;
   profile.major_pos_vol = profile.major_pos_oi = 0;
   profile.major_neg_vol = profile.major_neg_oi = 0;
   profile.sum_gex_vol = profile.sum_gex_oi = 0;
   profile.delta_risk_reversal = 0;
-  profile.strikes.clear();
   profile.gex_vol.clear();
   profile.gex_oi.clear();
-  profile.priors.clear();
   profile.max_priors.clear();
   profile.max_abs_gex_vol = profile.max_abs_gex_oi = profile.max_abs_gex = 0;
 }

@@ -12,7 +12,8 @@
 #include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GexProfile : tarvio::ProfileSnapshotHeader {
+// Priors: five per strike row (1, 5, 10, 15 and 30 minutes).
+struct GexProfile : tarvio::ProfileSnapshot {
   float zero_gamma = 0;
   float major_pos_vol = 0;
   float major_pos_oi = 0;
@@ -21,12 +22,9 @@ struct GexProfile : tarvio::ProfileSnapshotHeader {
   float sum_gex_vol = 0;
   float sum_gex_oi = 0;
   float delta_risk_reversal = 0;
-  std::vector<float> strikes;
+  // One cell per strike.
   std::vector<float> gex_vol;
   std::vector<float> gex_oi;
-  // Five per strike row (1, 5, 10, 15 and 30 minutes), rows concatenated; an
-  // interval a row did not carry is NaN (absent, no dot).
-  std::vector<float> priors;
   // One (strike, value) pair per prior interval.
   std::vector<std::vector<float>> max_priors;
   float max_abs_gex_vol = 0;

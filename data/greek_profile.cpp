@@ -15,11 +15,8 @@ constexpr size_t kPriorsPerRow = 3;
 
 // Fills the strike tables, the priors and the maximum.
 void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.value_1, rows.size());
-  resizeForRefill(profile.value_2, rows.size());
-  resizeForRefill(profile.greek_value, rows.size());
-  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
+  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.value_1, profile.value_2,
+                              profile.greek_value);
   // The maximum and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxGreek = 0;
@@ -61,14 +58,12 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 }  // namespace
 
 void clear(GreekProfile& profile) {
-  tarvio::clearSnapshotHeader(profile);
+  tarvio::clearSnapshot(profile);
   profile.major_positive = profile.major_negative = 0;
   profile.major_long_gamma = profile.major_short_gamma = 0;
-  profile.strikes.clear();
   profile.value_1.clear();
   profile.value_2.clear();
   profile.greek_value.clear();
-  profile.priors.clear();
   profile.max_abs_greek = 0;
 }
 

@@ -11,18 +11,16 @@
 #include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GreekProfile : tarvio::ProfileSnapshotHeader {
+// Priors: three per strike row (5, 15 and 30 minutes).
+struct GreekProfile : tarvio::ProfileSnapshot {
   float major_positive = 0;
   float major_negative = 0;
   float major_long_gamma = 0;
   float major_short_gamma = 0;
-  std::vector<float> strikes;
+  // One cell per strike; the greek value is drawn as bars.
   std::vector<float> value_1;
   std::vector<float> value_2;
   std::vector<float> greek_value;
-  // Three per strike row (5, 15 and 30 minutes), rows concatenated; an
-  // interval a row did not carry is NaN (absent, no dot).
-  std::vector<float> priors;
   float max_abs_greek = 0;
 };
 
