@@ -13,28 +13,17 @@
 
 namespace {
 
-// Positions of the levels among the level inputs (colour, width and style
-// from 33 in threes; label from 60; show switch from 67).
-enum LevelInputs : int32_t {
-  kZeroGammaLevel = 0,
-  kCallVolumeLevel = 1,
-  kPutVolumeLevel = 2,
-  kCallOpenInterestLevel = 3,
-  kPutOpenInterestLevel = 4,
-  kLongGammaLevel = 5,
-  kShortGammaLevel = 6,
-  kLevelCount = 7,
-};
+// Output series 0..6 hold the major levels' chart prices, in the order their
+// lines take keys: call and put volume, zero gamma, call and put open
+// interest (GEX); long and short gamma. Each level's inputs (colour, width and
+// style from 33 in threes, label from 60, show switch from 67) sit at this
+// place among the level inputs.
+constexpr int32_t kInputPlaceOfLevel[] = {1, 2, 0, 3, 4, 5, 6};
+constexpr int32_t kLevelCount = 7;
+constexpr int32_t kFirstGammaLevel = 5;
 
-// Output series written here.
-enum LevelOutputs : int32_t {
-  kMajorCallVolumeOutput = 0,
-  kMajorPutVolumeOutput = 1,
-  kZeroGammaOutput = 2,
-  kMajorCallOpenInterestOutput = 3,
-  kMajorPutOpenInterestOutput = 4,
-  kMajorLongGammaOutput = 5,
-  kMajorShortGammaOutput = 6,
+// The summary values and the largest changes follow the levels.
+enum ValueOutputs : int32_t {
   kNetGexVolumeOutput = 7,
   kNetGexOpenInterestOutput = 8,
   kFirstMaxChangeOutput = 9,  // strike and value pairs for 1, 5, 10, 15, 30 minutes
@@ -57,11 +46,12 @@ class LevelSettings {
     shared_.fontSize = readInteger(inputAt(sc, kMajorLabelFontSizeInput));
     shared_.transparentBackground = readYesNo(inputAt(sc, kMajorLabelTransparentInput)) != 0;
     for (int32_t level = 0; level < kLevelCount; ++level) {
-      const int32_t first = kZeroGammaColorInput + kMajorLevelInputsStride * level;
-      assignHostString(labels_[level], readText(inputAt(sc, kZeroGammaLabelInput + level)));
+      const int32_t place = kInputPlaceOfLevel[level];
+      const int32_t first = kZeroGammaColorInput + kMajorLevelInputsStride * place;
+      assignHostString(labels_[level], readText(inputAt(sc, kZeroGammaLabelInput + place)));
       looks_[level] = LevelLineLook{readColor(inputAt(sc, first)), readInteger(inputAt(sc, first + 1)),
                                     readIndex(inputAt(sc, first + 2)),
-                                    readYesNo(inputAt(sc, kShowZeroGammaInput + level)) != 0,
+                                    readYesNo(inputAt(sc, kShowZeroGammaInput + place)) != 0,
                                     hostStringText(labels_[level])};
     }
   }
@@ -111,34 +101,24 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
   }
 }
 
-void drawLevel(HostStudyInterface& sc, int32_t& nextDrawingKey, float level, int32_t which,
-               const LevelSettings& settings, const Premiums& premiums) {
-  drawLevelLine(sc, nextDrawingKey, level, settings.look(which), premiums, settings.shared());
+// Writes the level's output and keeps or removes its line, under the next key.
+void updateLevel(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t level, float value,
+                 const LevelSettings& settings, const Premiums& premiums) {
+  writeLevelOutput(sc, level, value, premiums);
+  drawLevelLine(sc, nextDrawingKey, value, settings.look(level), premiums, settings.shared());
 }
 
 void updateGex(HostStudyInterface& sc, int32_t& nextDrawingKey, const GexProfile& gex,
                const LevelSettings& settings, const Premiums& premiums) {
-  writeLevelOutput(sc, kMajorCallVolumeOutput, gex.major_pos_vol, premiums);
-  writeLevelOutput(sc, kMajorPutVolumeOutput, gex.major_neg_vol, premiums);
-  writeLevelOutput(sc, kZeroGammaOutput, gex.zero_gamma, premiums);
-  writeLevelOutput(sc, kMajorCallOpenInterestOutput, gex.major_pos_oi, premiums);
-  writeLevelOutput(sc, kMajorPutOpenInterestOutput, gex.major_neg_oi, premiums);
-
-  drawLevel(sc, nextDrawingKey, gex.major_pos_vol, kCallVolumeLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_neg_vol, kPutVolumeLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.zero_gamma, kZeroGammaLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_pos_oi, kCallOpenInterestLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_neg_oi, kPutOpenInterestLevel, settings, premiums);
-
+  const float levels[] = {gex.major_pos_vol, gex.major_neg_vol, gex.zero_gamma, gex.major_pos_oi,
+                          gex.major_neg_oi};
+  for (int32_t level = 0; level < kFirstGammaLevel; ++level) {
+    updateLevel(sc, nextDrawingKey, level, levels[level], settings, premiums);
+  }
   // Sums, not prices: written as they are, also when 0.
   writeFiniteOutput(sc, kNetGexVolumeOutput, gex.sum_gex_vol);
   writeFiniteOutput(sc, kNetGexOpenInterestOutput, gex.sum_gex_oi);
   writeMaxChanges(sc, gex, premiums);
-}
-
-void writeGammaOutputs(HostStudyInterface& sc, const GreekProfile& greek, const Premiums& premiums) {
-  writeLevelOutput(sc, kMajorLongGammaOutput, greek.major_long_gamma, premiums);
-  writeLevelOutput(sc, kMajorShortGammaOutput, greek.major_short_gamma, premiums);
 }
 
 }  // namespace
@@ -156,13 +136,14 @@ void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t /*
       updateGex(sc, nextDrawingKey, gex, settings, premiums);
       break;
     case tarvio::ProfileFamily::Gamma:
-      writeGammaOutputs(sc, greek, premiums);
-      drawLevel(sc, nextDrawingKey, greek.major_long_gamma, kLongGammaLevel, settings, premiums);
-      drawLevel(sc, nextDrawingKey, greek.major_short_gamma, kShortGammaLevel, settings, premiums);
+      updateLevel(sc, nextDrawingKey, kFirstGammaLevel, greek.major_long_gamma, settings, premiums);
+      updateLevel(sc, nextDrawingKey, kFirstGammaLevel + 1, greek.major_short_gamma, settings,
+                  premiums);
       break;
     case tarvio::ProfileFamily::Delta:
       // The delta kinds keep the gamma outputs current but draw no lines.
-      writeGammaOutputs(sc, greek, premiums);
+      writeLevelOutput(sc, kFirstGammaLevel, greek.major_long_gamma, premiums);
+      writeLevelOutput(sc, kFirstGammaLevel + 1, greek.major_short_gamma, premiums);
       break;
     case tarvio::ProfileFamily::None:
       break;
