@@ -12,6 +12,14 @@ namespace {
 constexpr size_t kPriorsElement = 3;
 constexpr size_t kPriorsPerRow = 5;
 
+constexpr tarvio::SummaryField<GexProfile> kSummary[] = {
+    {&GexProfile::zero_gamma, "zero_gamma"},   {&GexProfile::major_pos_vol, "major_pos_vol"},
+    {&GexProfile::major_pos_oi, "major_pos_oi"}, {&GexProfile::major_neg_vol, "major_neg_vol"},
+    {&GexProfile::major_neg_oi, "major_neg_oi"}, {&GexProfile::sum_gex_vol, "sum_gex_vol"},
+    {&GexProfile::sum_gex_oi, "sum_gex_oi"},
+    {&GexProfile::delta_risk_reversal, "delta_risk_reversal"},
+};
+
 // Fills the strike tables, the priors and the three maxima.
 void fillStrikeRows(JsonElements rows, GexProfile& profile) {
   tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.gex_vol, profile.gex_oi);
@@ -52,14 +60,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
   tarvio::fillSnapshotHeader(root, profile);
-  profile.zero_gamma = jsonFloat(jsonMember(root, "zero_gamma"));
-  profile.major_pos_vol = jsonFloat(jsonMember(root, "major_pos_vol"));
-  profile.major_pos_oi = jsonFloat(jsonMember(root, "major_pos_oi"));
-  profile.major_neg_vol = jsonFloat(jsonMember(root, "major_neg_vol"));
-  profile.major_neg_oi = jsonFloat(jsonMember(root, "major_neg_oi"));
-  profile.sum_gex_vol = jsonFloat(jsonMember(root, "sum_gex_vol"));
-  profile.sum_gex_oi = jsonFloat(jsonMember(root, "sum_gex_oi"));
-  profile.delta_risk_reversal = jsonFloat(jsonMember(root, "delta_risk_reversal"));
+  tarvio::fillSummary(root, kSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "strikes")), profile);
 
@@ -75,11 +76,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 
 void clear(GexProfile& profile) {
   tarvio::clearSnapshot(profile);
-  profile.zero_gamma = 0;
-  profile.major_pos_vol = profile.major_pos_oi = 0;
-  profile.major_neg_vol = profile.major_neg_oi = 0;
-  profile.sum_gex_vol = profile.sum_gex_oi = 0;
-  profile.delta_risk_reversal = 0;
+  tarvio::clearSummary(kSummary, profile);
   profile.gex_vol.clear();
   profile.gex_oi.clear();
   profile.max_priors.clear();

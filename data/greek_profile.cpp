@@ -13,6 +13,13 @@ namespace {
 constexpr size_t kPriorsElement = 4;
 constexpr size_t kPriorsPerRow = 3;
 
+constexpr tarvio::SummaryField<GreekProfile> kSummary[] = {
+    {&GreekProfile::major_positive, "major_positive"},
+    {&GreekProfile::major_negative, "major_negative"},
+    {&GreekProfile::major_long_gamma, "major_long_gamma"},
+    {&GreekProfile::major_short_gamma, "major_short_gamma"},
+};
+
 // Fills the strike tables, the priors and the maximum.
 void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
   tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.value_1, profile.value_2,
@@ -47,10 +54,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
   tarvio::fillSnapshotHeader(root, profile);
-  profile.major_positive = jsonFloat(jsonMember(root, "major_positive"));
-  profile.major_negative = jsonFloat(jsonMember(root, "major_negative"));
-  profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
-  profile.major_short_gamma = jsonFloat(jsonMember(root, "major_short_gamma"));
+  tarvio::fillSummary(root, kSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "mini_contracts")), profile);
 }
@@ -59,8 +63,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 
 void clear(GreekProfile& profile) {
   tarvio::clearSnapshot(profile);
-  profile.major_positive = profile.major_negative = 0;
-  profile.major_long_gamma = profile.major_short_gamma = 0;
+  tarvio::clearSummary(kSummary, profile);
   profile.value_1.clear();
   profile.value_2.clear();
   profile.greek_value.clear();

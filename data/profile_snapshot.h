@@ -39,6 +39,26 @@ inline void fillSnapshotHeader(const JsonValue& root, ProfileSnapshot& snapshot)
   snapshot.spot = jsonFloat(jsonMember(root, "spot"));
 }
 
+// A model's summary value and the response member it is read from.
+template <class Profile>
+struct SummaryField {
+  float Profile::*value;
+  const char* key;
+};
+
+// Reads every summary value from the response's root.
+template <class Profile, std::size_t N>
+void fillSummary(const JsonValue& root, const SummaryField<Profile> (&fields)[N], Profile& profile) {
+  for (const SummaryField<Profile>& field : fields) {
+    profile.*field.value = jsonFloat(jsonMember(root, field.key));
+  }
+}
+
+template <class Profile, std::size_t N>
+void clearSummary(const SummaryField<Profile> (&fields)[N], Profile& profile) {
+  for (const SummaryField<Profile>& field : fields) profile.*field.value = 0;
+}
+
 // Sizes the strikes, each of the model's `valueTables` (one cell per row) and
 // the priors (`priorsPerRow` per row) for a refill of `rows` rows, in that order.
 template <class... Tables>
