@@ -83,7 +83,8 @@ void clear(GexProfile& profile) {
   profile.max_abs_gex_vol = profile.max_abs_gex_oi = profile.max_abs_gex = 0;
 }
 
-tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
+                                      GexProfile* profile) {
   if (profile == nullptr) return tarvio::ReadOutcome::Halt;
   return readProfileResponse(sc, text, "GEX Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGexProfile(root, *profile); });

@@ -38,4 +38,5 @@ void clear(GexProfile& profile);
 // Reads a GEX profile response into `profile` (steps of the envelope, then the
 // filling). A missing profile halts without a message. Any outcome but Parsed
 // leaves the profile as it was. `text` null reads as empty.
-tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
+                                      GexProfile* profile);

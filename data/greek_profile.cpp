@@ -70,7 +70,8 @@ void clear(GreekProfile& profile) {
   profile.max_abs_greek = 0;
 }
 
-tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text,
+                                        GreekProfile* profile) {
   if (profile == nullptr) {
     logMessage(sc, kLogAlert, "Tarvio: p_greek_data is null.");
     return tarvio::ReadOutcome::Halt;

@@ -30,4 +30,5 @@ void clear(GreekProfile& profile);
 // Reads a gamma or delta profile response into `profile`. A missing profile is
 // logged as an alert and halts. Any outcome but Parsed leaves the profile as it
 // was. `text` null reads as empty.
-tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text,
+                                        GreekProfile* profile);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "data/json_reading.h"
@@ -46,12 +47,14 @@ struct SummaryField {
   const char* key;
 };
 
-// Reads every summary value from the response's root.
+// Reads every summary value from the response's root. Expanded per field at
+// compile time, as the lines it replaces were: it is on the measured parse path.
 template <class Profile, std::size_t N>
-void fillSummary(const JsonValue& root, const SummaryField<Profile> (&fields)[N], Profile& profile) {
-  for (const SummaryField<Profile>& field : fields) {
-    profile.*field.value = jsonFloat(jsonMember(root, field.key));
-  }
+void fillSummary(const JsonValue& root, const SummaryField<Profile> (&fields)[N],
+                 Profile& profile) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((profile.*fields[I].value = jsonFloat(jsonMember(root, fields[I].key))), ...);
+  }(std::make_index_sequence<N>{});
 }
 
 template <class Profile, std::size_t N>

@@ -93,7 +93,9 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
     const float strike = entry.empty() ? 0.0f : entry[0];
     const float change = entry.size() < 2 ? 0.0f : entry[1];
     const int32_t strikeOutput = kFirstMaxChangeOutput + 2 * static_cast<int32_t>(j);
-    if (const std::optional<float> price = chartPrice(strike, premiums)) outputAt(sc, strikeOutput) = *price;
+    if (const std::optional<float> price = chartPrice(strike, premiums)) {
+      outputAt(sc, strikeOutput) = *price;
+    }
     writeFiniteOutput(sc, strikeOutput + 1, change);
     const bool rising = entry.size() == 2 && change > 0.0f;
     subgraphColorAt(subgraphAt(sc, strikeOutput), sc.currentBarIndex) =

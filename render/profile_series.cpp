@@ -8,10 +8,8 @@
 
 namespace {
 
-constexpr int32_t kDotSpacing = 6;
-constexpr int32_t kDotWidth = 2;
-constexpr int32_t kDashLength = 8;
-constexpr int32_t kDashGap = 4;
+// Pixels of the dotted and dashed bar styles.
+enum StrokePixels : int32_t { kDotSpacing = 6, kDotWidth = 2, kDashLength = 8, kDashGap = 4 };
 constexpr int32_t kSolidFill = 1;
 
 void fill(HostStudyInterface& sc, int64_t left, int64_t top, int64_t right, int64_t bottom,

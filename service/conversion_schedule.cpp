@@ -36,7 +36,8 @@ bool noteTickerAndTarget(HostStudyInterface& sc, const char* ticker, const char*
 bool openingTriggerFires(HostStudyInterface& sc, int32_t doneKey, HostDateTime at,
                          HostDateTime timeOfDayNow, bool weekday) {
   int32_t& done = sc.ops.HostPersistentInt(doneKey);
-  if (!weekday || timeOfDayNow < at || timeOfDayNow >= at + kMicrosecondsPerMinute || done != 0) return false;
+  const bool inMinute = timeOfDayNow >= at && timeOfDayNow < at + kMicrosecondsPerMinute;
+  if (!weekday || !inMinute || done != 0) return false;
   done = 1;
   return true;
 }

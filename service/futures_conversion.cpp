@@ -26,7 +26,8 @@ tarvio::ReadOutcome parseFuturesConversion(HostStudyInterface& sc, const char* b
     logMessage(sc, kLogNote, "Tarvio Futures Conversion: JSON parse error. Will retry later.");
     return tarvio::ReadOutcome::Retry;
   }
-  if (tarvio::alertMemberText(sc, document, "error", "Tarvio Futures Conversion API Error: \"%s\".")) {
+  if (tarvio::alertMemberText(sc, document, "error",
+                              "Tarvio Futures Conversion API Error: \"%s\".")) {
     return tarvio::ReadOutcome::Retry;
   }
 

@@ -90,7 +90,8 @@ tarvio::ReadOutcome readRefusal(HostStudyInterface& sc, const JsonValue& object)
   if (object.HasMember("timestamp")) return tarvio::ReadOutcome::Parsed;
   // A message says more than an error, so only the message is logged when
   // there are both.
-  if (!tarvio::alertMemberText(sc, object, "message", "Tarvio History: API message: %s. Skipping.")) {
+  if (!tarvio::alertMemberText(sc, object, "message",
+                               "Tarvio History: API message: %s. Skipping.")) {
     tarvio::alertMemberText(sc, object, "error", "Tarvio History: API error: %s. Skipping.");
   }
   return tarvio::ReadOutcome::Retry;

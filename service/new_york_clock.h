@@ -7,7 +7,8 @@
 #include "study/host_interface.h"
 
 // 09:30 and 16:00: the regular session.
-inline constexpr HostDateTime kMarketOpenTimeOfDay = 9 * kMicrosecondsPerHour + 30 * kMicrosecondsPerMinute;
+inline constexpr HostDateTime kMarketOpenTimeOfDay =
+    9 * kMicrosecondsPerHour + 30 * kMicrosecondsPerMinute;
 inline constexpr HostDateTime kMarketCloseTimeOfDay = 16 * kMicrosecondsPerHour;
 
 HostDateTime newYorkClockNow(HostStudyInterface& sc);

@@ -149,7 +149,8 @@ bool sendProfileWhenDue(const RequestDriverCall& call, int32_t historyState) {
     return false;
   }
   if (call.requestState == kRequestWaiting || supersededRequestOut(call, historyState)) return false;
-  const int64_t interval = static_cast<int64_t>(call.requestIntervalSeconds) * kMicrosecondsPerSecond;
+  const int64_t interval =
+      static_cast<int64_t>(call.requestIntervalSeconds) * kMicrosecondsPerSecond;
   // A clock that went back (a replay, the autumn clock change) counts as due:
   // otherwise requests would stop until it passed the old time again.
   const int64_t elapsed = elapsedMicroseconds(call.sc.currentDateTime, call.lastRequestTime);

@@ -268,7 +268,8 @@ constexpr BuiltInputTable buildInputTable() {
                 level.name));
     place(rows, built.clash,
           named(textInput(kZeroGammaLabelInput + i, "%s Label", level.label), level.name));
-    place(rows, built.clash, named(yesNoInput(kShowZeroGammaInput + i, "Show %s", true), level.name));
+    place(rows, built.clash,
+          named(yesNoInput(kShowZeroGammaInput + i, "Show %s", true), level.name));
   }
   return built;
 }

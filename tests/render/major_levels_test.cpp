@@ -28,7 +28,9 @@ class MajorLevels : public ChartProfileFixture {
     return nextDrawingKey;
   }
   // The line kept for the level drawn in `place` (0 first) on the last call.
-  int32_t keptLine(int32_t place) { return study.instance.store().intValue(kFirstDrawingKey + place); }
+  int32_t keptLine(int32_t place) {
+    return study.instance.store().intValue(kFirstDrawingKey + place);
+  }
   const ChartDrawing* lineUnder(int32_t place) {
     return study.chart.drawings().find(keptLine(place));
   }
@@ -48,8 +50,9 @@ TEST_F(MajorLevels, GexLevelsBecomeFiveLabelledLinesAndTheirOutputs) {
     float price;
     const char* label;
     int32_t output;
-  } expected[] = {{0, 5850, "MCV: 5850.00", 0}, {1, 5750, "MPV: 5750.00", 1}, {2, 5790.5f, "ZG: 5790.50", 2},
-                  {3, 5900, "MCO: 5900.00", 3}, {4, 5700, "MPO: 5700.00", 4}};
+  } expected[] = {{0, 5850, "MCV: 5850.00", 0},    {1, 5750, "MPV: 5750.00", 1},
+                  {2, 5790.5f, "ZG: 5790.50", 2}, {3, 5900, "MCO: 5900.00", 3},
+                  {4, 5700, "MPO: 5700.00", 4}};
   for (const auto& level : expected) {
     const ChartDrawing* line = lineUnder(level.place);
     ASSERT_NE(line, nullptr) << level.place;
