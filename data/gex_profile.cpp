@@ -12,12 +12,17 @@ namespace {
 constexpr size_t kPriorsElement = 3;
 constexpr size_t kPriorsPerRow = 5;
 
+constexpr tarvio::SummaryField<GexProfile> kSummary[] = {
+    {&GexProfile::zero_gamma, "zero_gamma"},   {&GexProfile::major_pos_vol, "major_pos_vol"},
+    {&GexProfile::major_pos_oi, "major_pos_oi"}, {&GexProfile::major_neg_vol, "major_neg_vol"},
+    {&GexProfile::major_neg_oi, "major_neg_oi"}, {&GexProfile::sum_gex_vol, "sum_gex_vol"},
+    {&GexProfile::sum_gex_oi, "sum_gex_oi"},
+    {&GexProfile::delta_risk_reversal, "delta_risk_reversal"},
+};
+
 // Fills the strike tables, the priors and the three maxima.
 void fillStrikeRows(JsonElements rows, GexProfile& profile) {
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.gex_vol, rows.size());
-  resizeForRefill(profile.gex_oi, rows.size());
-  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
+  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.gex_vol, profile.gex_oi);
   // The maxima and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
@@ -54,18 +59,8 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
-  profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
-  releaseHostString(profile.ticker);
-  assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
-  profile.spot = jsonFloat(jsonMember(root, "spot"));
-  profile.zero_gamma = jsonFloat(jsonMember(root, "zero_gamma"));
-  profile.major_pos_vol = jsonFloat(jsonMember(root, "major_pos_vol"));
-  profile.major_pos_oi = jsonFloat(jsonMember(root, "major_pos_oi"));
-  profile.major_neg_vol = jsonFloat(jsonMember(root, "major_neg_vol"));
-  profile.major_neg_oi = jsonFloat(jsonMember(root, "major_neg_oi"));
-  profile.sum_gex_vol = jsonFloat(jsonMember(root, "sum_gex_vol"));
-  profile.sum_gex_oi = jsonFloat(jsonMember(root, "sum_gex_oi"));
-  profile.delta_risk_reversal = jsonFloat(jsonMember(root, "delta_risk_reversal"));
+  tarvio::fillSnapshotHeader(root, profile);
+  tarvio::fillSummary(root, kSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "strikes")), profile);
 
@@ -80,23 +75,17 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 }  // namespace
 
 void clear(GexProfile& profile) {
-  profile.timestamp = 0;
-  releaseHostString(profile.ticker);
-  profile.spot = profile.zero_gamma = 0;
-  profile.major_pos_vol = profile.major_pos_oi = 0;
-  profile.major_neg_vol = profile.major_neg_oi = 0;
-  profile.sum_gex_vol = profile.sum_gex_oi = 0;
-  profile.delta_risk_reversal = 0;
-  profile.strikes.clear();
+  tarvio::clearSnapshot(profile);
+  tarvio::clearSummary(kSummary, profile);
   profile.gex_vol.clear();
   profile.gex_oi.clear();
-  profile.priors.clear();
   profile.max_priors.clear();
   profile.max_abs_gex_vol = profile.max_abs_gex_oi = profile.max_abs_gex = 0;
 }
 
-ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
-  if (profile == nullptr) return ProfileParseResult::Halt;
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
+                                      GexProfile* profile) {
+  if (profile == nullptr) return tarvio::ReadOutcome::Halt;
   return readProfileResponse(sc, text, "GEX Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGexProfile(root, *profile); });
 }

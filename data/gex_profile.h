@@ -9,17 +9,11 @@
 #include <vector>
 
 #include "data/profile_envelope.h"
+#include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GexProfile {
-  GexProfile() = default;
-  GexProfile(const GexProfile&) = delete;
-  GexProfile& operator=(const GexProfile&) = delete;
-  ~GexProfile() { releaseHostString(ticker); }
-
-  int32_t timestamp = 0;
-  HostString ticker{};
-  float spot = 0;
+// Priors: five per strike row (1, 5, 10, 15 and 30 minutes).
+struct GexProfile : tarvio::ProfileSnapshot {
   float zero_gamma = 0;
   float major_pos_vol = 0;
   float major_pos_oi = 0;
@@ -28,12 +22,9 @@ struct GexProfile {
   float sum_gex_vol = 0;
   float sum_gex_oi = 0;
   float delta_risk_reversal = 0;
-  std::vector<float> strikes;
+  // One cell per strike.
   std::vector<float> gex_vol;
   std::vector<float> gex_oi;
-  // Five per strike row (1, 5, 10, 15 and 30 minutes), rows concatenated; an
-  // interval a row did not carry is NaN (absent, no dot).
-  std::vector<float> priors;
   // One (strike, value) pair per prior interval.
   std::vector<std::vector<float>> max_priors;
   float max_abs_gex_vol = 0;
@@ -47,4 +38,5 @@ void clear(GexProfile& profile);
 // Reads a GEX profile response into `profile` (steps of the envelope, then the
 // filling). A missing profile halts without a message. Any outcome but Parsed
 // leaves the profile as it was. `text` null reads as empty.
-ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);
+tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
+                                      GexProfile* profile);

@@ -13,13 +13,17 @@ namespace {
 constexpr size_t kPriorsElement = 4;
 constexpr size_t kPriorsPerRow = 3;
 
+constexpr tarvio::SummaryField<GreekProfile> kSummary[] = {
+    {&GreekProfile::major_positive, "major_positive"},
+    {&GreekProfile::major_negative, "major_negative"},
+    {&GreekProfile::major_long_gamma, "major_long_gamma"},
+    {&GreekProfile::major_short_gamma, "major_short_gamma"},
+};
+
 // Fills the strike tables, the priors and the maximum.
 void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
-  resizeForRefill(profile.strikes, rows.size());
-  resizeForRefill(profile.value_1, rows.size());
-  resizeForRefill(profile.value_2, rows.size());
-  resizeForRefill(profile.greek_value, rows.size());
-  resizeForRefill(profile.priors, rows.size() * kPriorsPerRow);
+  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.value_1, profile.value_2,
+                              profile.greek_value);
   // The maximum and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxGreek = 0;
@@ -49,14 +53,8 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   // Every field is written below, so this is a cleared profile filled from the
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
-  profile.timestamp = jsonInt32(jsonMember(root, "timestamp"));
-  releaseHostString(profile.ticker);
-  assignHostString(profile.ticker, jsonText(jsonMember(root, "ticker")));
-  profile.spot = jsonFloat(jsonMember(root, "spot"));
-  profile.major_positive = jsonFloat(jsonMember(root, "major_positive"));
-  profile.major_negative = jsonFloat(jsonMember(root, "major_negative"));
-  profile.major_long_gamma = jsonFloat(jsonMember(root, "major_long_gamma"));
-  profile.major_short_gamma = jsonFloat(jsonMember(root, "major_short_gamma"));
+  tarvio::fillSnapshotHeader(root, profile);
+  tarvio::fillSummary(root, kSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "mini_contracts")), profile);
 }
@@ -64,23 +62,19 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 }  // namespace
 
 void clear(GreekProfile& profile) {
-  profile.timestamp = 0;
-  releaseHostString(profile.ticker);
-  profile.spot = 0;
-  profile.major_positive = profile.major_negative = 0;
-  profile.major_long_gamma = profile.major_short_gamma = 0;
-  profile.strikes.clear();
+  tarvio::clearSnapshot(profile);
+  tarvio::clearSummary(kSummary, profile);
   profile.value_1.clear();
   profile.value_2.clear();
   profile.greek_value.clear();
-  profile.priors.clear();
   profile.max_abs_greek = 0;
 }
 
-ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text,
+                                        GreekProfile* profile) {
   if (profile == nullptr) {
     logMessage(sc, kLogAlert, "Tarvio: p_greek_data is null.");
-    return ProfileParseResult::Halt;
+    return tarvio::ReadOutcome::Halt;
   }
   return readProfileResponse(sc, text, "Greek Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGreekProfile(root, *profile); });

@@ -8,28 +8,19 @@
 #include <vector>
 
 #include "data/profile_envelope.h"
+#include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
-struct GreekProfile {
-  GreekProfile() = default;
-  GreekProfile(const GreekProfile&) = delete;
-  GreekProfile& operator=(const GreekProfile&) = delete;
-  ~GreekProfile() { releaseHostString(ticker); }
-
-  int32_t timestamp = 0;
-  HostString ticker{};
-  float spot = 0;
+// Priors: three per strike row (5, 15 and 30 minutes).
+struct GreekProfile : tarvio::ProfileSnapshot {
   float major_positive = 0;
   float major_negative = 0;
   float major_long_gamma = 0;
   float major_short_gamma = 0;
-  std::vector<float> strikes;
+  // One cell per strike; the greek value is drawn as bars.
   std::vector<float> value_1;
   std::vector<float> value_2;
   std::vector<float> greek_value;
-  // Three per strike row (5, 15 and 30 minutes), rows concatenated; an
-  // interval a row did not carry is NaN (absent, no dot).
-  std::vector<float> priors;
   float max_abs_greek = 0;
 };
 
@@ -39,4 +30,5 @@ void clear(GreekProfile& profile);
 // Reads a gamma or delta profile response into `profile`. A missing profile is
 // logged as an alert and halts. Any outcome but Parsed leaves the profile as it
 // was. `text` null reads as empty.
-ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);
+tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text,
+                                        GreekProfile* profile);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "data/answer_text_alert.h"
 #include "data/json_reading.h"
-#include "study/loggable_text.h"
 #include "study/study_log.h"
 
 namespace {
@@ -15,8 +15,8 @@ constexpr const char* kInvalidKeyMessage = "ERROR: Invalid API Key.";
 
 const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
                                      const char* parseErrorMessage, ResponseDocument& document,
-                                     ProfileParseResult& outcome) {
-  outcome = ProfileParseResult::Retry;
+                                     tarvio::ReadOutcome& outcome) {
+  outcome = tarvio::ReadOutcome::Retry;
   if (!parseResponseJson(text != nullptr ? text : "", document)) {
     logMessage(sc, kLogNote, "%s", parseErrorMessage);
     return nullptr;
@@ -26,17 +26,14 @@ const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
   const JsonValue& message = jsonMember(document, "message");
   if (isJsonString(message) && std::strcmp(jsonText(message), kInvalidKeyMessage) == 0) {
     logMessage(sc, kLogAlert, "Tarvio API Error: %s Halting requests.", jsonText(message));
-    outcome = ProfileParseResult::Halt;
+    outcome = tarvio::ReadOutcome::Halt;
     return nullptr;
   }
-  const JsonValue& error = jsonMember(document, "error");
-  if (isJsonString(error)) {
-    logMessage(sc, kLogAlert, "Tarvio API Error: \"%s\". Retrying.",
-               loggableText(jsonText(error)).c_str());
+  if (tarvio::alertMemberText(sc, document, "error", "Tarvio API Error: \"%s\". Retrying.")) {
     return nullptr;
   }
   if (!isJsonInt32(jsonMember(document, "timestamp"))) return nullptr;
 
-  outcome = ProfileParseResult::Parsed;
+  outcome = tarvio::ReadOutcome::Parsed;
   return &document;
 }

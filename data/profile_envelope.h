@@ -1,18 +1,17 @@
 // The envelope shared by the two profile responses: how an error reply of the
-// service is recognised, what goes to the message log, and the three-way
-// outcome the request driver acts on.
+// service is recognised, what goes to the message log, and the outcome the
+// request driver acts on.
 #pragma once
 
 #include <cstdint>
 
 #include "data/json_document.h"
+#include "data/read_outcome.h"
 #include "study/host_interface.h"
 
-enum class ProfileParseResult : int32_t {
-  Parsed = 0,  // the target profile now holds this response's snapshot
-  Retry = 1,   // response not used, profile untouched, requesting goes on
-  Halt = 2,    // response not used, profile untouched, requests stop
-};
+// The profile readers' earlier name of ReadOutcome, kept while callers outside
+// the module still spell it so.
+using ProfileParseResult = tarvio::ReadOutcome;
 
 // Parses `text` and checks the envelope in order: parse error (logs
 // `parseErrorMessage` as a note), root not an object, the invalid-key message,
@@ -21,15 +20,15 @@ enum class ProfileParseResult : int32_t {
 // set. The root lives in `document`.
 const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
                                      const char* parseErrorMessage, ResponseDocument& document,
-                                     ProfileParseResult& outcome);
+                                     tarvio::ReadOutcome& outcome);
 
 // The envelope, then `fill(root)` when the response carries a snapshot. The
 // document lives for the call only.
 template <class Fill>
-ProfileParseResult readProfileResponse(HostStudyInterface& sc, const char* text,
-                                       const char* parseErrorMessage, Fill&& fill) {
+tarvio::ReadOutcome readProfileResponse(HostStudyInterface& sc, const char* text,
+                                        const char* parseErrorMessage, Fill&& fill) {
   ResponseDocument document;
-  ProfileParseResult outcome;
+  tarvio::ReadOutcome outcome;
   if (const JsonValue* root = openProfileEnvelope(sc, text, parseErrorMessage, document, outcome)) {
     fill(*root);
   }

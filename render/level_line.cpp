@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "study/chart_price.h"
 #include "study/instance_state.h"
 
 namespace {
@@ -53,7 +52,7 @@ int32_t labelAlignmentFlags(int32_t horizontalIndex, int32_t verticalIndex) {
 }
 
 void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
-                   const LevelLineLook& look, float additive, float multiplier,
+                   const LevelLineLook& look, const Premiums& premiums,
                    const SharedLevelSettings& shared) {
   const int32_t key = nextDrawingKey;
   ++nextDrawingKey;
@@ -62,7 +61,7 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
   // A level of 0 is one the snapshot does not have; one that is no finite
   // price is absent too.
   const std::optional<float> price =
-      level != 0.0f ? chartPrice(level, multiplier, additive) : std::nullopt;
+      level != 0.0f ? chartPrice(level, premiums) : std::nullopt;
   if (!price || look.width <= 0 || !look.shown) {
     if (kept != 0) {
       sc.ops.HostDeleteDrawing(sc.chartNumber, kept);

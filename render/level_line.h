@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "study/chart_price.h"
 #include "study/host_interface.h"
 
 // Settings shared by every level, as the inputs give them on this call.
@@ -31,7 +32,7 @@ struct LevelLineLook {
 // Keeps or removes the drawing under key `nextDrawingKey`, then advances the
 // key by one whatever happened.
 void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
-                   const LevelLineLook& look, float additive, float multiplier,
+                   const LevelLineLook& look, const Premiums& premiums,
                    const SharedLevelSettings& shared);
 
 // The label alignment flags: left 0, centre 1, right 2; bottom +8, centre +4.

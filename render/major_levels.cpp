@@ -5,36 +5,25 @@
 #include <optional>
 
 #include "render/level_line.h"
-#include "render/profile_kind.h"
 #include "study/chart_price.h"
+#include "study/greek_input.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
 namespace {
 
-// Positions of the levels among the level inputs (colour, width and style
-// from 33 in threes; label from 60; show switch from 67).
-enum LevelInputs : int32_t {
-  kZeroGammaLevel = 0,
-  kCallVolumeLevel = 1,
-  kPutVolumeLevel = 2,
-  kCallOpenInterestLevel = 3,
-  kPutOpenInterestLevel = 4,
-  kLongGammaLevel = 5,
-  kShortGammaLevel = 6,
-  kLevelCount = 7,
-};
+// Output series 0..6 hold the major levels' chart prices, in the order their
+// lines take keys: call and put volume, zero gamma, call and put open
+// interest (GEX); long and short gamma. Each level's inputs (colour, width and
+// style from 33 in threes, label from 60, show switch from 67) sit at this
+// place among the level inputs.
+constexpr int32_t kInputPlaceOfLevel[] = {1, 2, 0, 3, 4, 5, 6};
+constexpr int32_t kLevelCount = 7;
+constexpr int32_t kFirstGammaLevel = 5;
 
-// Output series written here.
-enum LevelOutputs : int32_t {
-  kMajorCallVolumeOutput = 0,
-  kMajorPutVolumeOutput = 1,
-  kZeroGammaOutput = 2,
-  kMajorCallOpenInterestOutput = 3,
-  kMajorPutOpenInterestOutput = 4,
-  kMajorLongGammaOutput = 5,
-  kMajorShortGammaOutput = 6,
+// The summary values and the largest changes follow the levels.
+enum ValueOutputs : int32_t {
   kNetGexVolumeOutput = 7,
   kNetGexOpenInterestOutput = 8,
   kFirstMaxChangeOutput = 9,  // strike and value pairs for 1, 5, 10, 15, 30 minutes
@@ -57,11 +46,12 @@ class LevelSettings {
     shared_.fontSize = readInteger(inputAt(sc, kMajorLabelFontSizeInput));
     shared_.transparentBackground = readYesNo(inputAt(sc, kMajorLabelTransparentInput)) != 0;
     for (int32_t level = 0; level < kLevelCount; ++level) {
-      const int32_t first = kZeroGammaColorInput + kMajorLevelInputsStride * level;
-      assignHostString(labels_[level], readText(inputAt(sc, kZeroGammaLabelInput + level)));
+      const int32_t place = kInputPlaceOfLevel[level];
+      const int32_t first = kZeroGammaColorInput + kMajorLevelInputsStride * place;
+      assignHostString(labels_[level], readText(inputAt(sc, kZeroGammaLabelInput + place)));
       looks_[level] = LevelLineLook{readColor(inputAt(sc, first)), readInteger(inputAt(sc, first + 1)),
                                     readIndex(inputAt(sc, first + 2)),
-                                    readYesNo(inputAt(sc, kShowZeroGammaInput + level)) != 0,
+                                    readYesNo(inputAt(sc, kShowZeroGammaInput + place)) != 0,
                                     hostStringText(labels_[level])};
     }
   }
@@ -80,12 +70,6 @@ class LevelSettings {
   std::array<LevelLineLook, kLevelCount> looks_{};
 };
 
-struct Premiums {
-  float additive;
-  float multiplier;
-  std::optional<float> price(float level) const { return chartPrice(level, multiplier, additive); }
-};
-
 float& outputAt(HostStudyInterface& sc, int32_t output) {
   return subgraphValueAt(subgraphAt(sc, output), sc.currentBarIndex);
 }
@@ -94,7 +78,7 @@ float& outputAt(HostStudyInterface& sc, int32_t output) {
 // not a finite price: the output keeps its value.
 void writeLevelOutput(HostStudyInterface& sc, int32_t output, float level, const Premiums& premiums) {
   if (level == 0.0f) return;
-  if (const std::optional<float> price = premiums.price(level)) outputAt(sc, output) = *price;
+  if (const std::optional<float> price = chartPrice(level, premiums)) outputAt(sc, output) = *price;
 }
 
 // A value beyond the float range is absent: the output keeps its value.
@@ -109,7 +93,9 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
     const float strike = entry.empty() ? 0.0f : entry[0];
     const float change = entry.size() < 2 ? 0.0f : entry[1];
     const int32_t strikeOutput = kFirstMaxChangeOutput + 2 * static_cast<int32_t>(j);
-    if (const std::optional<float> price = premiums.price(strike)) outputAt(sc, strikeOutput) = *price;
+    if (const std::optional<float> price = chartPrice(strike, premiums)) {
+      outputAt(sc, strikeOutput) = *price;
+    }
     writeFiniteOutput(sc, strikeOutput + 1, change);
     const bool rising = entry.size() == 2 && change > 0.0f;
     subgraphColorAt(subgraphAt(sc, strikeOutput), sc.currentBarIndex) =
@@ -117,35 +103,24 @@ void writeMaxChanges(HostStudyInterface& sc, const GexProfile& gex, const Premiu
   }
 }
 
-void drawLevel(HostStudyInterface& sc, int32_t& nextDrawingKey, float level, int32_t which,
-               const LevelSettings& settings, const Premiums& premiums) {
-  drawLevelLine(sc, nextDrawingKey, level, settings.look(which), premiums.additive,
-                premiums.multiplier, settings.shared());
+// Writes the level's output and keeps or removes its line, under the next key.
+void updateLevel(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t level, float value,
+                 const LevelSettings& settings, const Premiums& premiums) {
+  writeLevelOutput(sc, level, value, premiums);
+  drawLevelLine(sc, nextDrawingKey, value, settings.look(level), premiums, settings.shared());
 }
 
 void updateGex(HostStudyInterface& sc, int32_t& nextDrawingKey, const GexProfile& gex,
                const LevelSettings& settings, const Premiums& premiums) {
-  writeLevelOutput(sc, kMajorCallVolumeOutput, gex.major_pos_vol, premiums);
-  writeLevelOutput(sc, kMajorPutVolumeOutput, gex.major_neg_vol, premiums);
-  writeLevelOutput(sc, kZeroGammaOutput, gex.zero_gamma, premiums);
-  writeLevelOutput(sc, kMajorCallOpenInterestOutput, gex.major_pos_oi, premiums);
-  writeLevelOutput(sc, kMajorPutOpenInterestOutput, gex.major_neg_oi, premiums);
-
-  drawLevel(sc, nextDrawingKey, gex.major_pos_vol, kCallVolumeLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_neg_vol, kPutVolumeLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.zero_gamma, kZeroGammaLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_pos_oi, kCallOpenInterestLevel, settings, premiums);
-  drawLevel(sc, nextDrawingKey, gex.major_neg_oi, kPutOpenInterestLevel, settings, premiums);
-
+  const float levels[] = {gex.major_pos_vol, gex.major_neg_vol, gex.zero_gamma, gex.major_pos_oi,
+                          gex.major_neg_oi};
+  for (int32_t level = 0; level < kFirstGammaLevel; ++level) {
+    updateLevel(sc, nextDrawingKey, level, levels[level], settings, premiums);
+  }
   // Sums, not prices: written as they are, also when 0.
   writeFiniteOutput(sc, kNetGexVolumeOutput, gex.sum_gex_vol);
   writeFiniteOutput(sc, kNetGexOpenInterestOutput, gex.sum_gex_oi);
   writeMaxChanges(sc, gex, premiums);
-}
-
-void writeGammaOutputs(HostStudyInterface& sc, const GreekProfile& greek, const Premiums& premiums) {
-  writeLevelOutput(sc, kMajorLongGammaOutput, greek.major_long_gamma, premiums);
-  writeLevelOutput(sc, kMajorShortGammaOutput, greek.major_short_gamma, premiums);
 }
 
 }  // namespace
@@ -154,23 +129,25 @@ void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t /*
                      const GexProfile& gex, const GreekProfile& greek, float additive,
                      float multiplier) {
   nextDrawingKey = kFirstDrawingKey;
-  const ProfileKindFamily family = familyOfKind(readIndex(inputAt(sc, kGreekInput)));
+  const tarvio::ProfileFamily family =
+      tarvio::greekOption(readIndex(inputAt(sc, kGreekInput))).family;
   const LevelSettings settings(sc);
   const Premiums premiums{additive, multiplier};
   switch (family) {
-    case ProfileKindFamily::Gex:
+    case tarvio::ProfileFamily::Gex:
       updateGex(sc, nextDrawingKey, gex, settings, premiums);
       break;
-    case ProfileKindFamily::Gamma:
-      writeGammaOutputs(sc, greek, premiums);
-      drawLevel(sc, nextDrawingKey, greek.major_long_gamma, kLongGammaLevel, settings, premiums);
-      drawLevel(sc, nextDrawingKey, greek.major_short_gamma, kShortGammaLevel, settings, premiums);
+    case tarvio::ProfileFamily::Gamma:
+      updateLevel(sc, nextDrawingKey, kFirstGammaLevel, greek.major_long_gamma, settings, premiums);
+      updateLevel(sc, nextDrawingKey, kFirstGammaLevel + 1, greek.major_short_gamma, settings,
+                  premiums);
       break;
-    case ProfileKindFamily::Delta:
+    case tarvio::ProfileFamily::Delta:
       // The delta kinds keep the gamma outputs current but draw no lines.
-      writeGammaOutputs(sc, greek, premiums);
+      writeLevelOutput(sc, kFirstGammaLevel, greek.major_long_gamma, premiums);
+      writeLevelOutput(sc, kFirstGammaLevel + 1, greek.major_short_gamma, premiums);
       break;
-    case ProfileKindFamily::None:
+    case tarvio::ProfileFamily::None:
       break;
   }
 }

@@ -1,7 +1,7 @@
 // After a profile is parsed: the selected kind's major levels become labelled
-// horizontal lines on the chart (persistent keys 9 and up, in processing
-// order), and the levels and the snapshot's summary values are written into
-// the output series at the current bar.
+// horizontal lines on the chart (persistent keys kFirstDrawingKey and up, in
+// processing order), and the levels and the snapshot's summary values are
+// written into the output series at the current bar.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,8 @@
 #include "study/host_interface.h"
 
 // The kind is read again from the "Greek" input; `isGreekProfile` is not
-// consulted. `nextDrawingKey` starts at 9 and ends one past the last level
-// processed: 14 for GEX, 11 for gamma, 9 for delta.
+// consulted. `nextDrawingKey` starts at kFirstDrawingKey and ends one past the
+// last level processed: 5 keys on for GEX, 2 for gamma, none for delta.
 void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t isGreekProfile,
                      const GexProfile& gex, const GreekProfile& greek, float additive,
                      float multiplier);

@@ -62,13 +62,6 @@ bool buildProfileGeometry(HostStudyInterface& sc, ProfileGeometry& geometry) {
   return true;
 }
 
-float strikePrice(float strike, int32_t offsetTicks, float multiplier, float additive, float tickSize) {
-  const float scaled = strike * multiplier;
-  const float offset = static_cast<float>(offsetTicks) * tickSize;
-  const float shifted = scaled + offset;
-  return shifted + additive;
-}
-
 int32_t scaledLength(float value, const ProfileGeometry& geometry) {
   return truncateToPixel(static_cast<float>(geometry.maxBarLength) * scaleRatio(value, geometry));
 }

@@ -43,10 +43,6 @@ struct ProfileGeometry {
 // scaleMax at 0.
 bool buildProfileGeometry(HostStudyInterface& sc, ProfileGeometry& geometry);
 
-// The chart price of a strike: ((strike × multiplier) + offset ticks × tick
-// size) + additive, evaluated in that order in float.
-float strikePrice(float strike, int32_t offsetTicks, float multiplier, float additive, float tickSize);
-
 // Pixels a value spans at this geometry's scale (0 for a scale maximum below
 // 0.0001); no minimum applies.
 int32_t scaledLength(float value, const ProfileGeometry& geometry);

@@ -3,9 +3,9 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 #include "render/profile_geometry.h"
-#include "render/profile_kind.h"
 #include "render/profile_series.h"
 #include "render/series_settings.h"
+#include "study/greek_input.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
@@ -14,11 +14,6 @@ namespace {
 
 enum GexDisplay : int32_t { kGexVolumeOnly = 0, kGexOpenInterestOnly = 1 };
 
-struct Premiums {
-  float additive;
-  float multiplier;
-};
-
 void drawGex(HostStudyInterface& sc, const GexProfile& profile, ProfileGeometry& geometry,
              const Premiums& premiums) {
   PriorDotLists dots;
@@ -26,19 +21,19 @@ void drawGex(HostStudyInterface& sc, const GexProfile& profile, ProfileGeometry&
   if (display == kGexVolumeOnly) {
     geometry.scaleMax = profile.max_abs_gex_vol;
     drawSeries(sc, readGexSeries(sc, SeriesFamily::GexVolume, profile, dots), geometry,
-               premiums.additive, premiums.multiplier);
+               premiums);
   } else if (display == kGexOpenInterestOnly) {
     geometry.scaleMax = profile.max_abs_gex_oi;
     drawSeries(sc, readGexSeries(sc, SeriesFamily::GexOpenInterest, profile, dots), geometry,
-               premiums.additive, premiums.multiplier);
+               premiums);
   } else {
     // Both on one scale, so equal values get equal bars; the open-interest
     // bars paint over the volume bars.
     geometry.scaleMax = profile.max_abs_gex;
     drawSeries(sc, readGexSeries(sc, SeriesFamily::GexVolume, profile, dots), geometry,
-               premiums.additive, premiums.multiplier);
+               premiums);
     drawSeries(sc, readGexSeries(sc, SeriesFamily::GexOpenInterest, profile, dots), geometry,
-               premiums.additive, premiums.multiplier);
+               premiums);
   }
 }
 
@@ -46,8 +41,7 @@ void drawGreek(HostStudyInterface& sc, SeriesFamily family, const GreekProfile& 
                ProfileGeometry& geometry, const Premiums& premiums) {
   PriorDotLists dots;
   geometry.scaleMax = profile.max_abs_greek;
-  drawSeries(sc, readGreekSeries(sc, family, profile, dots), geometry, premiums.additive,
-             premiums.multiplier);
+  drawSeries(sc, readGreekSeries(sc, family, profile, dots), geometry, premiums);
 }
 
 }  // namespace
@@ -59,8 +53,9 @@ void drawProfileGraphics(void*, void*, HostStudyInterface& sc) {
   // Both snapshots must exist, whichever one is drawn.
   if (gex == nullptr || greek == nullptr) return;
 
-  const ProfileKindFamily family = familyOfKind(readIndex(inputAt(sc, kGreekInput)));
-  const bool drawsGex = family == ProfileKindFamily::Gex;
+  const tarvio::ProfileFamily family =
+      tarvio::greekOption(readIndex(inputAt(sc, kGreekInput))).family;
+  const bool drawsGex = family == tarvio::ProfileFamily::Gex;
   if ((drawsGex ? gex->strikes : greek->strikes).empty()) return;
 
   ProfileGeometry geometry;
@@ -69,16 +64,16 @@ void drawProfileGraphics(void*, void*, HostStudyInterface& sc) {
                           readFloat(inputAt(sc, kMultiplicativePremiumInput))};
 
   switch (family) {
-    case ProfileKindFamily::Gex:
+    case tarvio::ProfileFamily::Gex:
       drawGex(sc, *gex, geometry, premiums);
       break;
-    case ProfileKindFamily::Gamma:
+    case tarvio::ProfileFamily::Gamma:
       drawGreek(sc, SeriesFamily::Gamma, *greek, geometry, premiums);
       break;
-    case ProfileKindFamily::Delta:
+    case tarvio::ProfileFamily::Delta:
       drawGreek(sc, SeriesFamily::Delta, *greek, geometry, premiums);
       break;
-    case ProfileKindFamily::None:
+    case tarvio::ProfileFamily::None:
       break;
   }
 }

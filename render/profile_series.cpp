@@ -8,10 +8,8 @@
 
 namespace {
 
-constexpr int32_t kDotSpacing = 6;
-constexpr int32_t kDotWidth = 2;
-constexpr int32_t kDashLength = 8;
-constexpr int32_t kDashGap = 4;
+// Pixels of the dotted and dashed bar styles.
+enum StrokePixels : int32_t { kDotSpacing = 6, kDotWidth = 2, kDashLength = 8, kDashGap = 4 };
 constexpr int32_t kSolidFill = 1;
 
 void fill(HostStudyInterface& sc, int64_t left, int64_t top, int64_t right, int64_t bottom,
@@ -104,11 +102,13 @@ void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const floa
 }
 
 void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
-                float additive, float multiplier) {
+                const Premiums& premiums) {
   const std::vector<ProfileEntry> entries =
       filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
+  // The series' vertical offset lies between the multiplier and the additive.
+  const float offset = static_cast<float>(series.offsetTicks) * sc.tickSize;
   for (const ProfileEntry& entry : entries) {
-    const float price = strikePrice(entry.strike, series.offsetTicks, multiplier, additive, sc.tickSize);
+    const float price = premiumPrice(entry.strike, premiums, offset);
     // An absent strike (or one the premiums carry beyond the float range) has
     // no place on the chart: no bar and no dots.
     if (!std::isfinite(price)) continue;

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "render/profile_geometry.h"
+#include "study/chart_price.h"
 #include "study/host_interface.h"
 
 enum BarStyle : int32_t {
@@ -38,7 +39,7 @@ struct ProfileSeries {
 };
 
 void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
-                float additive, float multiplier);
+                const Premiums& premiums);
 
 // A strike's bar and dots share the pixel y of its price, `centerY`, asked of
 // the host once per strike.

@@ -13,11 +13,10 @@
 
 namespace {
 
-constexpr HostDateTime kMinute = 60LL * 1000000LL;
-constexpr HostDateTime kRepeatInterval = 15 * kMinute;
-constexpr HostDateTime kTriggerResetBefore = 9 * 60 * kMinute;  // 09:00
+constexpr HostDateTime kRepeatInterval = 15 * kMicrosecondsPerMinute;
+constexpr HostDateTime kTriggerResetBefore = 9 * kMicrosecondsPerHour;  // 09:00
 constexpr HostDateTime kOpenTrigger = kMarketOpenTimeOfDay;     // 09:30
-constexpr HostDateTime kSecondTrigger = kOpenTrigger + 2 * kMinute;
+constexpr HostDateTime kSecondTrigger = kOpenTrigger + 2 * kMicrosecondsPerMinute;
 
 bool sameText(const HostString& stored, const char* text) {
   return std::strcmp(hostStringText(stored), text) == 0;
@@ -37,7 +36,8 @@ bool noteTickerAndTarget(HostStudyInterface& sc, const char* ticker, const char*
 bool openingTriggerFires(HostStudyInterface& sc, int32_t doneKey, HostDateTime at,
                          HostDateTime timeOfDayNow, bool weekday) {
   int32_t& done = sc.ops.HostPersistentInt(doneKey);
-  if (!weekday || timeOfDayNow < at || timeOfDayNow >= at + kMinute || done != 0) return false;
+  const bool inMinute = timeOfDayNow >= at && timeOfDayNow < at + kMicrosecondsPerMinute;
+  if (!weekday || !inMinute || done != 0) return false;
   done = 1;
   return true;
 }
@@ -57,7 +57,9 @@ void requestConversion(HostStudyInterface& sc, const char* ticker, const char* f
   } else {
     logMessage(sc, kLogNote, "Tarvio Futures Conversion: raw response: %s",
                loggableText(hostStringText(result.body)).c_str());
-    parseFuturesConversion(sc, hostStringText(result.body), futuresTarget);
+    // An answer not used leaves the premiums in use; the next conversion is
+    // due on the schedule anyway, so there is nothing more to do here.
+    static_cast<void>(parseFuturesConversion(sc, hostStringText(result.body), futuresTarget));
   }
   releaseDirectHttpResult(result);
 }

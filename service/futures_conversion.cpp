@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/answer_text_alert.h"
 #include "data/json_reading.h"
 #include "study/input_readers.h"
 #include "study/loggable_text.h"
@@ -18,17 +19,16 @@ void writeFloatInput(HostStudyInterface& sc, int32_t index, float value) {
 
 }  // namespace
 
-void parseFuturesConversion(HostStudyInterface& sc, const char* body, const char* futuresTarget) {
+tarvio::ReadOutcome parseFuturesConversion(HostStudyInterface& sc, const char* body,
+                                           const char* futuresTarget) {
   ResponseDocument document;
   if (!parseResponseJson(body, document) || !isJsonObject(document)) {
     logMessage(sc, kLogNote, "Tarvio Futures Conversion: JSON parse error. Will retry later.");
-    return;
+    return tarvio::ReadOutcome::Retry;
   }
-  const JsonValue& error = jsonMember(document, "error");
-  if (isJsonString(error)) {
-    logMessage(sc, kLogAlert, "Tarvio Futures Conversion API Error: \"%s\".",
-               loggableText(jsonText(error)).c_str());
-    return;
+  if (tarvio::alertMemberText(sc, document, "error",
+                              "Tarvio Futures Conversion API Error: \"%s\".")) {
+    return tarvio::ReadOutcome::Retry;
   }
 
   // Absent or non-numeric parameters mean "no conversion": x1, +0.
@@ -41,7 +41,7 @@ void parseFuturesConversion(HostStudyInterface& sc, const char* body, const char
   if (!std::isfinite(multiplier) || !std::isfinite(additive)) {
     logMessage(sc, kLogAlert,
                "Tarvio Futures Conversion: multiplier or additive out of range. Will retry later.");
-    return;
+    return tarvio::ReadOutcome::Retry;
   }
   // A zero multiplier would put every level at the additive alone.
   if (multiplier == 0.0f) multiplier = 1.0f;
@@ -55,4 +55,5 @@ void parseFuturesConversion(HostStudyInterface& sc, const char* body, const char
   logMessage(sc, kLogNote, "Tarvio Futures Conversion: -> %s  x%.4f  %+.2f",
              loggableText(contractName).c_str(), static_cast<double>(multiplier),
              static_cast<double>(additive));
+  return tarvio::ReadOutcome::Parsed;
 }

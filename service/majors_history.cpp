@@ -4,25 +4,17 @@
 #include <iterator>
 #include <optional>
 
+#include "data/answer_text_alert.h"
 #include "data/json_reading.h"
 #include "study/chart_price.h"
 #include "study/date_time.h"
-#include "study/loggable_text.h"
 #include "study/study_log.h"
 #include "study/time_zone_table.h"
 
 namespace {
 
-// Snapshot key and the output series it fills.
-struct HistorySeries {
-  const char* key;
-  int32_t subgraph;
-};
-constexpr HistorySeries kHistorySeries[] = {
-    {"major_call_gamma", 0},
-    {"major_put_gamma", 1},
-    {"zero_gamma", 2},
-};
+// Snapshot keys, each at the index of the output series it fills.
+constexpr const char* kHistoryKeys[] = {"major_call_gamma", "major_put_gamma", "zero_gamma"};
 
 // Whether a chart time lies on the chart: from the first bar's time up to the
 // end of the last bar's period. The host's bar lookup is not relied on for
@@ -58,68 +50,63 @@ int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
 
 // The chart prices of one snapshot, one per series (none where the key is
 // missing or not a number).
-using SnapshotPrices = std::array<std::optional<float>, std::size(kHistorySeries)>;
+using SnapshotPrices = std::array<std::optional<float>, std::size(kHistoryKeys)>;
 
 // None when a level the snapshot carries is beyond the float range or the
 // premiums carry it there: such a snapshot is skipped whole.
-std::optional<SnapshotPrices> snapshotPrices(const JsonValue& snapshot, float additive,
-                                             float multiplier) {
+std::optional<SnapshotPrices> snapshotPrices(const JsonValue& snapshot, const Premiums& premiums) {
   SnapshotPrices prices{};
   for (std::size_t i = 0; i < prices.size(); ++i) {
-    const JsonValue& level = jsonMember(snapshot, kHistorySeries[i].key);
+    const JsonValue& level = jsonMember(snapshot, kHistoryKeys[i]);
     if (!level.IsNumber()) continue;
-    prices[i] = chartPrice(jsonFloat(level), multiplier, additive);
+    prices[i] = chartPrice(jsonFloat(level), premiums);
     if (!prices[i]) return std::nullopt;
   }
   return prices;
 }
 
-int32_t readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots, float additive,
-                      float multiplier) {
+tarvio::ReadOutcome readSnapshots(HostStudyInterface& sc, const JsonValue& snapshots,
+                                  const Premiums& premiums) {
   int32_t lowest = sc.barCount;
   for (const JsonValue& snapshot : jsonArray(snapshots)) {
     const int32_t bar = barOfSnapshot(sc, snapshot);
     if (bar < 0) continue;
-    const std::optional<SnapshotPrices> prices = snapshotPrices(snapshot, additive, multiplier);
+    const std::optional<SnapshotPrices> prices = snapshotPrices(snapshot, premiums);
     if (!prices) continue;
     if (bar < lowest) lowest = bar;
     for (std::size_t i = 0; i < prices->size(); ++i) {
-      if ((*prices)[i]) subgraphValueAt(subgraphAt(sc, kHistorySeries[i].subgraph), bar) = *(*prices)[i];
+      const int32_t series = static_cast<int32_t>(i);
+      if ((*prices)[i]) subgraphValueAt(subgraphAt(sc, series), bar) = *(*prices)[i];
     }
   }
   if (lowest < sc.barCount) sc.earliestChangedBarIndex = lowest;
-  return kHistoryRead;
+  return tarvio::ReadOutcome::Parsed;
 }
 
 // An object in place of the array: the service refusing, or a lone snapshot
 // that is not used.
-int32_t readRefusal(HostStudyInterface& sc, const JsonValue& object) {
-  if (object.MemberCount() == 0) return kHistoryNotRead;
-  if (object.HasMember("timestamp")) return kHistoryRead;
-  const JsonValue& message = jsonMember(object, "message");
-  if (isJsonString(message)) {
-    logMessage(sc, kLogAlert, "Tarvio History: API message: %s. Skipping.",
-               loggableText(jsonText(message)).c_str());
-    return kHistoryNotRead;
+tarvio::ReadOutcome readRefusal(HostStudyInterface& sc, const JsonValue& object) {
+  if (object.MemberCount() == 0) return tarvio::ReadOutcome::Retry;
+  if (object.HasMember("timestamp")) return tarvio::ReadOutcome::Parsed;
+  // A message says more than an error, so only the message is logged when
+  // there are both.
+  if (!tarvio::alertMemberText(sc, object, "message",
+                               "Tarvio History: API message: %s. Skipping.")) {
+    tarvio::alertMemberText(sc, object, "error", "Tarvio History: API error: %s. Skipping.");
   }
-  const JsonValue& error = jsonMember(object, "error");
-  if (isJsonString(error)) {
-    logMessage(sc, kLogAlert, "Tarvio History: API error: %s. Skipping.",
-               loggableText(jsonText(error)).c_str());
-  }
-  return kHistoryNotRead;
+  return tarvio::ReadOutcome::Retry;
 }
 
 }  // namespace
 
-int32_t parseMajorsHistory(HostStudyInterface& sc, const char* text, float additive,
-                           float multiplier) {
+tarvio::ReadOutcome readMajorsHistory(HostStudyInterface& sc, const char* text, float additive,
+                                      float multiplier) {
   ResponseDocument document;
   if (!parseResponseJson(text, document)) {
     logMessage(sc, kLogNote, "Tarvio History: JSON parse error. Skipping.");
-    return kHistoryNotRead;
+    return tarvio::ReadOutcome::Retry;
   }
-  if (document.IsArray()) return readSnapshots(sc, document, additive, multiplier);
+  if (document.IsArray()) return readSnapshots(sc, document, Premiums{additive, multiplier});
   if (isJsonObject(document)) return readRefusal(sc, document);
-  return kHistoryNotRead;
+  return tarvio::ReadOutcome::Retry;
 }

@@ -7,8 +7,9 @@
 #include "study/host_interface.h"
 
 // 09:30 and 16:00: the regular session.
-inline constexpr HostDateTime kMarketOpenTimeOfDay = (9LL * 3600 + 30 * 60) * 1000000LL;
-inline constexpr HostDateTime kMarketCloseTimeOfDay = 16LL * 3600 * 1000000LL;
+inline constexpr HostDateTime kMarketOpenTimeOfDay =
+    9 * kMicrosecondsPerHour + 30 * kMicrosecondsPerMinute;
+inline constexpr HostDateTime kMarketCloseTimeOfDay = 16 * kMicrosecondsPerHour;
 
 HostDateTime newYorkClockNow(HostStudyInterface& sc);
 

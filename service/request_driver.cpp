@@ -49,7 +49,7 @@ bool selectedSnapshotHasStrikes(const RequestDriverCall& call, const Snapshots& 
 // How long a request superseded by a full recalculation keeps new requests
 // back while its answer is awaited: a host that drops such answers must not
 // stop requests for good.
-constexpr int64_t kSupersededRequestWait = 60LL * 1000000LL;
+constexpr int64_t kSupersededRequestWait = kMicrosecondsPerMinute;
 
 // Which request the answer delivered on this call belongs to.
 enum class DeliveredAnswer { None, Profile, History, Stale };
@@ -134,7 +134,10 @@ void collectHistory(const RequestDriverCall& call, DeliveredAnswer answer, int32
   if (answer != DeliveredAnswer::History) return;
   const HostString& text = sc.httpResponseText;
   if (text.length != 0 && !isText(text, kTransferFailedText)) {
-    parseMajorsHistory(sc, hostStringText(text), call.additivePremium, call.multiplicativePremium);
+    // Whatever the reading, the history is done until the next full
+    // recalculation: it is asked once, and the reader logs why it skipped one.
+    static_cast<void>(readMajorsHistory(sc, hostStringText(text), call.additivePremium,
+                                        call.multiplicativePremium));
   }
   historyState = kHistoryDone;
 }
@@ -146,7 +149,8 @@ bool sendProfileWhenDue(const RequestDriverCall& call, int32_t historyState) {
     return false;
   }
   if (call.requestState == kRequestWaiting || supersededRequestOut(call, historyState)) return false;
-  const int64_t interval = static_cast<int64_t>(call.requestIntervalSeconds) * 1000000LL;
+  const int64_t interval =
+      static_cast<int64_t>(call.requestIntervalSeconds) * kMicrosecondsPerSecond;
   // A clock that went back (a replay, the autumn clock change) counts as due:
   // otherwise requests would stop until it passed the old time again.
   const int64_t elapsed = elapsedMicroseconds(call.sc.currentDateTime, call.lastRequestTime);
@@ -185,20 +189,20 @@ void handleProfileAnswer(const RequestDriverCall& call, DeliveredAnswer answer,
     return;
   }
 
-  const ProfileParseResult result =
+  const tarvio::ReadOutcome result =
       call.isGreekProfile == 0 ? parse_gex_profile(sc, hostStringText(text), &snapshots.gex)
                                : parse_greek_profile(sc, hostStringText(text), &snapshots.greek);
   switch (result) {
-    case ProfileParseResult::Halt:
+    case tarvio::ReadOutcome::Halt:
       removeAllStudyDrawings(sc);
       call.requestsHalted = 1;
       break;
-    case ProfileParseResult::Retry:
+    case tarvio::ReadOutcome::Retry:
       removeAllStudyDrawings(sc);
       // The last good snapshot stays on the chart until a new one arrives.
       if (selectedSnapshotHasStrikes(call, snapshots)) drawLevels(call, snapshots);
       break;
-    case ProfileParseResult::Parsed:
+    case tarvio::ReadOutcome::Parsed:
       sc.ops.HostSetPersistentInt(kProfileReadyKey, 1);
       sc.updateStartIndex = 0;
       drawLevels(call, snapshots);

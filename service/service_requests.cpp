@@ -5,6 +5,19 @@
 #include "study/instance_state.h"
 #include "study/study_log.h"
 
+namespace {
+
+// Records in `state` whether the host took the request, logging a refusal,
+// and passes the host's id on.
+int32_t noteHostTook(HostStudyInterface& sc, int32_t requestId, int32_t& state, int32_t accepted,
+                     int32_t refused, const char* refusal) {
+  state = requestId != 0 ? accepted : refused;
+  if (requestId == 0) logMessage(sc, kLogAlert, "%s", refusal);
+  return requestId;
+}
+
+}  // namespace
+
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState) {
   HeaderList headers;
@@ -16,13 +29,8 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
   const HostString noBody{};
   const int32_t requestId =
       sc.ops.HostMakeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
-  if (requestId != 0) {
-    requestState = kRequestWaiting;
-  } else {
-    logMessage(sc, kLogAlert, "Error making HTTP Request.");
-    requestState = kRequestRefused;
-  }
-  return requestId;
+  return noteHostTook(sc, requestId, requestState, kRequestWaiting, kRequestRefused,
+                      "Error making HTTP Request.");
 }
 
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
@@ -45,11 +53,6 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
   const int32_t requestId = sc.ops.HostMakeHttpRequest(url, body, headers.data(), headers.count());
   releaseHostString(url);
   releaseHostString(body);
-  if (requestId != 0) {
-    historyRequestState = kHistoryWaiting;
-  } else {
-    logMessage(sc, kLogAlert, "Tarvio: Error sending Majors history request.");
-    historyRequestState = kHistoryDone;
-  }
-  return requestId;
+  return noteHostTook(sc, requestId, historyRequestState, kHistoryWaiting, kHistoryDone,
+                      "Tarvio: Error sending Majors history request.");
 }

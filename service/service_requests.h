@@ -9,12 +9,14 @@
 
 #include "study/host_interface.h"
 
-// Accepted: requestState 2. Refused: a log line and requestState 0.
+// Accepted: requestState kRequestWaiting. Refused: a log line and
+// kRequestRefused.
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState);
 
 // The history of the major levels from `startUnixSeconds` to `endUnixSeconds`.
-// Accepted: historyRequestState 2. Refused: a log line and state 3.
+// Accepted: historyRequestState kHistoryWaiting. Refused: a log line and
+// kHistoryDone.
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  const HostString& apiKey, int64_t startUnixSeconds,
                                  int64_t endUnixSeconds, int32_t& historyRequestState);

@@ -1,5 +1,6 @@
 #include "study/configuration_checks.h"
 
+#include "study/greek_input.h"
 #include "study/input_readers.h"
 #include "study/loggable_text.h"
 #include "study/study_inputs.h"
@@ -10,7 +11,6 @@ namespace {
 
 constexpr int32_t kClassicPackage = 0;
 constexpr int32_t kStatePackage = 1;
-constexpr int32_t kFirstGreekKind = 3;  // gamma and delta kinds start here
 
 constexpr const char* kSymbolRule = "use only letters, digits and _ . - ^";
 
@@ -47,16 +47,16 @@ bool requestTextsFit(const RequestTexts& texts) {
 void runConfigurationChecks(HostStudyInterface& sc, const RequestTexts& texts,
                             int32_t& requestsHalted) {
   const int32_t package = readIndex(inputAt(sc, kPackageInput));
-  const int32_t greek = readIndex(inputAt(sc, kGreekInput));
+  const tarvio::GreekOption& greek = tarvio::greekOption(readIndex(inputAt(sc, kGreekInput)));
   const int32_t display = readIndex(inputAt(sc, kGexDisplayInput));
 
-  if (requestsHalted != 1 && package == kStatePackage && (greek == 0 || greek == 1) &&
+  if (requestsHalted != 1 && package == kStatePackage && !greek.stateServesOpenInterest &&
       (display == 1 || display == 2)) {
     logMessage(sc, kLogAlert, "%s",
                "No State GEX OI Data, halting requests. Choose GEX Volume or Gamma/Delta");
     requestsHalted = 1;
   }
-  if (requestsHalted != 1 && package == kClassicPackage && greek >= kFirstGreekKind) {
+  if (requestsHalted != 1 && package == kClassicPackage && greek.needsStatePackage) {
     logMessage(sc, kLogAlert, "%s",
                "Tarvio: Gamma/Delta requires the State package. Change Package to 'State'.");
     requestsHalted = 1;

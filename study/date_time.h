@@ -6,12 +6,16 @@
 // accept any value and never overflow.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "study/host_interface.h"
 
-// Days from 1899-12-30 to 1970-01-01.
-inline constexpr int64_t kUnixEpochDayNumber = 25569;
+// The host's day 0: 1899-12-30.
+inline constexpr std::chrono::sys_days kHostDayZero{std::chrono::year{1899} / 12 / 30};
+// Days from 1899-12-30 to 1970-01-01 (25569).
+inline constexpr int64_t kUnixEpochDayNumber =
+    (std::chrono::sys_days{std::chrono::year{1970} / 1 / 1} - kHostDayZero).count();
 inline constexpr int64_t kUnixEpochHostDateTime = kUnixEpochDayNumber * kMicrosecondsPerDay;
 
 // Whole Unix seconds of t, truncated toward zero (so an instant half a second
@@ -27,10 +31,11 @@ HostDateTime UnixSecondsToHostDateTime(int64_t s);
 // toward zero).
 inline int64_t dayNumberOf(HostDateTime t) { return t / kMicrosecondsPerDay; }
 
-// 0 Sunday, 1 Monday, ..., 6 Saturday; day number 0 was a Saturday.
+// 0 Sunday, 1 Monday, ..., 6 Saturday, for any day number dayNumberOf gives
+// (within about 300000 years of day 0).
 inline int32_t weekdayOfDayNumber(int64_t dayNumber) {
-  const int64_t weekday = (dayNumber - 1) % 7;
-  return static_cast<int32_t>(weekday < 0 ? weekday + 7 : weekday);
+  const std::chrono::weekday weekday{kHostDayZero + std::chrono::days{dayNumber}};
+  return static_cast<int32_t>(weekday.c_encoding());
 }
 
 // now - then, saturated at the int64 ends: host clocks are not trusted to be

@@ -1,11 +1,13 @@
 // Removal of the chart drawings the study placed. Level lines belong to the
 // host once placed; the study remembers their line numbers under persistent
-// keys 9 and up (key 6 holds the highest key used) and removes them here.
+// keys kFirstDrawingKey and up (kLastDrawingKeyKey holds the highest key
+// used) and removes them here.
 #pragma once
 
 #include "study/host_interface.h"
 
-// Deletes every line remembered under keys 9..lastDrawingKey and forgets them.
+// Deletes every line remembered under keys kFirstDrawingKey to the highest key
+// used and forgets them.
 void deleteKeptDrawings(HostStudyInterface& sc);
 
 // On a full recalculation: removes leftover text drawings of earlier versions

@@ -1,42 +1,44 @@
 // Keys of the values a study instance keeps in the host's persistent stores
-// between calls. A value never set reads as 0, null or empty.
+// between calls, one enumeration per store, and the states kept under them.
+// A value never set reads as 0, null or empty. Every key of the study is named
+// here; a store is always indexed by one of these names (or, for level lines,
+// by kFirstDrawingKey plus the level's place).
 #pragma once
 
 #include <cstdint>
 
-// Integer store.
-inline constexpr int32_t kRequestStateKey = 0;           // 0 refused, 1 due, 2 waiting, 3 handled
-inline constexpr int32_t kHistoryRequestStateKey = 1;    // 0 none, 1 wanted, 2 waiting, 3 done
-inline constexpr int32_t kDayResetArmedKey = 2;
-inline constexpr int32_t kAwaitingFreshProfileKey = 3;
-// The host's id of the one request (profile or history) not yet answered; 0
-// when none is. It outlives a full recalculation, which supersedes the request.
-inline constexpr int32_t kOutstandingRequestIdKey = 4;
-inline constexpr int32_t kLastDrawingKeyKey = 6;         // highest key from 9 up holding a line
-inline constexpr int32_t kRequestsHaltedKey = 7;
-inline constexpr int32_t kProfileReadyKey = 8;
-inline constexpr int32_t kFirstDrawingKey = 9;           // 9 and up: line numbers of level lines
-inline constexpr int32_t kConversionOpenTriggerDoneKey = 1000;
-inline constexpr int32_t kConversionSecondTriggerDoneKey = 1001;
-// 64-bit store.
-inline constexpr int32_t kLastRequestTimeKey = 2;
-inline constexpr int32_t kLastConversionTimeKey = 3;
-inline constexpr int32_t kOutstandingRequestSentKey = 4;  // when that request went out
-// Text store.
-inline constexpr int32_t kLastConversionTickerKey = 0;
-inline constexpr int32_t kLastConversionFutureKey = 1;
-// Pointer store.
-inline constexpr int32_t kGexProfileKey = 0;
-inline constexpr int32_t kGreekProfileKey = 1;
+// Keys of the integer store.
+enum IntStoreKey : int32_t {
+  kRequestStateKey = 0,         // a RequestState
+  kHistoryRequestStateKey = 1,  // a HistoryRequestState
+  kDayResetArmedKey = 2,
+  kAwaitingFreshProfileKey = 3,
+  // The host's id of the one request (profile or history) not yet answered; 0
+  // when none is. It outlives a full recalculation, which supersedes the request.
+  kOutstandingRequestIdKey = 4,
+  kLastDrawingKeyKey = 6,  // highest key from kFirstDrawingKey up holding a line
+  kRequestsHaltedKey = 7,
+  kProfileReadyKey = 8,
+  kFirstDrawingKey = 9,  // this and up: line numbers of level lines, in level order
+  kConversionOpenTriggerDoneKey = 1000,
+  kConversionSecondTriggerDoneKey = 1001,
+};
 
-// Request states.
-inline constexpr int32_t kRequestRefused = 0;
-inline constexpr int32_t kRequestDue = 1;
-inline constexpr int32_t kRequestWaiting = 2;
-inline constexpr int32_t kRequestHandled = 3;
+// Keys of the 64-bit store.
+enum Int64StoreKey : int32_t {
+  kLastRequestTimeKey = 2,
+  kLastConversionTimeKey = 3,
+  kOutstandingRequestSentKey = 4,  // when that request went out
+};
 
-// Majors-history request states.
-inline constexpr int32_t kHistoryNone = 0;
-inline constexpr int32_t kHistoryWanted = 1;
-inline constexpr int32_t kHistoryWaiting = 2;
-inline constexpr int32_t kHistoryDone = 3;
+// Keys of the text store.
+enum TextStoreKey : int32_t { kLastConversionTickerKey = 0, kLastConversionFutureKey = 1 };
+
+// Keys of the pointer store.
+enum PointerStoreKey : int32_t { kGexProfileKey = 0, kGreekProfileKey = 1 };
+
+// Where the profile request stands.
+enum RequestState : int32_t { kRequestRefused, kRequestDue, kRequestWaiting, kRequestHandled };
+
+// Where the majors-history request stands.
+enum HistoryRequestState : int32_t { kHistoryNone, kHistoryWanted, kHistoryWaiting, kHistoryDone };

@@ -12,8 +12,8 @@ struct ProfileSelection {
   int32_t isGreekProfile;   // 1 for the gamma and delta kinds
 };
 
-// From the "Package" and "Greek" list indices; an unknown kind asks for the
-// full GEX profile.
+// From the "Package" and "Greek" list indices (the kinds as
+// study/greek_input.h describes them).
 ProfileSelection selectProfile(int32_t packageIndex, int32_t greekIndex);
 
 // The profile URL: base, ticker, package word and profile word joined by '/'.

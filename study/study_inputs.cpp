@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "study/greek_input.h"
 
 namespace {
 
@@ -24,7 +27,18 @@ struct InputDeclaration {
   const char* text = nullptr;     // text default, or no text
   const char* options = nullptr;  // list options, separated by ';'
   int32_t displayPosition = 0;    // 0: not in the host's settings list
+  // When set, `name` is a format whose %s take these in turn: the members of
+  // a family share their names' wording.
+  const char* nameStem = nullptr;
+  const char* nameStem2 = nullptr;
 };
+
+constexpr InputDeclaration named(InputDeclaration declaration, const char* stem,
+                                 const char* stem2 = nullptr) {
+  declaration.nameStem = stem;
+  declaration.nameStem2 = stem2;
+  return declaration;
+}
 
 constexpr InputDeclaration listInput(int32_t index, const char* name, int32_t option,
                                      const char* options, int32_t displayPosition = 0) {
@@ -69,6 +83,18 @@ constexpr const char* kGreekOptions =
     "90d agg Gex;0dte Gex;1dte Gex;0dte Gamma (State Package Only);"
     "1dte Gamma (State Package Only);0dte Delta (State Package Only);"
     "1dte Delta (State Package Only);";
+
+// The list shows the kinds of the "Greek" input's table, each followed by ';',
+// in the table's order, so an option's index means what the table says.
+constexpr bool listsEveryGreekOption(std::string_view text) {
+  for (const tarvio::GreekOption& option : tarvio::kGreekInputOptions) {
+    const std::string_view label = option.label;
+    if (!text.starts_with(label) || text.substr(label.size(), 1) != ";") return false;
+    text.remove_prefix(label.size() + 1);
+  }
+  return text.empty();
+}
+static_assert(listsEveryGreekOption(kGreekOptions), "the Greek options must follow their table");
 
 constexpr InputDeclaration kStandaloneInputs[] = {
     // Connection, request window and data selection; the first six are the
@@ -119,84 +145,59 @@ constexpr InputDeclaration kStandaloneInputs[] = {
 };
 
 // A profile series has a colour and a line style (two adjacent inputs from 17)
-// and a top-N filter (one input each from 74), in the same series order.
+// and a top-N filter (one input each from 74), in the same series order. The
+// filter names the series by its side of the book.
 struct ProfileSeriesInputs {
-  const char* colorName;
+  const char* name;
   HostColor color;
-  const char* styleName;
   const char* filterName;
 };
 
 constexpr ProfileSeriesInputs kProfileSeries[] = {
-    {"Call GEX Volume Color", rgb(0, 255, 0), "Call GEX Volume Line Style",
-     "Filter Call GEX Volume: Show N Largest (0 = Show All)"},
-    {"Put GEX Volume Color", rgb(255, 0, 0), "Put GEX Volume Line Style",
-     "Filter Put GEX Volume: Show N Largest (0 = Show All)"},
-    {"Call GEX OI Color", rgb(0, 255, 0), "Call GEX OI Line Style",
-     "Filter Call GEX OI: Show N Largest (0 = Show All)"},
-    {"Put GEX OI Color", rgb(255, 0, 0), "Put GEX OI Line Style",
-     "Filter Put GEX OI: Show N Largest (0 = Show All)"},
-    {"Positive Delta Color", rgb(76, 175, 80), "Positive Delta Line Style",
-     "Filter Long Delta: Show N Largest (0 = Show All)"},
-    {"Negative Delta Color", rgb(208, 2, 27), "Negative Delta Line Style",
-     "Filter Short Delta: Show N Largest (0 = Show All)"},
-    {"Long Gamma Color", rgb(0, 255, 255), "Long Gamma Line Style",
-     "Filter Long Gamma: Show N Largest (0 = Show All)"},
-    {"Short Gamma Color", rgb(199, 19, 240), "Short Gamma Line Style",
-     "Filter Short Gamma: Show N Largest (0 = Show All)"},
+    {"Call GEX Volume", rgb(0, 255, 0), "Call GEX Volume"},
+    {"Put GEX Volume", rgb(255, 0, 0), "Put GEX Volume"},
+    {"Call GEX OI", rgb(0, 255, 0), "Call GEX OI"},
+    {"Put GEX OI", rgb(255, 0, 0), "Put GEX OI"},
+    {"Positive Delta", rgb(76, 175, 80), "Long Delta"},
+    {"Negative Delta", rgb(208, 2, 27), "Short Delta"},
+    {"Long Gamma", rgb(0, 255, 255), "Long Gamma"},
+    {"Short Gamma", rgb(199, 19, 240), "Short Gamma"},
 };
 constexpr const char* kSeriesStyleOptions = "Line;Dot;Dash;Bar";
 constexpr int32_t kSeriesStyleBar = 3;
 
-// A prior snapshot's dot has a display switch (from 82) and a colour (from 93).
-struct PriorDotInputs {
-  const char* displayName;
+// A prior snapshot's dot has a display switch (from 82) and a colour (from 93):
+// the GEX family's five intervals, then delta's and gamma's three. Whether a
+// dot is shown at first and its colour follow from its interval.
+struct PriorInterval {
+  const char* name;
   bool displayed;
-  const char* colorName;
   HostColor color;
 };
-
-constexpr PriorDotInputs kPriorDots[] = {
-    {"Display 1 Minute Prior GEX Dot", false, "1 Minute Prior GEX Color", rgb(255, 255, 255)},
-    {"Display 5 Minute Prior GEX Dot", true, "5 Minute Prior GEX Color", rgb(255, 255, 255)},
-    {"Display 10 Minute Prior GEX Dot", false, "10 Minute Prior GEX Color", rgb(0, 162, 222)},
-    {"Display 15 Minute Prior GEX Dot", true, "15 Minute Prior GEX Color", rgb(0, 108, 192)},
-    {"Display 30 Minute Prior GEX Dot", false, "30 Minute Prior GEX Color", rgb(0, 52, 148)},
-    {"Display 5 Minute Prior Delta Dot", true, "5 Minute Prior Delta Color", rgb(255, 255, 255)},
-    {"Display 15 Minute Prior Delta Dot", true, "15 Minute Prior Delta Color", rgb(0, 108, 192)},
-    {"Display 30 Minute Prior Delta Dot", false, "30 Minute Prior Delta Color", rgb(0, 52, 148)},
-    {"Display 5 Minute Prior Gamma Dot", true, "5 Minute Prior Gamma Color", rgb(255, 255, 255)},
-    {"Display 15 Minute Prior Gamma Dot", true, "15 Minute Prior Gamma Color", rgb(0, 108, 192)},
-    {"Display 30 Minute Prior Gamma Dot", false, "30 Minute Prior Gamma Color", rgb(0, 52, 148)},
+constexpr PriorInterval kPriorIntervals[] = {
+    {"1 Minute", false, rgb(255, 255, 255)}, {"5 Minute", true, rgb(255, 255, 255)},
+    {"10 Minute", false, rgb(0, 162, 222)},  {"15 Minute", true, rgb(0, 108, 192)},
+    {"30 Minute", false, rgb(0, 52, 148)},
 };
+constexpr int32_t kGexPriorIntervals[] = {0, 1, 2, 3, 4};
+constexpr int32_t kGreekPriorIntervals[] = {1, 3, 4};
 
 // A major level has colour, width and style (three adjacent inputs from 33),
 // a label (from 60) and a show switch (from 67), in the same level order.
 struct MajorLevelInputs {
-  const char* colorName;
-  HostColor color;
-  const char* widthName;
-  const char* styleName;
-  const char* labelName;
+  const char* name;
   const char* label;
-  const char* showName;
+  HostColor color;
 };
 
 constexpr MajorLevelInputs kMajorLevels[] = {
-    {"Zero Gamma Color", rgb(255, 165, 0), "Zero Gamma Width", "Zero Gamma Style",
-     "Zero Gamma Label", "ZG", "Show Zero Gamma"},
-    {"Major Call Vol Color", rgb(3, 255, 53), "Major Call Vol Width", "Major Call Vol Style",
-     "Major Call Vol Label", "MCV", "Show Major Call Vol"},
-    {"Major Put Vol Color", rgb(255, 0, 0), "Major Put Vol Width", "Major Put Vol Style",
-     "Major Put Vol Label", "MPV", "Show Major Put Vol"},
-    {"Major Call OI Color", rgb(3, 255, 53), "Major Call OI Width", "Major Call OI Style",
-     "Major Call OI Label", "MCO", "Show Major Call OI"},
-    {"Major Put OI Color", rgb(255, 0, 0), "Major Put OI Width", "Major Put OI Style",
-     "Major Put OI Label", "MPO", "Show Major Put OI"},
-    {"Major Long Gamma Color", rgb(0, 255, 255), "Major Long Gamma Width",
-     "Major Long Gamma Style", "Major Long Gamma Label", "MLG", "Show Major Long Gamma"},
-    {"Major Short Gamma Color", rgb(128, 0, 128), "Major Short Gamma Width",
-     "Major Short Gamma Style", "Major Short Gamma Label", "MSG", "Show Major Short Gamma"},
+    {"Zero Gamma", "ZG", rgb(255, 165, 0)},
+    {"Major Call Vol", "MCV", rgb(3, 255, 53)},
+    {"Major Put Vol", "MPV", rgb(255, 0, 0)},
+    {"Major Call OI", "MCO", rgb(3, 255, 53)},
+    {"Major Put OI", "MPO", rgb(255, 0, 0)},
+    {"Major Long Gamma", "MLG", rgb(0, 255, 255)},
+    {"Major Short Gamma", "MSG", rgb(128, 0, 128)},
 };
 constexpr int32_t kLevelWidth = 2;
 constexpr const char* kLevelStyleOptions = "Solid;Dash;Dot";
@@ -228,27 +229,47 @@ constexpr BuiltInputTable buildInputTable() {
   }
   for (int32_t i = 0; i < static_cast<int32_t>(std::size(kProfileSeries)); ++i) {
     const ProfileSeriesInputs& series = kProfileSeries[i];
-    place(rows, built.clash, colorInput(kCallGexVolumeColorInput + 2 * i, series.colorName,
-                                        series.color));
-    place(rows, built.clash, listInput(kCallGexVolumeStyleInput + 2 * i, series.styleName,
-                                       kSeriesStyleBar, kSeriesStyleOptions));
-    place(rows, built.clash, integerInput(kCallGexVolumeFilterInput + i, series.filterName, 0));
-  }
-  for (int32_t i = 0; i < static_cast<int32_t>(std::size(kPriorDots)); ++i) {
-    const PriorDotInputs& dot = kPriorDots[i];
     place(rows, built.clash,
-          yesNoInput(kFirstPriorDotDisplayInput + i, dot.displayName, dot.displayed));
-    place(rows, built.clash, colorInput(kFirstPriorDotColorInput + i, dot.colorName, dot.color));
+          named(colorInput(kCallGexVolumeColorInput + 2 * i, "%s Color", series.color),
+                series.name));
+    place(rows, built.clash,
+          named(listInput(kCallGexVolumeStyleInput + 2 * i, "%s Line Style", kSeriesStyleBar,
+                          kSeriesStyleOptions),
+                series.name));
+    place(rows, built.clash,
+          named(integerInput(kCallGexVolumeFilterInput + i,
+                             "Filter %s: Show N Largest (0 = Show All)", 0),
+                series.filterName));
   }
+  int32_t dot = 0;
+  const auto placeDots = [&](const char* family, const auto& intervals) {
+    for (const int32_t interval : intervals) {
+      const PriorInterval& prior = kPriorIntervals[interval];
+      place(rows, built.clash,
+            named(yesNoInput(kFirstPriorDotDisplayInput + dot, "Display %s Prior %s Dot",
+                             prior.displayed),
+                  prior.name, family));
+      place(rows, built.clash,
+            named(colorInput(kFirstPriorDotColorInput + dot, "%s Prior %s Color", prior.color),
+                  prior.name, family));
+      ++dot;
+    }
+  };
+  placeDots("GEX", kGexPriorIntervals);
+  placeDots("Delta", kGreekPriorIntervals);
+  placeDots("Gamma", kGreekPriorIntervals);
   for (int32_t i = 0; i < static_cast<int32_t>(std::size(kMajorLevels)); ++i) {
     const MajorLevelInputs& level = kMajorLevels[i];
     const int32_t first = kZeroGammaColorInput + kMajorLevelInputsStride * i;
-    place(rows, built.clash, colorInput(first, level.colorName, level.color));
-    place(rows, built.clash, integerInput(first + 1, level.widthName, kLevelWidth));
+    place(rows, built.clash, named(colorInput(first, "%s Color", level.color), level.name));
+    place(rows, built.clash, named(integerInput(first + 1, "%s Width", kLevelWidth), level.name));
     place(rows, built.clash,
-          listInput(first + 2, level.styleName, kLevelStyleDash, kLevelStyleOptions));
-    place(rows, built.clash, textInput(kZeroGammaLabelInput + i, level.labelName, level.label));
-    place(rows, built.clash, yesNoInput(kShowZeroGammaInput + i, level.showName, true));
+          named(listInput(first + 2, "%s Style", kLevelStyleDash, kLevelStyleOptions),
+                level.name));
+    place(rows, built.clash,
+          named(textInput(kZeroGammaLabelInput + i, "%s Label", level.label), level.name));
+    place(rows, built.clash,
+          named(yesNoInput(kShowZeroGammaInput + i, "Show %s", true), level.name));
   }
   return built;
 }
@@ -287,7 +308,11 @@ void setTextDefault(HostInput& input, const char* text) {
 }
 
 void declareInput(HostInput& input, const InputDeclaration& declaration) {
-  assignHostString(input.name, declaration.name);
+  if (declaration.nameStem != nullptr) {
+    formatHostString(input.name, declaration.name, declaration.nameStem, declaration.nameStem2);
+  } else {
+    assignHostString(input.name, declaration.name);
+  }
   switch (declaration.kind) {
     case kInputText:
       setTextDefault(input, declaration.text);

@@ -28,23 +28,29 @@ constexpr int32_t kLevelLineWidth = 2;
 constexpr int32_t kLevelLineAttribute = 1;
 
 // Subgraphs 7..18: values rather than prices; only their draw style is set.
-constexpr SubgraphDeclaration kValueSubgraphs[] = {
+// Net GEX first, then a strike and a value subgraph for each prior interval.
+constexpr SubgraphDeclaration kNetGexSubgraphs[] = {
     {"Net GEX Volume", rgb(0, 255, 0)},
     {"Net GEX OI", rgb(0, 255, 0)},
-    {"1 Minute Max Change Call/Put GEX Strike", rgb(255, 255, 255)},
-    {"1 Minute Max Change Call/Put GEX Value", rgb(255, 255, 255)},
-    {"5 Minute Max Change Call/Put GEX Strike", rgb(93, 214, 245)},
-    {"5 Minute Max Change Call/Put GEX Value", rgb(93, 214, 245)},
-    {"10 Minute Max Change Call/Put GEX Strike", rgb(0, 162, 222)},
-    {"10 Minute Max Change Call/Put GEX Value", rgb(0, 162, 222)},
-    {"15 Minute Max Change Call/Put GEX Strike", rgb(0, 108, 192)},
-    {"15 Minute Max Change Call/Put GEX Value", rgb(0, 108, 192)},
-    {"30 Minute Max Change Call/Put GEX Strike", rgb(0, 52, 148)},
-    {"30 Minute Max Change Call/Put GEX Value", rgb(0, 52, 148)},
 };
+constexpr SubgraphDeclaration kMaxChangeIntervals[] = {
+    {"1 Minute", rgb(255, 255, 255)}, {"5 Minute", rgb(93, 214, 245)},
+    {"10 Minute", rgb(0, 162, 222)},  {"15 Minute", rgb(0, 108, 192)},
+    {"30 Minute", rgb(0, 52, 148)},
+};
+constexpr const char* kMaxChangeParts[] = {"Strike", "Value"};
 constexpr int32_t kValueDrawStyle = 5;
 
-static_assert(std::size(kLevelSubgraphs) + std::size(kValueSubgraphs) == kSubgraphCount);
+static_assert(std::size(kLevelSubgraphs) + std::size(kNetGexSubgraphs) +
+                  std::size(kMaxChangeIntervals) * std::size(kMaxChangeParts) ==
+              kSubgraphCount);
+
+HostSubgraph& declareValueSubgraph(HostStudyInterface& sc, int32_t index, HostColor color) {
+  HostSubgraph& subgraph = subgraphAt(sc, index);
+  subgraph.primaryColor = color;
+  subgraph.drawStyle = kValueDrawStyle;
+  return subgraph;
+}
 
 }  // namespace
 
@@ -58,10 +64,13 @@ void declareSubgraphs(HostStudyInterface& sc) {
     subgraph.lineWidth = kLevelLineWidth;
     subgraph.lineAttribute = kLevelLineAttribute;
   }
-  for (const SubgraphDeclaration& declaration : kValueSubgraphs) {
-    HostSubgraph& subgraph = subgraphAt(sc, index++);
-    assignHostString(subgraph.name, declaration.name);
-    subgraph.primaryColor = declaration.color;
-    subgraph.drawStyle = kValueDrawStyle;
+  for (const SubgraphDeclaration& declaration : kNetGexSubgraphs) {
+    assignHostString(declareValueSubgraph(sc, index++, declaration.color).name, declaration.name);
+  }
+  for (const SubgraphDeclaration& interval : kMaxChangeIntervals) {
+    for (const char* part : kMaxChangeParts) {
+      formatHostString(declareValueSubgraph(sc, index++, interval.color).name,
+                       "%s Max Change Call/Put GEX %s", interval.name, part);
+    }
   }
 }

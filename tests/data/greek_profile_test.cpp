@@ -21,7 +21,7 @@ constexpr float kNone = NAN;
 class GreekProfileFilling : public testing::Test {
  protected:
   void parse(const std::string& body) {
-    ASSERT_EQ(harness.parse(body, &profile), ProfileParseResult::Parsed) << body;
+    ASSERT_EQ(harness.parse(body, &profile), tarvio::ReadOutcome::Parsed) << body;
   }
   ProfileParseHarness harness;
   GreekProfile profile;

@@ -14,7 +14,7 @@ constexpr const char* kNoMessage = "";
 struct EnvelopeCase {
   const char* name;
   std::string body;
-  ProfileParseResult outcome;
+  tarvio::ReadOutcome outcome;
   const char* message;
   bool alert;
 };
@@ -28,7 +28,7 @@ class ProfileEnvelope : public testing::TestWithParam<EnvelopeCase> {
   template <class Profile>
   void check(Profile& profile, const char* parseErrorMessage) {
     const EnvelopeCase& c = GetParam();
-    ASSERT_EQ(harness.parse(kPreviousSnapshot, &profile), ProfileParseResult::Parsed);
+    ASSERT_EQ(harness.parse(kPreviousSnapshot, &profile), tarvio::ReadOutcome::Parsed);
     EXPECT_EQ(harness.parse(c.body, &profile), c.outcome);
 
     const std::string expected = c.message == kParseError ? parseErrorMessage : c.message;
@@ -39,7 +39,7 @@ class ProfileEnvelope : public testing::TestWithParam<EnvelopeCase> {
       EXPECT_EQ(harness.log()[0].text, expected);
       EXPECT_EQ(harness.log()[0].alert, c.alert);
     }
-    if (c.outcome == ProfileParseResult::Parsed) {
+    if (c.outcome == tarvio::ReadOutcome::Parsed) {
       EXPECT_STREQ(hostStringText(profile.ticker), "");
       EXPECT_TRUE(profile.strikes.empty());
     } else {
@@ -61,9 +61,9 @@ TEST_P(ProfileEnvelope, GreekParser) {
   check(profile, "Greek Profile json parse error. Retrying.");
 }
 
-constexpr auto Parsed = ProfileParseResult::Parsed;
-constexpr auto Retry = ProfileParseResult::Retry;
-constexpr auto Halt = ProfileParseResult::Halt;
+constexpr auto Parsed = tarvio::ReadOutcome::Parsed;
+constexpr auto Retry = tarvio::ReadOutcome::Retry;
+constexpr auto Halt = tarvio::ReadOutcome::Halt;
 constexpr const char* kHaltMessage = "Tarvio API Error: ERROR: Invalid API Key. Halting requests.";
 
 INSTANTIATE_TEST_SUITE_P(

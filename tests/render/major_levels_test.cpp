@@ -6,6 +6,7 @@
 
 #include "render/level_line.h"
 #include "render/major_levels.h"
+#include "study/instance_state.h"
 #include "support/chart_profile_fixture.h"
 
 namespace {
@@ -26,8 +27,13 @@ class MajorLevels : public ChartProfileFixture {
     });
     return nextDrawingKey;
   }
-  int32_t keptLine(int32_t key) { return study.instance.store().intValue(key); }
-  const ChartDrawing* lineUnder(int32_t key) { return study.chart.drawings().find(keptLine(key)); }
+  // The line kept for the level drawn in `place` (0 first) on the last call.
+  int32_t keptLine(int32_t place) {
+    return study.instance.store().intValue(kFirstDrawingKey + place);
+  }
+  const ChartDrawing* lineUnder(int32_t place) {
+    return study.chart.drawings().find(keptLine(place));
+  }
   float& output(int32_t index) {
     return subgraphValueAt(study.instance.subgraph(index), study.instance.record().currentBarIndex);
   }
@@ -38,26 +44,27 @@ class MajorLevels : public ChartProfileFixture {
 
 TEST_F(MajorLevels, GexLevelsBecomeFiveLabelledLinesAndTheirOutputs) {
   loadGex(gexResponse("[[5800,100,0,[]]]"));
-  EXPECT_EQ(drawLevels(), 14);
+  EXPECT_EQ(drawLevels(), kFirstDrawingKey + 5);
   const struct {
-    int32_t key;
+    int32_t place;
     float price;
     const char* label;
     int32_t output;
-  } expected[] = {{9, 5850, "MCV: 5850.00", 0}, {10, 5750, "MPV: 5750.00", 1}, {11, 5790.5f, "ZG: 5790.50", 2},
-                  {12, 5900, "MCO: 5900.00", 3}, {13, 5700, "MPO: 5700.00", 4}};
+  } expected[] = {{0, 5850, "MCV: 5850.00", 0},    {1, 5750, "MPV: 5750.00", 1},
+                  {2, 5790.5f, "ZG: 5790.50", 2}, {3, 5900, "MCO: 5900.00", 3},
+                  {4, 5700, "MPO: 5700.00", 4}};
   for (const auto& level : expected) {
-    const ChartDrawing* line = lineUnder(level.key);
-    ASSERT_NE(line, nullptr) << level.key;
-    EXPECT_EQ(line->record.price, level.price) << level.key;
+    const ChartDrawing* line = lineUnder(level.place);
+    ASSERT_NE(line, nullptr) << level.place;
+    EXPECT_EQ(line->record.price, level.price) << level.place;
     EXPECT_EQ(line->label, level.label);
     EXPECT_EQ(output(level.output), level.price);
   }
-  EXPECT_EQ(study.instance.store().intValue(kLastDrawingKeyKey), 13);
+  EXPECT_EQ(study.instance.store().intValue(kLastDrawingKeyKey), kFirstDrawingKey + 4);
   EXPECT_EQ(output(7), -1234.5f);
   EXPECT_EQ(output(8), 98765.25f);
 
-  const HostDrawingRecord& zeroGamma = lineUnder(11)->record;
+  const HostDrawingRecord& zeroGamma = lineUnder(2)->record;
   EXPECT_EQ(zeroGamma.drawingKind, 3);
   EXPECT_EQ(zeroGamma.hostMode, 3);
   EXPECT_EQ(zeroGamma.color, rgb(255, 165, 0));
@@ -70,9 +77,9 @@ TEST_F(MajorLevels, GexLevelsBecomeFiveLabelledLinesAndTheirOutputs) {
   EXPECT_EQ(zeroGamma.copySource, makeHostDrawingRecord().copySource);
 
   // A second response replaces the same drawings.
-  const int32_t line = keptLine(11);
+  const int32_t line = keptLine(2);
   drawLevels();
-  EXPECT_EQ(keptLine(11), line);
+  EXPECT_EQ(keptLine(2), line);
   EXPECT_EQ(study.chart.drawings().all().size(), 5u);
 }
 
@@ -97,8 +104,8 @@ TEST_P(LevelLabels, ReadByTheirFormat) {
     assignHostString(label.textValue, GetParam().labelText);
   }
   drawLevels(GetParam().additive, GetParam().multiplier);
-  ASSERT_NE(lineUnder(11), nullptr);
-  EXPECT_EQ(lineUnder(11)->label, GetParam().label);
+  ASSERT_NE(lineUnder(2), nullptr);
+  EXPECT_EQ(lineUnder(2)->label, GetParam().label);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,7 +134,7 @@ TEST_F(MajorLevels, LinesWithoutLabelsKeepTheRecordsInitialLabelFields) {
   setValue(kMajorLabelFontSizeInput, 30);
   setValue(kAllowCopyToOtherChartsInput, 1);
   drawLevels();
-  const ChartDrawing* line = lineUnder(11);
+  const ChartDrawing* line = lineUnder(2);
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->label, "");
   EXPECT_EQ(line->record.fontSize, 10);
@@ -143,7 +150,7 @@ TEST_F(MajorLevels, StyleIndicesBecomeLineStyleCodes) {
   for (const auto& [index, code] : {std::pair{0, 0}, {1, 1}, {2, 2}, {5, 0}, {-1, 0}}) {
     setValue(zeroGammaStyle, index);
     drawLevels();
-    EXPECT_EQ(lineUnder(11)->record.lineStyle, code) << index;
+    EXPECT_EQ(lineUnder(2)->record.lineStyle, code) << index;
   }
 }
 
@@ -160,16 +167,16 @@ class LevelRemoval : public MajorLevels, public testing::WithParamInterface<Remo
 TEST_P(LevelRemoval, DeletesTheKeptLine) {
   loadGex(gexResponse("[]"));
   drawLevels();
-  const int32_t line = keptLine(11);
+  const int32_t line = keptLine(2);
   ASSERT_NE(study.chart.drawings().find(line), nullptr);
 
   if (GetParam().zeroLevel) loadGex(withField(gexResponse("[]"), "5790.5", "0"));
   setValue(kZeroGammaColorInput + 1, GetParam().width);
   setValue(kShowZeroGammaInput, GetParam().shown);
   output(2) = 123.0f;
-  EXPECT_EQ(drawLevels(), 14);
+  EXPECT_EQ(drawLevels(), kFirstDrawingKey + 5);
   EXPECT_EQ(study.chart.drawings().find(line), nullptr);
-  EXPECT_EQ(keptLine(11), 0);
+  EXPECT_EQ(keptLine(2), 0);
   EXPECT_EQ(study.chart.drawings().all().size(), 4u);
   EXPECT_EQ(output(2), GetParam().outputWritten ? 5790.5f : 123.0f);
 }
@@ -186,28 +193,28 @@ TEST_F(MajorLevels, KindChangesReuseTheKeysOfTheirPosition) {
   loadGex(gexResponse("[]"));
   loadGreek(greekResponse("[]"));
   drawLevels();
-  const int32_t lines[] = {keptLine(9), keptLine(10), keptLine(11), keptLine(12), keptLine(13)};
+  const int32_t lines[] = {keptLine(0), keptLine(1), keptLine(2), keptLine(3), keptLine(4)};
 
   setValue(kGreekInput, 3);
-  EXPECT_EQ(drawLevels(), 11);
-  for (int32_t key = 9; key <= 13; ++key) EXPECT_EQ(keptLine(key), lines[key - 9]) << key;
-  EXPECT_EQ(lineUnder(9)->label, "MLG: 5880.00");
-  EXPECT_EQ(lineUnder(10)->label, "MSG: 5720.00");
-  EXPECT_EQ(lineUnder(10)->record.color, rgb(128, 0, 128));
-  EXPECT_EQ(lineUnder(11)->label, "ZG: 5790.50");
+  EXPECT_EQ(drawLevels(), kFirstDrawingKey + 2);
+  for (int32_t place = 0; place < 5; ++place) EXPECT_EQ(keptLine(place), lines[place]) << place;
+  EXPECT_EQ(lineUnder(0)->label, "MLG: 5880.00");
+  EXPECT_EQ(lineUnder(1)->label, "MSG: 5720.00");
+  EXPECT_EQ(lineUnder(1)->record.color, rgb(128, 0, 128));
+  EXPECT_EQ(lineUnder(2)->label, "ZG: 5790.50");
   EXPECT_EQ(output(5), 5880.0f);
   EXPECT_EQ(output(6), 5720.0f);
 
   // Delta writes the gamma outputs and touches no drawing.
   output(5) = 0.0f;
   setValue(kGreekInput, 6);
-  EXPECT_EQ(drawLevels(3.0f, 1.0f), 9);
+  EXPECT_EQ(drawLevels(3.0f, 1.0f), kFirstDrawingKey);
   EXPECT_EQ(output(5), 5883.0f);
-  EXPECT_EQ(lineUnder(9)->label, "MLG: 5880.00");
+  EXPECT_EQ(lineUnder(0)->label, "MLG: 5880.00");
   EXPECT_EQ(study.chart.drawings().all().size(), 5u);
 
   setValue(kGreekInput, 7);
-  EXPECT_EQ(drawLevels(), 9);
+  EXPECT_EQ(drawLevels(), kFirstDrawingKey);
 }
 
 TEST_F(MajorLevels, MaxPriorsFillTheChangeOutputsWithTheirColours) {

@@ -1,11 +1,14 @@
-// How the geometry inputs are read and clamped, and how a value is scaled to
-// pixels; placement on the chart is covered where the callback paints.
+// How the geometry inputs are read and clamped, how a value is scaled to
+// pixels and how the premiums place a price; placement on the chart is covered
+// where the callback paints.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "render/profile_geometry.h"
+#include "study/chart_price.h"
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
 
@@ -101,9 +104,38 @@ INSTANTIATE_TEST_SUITE_P(
                     ScaleCase{"BeyondTheMaximumSaturates", false, 0.001f, 3e38f, INT32_MAX}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StrikePrice, MultipliesThenAddsTheOffsetThenTheAdditive) {
-  EXPECT_EQ(strikePrice(500.0f, 4, 2.0f, 10.0f, 0.25f), 1011.0f);
-  EXPECT_EQ(strikePrice(5800.0f, -3, 1.0f, 0.0f, 0.25f), 5799.25f);
+// Bars, level lines and outputs must agree to the bit, so the order of the
+// float steps is part of the rule: multiply, shift, then add.
+TEST(PremiumPrice, MultipliesThenShiftsThenAddsInFloat) {
+  const struct {
+    const char* name;
+    float level;
+    Premiums premiums;
+    std::optional<float> shift;
+    float price;
+  } cases[] = {
+      {"offset ticks", 500.0f, {10.0f, 2.0f}, 4 * 0.25f, 1011.0f},
+      {"negative offset", 5800.0f, {0.0f, 1.0f}, -3 * 0.25f, 5799.25f},
+      // 1 + 2^24 rounds to 2^24 before the additive takes it back to 0.
+      {"each step rounded", 1.0f, {-16777216.0f, 1.0f}, 16777216.0f, 0.0f},
+      {"no shift", 4500.5f, {-12.5f, 1.001f}, std::nullopt, 4500.5f * 1.001f - 12.5f},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(premiumPrice(c.level, c.premiums, c.shift), c.price) << c.name;
+  }
+}
+
+TEST(PremiumPrice, NoShiftKeepsANegativeZero) {
+  EXPECT_TRUE(std::signbit(premiumPrice(-0.0f, Premiums{-0.0f, 1.0f})));
+  EXPECT_FALSE(std::signbit(premiumPrice(-0.0f, Premiums{-0.0f, 1.0f}, 0.0f)));
+}
+
+TEST(ChartPrice, ALevelOrPriceBeyondTheFloatRangeIsAbsent) {
+  EXPECT_EQ(chartPrice(5000.0f, Premiums{25.0f, 1.0f}), 5025.0f);
+  EXPECT_FALSE(chartPrice(INFINITY, Premiums{0.0f, 1.0f}));
+  EXPECT_FALSE(chartPrice(NAN, Premiums{0.0f, 1.0f}));
+  EXPECT_FALSE(chartPrice(3e38f, Premiums{0.0f, 10.0f}));
+  EXPECT_FALSE(chartPrice(5000.0f, Premiums{INFINITY, 1.0f}));
 }
 
 }  // namespace

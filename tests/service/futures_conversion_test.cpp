@@ -8,6 +8,8 @@
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 struct ConversionCase {
@@ -59,8 +61,12 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
     HostInput& additive = fixture.instance.input(kAdditivePremiumInput);
     multiplier.floatValue = 7.0f;
     additive.floatValue = 8.0f;
-    fixture.instance.runCallWith(
-        CallSettings{}, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, c.body, "ES"); });
+    ReadOutcome outcome = ReadOutcome::Halt;
+    fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
+      outcome = parseFuturesConversion(sc, c.body, "ES");
+    });
+    // The premiums change exactly when the reader says it used the answer.
+    EXPECT_EQ(outcome, c.changes ? ReadOutcome::Parsed : ReadOutcome::Retry) << c.body;
     EXPECT_EQ(multiplier.floatValue, c.changes ? c.multiplier : 7.0f) << c.body;
     EXPECT_EQ(additive.floatValue, c.changes ? c.additive : 8.0f) << c.body;
     const auto& lines = fixture.instance_log().lines();
