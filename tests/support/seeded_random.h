@@ -1,8 +1,9 @@
-// A small seeded random source for generated answers: splitmix64, fully
-// defined, so a seed names the same text with every compiler and standard
-// library (the std distributions do not).
+// A small seeded random source for generated answers and picked settings:
+// splitmix64, fully defined, so a seed names the same sequence with every
+// compiler and standard library (the std distributions do not).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class SeededRandom {
@@ -22,6 +23,12 @@ class SeededRandom {
   }
 
   bool coin() { return (next() & 1) != 0; }
+  bool oneIn(uint64_t n) { return next() % n == 0; }
+
+  template <class T, std::size_t N>
+  T from(const T (&table)[N]) {
+    return table[next() % N];
+  }
 
  private:
   uint64_t state_;

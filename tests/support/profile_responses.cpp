@@ -1,9 +1,11 @@
-#include "bench/profile_response_generator.h"
-
+// GEX and greek profile answers: see generated_responses.h.
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
-#include "bench/seeded_random.h"
+#include "support/generated_responses.h"
+#include "support/seeded_random.h"
 
 namespace {
 
@@ -53,16 +55,6 @@ void appendStrike(std::string& out, int tenths) {
   out += static_cast<char>('0' + tenths % 10);
 }
 
-// Spacing of the strike grid in tenths: the widest of 5, 2.5 and 1 points that
-// keeps the lowest strike above half the spot, as long chains are listed at
-// finer spacing. Without it 5000 rows at 5 points would reach negative strikes.
-int strikeStepTenths(int spotTenths, int rows) {
-  for (int step : {50, 25, 10, 5}) {
-    if (rows / 2 * step <= spotTenths / 2) return step;
-  }
-  return 1;
-}
-
 void appendMember(std::string& out, const char* name) {
   if (out.size() > 1) out += ',';
   out += '"';
@@ -71,104 +63,92 @@ void appendMember(std::string& out, const char* name) {
 }
 
 // The grid around the spot, with the size of values by distance from the
-// spot: seven integer digits at the money, one at the far wings.
-struct StrikeGrid {
-  int firstTenths;
-  int stepTenths;
-  int half;
-
-  int strike(int row) const { return firstTenths + row * stepTenths; }
-  int largestIntegerDigits(int row) const {
-    return 7 - 6 * std::abs(row - half) / std::max(half, 1);
+// spot: seven integer digits at the money, one at the far wings. Its spacing
+// is the widest of 5, 2.5 and 1 points that keeps the lowest strike above half
+// the spot, as long chains are listed at finer spacing; without it 5000 rows
+// at 5 points would reach negative strikes.
+class StrikeGrid {
+ public:
+  StrikeGrid(int spotCents, int rows) : half_(rows / 2) {
+    const int spotTenths = spotCents / 10;
+    step_ = 1;
+    for (int step : {50, 25, 10, 5}) {
+      if (half_ * step <= spotTenths / 2) {
+        step_ = step;
+        break;
+      }
+    }
+    first_ = (spotTenths + step_ / 2) / step_ * step_ - half_ * step_;
   }
+
+  int strike(int row) const { return first_ + row * step_; }
+  int largestIntegerDigits(int row) const {
+    return 7 - 6 * std::abs(row - half_) / std::max(half_, 1);
+  }
+  int nearby(SeededRandom& random) const { return strike(half_ + random.between(-20, 20)); }
+
+ private:
+  int first_ = 0;
+  int step_ = 1;
+  int half_;
 };
 
-StrikeGrid makeGrid(int spotCents, int rows) {
-  const int spotTenths = spotCents / 10;
-  const int step = strikeStepTenths(spotTenths, rows);
-  const int centre = (spotTenths + step / 2) / step * step;
-  return StrikeGrid{centre - rows / 2 * step, step, rows / 2};
+void appendMajors(std::string& out, SeededRandom& random, const StrikeGrid& grid,
+                  std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    appendMember(out, name);
+    appendStrike(out, grid.nearby(random));
+  }
 }
 
-int nearbyStrike(const StrikeGrid& grid, SeededRandom& random) {
-  return grid.strike(grid.half + random.between(-20, 20));
-}
-
-void appendPriors(std::string& out, SeededRandom& random, int count, int largestIntegerDigits) {
+// The strike rows: the strike, `columns` values, then `priors` values in an
+// array, the values sized by the row's distance from the spot plus `sizeShift`.
+void appendRows(std::string& out, SeededRandom& random, const StrikeGrid& grid, const char* name,
+                int rows, int columns, int priors, int sizeShift) {
+  appendMember(out, name);
   out += '[';
-  for (int i = 0; i < count; ++i) {
-    if (i > 0) out += ',';
-    appendValue(out, random, largestIntegerDigits);
+  for (int row = 0; row < rows; ++row) {
+    const int size = grid.largestIntegerDigits(row) + sizeShift;
+    out += row > 0 ? ",[" : "[";
+    appendStrike(out, grid.strike(row));
+    for (int column = 0; column < columns; ++column) {
+      out += ',';
+      appendValue(out, random, size);
+    }
+    out += ",[";
+    for (int i = 0; i < priors; ++i) {
+      if (i > 0) out += ',';
+      appendValue(out, random, size);
+    }
+    out += "]]";
   }
   out += ']';
 }
 
 void appendGexBody(std::string& out, SeededRandom& random, const StrikeGrid& grid, int rows) {
-  appendMember(out, "major_pos_vol");
-  appendStrike(out, nearbyStrike(grid, random));
-  appendMember(out, "major_pos_oi");
-  appendStrike(out, nearbyStrike(grid, random));
-  appendMember(out, "major_neg_vol");
-  appendStrike(out, nearbyStrike(grid, random));
-  appendMember(out, "major_neg_oi");
-  appendStrike(out, nearbyStrike(grid, random));
-  appendMember(out, "sum_gex_vol");
-  appendValue(out, random, 9);
-  appendMember(out, "sum_gex_oi");
-  appendValue(out, random, 9);
-  appendMember(out, "delta_risk_reversal");
-  appendValue(out, random, 0);
+  appendMajors(out, random, grid, {"major_pos_vol", "major_pos_oi", "major_neg_vol", "major_neg_oi"});
+  for (const auto& [name, digits] :
+       {std::pair{"sum_gex_vol", 9}, {"sum_gex_oi", 9}, {"delta_risk_reversal", 0}}) {
+    appendMember(out, name);
+    appendValue(out, random, digits);
+  }
   appendMember(out, "max_priors");
   out += '[';
   for (int i = 0; i < kGexMaxPriorEntries; ++i) {
-    if (i > 0) out += ',';
-    out += '[';
-    appendStrike(out, nearbyStrike(grid, random));
+    out += i > 0 ? ",[" : "[";
+    appendStrike(out, grid.nearby(random));
     out += ',';
     appendValue(out, random, 7);
     out += ']';
   }
   out += ']';
-  appendMember(out, "strikes");
-  out += '[';
-  for (int row = 0; row < rows; ++row) {
-    const int size = grid.largestIntegerDigits(row);
-    if (row > 0) out += ',';
-    out += '[';
-    appendStrike(out, grid.strike(row));
-    out += ',';
-    appendValue(out, random, size);
-    out += ',';
-    appendValue(out, random, size);
-    out += ',';
-    appendPriors(out, random, kGexPriorsPerRow, size);
-    out += ']';
-  }
-  out += ']';
+  appendRows(out, random, grid, "strikes", rows, 2, kGexPriorsPerRow, 0);
 }
 
 void appendGreekBody(std::string& out, SeededRandom& random, const StrikeGrid& grid, int rows) {
-  for (const char* major :
-       {"major_positive", "major_negative", "major_long_gamma", "major_short_gamma"}) {
-    appendMember(out, major);
-    appendStrike(out, nearbyStrike(grid, random));
-  }
-  appendMember(out, "mini_contracts");
-  out += '[';
-  for (int row = 0; row < rows; ++row) {
-    const int size = grid.largestIntegerDigits(row);
-    if (row > 0) out += ',';
-    out += '[';
-    appendStrike(out, grid.strike(row));
-    for (int column = 0; column < 3; ++column) {
-      out += ',';
-      appendValue(out, random, size - 1);
-    }
-    out += ',';
-    appendPriors(out, random, kGreekPriorsPerRow, size - 1);
-    out += ']';
-  }
-  out += ']';
+  appendMajors(out, random, grid,
+               {"major_positive", "major_negative", "major_long_gamma", "major_short_gamma"});
+  appendRows(out, random, grid, "mini_contracts", rows, 3, kGreekPriorsPerRow, -1);
 }
 
 }  // namespace
@@ -184,7 +164,7 @@ int priorsPerRow(ProfileKind kind) {
 std::string makeProfileResponse(ProfileKind kind, int rows, uint64_t seed) {
   SeededRandom random(seed);
   const int spotCents = random.between(565000, 595000);
-  const StrikeGrid grid = makeGrid(spotCents, rows);
+  const StrikeGrid grid(spotCents, rows);
 
   std::string out;
   out.reserve(static_cast<size_t>(rows) * 112 + 512);
