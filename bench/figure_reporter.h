@@ -1,0 +1,49 @@
+// The one reporter of the benchmarks: Google Benchmark's console report, the
+// CPU time per iteration of every benchmark by name (the median of its
+// repetitions, which shrugs off a disturbed run), the tables each family
+// prints after the run, and the figures of those tables as "metric kind rows
+// value" lines in a file the run script names for its summary.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class FigureReporter : public benchmark::ConsoleReporter {
+ public:
+  // An empty path keeps no figures.
+  explicit FigureReporter(const std::string& figuresPath);
+
+  // False when a file was named but cannot be written.
+  bool usable() const { return !figuresWanted_ || figures_.is_open(); }
+
+  void ReportRuns(const std::vector<Run>& runs) override;
+
+  // Nanoseconds of CPU time per iteration; none when the benchmark did not run.
+  std::optional<double> cpuNanoseconds(const std::string& name) const;
+
+  // `kind` is one word; rows 0 when a figure has none.
+  void record(const char* metric, const char* kind, int rows, double value);
+
+ private:
+  bool figuresWanted_;
+  std::ofstream figures_;
+  std::map<std::string, std::vector<double>> repetitions_;
+  std::map<std::string, double> medians_;
+};
+
+// What a family prints from the reporter once the timed run is over.
+using FigureTable = std::function<void(FigureReporter&)>;
+
+// Each loop counted under callgrind stays whole and apart: not inlined and not
+// copied into specialised clones, so callgrind finds it under its one name.
+#if defined(__GNUC__) && !defined(__clang__)
+#define COUNTED_LOOP __attribute__((noipa))
+#else
+#define COUNTED_LOOP __attribute__((noinline))
+#endif
