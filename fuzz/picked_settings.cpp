@@ -1,8 +1,10 @@
-#include "fuzz/drawing_settings.h"
+#include "fuzz/picked_settings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "support/seeded_random.h"
 
 namespace fuzz {
 
@@ -11,28 +13,6 @@ namespace {
 constexpr int32_t kMinInt = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-// A small deterministic stream of choices from one seed (splitmix64).
-class Picker {
- public:
-  explicit Picker(uint64_t seed) : state_(seed) {}
-
-  uint64_t next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-  // One in `n`.
-  bool oneIn(uint64_t n) { return next() % n == 0; }
-  template <class T, std::size_t N>
-  T from(const T (&table)[N]) {
-    return table[next() % N];
-  }
-
- private:
-  uint64_t state_;
-};
 
 struct DotSize {
   float size;
@@ -110,13 +90,9 @@ PriceRange fittedRange(std::span<const float> strikes, float additive, float mul
 
 }  // namespace
 
-HostColor seriesColor(int32_t series) { return rgb(10 + static_cast<uint32_t>(series), 20, 30); }
-
-HostColor priorDotColor(int32_t dot) { return rgb(40, 50 + static_cast<uint32_t>(dot), 60); }
-
 DrawingSettings pickDrawingSettings(int32_t timestamp, SnapshotSource source,
                                     std::span<const float> strikes) {
-  Picker pick(static_cast<uint32_t>(timestamp));
+  SeededRandom pick(static_cast<uint32_t>(timestamp));
   DrawingSettings s{};
   if (pick.oneIn(4)) {
     s.kind = pick.from(kAllKinds);

@@ -1,20 +1,14 @@
-// The chart and input settings a parsed snapshot is painted and turned into
-// level lines with. They are picked from the snapshot's timestamp: mutating
-// the rows keeps the settings, mutating the timestamp tries other settings on
-// the same rows, and the same input always draws the same way.
+// Everything a person sets that changes how the study draws a snapshot: the
+// inputs of its profile bars, prior dots and level lines, and the chart's
+// plot, price range and tick size. Every series and prior dot gets a colour of
+// its own, so a painted shape tells which series or dot drew it.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <span>
 
 #include "host/chart.h"
 #include "study/host_interface.h"
-
-namespace fuzz {
-
-// Which parser the snapshot came from; it decides which kinds are tried most.
-enum class SnapshotSource { Gex, Greek };
 
 // The eight profile series in input order: call/put GEX volume, call/put GEX
 // OI, positive/negative delta, long/short gamma.
@@ -51,14 +45,5 @@ struct DrawingSettings {
   std::array<bool, 7> levelsShown;
 };
 
-// Every series and prior dot gets a colour of its own, so a painted shape
-// tells which series or dot drew it.
 HostColor seriesColor(int32_t series);
 HostColor priorDotColor(int32_t dot);
-
-// The settings for a snapshot with this timestamp; the price range is fitted
-// to `strikes` on some picks, so bars land in the plot.
-DrawingSettings pickDrawingSettings(int32_t timestamp, SnapshotSource source,
-                                    std::span<const float> strikes);
-
-}  // namespace fuzz
