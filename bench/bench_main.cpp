@@ -59,9 +59,8 @@ void keepHeapPages() {
 }
 
 int instructionsMode(const std::string& kind) {
-  if (kind == profileKindName(ProfileKind::Gex)) return runParseInstructionLoops(ProfileKind::Gex);
-  if (kind == profileKindName(ProfileKind::Greek)) {
-    return runParseInstructionLoops(ProfileKind::Greek);
+  for (ProfileKind profile : {ProfileKind::Gex, ProfileKind::Greek}) {
+    if (kind == profileKindName(profile)) return runParseInstructionLoops(profile);
   }
   if (kind == "repaint") return runRepaintInstructionLoops();
   std::fprintf(stderr, "tarvio_bench: --instructions takes gex, greek or repaint, not '%s'\n",

@@ -59,14 +59,3 @@ class BodyCycle {
   std::size_t next_ = 0;
   int64_t bytes_ = 0;
 };
-
-// Runs `measure` on the corpus, built on the first call before any timed
-// iteration, or skips the benchmark with the corpus's problem.
-template <typename Measure>
-void measureOn(benchmark::State& state, const Corpus& corpus, Measure measure) {
-  if (!corpus.problem.empty()) {
-    state.SkipWithError(corpus.problem.c_str());
-    return;
-  }
-  measure(state, corpus);
-}

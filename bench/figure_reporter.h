@@ -40,6 +40,13 @@ class FigureReporter : public benchmark::ConsoleReporter {
 // What a family prints from the reporter once the timed run is over.
 using FigureTable = std::function<void(FigureReporter&)>;
 
+// False, with the benchmark skipped, when what was built for it (a corpus, a
+// scene) names a problem: then the figure would time something else.
+inline bool worthMeasuring(benchmark::State& state, const std::string& problem) {
+  if (!problem.empty()) state.SkipWithError(problem.c_str());
+  return problem.empty();
+}
+
 // Each loop counted under callgrind stays whole and apart: not inlined and not
 // copied into specialised clones, so callgrind finds it under its one name.
 #if defined(__GNUC__) && !defined(__clang__)

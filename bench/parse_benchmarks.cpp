@@ -38,11 +38,11 @@ std::string findUnreadBody(const Corpus& corpus, ProfileKind kind, int rows) {
     const ProfileParseResult outcome = parseProfile(sc, corpus.bodies[i].c_str(), &profile);
     if (outcome != ProfileParseResult::Parsed || profile.strikes.size() != std::size_t(rows) ||
         profile.priors.size() != priors) {
-      return std::string(profileKindName(kind)) + " body " + std::to_string(i) + " of " +
-             std::to_string(rows) + " rows was not read whole (outcome " +
-             std::to_string(static_cast<int>(outcome)) + ", " +
-             std::to_string(profile.strikes.size()) + " rows, " +
-             std::to_string(profile.priors.size()) + " priors)";
+      using std::to_string;
+      return std::string(profileKindName(kind)) + " body " + to_string(i) + " of " +
+             to_string(rows) + " rows was not read whole (outcome " + to_string(int(outcome)) +
+             ", " + to_string(profile.strikes.size()) + " rows, " +
+             to_string(profile.priors.size()) + " priors)";
     }
   }
   return {};
@@ -83,23 +83,23 @@ void parseAndFill(benchmark::State& state, const Corpus& corpus, int rows) {
 // Step 0 is the bare parse, 1 the strict JSON parse alone, 2 parse-and-fill.
 template <int Step>
 void measureParse(benchmark::State& state, ProfileKind kind, int rows) {
-  measureOn(state, profileCorpus(kind, rows), [&](benchmark::State& s, const Corpus& corpus) {
-    if constexpr (Step == 2) {
-      kind == ProfileKind::Gex ? parseAndFill<GexProfile>(s, corpus, rows)
-                               : parseAndFill<GreekProfile>(s, corpus, rows);
+  const Corpus& corpus = profileCorpus(kind, rows);
+  if (!worthMeasuring(state, corpus.problem)) return;
+  if constexpr (Step == 2) {
+    kind == ProfileKind::Gex ? parseAndFill<GexProfile>(state, corpus, rows)
+                             : parseAndFill<GreekProfile>(state, corpus, rows);
+    return;
+  }
+  BodyCycle bodies(corpus);
+  for (auto _ : state) {
+    if constexpr (Step == 0) {
+      benchmark::DoNotOptimize(bareParse(bodies.next()));
     } else {
-      BodyCycle bodies(corpus);
-      for (auto _ : s) {
-        if constexpr (Step == 0) {
-          benchmark::DoNotOptimize(bareParse(bodies.next()));
-        } else {
-          ResponseDocument document;
-          benchmark::DoNotOptimize(parseResponseJson(bodies.next(), document));
-        }
-      }
-      bodies.setCounters(s, rows);
+      ResponseDocument document;
+      benchmark::DoNotOptimize(parseResponseJson(bodies.next(), document));
     }
-  });
+  }
+  bodies.setCounters(state, rows);
 }
 
 std::string nameOf(ProfileKind kind, int rows, int step) {

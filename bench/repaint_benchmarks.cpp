@@ -14,7 +14,7 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 #include "host/call_context.h"
-#include "host/canvas.h"
+#include "host/recording_canvas.h"
 #include "study/instance_state.h"
 #include "study/study_function.h"
 #include "study/study_inputs.h"
@@ -30,19 +30,6 @@ constexpr int kRepaintProfiles = 8;
 constexpr int32_t kGexDisplayBoth = 2;
 // A full-screen chart's plotting area.
 constexpr PlotArea kPlotArea{60, 40, 1860, 1040};
-
-// Counts the rectangles painted, so the scene can check once, outside any
-// timing, that a repaint really draws.
-class CountingCanvas : public Canvas {
- public:
-  void selectBrush(const HostFillRecord&) override {}
-  void resetGraphicsState(int32_t) override {}
-  void fillRectangle(const HostRect&, HostColor) override { ++rectangles; }
-  void drawPolygon(const HostPoint*, int32_t) override {}
-  void drawEllipse(const HostRect&, const HostFillRecord&) override {}
-
-  int64_t rectangles = 0;
-};
 
 // Study instances on one chart, each holding a GEX profile parsed from a
 // different generated response of one size, the chart's price range covering
@@ -115,20 +102,21 @@ class RepaintScene {
     return {};
   }
 
-  // With the default bar style every value of both series but 0 fills one
-  // rectangle: fewer means the repaint returned early or drew one series only.
+  // Checked once, outside any timing: with the default bar style every value
+  // of both series but 0 fills one rectangle; fewer means the repaint
+  // returned early or drew one series only.
   std::string checkDrawing() {
     for (std::size_t i = 0; i < instances_.size(); ++i) {
       const GexProfile& gex = *profiles_[i];
       const auto nonZero = [](float value) { return value != 0.0f; };
       const auto bars = std::count_if(gex.gex_vol.begin(), gex.gex_vol.end(), nonZero) +
                         std::count_if(gex.gex_oi.begin(), gex.gex_oi.end(), nonZero);
-      CountingCanvas canvas;
+      RecordingCanvas canvas;
       instances_[i]->paint(&canvas);
-      if (canvas.rectangles < bars) {
+      const auto rectangles = canvas.shapesOf(ShapeKind::Rectangle).size();
+      if (rectangles < static_cast<std::size_t>(bars)) {
         return "a repaint of " + std::to_string(gex.strikes.size()) + " strikes filled " +
-               std::to_string(canvas.rectangles) + " rectangles for " + std::to_string(bars) +
-               " bars";
+               std::to_string(rectangles) + " rectangles for " + std::to_string(bars) + " bars";
       }
     }
     return {};
@@ -149,14 +137,11 @@ RepaintScene& repaintScene(int strikes) {
 
 // The floor: each series' values copied into a scratch buffer and sorted, as
 // the repaint ranks each series on its own. One ascending sort orders both
-// sides of a series, the negatives from the front and the positives from the
-// back, which is all the ranking the drawing needs. The repaint instead splits
-// a series by sign and sorts (strike, value, index) entries per side: two
-// smaller sorts of wider elements, a cost of its design that the floor leaves
-// out. The copy stays in, as the profile must not change and the repaint
-// gathers the values too. Sorting both series in one buffer would be no
-// closer: the repaint never ranks one series against the other, and one sort
-// of twice the values costs more.
+// signs of a series, all the ranking the drawing needs; the repaint's split by
+// sign into (strike, value, index) entries is a cost of its design the floor
+// leaves out. The copy stays in: the repaint gathers the values too. One sort
+// of both series together would be no closer: the repaint never ranks one
+// series against the other, and one sort of twice the values costs more.
 void sortSeriesValues(const GexProfile& profile, std::vector<float>& scratch) {
   for (const std::vector<float>* series : {&profile.gex_vol, &profile.gex_oi}) {
     scratch.assign(series->begin(), series->end());
@@ -174,10 +159,7 @@ std::string floorName(int strikes) { return "gex_both/" + std::to_string(strikes
 template <bool Floor>
 void measureRepaint(benchmark::State& state, int strikes) {
   RepaintScene& scene = repaintScene(strikes);
-  if (!scene.problem().empty()) {
-    state.SkipWithError(scene.problem().c_str());
-    return;
-  }
+  if (!worthMeasuring(state, scene.problem())) return;
   std::vector<float> scratch;
   std::size_t next = 0;
   for (auto _ : state) {

@@ -173,32 +173,32 @@ const Corpus& serviceTextCorpus(int snapshots) {
 // line's room instead of growing for the whole run.
 template <bool Floor, bool History>
 void measureReader(benchmark::State& state, int snapshots) {
-  measureOn(state, serviceTextCorpus(snapshots), [&](benchmark::State& s, const Corpus& corpus) {
-    BodyCycle bodies(corpus);
-    if constexpr (Floor) {
-      for (auto _ : s) {
+  const Corpus& corpus = serviceTextCorpus(snapshots);
+  if (!worthMeasuring(state, corpus.problem)) return;
+  BodyCycle bodies(corpus);
+  if constexpr (Floor) {
+    for (auto _ : state) {
+      if constexpr (History) {
+        benchmark::DoNotOptimize(readHistoryFloor(bodies.next()));
+      } else {
+        benchmark::DoNotOptimize(readConversionFloor(bodies.next()));
+      }
+    }
+  } else {
+    MarketHoursChart chart;
+    MessageLog& log = chart.instance().log();
+    chart.call([&](HostStudyInterface& sc) {
+      for (auto _ : state) {
         if constexpr (History) {
-          benchmark::DoNotOptimize(readHistoryFloor(bodies.next()));
+          benchmark::DoNotOptimize(parseMajorsHistory(sc, bodies.next(), kAdditive, kMultiplier));
         } else {
-          benchmark::DoNotOptimize(readConversionFloor(bodies.next()));
+          parseFuturesConversion(sc, bodies.next(), kFuturesTarget);
+          log.clear();
         }
       }
-    } else {
-      MarketHoursChart chart;
-      MessageLog& log = chart.instance().log();
-      chart.call([&](HostStudyInterface& sc) {
-        for (auto _ : s) {
-          if constexpr (History) {
-            benchmark::DoNotOptimize(parseMajorsHistory(sc, bodies.next(), kAdditive, kMultiplier));
-          } else {
-            parseFuturesConversion(sc, bodies.next(), kFuturesTarget);
-            log.clear();
-          }
-        }
-      });
-    }
-    bodies.setCounters(s, snapshots > 0 ? snapshots : 1);
-  });
+    });
+  }
+  bodies.setCounters(state, History ? snapshots : 1);
 }
 
 std::string readerName(int snapshots) {

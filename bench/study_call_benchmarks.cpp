@@ -71,10 +71,7 @@ class StudyCallScene {
 template <void (StudyCallScene::*Call)()>
 void measureCall(benchmark::State& state) {
   StudyCallScene scene;
-  if (!scene.problem().empty()) {
-    state.SkipWithError(scene.problem().c_str());
-    return;
-  }
+  if (!worthMeasuring(state, scene.problem())) return;
   for (auto _ : state) (scene.*Call)();
 }
 
