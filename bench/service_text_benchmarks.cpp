@@ -38,6 +38,14 @@ const rapidjson::Value* memberOf(const rapidjson::Value& object, const char* key
   return found != object.MemberEnd() ? &found->value : nullptr;
 }
 
+// Parses `text` under the module's parse flags; false on a parse error or a
+// root of another kind than `isKind` asks for.
+bool parseRoot(rapidjson::Document& document, const char* text,
+               bool (rapidjson::Value::*isKind)() const) {
+  document.Parse<rapidjson::kParseDefaultFlags>(text);
+  return !document.HasParseError() && (document.*isKind)();
+}
+
 struct HistoryFloorReading {
   bool parsed = false;
   int snapshots = 0;  // elements that are objects with an integer "timestamp"
@@ -48,9 +56,8 @@ struct HistoryFloorReading {
 HistoryFloorReading readHistoryFloor(const char* text) {
   HistoryFloorReading reading;
   rapidjson::Document document;
-  document.Parse<rapidjson::kParseDefaultFlags>(text);
-  if (document.HasParseError() || !document.IsArray()) return reading;
-  reading.parsed = true;
+  reading.parsed = parseRoot(document, text, &rapidjson::Value::IsArray);
+  if (!reading.parsed) return reading;
   for (const rapidjson::Value& snapshot : document.GetArray()) {
     if (!snapshot.IsObject()) continue;
     const rapidjson::Value* timestamp = memberOf(snapshot, "timestamp");
@@ -76,8 +83,7 @@ struct ConversionFloorReading {
 ConversionFloorReading readConversionFloor(const char* text) {
   ConversionFloorReading reading;
   rapidjson::Document document;
-  document.Parse<rapidjson::kParseDefaultFlags>(text);
-  if (document.HasParseError() || !document.IsObject()) return reading;
+  if (!parseRoot(document, text, &rapidjson::Value::IsObject)) return reading;
   reading.parsed = true;
   const rapidjson::Value* multiplier = memberOf(document, "multiplier");
   const rapidjson::Value* additive = memberOf(document, "additive");

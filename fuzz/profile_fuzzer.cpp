@@ -78,23 +78,20 @@ float largestMagnitude(const Values& values) {
 
 namespace fuzz {
 
-// What tells the two profiles apart: the summary members with their keys,
+// What tells the two profiles apart: the summary members and their keys,
 // the key of the rows and the tables a row fills in the order of its elements
 // (the strike first), then its priors, and the checks of each profile's own.
 struct GexTraits {
   using Profile = GexProfile;
   static constexpr const char* kRowsKey = "strikes";
   static constexpr std::size_t kPriorsPerRow = 5;
-  static constexpr std::pair<float GexProfile::*, const char*> kSummary[] = {
-      {&GexProfile::spot, "spot"},
-      {&GexProfile::zero_gamma, "zero_gamma"},
-      {&GexProfile::major_pos_vol, "major_pos_vol"},
-      {&GexProfile::major_pos_oi, "major_pos_oi"},
-      {&GexProfile::major_neg_vol, "major_neg_vol"},
-      {&GexProfile::major_neg_oi, "major_neg_oi"},
-      {&GexProfile::sum_gex_vol, "sum_gex_vol"},
-      {&GexProfile::sum_gex_oi, "sum_gex_oi"},
-      {&GexProfile::delta_risk_reversal, "delta_risk_reversal"}};
+  static constexpr const char* kSummaryKeys[] = {
+      "spot", "zero_gamma", "major_pos_vol", "major_pos_oi", "major_neg_vol", "major_neg_oi",
+      "sum_gex_vol", "sum_gex_oi", "delta_risk_reversal"};
+  static Values summaryOf(const GexProfile& p) {
+    return {p.spot,         p.zero_gamma,  p.major_pos_vol, p.major_pos_oi,       p.major_neg_vol,
+            p.major_neg_oi, p.sum_gex_vol, p.sum_gex_oi,    p.delta_risk_reversal};
+  }
 
   static std::vector<const Values*> rowTables(const GexProfile& p) {
     return {&p.strikes, &p.gex_vol, &p.gex_oi};
@@ -143,12 +140,11 @@ struct GreekTraits {
   using Profile = GreekProfile;
   static constexpr const char* kRowsKey = "mini_contracts";
   static constexpr std::size_t kPriorsPerRow = 3;
-  static constexpr std::pair<float GreekProfile::*, const char*> kSummary[] = {
-      {&GreekProfile::spot, "spot"},
-      {&GreekProfile::major_positive, "major_positive"},
-      {&GreekProfile::major_negative, "major_negative"},
-      {&GreekProfile::major_long_gamma, "major_long_gamma"},
-      {&GreekProfile::major_short_gamma, "major_short_gamma"}};
+  static constexpr const char* kSummaryKeys[] = {"spot", "major_positive", "major_negative",
+                                                  "major_long_gamma", "major_short_gamma"};
+  static Values summaryOf(const GreekProfile& p) {
+    return {p.spot, p.major_positive, p.major_negative, p.major_long_gamma, p.major_short_gamma};
+  }
 
   static std::vector<const Values*> rowTables(const GreekProfile& p) {
     return {&p.strikes, &p.value_1, &p.value_2, &p.greek_value};
@@ -177,18 +173,12 @@ namespace {
 using Traits = fuzz::FUZZED_PROFILE;
 using Profile = Traits::Profile;
 
-Values summaryOf(const Profile& p) {
-  Values summary;
-  for (const auto& [field, key] : Traits::kSummary) summary.push_back(p.*field);
-  return summary;
-}
-
 ProfileCopy copyOf(const Profile& p) {
   const HostString& t = p.ticker;
   ProfileCopy copy{p.timestamp, t.text, t.length, t.owned, t.changed, hostStringText(t), {}};
   for (const Values* table : Traits::rowTables(p)) copy.append(*table);
   copy.append(p.priors);
-  copy.append(summaryOf(p));
+  copy.append(Traits::summaryOf(p));
   Traits::appendOwn(copy, p);
   return copy;
 }
@@ -212,7 +202,7 @@ void checkSnapshot(const Profile& p) {
   }
   FUZZ_CHECK(p.priors.size() == Traits::kPriorsPerRow * p.strikes.size());
   checkNoInfinity(p.priors);
-  checkNoInfinity(summaryOf(p));
+  checkNoInfinity(Traits::summaryOf(p));
   Traits::checkOwn(p);
 }
 
@@ -221,8 +211,8 @@ void checkAgainstDocument(const Profile& p, const JsonValue& root) {
   FUZZ_CHECK(p.timestamp == member(root, "timestamp").GetInt());
   FUZZ_CHECK(std::string(hostStringText(p.ticker)) == text(member(root, "ticker")));
   Values summary;
-  for (const auto& [field, key] : Traits::kSummary) summary.push_back(number(member(root, key)));
-  FUZZ_CHECK(sameValues(summaryOf(p), summary));
+  for (const char* key : Traits::kSummaryKeys) summary.push_back(number(member(root, key)));
+  FUZZ_CHECK(sameValues(Traits::summaryOf(p), summary));
 
   const JsonValue& rows = member(root, Traits::kRowsKey);
   const std::vector<const Values*> tables = Traits::rowTables(p);
