@@ -22,11 +22,10 @@ FigureTable registerServiceTextBenchmarks();
 // largest ratio of each over the corpus; run it outside any timing.
 void reportPeakHeap(FigureReporter& figures);
 
-// The program's --instructions modes, for instruction counts under callgrind,
-// which repeat on a shared, noisy machine where times do not: both sides of
-// the 500-row parse pair of `kind` (loops bareParseLoop and parseAndFillLoop),
-// or of the 2000-strike repaint pair (repaintLoop and sortFloorLoop). Each
-// returns the exit status.
+// The program's --instructions modes, for counts under callgrind, which repeat
+// where times on a shared machine do not: both sides of the 500-row parse pair
+// of `kind` (loops bareParseLoop and parseAndFillLoop), or of the 2000-strike
+// repaint pair (repaintLoop and sortFloorLoop). Each returns the exit status.
 int runParseInstructionLoops(ProfileKind kind);
 int runRepaintInstructionLoops();
 

@@ -208,7 +208,7 @@ int fillEvery(HostStudyInterface& sc, const std::vector<std::string>& bodies, in
 
 // The loops callgrind counts alone (--toggle-collect='bareParseLoop*' or
 // 'parseAndFillLoop*'): each returns how many bodies parsed.
-COUNTED_LOOP int bareParseLoop(const std::vector<std::string>& bodies, int passes) {
+KEPT_APART int bareParseLoop(const std::vector<std::string>& bodies, int passes) {
   int parsed = 0;
   for (int pass = 0; pass < passes; ++pass) {
     for (const std::string& body : bodies) parsed += bareParse(body.c_str()) ? 1 : 0;
@@ -216,12 +216,12 @@ COUNTED_LOOP int bareParseLoop(const std::vector<std::string>& bodies, int passe
   return parsed;
 }
 
-COUNTED_LOOP int parseAndFillLoop(HostStudyInterface& sc, const std::vector<std::string>& bodies,
+KEPT_APART int parseAndFillLoop(HostStudyInterface& sc, const std::vector<std::string>& bodies,
                                   int passes, GexProfile& profile) {
   return fillEvery(sc, bodies, passes, profile);
 }
 
-COUNTED_LOOP int parseAndFillLoop(HostStudyInterface& sc, const std::vector<std::string>& bodies,
+KEPT_APART int parseAndFillLoop(HostStudyInterface& sc, const std::vector<std::string>& bodies,
                                   int passes, GreekProfile& profile) {
   return fillEvery(sc, bodies, passes, profile);
 }

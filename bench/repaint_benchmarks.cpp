@@ -142,7 +142,7 @@ RepaintScene& repaintScene(int strikes) {
 // leaves out. The copy stays in: the repaint gathers the values too. One sort
 // of both series together would be no closer: the repaint never ranks one
 // series against the other, and one sort of twice the values costs more.
-void sortSeriesValues(const GexProfile& profile, std::vector<float>& scratch) {
+KEPT_APART void sortSeriesValues(const GexProfile& profile, std::vector<float>& scratch) {
   for (const std::vector<float>* series : {&profile.gex_vol, &profile.gex_oi}) {
     scratch.assign(series->begin(), series->end());
     std::sort(scratch.begin(), scratch.end());
@@ -203,13 +203,13 @@ void printRepaintTable(FigureReporter& figures) {
 // 'sortFloorLoop*'). Instructions favour the floor: its sort loses its time
 // to mispredicted branches rather than to instructions, so this ratio reads
 // higher than the time ratio; it is for seeing where the repaint's work goes.
-COUNTED_LOOP void repaintLoop(RepaintScene& scene, int passes) {
+KEPT_APART void repaintLoop(RepaintScene& scene, int passes) {
   for (int pass = 0; pass < passes; ++pass) {
     for (std::size_t i = 0; i < scene.size(); ++i) scene.repaint(i);
   }
 }
 
-COUNTED_LOOP void sortFloorLoop(const RepaintScene& scene, int passes) {
+KEPT_APART void sortFloorLoop(const RepaintScene& scene, int passes) {
   std::vector<float> scratch;
   for (int pass = 0; pass < passes; ++pass) {
     for (std::size_t i = 0; i < scene.size(); ++i) sortSeriesValues(scene.profile(i), scratch);

@@ -53,7 +53,7 @@ struct HistoryFloorReading {
 };
 
 // Walks the array reading "timestamp" and the three levels of every element.
-HistoryFloorReading readHistoryFloor(const char* text) {
+KEPT_APART HistoryFloorReading readHistoryFloor(const char* text) {
   HistoryFloorReading reading;
   rapidjson::Document document;
   reading.parsed = parseRoot(document, text, &rapidjson::Value::IsArray);
@@ -80,7 +80,7 @@ struct ConversionFloorReading {
 };
 
 // Reads "multiplier", "additive" and "future_contract" of the root object.
-ConversionFloorReading readConversionFloor(const char* text) {
+KEPT_APART ConversionFloorReading readConversionFloor(const char* text) {
   ConversionFloorReading reading;
   rapidjson::Document document;
   if (!parseRoot(document, text, &rapidjson::Value::IsObject)) return reading;
