@@ -44,7 +44,8 @@ void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSour
   const DrawingSettings settings = pickDrawingSettings(timestamp, source, strikes);
   // The chart of the run. Never destroyed: the instance would release the
   // profiles it holds, and it holds none between inputs.
-  static StudyChart& chart = *new StudyChart;
+  static StudyChart* const run = new StudyChart;
+  StudyChart& chart = *run;
   chart.apply(settings);
 
   const PaintRules rules = paintRulesOf(settings);
