@@ -10,7 +10,6 @@
 //   tarvio_bench --instructions gex|greek|repaint
 //       only the two 500-row parse loops, or the two 2000-strike repaint
 //       loops, for an instruction count under callgrind
-#include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <cstdio>
@@ -19,19 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/figure_log.h"
-#include "bench/instruction_loops.h"
-#include "bench/parse_benchmarks.h"
-#include "bench/peak_heap_report.h"
-#include "bench/ratio_reporter.h"
-#include "bench/ratio_table.h"
-#include "bench/repaint_benchmarks.h"
-#include "bench/repaint_instruction_loops.h"
-#include "bench/repaint_table.h"
-#include "bench/service_text_benchmarks.h"
-#include "bench/service_text_table.h"
-#include "bench/study_call_benchmarks.h"
-#include "bench/study_call_table.h"
+#include "bench/families.h"
 
 namespace {
 
@@ -72,8 +59,9 @@ void keepHeapPages() {
 }
 
 int instructionsMode(const std::string& kind) {
-  if (kind == profileKindName(ProfileKind::Gex)) return runInstructionLoops(ProfileKind::Gex);
-  if (kind == profileKindName(ProfileKind::Greek)) return runInstructionLoops(ProfileKind::Greek);
+  for (ProfileKind profile : {ProfileKind::Gex, ProfileKind::Greek}) {
+    if (kind == profileKindName(profile)) return runParseInstructionLoops(profile);
+  }
   if (kind == "repaint") return runRepaintInstructionLoops();
   std::fprintf(stderr, "tarvio_bench: --instructions takes gex, greek or repaint, not '%s'\n",
                kind.c_str());
@@ -89,24 +77,18 @@ int main(int argc, char** argv) {
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  FigureLog figures(options.figuresPath);
-  if (!figures.usable()) {
+  FigureReporter reporter(options.figuresPath);
+  if (!reporter.usable()) {
     std::fprintf(stderr, "tarvio_bench: cannot write %s\n", options.figuresPath.c_str());
     return 1;
   }
 
-  const std::vector<ParseMeasurement> measurements = registerParseBenchmarks();
-  const std::vector<RepaintMeasurement> repaints = registerRepaintBenchmarks();
-  const StudyCallMeasurement studyCall = registerStudyCallBenchmarks();
-  const std::vector<ServiceTextMeasurement> serviceTexts = registerServiceTextBenchmarks();
-  RatioReporter reporter;
+  const std::vector<FigureTable> tables = {registerParseBenchmarks(), registerRepaintBenchmarks(),
+                                           registerStudyCallBenchmarks(),
+                                           registerServiceTextBenchmarks()};
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-
-  printRatioTable(measurements, reporter, figures);
-  printRepaintTable(repaints, reporter, figures);
-  printStudyCallTable(studyCall, reporter, figures);
-  printServiceTextTable(serviceTexts, reporter, figures);
-  reportPeakHeap(figures);
+  for (const FigureTable& table : tables) table(reporter);
+  reportPeakHeap(reporter);
   return 0;
 }

@@ -4,20 +4,14 @@
 #   bench/run_bench.sh BUILD_DIR
 # Steps: the timed sets (parses, GEX repaints, study calls, readers of the
 # majors history and the futures conversion) with their ratio and peak-heap
-# tables (a minute or two), then instruction counts of the
-# 500-row parse pairs and the 2000-strike repaint pair under callgrind, which
-# repeat exactly where times on a shared machine do not.
+# tables (a minute or two), then instruction counts of the 500-row parse pairs
+# and the 2000-strike repaint pair under callgrind, which repeat exactly where
+# times on a shared machine do not.
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-  echo "usage: $0 BUILD_DIR" >&2
-  exit 2
-fi
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 bench="$1/bench/tarvio_bench"
-if [ ! -x "$bench" ]; then
-  echo "run_bench: no $bench; build the bench preset first" >&2
-  exit 1
-fi
+[ -x "$bench" ] || { echo "run_bench: no $bench; build the bench preset first" >&2; exit 1; }
 
 # Parse-and-fill over a bare parse, from 500 rows up.
 TIME_GOAL=1.08
@@ -25,8 +19,7 @@ TIME_GOAL_FROM_ROWS=500
 # Peak heap of one parse over the body size, from 2000 rows up.
 HEAP_GOAL=2.5
 HEAP_GOAL_FROM_ROWS=2000
-# GEX "Both" repaint over a sort of the values of both series, from 2000
-# strikes up.
+# GEX "Both" repaint over a sort of the values of both series, from 2000 strikes up.
 REPAINT_GOAL=3
 REPAINT_GOAL_FROM_STRIKES=2000
 # Must match kInstructionRows and kInstructionStrikes of the program.

@@ -14,8 +14,7 @@
 #include "host/calendar_text.h"
 #include "host/input_assignment.h"
 #include "host/settings_file.h"
-#include "host/study_instance.h"
-#include "study/study_function.h"
+#include "support/study_fixture.h"
 
 namespace {
 
@@ -55,12 +54,8 @@ void checkSettings(const std::string& text) {
   }
   // One study for the whole run: its inputs carry over from input to input,
   // which only widens what the assignments start from.
-  static Chart chart;
-  static StudyInstance& instance = *[] {
-    auto* made = new StudyInstance(chart, runStudyFunction, 1);
-    made->runSetDefaultsPass();
-    return made;
-  }();
+  static StudyFixture* const study = new StudyFixture(0);
+  StudyInstance& instance = study->instance;
   for (const auto& [name, value] : settings) {
     std::vector<HostInput> before;
     std::vector<std::string> texts;

@@ -16,16 +16,13 @@ const std::vector<int32_t> kBarResets{3, 2, 1};
 const std::vector<int32_t> kDotResets{6, 4, 5, 3, 2, 1};
 
 // Bar styles as the series' style inputs give them; any other value is a bar.
-constexpr int32_t kLineStyle = 0;
-constexpr int32_t kDotStyle = 1;
-constexpr int32_t kDashStyle = 2;
-constexpr int32_t kDotSpacing = 6;
-constexpr int32_t kDashSpacing = 12;
-constexpr int32_t kDashLength = 8;
+// Dotted bars put a dot every kDotSpacing pixels, dashed ones a dash of
+// kDashLength every kDashSpacing.
+enum BarStyle : int32_t { kLineStyle, kDotStyle, kDashStyle };
+constexpr int32_t kDotSpacing = 6, kDashSpacing = 12, kDashLength = 8;
 
 // Prior-dot shapes; any other value is a square.
-constexpr int32_t kPointDot = 0;
-constexpr int32_t kDiamondDot = 1;
+enum DotShape : int32_t { kPointDot, kDiamondDot };
 
 const HostFillRecord kNoFill{};
 

@@ -15,7 +15,6 @@
 #include "fuzz/input_pick.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
-#include "fuzz/service_chart.h"
 #include "service/futures_conversion.h"
 #include "study/study_inputs.h"
 
@@ -32,8 +31,6 @@ constexpr float kMultiplierSentinel = 0.625f;
 // or write through %n.
 constexpr std::array<const char*, 7> kFuturesTargets = {"ES",    "NQ",         "MESZ5", "",
                                                         nullptr, "ES\xff\xfe", "%s%n%s"};
-
-bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::vector<InputCopy> inputsLeftBy(const ConversionExpectation& expected,
                                     const std::vector<InputCopy>& before) {
@@ -93,7 +90,8 @@ void checkAnyAnswer(const std::vector<InputCopy>& before, const std::vector<Inpu
 
 void checkConversion(const char* body, const char* futuresTarget,
                      const fuzz::ReferenceReading& reading) {
-  StudyInstance& study = fuzz::serviceChart().instance();
+  MarketHoursChart& chart = readerChart(true);
+  StudyInstance& study = chart.instance();
   study.input(kAdditivePremiumInput).floatValue = kAdditiveSentinel;
   study.input(kMultiplicativePremiumInput).floatValue = kMultiplierSentinel;
   std::vector<InputCopy> before, after;
@@ -102,8 +100,7 @@ void checkConversion(const char* body, const char* futuresTarget,
   FUZZ_CHECK(before[kAdditivePremiumInput].kind == kInputFloat);
   FUZZ_CHECK(before[kMultiplicativePremiumInput].kind == kInputFloat);
 
-  fuzz::serviceChart().call(
-      [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
+  callReader(chart, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
   fuzz::copyInputs(study.record(), after);
   checkAnyAnswer(before, after);
 

@@ -9,7 +9,7 @@
 
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
-#include "fuzz/drawing_settings.h"
+#include "fuzz/picked_settings.h"
 #include "host/study_instance.h"
 
 namespace fuzz {

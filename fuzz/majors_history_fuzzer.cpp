@@ -17,7 +17,6 @@
 #include "fuzz/majors_history_expectation.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
-#include "fuzz/service_chart.h"
 #include "service/majors_history.h"
 
 namespace {
@@ -84,8 +83,6 @@ struct HistoryCall {
   }
   std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
 };
-
-bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 bool sameBits(std::span<const uint32_t> a, std::span<const uint32_t> b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end());
@@ -166,9 +163,7 @@ void checkHistory(const char* text, const HistorySettings& settings,
   HistoryExpectation expected, refused;
   static HistoryCall call;
   call.result = -1;
-  fuzz::ServiceChart& chart =
-      settings.withoutBars ? fuzz::serviceChartWithoutBars() : fuzz::serviceChart();
-  chart.call([&](HostStudyInterface& sc) {
+  callReader(readerChart(!settings.withoutBars), [&](HostStudyInterface& sc) {
     call.before = &startingSeries(sc);
     presetSeries(sc, *call.before);
     fuzz::copyInputs(sc, call.inputsBefore);

@@ -123,13 +123,19 @@ def write(kind, seeds):
         (folder / f"{name}.json").write_text(text, encoding="utf-8")
 
 
+def market_seeds(response, full_name, pretty_name):
+    """One response per market, and the envelope cases around the first."""
+    full = response("ES_SPX", 5800, 5, 30, 1717776000)
+    return common_seeds(full) | {
+        full_name: compact(full),
+        pretty_name: json.dumps(response("SPX", 5795.4, 5, 12, 1717776060), indent=1),
+        "ndx": compact(response("NQ_NDX", 20150, 25, 40, 1717776120)),
+        "spy": compact(response("SPY", 580.2, 1, 10, 1717776180)),
+    }
+
+
 def gex_seeds():
-    full = gex_response("ES_SPX", 5800, 5, 30, 1717776000)
-    seeds = {
-        "full_es_spx": compact(full),
-        "spx_pretty": json.dumps(gex_response("SPX", 5795.4, 5, 12, 1717776060), indent=1),
-        "ndx": compact(gex_response("NQ_NDX", 20150, 25, 40, 1717776120)),
-        "spy": compact(gex_response("SPY", 580.2, 1, 10, 1717776180)),
+    return market_seeds(gex_response, "full_es_spx", "spx_pretty") | {
         "empty_strikes": '{"timestamp":1717776000,"ticker":"SPX","spot":5800,"strikes":[],"max_priors":[]}',
         "prior_of_last_row_largest": compact({
             "timestamp": 7, "strikes": [[5795, 10, -20, [1, 2, 3, 4, 5]], [5800, -30, 5, [1, 2, 900, 4, 5]]]}),
@@ -142,17 +148,10 @@ def gex_seeds():
         "max_priors_three": compact({"timestamp": 2, "max_priors": [[5800, -1.25e6], [5790, 3e5], [5810, 2]]}),
         "duplicate_keys": '{"timestamp":1,"timestamp":2,"ticker":"A","ticker":"B","strikes":[[1,2,3,[]]],"strikes":[]}',
     }
-    seeds.update(common_seeds(full))
-    return seeds
 
 
 def greek_seeds():
-    full = greek_response("ES_SPX", 5800, 5, 30, 1717776000)
-    seeds = {
-        "full_es_spx_gamma": compact(full),
-        "spx_delta_pretty": json.dumps(greek_response("SPX", 5795.4, 5, 12, 1717776060), indent=1),
-        "ndx": compact(greek_response("NQ_NDX", 20150, 25, 40, 1717776120)),
-        "spy": compact(greek_response("SPY", 580.2, 1, 10, 1717776180)),
+    return market_seeds(greek_response, "full_es_spx_gamma", "spx_delta_pretty") | {
         "empty_contracts": '{"timestamp":1717776000,"ticker":"SPX","spot":5800,"mini_contracts":[]}',
         "prior_largest": compact({
             "timestamp": 7, "mini_contracts": [[5795, 1e9, -1e9, 10, [1, 2, 3]], [5800, 0, 0, -30, [1, -900, 3]]]}),
@@ -164,8 +163,6 @@ def greek_seeds():
         "gex_shaped": compact(gex_response("ES_SPX", 5800, 5, 10, 1717776000)),
         "duplicate_keys": '{"timestamp":1,"timestamp":2,"mini_contracts":[[1,2,3,4,[]]],"mini_contracts":[]}',
     }
-    seeds.update(common_seeds(full))
-    return seeds
 
 
 def futures_seeds():

@@ -4,15 +4,11 @@ namespace fuzz {
 
 namespace {
 
-// Series indices of the families, positive first.
-constexpr int32_t kGexVolumeSeries = 0;
-constexpr int32_t kGexOpenInterestSeries = 2;
-constexpr int32_t kDeltaSeries = 4;
-constexpr int32_t kGammaSeries = 6;
-// First prior dot of the families, and how many each has.
-constexpr int32_t kGexDots = 0;
-constexpr int32_t kDeltaDots = 5;
-constexpr int32_t kGammaDots = 8;
+// Series indices of the families, positive first; the first prior dot of
+// the families (five GEX dots, three each for delta and gamma).
+enum FirstSeries : int32_t {
+  kGexVolumeSeries = 0, kGexOpenInterestSeries = 2, kDeltaSeries = 4, kGammaSeries = 6 };
+enum FirstDot : int32_t { kGexDots = 0, kDeltaDots = 5, kGammaDots = 8 };
 
 void drawSeries(PaintRules& rules, int32_t firstSeries) {
   rules.seriesDrawn[firstSeries] = true;

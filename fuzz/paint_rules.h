@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "fuzz/drawing_settings.h"
+#include "fuzz/picked_settings.h"
 
 namespace fuzz {
 

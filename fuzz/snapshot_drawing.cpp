@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "fuzz/checking_canvas.h"
-#include "fuzz/drawing_settings.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/level_line_checks.h"
 #include "fuzz/paint_rules.h"
-#include "fuzz/study_chart.h"
+#include "fuzz/picked_settings.h"
+#include "support/study_chart.h"
 
 namespace {
 
@@ -42,7 +42,10 @@ PaintLimit paintLimitOf(const PaintRules& rules, int32_t kind, const GexProfile&
 void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSource source,
                   int32_t timestamp, const std::vector<float>& strikes) {
   const DrawingSettings settings = pickDrawingSettings(timestamp, source, strikes);
-  StudyChart& chart = studyChart();
+  // The chart of the run. Never destroyed: the instance would release the
+  // profiles it holds, and it holds none between inputs.
+  static StudyChart* const run = new StudyChart;
+  StudyChart& chart = *run;
   chart.apply(settings);
 
   const PaintRules rules = paintRulesOf(settings);
@@ -54,18 +57,22 @@ void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSour
   FUZZ_CHECK(static_cast<std::size_t>(canvas.bars()) <= limit.bars);
   FUZZ_CHECK(static_cast<std::size_t>(canvas.dots()) <= limit.dots);
 
-  const int32_t nextDrawingKey = chart.drawLevels(gex, greek, settings.additive, settings.multiplier);
-  checkLevelLines(chart.instance(), settings, gex, greek, nextDrawingKey);
+  const StudyChart::LevelRound round =
+      chart.drawLevels(gex, greek, settings.additive, settings.multiplier);
+  // Absent levels, sums and changes, and levels with no finite price, leave
+  // their outputs as they were: every output stays finite.
+  for (float output : round.outputs) FUZZ_CHECK(std::isfinite(output));
+  checkLevelLines(chart.instance(), settings, gex, greek, round.nextDrawingKey);
 }
 
 }  // namespace
 
-void checkGexDrawing(const GexProfile& profile) {
+void checkSnapshotDrawing(const GexProfile& profile) {
   static const GreekProfile* const noGreek = new GreekProfile;
   checkDrawing(profile, *noGreek, SnapshotSource::Gex, profile.timestamp, profile.strikes);
 }
 
-void checkGreekDrawing(const GreekProfile& profile) {
+void checkSnapshotDrawing(const GreekProfile& profile) {
   static const GexProfile* const noGex = new GexProfile;
   checkDrawing(*noGex, profile, SnapshotSource::Greek, profile.timestamp, profile.strikes);
 }

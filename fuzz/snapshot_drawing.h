@@ -7,5 +7,5 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 
-void checkGexDrawing(const GexProfile& profile);
-void checkGreekDrawing(const GreekProfile& profile);
+void checkSnapshotDrawing(const GexProfile& profile);
+void checkSnapshotDrawing(const GreekProfile& profile);

@@ -32,11 +32,7 @@ class DriverFixture {
 
   // An ordinary call whose chart time and clock both read `at`.
   void callAt(HostDateTime at, bool fullRecalculation = false) {
-    CallSettings settings;
-    settings.currentDateTime = at;
-    settings.clockDateTime = at;
-    settings.fullRecalculation = fullRecalculation;
-    study.instance.runCall(settings);
+    study.instance.runCall(::callAt(at, fullRecalculation));
   }
 
   int32_t& stored(int32_t key) { return study.instance.store().intValue(key); }

@@ -5,16 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "data/gex_profile.h"
-#include "data/greek_profile.h"
+#include "support/profile_parsers.h"
 #include "support/study_fixture.h"
-
-inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
-  return parse_gex_profile(sc, text, profile);
-}
-inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
-  return parse_greek_profile(sc, text, profile);
-}
 
 // Delivers `body` as the answer of a study call and parses it in that call.
 template <class Profile>

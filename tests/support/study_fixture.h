@@ -10,22 +10,13 @@
 #include "host/scripted_transport.h"
 #include "host/study_instance.h"
 #include "study/study_function.h"
-
-// 2026-03-02 (a Monday) 00:00 as a HostDateTime: days since 1899-12-30.
-inline constexpr HostDateTime kMonday2026_03_02 = 46083LL * kMicrosecondsPerDay;
-
-inline HostDateTime atTimeOfDay(HostDateTime day, int hours, int minutes, int seconds = 0) {
-  return day + ((hours * 60LL + minutes) * 60LL + seconds) * 1000000LL;
-}
+#include "support/minute_bars.h"
 
 class StudyFixture {
  public:
   explicit StudyFixture(int barCount = 3) : instance(chart, runStudyFunction, 1) {
     instance.setHttpTransport(std::make_shared<ScriptedTransport>());
-    for (int i = 0; i < barCount; ++i) {
-      const float price = 5000.0f + static_cast<float>(i);
-      chart.appendBar(Bar{atTimeOfDay(kMonday2026_03_02, 10, i), price, price + 1, price - 1, price, 100});
-    }
+    appendMinuteBars(chart, atTimeOfDay(kMonday2026_03_02, 10, 0), barCount, 5000.0f);
     instance.runSetDefaultsPass();
   }
   // The last call releases what the study keeps (its profile snapshots).
@@ -33,11 +24,7 @@ class StudyFixture {
 
   // An ordinary call at 10:00 New York time (inside the default window).
   void call(bool fullRecalculation = false) {
-    CallSettings settings;
-    settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
-    settings.clockDateTime = settings.currentDateTime;
-    settings.fullRecalculation = fullRecalculation;
-    instance.runCall(settings);
+    instance.runCall(callAt(atTimeOfDay(kMonday2026_03_02, 10, 0), fullRecalculation));
   }
 
   // Runs the ordinary call's preparation and hands back its values.

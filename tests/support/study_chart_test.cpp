@@ -1,0 +1,81 @@
+// The study chart the fuzzers draw every parsed snapshot on: the settings
+// must reach the study (or the fuzzers' paint rules judge a drawing made with
+// other settings), and a lent snapshot must be back with its owner after each
+// repaint and round of level lines (or the study would release it).
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "host/recording_canvas.h"
+#include "study/instance_state.h"
+#include "support/generated_responses.h"
+#include "support/log_only_host.h"
+#include "support/profile_parsers.h"
+#include "support/study_chart.h"
+
+namespace {
+
+// GEX "Both" as solid bars on an ordinary plot that shows every strike, every
+// prior dot and level line shown, no premiums.
+DrawingSettings gexBothSettings(const GexProfile& gex) {
+  DrawingSettings s{};
+  s.kind = 0;
+  s.gexDisplay = 2;
+  s.originPercent = 75;
+  s.scalePercent = 100;
+  s.barWidthTicks = 2;
+  s.barStyles.fill(3);
+  s.priorDotsShown.fill(true);
+  s.dotSize = 1.0f;
+  s.multiplier = 1.0f;
+  s.plot = PlotArea{100, 50, 1100, 650};
+  s.lowPrice = gex.strikes.front() - 10;
+  s.highPrice = gex.strikes.back() + 10;
+  s.tickSize = 0.25f;
+  s.levelsShown.fill(true);
+  return s;
+}
+
+class StudyChartTest : public testing::Test {
+ protected:
+  StudyChartTest() {
+    HostStudyInterface sc = logOnlyHost(dropLogLine);
+    EXPECT_EQ(parseProfile(sc, makeProfileResponse(ProfileKind::Gex, 40, 5).c_str(), &gex),
+              ProfileParseResult::Parsed);
+    chart.apply(gexBothSettings(gex));
+  }
+
+  void expectNothingLent() {
+    PersistentStore& store = chart.instance().store();
+    EXPECT_EQ(store.pointerValue(kGexProfileKey), nullptr);
+    EXPECT_EQ(store.pointerValue(kGreekProfileKey), nullptr);
+    EXPECT_EQ(store.intValue(kProfileReadyKey), 0);
+  }
+
+  StudyChart chart;
+  GexProfile gex;
+  GreekProfile greek;
+};
+
+TEST_F(StudyChartTest, RepaintDrawsTheLentSnapshotInTheSettingsColoursAndGivesItBack) {
+  expectNothingLent();
+  RecordingCanvas canvas;
+  chart.paint(gex, greek, canvas);
+  std::set<HostColor> colors;
+  for (const RecordedShape& bar : canvas.shapesOf(ShapeKind::Rectangle)) colors.insert(bar.color);
+  // Call and put GEX by volume and by open interest, nothing else.
+  EXPECT_EQ(colors, (std::set<HostColor>{seriesColor(0), seriesColor(1), seriesColor(2),
+                                         seriesColor(3)}));
+  expectNothingLent();
+}
+
+TEST_F(StudyChartTest, LevelRoundKeepsALineForEveryShownGexLevel) {
+  const StudyChart::LevelRound round = chart.drawLevels(gex, greek, 0.0f, 1.0f);
+  EXPECT_EQ(round.nextDrawingKey, kFirstDrawingKey + 5);
+  for (int32_t key = kFirstDrawingKey; key < round.nextDrawingKey; ++key)
+    EXPECT_NE(chart.instance().store().intValue(key), 0) << key;
+  EXPECT_FALSE(round.outputs.empty());
+  expectNothingLent();
+}
+
+}  // namespace
