@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
-
 // Days from 1970-01-01 of a civil date (Howard Hinnant's algorithm).
 int64_t daysFromCivil(int64_t year, int64_t month, int64_t day) {
   year -= month <= 2 ? 1 : 0;

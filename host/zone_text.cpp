@@ -5,11 +5,9 @@
 
 namespace {
 
-constexpr int64_t kUsPerMinute = 60LL * 1000000LL;
-constexpr int64_t kUsPerHour = 60LL * kUsPerMinute;
 // Offsets, shifts and switch times are kept within a day, which keeps every
 // sum of them far from overflow.
-constexpr int64_t kLongestSpanUs = 24LL * kUsPerHour;
+constexpr int64_t kLongestSpanUs = 24LL * kMicrosecondsPerHour;
 // Days from 1970-01-01 back to 1899-12-30, the origin of HostDateTime.
 constexpr int64_t kHostEpochDaysBefore1970 = 25569;
 
@@ -138,7 +136,7 @@ class ZoneTextReader {
     const int64_t hours = readNumber(1, 2, 0, 24, what);
     int64_t minutes = 0;
     if (accept(':')) minutes = readNumber(2, 2, 0, 59, what);
-    const int64_t spanUs = hours * kUsPerHour + minutes * kUsPerMinute;
+    const int64_t spanUs = hours * kMicrosecondsPerHour + minutes * kMicrosecondsPerMinute;
     if (!failed() && spanUs > kLongestSpanUs) fail(std::string("the ") + what + " exceeds 24:00");
     return spanUs;
   }
@@ -179,7 +177,7 @@ std::optional<ZoneText> ZoneText::parse(std::string_view text, std::string* erro
   if (!reader.failed() && !reader.atEnd()) {
     if (reader.readName().empty()) reader.fail("expected the name of the daylight time (letters)");
     zone.hasDaylight_ = true;
-    zone.daylightShiftUs_ = kUsPerHour;
+    zone.daylightShiftUs_ = kMicrosecondsPerHour;
     if (!reader.failed() && !reader.atEnd() && reader.peek() != ',') {
       zone.daylightShiftUs_ = reader.readSignedClock("daylight shift");
     }
@@ -192,7 +190,7 @@ std::optional<ZoneText> ZoneText::parse(std::string_view text, std::string* erro
       rule->week = reader.readNumber(1, 1, 1, 5, "week");
       reader.expect('.', "after the week");
       rule->weekday = reader.readNumber(1, 1, 0, 6, "weekday");
-      rule->timeUs = 2 * kUsPerHour;
+      rule->timeUs = 2 * kMicrosecondsPerHour;
       if (reader.accept('/')) rule->timeUs = reader.readClock("switch time");
     }
   }

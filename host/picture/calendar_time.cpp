@@ -2,7 +2,6 @@
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
 // 1899-12-30 is this many days before 1970-01-01.
 constexpr int64_t kDaysBefore1970 = 25569;
 // About 3000 years either side: far beyond any bar, and far from overflow.
