@@ -3,13 +3,13 @@
 
 #include <limits>
 
+#include "host/civil_calendar.h"
+
 namespace {
 
 // Offsets, shifts and switch times are kept within a day, which keeps every
 // sum of them far from overflow.
 constexpr int64_t kLongestSpanUs = 24LL * kMicrosecondsPerHour;
-// Days from 1970-01-01 back to 1899-12-30, the origin of HostDateTime.
-constexpr int64_t kHostEpochDaysBefore1970 = 25569;
 
 int64_t saturatingAdd(int64_t a, int64_t b) {
   int64_t sum = 0;
@@ -26,43 +26,6 @@ int64_t saturatingMultiply(int64_t a, int64_t b) {
                               : std::numeric_limits<int64_t>::max();
   }
   return product;
-}
-
-int64_t floorDivide(int64_t value, int64_t divisor) {
-  int64_t quotient = value / divisor;
-  if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) --quotient;
-  return quotient;
-}
-
-// Days since 1899-12-30 of a date in the proleptic Gregorian calendar.
-// Counting in 400-year eras keeps the arithmetic exact for any year a
-// HostDateTime can reach.
-int64_t dayNumberOfDate(int64_t year, int32_t month, int32_t day) {
-  year -= month <= 2 ? 1 : 0;
-  const int64_t era = floorDivide(year, 400);
-  const int64_t yearOfEra = year - era * 400;
-  const int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;  // March first
-  const int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468 + kHostEpochDaysBefore1970;
-}
-
-// The calendar year of a day number (days since 1899-12-30).
-int64_t yearOfDayNumber(int64_t dayNumber) {
-  const int64_t days = dayNumber - kHostEpochDaysBefore1970 + 719468;
-  const int64_t era = floorDivide(days, 146097);
-  const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 = March
-  return yearOfEra + era * 400 + (shiftedMonth >= 10 ? 1 : 0);
-}
-
-// 0 = Sunday. Day 0 (1899-12-30) was a Saturday.
-int32_t weekdayOfDayNumber(int64_t dayNumber) {
-  const int64_t weekday = (dayNumber + 6) % 7;
-  return static_cast<int32_t>(weekday < 0 ? weekday + 7 : weekday);
 }
 
 // Walks a zone text once, left to right. Every read either advances past what
@@ -207,12 +170,7 @@ ZoneText ZoneText::utc() { return ZoneText(); }
 
 HostDateTime ZoneText::switchInstant(const SwitchRule& rule, int64_t year,
                                      int64_t offsetBeforeUs) const {
-  const int64_t firstOfMonth = dayNumberOfDate(year, rule.month, 1);
-  const int64_t firstOfNextMonth = rule.month == 12 ? dayNumberOfDate(year + 1, 1, 1)
-                                                    : dayNumberOfDate(year, rule.month + 1, 1);
-  int64_t day = firstOfMonth + (rule.weekday - weekdayOfDayNumber(firstOfMonth) + 7) % 7;
-  day += 7 * (rule.week - 1);
-  while (day >= firstOfNextMonth) day -= 7;  // week 5: the last one in the month
+  const int64_t day = dayNumberOfWeekdayInMonth(year, rule.month, rule.week, rule.weekday);
   const HostDateTime midnight = saturatingMultiply(day, kMicrosecondsPerDay);
   return saturatingAdd(midnight, rule.timeUs - offsetBeforeUs);
 }
@@ -223,7 +181,7 @@ bool ZoneText::isDaylightAt(HostDateTime utc) const {
   // around it on either side finds that switch whatever months the rules
   // name, including periods that span the new year.
   const HostDateTime standardLocal = saturatingAdd(utc, standardOffsetUs_);
-  const int64_t year = yearOfDayNumber(floorDivide(standardLocal, kMicrosecondsPerDay));
+  const int64_t year = dateOfDayNumber(dayNumberOf(standardLocal)).year;
   const int64_t daylightOffsetUs = standardOffsetUs_ + daylightShiftUs_;
   bool found = false;
   bool daylight = false;
