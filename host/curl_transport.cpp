@@ -106,6 +106,7 @@ bool buildHeaderLines(const HttpRequest& request, curl_slist*& lines) {
 
 // The multi handle is used on the worker thread only; other threads reach it
 // through `incoming` and curl_multi_wakeup, which is safe from any thread.
+template <>
 struct CurlTransport::Worker {
   CurlTransportOptions options;
   CURLM* multi = nullptr;
@@ -220,13 +221,16 @@ struct CurlTransport::Worker {
   }
 };
 
-CurlTransport::CurlTransport(CurlTransportOptions options) {
+template <>
+CurlTransport::HttpsTransport(CurlTransportOptions options) {
   initCurlOnce();
   worker_ = std::make_unique<Worker>(std::move(options));
 }
 
-CurlTransport::~CurlTransport() = default;
+template <>
+CurlTransport::~HttpsTransport() = default;
 
+template <>
 bool CurlTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
   if (worker.multi == nullptr || worker.incoming.closed()) return false;

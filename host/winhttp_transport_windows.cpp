@@ -90,6 +90,7 @@ bool crackUrl(const std::string& url, const std::string& connectTo, Target& targ
 
 }  // namespace
 
+template <>
 struct WinHttpTransport::Worker {
   struct Pending {
     HttpRequest request;
@@ -109,8 +110,9 @@ struct WinHttpTransport::Worker {
     root = WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     if (root == nullptr) return;
-    WinHttpSetTimeouts(root, options.connectTimeoutMs, options.connectTimeoutMs,
-                       options.receiveTimeoutMs, options.receiveTimeoutMs);
+    const int connectMs = static_cast<int>(options.connectTimeoutMs);
+    const int receiveMs = static_cast<int>(options.receiveTimeoutMs);
+    WinHttpSetTimeouts(root, connectMs, connectMs, receiveMs, receiveMs);
     thread = std::thread([this] { run(); });
   }
 
@@ -180,11 +182,14 @@ struct WinHttpTransport::Worker {
   }
 };
 
-WinHttpTransport::WinHttpTransport(WinHttpTransportOptions options)
+template <>
+WinHttpTransport::HttpsTransport(WinHttpTransportOptions options)
     : worker_(std::make_unique<Worker>(std::move(options))) {}
 
-WinHttpTransport::~WinHttpTransport() = default;
+template <>
+WinHttpTransport::~HttpsTransport() = default;
 
+template <>
 bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
   return worker.root != nullptr && worker.queue.put(Worker::Pending{request, std::move(done)});
