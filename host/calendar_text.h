@@ -9,11 +9,10 @@
 #include <string>
 #include <string_view>
 
+// The calendar itself (dayNumberOfDate and the rest), for callers that read
+// and write dates with these.
+#include "host/civil_calendar.h"
 #include "study/host_interface.h"
-
-// Days since 1899-12-30 of a proleptic Gregorian date, and back.
-int64_t dayNumberOfDate(int32_t year, int32_t month, int32_t day);
-void dateOfDayNumber(int64_t dayNumber, int32_t& year, int32_t& month, int32_t& day);
 
 // "YYYY-MM-DD" or "YYYY/MM/DD", as the start of that day.
 std::optional<HostDateTime> readDate(std::string_view text);

@@ -7,10 +7,12 @@
 #include <chrono>
 #include <mutex>
 #include <new>
-#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <utility>
+
+#include "host/header_line.h"
+#include "host/transfer_queue.h"
 
 namespace {
 
@@ -39,12 +41,6 @@ bool hasHeader(const HttpRequest& request, const char* name) {
                      [name](const auto& header) { return sameHeaderName(header.first, name); });
 }
 
-// A CR or LF would end the line early and let the rest pass as another
-// header; a NUL would cut it short.
-bool fitsOnOneLine(const std::string& text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
-}
-
 struct Transfer {
   CURL* easy = nullptr;
   curl_slist* headers = nullptr;
@@ -61,8 +57,6 @@ struct Transfer {
     curl_slist_free_all(headers);
   }
 
-  // Exceptions never reach the worker loop: a completion that throws loses
-  // only its own answer.
   void finish(CURLcode result) {
     HttpOutcome outcome;
     const bool delivered = result == CURLE_OK;
@@ -72,10 +66,7 @@ struct Transfer {
       curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &outcome.status);
       outcome.body = std::move(body);
     }
-    try {
-      done(std::move(outcome));
-    } catch (...) {
-    }
+    completeQuietly(done, std::move(outcome));
   }
 };
 
@@ -96,12 +87,9 @@ size_t collectBody(char* data, size_t size, size_t count, void* user) {
 // value). libcurl's own Expect and Accept are left out unless the request
 // has them. False when a header cannot be sent as given or memory ran out.
 bool buildHeaderLines(const HttpRequest& request, curl_slist*& lines) {
+  if (!headersFitTheirLines(request.headers)) return false;
   std::vector<std::string> texts;
   for (const auto& [name, value] : request.headers) {
-    if (name.empty() || !fitsOnOneLine(name) || name.find_first_of(":; \t") != std::string::npos ||
-        !fitsOnOneLine(value)) {
-      return false;
-    }
     texts.push_back(value.empty() ? name + ";" : name + ": " + value);
   }
   if (!hasHeader(request, "Expect")) texts.emplace_back("Expect:");
@@ -118,14 +106,13 @@ bool buildHeaderLines(const HttpRequest& request, curl_slist*& lines) {
 
 // The multi handle is used on the worker thread only; other threads reach it
 // through `incoming` and curl_multi_wakeup, which is safe from any thread.
+template <>
 struct CurlTransport::Worker {
   CurlTransportOptions options;
   CURLM* multi = nullptr;
   curl_slist* connectTo = nullptr;
 
-  std::mutex mutex;
-  std::vector<std::unique_ptr<Transfer>> incoming;  // guarded by mutex
-  bool stopping = false;                            // guarded by mutex
+  TransferQueue<std::unique_ptr<Transfer>> incoming;
 
   std::unordered_map<CURL*, std::unique_ptr<Transfer>> running;  // worker thread only
   std::thread thread;
@@ -152,10 +139,7 @@ struct CurlTransport::Worker {
 
   ~Worker() {
     if (thread.joinable()) {
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        stopping = true;
-      }
+      incoming.close();
       curl_multi_wakeup(multi);
       thread.join();
     }
@@ -195,13 +179,7 @@ struct CurlTransport::Worker {
 
   void run() {
     for (;;) {
-      std::vector<std::unique_ptr<Transfer>> arrived;
-      bool stop = false;
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        arrived.swap(incoming);
-        stop = stopping;
-      }
+      auto [arrived, stop] = incoming.takeAll();
       for (std::unique_ptr<Transfer>& transfer : arrived) {
         if (stop || curl_multi_add_handle(multi, transfer->easy) != CURLM_OK) {
           transfer->finish(CURLE_ABORTED_BY_CALLBACK);
@@ -243,20 +221,19 @@ struct CurlTransport::Worker {
   }
 };
 
-CurlTransport::CurlTransport(CurlTransportOptions options) {
+template <>
+CurlTransport::HttpsTransport(CurlTransportOptions options) {
   initCurlOnce();
   worker_ = std::make_unique<Worker>(std::move(options));
 }
 
-CurlTransport::~CurlTransport() = default;
+template <>
+CurlTransport::~HttpsTransport() = default;
 
+template <>
 bool CurlTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
-  if (worker.multi == nullptr) return false;
-  {
-    std::lock_guard<std::mutex> lock(worker.mutex);
-    if (worker.stopping) return false;
-  }
+  if (worker.multi == nullptr || worker.incoming.closed()) return false;
   auto transfer = std::make_unique<Transfer>();
   transfer->easy = curl_easy_init();
   if (transfer->easy == nullptr) return false;
@@ -265,11 +242,7 @@ bool CurlTransport::start(const HttpRequest& request, Completion done) {
     transfer->finish(CURLE_BAD_FUNCTION_ARGUMENT);
     return true;
   }
-  {
-    std::lock_guard<std::mutex> lock(worker.mutex);
-    if (worker.stopping) return false;
-    worker.incoming.push_back(std::move(transfer));
-  }
+  if (!worker.incoming.put(std::move(transfer))) return false;
   curl_multi_wakeup(worker.multi);
   return true;
 }

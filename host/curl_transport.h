@@ -1,46 +1,27 @@
-// The chart host's real transport: HTTPS through libcurl. Every transfer runs
-// on the transport's one worker thread, many at a time, so start() never waits
-// on the network. start() may be called from any thread; completions are
-// called on the worker thread, or inside start() for a request that cannot be
-// sent. A completion must not destroy the transport.
+// The chart host's real transport on POSIX systems: HTTPS through libcurl.
+// Transfers run many at a time on the worker thread. A request that cannot be
+// sent as given is completed inside start().
 #pragma once
 
-#include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "host/http_transport.h"
+#include "host/https_transport.h"
 
-struct CurlTransportOptions {
-  // Bounds of every transfer; a value below 1 takes the default, since 0
-  // would leave a transfer unbounded.
-  long connectTimeoutMs = 5000;
+struct CurlTransportOptions : HttpsTransportBasics {
+  // Bound of a whole transfer; a value below 1 takes the default.
   long totalTimeoutMs = 15000;
   std::string caFile;  // certificates to trust; empty: the system's trust store
   // Where to connect in place of a URL's host: "HOST:PORT:ADDRESS:PORT",
   // e.g. "levels.example:443:127.0.0.1:8443". Names and certificates stay
   // those of the URL.
   std::vector<std::string> connectTo;
-  std::string userAgent;  // empty: none besides a request's own header
-  std::size_t maxBodyBytes = 64u * 1024u * 1024u;  // a longer body fails the transfer
 };
 
-class CurlTransport : public HttpTransport {
- public:
-  explicit CurlTransport(CurlTransportOptions options = {});
-  // Completes every transfer still in flight as failed, then stops the worker.
-  ~CurlTransport() override;
-  CurlTransport(const CurlTransport&) = delete;
-  CurlTransport& operator=(const CurlTransport&) = delete;
+// On destruction, every transfer still in flight is completed as failed.
+using CurlTransport = HttpsTransport<CurlTransportOptions>;
 
-  // Only "https" URLs are fetched; TLS peer and host checks are always on.
-  // Refuses (false) only while shutting down or when libcurl has no handle to
-  // give. A request that cannot be sent as given (a header name or value that
-  // would break its line) is accepted and completed as failed at once.
-  bool start(const HttpRequest& request, Completion done) override;
-
- private:
-  struct Worker;
-  std::unique_ptr<Worker> worker_;
-};
+// Its members, as curl_transport.cpp defines them.
+template <> CurlTransport::HttpsTransport(CurlTransportOptions options);
+template <> CurlTransport::~HttpsTransport();
+template <> bool CurlTransport::start(const HttpRequest& request, Completion done);

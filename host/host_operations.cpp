@@ -1,11 +1,11 @@
 #include "host/host_operations.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "host/call_context.h"
 #include "host/canvas.h"
+#include "host/header_line.h"
 #include "host/study_instance.h"
 
 namespace {
@@ -55,20 +55,6 @@ HostString& persistentString(int32_t key) {
 void setPersistentInt(int32_t key, int32_t value) { persistentInt(key) = value; }
 
 void setPersistentPointer(int32_t key, void* value) { persistentPointer(key) = value; }
-
-// Text that can stand in a request line or a header line as it is: no control
-// characters (a CR or LF would start a line the study never wrote).
-bool fitsOnOneLine(const std::string& text) {
-  return std::none_of(text.begin(), text.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte < 0x20 && c != '\t') || byte == 0x7f;
-  });
-}
-
-bool isHeaderName(const std::string& name) {
-  return !name.empty() && fitsOnOneLine(name) &&
-         name.find_first_of(":; \t") == std::string::npos;
-}
 
 // Copies what the study hands over; it releases its texts once the call returns.
 bool copyRequest(const HostString& url, const HostString& body, const HttpHeader* headers,

@@ -35,3 +35,13 @@ class HttpTransport {
   // destroyed completes what it still holds as failed.
   virtual bool start(const HttpRequest& request, Completion done) = 0;
 };
+
+// Calls a completion for a transport's worker. An exception it throws is
+// dropped there: a completion that throws loses only its own answer and
+// never ends the worker's loop.
+inline void completeQuietly(const HttpTransport::Completion& done, HttpOutcome outcome) {
+  try {
+    done(std::move(outcome));
+  } catch (...) {
+  }
+}

@@ -3,15 +3,14 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include <condition_variable>
 #include <cstdlib>
-#include <deque>
-#include <mutex>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <utility>
-#include <vector>
+
+#include "host/header_line.h"
+#include "host/transfer_queue.h"
 
 namespace {
 
@@ -49,23 +48,11 @@ HttpOutcome failed(const char* step, bool winHttpError = true) {
   return outcome;
 }
 
-// A CR or LF would end the line early and let the rest pass as another
-// header; a NUL would cut it short.
-bool fitsOnOneLine(const std::string& text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
-}
-
-// The request's headers in its order as one block of CR LF ended lines;
-// false when one cannot be sent as given.
-bool headerBlock(const HttpRequest& request, std::string& block) {
-  for (const auto& [name, value] : request.headers) {
-    if (name.empty() || !fitsOnOneLine(name) || name.find_first_of(": \t") != std::string::npos ||
-        !fitsOnOneLine(value)) {
-      return false;
-    }
-    block += name + ": " + value + "\r\n";
-  }
-  return true;
+// The request's headers in its order as one block of CR LF ended lines.
+std::string headerBlock(const HttpRequest& request) {
+  std::string block;
+  for (const auto& [name, value] : request.headers) block += name + ": " + value + "\r\n";
+  return block;
 }
 
 struct Target {
@@ -103,6 +90,7 @@ bool crackUrl(const std::string& url, const std::string& connectTo, Target& targ
 
 }  // namespace
 
+template <>
 struct WinHttpTransport::Worker {
   struct Pending {
     HttpRequest request;
@@ -111,11 +99,7 @@ struct WinHttpTransport::Worker {
 
   WinHttpTransportOptions options;
   HINTERNET root = nullptr;
-
-  std::mutex mutex;
-  std::condition_variable arrived;
-  std::deque<Pending> queue;  // guarded by mutex
-  bool stopping = false;      // guarded by mutex
+  TransferQueue<Pending> queue;
   std::thread thread;
 
   explicit Worker(WinHttpTransportOptions chosen) : options(std::move(chosen)) {
@@ -126,58 +110,34 @@ struct WinHttpTransport::Worker {
     root = WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     if (root == nullptr) return;
-    WinHttpSetTimeouts(root, options.connectTimeoutMs, options.connectTimeoutMs,
-                       options.receiveTimeoutMs, options.receiveTimeoutMs);
+    const int connectMs = static_cast<int>(options.connectTimeoutMs);
+    const int receiveMs = static_cast<int>(options.receiveTimeoutMs);
+    WinHttpSetTimeouts(root, connectMs, connectMs, receiveMs, receiveMs);
     thread = std::thread([this] { run(); });
   }
 
   ~Worker() {
     if (thread.joinable()) {
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        stopping = true;
-      }
-      arrived.notify_one();
+      queue.close();
       thread.join();
     }
     if (root != nullptr) WinHttpCloseHandle(root);
   }
 
-  static void finish(Completion& done, HttpOutcome outcome) {
-    // Exceptions never reach the worker loop: a completion that throws loses
-    // only its own answer.
-    try {
-      done(std::move(outcome));
-    } catch (...) {
-    }
-  }
-
   void run() {
-    for (;;) {
-      Pending next;
-      {
-        std::unique_lock<std::mutex> lock(mutex);
-        arrived.wait(lock, [this] { return stopping || !queue.empty(); });
-        if (stopping) break;
-        next = std::move(queue.front());
-        queue.pop_front();
-      }
-      finish(next.done, perform(next.request));
+    while (std::optional<Pending> next = queue.waitForNext()) {
+      completeQuietly(next->done, perform(next->request));
     }
-    std::deque<Pending> left;
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      left.swap(queue);
+    for (Pending& left : queue.takeAll().transfers) {
+      completeQuietly(left.done, failed("the transport was stopped", false));
     }
-    for (Pending& pending : left) finish(pending.done, failed("the transport was stopped", false));
   }
 
   HttpOutcome perform(const HttpRequest& request) const {
     Target target;
     if (!crackUrl(request.url, options.connectTo, target)) return failed("not an https URL", false);
-    std::string headers;
-    if (!headerBlock(request, headers)) return failed("a header would break its line", false);
-    const std::wstring wideHeaders = wide(headers);
+    if (!headersFitTheirLines(request.headers)) return failed("a header would break its line", false);
+    const std::wstring wideHeaders = wide(headerBlock(request));
 
     Handle connection(WinHttpConnect(root, target.host.c_str(), target.port, 0));
     if (connection.get() == nullptr) return failed("WinHttpConnect");
@@ -222,19 +182,15 @@ struct WinHttpTransport::Worker {
   }
 };
 
-WinHttpTransport::WinHttpTransport(WinHttpTransportOptions options)
+template <>
+WinHttpTransport::HttpsTransport(WinHttpTransportOptions options)
     : worker_(std::make_unique<Worker>(std::move(options))) {}
 
-WinHttpTransport::~WinHttpTransport() = default;
+template <>
+WinHttpTransport::~HttpsTransport() = default;
 
+template <>
 bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
-  if (worker.root == nullptr) return false;
-  {
-    std::lock_guard<std::mutex> lock(worker.mutex);
-    if (worker.stopping) return false;
-    worker.queue.push_back(Worker::Pending{request, std::move(done)});
-  }
-  worker.arrived.notify_one();
-  return true;
+  return worker.root != nullptr && worker.queue.put(Worker::Pending{request, std::move(done)});
 }

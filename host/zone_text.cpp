@@ -3,15 +3,13 @@
 
 #include <limits>
 
+#include "host/civil_calendar.h"
+
 namespace {
 
-constexpr int64_t kUsPerMinute = 60LL * 1000000LL;
-constexpr int64_t kUsPerHour = 60LL * kUsPerMinute;
 // Offsets, shifts and switch times are kept within a day, which keeps every
 // sum of them far from overflow.
-constexpr int64_t kLongestSpanUs = 24LL * kUsPerHour;
-// Days from 1970-01-01 back to 1899-12-30, the origin of HostDateTime.
-constexpr int64_t kHostEpochDaysBefore1970 = 25569;
+constexpr int64_t kLongestSpanUs = 24LL * kMicrosecondsPerHour;
 
 int64_t saturatingAdd(int64_t a, int64_t b) {
   int64_t sum = 0;
@@ -28,43 +26,6 @@ int64_t saturatingMultiply(int64_t a, int64_t b) {
                               : std::numeric_limits<int64_t>::max();
   }
   return product;
-}
-
-int64_t floorDivide(int64_t value, int64_t divisor) {
-  int64_t quotient = value / divisor;
-  if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) --quotient;
-  return quotient;
-}
-
-// Days since 1899-12-30 of a date in the proleptic Gregorian calendar.
-// Counting in 400-year eras keeps the arithmetic exact for any year a
-// HostDateTime can reach.
-int64_t dayNumberOfDate(int64_t year, int32_t month, int32_t day) {
-  year -= month <= 2 ? 1 : 0;
-  const int64_t era = floorDivide(year, 400);
-  const int64_t yearOfEra = year - era * 400;
-  const int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;  // March first
-  const int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468 + kHostEpochDaysBefore1970;
-}
-
-// The calendar year of a day number (days since 1899-12-30).
-int64_t yearOfDayNumber(int64_t dayNumber) {
-  const int64_t days = dayNumber - kHostEpochDaysBefore1970 + 719468;
-  const int64_t era = floorDivide(days, 146097);
-  const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // 0 = March
-  return yearOfEra + era * 400 + (shiftedMonth >= 10 ? 1 : 0);
-}
-
-// 0 = Sunday. Day 0 (1899-12-30) was a Saturday.
-int32_t weekdayOfDayNumber(int64_t dayNumber) {
-  const int64_t weekday = (dayNumber + 6) % 7;
-  return static_cast<int32_t>(weekday < 0 ? weekday + 7 : weekday);
 }
 
 // Walks a zone text once, left to right. Every read either advances past what
@@ -138,7 +99,7 @@ class ZoneTextReader {
     const int64_t hours = readNumber(1, 2, 0, 24, what);
     int64_t minutes = 0;
     if (accept(':')) minutes = readNumber(2, 2, 0, 59, what);
-    const int64_t spanUs = hours * kUsPerHour + minutes * kUsPerMinute;
+    const int64_t spanUs = hours * kMicrosecondsPerHour + minutes * kMicrosecondsPerMinute;
     if (!failed() && spanUs > kLongestSpanUs) fail(std::string("the ") + what + " exceeds 24:00");
     return spanUs;
   }
@@ -179,7 +140,7 @@ std::optional<ZoneText> ZoneText::parse(std::string_view text, std::string* erro
   if (!reader.failed() && !reader.atEnd()) {
     if (reader.readName().empty()) reader.fail("expected the name of the daylight time (letters)");
     zone.hasDaylight_ = true;
-    zone.daylightShiftUs_ = kUsPerHour;
+    zone.daylightShiftUs_ = kMicrosecondsPerHour;
     if (!reader.failed() && !reader.atEnd() && reader.peek() != ',') {
       zone.daylightShiftUs_ = reader.readSignedClock("daylight shift");
     }
@@ -192,7 +153,7 @@ std::optional<ZoneText> ZoneText::parse(std::string_view text, std::string* erro
       rule->week = reader.readNumber(1, 1, 1, 5, "week");
       reader.expect('.', "after the week");
       rule->weekday = reader.readNumber(1, 1, 0, 6, "weekday");
-      rule->timeUs = 2 * kUsPerHour;
+      rule->timeUs = 2 * kMicrosecondsPerHour;
       if (reader.accept('/')) rule->timeUs = reader.readClock("switch time");
     }
   }
@@ -209,12 +170,7 @@ ZoneText ZoneText::utc() { return ZoneText(); }
 
 HostDateTime ZoneText::switchInstant(const SwitchRule& rule, int64_t year,
                                      int64_t offsetBeforeUs) const {
-  const int64_t firstOfMonth = dayNumberOfDate(year, rule.month, 1);
-  const int64_t firstOfNextMonth = rule.month == 12 ? dayNumberOfDate(year + 1, 1, 1)
-                                                    : dayNumberOfDate(year, rule.month + 1, 1);
-  int64_t day = firstOfMonth + (rule.weekday - weekdayOfDayNumber(firstOfMonth) + 7) % 7;
-  day += 7 * (rule.week - 1);
-  while (day >= firstOfNextMonth) day -= 7;  // week 5: the last one in the month
+  const int64_t day = dayNumberOfWeekdayInMonth(year, rule.month, rule.week, rule.weekday);
   const HostDateTime midnight = saturatingMultiply(day, kMicrosecondsPerDay);
   return saturatingAdd(midnight, rule.timeUs - offsetBeforeUs);
 }
@@ -225,7 +181,7 @@ bool ZoneText::isDaylightAt(HostDateTime utc) const {
   // around it on either side finds that switch whatever months the rules
   // name, including periods that span the new year.
   const HostDateTime standardLocal = saturatingAdd(utc, standardOffsetUs_);
-  const int64_t year = yearOfDayNumber(floorDivide(standardLocal, kMicrosecondsPerDay));
+  const int64_t year = dateOfDayNumber(dayNumberOf(standardLocal)).year;
   const int64_t daylightOffsetUs = standardOffsetUs_ + daylightShiftUs_;
   bool found = false;
   bool daylight = false;

@@ -168,7 +168,8 @@ TEST(CurlTransportTest, ConnectToSendsTheUrlsHostToTheGivenAddress) {
 TEST(CurlTransportTest, AHeaderThatWouldBreakItsLineFailsBeforeAnythingIsSent) {
   LoopbackListener silent;
   const std::pair<std::string, std::string> badHeaders[] = {
-      {"X-a", "v\r\nX-injected: 1"}, {"X-a\nX-b", "v"}, {"X-a: b", "v"}, {"", "v"}};
+      {"X-a", "v\r\nX-injected: 1"}, {"X-a\nX-b", "v"}, {"X-a: b", "v"}, {"", "v"},
+      {"X-a", "v\x01"}, {"X-a;b", "v"}};
   for (const auto& header : badHeaders) {
     Outcomes outcomes;
     CurlTransport transport(shortTimeouts());

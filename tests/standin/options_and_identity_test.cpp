@@ -97,6 +97,26 @@ TEST(StandinOptions, NamesTheOptionOfABadValue) {
   EXPECT_NE(problemOf({"--key", "k.pem"}).find("--key"), std::string::npos);
 }
 
+// "--name=" gives the empty value; it never takes the next argument instead.
+TEST(StandinOptions, ReadsAnEmptyValueAfterTheEqualsSignAsEmpty) {
+  const StandinOptions options = parsed({"--api-key=", "--port", "5"});
+  EXPECT_EQ(options.api_key, "");
+  EXPECT_EQ(options.port, 5);
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {{"--port-file=", "p"}, "--port-file: needs a file name"},
+      {{"--port=", "5"}, "--port: '' is not a port number (0..65535)"},
+      {{"--port"}, "--port: missing value"},
+      {{"serve"}, "unknown option 'serve' (see --help)"},
+      {{"--bogus=3"}, "unknown option '--bogus=3' (see --help)"},
+      {{"--help=1"}, "--help: takes no value"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(problemOf(c.arguments), c.problem) << c.arguments[0];
+}
+
 TEST(StandinOptions, KnowsLoopbackAddresses) {
   EXPECT_TRUE(isLoopbackAddress("127.0.0.1"));
   EXPECT_TRUE(isLoopbackAddress("127.8.9.10"));

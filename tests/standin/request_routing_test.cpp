@@ -12,24 +12,31 @@ namespace {
 constexpr int64_t kNow = 1772463600;
 
 TEST(RequestTarget, NamesTheThreeEndpoints) {
-  const auto profile = routeTarget("/v2/sierra/ES_SPX/state/gamma_one");
-  ASSERT_TRUE(profile);
-  EXPECT_EQ(profile->endpoint, Endpoint::Profile);
-  EXPECT_EQ(profile->ticker, "ES_SPX");
-  EXPECT_EQ(profile->package, "state");
-  EXPECT_EQ(profile->profile, "gamma_one");
-
-  const auto history = routeTarget("/v2/sierra/hist/NDX/classic/gex_full/majors/7");
-  ASSERT_TRUE(history);
-  EXPECT_EQ(history->endpoint, Endpoint::History);
-  EXPECT_EQ(history->ticker, "NDX");
-
-  const auto futures = routeTarget("/v2/futures/conversion?ticker=es_spx&future=ES&model=additive");
-  ASSERT_TRUE(futures);
-  EXPECT_EQ(futures->endpoint, Endpoint::Futures);
-  EXPECT_EQ(futures->ticker, "es_spx");
-  EXPECT_EQ(futures->future, "ES");
-  EXPECT_EQ(futures->model, "additive");
+  struct Case {
+    const char* target;
+    Endpoint endpoint;
+    const char* ticker;
+    const char* package;
+    const char* profile;
+    const char* future;
+    const char* model;
+  };
+  const Case cases[] = {
+      {"/v2/sierra/ES_SPX/state/gamma_one", Endpoint::Profile, "ES_SPX", "state", "gamma_one", "", ""},
+      {"/v2/sierra/hist/NDX/classic/gex_full/majors/7", Endpoint::History, "NDX", nullptr, nullptr, "", ""},
+      {"/v2/futures/conversion?ticker=es_spx&future=ES&model=additive", Endpoint::Futures, "es_spx", nullptr,
+       nullptr, "ES", "additive"},
+  };
+  for (const Case& c : cases) {
+    const auto route = routeTarget(c.target);
+    ASSERT_TRUE(route) << c.target;
+    EXPECT_EQ(route->endpoint, c.endpoint) << c.target;
+    EXPECT_EQ(route->ticker, c.ticker) << c.target;
+    if (c.package != nullptr) EXPECT_EQ(route->package, c.package) << c.target;
+    if (c.profile != nullptr) EXPECT_EQ(route->profile, c.profile) << c.target;
+    EXPECT_EQ(route->future, c.future) << c.target;
+    EXPECT_EQ(route->model, c.model) << c.target;
+  }
 }
 
 TEST(RequestTarget, FindsNothingAtOtherPaths) {

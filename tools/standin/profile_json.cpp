@@ -1,5 +1,6 @@
 #include "tools/standin/profile_json.h"
 
+#include <array>
 #include <initializer_list>
 
 #include "tools/standin/json_text.h"
@@ -18,12 +19,24 @@ void appendMember(std::string& out, const char* key, double value, int decimals)
   appendJsonNumber(out, value, decimals);
 }
 
-void appendHead(std::string& out, int64_t timestamp, const std::string& ticker, double spot) {
+// "timestamp", "ticker", "spot", then the members, after an opening brace.
+struct Member {
+  const char* key;
+  double value;
+  int decimals;
+};
+
+std::string profileHead(int64_t timestamp, const std::string& ticker, double spot,
+                        std::initializer_list<Member> members, size_t rows) {
+  std::string out;
+  out.reserve(128 * (rows + 4));
   out += "{\"timestamp\":";
   out += std::to_string(timestamp);
   out += ",\"ticker\":";
   appendJsonString(out, ticker);
   appendMember(out, "spot", spot, kPriceDecimals);
+  for (const Member& member : members) appendMember(out, member.key, member.value, member.decimals);
+  return out;
 }
 
 template <class Values>
@@ -36,41 +49,44 @@ void appendNumberArray(std::string& out, const Values& values, int decimals) {
   out += ']';
 }
 
-// One strike row: [strike, values..., [priors]], the strike as a price.
-template <class Priors>
-void appendRow(std::string& out, std::initializer_list<double> strike_and_values, const Priors& priors) {
-  out += '[';
-  bool first = true;
-  for (const double value : strike_and_values) {
-    appendJsonNumber(out, value, first ? kPriceDecimals : kValueDecimals);
-    out += ',';
-    first = false;
+// ,"key":[[strike, values..., [priors]], ...], the strike as a price;
+// rowValues gives a row's strike and values.
+template <class Rows, class RowValues>
+void appendRows(std::string& out, const char* key, const Rows& rows, RowValues rowValues) {
+  out += ",\"";
+  out += key;
+  out += "\":[";
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) out += ',';
+    out += '[';
+    bool first = true;
+    for (const double value : rowValues(rows[i])) {
+      appendJsonNumber(out, value, first ? kPriceDecimals : kValueDecimals);
+      out += ',';
+      first = false;
+    }
+    appendNumberArray(out, rows[i].priors, kValueDecimals);
+    out += ']';
   }
-  appendNumberArray(out, priors, kValueDecimals);
   out += ']';
 }
 
 }  // namespace
 
 std::string gexProfileJson(const GexSnapshot& s) {
-  std::string out;
-  out.reserve(128 * (s.rows.size() + 4));
-  appendHead(out, s.timestamp, s.ticker, s.spot);
-  appendMember(out, "zero_gamma", s.zero_gamma, kPriceDecimals);
-  appendMember(out, "major_pos_vol", s.major_pos_vol, kPriceDecimals);
-  appendMember(out, "major_pos_oi", s.major_pos_oi, kPriceDecimals);
-  appendMember(out, "major_neg_vol", s.major_neg_vol, kPriceDecimals);
-  appendMember(out, "major_neg_oi", s.major_neg_oi, kPriceDecimals);
-  appendMember(out, "sum_gex_vol", s.sum_gex_vol, kValueDecimals);
-  appendMember(out, "sum_gex_oi", s.sum_gex_oi, kValueDecimals);
-  appendMember(out, "delta_risk_reversal", s.delta_risk_reversal, 4);
-  out += ",\"strikes\":[";
-  for (size_t i = 0; i < s.rows.size(); ++i) {
-    const GexRow& row = s.rows[i];
-    if (i > 0) out += ',';
-    appendRow(out, {row.strike, row.gex_vol, row.gex_oi}, row.priors);
-  }
-  out += "],\"max_priors\":[";
+  std::string out = profileHead(s.timestamp, s.ticker, s.spot,
+                                {{"zero_gamma", s.zero_gamma, kPriceDecimals},
+                                 {"major_pos_vol", s.major_pos_vol, kPriceDecimals},
+                                 {"major_pos_oi", s.major_pos_oi, kPriceDecimals},
+                                 {"major_neg_vol", s.major_neg_vol, kPriceDecimals},
+                                 {"major_neg_oi", s.major_neg_oi, kPriceDecimals},
+                                 {"sum_gex_vol", s.sum_gex_vol, kValueDecimals},
+                                 {"sum_gex_oi", s.sum_gex_oi, kValueDecimals},
+                                 {"delta_risk_reversal", s.delta_risk_reversal, 4}},
+                                s.rows.size());
+  appendRows(out, "strikes", s.rows,
+             [](const GexRow& row) { return std::array{row.strike, row.gex_vol, row.gex_oi}; });
+  out += ",\"max_priors\":[";
   for (size_t p = 0; p < s.max_priors.size(); ++p) {
     if (p > 0) out += ',';
     out += '[';
@@ -84,20 +100,16 @@ std::string gexProfileJson(const GexSnapshot& s) {
 }
 
 std::string greekProfileJson(const GreekSnapshot& s) {
-  std::string out;
-  out.reserve(128 * (s.rows.size() + 4));
-  appendHead(out, s.timestamp, s.ticker, s.spot);
-  appendMember(out, "major_positive", s.major_positive, kPriceDecimals);
-  appendMember(out, "major_negative", s.major_negative, kPriceDecimals);
-  appendMember(out, "major_long_gamma", s.major_long_gamma, kPriceDecimals);
-  appendMember(out, "major_short_gamma", s.major_short_gamma, kPriceDecimals);
-  out += ",\"mini_contracts\":[";
-  for (size_t i = 0; i < s.rows.size(); ++i) {
-    const GreekRow& row = s.rows[i];
-    if (i > 0) out += ',';
-    appendRow(out, {row.strike, row.call_value, row.put_value, row.greek_value}, row.priors);
-  }
-  out += "]}";
+  std::string out = profileHead(s.timestamp, s.ticker, s.spot,
+                                {{"major_positive", s.major_positive, kPriceDecimals},
+                                 {"major_negative", s.major_negative, kPriceDecimals},
+                                 {"major_long_gamma", s.major_long_gamma, kPriceDecimals},
+                                 {"major_short_gamma", s.major_short_gamma, kPriceDecimals}},
+                                s.rows.size());
+  appendRows(out, "mini_contracts", s.rows, [](const GreekRow& row) {
+    return std::array{row.strike, row.call_value, row.put_value, row.greek_value};
+  });
+  out += '}';
   return out;
 }
 

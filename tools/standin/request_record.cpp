@@ -38,14 +38,12 @@ std::unique_ptr<RequestRecord> RequestRecord::open(const std::string& path, std:
   return std::unique_ptr<RequestRecord>(new RequestRecord(file));
 }
 
-RequestRecord::~RequestRecord() { std::fclose(file_); }
-
 void RequestRecord::write(const ReceivedRequest& request, FaultMode fault) {
   std::string line = recordLine(request, fault);
   line += '\n';
   std::lock_guard lock(mutex_);
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fflush(file_);
+  std::fwrite(line.data(), 1, line.size(), file_.get());
+  std::fflush(file_.get());
 }
 
 }  // namespace standin

@@ -36,16 +36,17 @@ class RequestRecord {
   // Opens `path` for appending. Returns null and sets `problem` when it
   // cannot be opened.
   static std::unique_ptr<RequestRecord> open(const std::string& path, std::string& problem);
-  ~RequestRecord();
-  RequestRecord(const RequestRecord&) = delete;
-  RequestRecord& operator=(const RequestRecord&) = delete;
 
   void write(const ReceivedRequest& request, FaultMode fault);
 
  private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+
   explicit RequestRecord(std::FILE* file) : file_(file) {}
   std::mutex mutex_;
-  std::FILE* file_;
+  std::unique_ptr<std::FILE, Closer> file_;  // closed with the record
 };
 
 }  // namespace standin

@@ -1,162 +1,187 @@
 #include "tools/standin/standin_options.h"
 
+#include <CLI/CLI.hpp>
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <functional>
-#include <map>
+#include <limits>
 
 namespace standin {
 
 namespace {
 
-using Problem = std::string;  // empty: the value was taken
+// Why a value was refused, in words that follow the option's name.
+struct Refusal {
+  std::string text;
+};
+
+[[noreturn]] void refuse(const std::string& value, const std::string& wanted) {
+  throw Refusal{"'" + value + "' is not " + wanted};
+}
 
 template <class Number>
 bool parseNumber(const std::string& text, Number& value) {
   const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && ptr == end && !text.empty();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return !text.empty() && error == std::errc() && stop == end;
 }
 
-Problem takeSeconds(const std::string& text, double& seconds, bool allow_zero) {
-  double value = 0;
-  if (!parseNumber(text, value) || !std::isfinite(value) || value < 0 || (!allow_zero && value == 0) ||
-      value > 1e9) {
-    return "'" + text + "' is not a " + (allow_zero ? "non-negative" : "positive") + " number of seconds";
-  }
-  seconds = value;
-  return {};
+// The whole text as a number within [low, high]; NaN is never within.
+template <class Number>
+Number readNumber(const std::string& text, Number low, Number high, const std::string& wanted) {
+  Number value{};
+  if (!parseNumber(text, value) || !(value >= low && value <= high)) refuse(text, wanted);
+  return value;
+}
+
+double readSeconds(const std::string& text, bool allow_zero) {
+  const char* wanted = allow_zero ? "a non-negative number of seconds" : "a positive number of seconds";
+  const double seconds = readNumber(text, 0.0, 1e9, wanted);
+  if (!allow_zero && seconds == 0) refuse(text, wanted);
+  return seconds;
 }
 
 bool isHostName(const std::string& name) {
-  if (name.empty() || name.size() > 253) return false;
-  for (const char c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.') return false;
-  }
-  return true;
+  return !name.empty() && name.size() <= 253 && std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+  });
 }
 
-using Setter = std::function<Problem(StandinOptions&, const std::string&)>;
+bool hasControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+}
 
-const std::map<std::string, Setter>& valueOptions() {
-  static const std::map<std::string, Setter> options = {
+// Takes an option's value into the options, or throws a Refusal.
+using Setter = std::function<void(StandinOptions&, const std::string&)>;
+
+// Text taken as it is, refused only when empty.
+Setter nonEmpty(std::string StandinOptions::*field, const char* what) {
+  return [field, what](StandinOptions& o, const std::string& v) {
+    if (v.empty()) throw Refusal{std::string("needs ") + what};
+    o.*field = v;
+  };
+}
+
+void setBarsWindow(StandinOptions& o, const std::string& v) {
+  const size_t comma = v.find(',');
+  int64_t from = 0, to = 0;
+  if (comma == std::string::npos || !parseNumber(v.substr(0, comma), from) ||
+      !parseNumber(v.substr(comma + 1), to) || from < 86400 || to <= from || to - from > 31 * 86400) {
+    refuse(v, "FROM,TO in Unix seconds, FROM before TO, at most 31 days");
+  }
+  o.bars_from = from;
+  o.bars_to = to;
+}
+
+void addReplay(StandinOptions& o, const std::string& v) {
+  const size_t equals = v.find('=');
+  const std::optional<Endpoint> endpoint =
+      equals == std::string::npos ? std::nullopt : endpointFromName(v.substr(0, equals));
+  if (!endpoint || equals + 1 >= v.size()) refuse(v, "ENDPOINT=PATH with ENDPOINT one of profile|history|futures");
+  for (const auto& [known, path] : o.replays) {
+    if (known == *endpoint) throw Refusal{std::string("a second replay for ") + endpointName(known)};
+  }
+  o.replays.emplace_back(*endpoint, v.substr(equals + 1));
+}
+
+struct ValueOption {
+  const char* name;
+  Setter set;
+};
+
+// Every option that takes a value, in the order of the help text.
+const std::vector<ValueOption>& valueOptions() {
+  using O = StandinOptions;
+  using V = const std::string&;
+  static const std::vector<ValueOption> options = {
       {"--address",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         if (!isLoopbackAddress(v)) return "'" + v + "' is not a loopback address (127.x.y.z or ::1)";
+       [](O& o, V v) {
+         if (!isLoopbackAddress(v)) refuse(v, "a loopback address (127.x.y.z or ::1)");
          o.address = v;
-         return {};
        }},
-      {"--port",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         uint16_t port = 0;
-         if (!parseNumber(v, port)) return "'" + v + "' is not a port number (0..65535)";
-         o.port = port;
-         return {};
-       }},
-      {"--port-file", [](StandinOptions& o, const std::string& v) -> Problem { return (o.port_file = v).empty() ? "needs a file name" : ""; }},
-      {"--max-seconds",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         double seconds = 0;
-         Problem problem = takeSeconds(v, seconds, false);
-         if (problem.empty()) o.max_seconds = seconds;
-         return problem;
-       }},
-      {"--cert", [](StandinOptions& o, const std::string& v) -> Problem { return (o.certificate_file = v).empty() ? "needs a file name" : ""; }},
-      {"--key", [](StandinOptions& o, const std::string& v) -> Problem { return (o.key_file = v).empty() ? "needs a file name" : ""; }},
-      {"--write-cert", [](StandinOptions& o, const std::string& v) -> Problem { return (o.write_certificate_file = v).empty() ? "needs a file name" : ""; }},
+      {"--port", [](O& o, V v) { o.port = readNumber<uint16_t>(v, 0, 65535, "a port number (0..65535)"); }},
+      {"--port-file", nonEmpty(&O::port_file, "a file name")},
+      {"--max-seconds", [](O& o, V v) { o.max_seconds = readSeconds(v, false); }},
+      {"--cert", nonEmpty(&O::certificate_file, "a file name")},
+      {"--key", nonEmpty(&O::key_file, "a file name")},
       {"--host-name",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         if (!isHostName(v)) return "'" + v + "' is not a host name (letters, digits, '-' and '.')";
+       [](O& o, V v) {
+         if (!isHostName(v)) refuse(v, "a host name (letters, digits, '-' and '.')");
          o.host_name = v;
-         return {};
        }},
+      {"--write-cert", nonEmpty(&O::write_certificate_file, "a file name")},
       {"--api-key",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         for (const char c : v) {
-           if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "the key holds a control character";
-         }
+       [](O& o, V v) {
+         if (hasControlCharacter(v)) throw Refusal{"the key holds a control character"};
          o.api_key = v;
-         return {};
        }},
       {"--now",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         int64_t now = 0;
-         if (!parseNumber(v, now) || now < 86400 || now > 2147483647) {
-           return "'" + v + "' is not Unix seconds between 86400 and 2147483647";
-         }
-         o.now = now;
-         return {};
+       [](O& o, V v) {
+         o.now = readNumber<int64_t>(v, 86400, 2147483647, "Unix seconds between 86400 and 2147483647");
        }},
       {"--advance",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         if (!parseNumber(v, o.advance_seconds) || o.advance_seconds < 0 || o.advance_seconds > 86400) {
-           return "'" + v + "' is not whole seconds from 0 to 86400";
-         }
-         return {};
-       }},
-      {"--write-bars", [](StandinOptions& o, const std::string& v) -> Problem { return (o.write_bars_file = v).empty() ? "needs a file name" : ""; }},
-      {"--bars-window",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         const size_t comma = v.find(',');
-         if (comma == std::string::npos || !parseNumber(v.substr(0, comma), o.bars_from) ||
-             !parseNumber(v.substr(comma + 1), o.bars_to) || o.bars_from < 86400 || o.bars_to <= o.bars_from ||
-             o.bars_to - o.bars_from > 31 * 86400) {
-           return "'" + v + "' is not FROM,TO in Unix seconds, FROM before TO, at most 31 days";
-         }
-         return {};
-       }},
-      {"--bars-ticker",
-       [](StandinOptions& o, const std::string& v) -> Problem { return (o.bars_ticker = v).empty() ? "needs a ticker" : ""; }},
+       [](O& o, V v) { o.advance_seconds = readNumber<int64_t>(v, 0, 86400, "whole seconds from 0 to 86400"); }},
       {"--seed",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         if (!parseNumber(v, o.seed)) return "'" + v + "' is not a non-negative integer";
-         return {};
+       [](O& o, V v) {
+         o.seed = readNumber(v, uint64_t{0}, std::numeric_limits<uint64_t>::max(), "a non-negative integer");
        }},
+      {"--write-bars", nonEmpty(&O::write_bars_file, "a file name")},
+      {"--bars-window", setBarsWindow},
+      {"--bars-ticker", nonEmpty(&O::bars_ticker, "a ticker")},
       {"--fault",
-       [](StandinOptions& o, const std::string& v) -> Problem {
+       [](O& o, V v) {
          const std::optional<FaultMode> mode = faultFromName(v);
-         if (!mode) return "'" + v + "' is not one of " + faultNames();
+         if (!mode) refuse(v, "one of " + faultNames());
          o.fault = *mode;
-         return {};
        }},
-      {"--fault-rate",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         double rate = 0;
-         if (!parseNumber(v, rate) || !(rate >= 0 && rate <= 1)) return "'" + v + "' is not a probability (0..1)";
-         o.fault_rate = rate;
-         return {};
-       }},
+      {"--fault-rate", [](O& o, V v) { o.fault_rate = readNumber(v, 0.0, 1.0, "a probability (0..1)"); }},
       {"--fault-endpoint",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         if (v == "all") {
-           o.fault_endpoint.reset();
-           return {};
-         }
+       [](O& o, V v) {
          o.fault_endpoint = endpointFromName(v);
-         return o.fault_endpoint ? "" : "'" + v + "' is not one of profile|history|futures|all";
+         if (!o.fault_endpoint && v != "all") refuse(v, "one of profile|history|futures|all");
        }},
-      {"--slow-seconds",
-       [](StandinOptions& o, const std::string& v) -> Problem { return takeSeconds(v, o.slow_seconds, true); }},
-      {"--replay",
-       [](StandinOptions& o, const std::string& v) -> Problem {
-         const size_t equals = v.find('=');
-         const std::optional<Endpoint> endpoint =
-             equals == std::string::npos ? std::nullopt : endpointFromName(v.substr(0, equals));
-         if (!endpoint || equals + 1 >= v.size()) {
-           return "'" + v + "' is not ENDPOINT=PATH with ENDPOINT one of profile|history|futures";
-         }
-         for (const auto& [known, path] : o.replays) {
-           if (known == *endpoint) return std::string("a second replay for ") + endpointName(known);
-         }
-         o.replays.emplace_back(*endpoint, v.substr(equals + 1));
-         return {};
-       }},
-      {"--record", [](StandinOptions& o, const std::string& v) -> Problem { return (o.record_file = v).empty() ? "needs a file name" : ""; }},
+      {"--slow-seconds", [](O& o, V v) { o.slow_seconds = readSeconds(v, true); }},
+      {"--replay", addReplay},
+      {"--record", nonEmpty(&O::record_file, "a file name")},
   };
   return options;
+}
+
+bool isValueOption(const std::string& name) {
+  const std::vector<ValueOption>& options = valueOptions();
+  return std::any_of(options.begin(), options.end(), [&name](const ValueOption& o) { return name == o.name; });
+}
+
+// The arguments as CLI11 takes them: last first. "--name=" is passed as the
+// name and an empty value, since CLI11 would read it as the name alone and
+// take the next argument for its value.
+std::vector<std::string> forCli(const std::vector<std::string>& arguments) {
+  std::vector<std::string> reversed;
+  for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) {
+    const std::string name = argument->substr(0, argument->find('='));
+    if (name.size() + 1 == argument->size() && isValueOption(name)) {
+      reversed.emplace_back();
+      reversed.push_back(name);
+    } else {
+      reversed.push_back(*argument);
+    }
+  }
+  return reversed;
+}
+
+// The options' checks against each other, once all are read.
+std::string conflictOf(const StandinOptions& options) {
+  if (!options.write_bars_file.empty() && options.bars_to == 0) return "--write-bars: needs --bars-window";
+  if (options.advance_seconds != 0 && !options.now) return "--advance: needs --now";
+  if (options.certificate_file.empty() != options.key_file.empty()) {
+    return options.certificate_file.empty() ? "--key: needs --cert as well" : "--cert: needs --key as well";
+  }
+  return {};
 }
 
 }  // namespace
@@ -165,42 +190,40 @@ bool isLoopbackAddress(const std::string& address) {
   unsigned char bytes[16];
   if (inet_pton(AF_INET, address.c_str(), bytes) == 1) return bytes[0] == 127;
   if (inet_pton(AF_INET6, address.c_str(), bytes) == 1) {
-    for (int i = 0; i < 15; ++i) {
-      if (bytes[i] != 0) return false;
-    }
-    return bytes[15] == 1;
+    return std::all_of(bytes, bytes + 15, [](unsigned char b) { return b == 0; }) && bytes[15] == 1;
   }
   return false;
 }
 
 std::variant<StandinOptions, std::string> parseStandinOptions(const std::vector<std::string>& arguments) {
   StandinOptions options;
-  const auto& known = valueOptions();
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--help" || argument == "-h") {
-      options.help = true;
-      continue;
-    }
-    const size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
-    const auto option = known.find(name);
-    if (option == known.end()) return "unknown option '" + argument + "' (see --help)";
-    std::string value;
-    if (equals != std::string::npos) {
-      value = argument.substr(equals + 1);
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[++i];
-    } else {
-      return name + ": missing value";
-    }
-    if (Problem problem = option->second(options, value); !problem.empty()) return name + ": " + problem;
+  CLI::App app;
+  app.set_help_flag();  // the help text is standinHelp(), printed by the caller
+  app.allow_extras();   // unknown options are reported below, in the stand-in's words
+  app.add_flag("-h,--help", options.help)->disable_flag_override();
+  for (const ValueOption& option : valueOptions()) {
+    app.add_option_function<std::string>(option.name,
+                                         [&options, &option](const std::string& value) {
+                                           try {
+                                             option.set(options, value);
+                                           } catch (const Refusal& refusal) {
+                                             throw CLI::ValidationError(option.name, refusal.text);
+                                           }
+                                         })
+        ->trigger_on_parse()  // checked as read, so the first bad value is the one reported
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   }
-  if (!options.write_bars_file.empty() && options.bars_to == 0) return "--write-bars: needs --bars-window";
-  if (options.advance_seconds != 0 && !options.now) return "--advance: needs --now";
-  if (options.certificate_file.empty() != options.key_file.empty()) {
-    return options.certificate_file.empty() ? "--key: needs --cert as well" : "--cert: needs --key as well";
+  try {
+    app.parse(forCli(arguments));
+  } catch (const CLI::ArgumentMismatch&) {
+    // A value option last, with no value after it, or the help flag given one.
+    if (isValueOption(arguments.back())) return arguments.back() + ": missing value";
+    return "--help: takes no value";
+  } catch (const CLI::Error& error) {
+    return error.what();
   }
+  if (!app.remaining().empty()) return "unknown option '" + app.remaining().front() + "' (see --help)";
+  if (std::string conflict = conflictOf(options); !conflict.empty()) return conflict;
   return options;
 }
 
