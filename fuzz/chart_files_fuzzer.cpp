@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "host/bar_file.h"
+#include "tools/chart/bar_file.h"
 #include "host/calendar_text.h"
-#include "host/input_assignment.h"
-#include "host/settings_file.h"
+#include "tools/chart/input_assignment.h"
+#include "tools/chart/settings_file.h"
 #include "host/study_instance.h"
 #include "study/study_function.h"
 

@@ -1,4 +1,4 @@
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 
 #include <cerrno>
 #include <cmath>

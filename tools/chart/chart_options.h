@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/chart.h"
-#include "host/settings_file.h"
+#include "tools/chart/settings_file.h"
 
 struct ChartOptions {
   std::string modulePath;  // empty: the module built beside the program

@@ -1,10 +1,10 @@
-#include "chart_platform.h"
+#include "tools/chart/chart_platform.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
 
 std::string moduleBesideProgram() {

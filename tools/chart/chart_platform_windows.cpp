@@ -1,4 +1,4 @@
-#include "chart_platform.h"
+#include "tools/chart/chart_platform.h"
 
 #include <io.h>
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
 #include "host/winhttp_transport.h"

@@ -1,13 +1,13 @@
-#include "chart_run_output.h"
+#include "tools/chart/chart_run_output.h"
 
 #include <cstdio>
 #include <iostream>
 
-#include "chart_platform.h"
+#include "tools/chart/chart_platform.h"
 #include "host/calendar_text.h"
-#include "host/chart_outputs.h"
-#include "host/chart_session.h"
-#include "host/input_assignment.h"
+#include "tools/chart/chart_outputs.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/input_assignment.h"
 #include "host/study_instance.h"
 
 namespace {

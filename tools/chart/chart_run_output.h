@@ -9,9 +9,9 @@
 #include <ostream>
 #include <string>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 #include "host/message_log.h"
-#include "host/trace_canvas.h"
+#include "tools/chart/trace_canvas.h"
 
 class ChartSession;
 class StudyInstance;

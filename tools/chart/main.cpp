@@ -11,17 +11,17 @@
 #include <thread>
 #include <vector>
 
-#include "chart_options.h"
-#include "chart_platform.h"
-#include "chart_run_output.h"
-#include "host/bar_file.h"
+#include "tools/chart/chart_options.h"
+#include "tools/chart/chart_platform.h"
+#include "tools/chart/chart_run_output.h"
+#include "tools/chart/bar_file.h"
 #include "host/calendar_text.h"
-#include "host/chart_session.h"
-#include "host/input_assignment.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/input_assignment.h"
 #include "host/module_loader.h"
 #include "host/picture/chart_picture.h"
-#include "host/synthetic_bars.h"
-#include "host/transport_watch.h"
+#include "tools/chart/synthetic_bars.h"
+#include "tools/chart/transport_watch.h"
 
 namespace {
 

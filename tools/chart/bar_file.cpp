@@ -1,4 +1,4 @@
-#include "host/bar_file.h"
+#include "tools/chart/bar_file.h"
 
 #include <cctype>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "host/calendar_text.h"
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <sstream>
 
-#include "host/chart_outputs.h"
-#include "host/chart_session.h"
-#include "host/synthetic_bars.h"
-#include "host/trace_canvas.h"
+#include "tools/chart/chart_outputs.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/synthetic_bars.h"
+#include "tools/chart/trace_canvas.h"
 
 namespace {
 

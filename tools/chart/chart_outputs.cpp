@@ -1,4 +1,4 @@
-#include "host/chart_outputs.h"
+#include "tools/chart/chart_outputs.h"
 
 #include <charconv>
 #include <cmath>

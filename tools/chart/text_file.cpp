@@ -1,4 +1,4 @@
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
 
 #include <cerrno>
 #include <cstring>

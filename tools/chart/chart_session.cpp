@@ -1,4 +1,4 @@
-#include "host/chart_session.h"
+#include "tools/chart/chart_session.h"
 
 ChartSession::ChartSession(StudyInstance& instance, std::vector<Bar> bars)
     : instance_(instance), pending_(std::move(bars)) {}

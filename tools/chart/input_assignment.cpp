@@ -1,4 +1,4 @@
-#include "host/input_assignment.h"
+#include "tools/chart/input_assignment.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/calendar_text.h"
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
 

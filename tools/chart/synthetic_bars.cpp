@@ -1,4 +1,4 @@
-#include "host/synthetic_bars.h"
+#include "tools/chart/synthetic_bars.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "host/trace_canvas.h"
+#include "tools/chart/trace_canvas.h"
 
-#include "host/chart_outputs.h"
+#include "tools/chart/chart_outputs.h"
 
 namespace {
 

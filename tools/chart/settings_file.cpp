@@ -1,9 +1,9 @@
-#include "host/settings_file.h"
+#include "tools/chart/settings_file.h"
 
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
 
 bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
                       std::string& error) {

@@ -1,4 +1,4 @@
-#include "host/transport_watch.h"
+#include "tools/chart/transport_watch.h"
 
 bool TransportWatch::start(const HttpRequest& request, Completion done) {
   // The completion holds the tally, not the watch, which may be gone by then.
