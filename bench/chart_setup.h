@@ -6,6 +6,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 // Monday 2026-03-02, 10:00 New York time, in the chart's zone.
 inline constexpr HostDateTime kBenchCallTime = 46083LL * kMicrosecondsPerDay + 10LL * 3600 * 1000000;
 

@@ -6,6 +6,8 @@
 
 #include "host/canvas.h"
 
+using namespace chart_host;
+
 class CountingCanvas : public Canvas {
  public:
   void selectBrush(const HostFillRecord&) override {}

@@ -9,6 +9,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 class MarketHoursChart {
  public:
   // Appends the bars and declares the study through its set-defaults pass.

@@ -12,6 +12,8 @@
 #include "study/study_function.h"
 #include "study/study_inputs.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr int32_t kGexDisplayBoth = 2;

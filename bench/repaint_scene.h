@@ -15,6 +15,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 inline constexpr int kRepaintProfiles = 8;
 
 class RepaintScene {

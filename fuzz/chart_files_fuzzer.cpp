@@ -17,6 +17,9 @@
 #include "host/study_instance.h"
 #include "study/study_function.h"
 
+using namespace chart_host;
+using namespace chart_tool;
+
 namespace {
 
 void checkBars(std::string_view text) {

@@ -11,6 +11,8 @@
 #include "host/chart.h"
 #include "study/host_interface.h"
 
+using namespace chart_host;
+
 namespace fuzz {
 
 // Which parser the snapshot came from; it decides which kinds are tried most.

@@ -10,6 +10,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 namespace fuzz {
 
 class ServiceChart {

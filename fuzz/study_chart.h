@@ -13,6 +13,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 namespace fuzz {
 
 class StudyChart {

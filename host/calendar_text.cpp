@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace chart_host {
+
 namespace {
 
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
@@ -128,3 +130,5 @@ std::string formatTimeOfDay(HostDateTime value) {
                 static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
   return text;
 }
+
+}  // namespace chart_host

@@ -11,6 +11,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 // Days since 1899-12-30 of a proleptic Gregorian date, and back.
 int64_t dayNumberOfDate(int32_t year, int32_t month, int32_t day);
 void dateOfDayNumber(int64_t dayNumber, int32_t& year, int32_t& month, int32_t& day);
@@ -27,3 +29,5 @@ std::optional<HostDateTime> readDateTime(std::string_view text);
 std::string formatDateTime(HostDateTime value);
 // "HH:MM:SS".
 std::string formatTimeOfDay(HostDateTime value);
+
+}  // namespace chart_host

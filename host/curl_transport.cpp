@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <utility>
 
+namespace chart_host {
+
 namespace {
 
 // How long the worker sleeps when nothing happens; libcurl's own timers and
@@ -273,3 +275,5 @@ bool CurlTransport::start(const HttpRequest& request, Completion done) {
   curl_multi_wakeup(worker.multi);
   return true;
 }
+
+}  // namespace chart_host

@@ -12,6 +12,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 struct CurlTransportOptions {
   // Bounds of every transfer; a value below 1 takes the default, since 0
   // would leave a transfer unbounded.
@@ -44,3 +46,5 @@ class CurlTransport : public HttpTransport {
   struct Worker;
   std::unique_ptr<Worker> worker_;
 };
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 #include "host/canvas.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 StudyInstance* instance() { return currentCallContext().instance; }
@@ -207,3 +209,5 @@ HostOperations makeHostOperations() {
   ops.HostDrawEllipse = drawEllipse;
   return ops;
 }
+
+}  // namespace chart_host

@@ -17,6 +17,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 struct HttpAnswer {
   int32_t requestId = 0;
   std::string text;
@@ -50,3 +52,5 @@ class HttpFacility {
   std::shared_ptr<Shared> shared_;  // made in the .cpp, where Shared is complete
   std::shared_ptr<HttpTransport> transport_;
 };
+
+}  // namespace chart_host

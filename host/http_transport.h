@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace chart_host {
+
 struct HttpRequest {
   std::string url;
   std::string body;  // empty: GET; otherwise POST with this body
@@ -35,3 +37,5 @@ class HttpTransport {
   // destroyed completes what it still holds as failed.
   virtual bool start(const HttpRequest& request, Completion done) = 0;
 };
+
+}  // namespace chart_host

@@ -10,6 +10,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 struct WinHttpTransportOptions {
   // Bounds of every transfer; a value below 1 takes the default, since 0
   // would leave a step unbounded.
@@ -42,3 +44,5 @@ class WinHttpTransport : public HttpTransport {
   struct Worker;
   std::unique_ptr<Worker> worker_;
 };
+
+}  // namespace chart_host

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace chart_host {
+
 namespace {
 
 std::wstring wide(const std::string& text) {
@@ -238,3 +240,5 @@ bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
   worker.arrived.notify_one();
   return true;
 }
+
+}  // namespace chart_host

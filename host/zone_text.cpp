@@ -3,6 +3,8 @@
 
 #include <limits>
 
+namespace chart_host {
+
 namespace {
 
 constexpr int64_t kUsPerMinute = 60LL * 1000000LL;
@@ -262,3 +264,5 @@ HostDateTime ZoneText::toUtc(HostDateTime local) const {
   if (isDaylightAt(asStandard) && isDaylightAt(asDaylight)) return asDaylight;
   return asStandard;
 }
+
+}  // namespace chart_host

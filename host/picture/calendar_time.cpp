@@ -1,5 +1,7 @@
 #include "host/picture/calendar_time.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
@@ -43,3 +45,5 @@ const char* monthAbbreviation(int32_t month) {
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   return month >= 1 && month <= 12 ? kMonths[month - 1] : "?";
 }
+
+}  // namespace chart_host

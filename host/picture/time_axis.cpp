@@ -9,6 +9,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
@@ -101,3 +103,5 @@ void drawTimeAxis(cairo_t* cr, const std::vector<TimeTick>& ticks, const Picture
              tick.isDate ? picture_theme::kTitleText : picture_theme::kAxisText);
   }
 }
+
+}  // namespace chart_host

@@ -11,6 +11,9 @@
 #include "tools/chart/settings_file.h"
 #include "support/study_fixture.h"
 
+using namespace chart_host;
+using namespace chart_tool;
+
 namespace {
 
 TEST(CalendarText, ReadsAndWritesDatesAndTimes) {

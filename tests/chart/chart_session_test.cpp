@@ -12,6 +12,9 @@
 #include "tools/chart/synthetic_bars.h"
 #include "tools/chart/trace_canvas.h"
 
+using namespace chart_host;
+using namespace chart_tool;
+
 namespace {
 
 constexpr HostDateTime kDay = 46083LL * kMicrosecondsPerDay;  // 2026-03-02

@@ -16,6 +16,8 @@
 #include "host/calendar_text.h"
 #include "support/standin_process.h"
 
+using namespace chart_host;
+
 namespace {
 
 using standin_test::ProcessResult;

@@ -9,6 +9,10 @@
 #include "host/calendar_text.h"
 #include "tools/chart/text_file.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 enum class Layout { Export, Plain };
@@ -159,3 +163,5 @@ bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
   }
   return true;
 }
+
+}  // namespace chart_tool

@@ -8,6 +8,10 @@
 
 #include "host/calendar_text.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 bool readWhole(const std::string& text, int64_t low, int64_t high, int64_t& value) {
@@ -231,3 +235,5 @@ Exit status: 0 done, 1 an output could not be written, 2 a bad command line,
 module, bars file or settings file, 3 the service could not be reached.
 )";
 }
+
+}  // namespace chart_tool

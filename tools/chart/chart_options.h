@@ -10,6 +10,10 @@
 #include "host/chart.h"
 #include "tools/chart/settings_file.h"
 
+namespace chart_tool {
+
+using chart_host::kDefaultChartZoneText;
+
 struct ChartOptions {
   std::string modulePath;  // empty: the module built beside the program
   // Bars: a file, or a random walk.
@@ -53,3 +57,5 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
 
 // The --help text.
 const char* chartOptionsHelp();
+
+}  // namespace chart_tool

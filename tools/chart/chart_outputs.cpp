@@ -7,6 +7,10 @@
 #include "host/calendar_text.h"
 #include "host/study_instance.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 // The shortest text that reads back as the same float.
@@ -96,3 +100,5 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
   }
   out << (first ? "]\n" : "\n]\n");
 }
+
+}  // namespace chart_tool

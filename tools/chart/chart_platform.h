@@ -8,8 +8,16 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
 class StudyInstance;
 struct ChartPictureOptions;
+}  // namespace chart_host
+
+namespace chart_tool {
+
+using chart_host::HttpTransport;
+using chart_host::StudyInstance;
+
 struct ChartOptions;
 
 // The module file built beside the program.
@@ -24,3 +32,5 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();
+
+}  // namespace chart_tool

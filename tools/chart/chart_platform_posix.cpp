@@ -7,6 +7,10 @@
 #include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 std::string moduleBesideProgram() {
   char self[4096];
   const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -33,3 +37,5 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 }
 
 std::string pictureUnavailableReason() { return {}; }
+
+}  // namespace chart_tool

@@ -12,6 +12,10 @@
 #include "host/study_instance.h"
 #include "host/winhttp_transport.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 std::string moduleBesideProgram() {
   wchar_t self[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -42,6 +46,11 @@ std::string pictureUnavailableReason() {
   return "pictures need cairo, which the Windows build has not; use the Linux build for --png";
 }
 
+}  // namespace chart_tool
+
+// The picture's two functions, as this build has them.
+namespace chart_host {
+
 // Without cairo the chart still needs a layout, so the study's repaints (and
 // the graphics trace) have a plotting area and a price scale: the same
 // margins as the picture, and the bars' range with a little room.
@@ -65,3 +74,5 @@ bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::st
   error = pngPath + ": " + pictureUnavailableReason();
   return false;
 }
+
+}  // namespace chart_host

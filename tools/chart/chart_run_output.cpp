@@ -10,6 +10,10 @@
 #include "tools/chart/input_assignment.h"
 #include "host/study_instance.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 bool openFile(std::ofstream& file, const std::string& path, std::string& error) {
@@ -161,3 +165,5 @@ std::string chartTitle(StudyInstance& instance, HostDateTime now) {
   for (const char* name : {"Package", "Greek"}) title += "  \u00b7  " + inputValue(instance, name);
   return title + "  \u00b7  " + formatDateTime(now).substr(0, 16);
 }
+
+}  // namespace chart_tool

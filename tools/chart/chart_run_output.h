@@ -13,8 +13,17 @@
 #include "host/message_log.h"
 #include "tools/chart/trace_canvas.h"
 
-class ChartSession;
+namespace chart_host {
 class StudyInstance;
+}  // namespace chart_host
+
+namespace chart_tool {
+
+using chart_host::Chart;
+using chart_host::LogLine;
+using chart_host::StudyInstance;
+
+class ChartSession;
 
 class RunOutputs {
  public:
@@ -53,3 +62,5 @@ void printInputs(StudyInstance& instance, std::ostream& out);
 
 // "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45:00"
 std::string chartTitle(StudyInstance& instance, HostDateTime now);
+
+}  // namespace chart_tool

@@ -1,5 +1,9 @@
 #include "tools/chart/chart_session.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 ChartSession::ChartSession(StudyInstance& instance, std::vector<Bar> bars)
     : instance_(instance), pending_(std::move(bars)) {}
 
@@ -25,3 +29,5 @@ void ChartSession::callAt(HostDateTime now, bool waitForAnswers) {
   instance_.runCall(settings);
   ++calls_;
 }
+
+}  // namespace chart_tool

@@ -10,7 +10,15 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
 class Canvas;
+}  // namespace chart_host
+
+namespace chart_tool {
+
+using chart_host::Bar;
+using chart_host::Canvas;
+using chart_host::StudyInstance;
 
 class ChartSession {
  public:
@@ -34,3 +42,5 @@ class ChartSession {
   std::size_t shown_ = 0;
   int64_t calls_ = 0;
 };
+
+}  // namespace chart_tool

@@ -13,6 +13,10 @@
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 std::string lowered(std::string_view text) {
@@ -238,3 +242,5 @@ bool assignInput(StudyInstance& instance, std::string_view nameOrIndex, std::str
   input = changed;
   return true;
 }
+
+}  // namespace chart_tool

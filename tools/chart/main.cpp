@@ -23,6 +23,9 @@
 #include "tools/chart/synthetic_bars.h"
 #include "tools/chart/transport_watch.h"
 
+using namespace chart_host;
+using namespace chart_tool;
+
 namespace {
 
 constexpr int kExitOutput = 1;

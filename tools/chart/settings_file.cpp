@@ -5,6 +5,8 @@
 
 #include "tools/chart/text_file.h"
 
+namespace chart_tool {
+
 bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
                       std::string& error) {
   settings.clear();
@@ -46,3 +48,5 @@ bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settin
   }
   return true;
 }
+
+}  // namespace chart_tool

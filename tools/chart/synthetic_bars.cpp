@@ -4,6 +4,8 @@
 #include <cmath>
 #include <random>
 
+namespace chart_tool {
+
 namespace {
 
 float onTick(double price, float tickSize) {
@@ -38,3 +40,5 @@ std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan) {
   }
   return bars;
 }
+
+}  // namespace chart_tool

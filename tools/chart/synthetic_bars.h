@@ -7,6 +7,10 @@
 
 #include "host/chart.h"
 
+namespace chart_tool {
+
+using chart_host::Bar;
+
 struct SyntheticBarsPlan {
   HostDateTime firstBar = 0;          // start of the first bar, chart time
   int64_t barMicroseconds = 60000000;  // one minute
@@ -17,3 +21,5 @@ struct SyntheticBarsPlan {
 };
 
 std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan);
+
+}  // namespace chart_tool

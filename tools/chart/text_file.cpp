@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace chart_tool {
+
 bool readTextFile(const std::string& path, std::string& content, std::string& error) {
   std::error_code ignored;
   if (std::filesystem::is_directory(path, ignored)) {
@@ -33,3 +35,5 @@ std::string quoted(std::string_view text) {
   result.push_back('\'');
   return result;
 }
+
+}  // namespace chart_tool

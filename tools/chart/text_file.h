@@ -5,8 +5,12 @@
 #include <string>
 #include <string_view>
 
+namespace chart_tool {
+
 // The file's bytes, or false with "PATH: cannot be read (reason)".
 bool readTextFile(const std::string& path, std::string& content, std::string& error);
 
 // The text in single quotes, as messages show what a person typed.
 std::string quoted(std::string_view text);
+
+}  // namespace chart_tool

@@ -2,6 +2,10 @@
 
 #include "tools/chart/chart_outputs.h"
 
+namespace chart_tool {
+
+using namespace chart_host;
+
 namespace {
 
 void writeRect(std::ostream& out, const HostRect& rect) {
@@ -57,3 +61,5 @@ void TraceCanvas::drawEllipse(const HostRect& box, const HostFillRecord& fill) {
        << "\"}\n";
   if (next_) next_->drawEllipse(box, fill);
 }
+
+}  // namespace chart_tool
