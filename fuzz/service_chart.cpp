@@ -7,7 +7,6 @@ namespace fuzz {
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerMinute = 60LL * 1000000;
 // 2024-06-06 and 2024-06-07 (Thursday, Friday), days since 1899-12-30, so
 // that Unix seconds of those days (1717632000 on) land on bars.
 constexpr int64_t kThursday = 45449;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
 constexpr int64_t kUnixEpochSeconds = kUnixEpochHostDateTime / kMicrosecondsPerSecond;
 
 }  // namespace

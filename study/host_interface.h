@@ -23,6 +23,9 @@ inline constexpr int32_t kHostInterfaceVersion = 2911;
 // Signed microseconds since 1899-12-30 00:00 in the chart's time zone.
 using HostDateTime = int64_t;
 inline constexpr HostDateTime kMicrosecondsPerDay = 86400000000LL;
+inline constexpr HostDateTime kMicrosecondsPerSecond = 1000000LL;
+inline constexpr HostDateTime kMicrosecondsPerMinute = 60 * kMicrosecondsPerSecond;
+inline constexpr HostDateTime kMicrosecondsPerHour = 60 * kMicrosecondsPerMinute;
 
 // 24-bit colour 0x00BBGGRR, red in the low byte.
 using HostColor = uint32_t;

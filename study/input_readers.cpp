@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kUnsetText = "Unset";
 constexpr HostColor kWhite = 0xFFFFFF;
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
 
 int32_t clampToInt32(int64_t value) {
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();

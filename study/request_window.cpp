@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int64_t kMicrosecondsPerSecond = 1000000;
 
 // Whole seconds past midnight of a date-time or day offset, both divisions
 // truncating: negative values (before 1899-12-30) give negative seconds.

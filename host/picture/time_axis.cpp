@@ -29,7 +29,7 @@ double typicalBarSeconds(const Chart& chart, const PictureLayout& layout) {
   }
   if (gaps.empty()) return 60.0;
   std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-  return static_cast<double>(gaps[gaps.size() / 2]) / 1e6;
+  return static_cast<double>(gaps[gaps.size() / 2]) / kMicrosecondsPerSecond;
 }
 
 // The round step in seconds, or a whole day when labels only fit per day.

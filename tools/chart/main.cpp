@@ -31,8 +31,6 @@ namespace {
 constexpr int kExitOutput = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitUnreachable = 3;
-constexpr int64_t kMicrosPerSecond = 1000000;
-constexpr int64_t kMicrosPerMinute = 60 * kMicrosPerSecond;
 // A service that failed this many transfers and never answered is not there.
 constexpr int kFailuresBeforeGivingUp = 3;
 
@@ -58,7 +56,7 @@ HostDateTime defaultStart(const Chart& chart) {
     if (weekday != 0 && weekday != 6) break;
     --day;
   }
-  return day * kMicrosecondsPerDay + (10 * 60 + 15) * kMicrosPerMinute;
+  return day * kMicrosecondsPerDay + (10 * 60 + 15) * kMicrosecondsPerMinute;
 }
 
 bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
@@ -86,7 +84,7 @@ std::vector<Bar> loadBars(const ChartOptions& options, const Chart& chart, HostD
     }
     return read.bars;
   }
-  const int64_t barMicros = options.barSeconds * kMicrosPerSecond;
+  const int64_t barMicros = options.barSeconds * kMicrosecondsPerSecond;
   SyntheticBarsPlan plan;
   plan.barMicroseconds = barMicros;
   plan.startPrice = options.startPrice;
@@ -97,8 +95,8 @@ std::vector<Bar> loadBars(const ChartOptions& options, const Chart& chart, HostD
     plan.count = options.barCount > 0 ? options.barCount : 120;
     plan.firstBar = (lastCall / barMicros - (plan.count - 1)) * barMicros;
   } else {
-    const HostDateTime nine = firstCall / kMicrosecondsPerDay * kMicrosecondsPerDay + 9 * 60 * kMicrosPerMinute;
-    plan.firstBar = options.syntheticFrom.value_or(nine < firstCall ? nine : firstCall - 60 * kMicrosPerMinute);
+    const HostDateTime nine = firstCall / kMicrosecondsPerDay * kMicrosecondsPerDay + 9 * 60 * kMicrosecondsPerMinute;
+    plan.firstBar = options.syntheticFrom.value_or(nine < firstCall ? nine : firstCall - 60 * kMicrosecondsPerMinute);
     plan.count = options.barCount > 0
                      ? options.barCount
                      : static_cast<int32_t>(std::max<int64_t>((lastCall - plan.firstBar) / barMicros + 1, 1));
@@ -138,8 +136,8 @@ int main(int argc, char** argv) {
   const bool realClock = options.realClockSeconds > 0;
   const HostDateTime firstCall = realClock ? realChartTime(chart) : options.start.value_or(defaultStart(chart));
   const HostDateTime lastCall =
-      realClock ? firstCall + static_cast<int64_t>(options.realClockSeconds * kMicrosPerSecond)
-                : options.end.value_or(firstCall + 45 * kMicrosPerMinute);
+      realClock ? firstCall + static_cast<int64_t>(options.realClockSeconds * kMicrosecondsPerSecond)
+                : options.end.value_or(firstCall + 45 * kMicrosecondsPerMinute);
   std::vector<Bar> bars = loadBars(options, chart, firstCall, lastCall, error);
   if (bars.empty()) return fail(kExitUsage, error);
 
@@ -157,7 +155,7 @@ int main(int argc, char** argv) {
   ChartPictureOptions picture;
   picture.width = options.width;
   picture.height = options.height;
-  const int64_t step = options.stepSeconds * kMicrosPerSecond;
+  const int64_t step = options.stepSeconds * kMicrosecondsPerSecond;
   const int64_t totalCalls = (lastCall - firstCall) / step + 1;
   outputs.startProgress(totalCalls);
   int status = 0;

@@ -13,7 +13,7 @@ using chart_host::Bar;
 
 struct SyntheticBarsPlan {
   HostDateTime firstBar = 0;          // start of the first bar, chart time
-  int64_t barMicroseconds = 60000000;  // one minute
+  int64_t barMicroseconds = kMicrosecondsPerMinute;
   int32_t count = 120;
   float startPrice = 5800.0f;
   float tickSize = 0.25f;   // prices land on whole ticks
