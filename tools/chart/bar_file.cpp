@@ -155,13 +155,7 @@ bool readBarText(std::string_view text, BarText& read, std::string& error) {
 }
 
 bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
-  std::string content;
-  if (!readTextFile(path, content, error)) return false;
-  if (!readBarText(content, bars, error)) {
-    error = path + ":" + error;
-    return false;
-  }
-  return true;
+  return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, bars, error); });
 }
 
 }  // namespace chart_tool

@@ -75,8 +75,9 @@ std::string inputValue(StudyInstance& instance, const char* name) {
 
 }  // namespace
 
-bool RunOutputs::open(const ChartOptions& options, std::string& error) {
+bool RunOutputs::open(const ChartOptions& options, const Clock& clock, std::string& error) {
   options_ = options;
+  clock_ = &clock;
   for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath})
     if (!checkWritable(*path, error)) return false;
   if (!openFile(log_, options.logPath, error) || !openFile(trace_, options.tracePath, error)) return false;
@@ -85,14 +86,15 @@ bool RunOutputs::open(const ChartOptions& options, std::string& error) {
   return true;
 }
 
-void RunOutputs::logLine(const LogLine& line, const Chart&) {
+void RunOutputs::logLine(const LogLine& line) {
+  const HostDateTime now = clock_->now();
   ++messages_;
   alerts_ += line.alert ? 1 : 0;
   const char* mark = line.alert ? "ALERT " : "";
-  if (log_.is_open()) log_ << formatDateTime(now_) << "  " << mark << line.text << "\n" << std::flush;
+  if (log_.is_open()) log_ << formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
   if (options_.quiet) return;
   clearProgressLine();
-  std::cerr << formatTimeOfDay(now_) << "  " << mark << line.text << "\n";
+  std::cerr << formatTimeOfDay(now) << "  " << mark << line.text << "\n";
 }
 
 void RunOutputs::repaint(ChartSession& session, int64_t repaint, HostDateTime now) {
