@@ -35,22 +35,24 @@ ValueReader text(std::string ChartOptions::*field) {
   };
 }
 
-template <typename Number>
-ValueReader whole(Number ChartOptions::*field, int64_t low, int64_t high) {
+// A number read by `read` (an optional of it), stored as the field's type.
+template <typename Number, typename Read>
+ValueReader number(Number ChartOptions::*field, Read read) {
   return [=](ChartOptions& options, const std::string& value) {
-    const std::optional<int64_t> read = readWholeNumber(value, low, high);
-    if (read) options.*field = static_cast<Number>(*read);
-    return read.has_value();
+    const auto parsed = read(value);
+    if (parsed) options.*field = static_cast<Number>(*parsed);
+    return parsed.has_value();
   };
 }
 
 template <typename Number>
+ValueReader whole(Number ChartOptions::*field, int64_t low, int64_t high) {
+  return number(field, [=](const std::string& value) { return readWholeNumber(value, low, high); });
+}
+
+template <typename Number>
 ValueReader decimal(Number ChartOptions::*field, double low, double high) {
-  return [=](ChartOptions& options, const std::string& value) {
-    const std::optional<double> read = readDecimalNumber(value, low, high);
-    if (read) options.*field = static_cast<Number>(*read);
-    return read.has_value();
-  };
+  return number(field, [=](const std::string& value) { return readDecimalNumber(value, low, high); });
 }
 
 ValueReader when(std::optional<HostDateTime> ChartOptions::*field) {

@@ -5,9 +5,7 @@
 #include <ostream>
 #include <string>
 
-namespace chart_host {
-class StudyInstance;
-}  // namespace chart_host
+namespace chart_host { class StudyInstance; }
 
 namespace chart_tool {
 

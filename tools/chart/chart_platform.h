@@ -8,10 +8,7 @@
 
 #include "host/http_transport.h"
 
-namespace chart_host {
-class StudyInstance;
-struct ChartPictureOptions;
-}  // namespace chart_host
+namespace chart_host { class StudyInstance; struct ChartPictureOptions; }
 
 namespace chart_tool {
 

@@ -14,9 +14,7 @@
 #include "host/message_log.h"
 #include "tools/chart/trace_canvas.h"
 
-namespace chart_host {
-class StudyInstance;
-}  // namespace chart_host
+namespace chart_host { class StudyInstance; }
 
 namespace chart_tool {
 

@@ -12,10 +12,6 @@
 #include "host/study_instance.h"
 #include "tools/chart/clock.h"
 
-namespace chart_host {
-class Canvas;
-}  // namespace chart_host
-
 namespace chart_tool {
 
 using chart_host::Bar;

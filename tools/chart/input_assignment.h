@@ -9,9 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace chart_host {
-class StudyInstance;
-}  // namespace chart_host
+namespace chart_host { class StudyInstance; }
 
 namespace chart_tool {
 
