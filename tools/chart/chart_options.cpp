@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -124,13 +125,24 @@ constexpr FlagOption kFlags[] = {
     {"-h,--help", &ChartOptions::help, true},
 };
 
-// The parser names an option that lacks its value first ("NAME: ..."); the
-// message then says what the option takes.
-std::string refusal(const CLI::ParseError& failure) {
+// The parser's refusal in the program's words: an option without its value
+// says what it takes, a flag given a value is an option the program does not
+// know.
+std::string refusal(const CLI::ParseError& failure, const std::vector<std::string>& arguments) {
   const std::string what = failure.what();
   const std::string name = what.substr(0, what.find(':'));
-  for (const ValuedOption& option : valuedOptions())
-    if (name == option.name) return name + " needs a value: " + option.takes;
+  for (const ValuedOption& option : valuedOptions()) {
+    if (name != option.name) continue;
+    const bool givenEmpty = std::find(arguments.begin(), arguments.end(), name + "=") != arguments.end();
+    return givenEmpty ? name + " takes " + option.takes + ", not ''" : name + " needs a value: " + option.takes;
+  }
+  for (const std::string& argument : arguments) {
+    const std::string flag = argument.substr(0, argument.find('='));
+    const bool isFlag = std::any_of(std::begin(kFlags), std::end(kFlags), [&](const FlagOption& known) {
+      return ("," + std::string(known.names) + ",").find("," + flag + ",") != std::string::npos;
+    });
+    if (isFlag && flag != argument) return "unknown option '" + argument + "' (see --help)";
+  }
   return what + " (see --help)";
 }
 
@@ -162,7 +174,7 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
   try {
     app.parse(lastFirst);
   } catch (const CLI::ParseError& failure) {
-    error = refusal(failure);
+    error = refusal(failure, arguments);
     return false;
   }
   if (!app.remaining().empty()) {

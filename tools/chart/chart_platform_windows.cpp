@@ -71,7 +71,7 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
 
 bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::string& pngPath,
                        std::string& error) {
-  error = pngPath + ": " + pictureUnavailableReason();
+  error = pngPath + ": " + chart_tool::pictureUnavailableReason();
   return false;
 }
 
