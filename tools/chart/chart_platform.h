@@ -8,12 +8,9 @@
 
 #include "host/http_transport.h"
 
-namespace chart_host { class StudyInstance; struct ChartPictureOptions; }
-
 namespace chart_tool {
 
 using chart_host::HttpTransport;
-using chart_host::StudyInstance;
 
 struct ChartOptions;
 
