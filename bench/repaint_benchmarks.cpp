@@ -19,6 +19,8 @@
 #include "study/study_function.h"
 #include "study/study_inputs.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr int kRepaintStrikeCounts[] = {500, 2000, 5000};

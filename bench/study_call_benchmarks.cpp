@@ -8,6 +8,8 @@
 #include "study/instance_state.h"
 #include "study/study_function.h"
 
+using namespace chart_host;
+
 // The floor's study function: the host's call and nothing else. C linkage
 // like a real study function's, and never inlined into the call.
 extern "C" __attribute__((noinline)) void emptyStudyFunction(HostStudyInterface&) {}

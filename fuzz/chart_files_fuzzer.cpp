@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "host/bar_file.h"
-#include "host/calendar_text.h"
-#include "host/input_assignment.h"
-#include "host/settings_file.h"
+#include "tools/chart/bar_file.h"
+#include "tools/chart/calendar_text.h"
+#include "tools/chart/input_assignment.h"
+#include "tools/chart/settings_file.h"
 #include "support/study_fixture.h"
+
+using namespace chart_host;
+using namespace chart_tool;
 
 namespace {
 

@@ -14,6 +14,8 @@
 #include "host/canvas.h"
 #include "host/recording_canvas.h"
 
+using namespace chart_host;
+
 namespace fuzz {
 
 class CheckingCanvas : public Canvas {

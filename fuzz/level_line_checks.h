@@ -12,6 +12,8 @@
 #include "fuzz/picked_settings.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 namespace fuzz {
 
 void checkLevelLines(StudyInstance& instance, const DrawingSettings& settings,

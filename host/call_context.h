@@ -5,6 +5,8 @@
 // charts may run on several threads.
 #pragma once
 
+namespace chart_host {
+
 class StudyInstance;
 class Canvas;
 
@@ -29,3 +31,5 @@ class CallScope {
  private:
   CallContext saved_;
 };
+
+}  // namespace chart_host

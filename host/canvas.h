@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -16,3 +18,5 @@ class Canvas {
   virtual void drawPolygon(const HostPoint* points, int32_t count) = 0;
   virtual void drawEllipse(const HostRect& box, const HostFillRecord& fill) = 0;
 };
+
+}  // namespace chart_host

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace chart_host {
+
 Chart::Chart(int32_t chartNumber)
     : chartNumber_(chartNumber), zoneText_(kDefaultChartZoneText), zone_(*ZoneText::parse(kDefaultChartZoneText)) {}
 
@@ -84,3 +86,5 @@ float Chart::yToPrice(int32_t y) const {
   const double range = static_cast<double>(highPrice_) - lowPrice_;
   return static_cast<float>(highPrice_ - (y - plotArea_.top) / height * range);
 }
+
+}  // namespace chart_host

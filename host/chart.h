@@ -14,6 +14,8 @@
 #include "host/zone_text.h"
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 struct Bar {
   HostDateTime dateTime;
   float open;
@@ -87,3 +89,5 @@ class Chart {
 
 // A chart shows New York time unless told otherwise.
 inline constexpr const char* kDefaultChartZoneText = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
+
+}  // namespace chart_host

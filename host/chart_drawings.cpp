@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace chart_host {
+
 namespace {
 
 ChartDrawing storedCopy(const HostDrawingRecord& record, int32_t lineNumber, int32_t owner) {
@@ -60,3 +62,5 @@ const ChartDrawing* ChartDrawings::find(int32_t lineNumber) const {
   }
   return nullptr;
 }
+
+}  // namespace chart_host

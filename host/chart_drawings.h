@@ -9,6 +9,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 struct ChartDrawing {
   HostDrawingRecord record;  // labelText is always empty here; see label
   std::string label;
@@ -33,3 +35,5 @@ class ChartDrawings {
   std::vector<ChartDrawing> drawings_;  // ascending line numbers
   int32_t lastLineNumber_ = 0;
 };
+
+}  // namespace chart_host

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+namespace chart_host {
+
 namespace {
 
 using std::chrono::days;
@@ -82,3 +84,5 @@ int64_t microsecondOfDay(HostDateTime dateTime) {
   const int64_t remainder = dateTime % kMicrosecondsPerDay;
   return remainder < 0 ? remainder + kMicrosecondsPerDay : remainder;
 }
+
+}  // namespace chart_host

@@ -13,6 +13,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 struct CivilDate {
   int64_t year;
   int32_t month;  // 1..12
@@ -46,3 +48,5 @@ int32_t weekdayOfDayNumber(int64_t dayNumber);
 // any value, times before 1899-12-30 included.
 int64_t dayNumberOf(HostDateTime dateTime);
 int64_t microsecondOfDay(HostDateTime dateTime);
+
+}  // namespace chart_host

@@ -14,6 +14,8 @@
 #include "host/header_line.h"
 #include "host/transfer_queue.h"
 
+namespace chart_host {
+
 namespace {
 
 // How long the worker sleeps when nothing happens; libcurl's own timers and
@@ -246,3 +248,5 @@ bool CurlTransport::start(const HttpRequest& request, Completion done) {
   curl_multi_wakeup(worker.multi);
   return true;
 }
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 
 #include "host/https_transport.h"
 
+namespace chart_host {
+
 struct CurlTransportOptions : HttpsTransportBasics {
   // Bound of a whole transfer; a value below 1 takes the default.
   long totalTimeoutMs = 15000;
@@ -25,3 +27,5 @@ using CurlTransport = HttpsTransport<CurlTransportOptions>;
 template <> CurlTransport::HttpsTransport(CurlTransportOptions options);
 template <> CurlTransport::~HttpsTransport();
 template <> bool CurlTransport::start(const HttpRequest& request, Completion done);
+
+}  // namespace chart_host

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace chart_host {
+
 bool fitsOnOneLine(std::string_view text) {
   return std::none_of(text.begin(), text.end(), [](char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -18,3 +20,5 @@ bool headersFitTheirLines(const std::vector<std::pair<std::string, std::string>>
     return isHeaderName(header.first) && fitsOnOneLine(header.second);
   });
 }
+
+}  // namespace chart_host

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace chart_host {
+
 // Text without control bytes other than the horizontal tab.
 bool fitsOnOneLine(std::string_view text);
 
@@ -22,3 +24,5 @@ bool isHeaderName(std::string_view name);
 
 // Every name is a header name and every value fits on one line.
 bool headersFitTheirLines(const std::vector<std::pair<std::string, std::string>>& headers);
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 #include "host/header_line.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 StudyInstance* instance() { return currentCallContext().instance; }
@@ -193,3 +195,5 @@ HostOperations makeHostOperations() {
   ops.HostDrawEllipse = drawEllipse;
   return ops;
 }
+
+}  // namespace chart_host

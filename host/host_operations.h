@@ -5,4 +5,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 HostOperations makeHostOperations();
+
+}  // namespace chart_host

@@ -5,6 +5,8 @@
 #include <unordered_set>
 #include <utility>
 
+namespace chart_host {
+
 namespace {
 
 constexpr const char* kFailedTransferText = "HTTP_REQUEST_ERROR";
@@ -131,3 +133,5 @@ int HttpFacility::accepted() const {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   return shared_->acceptedCount;
 }
+
+}  // namespace chart_host

@@ -19,6 +19,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 struct HttpAnswer {
   int32_t requestId = 0;
   std::string text;
@@ -70,3 +72,5 @@ class HttpFacility {
   std::shared_ptr<HttpTransport> transport_;
   std::chrono::milliseconds answerWaitLimit_ = kDefaultAnswerWaitLimit;
 };
+
+}  // namespace chart_host

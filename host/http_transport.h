@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace chart_host {
+
 struct HttpRequest {
   std::string url;
   std::string body;  // empty: GET; otherwise POST with this body
@@ -45,3 +47,5 @@ inline void completeQuietly(const HttpTransport::Completion& done, HttpOutcome o
   } catch (...) {
   }
 }
+
+}  // namespace chart_host

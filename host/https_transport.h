@@ -13,6 +13,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 // What a real transport is told whatever its platform; each platform's
 // options add their own.
 struct HttpsTransportBasics {
@@ -40,3 +42,5 @@ class HttpsTransport : public HttpTransport {
   struct Worker;  // the platform's, in its implementation file
   std::unique_ptr<Worker> worker_;
 };
+
+}  // namespace chart_host

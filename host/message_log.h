@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace chart_host {
+
 struct LogLine {
   std::string text;
   bool alert;
@@ -25,3 +27,5 @@ class MessageLog {
   std::vector<LogLine> lines_;
   Sink sink_;
 };
+
+}  // namespace chart_host

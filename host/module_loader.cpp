@@ -1,5 +1,7 @@
 #include "host/module_loader.h"
 
+namespace chart_host {
+
 std::unique_ptr<LoadedModule> ModuleLoader::load(const std::string& path, std::string& error) {
   std::unique_ptr<SharedLibrary> library = SharedLibrary::open(path, error);
   if (!library) return nullptr;
@@ -32,3 +34,5 @@ std::unique_ptr<LoadedModule> ModuleLoader::load(const std::string& path, std::s
   module->library_ = std::move(library);
   return module;
 }
+
+}  // namespace chart_host

@@ -12,6 +12,8 @@
 #include "host/shared_library.h"
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class LoadedModule {
  public:
   const std::string& path() const { return path_; }
@@ -33,3 +35,5 @@ class ModuleLoader {
   // The module, or null with `error` set.
   static std::unique_ptr<LoadedModule> load(const std::string& path, std::string& error);
 };
+
+}  // namespace chart_host

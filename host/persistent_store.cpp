@@ -1,5 +1,7 @@
 #include "host/persistent_store.h"
 
+namespace chart_host {
+
 PersistentStore::~PersistentStore() {
   for (auto& [key, text] : strings_) releaseHostString(text);
 }
@@ -9,3 +11,5 @@ int PersistentStore::countLivePointers() const {
   for (const auto& [key, pointer] : pointers_) live += pointer != nullptr ? 1 : 0;
   return live;
 }
+
+}  // namespace chart_host

@@ -10,6 +10,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class PersistentStore {
  public:
   PersistentStore() = default;
@@ -33,3 +35,5 @@ class PersistentStore {
   std::map<int32_t, void*> pointers_;
   std::map<int32_t, HostString> strings_;
 };
+
+}  // namespace chart_host

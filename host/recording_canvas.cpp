@@ -1,5 +1,7 @@
 #include "host/recording_canvas.h"
 
+namespace chart_host {
+
 void RecordingCanvas::selectBrush(const HostFillRecord& fill) {
   RecordedShape shape;
   shape.kind = ShapeKind::Brush;
@@ -46,3 +48,5 @@ std::vector<RecordedShape> RecordingCanvas::shapesOf(ShapeKind kind) const {
   }
   return found;
 }
+
+}  // namespace chart_host

@@ -7,6 +7,8 @@
 
 #include "host/canvas.h"
 
+namespace chart_host {
+
 enum class ShapeKind { Brush, Reset, Rectangle, Polygon, Ellipse };
 
 struct RecordedShape {
@@ -34,3 +36,5 @@ class RecordingCanvas : public Canvas {
  private:
   std::vector<RecordedShape> shapes_;
 };
+
+}  // namespace chart_host

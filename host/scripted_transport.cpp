@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace chart_host {
+
 ScriptedTransport::~ScriptedTransport() {
   while (fail()) {
   }
@@ -33,3 +35,5 @@ bool ScriptedTransport::fail() {
   done(HttpOutcome{});
   return true;
 }
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 
 #include "host/http_transport.h"
 
+namespace chart_host {
+
 class ScriptedTransport : public HttpTransport {
  public:
   // Requests still waiting are completed as failed transfers.
@@ -29,3 +31,5 @@ class ScriptedTransport : public HttpTransport {
   std::deque<Completion> pending_;
   int refusals_ = 0;
 };
+
+}  // namespace chart_host

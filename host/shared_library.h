@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace chart_host {
+
 class SharedLibrary {
  public:
   // Loads the library at `path`; null with a message naming the file and
@@ -21,3 +23,5 @@ class SharedLibrary {
   explicit SharedLibrary(void* handle) : handle_(handle) {}
   void* handle_;
 };
+
+}  // namespace chart_host

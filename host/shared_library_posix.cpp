@@ -3,6 +3,8 @@
 
 #include "host/shared_library.h"
 
+namespace chart_host {
+
 std::unique_ptr<SharedLibrary> SharedLibrary::open(const std::string& path, std::string& error) {
   // Local binding: two modules exporting the same names must not see each other.
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -17,3 +19,5 @@ std::unique_ptr<SharedLibrary> SharedLibrary::open(const std::string& path, std:
 SharedLibrary::~SharedLibrary() { dlclose(handle_); }
 
 void* SharedLibrary::symbol(const char* name) const { return dlsym(handle_, name); }
+
+}  // namespace chart_host

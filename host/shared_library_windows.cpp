@@ -6,6 +6,8 @@
 
 #include "host/shared_library.h"
 
+namespace chart_host {
+
 namespace {
 
 std::wstring widePath(const std::string& path) {
@@ -54,3 +56,5 @@ SharedLibrary::~SharedLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }
 void* SharedLibrary::symbol(const char* name) const {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
 }
+
+}  // namespace chart_host

@@ -7,6 +7,8 @@
 #include "host/call_context.h"
 #include "host/host_operations.h"
 
+namespace chart_host {
+
 StudyInstance::StudyInstance(Chart& chart, StudyFunction study, int32_t studyId)
     : chart_(chart),
       study_(study),
@@ -136,3 +138,5 @@ void StudyInstance::paint(Canvas* canvas) {
   CallScope scope(*this, canvas);
   record_.graphicsCallback(nullptr, nullptr, record_);
 }
+
+}  // namespace chart_host

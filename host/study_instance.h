@@ -16,6 +16,8 @@
 #include "host/persistent_store.h"
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class Canvas;
 
 // What the host tells the study on one ordinary call.
@@ -88,3 +90,5 @@ class StudyInstance {
   MessageLog log_;
   HttpFacility http_;
 };
+
+}  // namespace chart_host

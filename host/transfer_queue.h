@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+namespace chart_host {
+
 template <class Transfer>
 class TransferQueue {
  public:
@@ -66,3 +68,5 @@ class TransferQueue {
   std::deque<Transfer> waiting_;  // guarded by mutex_
   bool closed_ = false;           // guarded by mutex_
 };
+
+}  // namespace chart_host

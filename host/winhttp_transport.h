@@ -8,6 +8,8 @@
 
 #include "host/https_transport.h"
 
+namespace chart_host {
+
 struct WinHttpTransportOptions : HttpsTransportBasics {
   // Bound of sending, and of each wait for data; a value below 1 takes the
   // default.
@@ -26,3 +28,5 @@ using WinHttpTransport = HttpsTransport<WinHttpTransportOptions>;
 template <> WinHttpTransport::HttpsTransport(WinHttpTransportOptions options);
 template <> WinHttpTransport::~HttpsTransport();
 template <> bool WinHttpTransport::start(const HttpRequest& request, Completion done);
+
+}  // namespace chart_host

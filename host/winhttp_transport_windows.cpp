@@ -12,6 +12,8 @@
 #include "host/header_line.h"
 #include "host/transfer_queue.h"
 
+namespace chart_host {
+
 namespace {
 
 std::wstring wide(const std::string& text) {
@@ -194,3 +196,5 @@ bool WinHttpTransport::start(const HttpRequest& request, Completion done) {
   Worker& worker = *worker_;
   return worker.root != nullptr && worker.queue.put(Worker::Pending{request, std::move(done)});
 }
+
+}  // namespace chart_host

@@ -5,6 +5,8 @@
 
 #include "host/civil_calendar.h"
 
+namespace chart_host {
+
 namespace {
 
 // Offsets, shifts and switch times are kept within a day, which keeps every
@@ -218,3 +220,5 @@ HostDateTime ZoneText::toUtc(HostDateTime local) const {
   if (isDaylightAt(asStandard) && isDaylightAt(asDaylight)) return asDaylight;
   return asStandard;
 }
+
+}  // namespace chart_host

@@ -28,6 +28,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class ZoneText {
  public:
   // Reads a zone text. Any bytes are accepted; for a text that is not a zone
@@ -72,3 +74,5 @@ class ZoneText {
   SwitchRule daylightStart_;
   SwitchRule daylightEnd_;
 };
+
+}  // namespace chart_host

@@ -6,6 +6,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr double kPointer_px = 5.0;
@@ -96,3 +98,5 @@ void drawAxisTags(cairo_t* cr, const std::vector<PlacedTag>& placed, const Pictu
     drawTag(cr, it->tag, it->top, it->bottom - it->top, layout);
   }
 }
+
+}  // namespace chart_host

@@ -11,6 +11,8 @@
 #include "host/picture/picture_layout.h"
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 struct AxisTag {
   int32_t row;  // the row of the price it marks
   HostColor color;
@@ -33,3 +35,5 @@ std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
                                      const PictureLayout& layout);
 // Draws the tags, the fixed ones last so they stay on top.
 void drawAxisTags(cairo_t* cr, const std::vector<PlacedTag>& placed, const PictureLayout& layout);
+
+}  // namespace chart_host

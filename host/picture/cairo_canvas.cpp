@@ -4,6 +4,8 @@
 
 #include "host/picture/picture_text.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr int32_t kSolidFill = 1;
@@ -55,3 +57,5 @@ void CairoCanvas::paintPath(const HostFillRecord& fill) {
     cairo_stroke(cr_);
   }
 }
+
+}  // namespace chart_host

@@ -10,6 +10,8 @@
 
 #include "host/canvas.h"
 
+namespace chart_host {
+
 class CairoCanvas : public Canvas {
  public:
   explicit CairoCanvas(cairo_t* cr) : cr_(cr) {}
@@ -32,3 +34,5 @@ class CairoCanvas : public Canvas {
   cairo_t* cr_;
   HostFillRecord brush_ = kDefaultBrush;
 };
+
+}  // namespace chart_host

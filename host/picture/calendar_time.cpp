@@ -2,6 +2,8 @@
 
 #include "host/civil_calendar.h"
 
+namespace chart_host {
+
 namespace {
 
 // About 3000 years either side: far beyond any bar; times further out are
@@ -30,3 +32,5 @@ const char* monthAbbreviation(int32_t month) {
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   return month >= 1 && month <= 12 ? kMonths[month - 1] : "?";
 }
+
+}  // namespace chart_host

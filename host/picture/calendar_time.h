@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 struct CalendarTime {
   int64_t dayNumber;    // days since 1899-12-30
   int64_t secondOfDay;  // 0..86399
@@ -20,3 +22,5 @@ CalendarTime calendarTime(HostDateTime dateTime);
 
 // "Jan".."Dec"; "?" for a month outside 1..12.
 const char* monthAbbreviation(int32_t month);
+
+}  // namespace chart_host

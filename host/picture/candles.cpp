@@ -6,6 +6,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 // Share of the bar spacing a body takes; the rest is the gap between bars.
@@ -44,3 +46,5 @@ void drawCandles(cairo_t* cr, const Chart& chart, const PictureLayout& layout) {
     fillPixels(cr, x - halfBody, bodyTop, x + halfBody + 1, bodyBottom + 1, color);
   }
 }
+
+}  // namespace chart_host

@@ -9,8 +9,12 @@
 #include "host/chart.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 // The colour a bar is drawn in.
 HostColor candleColor(const Bar& bar);
 
 // Draws the bars shown; the caller clips to the plot.
 void drawCandles(cairo_t* cr, const Chart& chart, const PictureLayout& layout);
+
+}  // namespace chart_host

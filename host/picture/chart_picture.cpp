@@ -7,6 +7,8 @@
 #include "host/picture/png_file.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 // Beyond this the picture would take hundreds of megabytes of memory.
@@ -66,3 +68,5 @@ bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& optio
   cairo_surface_destroy(surface);
   return written;
 }
+
+}  // namespace chart_host

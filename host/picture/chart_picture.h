@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace chart_host {
+
 class StudyInstance;
 
 struct ChartPictureOptions {
@@ -30,3 +32,5 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
 // of that name is then left as it was.
 bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
                        const std::string& pngPath, std::string& error);
+
+}  // namespace chart_host

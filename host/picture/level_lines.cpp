@@ -7,6 +7,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 enum LineStyle : int16_t { kSolid = 0, kDash = 1, kDot = 2 };
@@ -139,3 +141,5 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
     drawLabel(cr, drawing, box, line.color);
   }
 }
+
+}  // namespace chart_host

@@ -13,7 +13,11 @@
 #include "host/picture/axis_tags.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 // Draws the lines lying inside the plot and adds a tag for each line to
 // `tags`, for those off the scale too.
 void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
                     std::vector<AxisTag>& tags);
+
+}  // namespace chart_host

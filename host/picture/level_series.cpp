@@ -6,6 +6,8 @@
 #include "host/picture/picture_text.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr int32_t kWidestLine_px = 20;
@@ -56,3 +58,5 @@ void drawLineSeries(cairo_t* cr, StudyInstance& instance, const PictureLayout& l
     }
   });
 }
+
+}  // namespace chart_host

@@ -11,6 +11,8 @@
 #include "host/picture/picture_layout.h"
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 class StudyInstance;
 
 inline constexpr int32_t kLineDrawStyle = 4;
@@ -21,3 +23,5 @@ void forEachLineSeries(StudyInstance& instance,
 
 // Draws the line series over the bars shown; the caller clips to the plot.
 void drawLineSeries(cairo_t* cr, StudyInstance& instance, const PictureLayout& layout);
+
+}  // namespace chart_host

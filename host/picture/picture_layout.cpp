@@ -11,6 +11,8 @@
 #include "host/picture/price_range.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 // Candles closer than this no longer read as candles.
@@ -92,3 +94,5 @@ PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32
   layout.highPrice = range.high;
   return layout;
 }
+
+}  // namespace chart_host

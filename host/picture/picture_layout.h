@@ -9,6 +9,8 @@
 
 #include "host/chart.h"
 
+namespace chart_host {
+
 class StudyInstance;
 
 struct PictureLayout {
@@ -33,3 +35,5 @@ PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32
 
 // The widest or tallest picture drawn.
 inline constexpr int32_t kMaxPictureSide_px = 16000;
+
+}  // namespace chart_host

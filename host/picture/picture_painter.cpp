@@ -15,6 +15,8 @@
 #include "host/picture/title_bar.h"
 #include "host/study_instance.h"
 
+namespace chart_host {
+
 namespace {
 
 void clipToPlot(cairo_t* cr, const PlotArea& plot) {
@@ -88,3 +90,5 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   drawAxisTags(cr, placedTags, layout);
   drawTitleBar(cr, chart, options.title, layout);
 }
+
+}  // namespace chart_host

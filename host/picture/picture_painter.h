@@ -10,7 +10,11 @@
 #include "host/picture/chart_picture.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 class StudyInstance;
 
 void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureOptions& options,
                        const PictureLayout& layout);
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 // The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
@@ -126,3 +128,5 @@ std::string formatPrice(double price, double step) {
   std::snprintf(text, sizeof text, "%.*f", decimalsFor(step), price);
   return text;
 }
+
+}  // namespace chart_host

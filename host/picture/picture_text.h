@@ -10,6 +10,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 void setColor(cairo_t* cr, HostColor color, double alpha = 1.0);
 // Fills whole pixels [left, right) x [top, bottom), without blurred edges.
 void fillPixels(cairo_t* cr, double left, double top, double right, double bottom, HostColor color);
@@ -32,3 +34,5 @@ HostColor contrastingText(HostColor background);
 // A price with as many decimals as `step` needs (0.25 -> "5812.50").
 std::string formatPrice(double price, double step);
 int decimalsFor(double step);
+
+}  // namespace chart_host

@@ -7,6 +7,8 @@
 
 #include "study/host_interface.h"
 
+namespace chart_host {
+
 namespace picture_theme {
 
 inline constexpr HostColor kBackground = rgb(19, 23, 34);
@@ -29,3 +31,5 @@ inline constexpr int32_t kTimeAxisHeight_px = 28;
 inline constexpr int32_t kMinPriceAxisWidth_px = 64;
 
 }  // namespace picture_theme
+
+}  // namespace chart_host

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace chart_host {
+
 namespace {
 
 struct PngStream {
@@ -52,3 +54,5 @@ bool writePngFile(cairo_surface_t* surface, const std::string& path, std::string
   }
   return true;
 }
+
+}  // namespace chart_host

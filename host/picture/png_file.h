@@ -7,5 +7,9 @@
 
 #include <string>
 
+namespace chart_host {
+
 // False with a one-line reason naming the file when it cannot be written.
 bool writePngFile(cairo_surface_t* surface, const std::string& path, std::string& error);
+
+}  // namespace chart_host

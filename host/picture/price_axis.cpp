@@ -6,6 +6,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr double kMinLabelDistance_px = 44.0;
@@ -57,3 +59,5 @@ void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks,
              picture_theme::kAxisText);
   }
 }
+
+}  // namespace chart_host

@@ -10,6 +10,8 @@
 #include "host/picture/axis_tags.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 // The smallest round step that keeps labels at least `minDistance_px` apart
 // over `height_px` pixels showing `priceRange`; 1 for an empty range.
 double roundPriceStep(double priceRange, double height_px, double minDistance_px);
@@ -24,3 +26,5 @@ PriceTicks choosePriceTicks(const PictureLayout& layout);
 // price tag would cover is left out.
 void drawPriceAxis(cairo_t* cr, const Chart& chart, const PriceTicks& ticks,
                    const std::vector<PlacedTag>& tags, const PictureLayout& layout);
+
+}  // namespace chart_host

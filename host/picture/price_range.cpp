@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace chart_host {
+
 namespace {
 
 // Room above the highest and below the lowest price shown, as a share of the
@@ -58,3 +60,5 @@ PriceRange fitPriceRange(std::span<const Bar> shownBars, std::span<const float> 
   const double margin = (high - low) * kMarginShare;
   return {static_cast<float>(low - margin), static_cast<float>(high + margin)};
 }
+
+}  // namespace chart_host

@@ -8,6 +8,8 @@
 
 #include "host/chart.h"
 
+namespace chart_host {
+
 struct PriceRange {
   float low;
   float high;
@@ -17,3 +19,5 @@ struct PriceRange {
 // bars the levels alone are fitted; without either the range is 0..1.
 PriceRange fitPriceRange(std::span<const Bar> shownBars, std::span<const float> levels,
                          float tickSize);
+
+}  // namespace chart_host

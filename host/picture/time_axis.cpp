@@ -9,6 +9,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
@@ -27,7 +29,7 @@ double typicalBarSeconds(const Chart& chart, const PictureLayout& layout) {
   }
   if (gaps.empty()) return 60.0;
   std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-  return static_cast<double>(gaps[gaps.size() / 2]) / 1e6;
+  return static_cast<double>(gaps[gaps.size() / 2]) / kMicrosecondsPerSecond;
 }
 
 // The round step in seconds, or a whole day when labels only fit per day.
@@ -101,3 +103,5 @@ void drawTimeAxis(cairo_t* cr, const std::vector<TimeTick>& ticks, const Picture
              tick.isDate ? picture_theme::kTitleText : picture_theme::kAxisText);
   }
 }
+
+}  // namespace chart_host

@@ -12,6 +12,8 @@
 #include "host/chart.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 struct TimeTick {
   double x;  // the bar's centre
   std::string text;
@@ -20,3 +22,5 @@ struct TimeTick {
 
 std::vector<TimeTick> chooseTimeTicks(cairo_t* cr, const Chart& chart, const PictureLayout& layout);
 void drawTimeAxis(cairo_t* cr, const std::vector<TimeTick>& ticks, const PictureLayout& layout);
+
+}  // namespace chart_host

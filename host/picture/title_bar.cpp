@@ -7,6 +7,8 @@
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
 
+namespace chart_host {
+
 namespace {
 
 constexpr double kLeftInset_px = 12.0;
@@ -59,3 +61,5 @@ void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title,
   drawText(cr, x, top, sign + formatPrice(change, tick) + percent,
            change >= 0.0 ? picture_theme::kUpCandle : picture_theme::kDownCandle);
 }
+
+}  // namespace chart_host

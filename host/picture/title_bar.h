@@ -9,5 +9,9 @@
 #include "host/chart.h"
 #include "host/picture/picture_layout.h"
 
+namespace chart_host {
+
 void drawTitleBar(cairo_t* cr, const Chart& chart, const std::string& title,
                   const PictureLayout& layout);
+
+}  // namespace chart_host

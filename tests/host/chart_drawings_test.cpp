@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace chart_host;
+
 namespace {
 
 HostDrawingRecord line(float price, const char* label) {

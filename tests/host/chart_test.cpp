@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace chart_host;
+
 namespace {
 
 constexpr HostDateTime kHour = 3600LL * 1000000LL;

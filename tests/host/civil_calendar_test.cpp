@@ -8,9 +8,13 @@
 #include <limits>
 #include <ostream>
 
+using namespace chart_host;
+
+namespace chart_host {
 std::ostream& operator<<(std::ostream& out, const CivilDate& date) {
   return out << date.year << '-' << date.month << '-' << date.day;
 }
+}  // namespace chart_host
 
 namespace {
 

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+using namespace chart_host;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+using namespace chart_host;
+
 namespace {
 
 using namespace std::string_literals;

@@ -14,6 +14,8 @@
 #include "host/scripted_transport.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 namespace {
 
 void noStudy(HostStudyInterface&) {}

@@ -9,6 +9,8 @@
 #include "host/study_instance.h"
 #include "study/instance_state.h"
 
+using namespace chart_host;
+
 namespace {
 
 TEST(ModuleLoaderTest, LoadsTheModuleAndRunsItsPasses) {

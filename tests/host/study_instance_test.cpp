@@ -6,6 +6,8 @@
 
 #include "host/host_operations.h"
 
+using namespace chart_host;
+
 namespace {
 
 void noStudy(HostStudyInterface&) {}

@@ -9,6 +9,8 @@
 #include <optional>
 #include <thread>
 
+using namespace chart_host;
+
 namespace {
 
 TEST(TransferQueue, HandsOverInOrderUntilClosedAndKeepsWhatIsLeft) {

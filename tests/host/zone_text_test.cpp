@@ -17,6 +17,8 @@
 
 #include "study/time_zone_table.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr int64_t kUsPerSecond = 1000000;

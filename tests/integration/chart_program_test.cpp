@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "host/calendar_text.h"
+#include "tools/chart/calendar_text.h"
 #include "support/standin_process.h"
+
+using namespace chart_host;
+using namespace chart_tool;
 
 namespace {
 
@@ -258,7 +261,6 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
       {"bad list option", {"--set", "Package=Gold"}, "takes one of 'Classic', 'State'"},
       {"bad colour", {"--set", "Zero Gamma Color=orange"}, "takes a colour as #RRGGBB"},
       {"bad time zone", {"--set", "Time Zone=40"}, "takes a time-zone index from 0 to 28"},
-      {"unwritable picture", {"--png", out.file("no-such-folder/chart.png")}, "chart.png: cannot be written"},
       {"bad zone text", {"--zone", "Mars+99"}, "--zone"},
       {"end before start", {"--start", "2026-03-02 10:00", "--end", "2026-03-02 09:00"}, "--end comes before"},
   };
@@ -269,6 +271,42 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
     EXPECT_EQ(run.standard_error.rfind("tarvio-chart: ", 0), 0u) << bad.what;
     EXPECT_NE(run.standard_error.find(bad.says), std::string::npos) << bad.what << ": " << run.standard_error;
   }
+}
+
+struct StatedExit {
+  const char* what;
+  std::vector<std::string> arguments;
+  int status;
+};
+
+// Each exit status the help states, for what it says it stands for.
+TEST_F(ChartProgram, ExitsWithTheStatusItsHelpStates) {
+  const std::string missing = out.file("no-such-folder/");
+  const std::vector<StatedExit> runs = {
+      {"help", {"--help"}, 0},
+      {"inputs listed", {"--list-inputs"}, 0},
+      {"unwritable picture", {"--png", missing + "chart.png"}, 1},
+      {"unwritable outputs", {"--csv", missing + "outputs.csv"}, 1},
+      {"unwritable drawings", {"--drawings", missing + "drawings.json"}, 1},
+      {"unwritable log", {"--log", missing + "log.txt"}, 1},
+      {"unwritable trace", {"--trace", missing + "trace.jsonl"}, 1},
+      {"bad command line", {"--step", "0"}, 2},
+      {"bad module", {"--module", out.file("none.so")}, 2},
+      {"bad bars file", {"--bars", out.file("none.csv")}, 2},
+      {"bad settings file", {"--settings", out.file("none.json")}, 2},
+      {"service unreachable", {"--start", "2026-03-02 10:15", "--end", "2026-03-02 10:16", "--service-address",
+                               "127.0.0.1:1", "--quiet"}, 3},
+  };
+  for (const StatedExit& stated : runs) {
+    const ProcessResult run = runChart(stated.arguments);
+    EXPECT_EQ(run.exit_status, stated.status) << stated.what << ": " << run.standard_error;
+    if (stated.status == 0) continue;
+    EXPECT_EQ(linesOf(run.standard_error).size(), 1u) << stated.what << ": " << run.standard_error;
+    if (stated.status == 1) {
+      EXPECT_NE(run.standard_error.find(": cannot be written"), std::string::npos) << stated.what;
+    }
+  }
+  EXPECT_NE(runChart({"--help"}).standard_output.find("1 an output could not be written"), std::string::npos);
 }
 
 TEST_F(ChartProgram, ExplainsItsOptions) {

@@ -17,6 +17,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr const char* kInvalidKey = "{\"message\":\"ERROR: Invalid API Key.\"}";

@@ -15,6 +15,8 @@
 #include "host/study_instance.h"
 #include "integration/recording_standin.h"
 
+using namespace chart_host;
+
 // New York wall-clock time (the chart's zone) on the Monday.
 HostDateTime mondayNewYork(int hours, int minutes, int seconds = 0);
 

@@ -10,6 +10,8 @@
 #include "host/chart.h"
 #include "study/host_interface.h"
 
+using namespace chart_host;
+
 // The eight profile series in input order: call/put GEX volume, call/put GEX
 // OI, positive/negative delta, long/short gamma.
 inline constexpr int32_t kSeriesCount = 8;

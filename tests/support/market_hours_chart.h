@@ -11,6 +11,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 // Bars from firstMinute up to (not including) endMinute of `day` (days since
 // 1899-12-30), minutes of the New York day.
 struct MarketSession {

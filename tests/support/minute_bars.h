@@ -6,6 +6,8 @@
 #include "host/chart.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 // 2026-03-02 (a Monday) 00:00 as a HostDateTime: days since 1899-12-30.
 inline constexpr HostDateTime kMonday2026_03_02 = 46083LL * kMicrosecondsPerDay;
 inline constexpr HostDateTime kBarMinute = 60LL * 1000000;

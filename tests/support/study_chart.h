@@ -14,6 +14,8 @@
 #include "support/drawing_settings.h"
 #include "support/study_fixture.h"
 
+using namespace chart_host;
+
 class StudyChart {
  public:
   // Declares the study and runs one full recalculation, which registers the

@@ -13,6 +13,8 @@
 #include "support/profile_parsers.h"
 #include "support/study_chart.h"
 
+using namespace chart_host;
+
 namespace {
 
 // GEX "Both" as solid bars on an ordinary plot that shows every strike, every

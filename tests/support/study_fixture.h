@@ -12,6 +12,8 @@
 #include "study/study_function.h"
 #include "support/minute_bars.h"
 
+using namespace chart_host;
+
 class StudyFixture {
  public:
   explicit StudyFixture(int barCount = 3) : instance(chart, runStudyFunction, 1) {

@@ -11,6 +11,8 @@
 #include "host/scripted_transport.h"
 #include "host/study_instance.h"
 
+using namespace chart_host;
+
 class ModuleOnChart {
  public:
   explicit ModuleOnChart(const char* path, bool declare = true);

@@ -15,10 +15,11 @@ file(GLOB_RECURSE TARVIO_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/data/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/service/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/render/*.cpp)
-# The host's own tests, not those of folders below it (the chart picture is
-# the build machine's).
+# The host's own tests and the chart program's, not those of folders below
+# host/ (the chart picture is the build machine's).
 file(GLOB TARVIO_WINDOWS_HOST_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/host/*_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/chart/*_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/*_test.cpp)
 list(APPEND TARVIO_WINDOWS_TEST_SOURCES ${TARVIO_WINDOWS_HOST_TEST_SOURCES})
@@ -31,7 +32,7 @@ add_executable(tarvio_windows_tests ${TARVIO_WINDOWS_TEST_SOURCES}
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/module_on_chart.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/windows_test_main.cpp)
 target_include_directories(tarvio_windows_tests PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tarvio_windows_tests PRIVATE tarvio_study tarvio_https_get_test_route tarvio_host
+target_link_libraries(tarvio_windows_tests PRIVATE tarvio_study tarvio_https_get_test_route tarvio_chart_tool
   gtest gmock)
 tarvio_add_module(tarvio_test_route_module ${CMAKE_CURRENT_BINARY_DIR}/test_route
   tarvio_https_get_test_route)

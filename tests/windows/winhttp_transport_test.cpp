@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+using namespace chart_host;
+
 namespace {
 
 std::string route(const char* variable) {

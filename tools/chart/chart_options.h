@@ -8,7 +8,11 @@
 #include <vector>
 
 #include "host/chart.h"
-#include "host/settings_file.h"
+#include "tools/chart/settings_file.h"
+
+namespace chart_tool {
+
+using chart_host::kDefaultChartZoneText;
 
 struct ChartOptions {
   std::string modulePath;  // empty: the module built beside the program
@@ -53,3 +57,5 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
 
 // The --help text.
 const char* chartOptionsHelp();
+
+}  // namespace chart_tool

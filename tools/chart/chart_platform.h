@@ -8,8 +8,10 @@
 
 #include "host/http_transport.h"
 
-class StudyInstance;
-struct ChartPictureOptions;
+namespace chart_tool {
+
+using chart_host::HttpTransport;
+
 struct ChartOptions;
 
 // The module file built beside the program.
@@ -24,3 +26,5 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();
+
+}  // namespace chart_tool

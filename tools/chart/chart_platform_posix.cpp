@@ -1,11 +1,15 @@
-#include "chart_platform.h"
+#include "tools/chart/chart_platform.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 std::string moduleBesideProgram() {
   char self[4096];
@@ -33,3 +37,5 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 }
 
 std::string pictureUnavailableReason() { return {}; }
+
+}  // namespace chart_tool

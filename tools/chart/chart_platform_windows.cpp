@@ -1,4 +1,4 @@
-#include "chart_platform.h"
+#include "tools/chart/chart_platform.h"
 
 #include <io.h>
 #include <windows.h>
@@ -7,10 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
 #include "host/winhttp_transport.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 std::string moduleBesideProgram() {
   wchar_t self[MAX_PATH];
@@ -42,6 +46,11 @@ std::string pictureUnavailableReason() {
   return "pictures need cairo, which the Windows build has not; use the Linux build for --png";
 }
 
+}  // namespace chart_tool
+
+// The picture's two functions, as this build has them.
+namespace chart_host {
+
 // Without cairo the chart still needs a layout, so the study's repaints (and
 // the graphics trace) have a plotting area and a price scale: the same
 // margins as the picture, and the bars' range with a little room.
@@ -62,6 +71,8 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
 
 bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::string& pngPath,
                        std::string& error) {
-  error = pngPath + ": " + pictureUnavailableReason();
+  error = pngPath + ": " + chart_tool::pictureUnavailableReason();
   return false;
 }
+
+}  // namespace chart_host

@@ -1,14 +1,18 @@
-#include "chart_run_output.h"
+#include "tools/chart/chart_run_output.h"
 
 #include <cstdio>
 #include <iostream>
 
-#include "chart_platform.h"
-#include "host/calendar_text.h"
-#include "host/chart_outputs.h"
-#include "host/chart_session.h"
-#include "host/input_assignment.h"
+#include "tools/chart/chart_platform.h"
+#include "tools/chart/calendar_text.h"
+#include "tools/chart/chart_outputs.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/input_assignment.h"
 #include "host/study_instance.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 namespace {
 
@@ -71,8 +75,9 @@ std::string inputValue(StudyInstance& instance, const char* name) {
 
 }  // namespace
 
-bool RunOutputs::open(const ChartOptions& options, std::string& error) {
+bool RunOutputs::open(const ChartOptions& options, const Clock& clock, std::string& error) {
   options_ = options;
+  clock_ = &clock;
   for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath})
     if (!checkWritable(*path, error)) return false;
   if (!openFile(log_, options.logPath, error) || !openFile(trace_, options.tracePath, error)) return false;
@@ -81,14 +86,15 @@ bool RunOutputs::open(const ChartOptions& options, std::string& error) {
   return true;
 }
 
-void RunOutputs::logLine(const LogLine& line, const Chart&) {
+void RunOutputs::logLine(const LogLine& line) {
+  const HostDateTime now = clock_->now();
   ++messages_;
   alerts_ += line.alert ? 1 : 0;
   const char* mark = line.alert ? "ALERT " : "";
-  if (log_.is_open()) log_ << formatDateTime(now_) << "  " << mark << line.text << "\n" << std::flush;
+  if (log_.is_open()) log_ << formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
   if (options_.quiet) return;
   clearProgressLine();
-  std::cerr << formatTimeOfDay(now_) << "  " << mark << line.text << "\n";
+  std::cerr << formatTimeOfDay(now) << "  " << mark << line.text << "\n";
 }
 
 void RunOutputs::repaint(ChartSession& session, int64_t repaint, HostDateTime now) {
@@ -161,3 +167,5 @@ std::string chartTitle(StudyInstance& instance, HostDateTime now) {
   for (const char* name : {"Package", "Greek"}) title += "  \u00b7  " + inputValue(instance, name);
   return title + "  \u00b7  " + formatDateTime(now).substr(0, 16);
 }
+
+}  // namespace chart_tool

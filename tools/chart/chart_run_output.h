@@ -9,21 +9,28 @@
 #include <ostream>
 #include <string>
 
-#include "chart_options.h"
+#include "tools/chart/chart_options.h"
+#include "tools/chart/clock.h"
 #include "host/message_log.h"
-#include "host/trace_canvas.h"
+#include "tools/chart/trace_canvas.h"
+
+namespace chart_host { class StudyInstance; }
+
+namespace chart_tool {
+
+using chart_host::LogLine;
+using chart_host::StudyInstance;
 
 class ChartSession;
-class StudyInstance;
 
 class RunOutputs {
  public:
   // Opens every file the options name, so a bad path stops the run before
-  // it starts; false with the reason.
-  bool open(const ChartOptions& options, std::string& error);
+  // it starts; false with the reason. Log lines carry the clock's time; the
+  // clock must outlive the outputs.
+  bool open(const ChartOptions& options, const Clock& clock, std::string& error);
 
-  void setClock(HostDateTime now) { now_ = now; }
-  void logLine(const LogLine& line, const Chart& chart);
+  void logLine(const LogLine& line);
   void repaint(ChartSession& session, int64_t repaint, HostDateTime now);
 
   void startProgress(int64_t totalCalls);
@@ -40,7 +47,7 @@ class RunOutputs {
   std::ofstream log_;
   std::ofstream trace_;
   std::unique_ptr<TraceCanvas> traceCanvas_;
-  HostDateTime now_ = 0;
+  const Clock* clock_ = nullptr;
   int64_t totalCalls_ = 0;
   bool progressShown_ = false;
   bool progressOn_ = false;
@@ -53,3 +60,5 @@ void printInputs(StudyInstance& instance, std::ostream& out);
 
 // "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45:00"
 std::string chartTitle(StudyInstance& instance, HostDateTime now);
+
+}  // namespace chart_tool

@@ -14,6 +14,8 @@
 #include "host/picture/picture_test_support.h"
 #include "host/picture/picture_theme.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr HostColor kOrange = rgb(255, 165, 0);

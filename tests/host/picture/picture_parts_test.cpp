@@ -15,6 +15,8 @@
 #include "host/picture/price_range.h"
 #include "host/picture/time_axis.h"
 
+using namespace chart_host;
+
 namespace {
 
 TEST(ChartPictureParts, PriceStepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {

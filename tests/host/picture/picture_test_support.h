@@ -15,6 +15,8 @@
 #include "host/picture/chart_picture.h"
 #include "support/study_fixture.h"
 
+using namespace chart_host;
+
 // The pixels of a PNG file, or of an image surface it takes over, as
 // HostColor values.
 class PngPixels {

@@ -14,6 +14,8 @@
 #include "render/major_levels.h"
 #include "support/chart_profile_fixture.h"
 
+using namespace chart_host;
+
 namespace {
 
 constexpr HostColor kCallVolume = rgb(0, 255, 0);

@@ -1,9 +1,11 @@
-#include "host/settings_file.h"
+#include "tools/chart/settings_file.h"
 
 #include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
+
+namespace chart_tool {
 
 bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
                       std::string& error) {
@@ -38,11 +40,8 @@ bool readSettingsText(const std::string& text, std::vector<InputSetting>& settin
 
 bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settings,
                       std::string& error) {
-  std::string content;
-  if (!readTextFile(path, content, error)) return false;
-  if (!readSettingsText(content, settings, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return true;
+  return readFileWith(path, ": ", error,
+                      [&](const std::string& text) { return readSettingsText(text, settings, error); });
 }
+
+}  // namespace chart_tool

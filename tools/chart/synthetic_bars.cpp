@@ -1,8 +1,10 @@
-#include "host/synthetic_bars.h"
+#include "tools/chart/synthetic_bars.h"
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+
+namespace chart_tool {
 
 namespace {
 
@@ -38,3 +40,5 @@ std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan) {
   }
   return bars;
 }
+
+}  // namespace chart_tool

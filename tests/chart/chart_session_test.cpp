@@ -4,13 +4,18 @@
 // trace say exactly what was on the chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
-#include "host/chart_outputs.h"
-#include "host/chart_session.h"
-#include "host/synthetic_bars.h"
-#include "host/trace_canvas.h"
+#include "tools/chart/chart_outputs.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/simulated_clock.h"
+#include "tools/chart/synthetic_bars.h"
+#include "tools/chart/trace_canvas.h"
+
+using namespace chart_host;
+using namespace chart_tool;
 
 namespace {
 
@@ -34,8 +39,11 @@ TEST(ChartSession, ShowsBarsAsTheClockPassesThemAndCallsFromTheFirstNewOne) {
   SyntheticBarsPlan plan;
   plan.firstBar = kDay + 9 * 60 * kMinute;
   plan.count = 5;
-  ChartSession session(instance, makeSyntheticBars(plan));
-  for (int64_t second : {90, 100, 150, 300, 600}) session.callAt(plan.firstBar + second * 1000000, true);
+  SimulatedClock clock(plan.firstBar);
+  ChartSession session(instance, makeSyntheticBars(plan), clock);
+  for (int64_t second : {90, 100, 150, 300, 600})
+    EXPECT_EQ(session.callWhenDue(plan.firstBar + second * kMicrosecondsPerSecond),
+              plan.firstBar + second * kMicrosecondsPerSecond);
   const std::vector<SeenCall> expected = {{2, true, 0}, {2, false, 1}, {3, false, 2}, {5, false, 3}, {5, false, 4}};
   ASSERT_EQ(seen.size(), expected.size());
   for (std::size_t i = 0; i < seen.size(); ++i) {
@@ -44,6 +52,57 @@ TEST(ChartSession, ShowsBarsAsTheClockPassesThemAndCallsFromTheFirstNewOne) {
     EXPECT_EQ(seen[i].updateStartIndex, expected[i].updateStartIndex) << i;
   }
   EXPECT_EQ(session.calls(), 5);
+}
+
+TEST(SimulatedClock, MovesOnlyForwardAndOnlyWhenWaitedOn) {
+  SimulatedClock clock(kDay);
+  EXPECT_TRUE(clock.simulated());
+  EXPECT_EQ(clock.now(), kDay);
+  EXPECT_EQ(clock.now(), kDay);
+  clock.waitUntil(kDay + kMinute);
+  EXPECT_EQ(clock.now(), kDay + kMinute);
+  clock.waitUntil(kDay);  // a time already passed
+  EXPECT_EQ(clock.now(), kDay + kMinute);
+}
+
+// A clock of the real kind that is always `late_us` behind what the session
+// waited for, as a busy machine wakes late.
+class LateClock : public Clock {
+ public:
+  explicit LateClock(int64_t late_us) : late_us_(late_us) {}
+  HostDateTime now() const override { return now_; }
+  void waitUntil(HostDateTime time) override { now_ = std::max(now_, time + late_us_); }
+  bool simulated() const override { return false; }
+
+ private:
+  int64_t late_us_;
+  HostDateTime now_ = 0;
+};
+
+TEST(ChartSession, CallsAtTheTimeTheClockShowsWhenItWakesLate) {
+  struct Seen {
+    HostDateTime now;
+    bool full;
+  };
+  static std::vector<Seen> seen;
+  seen.clear();
+  Chart chart;
+  StudyInstance instance(chart, [](HostStudyInterface& sc) {
+    if (!sc.isSetDefaultsPass) seen.push_back({sc.currentDateTime, sc.isFullRecalculation != 0});
+  }, 1);
+  instance.runSetDefaultsPass();
+  SyntheticBarsPlan plan;
+  plan.firstBar = kDay + 9 * 60 * kMinute;
+  plan.count = 3;
+  LateClock clock(5 * kMicrosecondsPerSecond);
+  ChartSession session(instance, makeSyntheticBars(plan), clock);
+  EXPECT_EQ(session.callWhenDue(plan.firstBar), plan.firstBar + 5 * kMicrosecondsPerSecond);
+  EXPECT_EQ(session.callWhenDue(plan.firstBar + kMinute), plan.firstBar + kMinute + 5 * kMicrosecondsPerSecond);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].now, plan.firstBar + kMinute + 5 * kMicrosecondsPerSecond);
+  EXPECT_TRUE(seen[0].full);
+  EXPECT_FALSE(seen[1].full);
+  EXPECT_EQ(chart.bars().size(), 2u);
 }
 
 TEST(SyntheticBars, RepeatForTheSameSeedAndStayOnTicksAndInsideTheirRange) {

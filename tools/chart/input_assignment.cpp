@@ -1,4 +1,4 @@
-#include "host/input_assignment.h"
+#include "tools/chart/input_assignment.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,10 +8,14 @@
 #include <optional>
 #include <vector>
 
-#include "host/calendar_text.h"
-#include "host/text_file.h"
+#include "tools/chart/calendar_text.h"
+#include "tools/chart/text_file.h"
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 namespace {
 
@@ -238,3 +242,5 @@ bool assignInput(StudyInstance& instance, std::string_view nameOrIndex, std::str
   input = changed;
   return true;
 }
+
+}  // namespace chart_tool

@@ -7,9 +7,13 @@
 
 #include "host/chart.h"
 
+namespace chart_tool {
+
+using chart_host::Bar;
+
 struct SyntheticBarsPlan {
   HostDateTime firstBar = 0;          // start of the first bar, chart time
-  int64_t barMicroseconds = 60000000;  // one minute
+  int64_t barMicroseconds = kMicrosecondsPerMinute;
   int32_t count = 120;
   float startPrice = 5800.0f;
   float tickSize = 0.25f;   // prices land on whole ticks
@@ -17,3 +21,5 @@ struct SyntheticBarsPlan {
 };
 
 std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan);
+
+}  // namespace chart_tool

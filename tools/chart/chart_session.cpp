@@ -1,13 +1,19 @@
-#include "host/chart_session.h"
+#include "tools/chart/chart_session.h"
 
-ChartSession::ChartSession(StudyInstance& instance, std::vector<Bar> bars)
-    : instance_(instance), pending_(std::move(bars)) {}
+namespace chart_tool {
+
+using namespace chart_host;
+
+ChartSession::ChartSession(StudyInstance& instance, std::vector<Bar> bars, Clock& clock)
+    : instance_(instance), clock_(clock), pending_(std::move(bars)) {}
 
 void ChartSession::showAllBars() {
   for (; shown_ < pending_.size(); ++shown_) instance_.chart().appendBar(pending_[shown_]);
 }
 
-void ChartSession::callAt(HostDateTime now, bool waitForAnswers) {
+HostDateTime ChartSession::callWhenDue(HostDateTime due) {
+  clock_.waitUntil(due);
+  const HostDateTime now = clock_.now();
   Chart& chart = instance_.chart();
   const std::size_t before = chart.bars().size();
   for (; shown_ < pending_.size() && pending_[shown_].dateTime <= now; ++shown_)
@@ -21,7 +27,10 @@ void ChartSession::callAt(HostDateTime now, bool waitForAnswers) {
   const std::size_t after = chart.bars().size();
   const std::size_t start = calls_ == 0 ? 0 : (after > before ? before : (after > 0 ? after - 1 : 0));
   settings.updateStartIndex = static_cast<int32_t>(start);
-  settings.waitForHttpAnswer = waitForAnswers;
+  settings.waitForHttpAnswer = clock_.simulated();
   instance_.runCall(settings);
   ++calls_;
+  return now;
 }
+
+}  // namespace chart_tool

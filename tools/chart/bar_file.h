@@ -18,6 +18,10 @@
 
 #include "host/chart.h"
 
+namespace chart_tool {
+
+using chart_host::Bar;
+
 struct BarText {
   std::vector<Bar> bars;
   bool utc = false;  // the times are UTC, not the chart's
@@ -29,3 +33,5 @@ bool readBarText(std::string_view text, BarText& read, std::string& error);
 // The bars of the file at `path`, or false with "PATH:LINE: reason" (or why
 // the file cannot be read) in `error`.
 bool readBarFile(const std::string& path, BarText& read, std::string& error);
+
+}  // namespace chart_tool

@@ -8,6 +8,10 @@
 
 #include "host/canvas.h"
 
+namespace chart_tool {
+
+using chart_host::Canvas;
+
 class TraceCanvas : public Canvas {
  public:
   TraceCanvas(std::ostream& out, Canvas* next = nullptr) : out_(out), next_(next) {}
@@ -27,3 +31,5 @@ class TraceCanvas : public Canvas {
   int64_t repaint_ = 0;
   std::string chartTime_;
 };
+
+}  // namespace chart_tool

@@ -5,7 +5,11 @@
 #include <ostream>
 #include <string>
 
-class StudyInstance;
+namespace chart_host { class StudyInstance; }
+
+namespace chart_tool {
+
+using chart_host::StudyInstance;
 
 // A header "DateTime" plus one column per declared output series (by name),
 // then one row per bar: its time and the series' values.
@@ -21,3 +25,5 @@ std::string colorText(uint32_t color);
 
 // A JSON string literal of the text, quotes included.
 std::string jsonQuoted(const std::string& text);
+
+}  // namespace chart_tool

@@ -1,4 +1,4 @@
-#include "host/bar_file.h"
+#include "tools/chart/bar_file.h"
 
 #include <cctype>
 #include <cerrno>
@@ -6,8 +6,12 @@
 #include <cstdlib>
 #include <optional>
 
-#include "host/calendar_text.h"
-#include "host/text_file.h"
+#include "tools/chart/calendar_text.h"
+#include "tools/chart/text_file.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 namespace {
 
@@ -151,11 +155,7 @@ bool readBarText(std::string_view text, BarText& read, std::string& error) {
 }
 
 bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
-  std::string content;
-  if (!readTextFile(path, content, error)) return false;
-  if (!readBarText(content, bars, error)) {
-    error = path + ":" + error;
-    return false;
-  }
-  return true;
+  return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, bars, error); });
 }
+
+}  // namespace chart_tool

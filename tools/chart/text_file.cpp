@@ -1,10 +1,12 @@
-#include "host/text_file.h"
+#include "tools/chart/text_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+namespace chart_tool {
 
 bool readTextFile(const std::string& path, std::string& content, std::string& error) {
   std::error_code ignored;
@@ -27,9 +29,20 @@ bool readTextFile(const std::string& path, std::string& content, std::string& er
   return true;
 }
 
+bool readFileWith(const std::string& path, const char* separator, std::string& error,
+                  const std::function<bool(const std::string& text)>& readText) {
+  std::string content;
+  if (!readTextFile(path, content, error)) return false;
+  if (readText(content)) return true;
+  error = path + separator + error;
+  return false;
+}
+
 std::string quoted(std::string_view text) {
   std::string result(1, '\'');
   result.append(text);
   result.push_back('\'');
   return result;
 }
+
+}  // namespace chart_tool

@@ -14,6 +14,8 @@
 #include "host/civil_calendar.h"
 #include "study/host_interface.h"
 
+namespace chart_tool {
+
 // "YYYY-MM-DD" or "YYYY/MM/DD", as the start of that day.
 std::optional<HostDateTime> readDate(std::string_view text);
 // "HH:MM", "HH:MM:SS" or "HH:MM:SS.ffffff": microseconds since midnight.
@@ -26,3 +28,5 @@ std::optional<HostDateTime> readDateTime(std::string_view text);
 std::string formatDateTime(HostDateTime value);
 // "HH:MM:SS".
 std::string formatTimeOfDay(HostDateTime value);
+
+}  // namespace chart_tool

@@ -9,6 +9,12 @@
 
 #include "host/http_transport.h"
 
+namespace chart_tool {
+
+using chart_host::HttpOutcome;
+using chart_host::HttpRequest;
+using chart_host::HttpTransport;
+
 struct TransportTally {
   int delivered = 0;
   int failed = 0;
@@ -30,3 +36,5 @@ class TransportWatch : public HttpTransport {
   std::shared_ptr<HttpTransport> next_;
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
+
+}  // namespace chart_tool

@@ -1,6 +1,10 @@
-#include "host/trace_canvas.h"
+#include "tools/chart/trace_canvas.h"
 
-#include "host/chart_outputs.h"
+#include "tools/chart/chart_outputs.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 namespace {
 
@@ -57,3 +61,5 @@ void TraceCanvas::drawEllipse(const HostRect& box, const HostFillRecord& fill) {
        << "\"}\n";
   if (next_) next_->drawEllipse(box, fill);
 }
+
+}  // namespace chart_tool

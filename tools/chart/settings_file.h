@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace chart_tool {
+
 using InputSetting = std::pair<std::string, std::string>;  // input, value text
 
 // The settings in file order, or false with "PATH: reason" in `error`.
@@ -15,3 +17,5 @@ bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settin
                       std::string& error);
 bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
                       std::string& error);
+
+}  // namespace chart_tool

@@ -1,11 +1,15 @@
-#include "host/chart_outputs.h"
+#include "tools/chart/chart_outputs.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "host/calendar_text.h"
+#include "tools/chart/calendar_text.h"
 #include "host/study_instance.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
 
 namespace {
 
@@ -96,3 +100,5 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
   }
   out << (first ? "]\n" : "\n]\n");
 }
+
+}  // namespace chart_tool

@@ -1,6 +1,10 @@
-#include "host/calendar_text.h"
+#include "tools/chart/calendar_text.h"
 
 #include <cstdio>
+
+using namespace chart_host;
+
+namespace chart_tool {
 
 namespace {
 
@@ -82,3 +86,5 @@ std::string formatTimeOfDay(HostDateTime value) {
                 static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
   return text;
 }
+
+}  // namespace chart_tool

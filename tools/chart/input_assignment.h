@@ -9,7 +9,11 @@
 #include <string>
 #include <string_view>
 
-class StudyInstance;
+namespace chart_host { class StudyInstance; }
+
+namespace chart_tool {
+
+using chart_host::StudyInstance;
 
 // The index of the declared input a text names, or -1 with a message that
 // suggests the closest names.
@@ -19,3 +23,5 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
 // value and what its kind takes. The input is unchanged then.
 bool assignInput(StudyInstance& instance, std::string_view nameOrIndex, std::string_view value,
                  std::string& error);
+
+}  // namespace chart_tool

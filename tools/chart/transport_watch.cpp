@@ -1,4 +1,6 @@
-#include "host/transport_watch.h"
+#include "tools/chart/transport_watch.h"
+
+namespace chart_tool {
 
 bool TransportWatch::start(const HttpRequest& request, Completion done) {
   // The completion holds the tally, not the watch, which may be gone by then.
@@ -24,3 +26,5 @@ TransportTally TransportWatch::tally() const {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   return shared_->tally;
 }
+
+}  // namespace chart_tool

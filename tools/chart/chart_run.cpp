@@ -1,0 +1,148 @@
+#include "tools/chart/chart_run.h"
+
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "host/module_loader.h"
+#include "host/picture/chart_picture.h"
+#include "tools/chart/chart_platform.h"
+#include "tools/chart/chart_run_output.h"
+#include "tools/chart/chart_session.h"
+#include "tools/chart/input_assignment.h"
+#include "tools/chart/real_clock.h"
+#include "tools/chart/run_plan.h"
+#include "tools/chart/simulated_clock.h"
+#include "tools/chart/transport_watch.h"
+
+namespace chart_tool {
+
+using namespace chart_host;
+
+namespace {
+
+// A service that failed this many transfers and never answered is not there.
+constexpr int kFailuresBeforeGivingUp = 3;
+
+// The study on its chart. Members go in reverse order: the instance first,
+// the module it runs from last.
+struct PlacedStudy {
+  std::unique_ptr<LoadedModule> module;
+  Chart chart;
+  std::unique_ptr<StudyInstance> instance;
+};
+
+// The settings file's inputs first, then each --set and --api-key in order.
+bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
+  std::vector<InputSetting> settings;
+  if (!options.settingsPath.empty() && !readSettingsFile(options.settingsPath, settings, error))
+    return false;
+  const std::size_t fromFile = settings.size();
+  settings.insert(settings.end(), options.settings.begin(), options.settings.end());
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    if (!assignInput(instance, settings[i].first, settings[i].second, error)) {
+      if (i < fromFile) error = options.settingsPath + ": " + error;
+      return false;
+    }
+  }
+  return true;
+}
+
+// Loads the module and places its study on a chart of the options' zone and
+// tick size, with the options' inputs.
+bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& error) {
+  const std::string modulePath = options.modulePath.empty() ? moduleBesideProgram() : options.modulePath;
+  placed.module = ModuleLoader::load(modulePath, error);
+  if (!placed.module) return false;
+  if (!placed.chart.setZone(options.zoneText, &error)) {
+    error = "--zone: " + error;
+    return false;
+  }
+  placed.chart.setTickSize(options.tickSize);
+  placed.instance = std::make_unique<StudyInstance>(placed.chart, placed.module->studyFunction(), 1);
+  placed.instance->runSetDefaultsPass();
+  return applyInputs(*placed.instance, options, error);
+}
+
+// Calls the study at every step of the span, with a repaint after each;
+// stops early when the service cannot be reached.
+int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
+                    const TransportWatch& watch, ChartPictureOptions& picture) {
+  const int64_t totalCalls = span.calls();
+  outputs.startProgress(totalCalls);
+  for (int64_t call = 0; call < totalCalls; ++call) {
+    const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
+    picture.title = chartTitle(instance, now);
+    layOutChartPicture(instance, picture);
+    outputs.repaint(session, call + 1, now);
+    outputs.showProgress(call + 1, now);
+    const TransportTally tally = watch.tally();
+    if (tally.delivered == 0 && tally.failedInARow >= kFailuresBeforeGivingUp) {
+      outputs.endProgress();
+      return reportFailure(kExitUnreachable, "cannot reach the service: " + tally.lastError +
+                                                 " (check the network, --service-address and --ca-file)");
+    }
+  }
+  outputs.endProgress();
+  return kExitDone;
+}
+
+// Writes the picture and the files of the end, each whatever became of the
+// other; the first failure is told, unless the run has failed already.
+int writeResults(int status, const ChartOptions& options, StudyInstance& instance,
+                 const ChartPictureOptions& picture, RunOutputs& outputs) {
+  std::string error;
+  auto failed = [&] { return status != kExitDone ? status : reportFailure(kExitOutput, error); };
+  if (!options.pngPath.empty() && !writeChartPicture(instance, picture, options.pngPath, error)) status = failed();
+  if (!outputs.writeEnd(instance, error)) status = failed();
+  return status;
+}
+
+}  // namespace
+
+int reportFailure(int status, const std::string& message) {
+  std::cerr << "tarvio-chart: " << message << "\n";
+  return status;
+}
+
+int runChart(const ChartOptions& options) {
+  std::string error;
+  PlacedStudy placed;
+  if (!placeStudy(options, placed, error)) return reportFailure(kExitUsage, error);
+  StudyInstance& instance = *placed.instance;
+  if (!options.pngPath.empty() && !pictureUnavailableReason().empty())
+    return reportFailure(kExitUsage, "--png: " + pictureUnavailableReason());
+  if (options.listInputs) {
+    printInputs(instance, std::cout);
+    return kExitDone;
+  }
+
+  RealClock realClock(placed.chart);
+  const CallSpan span = callSpanOf(options, realClock.now());
+  std::vector<Bar> bars;
+  if (!loadBars(options, placed.chart, span, bars, error)) return reportFailure(kExitUsage, error);
+  SimulatedClock simulatedClock(span.first);
+  Clock& clock = options.realClockSeconds > 0 ? static_cast<Clock&>(realClock) : simulatedClock;
+
+  RunOutputs outputs;
+  if (!outputs.open(options, clock, error)) return reportFailure(kExitOutput, error);
+  instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
+  std::shared_ptr<HttpTransport> transport = makeServiceTransport(options, error);
+  if (!transport) return reportFailure(kExitUsage, error);
+  auto watch = std::make_shared<TransportWatch>(transport);
+  instance.setHttpTransport(watch);
+
+  ChartSession session(instance, std::move(bars), clock);
+  if (!clock.simulated()) session.showAllBars();
+  ChartPictureOptions picture;
+  picture.width = options.width;
+  picture.height = options.height;
+  const int status =
+      writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture), options, instance, picture, outputs);
+  instance.runLastCall(true);
+  placed.instance.reset();
+  if (status == kExitDone) outputs.printSummary(options, session.calls());
+  return status;
+}
+
+}  // namespace chart_tool

@@ -1,0 +1,33 @@
+// What a chart run will do before it starts: when it calls the study (the
+// options' span, or by default 45 minutes from 10:15 on the last weekday
+// before today) and on which bars (a file, or a random walk that reaches the
+// last call).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/chart.h"
+#include "tools/chart/chart_options.h"
+
+namespace chart_tool {
+
+using chart_host::Bar;
+using chart_host::Chart;
+
+struct CallSpan {
+  HostDateTime first = 0;  // chart time of the first call
+  HostDateTime last = 0;   // no call after this
+  int64_t step_us = kMicrosecondsPerSecond;
+  int64_t calls() const { return (last - first) / step_us + 1; }
+};
+
+// The span of calls; `today` is the chart's time now on the real clock.
+CallSpan callSpanOf(const ChartOptions& options, HostDateTime today);
+
+// The bars the run may show, or false with the reason (the bars file's).
+bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
+              std::string& error);
+
+}  // namespace chart_tool
