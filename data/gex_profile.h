@@ -11,6 +11,8 @@
 #include "data/profile_envelope.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 struct GexProfile {
   GexProfile() = default;
   GexProfile(const GexProfile&) = delete;
@@ -48,3 +50,5 @@ void clear(GexProfile& profile);
 // filling). A missing profile halts without a message. Any outcome but Parsed
 // leaves the profile as it was. `text` null reads as empty.
 ProfileParseResult parse_gex_profile(HostStudyInterface& sc, const char* text, GexProfile* profile);
+
+}  // namespace tarvio

@@ -10,6 +10,8 @@
 #include "data/profile_envelope.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 struct GreekProfile {
   GreekProfile() = default;
   GreekProfile(const GreekProfile&) = delete;
@@ -40,3 +42,5 @@ void clear(GreekProfile& profile);
 // logged as an alert and halts. Any outcome but Parsed leaves the profile as it
 // was. `text` null reads as empty.
 ProfileParseResult parse_greek_profile(HostStudyInterface& sc, const char* text, GreekProfile* profile);
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 #include "study/loggable_text.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 // The service's answer to a refused key, compared byte for byte.
@@ -40,3 +42,5 @@ const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
   outcome = ProfileParseResult::Parsed;
   return &document;
 }
+
+}  // namespace tarvio

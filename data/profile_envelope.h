@@ -8,6 +8,8 @@
 #include "data/json_document.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 enum class ProfileParseResult : int32_t {
   Parsed = 0,  // the target profile now holds this response's snapshot
   Retry = 1,   // response not used, profile untouched, requesting goes on
@@ -35,3 +37,5 @@ ProfileParseResult readProfileResponse(HostStudyInterface& sc, const char* text,
   }
   return outcome;
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 #include "study/chart_price.h"
 #include "study/instance_state.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr int32_t kHostModeLevelLine = 3;
@@ -98,3 +100,5 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
   }
   releaseHostString(record.labelText);
 }
+
+}  // namespace tarvio

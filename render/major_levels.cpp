@@ -11,6 +11,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 // Positions of the levels among the level inputs (colour, width and style
@@ -174,3 +176,5 @@ void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t /*
       break;
   }
 }
+
+}  // namespace tarvio

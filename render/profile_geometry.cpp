@@ -7,6 +7,8 @@
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 // The smallest value that still counts as one, for bars, dots and scales.
@@ -119,3 +121,5 @@ std::optional<int32_t> placeDot(float value, const ProfileGeometry& geometry) {
   if (x > geometry.plotRight) x = static_cast<int64_t>(geometry.plotRight) - radius;
   return clampToPixel(x);
 }
+
+}  // namespace tarvio

@@ -10,6 +10,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 enum GexDisplay : int32_t { kGexVolumeOnly = 0, kGexOpenInterestOnly = 1 };
@@ -82,3 +84,5 @@ void drawProfileGraphics(void*, void*, HostStudyInterface& sc) {
       break;
   }
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace tarvio {
+
 enum class ProfileKindFamily { Gex, Gamma, Delta, None };
 
 constexpr ProfileKindFamily familyOfKind(int32_t kind) {
@@ -13,3 +15,5 @@ constexpr ProfileKindFamily familyOfKind(int32_t kind) {
   if (kind <= 6) return ProfileKindFamily::Delta;
   return ProfileKindFamily::None;
 }
+
+}  // namespace tarvio

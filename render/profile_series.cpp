@@ -6,6 +6,8 @@
 #include "render/pixel_math.h"
 #include "render/top_n_filter.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr int32_t kDotSpacing = 6;
@@ -122,3 +124,5 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
                   series.priorColors, geometry);
   }
 }
+
+}  // namespace tarvio

@@ -9,6 +9,8 @@
 #include "render/profile_geometry.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 enum BarStyle : int32_t {
   kBarStyleLine = 0,
   kBarStyleDot = 1,
@@ -52,3 +54,5 @@ void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const floa
 
 void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius, int32_t style,
              HostColor color, const ProfileGeometry& geometry);
+
+}  // namespace tarvio

@@ -11,6 +11,8 @@
 #include "study/loggable_text.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr HostDateTime kMinute = 60LL * 1000000LL;
@@ -97,3 +99,5 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
     requestConversion(sc, ticker, futuresTarget, apiKey);
   }
 }
+
+}  // namespace tarvio

@@ -8,6 +8,8 @@
 #include "study/study_inputs.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 void writeFloatInput(HostStudyInterface& sc, int32_t index, float value) {
@@ -56,3 +58,5 @@ void parseFuturesConversion(HostStudyInterface& sc, const char* body, const char
              loggableText(contractName).c_str(), static_cast<double>(multiplier),
              static_cast<double>(additive));
 }
+
+}  // namespace tarvio

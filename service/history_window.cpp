@@ -6,6 +6,8 @@
 #include "study/date_time.h"
 #include "study/time_zone_table.h"
 
+namespace tarvio {
+
 namespace {
 
 // New York wall-clock time to UTC Unix seconds, by way of the chart's zone.
@@ -41,3 +43,5 @@ HistoryWindow currentHistoryWindow(HostStudyInterface& sc) {
   }
   return HistoryWindow{newYorkToUnixSeconds(sc, start), newYorkToUnixSeconds(sc, end)};
 }
+
+}  // namespace tarvio

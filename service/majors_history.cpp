@@ -11,6 +11,8 @@
 #include "study/study_log.h"
 #include "study/time_zone_table.h"
 
+namespace tarvio {
+
 namespace {
 
 // Snapshot key and the output series it fills.
@@ -123,3 +125,5 @@ int32_t parseMajorsHistory(HostStudyInterface& sc, const char* text, float addit
   if (isJsonObject(document)) return readRefusal(sc, document);
   return kHistoryNotRead;
 }
+
+}  // namespace tarvio

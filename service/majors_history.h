@@ -8,6 +8,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 inline constexpr int32_t kHistoryRead = 0;
 inline constexpr int32_t kHistoryNotRead = 2;
 
@@ -16,3 +18,5 @@ inline constexpr int32_t kHistoryNotRead = 2;
 // additive; the smallest bar written becomes earliestChangedBarIndex.
 int32_t parseMajorsHistory(HostStudyInterface& sc, const char* text, float additive,
                            float multiplier);
+
+}  // namespace tarvio

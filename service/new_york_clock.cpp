@@ -2,6 +2,8 @@
 
 #include "study/time_zone_table.h"
 
+namespace tarvio {
+
 HostDateTime newYorkClockNow(HostStudyInterface& sc) {
   const HostDateTime clock =
       sc.useAlternateClock != 0 ? sc.alternateClockDateTime : sc.clockDateTime;
@@ -9,3 +11,5 @@ HostDateTime newYorkClockNow(HostStudyInterface& sc) {
   sc.ops.HostConvertToTimeZone(newYork, clock, kNewYorkZoneText);
   return newYork;
 }
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // 09:30 and 16:00: the regular session.
 inline constexpr HostDateTime kMarketOpenTimeOfDay = (9LL * 3600 + 30 * 60) * 1000000LL;
 inline constexpr HostDateTime kMarketCloseTimeOfDay = 16LL * 3600 * 1000000LL;
@@ -17,3 +19,5 @@ inline HostDateTime timeOfDay(HostDateTime t) {
   const HostDateTime rest = t % kMicrosecondsPerDay;
   return rest < 0 ? rest + kMicrosecondsPerDay : rest;
 }
+
+}  // namespace tarvio

@@ -12,6 +12,8 @@
 #include "study/instance_state.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr const char* kTransferFailedText = "HTTP_REQUEST_ERROR";
@@ -229,3 +231,5 @@ void driveRequests(const RequestDriverCall& call) {
   if (sendProfileWhenDue(call, historyState)) return;
   handleProfileAnswer(call, answer, snapshots);
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 #include "study/instance_state.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState) {
   HeaderList headers;
@@ -53,3 +55,5 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
   }
   return requestId;
 }
+
+}  // namespace tarvio

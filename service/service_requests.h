@@ -9,6 +9,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Accepted: requestState 2. Refused: a log line and requestState 0.
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState);
@@ -18,3 +20,5 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  const HostString& apiKey, int64_t startUnixSeconds,
                                  int64_t endUnixSeconds, int32_t& historyRequestState);
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <optional>
 
+namespace tarvio {
+
 // level × multiplier + additive, or none when the level or the result is not a
 // finite float (a value the service sent beyond the float range, or premiums
 // that carry a level out of it). Such a level is absent: no line, no output.
@@ -14,3 +16,5 @@ inline std::optional<float> chartPrice(float level, float multiplier, float addi
   if (!std::isfinite(level) || !std::isfinite(price)) return std::nullopt;
   return price;
 }
+
+}  // namespace tarvio

@@ -10,6 +10,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Days from 1899-12-30 to 1970-01-01.
 inline constexpr int64_t kUnixEpochDayNumber = 25569;
 inline constexpr int64_t kUnixEpochHostDateTime = kUnixEpochDayNumber * kMicrosecondsPerDay;
@@ -40,3 +42,5 @@ inline int64_t elapsedMicroseconds(HostDateTime now, HostDateTime then) {
   if (__builtin_sub_overflow(now, then, &elapsed)) return now > then ? INT64_MAX : INT64_MIN;
   return elapsed;
 }
+
+}  // namespace tarvio

@@ -4,6 +4,8 @@
 
 #include "study/instance_state.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr int32_t kMaxSweepDeletions = 10000;
@@ -47,3 +49,5 @@ void removeAllStudyDrawings(HostStudyInterface& sc) {
   sc.ops.HostDeleteStudyDrawings(sc.chartNumber, -1, 0);
   deleteKeptDrawings(sc);
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Deletes every line remembered under keys 9..lastDrawingKey and forgets them.
 void deleteKeptDrawings(HostStudyInterface& sc);
 
@@ -15,3 +17,5 @@ void sweepStudyDrawings(HostStudyInterface& sc);
 
 // All of the study's drawings: the host's own record of them, then the kept lines.
 void removeAllStudyDrawings(HostStudyInterface& sc);
+
+}  // namespace tarvio

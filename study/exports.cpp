@@ -15,7 +15,7 @@ TARVIO_EXPORT int32_t scdll_DLLVersion() { return kHostInterfaceVersion; }
 
 TARVIO_EXPORT void scsf_TarvioLevels(HostStudyInterface& sc) {
   try {
-    runStudyFunction(sc);
+    tarvio::runStudyFunction(sc);
   } catch (...) {
     // Only allocation can throw here; the next call starts afresh.
   }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace tarvio {
+
 namespace {
 
 constexpr const char* kUnsetText = "Unset";
@@ -137,3 +139,5 @@ HostColor readColor(const HostInput& input) {
       return 0;
   }
 }
+
+}  // namespace tarvio

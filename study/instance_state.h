@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace tarvio {
+
 // Integer store.
 inline constexpr int32_t kRequestStateKey = 0;           // 0 refused, 1 due, 2 waiting, 3 handled
 inline constexpr int32_t kHistoryRequestStateKey = 1;    // 0 none, 1 wanted, 2 waiting, 3 done
@@ -40,3 +42,5 @@ inline constexpr int32_t kHistoryNone = 0;
 inline constexpr int32_t kHistoryWanted = 1;
 inline constexpr int32_t kHistoryWaiting = 2;
 inline constexpr int32_t kHistoryDone = 3;
+
+}  // namespace tarvio

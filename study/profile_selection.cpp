@@ -2,6 +2,8 @@
 
 #include "service/service_endpoint.h"
 
+namespace tarvio {
+
 namespace {
 
 struct ProfileKind {
@@ -28,3 +30,5 @@ void buildProfileUrl(HostString& url, const char* ticker, const ProfileSelection
   formatHostString(url, "%s/%s/%s/%s", kServiceBaseUrl, ticker != nullptr ? ticker : "",
                    selection.packageWord, selection.profileWord);
 }
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 #include "study/study_inputs.h"
 #include "study/time_zone_table.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
@@ -41,3 +43,5 @@ bool inRequestWindow(HostStudyInterface& sc) {
   const int32_t endSeconds = secondsIntoDay(readDateTime(inputAt(sc, kRequestEndTimeInput)));
   return nowSeconds <= endSeconds;
 }
+
+}  // namespace tarvio

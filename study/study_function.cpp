@@ -16,6 +16,8 @@
 #include "study/study_inputs.h"
 #include "study/symbol_text.h"
 
+namespace tarvio {
+
 namespace {
 
 // Steps every call takes before it knows whether the instance goes away:
@@ -146,3 +148,5 @@ void runStudyFunction(HostStudyInterface& sc) {
   }
   releaseOrdinaryCallValues(values);
 }
+
+}  // namespace tarvio

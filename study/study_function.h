@@ -7,6 +7,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // The values one ordinary call reads and normalises from the inputs. They
 // live for the call only; texts are released by releaseOrdinaryCallValues.
 struct OrdinaryCallValues {
@@ -41,3 +43,5 @@ void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values)
 
 // The instance goes away: its drawings are removed and both profiles released.
 void endStudyInstance(HostStudyInterface& sc);
+
+}  // namespace tarvio

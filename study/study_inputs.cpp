@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tarvio {
+
 namespace {
 
 // One input's declaration. Which value field counts follows the kind, as in
@@ -320,3 +322,5 @@ void declareInputs(HostStudyInterface& sc) {
     declareInput(inputAt(sc, declaration.index), declaration);
   }
 }
+
+}  // namespace tarvio

@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 
+namespace tarvio {
+
 void logMessage(HostStudyInterface& sc, int32_t alert, const char* format, ...) {
   HostString line{};
   va_list args;
@@ -11,3 +13,5 @@ void logMessage(HostStudyInterface& sc, int32_t alert, const char* format, ...) 
   sc.ops.HostAddMessageToLog(line, alert);
   releaseHostString(line);
 }
+
+}  // namespace tarvio

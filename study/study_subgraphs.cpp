@@ -6,6 +6,8 @@
 
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 struct SubgraphDeclaration {
@@ -65,3 +67,5 @@ void declareSubgraphs(HostStudyInterface& sc) {
     subgraph.drawStyle = kValueDrawStyle;
   }
 }
+
+}  // namespace tarvio

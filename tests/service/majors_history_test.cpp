@@ -9,6 +9,8 @@
 
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr int kBars = 10;

@@ -9,6 +9,8 @@
 #include "host/zone_text.h"
 #include "study/study_inputs.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr int64_t kUsPerSecond = 1000000;

@@ -14,6 +14,8 @@
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 struct SymbolCase {

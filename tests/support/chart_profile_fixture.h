@@ -18,6 +18,8 @@
 #include "study/study_inputs.h"
 #include "support/profile_parse_harness.h"
 
+using namespace tarvio;
+
 class ChartProfileFixture : public testing::Test {
  protected:
   ChartProfileFixture() {

@@ -14,6 +14,8 @@
 #include "support/study_fixture.h"
 #include "support/test_platform.h"
 
+using namespace tarvio;
+
 // New York wall-clock time on the fixture's Monday (the chart's zone too).
 inline HostDateTime mondayAt(int hours, int minutes, int seconds = 0) {
   return atTimeOfDay(kMonday2026_03_02, hours, minutes, seconds);

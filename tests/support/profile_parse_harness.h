@@ -9,6 +9,8 @@
 #include "data/greek_profile.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
   return parse_gex_profile(sc, text, profile);
 }

@@ -11,6 +11,8 @@
 #include "host/study_instance.h"
 #include "study/study_function.h"
 
+using namespace tarvio;
+
 // 2026-03-02 (a Monday) 00:00 as a HostDateTime: days since 1899-12-30.
 inline constexpr HostDateTime kMonday2026_03_02 = 46083LL * kMicrosecondsPerDay;
 

@@ -11,6 +11,8 @@
 #include "study/study_inputs.h"
 #include "windows/module_on_chart.h"
 
+using namespace tarvio;
+
 namespace {
 
 TEST(ModuleCycleTest, HistoryThenProfileThroughWinHttpEndInLevelLines) {
