@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/pixel_math.h"
+#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
 
@@ -77,6 +78,7 @@ int32_t scaledLength(float value, const ProfileGeometry& geometry) {
 
 std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
                                      float value, const ProfileGeometry& geometry) {
+  HostCalls host(sc);
   BarPlacement bar{};
   bar.centerY = centerY;
   if (bar.centerY < geometry.plotTop || bar.centerY > geometry.plotBottom) return std::nullopt;
@@ -88,8 +90,8 @@ std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_
     length = 1;
   }
 
-  bar.topY = sc.ops.HostPriceToY(price + geometry.halfBarHeight, geometry.graphRegion);
-  const int32_t lowY = sc.ops.HostPriceToY(price - geometry.halfBarHeight, geometry.graphRegion);
+  bar.topY = host.priceToY(price + geometry.halfBarHeight, geometry.graphRegion);
+  const int32_t lowY = host.priceToY(price - geometry.halfBarHeight, geometry.graphRegion);
   bar.bottomY = lowY > bar.topY ? lowY : addPixels(bar.topY, 1);
 
   int64_t start = geometry.originX;

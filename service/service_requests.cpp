@@ -2,6 +2,7 @@
 
 #include "service/header_list.h"
 #include "service/service_endpoint.h"
+#include "study/host_calls.h"
 #include "study/instance_state.h"
 #include "study/study_log.h"
 
@@ -9,6 +10,7 @@ namespace tarvio {
 
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState) {
+  HostCalls host(sc);
   HeaderList headers;
   headers.addFormatted("User-Agent", "Sierra Chart %d", sc.hostVersion);
   headers.add(kPluginVersionHeader, kPluginVersion);
@@ -17,7 +19,7 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 
   const HostString noBody{};
   const int32_t requestId =
-      sc.ops.HostMakeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
+      host.makeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
   if (requestId != 0) {
     requestState = kRequestWaiting;
   } else {
@@ -30,6 +32,7 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  const HostString& apiKey, int64_t startUnixSeconds,
                                  int64_t endUnixSeconds, int32_t& historyRequestState) {
+  HostCalls host(sc);
   HostString url{};
   formatHostString(url, "%s/%s/classic/gex_full/majors/7", kHistoryBaseUrl,
                    ticker != nullptr ? ticker : "");
@@ -44,7 +47,7 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
   headers.add(kPluginVersionHeader, kPluginVersion);
   headers.addFormatted("User-Agent", "Sierra Chart %d (Hist)", sc.hostVersion);
 
-  const int32_t requestId = sc.ops.HostMakeHttpRequest(url, body, headers.data(), headers.count());
+  const int32_t requestId = host.makeHttpRequest(url, body, headers.data(), headers.count());
   releaseHostString(url);
   releaseHostString(body);
   if (requestId != 0) {
