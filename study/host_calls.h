@@ -8,9 +8,10 @@
 // One rule for an operation the host left out (a null pointer in the record):
 // the call does nothing and answers the neutral value, that is 0, null, an
 // empty text, or the time it was given, unconverted. A persistent store the
-// host left out hands back a scratch value owned by this HostCalls, neutral
-// again on every look-up; it lives as long as the HostCalls and is forgotten
-// with it (a text in it is released).
+// host left out hands back a scratch value owned by this HostCalls (one per
+// kind of store, shared by all keys), neutral again on every look-up; it
+// lives as long as the HostCalls and is forgotten with it (a text in it is
+// released).
 //
 // Every method is inline: with the operation present it is the one indirect
 // call through the record. Like the record, it belongs to the call in
