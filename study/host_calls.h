@@ -26,7 +26,7 @@ namespace tarvio {
 
 class HostCalls {
  public:
-  explicit HostCalls(HostStudyInterface& sc) : ops_(sc.ops) {}
+  explicit HostCalls(HostStudyInterface& sc) : ops_(sc.ops) { scratchText_.text = nullptr; }
   ~HostCalls() {
     if (scratchText_.text != nullptr) releaseHostString(scratchText_);
   }
@@ -133,10 +133,12 @@ class HostCalls {
   }
 
   const HostOperations& ops_;
-  int32_t scratchInt_ = 0;
-  int64_t scratchInt64_ = 0;
-  void* scratchPointer_ = nullptr;
-  HostString scratchText_{};
+  // Set only when a store is missing; the text is empty until then, so that
+  // with every store present a HostCalls costs one pointer and one test.
+  int32_t scratchInt_;
+  int64_t scratchInt64_;
+  void* scratchPointer_;
+  HostString scratchText_;
 };
 
 }  // namespace tarvio
