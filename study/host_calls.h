@@ -8,10 +8,11 @@
 // One rule for an operation the host left out (a null pointer in the record):
 // the call does nothing and answers the neutral value, that is 0, null, an
 // empty text, or the time it was given, unconverted. A persistent store the
-// host left out hands back a scratch value owned by this HostCalls (one per
-// kind of store, shared by all keys), neutral again on every look-up; it
-// lives as long as the HostCalls and is forgotten with it (a text in it is
-// released).
+// host left out hands back a scratch value, neutral again on every look-up
+// and shared by all keys: for numbers and pointers one of this HostCalls,
+// living as long as it does; for texts the host's spare input text (what an
+// index into an empty input array reaches), which the host releases, so a
+// text written there is never leaked.
 //
 // Every method is inline: with the operation present it is the one indirect
 // call through the record. Like the record, it belongs to the call in
@@ -26,10 +27,7 @@ namespace tarvio {
 
 class HostCalls {
  public:
-  explicit HostCalls(HostStudyInterface& sc) : ops_(sc.ops) { scratchText_.text = nullptr; }
-  ~HostCalls() {
-    if (scratchText_.text != nullptr) releaseHostString(scratchText_);
-  }
+  explicit HostCalls(HostStudyInterface& sc) : ops_(sc.ops), spareText_(sc.spareInput.textValue) {}
   HostCalls(const HostCalls&) = delete;
   HostCalls& operator=(const HostCalls&) = delete;
 
@@ -45,7 +43,7 @@ class HostCalls {
     return storeOrScratch(ops_.HostPersistentPointer, key, scratchPointer_);
   }
   HostString& persistentString(int32_t key) {
-    return storeOrScratch(ops_.HostPersistentString, key, scratchText_);
+    return storeOrScratch(ops_.HostPersistentString, key, spareText_);
   }
   void setPersistentInt(int32_t key, int32_t value) { callIfPresent(ops_.HostSetPersistentInt, key, value); }
   void setPersistentPointer(int32_t key, void* value) {
@@ -133,12 +131,12 @@ class HostCalls {
   }
 
   const HostOperations& ops_;
-  // Set only when a store is missing; the text is empty until then, so that
-  // with every store present a HostCalls costs one pointer and one test.
+  HostString& spareText_;
+  // Set only when a store is missing, so that around present operations a
+  // HostCalls is nothing but the operations it calls.
   int32_t scratchInt_;
   int64_t scratchInt64_;
   void* scratchPointer_;
-  HostString scratchText_;
 };
 
 }  // namespace tarvio
