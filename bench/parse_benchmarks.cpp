@@ -19,6 +19,8 @@
 #include "support/log_only_host.h"
 #include "support/profile_parsers.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr ProfileKind kKinds[] = {ProfileKind::Gex, ProfileKind::Greek};
@@ -35,8 +37,8 @@ std::string findUnreadBody(const Corpus& corpus, ProfileKind kind, int rows) {
   const std::size_t priors = static_cast<std::size_t>(rows * priorsPerRow(kind));
   for (std::size_t i = 0; i < corpus.bodies.size(); ++i) {
     Profile profile;
-    const ProfileParseResult outcome = parseProfile(sc, corpus.bodies[i].c_str(), &profile);
-    if (outcome != ProfileParseResult::Parsed || profile.strikes.size() != std::size_t(rows) ||
+    const ReadOutcome outcome = parseProfile(sc, corpus.bodies[i].c_str(), &profile);
+    if (outcome != ReadOutcome::Parsed || profile.strikes.size() != std::size_t(rows) ||
         profile.priors.size() != priors) {
       using std::to_string;
       return std::string(profileKindName(kind)) + " body " + to_string(i) + " of " +
@@ -198,7 +200,7 @@ int fillEvery(HostStudyInterface& sc, const std::vector<std::string>& bodies, in
   int parsed = 0;
   for (int pass = 0; pass < passes; ++pass) {
     for (const std::string& body : bodies) {
-      parsed += parseProfile(sc, body.c_str(), &profile) == ProfileParseResult::Parsed ? 1 : 0;
+      parsed += parseProfile(sc, body.c_str(), &profile) == ReadOutcome::Parsed ? 1 : 0;
     }
   }
   return parsed;

@@ -20,6 +20,7 @@
 #include "study/study_inputs.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 
@@ -83,14 +84,14 @@ class RepaintScene {
       auto* gex = new GexProfile;
       instance->store().pointerValue(kGexProfileKey) = gex;
       instance->store().pointerValue(kGreekProfileKey) = new GreekProfile;
-      ProfileParseResult outcome = ProfileParseResult::Retry;
+      ReadOutcome outcome = ReadOutcome::Retry;
       instance->runCallWith(callAt(kBenchCallTime), [&](HostStudyInterface& sc) {
         outcome = parse_gex_profile(sc, bodies[i].c_str(), gex);
       });
       instance->store().intValue(kProfileReadyKey) = 1;
       instances_.push_back(std::move(instance));
       profiles_.push_back(gex);
-      if (outcome != ProfileParseResult::Parsed) return "a GEX response did not parse";
+      if (outcome != ReadOutcome::Parsed) return "a GEX response did not parse";
       if (instances_.back()->record().graphicsCallback == nullptr) {
         return "the study registered no graphics callback";
       }

@@ -18,6 +18,8 @@
 #include "study/study_inputs.h"
 #include "support/market_hours_chart.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr int kHistorySnapshotCounts[] = {390, 1560};
@@ -97,7 +99,7 @@ KEPT_APART ConversionFloorReading readConversionFloor(const char* text) {
 // Every snapshot has a bar of its own, so a body read whole leaves each level
 // series non-zero on exactly `snapshots` bars, the earliest of them marked.
 std::string checkHistoryBody(MarketHoursChart& chart, const std::string& body, int snapshots) {
-  int32_t result = -1;
+  ReadOutcome result = ReadOutcome::Halt;
   int32_t earliest = -1;
   int filled[kLevelSeries] = {};
   chart.instance().log().clear();
@@ -107,7 +109,7 @@ std::string checkHistoryBody(MarketHoursChart& chart, const std::string& body, i
       for (int32_t bar = 0; bar < sc.barCount; ++bar) subgraphValueAt(subgraph, bar) = 0.0f;
     }
     sc.earliestChangedBarIndex = -1;
-    result = parseMajorsHistory(sc, body.c_str(), 0.0f, 1.0f);
+    result = readMajorsHistory(sc, body.c_str(), 0.0f, 1.0f);
     earliest = sc.earliestChangedBarIndex;
     for (int series = 0; series < kLevelSeries; ++series) {
       HostSubgraph& subgraph = subgraphAt(sc, series);
@@ -116,7 +118,7 @@ std::string checkHistoryBody(MarketHoursChart& chart, const std::string& body, i
       }
     }
   });
-  if (result != kHistoryRead) return "the reader did not read it";
+  if (result != ReadOutcome::Parsed) return "the reader did not read it";
   if (earliest != chart.barCount() - snapshots) return "the earliest changed bar is wrong";
   for (int series = 0; series < kLevelSeries; ++series) {
     if (filled[series] != snapshots) {
@@ -196,7 +198,7 @@ void measureReader(benchmark::State& state, int snapshots) {
     chart.call([&](HostStudyInterface& sc) {
       for (auto _ : state) {
         if constexpr (History) {
-          benchmark::DoNotOptimize(parseMajorsHistory(sc, bodies.next(), kAdditive, kMultiplier));
+          benchmark::DoNotOptimize(readMajorsHistory(sc, bodies.next(), kAdditive, kMultiplier));
         } else {
           parseFuturesConversion(sc, bodies.next(), kFuturesTarget);
           log.clear();

@@ -9,6 +9,7 @@
 #include "study/study_function.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 // The floor's study function: the host's call and nothing else. C linkage
 // like a real study function's, and never inlined into the call.

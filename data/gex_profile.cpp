@@ -5,6 +5,8 @@
 #include "data/json_reading.h"
 #include "data/profile_tables.h"
 
+namespace tarvio {
+
 namespace {
 
 // Element 3 of a row holds its priors, one per interval: 1, 5, 10, 15 and 30
@@ -89,3 +91,5 @@ tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
   return readProfileResponse(sc, text, "GEX Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGexProfile(root, *profile); });
 }
+
+}  // namespace tarvio

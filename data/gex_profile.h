@@ -12,6 +12,8 @@
 #include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Priors: five per strike row (1, 5, 10, 15 and 30 minutes).
 struct GexProfile : tarvio::ProfileSnapshot {
   float zero_gamma = 0;
@@ -40,3 +42,5 @@ void clear(GexProfile& profile);
 // leaves the profile as it was. `text` null reads as empty.
 tarvio::ReadOutcome parse_gex_profile(HostStudyInterface& sc, const char* text,
                                       GexProfile* profile);
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 #include "data/profile_tables.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 // Element 4 of a row holds its priors, one per interval: 5, 15 and 30 minutes
@@ -79,3 +81,5 @@ tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text
   return readProfileResponse(sc, text, "Greek Profile json parse error. Retrying.",
                              [profile](const JsonValue& root) { fillGreekProfile(root, *profile); });
 }
+
+}  // namespace tarvio

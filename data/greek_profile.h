@@ -11,6 +11,8 @@
 #include "data/profile_snapshot.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Priors: three per strike row (5, 15 and 30 minutes).
 struct GreekProfile : tarvio::ProfileSnapshot {
   float major_positive = 0;
@@ -32,3 +34,5 @@ void clear(GreekProfile& profile);
 // was. `text` null reads as empty.
 tarvio::ReadOutcome parse_greek_profile(HostStudyInterface& sc, const char* text,
                                         GreekProfile* profile);
+
+}  // namespace tarvio

@@ -4,6 +4,8 @@
 
 #include <rapidjson/reader.h>
 
+namespace tarvio {
+
 namespace {
 
 // Reads four hex digits; false when they are not all hex.
@@ -72,3 +74,5 @@ bool parseResponseJson(const char* text, ResponseDocument& document) {
   if (!parsed) document.SetNull();
   return parsed;
 }
+
+}  // namespace tarvio

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tarvio {
+
 using JsonDocument = rapidjson::Document;
 using JsonValue = rapidjson::Value;
 
@@ -82,3 +84,5 @@ class ResponseDocument : private ResponseDocumentPool, public JsonDocument {
 // Parses `text` (null reads as empty) into `document`. Returns false on any
 // parse error; the document is then null.
 bool parseResponseJson(const char* text, ResponseDocument& document);
+
+}  // namespace tarvio

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tarvio {
+
 const JsonValue& jsonNull() {
   static const JsonValue null;
   return null;
@@ -19,3 +21,5 @@ const JsonValue& jsonMember(const JsonValue& object, const char* key) {
   }
   return jsonNull();
 }
+
+}  // namespace tarvio

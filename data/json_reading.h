@@ -10,6 +10,8 @@
 
 #include "data/json_document.h"
 
+namespace tarvio {
+
 // A value that stands for "absent"; lookups that find nothing return it.
 const JsonValue& jsonNull();
 
@@ -88,3 +90,5 @@ inline int64_t jsonInt64(const JsonValue& value) { return value.IsInt64() ? valu
 inline const char* jsonText(const JsonValue& value) {
   return value.IsString() ? value.GetString() : "";
 }
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 #include "data/json_reading.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 // The service's answer to a refused key, compared byte for byte.
@@ -37,3 +39,5 @@ const JsonValue* openProfileEnvelope(HostStudyInterface& sc, const char* text,
   outcome = tarvio::ReadOutcome::Parsed;
   return &document;
 }
+
+}  // namespace tarvio

@@ -9,9 +9,7 @@
 #include "data/read_outcome.h"
 #include "study/host_interface.h"
 
-// The profile readers' earlier name of ReadOutcome, kept while callers outside
-// the module still spell it so.
-using ProfileParseResult = tarvio::ReadOutcome;
+namespace tarvio {
 
 // Parses `text` and checks the envelope in order: parse error (logs
 // `parseErrorMessage` as a note), root not an object, the invalid-key message,
@@ -34,3 +32,5 @@ tarvio::ReadOutcome readProfileResponse(HostStudyInterface& sc, const char* text
   }
   return outcome;
 }
+
+}  // namespace tarvio

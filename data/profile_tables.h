@@ -8,6 +8,8 @@
 
 #include "data/json_reading.h"
 
+namespace tarvio {
+
 // The value of a table cell the response did not give: draws nothing and
 // takes no part in any maximum.
 inline constexpr float kAbsentValue = std::numeric_limits<float>::quiet_NaN();
@@ -38,3 +40,5 @@ inline float fillRowPriors(JsonElements rowPriors, float* out, size_t slots, flo
   for (size_t k = given; k < slots; ++k) out[k] = kAbsentValue;
   return maximum;
 }
+
+}  // namespace tarvio

@@ -8,6 +8,8 @@
 
 #include "data/json_document.h"
 
+using namespace tarvio;
+
 namespace fuzz {
 
 inline constexpr const char* kConversionRefusedLine =

@@ -18,6 +18,8 @@
 #include "service/futures_conversion.h"
 #include "study/study_inputs.h"
 
+using namespace tarvio;
+
 namespace {
 
 using fuzz::ConversionExpectation;

@@ -9,6 +9,8 @@
 #include "fuzz/fuzz_check.h"
 #include "study/instance_state.h"
 
+using namespace tarvio;
+
 namespace fuzz {
 
 namespace {

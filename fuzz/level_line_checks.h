@@ -13,6 +13,7 @@
 #include "host/study_instance.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace fuzz {
 

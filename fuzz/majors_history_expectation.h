@@ -13,6 +13,8 @@
 #include "fuzz/record_copy.h"
 #include "study/host_interface.h"
 
+using namespace tarvio;
+
 namespace fuzz {
 
 inline constexpr const char* kHistoryRefusedLine = "Tarvio History: JSON parse error. Skipping.";
@@ -20,9 +22,10 @@ inline constexpr const char* kHistoryMessagePrefix = "Tarvio History: API messag
 inline constexpr const char* kHistoryErrorPrefix = "Tarvio History: API error: ";
 // Output series 0, 1 and 2 take the history's three levels.
 inline constexpr int32_t kHistorySeriesCount = 3;
-// The reader's result: 0 for an array or an object carrying "timestamp".
+// The reader's result, as the value of its outcome: 0 (parsed) for an array
+// or an object carrying "timestamp", 1 (retry) for anything else.
 inline constexpr int32_t kHistoryTaken = 0;
-inline constexpr int32_t kHistoryNotTaken = 2;
+inline constexpr int32_t kHistoryNotTaken = 1;
 
 struct HistoryExpectation {
   int32_t result = 0;

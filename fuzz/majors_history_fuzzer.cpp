@@ -1,4 +1,4 @@
-// Fuzzes parseMajorsHistory on a chart of one-minute bars, now and then on one
+// Fuzzes readMajorsHistory on a chart of one-minute bars, now and then on one
 // without bars: the output series start at sentinels, the premiums vary with
 // the input, and the result, the log and every series are judged against the
 // reference reading of the text.
@@ -18,6 +18,8 @@
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
 #include "service/majors_history.h"
+
+using namespace tarvio;
 
 namespace {
 
@@ -173,7 +175,7 @@ void checkHistory(const char* text, const HistorySettings& settings,
       expected = fuzz::expectHistory(sc, *call.before, reading.document, settings.additive,
                                      settings.multiplier);
     }
-    call.result = parseMajorsHistory(sc, text, settings.additive, settings.multiplier);
+    call.result = static_cast<int32_t>(readMajorsHistory(sc, text, settings.additive, settings.multiplier));
     fuzz::copySeries(sc, call.after);
     fuzz::copyInputs(sc, call.inputsAfter);
     call.earliestChangedBarIndex = sc.earliestChangedBarIndex;

@@ -250,31 +250,31 @@ bool loggedAsStep(const ReferenceReading& reading) {
 
 // The outcome is one of the three values and fits what was logged for it;
 // where the reference is certain, it is the reference's outcome with its lines.
-void checkEnvelope(const ReferenceReading& reading, ProfileParseResult result) {
-  FUZZ_CHECK(result == ProfileParseResult::Parsed || result == ProfileParseResult::Retry ||
-             result == ProfileParseResult::Halt);
+void checkEnvelope(const ReferenceReading& reading, ReadOutcome result) {
+  FUZZ_CHECK(result == ReadOutcome::Parsed || result == ReadOutcome::Retry ||
+             result == ReadOutcome::Halt);
   // Whatever the text: a snapshot is taken silently, a halt is announced.
-  if (result == ProfileParseResult::Parsed) FUZZ_CHECK(loggedLines().empty());
-  if (result == ProfileParseResult::Halt) FUZZ_CHECK(loggedOnly(1, ""));
-  if (result == ProfileParseResult::Retry) FUZZ_CHECK(loggedLines().size() <= 1);
+  if (result == ReadOutcome::Parsed) FUZZ_CHECK(loggedLines().empty());
+  if (result == ReadOutcome::Halt) FUZZ_CHECK(loggedOnly(1, ""));
+  if (result == ReadOutcome::Retry) FUZZ_CHECK(loggedLines().size() <= 1);
 
   if (reading.certain) {
     FUZZ_CHECK(result == outcomeOf(reading.step));
     FUZZ_CHECK(loggedAsStep(reading));
   } else if (reading.read) {
     // Only a refusal of the text may stand in for the reference's step.
-    const bool refused = result == ProfileParseResult::Retry && loggedOnly(0, "");
+    const bool refused = result == ReadOutcome::Retry && loggedOnly(0, "");
     FUZZ_CHECK(refused || (result == outcomeOf(reading.step) && loggedAsStep(reading)));
   }
 }
 
-ProfileParseResult parseAndCheck(const char* text, Profile& profile,
+ReadOutcome parseAndCheck(const char* text, Profile& profile,
                                  const ReferenceReading& reading) {
   const ProfileCopy before = copyOf(profile);
   resetLoggedLines();
-  const ProfileParseResult result = parseProfile(fuzzHost(), text, &profile);
+  const ReadOutcome result = parseProfile(fuzzHost(), text, &profile);
   checkEnvelope(reading, result);
-  if (result != ProfileParseResult::Parsed) {
+  if (result != ReadOutcome::Parsed) {
     FUZZ_CHECK(copyOf(profile) == before);
     return result;
   }
@@ -292,11 +292,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   resetLoggedLines();
   FUZZ_CHECK(parseProfile(fuzzHost(), text.get(), static_cast<Profile*>(nullptr)) ==
-             ProfileParseResult::Halt);
+             ReadOutcome::Halt);
   Traits::checkWithoutProfile();
 
   Profile fresh;
-  const ProfileParseResult freshResult = parseAndCheck(text.get(), fresh, reading);
+  const ReadOutcome freshResult = parseAndCheck(text.get(), fresh, reading);
   if (size == 0) {
     // A missing text reads as the empty one.
     Profile unread;
@@ -305,9 +305,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Deliberately never freed: it carries the last snapshot to the next input.
   static Profile* const kept = new Profile;
-  const ProfileParseResult keptResult = parseAndCheck(text.get(), *kept, reading);
+  const ReadOutcome keptResult = parseAndCheck(text.get(), *kept, reading);
   FUZZ_CHECK(keptResult == freshResult);
-  if (keptResult == ProfileParseResult::Parsed) {
+  if (keptResult == ReadOutcome::Parsed) {
     FUZZ_CHECK(copyOf(*kept).content() == copyOf(fresh).content());
     checkSnapshotDrawing(fresh);
   }

@@ -110,14 +110,14 @@ void readReference(const char* text, ReferenceReading& reading) {
   reading.step = envelopeStep(reading.document, reading.errorText);
 }
 
-ProfileParseResult outcomeOf(EnvelopeStep step) {
+ReadOutcome outcomeOf(EnvelopeStep step) {
   switch (step) {
     case EnvelopeStep::Snapshot:
-      return ProfileParseResult::Parsed;
+      return ReadOutcome::Parsed;
     case EnvelopeStep::InvalidKey:
-      return ProfileParseResult::Halt;
+      return ReadOutcome::Halt;
     default:
-      return ProfileParseResult::Retry;
+      return ReadOutcome::Retry;
   }
 }
 

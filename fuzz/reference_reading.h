@@ -17,6 +17,8 @@
 #include "data/json_document.h"
 #include "data/profile_envelope.h"
 
+using namespace tarvio;
+
 namespace fuzz {
 
 // Which envelope step decides a response.
@@ -44,7 +46,7 @@ struct ReferenceReading {
 // Reads `text` (NUL-terminated) into `reading`.
 void readReference(const char* text, ReferenceReading& reading);
 
-ProfileParseResult outcomeOf(EnvelopeStep step);
+ReadOutcome outcomeOf(EnvelopeStep step);
 
 // Deepest nesting of arrays and objects in `text`, exact for valid JSON.
 size_t nestingDepth(const char* text);

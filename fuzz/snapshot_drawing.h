@@ -7,5 +7,7 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 
+using namespace tarvio;
+
 void checkSnapshotDrawing(const GexProfile& profile);
 void checkSnapshotDrawing(const GreekProfile& profile);

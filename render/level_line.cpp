@@ -2,7 +2,10 @@
 
 #include <optional>
 
+#include "study/host_calls.h"
 #include "study/instance_state.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -54,9 +57,10 @@ int32_t labelAlignmentFlags(int32_t horizontalIndex, int32_t verticalIndex) {
 void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
                    const LevelLineLook& look, const Premiums& premiums,
                    const SharedLevelSettings& shared) {
+  HostCalls host(sc);
   const int32_t key = nextDrawingKey;
   ++nextDrawingKey;
-  const int32_t kept = sc.ops.HostPersistentInt(key);
+  const int32_t kept = host.persistentInt(key);
 
   // A level of 0 is one the snapshot does not have; one that is no finite
   // price is absent too.
@@ -64,8 +68,8 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
       level != 0.0f ? chartPrice(level, premiums) : std::nullopt;
   if (!price || look.width <= 0 || !look.shown) {
     if (kept != 0) {
-      sc.ops.HostDeleteDrawing(sc.chartNumber, kept);
-      sc.ops.HostSetPersistentInt(key, 0);
+      host.deleteDrawing(sc.chartNumber, kept);
+      host.setPersistentInt(key, 0);
     }
     return;
   }
@@ -86,14 +90,16 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
   record.lineStyle = lineStyleCode(look.styleIndex);
   if (shared.labelsShown) writeLabel(record, look.labelText, record.price, shared);
 
-  sc.ops.HostAddDrawing(record);
+  host.addDrawing(record);
 
   const int32_t lineNumber = record.lineNumber;
   if (lineNumber != 0) {
-    sc.ops.HostSetPersistentInt(key, lineNumber);
-    if (key > sc.ops.HostPersistentInt(kLastDrawingKeyKey)) {
-      sc.ops.HostSetPersistentInt(kLastDrawingKeyKey, key);
+    host.setPersistentInt(key, lineNumber);
+    if (key > host.persistentInt(kLastDrawingKeyKey)) {
+      host.setPersistentInt(kLastDrawingKeyKey, key);
     }
   }
   releaseHostString(record.labelText);
 }
+
+}  // namespace tarvio

@@ -9,6 +9,8 @@
 #include "study/chart_price.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Settings shared by every level, as the inputs give them on this call.
 struct SharedLevelSettings {
   bool copyToOtherCharts;
@@ -37,3 +39,5 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
 
 // The label alignment flags: left 0, centre 1, right 2; bottom +8, centre +4.
 int32_t labelAlignmentFlags(int32_t horizontalIndex, int32_t verticalIndex);
+
+}  // namespace tarvio

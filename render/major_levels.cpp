@@ -11,6 +11,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 // Output series 0..6 hold the major levels' chart prices, in the order their
@@ -151,3 +153,5 @@ void drawMajorLevels(HostStudyInterface& sc, int32_t& nextDrawingKey, int32_t /*
       break;
   }
 }
+
+}  // namespace tarvio

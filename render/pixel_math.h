@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace tarvio {
+
 inline constexpr int32_t kLowestPixel = std::numeric_limits<int32_t>::min();
 inline constexpr int32_t kHighestPixel = std::numeric_limits<int32_t>::max();
 
@@ -28,3 +30,5 @@ inline int32_t clampToPixel(int64_t value) {
 
 // a + b, saturated.
 inline int32_t addPixels(int32_t a, int64_t b) { return clampToPixel(static_cast<int64_t>(a) + b); }
+
+}  // namespace tarvio

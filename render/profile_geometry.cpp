@@ -4,8 +4,11 @@
 #include <cmath>
 
 #include "render/pixel_math.h"
+#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -68,6 +71,7 @@ int32_t scaledLength(float value, const ProfileGeometry& geometry) {
 
 std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
                                      float value, const ProfileGeometry& geometry) {
+  HostCalls host(sc);
   BarPlacement bar{};
   bar.centerY = centerY;
   if (bar.centerY < geometry.plotTop || bar.centerY > geometry.plotBottom) return std::nullopt;
@@ -79,8 +83,8 @@ std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_
     length = 1;
   }
 
-  bar.topY = sc.ops.HostPriceToY(price + geometry.halfBarHeight, geometry.graphRegion);
-  const int32_t lowY = sc.ops.HostPriceToY(price - geometry.halfBarHeight, geometry.graphRegion);
+  bar.topY = host.priceToY(price + geometry.halfBarHeight, geometry.graphRegion);
+  const int32_t lowY = host.priceToY(price - geometry.halfBarHeight, geometry.graphRegion);
   bar.bottomY = lowY > bar.topY ? lowY : addPixels(bar.topY, 1);
 
   int64_t start = geometry.originX;
@@ -112,3 +116,5 @@ std::optional<int32_t> placeDot(float value, const ProfileGeometry& geometry) {
   if (x > geometry.plotRight) x = static_cast<int64_t>(geometry.plotRight) - radius;
   return clampToPixel(x);
 }
+
+}  // namespace tarvio

@@ -9,6 +9,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 enum ProfileDirection : int32_t {
   kProfileGrowsRight = 0,
   kProfileGrowsLeft = 1,
@@ -66,3 +68,5 @@ std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_
 // its radius. Whether it lies inside the region vertically is the drawing's
 // test.
 std::optional<int32_t> placeDot(float value, const ProfileGeometry& geometry);
+
+}  // namespace tarvio

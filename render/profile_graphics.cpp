@@ -6,9 +6,12 @@
 #include "render/profile_series.h"
 #include "render/series_settings.h"
 #include "study/greek_input.h"
+#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -47,9 +50,10 @@ void drawGreek(HostStudyInterface& sc, SeriesFamily family, const GreekProfile& 
 }  // namespace
 
 void drawProfileGraphics(void*, void*, HostStudyInterface& sc) {
-  if (sc.ops.HostPersistentInt(kProfileReadyKey) == 0) return;
-  const auto* gex = static_cast<const GexProfile*>(sc.ops.HostPersistentPointer(kGexProfileKey));
-  const auto* greek = static_cast<const GreekProfile*>(sc.ops.HostPersistentPointer(kGreekProfileKey));
+  HostCalls host(sc);
+  if (host.persistentInt(kProfileReadyKey) == 0) return;
+  const auto* gex = static_cast<const GexProfile*>(host.persistentPointer(kGexProfileKey));
+  const auto* greek = static_cast<const GreekProfile*>(host.persistentPointer(kGreekProfileKey));
   // Both snapshots must exist, whichever one is drawn.
   if (gex == nullptr || greek == nullptr) return;
 
@@ -77,3 +81,5 @@ void drawProfileGraphics(void*, void*, HostStudyInterface& sc) {
       break;
   }
 }
+
+}  // namespace tarvio

@@ -6,6 +6,10 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // The window handle and device context are the host's; every pixel goes
 // through the operations in `sc`.
 void drawProfileGraphics(void* windowHandle, void* deviceContext, HostStudyInterface& sc);
+
+}  // namespace tarvio

@@ -5,6 +5,9 @@
 
 #include "render/pixel_math.h"
 #include "render/top_n_filter.h"
+#include "study/host_calls.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -14,8 +17,9 @@ constexpr int32_t kSolidFill = 1;
 
 void fill(HostStudyInterface& sc, int64_t left, int64_t top, int64_t right, int64_t bottom,
           HostColor color) {
+  HostCalls host(sc);
   const HostRect rect{clampToPixel(left), clampToPixel(top), clampToPixel(right), clampToPixel(bottom)};
-  sc.ops.HostFillRectangle(rect, color);
+  host.fillRectangle(rect, color);
 }
 
 void paintBar(HostStudyInterface& sc, const BarPlacement& bar, const BarLook& look) {
@@ -49,43 +53,45 @@ void paintBar(HostStudyInterface& sc, const BarPlacement& bar, const BarLook& lo
 
 void drawBar(HostStudyInterface& sc, float price, int32_t centerY, float value,
              const BarLook& positive, const BarLook& negative, const ProfileGeometry& geometry) {
+  HostCalls host(sc);
   const std::optional<BarPlacement> bar = placeBar(sc, price, centerY, value, geometry);
   if (!bar) return;
   paintBar(sc, *bar, value >= 0.0f ? positive : negative);
-  sc.ops.HostGraphicsReset3();
-  sc.ops.HostGraphicsReset2();
-  sc.ops.HostGraphicsReset1();
+  host.graphicsReset3();
+  host.graphicsReset2();
+  host.graphicsReset1();
 }
 
 void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius, int32_t style,
              HostColor color, const ProfileGeometry& geometry) {
+  HostCalls host(sc);
   if (!(geometry.plotTop < centerY && centerY < geometry.plotBottom)) return;
   const int64_t r = std::max(radius, 1);
   const HostFillRecord solid{kSolidFill, static_cast<int32_t>(color), 0, 0};
   switch (style) {
     case kPriorDotPoint:
-      sc.ops.HostDrawEllipse(addPixels(x, -r), addPixels(centerY, -r), addPixels(x, r),
-                             addPixels(centerY, r), solid);
+      host.drawEllipse(addPixels(x, -r), addPixels(centerY, -r), addPixels(x, r),
+                       addPixels(centerY, r), solid);
       break;
     case kPriorDotDiamond: {
-      sc.ops.HostSelectBrush(solid);
+      host.selectBrush(solid);
       const HostPoint corners[4] = {{x, addPixels(centerY, -r)},
                                     {addPixels(x, r), centerY},
                                     {x, addPixels(centerY, r)},
                                     {addPixels(x, -r), centerY}};
-      sc.ops.HostDrawPolygon(corners, 4);
+      host.drawPolygon(corners, 4);
       break;
     }
     default:
       fill(sc, x - r, centerY - r, static_cast<int64_t>(x) + r, static_cast<int64_t>(centerY) + r, color);
       break;
   }
-  sc.ops.HostGraphicsReset6();
-  sc.ops.HostGraphicsReset4();
-  sc.ops.HostGraphicsReset5();
-  sc.ops.HostGraphicsReset3();
-  sc.ops.HostGraphicsReset2();
-  sc.ops.HostGraphicsReset1();
+  host.graphicsReset6();
+  host.graphicsReset4();
+  host.graphicsReset5();
+  host.graphicsReset3();
+  host.graphicsReset2();
+  host.graphicsReset1();
 }
 
 void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const float> priors,
@@ -103,6 +109,7 @@ void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const floa
 
 void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const ProfileGeometry& geometry,
                 const Premiums& premiums) {
+  HostCalls host(sc);
   const std::vector<ProfileEntry> entries =
       filterTopN(series.strikes, series.values, series.positiveCount, series.negativeCount);
   // The series' vertical offset lies between the multiplier and the additive.
@@ -112,7 +119,7 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
     // An absent strike (or one the premiums carry beyond the float range) has
     // no place on the chart: no bar and no dots.
     if (!std::isfinite(price)) continue;
-    const int32_t centerY = sc.ops.HostPriceToY(price, geometry.graphRegion);
+    const int32_t centerY = host.priceToY(price, geometry.graphRegion);
     drawBar(sc, price, centerY, entry.value, series.positive, series.negative, geometry);
     // Dots are tried even where the strike's bar was not drawn.
     if (series.priorsPerStrike <= 0) continue;
@@ -122,3 +129,5 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
                   series.priorColors, geometry);
   }
 }
+
+}  // namespace tarvio

@@ -10,6 +10,8 @@
 #include "study/chart_price.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 enum BarStyle : int32_t {
   kBarStyleLine = 0,
   kBarStyleDot = 1,
@@ -53,3 +55,5 @@ void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const floa
 
 void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius, int32_t style,
              HostColor color, const ProfileGeometry& geometry);
+
+}  // namespace tarvio

@@ -3,6 +3,8 @@
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 // Where a family's settings sit among the inputs. The series' colour and
@@ -74,3 +76,5 @@ ProfileSeries readGreekSeries(HostStudyInterface& sc, SeriesFamily family,
   series.priors = profile.priors;
   return series;
 }
+
+}  // namespace tarvio

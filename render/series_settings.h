@@ -11,6 +11,8 @@
 #include "render/profile_series.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 enum class SeriesFamily { GexVolume, GexOpenInterest, Gamma, Delta };
 
 // Room for the most prior intervals a series has (GEX: 1, 5, 10, 15, 30 min).
@@ -27,3 +29,5 @@ ProfileSeries readGexSeries(HostStudyInterface& sc, SeriesFamily family, const G
                             PriorDotLists& dots);
 ProfileSeries readGreekSeries(HostStudyInterface& sc, SeriesFamily family,
                               const GreekProfile& profile, PriorDotLists& dots);
+
+}  // namespace tarvio

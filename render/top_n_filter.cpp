@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarvio {
+
 namespace {
 
 // N compares as an unsigned 64-bit count after sign extension, so a negative
@@ -47,3 +49,5 @@ std::vector<ProfileEntry> filterTopN(std::span<const float> strikes, std::span<c
   kept.insert(kept.end(), negatives.begin(), negatives.begin() + static_cast<std::ptrdiff_t>(keptNegatives));
   return kept;
 }
+
+}  // namespace tarvio

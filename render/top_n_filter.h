@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+namespace tarvio {
+
 struct ProfileEntry {
   float strike;
   float value;
@@ -18,3 +20,5 @@ struct ProfileEntry {
 // strikes without a value are not drawn. Order among equal values is not fixed.
 std::vector<ProfileEntry> filterTopN(std::span<const float> strikes, std::span<const float> values,
                                      int32_t positiveCount, int32_t negativeCount);
+
+}  // namespace tarvio

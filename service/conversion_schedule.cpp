@@ -7,9 +7,12 @@
 #include "service/new_york_clock.h"
 #include "study/configuration_checks.h"
 #include "study/date_time.h"
+#include "study/host_calls.h"
 #include "study/instance_state.h"
 #include "study/loggable_text.h"
 #include "study/study_log.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -24,8 +27,9 @@ bool sameText(const HostString& stored, const char* text) {
 
 // Remembers the pair asked for; true when it differs from the last one.
 bool noteTickerAndTarget(HostStudyInterface& sc, const char* ticker, const char* futuresTarget) {
-  HostString& lastTicker = sc.ops.HostPersistentString(kLastConversionTickerKey);
-  HostString& lastFuture = sc.ops.HostPersistentString(kLastConversionFutureKey);
+  HostCalls host(sc);
+  HostString& lastTicker = host.persistentString(kLastConversionTickerKey);
+  HostString& lastFuture = host.persistentString(kLastConversionFutureKey);
   if (sameText(lastTicker, ticker) && sameText(lastFuture, futuresTarget)) return false;
   assignHostString(lastTicker, ticker);
   assignHostString(lastFuture, futuresTarget);
@@ -35,7 +39,8 @@ bool noteTickerAndTarget(HostStudyInterface& sc, const char* ticker, const char*
 // Fires once per New York day in the minute starting at `at`, weekdays only.
 bool openingTriggerFires(HostStudyInterface& sc, int32_t doneKey, HostDateTime at,
                          HostDateTime timeOfDayNow, bool weekday) {
-  int32_t& done = sc.ops.HostPersistentInt(doneKey);
+  HostCalls host(sc);
+  int32_t& done = host.persistentInt(doneKey);
   const bool inMinute = timeOfDayNow >= at && timeOfDayNow < at + kMicrosecondsPerMinute;
   if (!weekday || !inMinute || done != 0) return false;
   done = 1;
@@ -44,7 +49,8 @@ bool openingTriggerFires(HostStudyInterface& sc, int32_t doneKey, HostDateTime a
 
 void requestConversion(HostStudyInterface& sc, const char* ticker, const char* futuresTarget,
                        const char* apiKey) {
-  sc.ops.HostPersistentInt64(kLastConversionTimeKey) = sc.currentDateTime;
+  HostCalls host(sc);
+  host.persistentInt64(kLastConversionTimeKey) = sc.currentDateTime;
   logMessage(sc, kLogNote, "Tarvio Futures Conversion: sending request (ticker=%s -> future=%s)...",
              loggableText(ticker).c_str(), loggableText(futuresTarget).c_str());
   DirectHttpResult result = fetchFuturesConversion(ticker, futuresTarget, apiKey);
@@ -68,13 +74,14 @@ void requestConversion(HostStudyInterface& sc, const char* ticker, const char* f
 
 void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
                                   const char* futuresTarget, const char* apiKey) {
+  HostCalls host(sc);
   if (futuresTarget == nullptr || futuresTarget[0] == '\0') return;
   ticker = ticker != nullptr ? ticker : "";
   // Texts that cannot go into a request were reported by the configuration
   // checks; nothing is sent with them.
   if (!requestTextsFit(RequestTexts{ticker, futuresTarget, apiKey})) return;
 
-  const HostDateTime lastConversion = sc.ops.HostPersistentInt64(kLastConversionTimeKey);
+  const HostDateTime lastConversion = host.persistentInt64(kLastConversionTimeKey);
   bool changed = lastConversion == 0;
   if (noteTickerAndTarget(sc, ticker, futuresTarget)) changed = true;
 
@@ -84,8 +91,8 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
   const bool isWeekday = weekday >= 1 && weekday <= 5;
 
   if (timeOfDayNow < kTriggerResetBefore) {
-    sc.ops.HostSetPersistentInt(kConversionOpenTriggerDoneKey, 0);
-    sc.ops.HostSetPersistentInt(kConversionSecondTriggerDoneKey, 0);
+    host.setPersistentInt(kConversionOpenTriggerDoneKey, 0);
+    host.setPersistentInt(kConversionSecondTriggerDoneKey, 0);
   }
   const bool openFired =
       openingTriggerFires(sc, kConversionOpenTriggerDoneKey, kOpenTrigger, timeOfDayNow, isWeekday);
@@ -99,3 +106,5 @@ void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
     requestConversion(sc, ticker, futuresTarget, apiKey);
   }
 }
+
+}  // namespace tarvio

@@ -7,7 +7,11 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Runs only when `futuresTarget` is not empty, whatever the request window
 // or a halt of the profile requests.
 void runFuturesConversionSchedule(HostStudyInterface& sc, const char* ticker,
                                   const char* futuresTarget, const char* apiKey);
+
+}  // namespace tarvio

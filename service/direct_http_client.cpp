@@ -4,6 +4,8 @@
 #include "service/https_get.h"
 #include "service/service_endpoint.h"
 
+namespace tarvio {
+
 void releaseDirectHttpResult(DirectHttpResult& result) {
   releaseHostString(result.body);
   releaseHostString(result.errorText);
@@ -27,3 +29,5 @@ DirectHttpResult fetchFuturesConversion(const char* ticker, const char* futuresT
   releaseHostString(headerBlock);
   return result;
 }
+
+}  // namespace tarvio

@@ -8,6 +8,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 struct DirectHttpResult {
   bool completed;       // a response was received and its body read
   uint32_t statusCode;  // 0 when it was not read
@@ -21,3 +23,5 @@ void releaseDirectHttpResult(DirectHttpResult& result);
 // API key. The result's texts belong to the caller.
 DirectHttpResult fetchFuturesConversion(const char* ticker, const char* futuresTarget,
                                         const char* apiKey);
+
+}  // namespace tarvio

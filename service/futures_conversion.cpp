@@ -9,6 +9,8 @@
 #include "study/study_inputs.h"
 #include "study/study_log.h"
 
+namespace tarvio {
+
 namespace {
 
 void writeFloatInput(HostStudyInterface& sc, int32_t index, float value) {
@@ -57,3 +59,5 @@ tarvio::ReadOutcome parseFuturesConversion(HostStudyInterface& sc, const char* b
              static_cast<double>(additive));
   return tarvio::ReadOutcome::Parsed;
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 
 #include "service/service_endpoint.h"
 
+namespace tarvio {
+
 namespace {
 
 bool startsWith(const char* text, const char* prefix) {
@@ -45,3 +47,5 @@ void formatFuturesHeaderBlock(HostString& target, const char* apiKey) {
                    apiKey != nullptr ? apiKey : "", kJsonMediaType, kPluginVersionHeader,
                    kPluginVersion);
 }
+
+}  // namespace tarvio

@@ -5,6 +5,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // "additive" when the index and its own futures contract belong together
 // (SPX or ES_SPX with an ES... target, NDX or NQ_NDX with NQ...), "affine"
 // for everything else. `lowerTicker` is already lower-cased; the target is
@@ -17,3 +19,5 @@ void formatFuturesPathAndQuery(HostString& target, const char* ticker, const cha
 
 // The header lines of the request, each ended by CR LF.
 void formatFuturesHeaderBlock(HostString& target, const char* apiKey);
+
+}  // namespace tarvio

@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 
+namespace tarvio {
+
 HeaderList::~HeaderList() {
   for (HttpHeader& header : headers_) {
     releaseHostString(header.name);
@@ -23,3 +25,5 @@ void HeaderList::addFormatted(const char* name, const char* format, ...) {
   formatHostStringList(header.value, format, args);
   va_end(args);
 }
+
+}  // namespace tarvio

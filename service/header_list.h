@@ -8,6 +8,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 class HeaderList {
  public:
   HeaderList() = default;
@@ -30,3 +32,5 @@ class HeaderList {
  private:
   std::vector<HttpHeader> headers_;
 };
+
+}  // namespace tarvio

@@ -4,16 +4,20 @@
 
 #include "service/new_york_clock.h"
 #include "study/date_time.h"
+#include "study/host_calls.h"
 #include "study/time_zone_table.h"
+
+namespace tarvio {
 
 namespace {
 
 // New York wall-clock time to UTC Unix seconds, by way of the chart's zone.
 int64_t newYorkToUnixSeconds(HostStudyInterface& sc, HostDateTime newYork) {
+  HostCalls host(sc);
   HostDateTime chartTime = newYork;
-  sc.ops.HostConvertFromTimeZone(chartTime, newYork, kNewYorkZoneText);
+  host.convertFromTimeZone(chartTime, newYork, kNewYorkZoneText);
   HostDateTime utc = chartTime;
-  sc.ops.HostConvertToTimeZone(utc, chartTime, kUtcZoneText);
+  host.convertToTimeZone(utc, chartTime, kUtcZoneText);
   return HostDateTimeToUnixSeconds(utc);
 }
 
@@ -41,3 +45,5 @@ HistoryWindow currentHistoryWindow(HostStudyInterface& sc) {
   }
   return HistoryWindow{newYorkToUnixSeconds(sc, start), newYorkToUnixSeconds(sc, end)};
 }
+
+}  // namespace tarvio

@@ -7,6 +7,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 struct HistoryWindow {
   int64_t startUnixSeconds;
   int64_t endUnixSeconds;
@@ -16,3 +18,5 @@ struct HistoryWindow {
 // From the host's clock (New York wall-clock time), converted to UTC Unix
 // seconds through the chart's time zone.
 HistoryWindow currentHistoryWindow(HostStudyInterface& sc);
+
+}  // namespace tarvio

@@ -8,6 +8,8 @@
 
 #include "service/direct_http_client.h"
 
+namespace tarvio {
+
 struct HttpsGetRequest {
   const char* host;
   uint16_t port;
@@ -21,3 +23,5 @@ inline constexpr uint32_t kHttpsStepTimeoutMs = 5000;
 
 // Fills `result`, which arrives cleared.
 void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result);
+
+}  // namespace tarvio

@@ -15,6 +15,8 @@
 
 #include "service/https_get.h"
 
+namespace tarvio {
+
 namespace {
 
 // A body beyond this is not collected further, as if reading had stopped.
@@ -157,3 +159,5 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   curl_slist_free_all(connectTo);
   curl_easy_cleanup(curl);
 }
+
+}  // namespace tarvio

@@ -11,6 +11,8 @@
 
 #include "service/https_get.h"
 
+namespace tarvio {
+
 namespace {
 
 // A body beyond this is not collected further, as if reading had stopped.
@@ -144,3 +146,5 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   WinHttpCloseHandle(connection);
   WinHttpCloseHandle(root);
 }
+
+}  // namespace tarvio

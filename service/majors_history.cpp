@@ -8,8 +8,11 @@
 #include "data/json_reading.h"
 #include "study/chart_price.h"
 #include "study/date_time.h"
+#include "study/host_calls.h"
 #include "study/study_log.h"
 #include "study/time_zone_table.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -37,14 +40,15 @@ bool onChart(const HostStudyInterface& sc, HostDateTime chartTime) {
 // The chart bar of a snapshot, or -1 when it has no usable time or falls
 // outside the chart.
 int32_t barOfSnapshot(HostStudyInterface& sc, const JsonValue& snapshot) {
+  HostCalls host(sc);
   if (!isJsonObject(snapshot) || snapshot.MemberCount() == 0) return -1;
   const JsonValue& timestamp = jsonMember(snapshot, "timestamp");
   if (!isJsonInt64(timestamp)) return -1;
   const HostDateTime utc = UnixSecondsToHostDateTime(jsonInt64(timestamp));
   HostDateTime chartTime = 0;
-  sc.ops.HostConvertFromTimeZone(chartTime, utc, kUtcZoneText);
+  host.convertFromTimeZone(chartTime, utc, kUtcZoneText);
   if (!onChart(sc, chartTime)) return -1;
-  const int32_t bar = sc.ops.HostDateTimeToBarIndex(sc.chartNumber, chartTime);
+  const int32_t bar = host.dateTimeToBarIndex(sc.chartNumber, chartTime);
   return bar >= 0 && bar < sc.barCount ? bar : -1;
 }
 
@@ -110,3 +114,5 @@ tarvio::ReadOutcome readMajorsHistory(HostStudyInterface& sc, const char* text, 
   if (isJsonObject(document)) return readRefusal(sc, document);
   return tarvio::ReadOutcome::Retry;
 }
+
+}  // namespace tarvio

@@ -9,6 +9,8 @@
 #include "data/read_outcome.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Parsed when an array (or an object carrying "timestamp") was read, Retry
 // otherwise; never Halt: a history the service refuses leaves the profile
 // requests as they are. Levels are written at their chart price (study/chart_price.h);
@@ -16,12 +18,5 @@
 tarvio::ReadOutcome readMajorsHistory(HostStudyInterface& sc, const char* text, float additive,
                                       float multiplier);
 
-// The reader's earlier integer answers, kept while callers outside the module
-// still compare them.
-inline constexpr int32_t kHistoryRead = 0;
-inline constexpr int32_t kHistoryNotRead = 2;
-inline int32_t parseMajorsHistory(HostStudyInterface& sc, const char* text, float additive,
-                                  float multiplier) {
-  const tarvio::ReadOutcome outcome = readMajorsHistory(sc, text, additive, multiplier);
-  return outcome == tarvio::ReadOutcome::Parsed ? kHistoryRead : kHistoryNotRead;
-}
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // 09:30 and 16:00: the regular session.
 inline constexpr HostDateTime kMarketOpenTimeOfDay =
     9 * kMicrosecondsPerHour + 30 * kMicrosecondsPerMinute;
@@ -18,3 +20,5 @@ inline HostDateTime timeOfDay(HostDateTime t) {
   const HostDateTime rest = t % kMicrosecondsPerDay;
   return rest < 0 ? rest + kMicrosecondsPerDay : rest;
 }
+
+}  // namespace tarvio

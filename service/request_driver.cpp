@@ -9,8 +9,11 @@
 #include "service/service_requests.h"
 #include "study/date_time.h"
 #include "study/drawing_cleanup.h"
+#include "study/host_calls.h"
 #include "study/instance_state.h"
 #include "study/study_log.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -24,15 +27,16 @@ struct Snapshots {
 };
 
 Snapshots ensureSnapshots(const RequestDriverCall& call) {
+  HostCalls host(call.sc);
   GexProfile* gex = call.gex;
   if (gex == nullptr) {
     gex = new GexProfile();
-    call.sc.ops.HostSetPersistentPointer(kGexProfileKey, gex);
+    host.setPersistentPointer(kGexProfileKey, gex);
   }
   GreekProfile* greek = call.greek;
   if (greek == nullptr) {
     greek = new GreekProfile();
-    call.sc.ops.HostSetPersistentPointer(kGreekProfileKey, greek);
+    host.setPersistentPointer(kGreekProfileKey, greek);
   }
   return Snapshots{*gex, *greek};
 }
@@ -60,13 +64,15 @@ struct OutstandingRequest {
   HostDateTime& sentAt;
 };
 
-OutstandingRequest outstandingRequest(HostStudyInterface& sc) {
-  return OutstandingRequest{sc.ops.HostPersistentInt(kOutstandingRequestIdKey),
-                            sc.ops.HostPersistentInt64(kOutstandingRequestSentKey)};
+// The references live as long as `host`.
+OutstandingRequest outstandingRequest(HostCalls& host) {
+  return OutstandingRequest{host.persistentInt(kOutstandingRequestIdKey),
+                            host.persistentInt64(kOutstandingRequestSentKey)};
 }
 
 void noteSent(const RequestDriverCall& call, int32_t requestId) {
-  const OutstandingRequest outstanding = outstandingRequest(call.sc);
+  HostCalls host(call.sc);
+  const OutstandingRequest outstanding = outstandingRequest(host);
   outstanding.id = requestId;
   outstanding.sentAt = call.sc.currentDateTime;
 }
@@ -77,7 +83,8 @@ void noteSent(const RequestDriverCall& call, int32_t requestId) {
 DeliveredAnswer matchDeliveredAnswer(const RequestDriverCall& call, int32_t historyState) {
   HostStudyInterface& sc = call.sc;
   if (sc.httpResponseRequestId == 0) return DeliveredAnswer::None;
-  const OutstandingRequest outstanding = outstandingRequest(sc);
+  HostCalls host(sc);
+  const OutstandingRequest outstanding = outstandingRequest(host);
   DeliveredAnswer answer = DeliveredAnswer::Stale;
   if (sc.httpResponseRequestId == outstanding.id) {
     outstanding.id = 0;
@@ -96,11 +103,12 @@ DeliveredAnswer matchDeliveredAnswer(const RequestDriverCall& call, int32_t hist
 // True while a superseded request is still out: nothing new is sent then, so
 // the service never has more than one request of this instance at a time.
 bool supersededRequestOut(const RequestDriverCall& call, int32_t historyState) {
+  HostCalls host(call.sc);
   if (call.requestState == kRequestWaiting || historyState == kHistoryWaiting) return false;
   // Looked up one at a time: this runs on every call, and mostly nothing is out.
-  int32_t& id = call.sc.ops.HostPersistentInt(kOutstandingRequestIdKey);
+  int32_t& id = host.persistentInt(kOutstandingRequestIdKey);
   if (id == 0) return false;
-  const HostDateTime sentAt = call.sc.ops.HostPersistentInt64(kOutstandingRequestSentKey);
+  const HostDateTime sentAt = host.persistentInt64(kOutstandingRequestSentKey);
   const int64_t waited = elapsedMicroseconds(call.sc.currentDateTime, sentAt);
   if (waited >= 0 && waited < kSupersededRequestWait) return true;
   id = 0;  // given up on: its answer, if it still comes, is dropped
@@ -165,6 +173,7 @@ bool sendProfileWhenDue(const RequestDriverCall& call, int32_t historyState) {
 void handleProfileAnswer(const RequestDriverCall& call, DeliveredAnswer answer,
                          const Snapshots& snapshots) {
   HostStudyInterface& sc = call.sc;
+  HostCalls host(sc);
   if (answer != DeliveredAnswer::Profile) return;
   call.requestState = kRequestHandled;
 
@@ -203,7 +212,7 @@ void handleProfileAnswer(const RequestDriverCall& call, DeliveredAnswer answer,
       if (selectedSnapshotHasStrikes(call, snapshots)) drawLevels(call, snapshots);
       break;
     case tarvio::ReadOutcome::Parsed:
-      sc.ops.HostSetPersistentInt(kProfileReadyKey, 1);
+      host.setPersistentInt(kProfileReadyKey, 1);
       sc.updateStartIndex = 0;
       drawLevels(call, snapshots);
       break;
@@ -214,8 +223,9 @@ void handleProfileAnswer(const RequestDriverCall& call, DeliveredAnswer answer,
 
 void driveRequests(const RequestDriverCall& call) {
   HostStudyInterface& sc = call.sc;
+  HostCalls host(sc);
   const Snapshots snapshots = ensureSnapshots(call);
-  int32_t& historyState = sc.ops.HostPersistentInt(kHistoryRequestStateKey);
+  int32_t& historyState = host.persistentInt(kHistoryRequestStateKey);
 
   if (sc.isFullRecalculation != 0) {
     call.dayResetArmed = 0;
@@ -233,3 +243,5 @@ void driveRequests(const RequestDriverCall& call) {
   if (sendProfileWhenDue(call, historyState)) return;
   handleProfileAnswer(call, answer, snapshots);
 }
+
+}  // namespace tarvio

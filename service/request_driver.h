@@ -13,6 +13,8 @@
 #include "data/greek_profile.h"
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // What the study function hands over on each ordinary call.
 struct RequestDriverCall {
   HostStudyInterface& sc;
@@ -36,3 +38,5 @@ struct RequestDriverCall {
 };
 
 void driveRequests(const RequestDriverCall& call);
+
+}  // namespace tarvio

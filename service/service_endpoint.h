@@ -9,6 +9,8 @@
 #define TARVIO_API_HOST "api.tarvio.com"
 #endif
 
+namespace tarvio {
+
 inline constexpr const char* kServiceApiHost = TARVIO_API_HOST;
 inline constexpr uint16_t kServicePort = 443;
 // Base of the requests sent through the host's HTTP facility.
@@ -21,3 +23,5 @@ inline constexpr const char* kPluginVersion = "v2.2026.03.05";
 inline constexpr const char* kJsonMediaType = "application/json";
 // The user agent of the request the module sends itself.
 inline constexpr const char* kDirectUserAgent = "SierraChart-Tarvio/1.0";
+
+}  // namespace tarvio

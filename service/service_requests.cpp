@@ -2,8 +2,11 @@
 
 #include "service/header_list.h"
 #include "service/service_endpoint.h"
+#include "study/host_calls.h"
 #include "study/instance_state.h"
 #include "study/study_log.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -20,6 +23,7 @@ int32_t noteHostTook(HostStudyInterface& sc, int32_t requestId, int32_t& state, 
 
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
                            const HostString& apiKey, int32_t& requestState) {
+  HostCalls host(sc);
   HeaderList headers;
   headers.addFormatted("User-Agent", "Sierra Chart %d", sc.hostVersion);
   headers.add(kPluginVersionHeader, kPluginVersion);
@@ -28,7 +32,7 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 
   const HostString noBody{};
   const int32_t requestId =
-      sc.ops.HostMakeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
+      host.makeHttpRequest(requestUrl, noBody, headers.data(), headers.count());
   return noteHostTook(sc, requestId, requestState, kRequestWaiting, kRequestRefused,
                       "Error making HTTP Request.");
 }
@@ -36,6 +40,7 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  const HostString& apiKey, int64_t startUnixSeconds,
                                  int64_t endUnixSeconds, int32_t& historyRequestState) {
+  HostCalls host(sc);
   HostString url{};
   formatHostString(url, "%s/%s/classic/gex_full/majors/7", kHistoryBaseUrl,
                    ticker != nullptr ? ticker : "");
@@ -50,9 +55,11 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
   headers.add(kPluginVersionHeader, kPluginVersion);
   headers.addFormatted("User-Agent", "Sierra Chart %d (Hist)", sc.hostVersion);
 
-  const int32_t requestId = sc.ops.HostMakeHttpRequest(url, body, headers.data(), headers.count());
+  const int32_t requestId = host.makeHttpRequest(url, body, headers.data(), headers.count());
   releaseHostString(url);
   releaseHostString(body);
   return noteHostTook(sc, requestId, historyRequestState, kHistoryWaiting, kHistoryDone,
                       "Tarvio: Error sending Majors history request.");
 }
+
+}  // namespace tarvio

@@ -9,6 +9,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Accepted: requestState kRequestWaiting. Refused: a log line and
 // kRequestRefused.
 int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
@@ -20,3 +22,5 @@ int32_t sendProfileRequest(HostStudyInterface& sc, const HostString& requestUrl,
 int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  const HostString& apiKey, int64_t startUnixSeconds,
                                  int64_t endUnixSeconds, int32_t& historyRequestState);
+
+}  // namespace tarvio

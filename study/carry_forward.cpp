@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tarvio {
+
 void carryForwardOutputs(HostStudyInterface& sc, int32_t seriesCount) {
   if (sc.barCount <= 1) return;
   const int32_t last = std::max(sc.barCount - 1, 0);
@@ -14,3 +16,5 @@ void carryForwardOutputs(HostStudyInterface& sc, int32_t seriesCount) {
     subgraphValueAt(series, last) = subgraphValueAt(series, previous);
   }
 }
+
+}  // namespace tarvio

@@ -7,4 +7,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 void carryForwardOutputs(HostStudyInterface& sc, int32_t seriesCount);
+
+}  // namespace tarvio

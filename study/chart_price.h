@@ -7,6 +7,8 @@
 #include <cmath>
 #include <optional>
 
+namespace tarvio {
+
 // The futures premiums of one call, as the two premium inputs hold them.
 struct Premiums {
   float additive;
@@ -32,3 +34,5 @@ inline std::optional<float> chartPrice(float level, const Premiums& premiums) {
   if (!std::isfinite(level) || !std::isfinite(price)) return std::nullopt;
   return price;
 }
+
+}  // namespace tarvio

@@ -7,6 +7,8 @@
 #include "study/study_log.h"
 #include "study/symbol_text.h"
 
+namespace tarvio {
+
 namespace {
 
 constexpr int32_t kClassicPackage = 0;
@@ -63,3 +65,5 @@ void runConfigurationChecks(HostStudyInterface& sc, const RequestTexts& texts,
   }
   checkRequestTexts(sc, texts, requestsHalted);
 }
+
+}  // namespace tarvio

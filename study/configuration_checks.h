@@ -8,6 +8,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // The typed texts a request carries: normalised ticker and futures target,
 // and the key as typed.
 struct RequestTexts {
@@ -22,3 +24,5 @@ void runConfigurationChecks(HostStudyInterface& sc, const RequestTexts& texts,
 
 // Whether all three texts can go into a request as they stand.
 bool requestTextsFit(const RequestTexts& texts);
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+namespace tarvio {
+
 namespace {
 
 constexpr int64_t kUnixEpochSeconds = kUnixEpochHostDateTime / kMicrosecondsPerSecond;
@@ -32,3 +34,5 @@ HostDateTime UnixSecondsToHostDateTime(int64_t s) {
   if (s < kMin / kMicrosecondsPerSecond) return kMin;
   return s * kMicrosecondsPerSecond + kUnixEpochHostDateTime;
 }
+
+}  // namespace tarvio

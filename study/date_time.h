@@ -11,6 +11,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // The host's day 0: 1899-12-30.
 inline constexpr std::chrono::sys_days kHostDayZero{std::chrono::year{1899} / 12 / 30};
 // Days from 1899-12-30 to 1970-01-01 (25569).
@@ -45,3 +47,5 @@ inline int64_t elapsedMicroseconds(HostDateTime now, HostDateTime then) {
   if (__builtin_sub_overflow(now, then, &elapsed)) return now > then ? INT64_MAX : INT64_MIN;
   return elapsed;
 }
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Deletes every line remembered under keys kFirstDrawingKey to the highest key
 // used and forgets them.
 void deleteKeptDrawings(HostStudyInterface& sc);
@@ -17,3 +19,5 @@ void sweepStudyDrawings(HostStudyInterface& sc);
 
 // All of the study's drawings: the host's own record of them, then the kept lines.
 void removeAllStudyDrawings(HostStudyInterface& sc);
+
+}  // namespace tarvio

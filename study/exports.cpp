@@ -13,11 +13,6 @@ TARVIO_EXPORT const char* scdll_DLLName() { return "tarvio_v4_graphics"; }
 
 TARVIO_EXPORT int32_t scdll_DLLVersion() { return kHostInterfaceVersion; }
 
-TARVIO_EXPORT void scsf_TarvioLevels(HostStudyInterface& sc) {
-  try {
-    runStudyFunction(sc);
-  } catch (...) {
-    // Only allocation can throw here; the next call starts afresh.
-  }
-}
+// The study function itself lets nothing escape (see study_function.h).
+TARVIO_EXPORT void scsf_TarvioLevels(HostStudyInterface& sc) { tarvio::runStudyFunction(sc); }
 }

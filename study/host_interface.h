@@ -176,7 +176,12 @@ using HostGraphicsCallback = void (*)(void* windowHandle, void* deviceContext,
                                       HostStudyInterface& sc);
 
 // The host's operations. They are plain functions: the host knows from its own
-// call in progress which chart and study instance they act on.
+// call in progress which chart and study instance they act on, so they may be
+// used only during a call (the study function or its graphics callback). The
+// host calls one study instance from one thread at a time, never two calls of
+// it at once; an HTTP answer that arrives meanwhile waits for a later call.
+// Texts handed to an operation stay the caller's: the host copies what it
+// keeps before the operation returns.
 struct HostOperations {
   void (*HostAddMessageToLog)(const HostString& text, int32_t alert);
   int32_t& (*HostPersistentInt)(int32_t key);
@@ -185,10 +190,16 @@ struct HostOperations {
   HostString& (*HostPersistentString)(int32_t key);
   void (*HostSetPersistentInt)(int32_t key, int32_t value);
   void (*HostSetPersistentPointer)(int32_t key, void* value);
+  // The request's id, or 0 when it was refused. The host copies the URL, the
+  // body and the headers before it returns; the caller may release them then.
   int32_t (*HostMakeHttpRequest)(const HostString& url, const HostString& body,
                                  const HttpHeader* headers, uint32_t headerCount);
+  // The host copies the label text; the record's label stays the caller's to
+  // release.
   int32_t (*HostAddDrawing)(HostDrawingRecord& record);
-  // Copies a chart drawing out; above 0 when one was copied.
+  // Copies a chart drawing out; above 0 when one was copied. The label is
+  // assigned into record.labelText (what it held before is released), and the
+  // caller owns it from then on.
   int32_t (*HostGetChartDrawing)(int32_t chartNumber, int32_t drawingKind,
                                  HostDrawingRecord& record, int32_t drawingIndex);
   int32_t (*HostDeleteDrawing)(int32_t chartNumber, int32_t lineNumber);
@@ -249,11 +260,12 @@ struct HostStudyInterface {
   int32_t updateEveryTick;   // the host's continuous updating; this study uses 1
   HostGraphicsCallback graphicsCallback;
   int32_t earliestChangedBarIndex;
-  // The host's operations.
-  HostOperations ops;
   // What an index into an empty input or subgraph array reaches.
   HostInput spareInput;
   HostSubgraph spareSubgraph;
+  // The host's operations, last: a new operation is added at the end of
+  // HostOperations, so it moves no field of a build that does not know it.
+  HostOperations ops;
 };
 
 static_assert(std::is_standard_layout_v<HostString>);

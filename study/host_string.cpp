@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kMaxHostStringLength = 0x7FFFFFFE;
 
 void dropBuffer(HostString& value) {
-  if (value.owned != 0 && value.text != nullptr) processHeapFree(value.text);
+  if (value.owned != 0 && value.text != nullptr) tarvio::processHeapFree(value.text);
   value.text = nullptr;
   value.length = 0;
   value.owned = 0;
@@ -34,7 +34,7 @@ void assignHostString(HostString& target, const char* text) {
   // Copy before releasing: the text may live inside the target's own buffer.
   std::size_t length = std::strlen(text);
   if (length > kMaxHostStringLength) length = kMaxHostStringLength;
-  char* block = static_cast<char*>(processHeapAllocate(length + 1));
+  char* block = static_cast<char*>(tarvio::processHeapAllocate(length + 1));
   if (block != nullptr) std::memcpy(block, text, length);
   dropBuffer(target);
   target.changed = 1;
@@ -64,7 +64,7 @@ void formatHostStringList(HostString& target, const char* format, va_list args) 
     va_end(measure);
     if (count >= 0 && static_cast<std::size_t>(count) <= kMaxHostStringLength) {
       const std::size_t size = static_cast<std::size_t>(count) + 1;
-      block = static_cast<char*>(processHeapAllocate(size));
+      block = static_cast<char*>(tarvio::processHeapAllocate(size));
       if (block != nullptr && size <= sizeof shortText) {
         std::memcpy(block, shortText, size);
       } else if (block != nullptr) {

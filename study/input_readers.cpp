@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace tarvio {
+
 namespace {
 
 constexpr const char* kUnsetText = "Unset";
@@ -136,3 +138,5 @@ HostColor readColor(const HostInput& input) {
       return 0;
   }
 }
+
+}  // namespace tarvio

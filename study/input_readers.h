@@ -7,6 +7,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Rounds to the nearest integer, halves away from zero.
 int64_t roundHalfAwayFromZero(double value);
 
@@ -26,3 +28,5 @@ const char* readText(const HostInput& input);
 // Colour inputs as drawn: colour value; integer; list or zone index; yes/no as
 // white or black; other kinds 0.
 HostColor readColor(const HostInput& input);
+
+}  // namespace tarvio

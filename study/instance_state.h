@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace tarvio {
+
 // Keys of the integer store.
 enum IntStoreKey : int32_t {
   kRequestStateKey = 0,         // a RequestState
@@ -42,3 +44,5 @@ enum RequestState : int32_t { kRequestRefused, kRequestDue, kRequestWaiting, kRe
 
 // Where the majors-history request stands.
 enum HistoryRequestState : int32_t { kHistoryNone, kHistoryWanted, kHistoryWaiting, kHistoryDone };
+
+}  // namespace tarvio

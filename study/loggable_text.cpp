@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tarvio {
+
 namespace {
 
 // Length of the well-formed UTF-8 sequence of two or more bytes at `p` (at most
@@ -80,3 +82,5 @@ std::string loggableText(const char* text, std::size_t limit) {
   if (i < size) out += "... (" + std::to_string(size - i) + " more bytes)";
   return out;
 }
+
+}  // namespace tarvio

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string>
 
+namespace tarvio {
+
 // Bytes of a text shown before it is cut.
 inline constexpr std::size_t kLoggedTextLimit = 300;
 
@@ -16,3 +18,5 @@ inline constexpr std::size_t kLoggedTextLimit = 300;
 // and for the C1 controls U+0080-U+009F; past `limit` bytes (never inside a
 // UTF-8 sequence) it ends with "... (N more bytes)".
 std::string loggableText(const char* text, std::size_t limit = kLoggedTextLimit);
+
+}  // namespace tarvio

@@ -6,7 +6,11 @@
 
 #include <cstddef>
 
+namespace tarvio {
+
 // A zero-filled block of `size` bytes, or null when it cannot be had.
 void* processHeapAllocate(std::size_t size);
 // Returns a block from processHeapAllocate; null is ignored.
 void processHeapFree(void* block);
+
+}  // namespace tarvio

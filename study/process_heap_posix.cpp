@@ -4,6 +4,10 @@
 
 #include <cstdlib>
 
+namespace tarvio {
+
 void* processHeapAllocate(std::size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
 
 void processHeapFree(void* block) { std::free(block); }
+
+}  // namespace tarvio

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace tarvio {
+
 void* processHeapAllocate(std::size_t size) {
   return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
 }
@@ -11,3 +13,5 @@ void* processHeapAllocate(std::size_t size) {
 void processHeapFree(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
+
+}  // namespace tarvio

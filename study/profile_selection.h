@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 struct ProfileSelection {
   const char* packageWord;  // "classic" or "state"
   const char* profileWord;  // "full", "zero", "one", "gamma", ...
@@ -18,3 +20,5 @@ ProfileSelection selectProfile(int32_t packageIndex, int32_t greekIndex);
 
 // The profile URL: base, ticker, package word and profile word joined by '/'.
 void buildProfileUrl(HostString& url, const char* ticker, const ProfileSelection& selection);
+
+}  // namespace tarvio

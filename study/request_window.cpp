@@ -2,9 +2,12 @@
 // time-of-day inputs are shown with.
 #include "study/request_window.h"
 
+#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
 #include "study/time_zone_table.h"
+
+namespace tarvio {
 
 namespace {
 
@@ -31,11 +34,11 @@ int32_t startSeconds(const HostInput& input) {
 bool inRequestWindow(HostStudyInterface& sc) {
   const char* zoneText = zoneTextForInput(inputAt(sc, kTimeZoneInput));
   HostDateTime now = sc.currentDateTime;
-  if (sc.ops.HostConvertToTimeZone != nullptr) {
-    sc.ops.HostConvertToTimeZone(now, sc.currentDateTime, zoneText);
-  }
+  HostCalls(sc).convertToTimeZone(now, sc.currentDateTime, zoneText);
   const int32_t nowSeconds = secondsIntoDay(now);
   if (nowSeconds < startSeconds(inputAt(sc, kRequestStartTimeInput))) return false;
   const int32_t endSeconds = secondsIntoDay(readDateTime(inputAt(sc, kRequestEndTimeInput)));
   return nowSeconds <= endSeconds;
 }
+
+}  // namespace tarvio

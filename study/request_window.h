@@ -9,6 +9,10 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Whether the host's current date-time lies inside the window. Reads inputs
 // 106 to 108 and converts the time with the host's HostConvertToTimeZone.
 bool inRequestWindow(HostStudyInterface& sc);
+
+}  // namespace tarvio

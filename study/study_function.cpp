@@ -1,6 +1,8 @@
 #include "study/study_function.h"
 
 #include <cmath>
+#include <exception>
+#include <utility>
 
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
@@ -9,14 +11,24 @@
 #include "study/carry_forward.h"
 #include "study/configuration_checks.h"
 #include "study/drawing_cleanup.h"
+#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
+#include "study/loggable_text.h"
 #include "study/profile_selection.h"
 #include "study/request_window.h"
 #include "study/study_inputs.h"
+#include "study/study_log.h"
 #include "study/symbol_text.h"
 
+namespace tarvio {
+
 namespace {
+
+// The texts the values own, released with them.
+constexpr HostString OrdinaryCallValues::* kOwnedTexts[] = {
+    &OrdinaryCallValues::ticker, &OrdinaryCallValues::futuresTarget, &OrdinaryCallValues::apiKey,
+    &OrdinaryCallValues::requestUrl};
 
 // Steps every call takes before it knows whether the instance goes away:
 // normalised ticker, premiums (a multiplier that is not positive is corrected
@@ -49,20 +61,59 @@ RequestTexts requestTextsOf(const OrdinaryCallValues& values) {
 }
 
 void resetForFullRecalculation(HostStudyInterface& sc) {
-  sc.ops.HostSetPersistentInt(kRequestStateKey, kRequestDue);
-  sc.ops.HostSetPersistentInt(kDayResetArmedKey, 0);
+  HostCalls host(sc);
+  host.setPersistentInt(kRequestStateKey, kRequestDue);
+  host.setPersistentInt(kDayResetArmedKey, 0);
   // A recalculation lifts a halt, so a corrected configuration resumes requests.
-  sc.ops.HostSetPersistentInt(kRequestsHaltedKey, 0);
+  host.setPersistentInt(kRequestsHaltedKey, 0);
   sweepStudyDrawings(sc);
+}
+
+void runOneCall(HostStudyInterface& sc) {
+  if (sc.isSetDefaultsPass != 0) {
+    declareStudy(sc);
+    return;
+  }
+  OrdinaryCallValues values;
+  if (sc.isLastCall != 0 || sc.isBeingRemoved != 0) {
+    readConfiguration(sc, values);
+    endStudyInstance(sc);
+  } else {
+    prepareOrdinaryCall(sc, values);
+    handOverToRequestDriver(sc, values);
+  }
+}
+
+// The call is over; the next one starts afresh from the persistent stores. A
+// log operation that throws as well leaves nothing more to report to.
+void logInternalError(HostStudyInterface& sc, const char* what) noexcept {
+  try {
+    logMessage(sc, kLogAlert, "Tarvio: internal error: %s", loggableText(what).c_str());
+  } catch (...) {
+  }
 }
 
 }  // namespace
 
-void releaseOrdinaryCallValues(OrdinaryCallValues& values) {
-  releaseHostString(values.ticker);
-  releaseHostString(values.futuresTarget);
-  releaseHostString(values.apiKey);
-  releaseHostString(values.requestUrl);
+OrdinaryCallValues::OrdinaryCallValues(OrdinaryCallValues&& other) noexcept { *this = std::move(other); }
+
+OrdinaryCallValues& OrdinaryCallValues::operator=(OrdinaryCallValues&& other) noexcept {
+  if (this == &other) return *this;
+  for (HostString OrdinaryCallValues::* text : kOwnedTexts) {
+    releaseHostString(this->*text);
+    this->*text = std::exchange(other.*text, HostString{});
+  }
+  additivePremium = other.additivePremium;
+  multiplicativePremium = other.multiplicativePremium;
+  isGreekProfile = other.isGreekProfile;
+  requestIntervalSeconds = other.requestIntervalSeconds;
+  inRequestWindow = other.inRequestWindow;
+  nextDrawingKey = other.nextDrawingKey;
+  return *this;
+}
+
+OrdinaryCallValues::~OrdinaryCallValues() {
+  for (HostString OrdinaryCallValues::* text : kOwnedTexts) releaseHostString(this->*text);
 }
 
 void declareStudy(HostStudyInterface& sc) {
@@ -75,6 +126,7 @@ void declareStudy(HostStudyInterface& sc) {
 }
 
 void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
+  HostCalls host(sc);
   readConfiguration(sc, values);
   if (sc.isFullRecalculation != 0) resetForFullRecalculation(sc);
 
@@ -86,7 +138,7 @@ void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
 
   // The key is sent exactly as typed.
   assignHostString(values.apiKey, readText(inputAt(sc, kApiKeyInput)));
-  int32_t& requestsHalted = sc.ops.HostPersistentInt(kRequestsHaltedKey);
+  int32_t& requestsHalted = host.persistentInt(kRequestsHaltedKey);
   runConfigurationChecks(sc, requestTextsOf(values), requestsHalted);
 
   values.inRequestWindow = inRequestWindow(sc);
@@ -97,17 +149,19 @@ void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values) {
 }
 
 void endStudyInstance(HostStudyInterface& sc) {
+  HostCalls host(sc);
   removeAllStudyDrawings(sc);
-  sc.ops.HostSetPersistentInt(kProfileReadyKey, 0);
-  void*& gex = sc.ops.HostPersistentPointer(kGexProfileKey);
+  host.setPersistentInt(kProfileReadyKey, 0);
+  void*& gex = host.persistentPointer(kGexProfileKey);
   delete static_cast<GexProfile*>(gex);
-  sc.ops.HostSetPersistentPointer(kGexProfileKey, nullptr);
-  void*& greek = sc.ops.HostPersistentPointer(kGreekProfileKey);
+  host.setPersistentPointer(kGexProfileKey, nullptr);
+  void*& greek = host.persistentPointer(kGreekProfileKey);
   delete static_cast<GreekProfile*>(greek);
-  sc.ops.HostSetPersistentPointer(kGreekProfileKey, nullptr);
+  host.setPersistentPointer(kGreekProfileKey, nullptr);
 }
 
 void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values) {
+  HostCalls host(sc);
   const RequestDriverCall call{
       sc,
       values.requestUrl,
@@ -119,30 +173,26 @@ void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values)
       values.multiplicativePremium,
       values.nextDrawingKey,
       values.isGreekProfile,
-      static_cast<GexProfile*>(sc.ops.HostPersistentPointer(kGexProfileKey)),
-      static_cast<GreekProfile*>(sc.ops.HostPersistentPointer(kGreekProfileKey)),
-      sc.ops.HostPersistentInt(kRequestStateKey),
-      sc.ops.HostPersistentInt64(kLastRequestTimeKey),
-      sc.ops.HostPersistentInt(kDayResetArmedKey),
+      static_cast<GexProfile*>(host.persistentPointer(kGexProfileKey)),
+      static_cast<GreekProfile*>(host.persistentPointer(kGreekProfileKey)),
+      host.persistentInt(kRequestStateKey),
+      host.persistentInt64(kLastRequestTimeKey),
+      host.persistentInt(kDayResetArmedKey),
       values.inRequestWindow,
-      sc.ops.HostPersistentInt(kAwaitingFreshProfileKey),
-      sc.ops.HostPersistentInt(kRequestsHaltedKey),
+      host.persistentInt(kAwaitingFreshProfileKey),
+      host.persistentInt(kRequestsHaltedKey),
   };
   driveRequests(call);
 }
 
-void runStudyFunction(HostStudyInterface& sc) {
-  if (sc.isSetDefaultsPass != 0) {
-    declareStudy(sc);
-    return;
+void runStudyFunction(HostStudyInterface& sc) noexcept {
+  try {
+    runOneCall(sc);
+  } catch (const std::exception& error) {
+    logInternalError(sc, error.what());
+  } catch (...) {
+    logInternalError(sc, "unknown exception");
   }
-  OrdinaryCallValues values{};
-  if (sc.isLastCall != 0 || sc.isBeingRemoved != 0) {
-    readConfiguration(sc, values);
-    endStudyInstance(sc);
-  } else {
-    prepareOrdinaryCall(sc, values);
-    handOverToRequestDriver(sc, values);
-  }
-  releaseOrdinaryCallValues(values);
 }
+
+}  // namespace tarvio

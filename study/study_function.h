@@ -7,25 +7,34 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // The values one ordinary call reads and normalises from the inputs. They
-// live for the call only; texts are released by releaseOrdinaryCallValues.
+// live for the call only and own their texts: whichever way the call ends,
+// they are released with the values.
 struct OrdinaryCallValues {
-  HostString ticker;
-  HostString futuresTarget;
-  HostString apiKey;
-  HostString requestUrl;
-  float additivePremium;
-  float multiplicativePremium;
-  int32_t isGreekProfile;
-  int32_t requestIntervalSeconds;
-  bool inRequestWindow;
-  int32_t nextDrawingKey;
+  OrdinaryCallValues() = default;
+  OrdinaryCallValues(OrdinaryCallValues&& other) noexcept;
+  OrdinaryCallValues& operator=(OrdinaryCallValues&& other) noexcept;
+  ~OrdinaryCallValues();
+
+  HostString ticker{};
+  HostString futuresTarget{};
+  HostString apiKey{};
+  HostString requestUrl{};
+  float additivePremium = 0.0f;
+  float multiplicativePremium = 0.0f;
+  int32_t isGreekProfile = 0;
+  int32_t requestIntervalSeconds = 0;
+  bool inRequestWindow = false;
+  int32_t nextDrawingKey = 0;
 };
 
-void releaseOrdinaryCallValues(OrdinaryCallValues& values);
-
-// One call of the study function.
-void runStudyFunction(HostStudyInterface& sc);
+// One call of the study function, as the host makes it. Nothing is thrown
+// out of it: an exception from inside (a failed allocation, or a host
+// operation that threw) ends the call with an alert line in the log, and
+// what the call held is released.
+void runStudyFunction(HostStudyInterface& sc) noexcept;
 
 // The declarations of the set-defaults pass.
 void declareStudy(HostStudyInterface& sc);
@@ -35,9 +44,11 @@ void declareStudy(HostStudyInterface& sc);
 // carries the outputs forward. Fills `values` for the hand-over.
 void prepareOrdinaryCall(HostStudyInterface& sc, OrdinaryCallValues& values);
 
-// Step 14 of the ordinary call: the request driver gets the call's values and
-// the instance's state.
+// The end of the ordinary call: the request driver gets the call's values and
+// the instance's state, and sends, reads and draws from them.
 void handOverToRequestDriver(HostStudyInterface& sc, OrdinaryCallValues& values);
 
 // The instance goes away: its drawings are removed and both profiles released.
 void endStudyInstance(HostStudyInterface& sc);
+
+}  // namespace tarvio

@@ -12,6 +12,8 @@
 
 #include "study/greek_input.h"
 
+namespace tarvio {
+
 namespace {
 
 // One input's declaration. Which value field counts follows the kind, as in
@@ -345,3 +347,5 @@ void declareInputs(HostStudyInterface& sc) {
     declareInput(inputAt(sc, declaration.index), declaration);
   }
 }
+
+}  // namespace tarvio

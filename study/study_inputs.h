@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 inline constexpr int32_t kInputCount = 112;
 inline constexpr int32_t kSubgraphCount = 19;
 
@@ -76,3 +78,5 @@ enum InputIndex : int32_t {
 // display positions, and all 19 subgraphs with their names and attributes.
 void declareInputs(HostStudyInterface& sc);
 void declareSubgraphs(HostStudyInterface& sc);
+
+}  // namespace tarvio

@@ -6,6 +6,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 inline constexpr int32_t kLogAlert = 1;
 inline constexpr int32_t kLogNote = 0;
 
@@ -14,3 +16,5 @@ void logMessage(HostStudyInterface& sc, int32_t alert, const char* format, ...)
     __attribute__((format(printf, 3, 4)))
 #endif
     ;
+
+}  // namespace tarvio

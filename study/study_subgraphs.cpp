@@ -6,6 +6,8 @@
 
 #include "study/study_inputs.h"
 
+namespace tarvio {
+
 namespace {
 
 struct SubgraphDeclaration {
@@ -74,3 +76,5 @@ void declareSubgraphs(HostStudyInterface& sc) {
     }
   }
 }
+
+}  // namespace tarvio

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+namespace tarvio {
+
 namespace {
 
 bool isStrippedByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -39,3 +41,5 @@ bool apiKeyFitsRequest(const char* key) {
   }
   return true;
 }
+
+}  // namespace tarvio

@@ -4,6 +4,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 // Strips blanks, tabs, line feeds and carriage returns at both ends and
 // upper-cases byte by byte (C-locale rule). An empty result becomes
 // `fallbackWhenEmpty` (null keeps it empty).
@@ -18,3 +20,5 @@ bool symbolFitsRequest(const char* symbol);
 // Whether an API key can go into a header as typed: no control byte, so a line
 // break cannot add a header of its own.
 bool apiKeyFitsRequest(const char* key);
+
+}  // namespace tarvio

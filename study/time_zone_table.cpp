@@ -1,6 +1,8 @@
 // Picking the zone text for the "Time Zone" input.
 #include "study/time_zone_table.h"
 
+namespace tarvio {
+
 const char* zoneTextForInput(const HostInput& input) {
   int32_t index = -1;
   if (input.kind == kInputTimeZone) {
@@ -12,3 +14,5 @@ const char* zoneTextForInput(const HostInput& input) {
   if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(kTimeZoneCount)) return "";
   return TimeZoneTable[index];
 }
+
+}  // namespace tarvio

@@ -13,6 +13,8 @@
 
 #include "study/host_interface.h"
 
+namespace tarvio {
+
 inline constexpr int32_t kTimeZoneCount = 29;
 
 inline constexpr const char* const TimeZoneTable[kTimeZoneCount] = {
@@ -59,3 +61,5 @@ inline constexpr const char* kUtcZoneText = TimeZoneTable[kUtcTimeZoneIndex];
 // outside the table (negative ones included), select the empty text. The text
 // is a constant and never null.
 const char* zoneTextForInput(const HostInput& input);
+
+}  // namespace tarvio

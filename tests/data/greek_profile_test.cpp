@@ -9,6 +9,8 @@
 
 #include "support/profile_parse_harness.h"
 
+using namespace tarvio;
+
 namespace {
 
 using Floats = std::vector<float>;

@@ -11,6 +11,8 @@
 
 #include "data/json_document.h"
 
+using namespace tarvio;
+
 namespace {
 
 namespace fs = std::filesystem;

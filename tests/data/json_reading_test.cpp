@@ -9,6 +9,8 @@
 #include "data/json_document.h"
 #include "data/json_reading.h"
 
+using namespace tarvio;
+
 namespace {
 
 // Parses into a document that lives as long as the returned pointer.

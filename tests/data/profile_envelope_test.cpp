@@ -6,6 +6,8 @@
 
 #include "support/profile_parse_harness.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr const char* kParseError = "<parse error>";  // stands for the parser's own text

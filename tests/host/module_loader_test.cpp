@@ -10,6 +10,7 @@
 #include "study/instance_state.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "study/time_zone_table.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include "integration/recording_standin.h"
 #include "service/direct_http_client.h"
 
+using namespace tarvio;
+
 namespace {
 
 // Routes the request to the stand-in for the length of a test.

@@ -18,6 +18,7 @@
 #include "study/study_inputs.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "study/study_inputs.h"
 
+using namespace tarvio;
+
 namespace {
 
 // 2026-03-02 as a HostDateTime day.

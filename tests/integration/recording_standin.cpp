@@ -4,6 +4,8 @@
 
 #include "service/service_endpoint.h"
 
+using namespace tarvio;
+
 namespace {
 
 std::vector<std::string> withRecordOptions(const standin_test::ScratchFolder& scratch,

@@ -12,6 +12,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+using namespace tarvio;
+
 namespace {
 
 using Headers = std::vector<std::pair<std::string, std::string>>;

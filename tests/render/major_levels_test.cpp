@@ -9,6 +9,8 @@
 #include "study/instance_state.h"
 #include "support/chart_profile_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr const char* kMaxPriors = R"("max_priors":[[5800,-1.5],[5805,2.5],[5810],[],[5820,5.5]],)";

@@ -8,6 +8,8 @@
 
 #include "support/chart_profile_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr HostColor kCallVolume = rgb(0, 255, 0);

@@ -12,6 +12,8 @@
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 struct GeometryCase {

@@ -7,6 +7,8 @@
 
 #include "render/top_n_filter.h"
 
+using namespace tarvio;
+
 namespace {
 
 using Kept = std::vector<std::pair<float, float>>;  // strike, value

@@ -12,6 +12,8 @@
 #include "support/driver_fixture.h"
 #include "support/test_platform.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr const char* kSending = "Tarvio Futures Conversion: sending request";

@@ -11,6 +11,8 @@
 #include "support/chart_profile_fixture.h"
 #include "support/driver_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 // 10:00 New York on the fixture's Monday is 15:00 UTC.

@@ -8,6 +8,8 @@
 #include "support/chart_profile_fixture.h"
 #include "support/driver_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 // A chart whose history was answered and whose profile request is out.

@@ -14,6 +14,8 @@
 #include "tools/standin/profile_json.h"
 #include "tools/standin/request_router.h"
 
+using namespace tarvio;
+
 namespace standin {
 namespace {
 
@@ -26,7 +28,7 @@ TEST(ModuleReadsAnswers, GexProfilesParseWithFivePriorsPerRow) {
       const GexSnapshot snapshot = gexSnapshot(model, ticker, expiry, kNow);
       ProfileParseHarness harness;
       GexProfile profile;
-      ASSERT_EQ(harness.parse(gexProfileJson(snapshot), &profile), ProfileParseResult::Parsed) << ticker;
+      ASSERT_EQ(harness.parse(gexProfileJson(snapshot), &profile), ReadOutcome::Parsed) << ticker;
       EXPECT_STREQ(hostStringText(profile.ticker), ticker);
       EXPECT_EQ(profile.timestamp, kNow);
       EXPECT_EQ(profile.strikes.size(), snapshot.rows.size());
@@ -46,7 +48,7 @@ TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
     const GreekSnapshot snapshot = greekSnapshot(model, "ES_SPX", greek, true, kNow);
     ProfileParseHarness harness;
     GreekProfile profile;
-    ASSERT_EQ(harness.parse(greekProfileJson(snapshot), &profile), ProfileParseResult::Parsed);
+    ASSERT_EQ(harness.parse(greekProfileJson(snapshot), &profile), ReadOutcome::Parsed);
     EXPECT_EQ(profile.strikes.size(), snapshot.rows.size());
     EXPECT_EQ(profile.priors.size(), 3 * snapshot.rows.size());
     EXPECT_EQ(profile.major_long_gamma, static_cast<float>(snapshot.major_long_gamma));
@@ -57,14 +59,14 @@ TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
 TEST(ModuleReadsAnswers, RefusalsHaltAndFaultsRetry) {
   struct Case {
     std::string body;
-    ProfileParseResult outcome;
+    ReadOutcome outcome;
   };
   const Case cases[] = {
-      {refusal(Endpoint::Profile).body, ProfileParseResult::Halt},
-      {faultReply(FaultMode::Error, Endpoint::Profile, {}, 0).body, ProfileParseResult::Retry},
-      {faultReply(FaultMode::Empty, Endpoint::Profile, {}, 0).body, ProfileParseResult::Retry},
-      {faultReply(FaultMode::Malformed, Endpoint::Profile, {}, 0).body, ProfileParseResult::Retry},
-      {faultReply(FaultMode::Nested, Endpoint::Profile, {}, 0).body, ProfileParseResult::Retry},
+      {refusal(Endpoint::Profile).body, ReadOutcome::Halt},
+      {faultReply(FaultMode::Error, Endpoint::Profile, {}, 0).body, ReadOutcome::Retry},
+      {faultReply(FaultMode::Empty, Endpoint::Profile, {}, 0).body, ReadOutcome::Retry},
+      {faultReply(FaultMode::Malformed, Endpoint::Profile, {}, 0).body, ReadOutcome::Retry},
+      {faultReply(FaultMode::Nested, Endpoint::Profile, {}, 0).body, ReadOutcome::Retry},
   };
   for (const Case& c : cases) {
     ProfileParseHarness harness;
@@ -76,11 +78,11 @@ TEST(ModuleReadsAnswers, RefusalsHaltAndFaultsRetry) {
 TEST(ModuleReadsAnswers, TheHistoryIsReadWithoutComplaint) {
   const HistoryAnswer answer = majorsHistoryAnswer(MarketModel(0), "SPX", {kNow - 600, kNow}, kNow);
   StudyFixture fixture;
-  int32_t result = -1;
+  ReadOutcome result = ReadOutcome::Halt;
   fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
-    result = parseMajorsHistory(sc, answer.body.c_str(), 0.0f, 1.0f);
+    result = readMajorsHistory(sc, answer.body.c_str(), 0.0f, 1.0f);
   });
-  EXPECT_EQ(result, kHistoryRead);
+  EXPECT_EQ(result, ReadOutcome::Parsed);
   EXPECT_TRUE(fixture.instance_log().lines().empty());
 }
 

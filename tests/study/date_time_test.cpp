@@ -4,6 +4,8 @@
 
 #include <limits>
 
+using namespace tarvio;
+
 namespace {
 
 constexpr int64_t kUs = 1000000;

@@ -37,7 +37,6 @@ TEST(GreekInput, AnIndexOutsideTheListAsksForTheFullGexProfile) {
     OrdinaryCallValues values = fixture.prepare();
     EXPECT_TRUE(std::string(hostStringText(values.requestUrl)).ends_with("/classic/full"));
     EXPECT_EQ(values.isGreekProfile, 0);
-    releaseOrdinaryCallValues(values);
     EXPECT_EQ(fixture.instance.store().intValue(kRequestsHaltedKey), c.haltedOnClassic ? 1 : 0);
 
     // The state package has no GEX by open interest for the first two kinds
@@ -47,7 +46,6 @@ TEST(GreekInput, AnIndexOutsideTheListAsksForTheFullGexProfile) {
     state.instance.input(kGreekInput).intValue = c.index;
     state.instance.input(kGexDisplayInput).intValue = 2;
     values = state.prepare();
-    releaseOrdinaryCallValues(values);
     EXPECT_EQ(state.instance.store().intValue(kRequestsHaltedKey), 0);
   }
 }

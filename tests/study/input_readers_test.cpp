@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace tarvio;
+
 namespace {
 
 char gTextBuffer[] = "abc";

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace tarvio;
+
 namespace {
 
 struct LoggableCase {

@@ -10,6 +10,7 @@
 #include "study/study_inputs.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 

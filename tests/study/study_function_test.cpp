@@ -14,6 +14,8 @@
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
+
 namespace {
 
 struct SymbolCase {
@@ -38,7 +40,6 @@ TEST(StudyFunctionTest, NormalisesTickerAndFuturesTarget) {
     OrdinaryCallValues values = fixture.prepare();
     EXPECT_STREQ(hostStringText(values.ticker), c.ticker) << (c.typed ? c.typed : "(no text)");
     EXPECT_STREQ(hostStringText(values.futuresTarget), c.futuresTarget) << (c.typed ? c.typed : "(no text)");
-    releaseOrdinaryCallValues(values);
   }
 }
 
@@ -52,13 +53,11 @@ TEST(StudyFunctionTest, CorrectsAMultiplierThatIsNotPositive) {
     EXPECT_EQ(values.multiplicativePremium, 1.0f) << typed;
     EXPECT_EQ(fixture.instance.input(kMultiplicativePremiumInput).floatValue, 1.0f) << typed;
     EXPECT_EQ(values.additivePremium, 12.5f);
-    releaseOrdinaryCallValues(values);
   }
   StudyFixture fixture;
   fixture.instance.input(kMultiplicativePremiumInput).floatValue = 1.25f;
   OrdinaryCallValues values = fixture.prepare();
   EXPECT_EQ(values.multiplicativePremium, 1.25f);
-  releaseOrdinaryCallValues(values);
 }
 
 struct UrlCase {
@@ -84,7 +83,6 @@ TEST(StudyFunctionTest, BuildsTheProfileUrlFromPackageAndKind) {
     EXPECT_EQ(std::string(hostStringText(values.requestUrl)), std::string(kServiceBaseUrl) + c.path);
     EXPECT_EQ(values.isGreekProfile, c.isGreek) << c.path;
     EXPECT_EQ(values.nextDrawingKey, kFirstDrawingKey);
-    releaseOrdinaryCallValues(values);
   }
 }
 
@@ -94,28 +92,23 @@ TEST(StudyFunctionTest, HandsOverTheKeyAsTypedAndTheInterval) {
   EXPECT_STREQ(hostStringText(values.apiKey), "<API KEY HERE>");
   EXPECT_EQ(values.requestIntervalSeconds, 5);
   EXPECT_TRUE(values.inRequestWindow);  // 10:00 New York
-  releaseOrdinaryCallValues(values);
 
   fixture.setText(kApiKeyInput, " Key with Blanks ");
   fixture.instance.input(kRequestIntervalInput).intValue = 30;
   values = fixture.prepare();
   EXPECT_STREQ(hostStringText(values.apiKey), " Key with Blanks ");
   EXPECT_EQ(values.requestIntervalSeconds, 30);
-  releaseOrdinaryCallValues(values);
 }
 
 TEST(StudyFunctionTest, JudgesTheRequestWindowInTheSelectedZone) {
   StudyFixture fixture;  // chart in New York time, window 09:30 to 23:00 New York
   OrdinaryCallValues values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 9, 29, 59));
   EXPECT_FALSE(values.inRequestWindow);
-  releaseOrdinaryCallValues(values);
   fixture.instance.input(kTimeZoneInput).intValue = 9;  // UTC: 09:29:59 New York is 14:29:59
   values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 9, 29, 59));
   EXPECT_TRUE(values.inRequestWindow);
-  releaseOrdinaryCallValues(values);
   values = fixture.prepare(false, atTimeOfDay(kMonday2026_03_02, 18, 0, 1));  // 23:00:01 UTC
   EXPECT_FALSE(values.inRequestWindow);
-  releaseOrdinaryCallValues(values);
 }
 
 struct CheckCase {

@@ -7,6 +7,8 @@
 
 #include "study/input_readers.h"
 
+using namespace tarvio;
+
 namespace {
 
 // A host whose input and subgraph arrays are larger than the study needs, so

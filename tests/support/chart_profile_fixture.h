@@ -19,6 +19,7 @@
 #include "support/profile_parse_harness.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 class ChartProfileFixture : public testing::Test {
  protected:
@@ -53,7 +54,7 @@ class ChartProfileFixture : public testing::Test {
  private:
   template <class Profile>
   void load(const std::string& body, Profile* profile) {
-    ASSERT_EQ(parseInCall(study.instance, body, profile), ProfileParseResult::Parsed) << body;
+    ASSERT_EQ(parseInCall(study.instance, body, profile), ReadOutcome::Parsed) << body;
     study.instance.store().intValue(kProfileReadyKey) = 1;
   }
 };

@@ -15,6 +15,7 @@
 #include "support/test_platform.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 // New York wall-clock time on the fixture's Monday (the chart's zone too).
 inline HostDateTime mondayAt(int hours, int minutes, int seconds = 0) {

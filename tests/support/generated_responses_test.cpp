@@ -14,6 +14,8 @@
 #include "support/log_only_host.h"
 #include "support/market_hours_chart.h"
 
+using namespace tarvio;
+
 namespace {
 
 uint64_t fingerprint(const std::string& text) {
@@ -44,12 +46,12 @@ TEST(GeneratedResponses, SeedsKeepNamingTheBytesFiguresWereMeasuredOn) {
 
 template <class Profile>
 void expectReadWhole(ProfileKind kind, int rows,
-                     ProfileParseResult (*parse)(HostStudyInterface&, const char*, Profile*)) {
+                     ReadOutcome (*parse)(HostStudyInterface&, const char*, Profile*)) {
   HostStudyInterface sc = logOnlyHost(dropLogLine);
   for (uint64_t seed : {1, 7, 32}) {
     Profile profile;
     ASSERT_EQ(parse(sc, makeProfileResponse(kind, rows, seed).c_str(), &profile),
-              ProfileParseResult::Parsed);
+              ReadOutcome::Parsed);
     EXPECT_EQ(profile.strikes.size(), static_cast<std::size_t>(rows));
     EXPECT_EQ(profile.priors.size(), static_cast<std::size_t>(rows * priorsPerRow(kind)));
   }
@@ -76,7 +78,7 @@ TEST(GeneratedResponses, HistoriesFillOneMarketHoursBarPerSnapshot) {
           subgraphValueAt(subgraphAt(sc, series), bar) = 0.0f;
       }
       sc.earliestChangedBarIndex = -1;
-      ASSERT_EQ(parseMajorsHistory(sc, body.c_str(), 0.0f, 1.0f), kHistoryRead);
+      ASSERT_EQ(readMajorsHistory(sc, body.c_str(), 0.0f, 1.0f), ReadOutcome::Parsed);
       EXPECT_EQ(sc.earliestChangedBarIndex, sc.barCount - snapshots);
       for (int series = 0; series < 3; ++series) {
         int filled = 0;

@@ -3,6 +3,8 @@
 #include "support/minute_bars.h"
 #include "study/study_function.h"
 
+using namespace tarvio;
+
 MarketHoursChart::MarketHoursChart(std::span<const MarketSession> sessions)
     : instance_(chart_, runStudyFunction, 1) {
   for (const MarketSession& session : sessions) {

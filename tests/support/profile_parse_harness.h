@@ -8,14 +8,15 @@
 #include "support/profile_parsers.h"
 #include "support/study_fixture.h"
 
+using namespace tarvio;
 // Delivers `body` as the answer of a study call and parses it in that call.
 template <class Profile>
-ProfileParseResult parseInCall(StudyInstance& instance, const std::string& body, Profile* profile) {
+ReadOutcome parseInCall(StudyInstance& instance, const std::string& body, Profile* profile) {
   CallSettings settings;
   settings.currentDateTime = atTimeOfDay(kMonday2026_03_02, 10, 0);
   settings.httpResponseRequestId = 1;
   settings.httpResponseText = body;
-  ProfileParseResult result = ProfileParseResult::Retry;
+  ReadOutcome result = ReadOutcome::Retry;
   instance.runCallWith(settings, [&](HostStudyInterface& sc) {
     result = parseProfile(sc, sc.httpResponseText.text, profile);
   });
@@ -25,7 +26,7 @@ ProfileParseResult parseInCall(StudyInstance& instance, const std::string& body,
 class ProfileParseHarness {
  public:
   template <class Profile>
-  ProfileParseResult parse(const std::string& body, Profile* profile) {
+  ReadOutcome parse(const std::string& body, Profile* profile) {
     fixture_.instance.log().clear();
     return parseInCall(fixture_.instance, body, profile);
   }

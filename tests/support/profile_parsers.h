@@ -5,9 +5,11 @@
 #include "data/gex_profile.h"
 #include "data/greek_profile.h"
 
-inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
+using namespace tarvio;
+
+inline ReadOutcome parseProfile(HostStudyInterface& sc, const char* text, GexProfile* profile) {
   return parse_gex_profile(sc, text, profile);
 }
-inline ProfileParseResult parseProfile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
+inline ReadOutcome parseProfile(HostStudyInterface& sc, const char* text, GreekProfile* profile) {
   return parse_greek_profile(sc, text, profile);
 }

@@ -6,6 +6,8 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 
+using namespace tarvio;
+
 HostColor seriesColor(int32_t series) { return rgb(10 + static_cast<uint32_t>(series), 20, 30); }
 
 HostColor priorDotColor(int32_t dot) { return rgb(40, 50 + static_cast<uint32_t>(dot), 60); }

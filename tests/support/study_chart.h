@@ -15,6 +15,7 @@
 #include "support/study_fixture.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 class StudyChart {
  public:

@@ -14,6 +14,7 @@
 #include "support/study_chart.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 
@@ -43,7 +44,7 @@ class StudyChartTest : public testing::Test {
   StudyChartTest() {
     HostStudyInterface sc = logOnlyHost(dropLogLine);
     EXPECT_EQ(parseProfile(sc, makeProfileResponse(ProfileKind::Gex, 40, 5).c_str(), &gex),
-              ProfileParseResult::Parsed);
+              ReadOutcome::Parsed);
     chart.apply(gexBothSettings(gex));
   }
 

@@ -13,6 +13,7 @@
 #include "support/minute_bars.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 class StudyFixture {
  public:

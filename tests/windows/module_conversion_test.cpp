@@ -9,6 +9,8 @@
 #include "support/test_platform.h"
 #include "windows/module_on_chart.h"
 
+using namespace tarvio;
+
 namespace {
 
 TEST(ModuleConversionTest, TheModuleFetchesTheConversionAndRewritesThePremiums) {

@@ -12,6 +12,7 @@
 #include "windows/module_on_chart.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include "service/direct_http_client.h"
 #include "support/test_platform.h"
 
+using namespace tarvio;
+
 namespace {
 
 constexpr const char* kStandinKey = "standin-key";

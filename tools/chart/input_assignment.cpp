@@ -150,8 +150,8 @@ std::string assignByKind(HostInput& input, std::string_view value) {
     }
     case kInputTimeZone: {
       const std::optional<int32_t> index = readInt32(value);
-      if (!index || *index < 0 || *index >= kTimeZoneCount)
-        return "a time-zone index from 0 to " + std::to_string(kTimeZoneCount - 1) + " (7 is New York)";
+      if (!index || *index < 0 || *index >= tarvio::kTimeZoneCount)
+        return "a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) + " (7 is New York)";
       input.intValue = *index;
       return {};
     }

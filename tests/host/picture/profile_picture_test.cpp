@@ -15,6 +15,7 @@
 #include "support/chart_profile_fixture.h"
 
 using namespace chart_host;
+using namespace tarvio;
 
 namespace {
 
