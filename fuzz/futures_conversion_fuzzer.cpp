@@ -2,7 +2,6 @@
 // start at sentinels, and what the reader leaves in them and logs is judged
 // against the reference reading of the same text.
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +20,7 @@
 namespace {
 
 using fuzz::ConversionExpectation;
-using fuzz::InputCopy;
+using Inputs = std::vector<HostInput>;
 
 // Values no answer is likely to write, so an unwanted write shows.
 constexpr float kAdditiveSentinel = -1234.5f;
@@ -32,9 +31,9 @@ constexpr float kMultiplierSentinel = 0.625f;
 constexpr std::array<const char*, 7> kFuturesTargets = {"ES",    "NQ",         "MESZ5", "",
                                                         nullptr, "ES\xff\xfe", "%s%n%s"};
 
-std::vector<InputCopy> inputsLeftBy(const ConversionExpectation& expected,
-                                    const std::vector<InputCopy>& before) {
-  std::vector<InputCopy> inputs = before;
+Inputs inputsLeftBy(const ConversionExpectation& expected,
+                                    const Inputs& before) {
+  Inputs inputs = before;
   if (expected.writesPremiums) {
     inputs[kMultiplicativePremiumInput] =
         fuzz::withFloat(inputs[kMultiplicativePremiumInput], expected.multiplier);
@@ -46,46 +45,46 @@ std::vector<InputCopy> inputsLeftBy(const ConversionExpectation& expected,
 
 // Whether the call logged and left the inputs as `expected` says; when
 // `enforced`, the first part that differs ends the run.
-bool leftAs(const ConversionExpectation& expected, const std::vector<InputCopy>& before,
-            const std::vector<InputCopy>& after, bool enforced) {
+bool leftAs(const ConversionExpectation& expected, const Inputs& before,
+            const Inputs& after, bool enforced) {
   const auto& lines = loggedLines();
   FUZZ_EXPECT(enforced, lines.size() == 1);
   FUZZ_EXPECT(enforced, lines[0].text == expected.line);
   FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
-  const std::vector<InputCopy> inputs = inputsLeftBy(expected, before);
-  FUZZ_EXPECT(enforced, after[kMultiplicativePremiumInput] == inputs[kMultiplicativePremiumInput]);
-  FUZZ_EXPECT(enforced, after[kAdditivePremiumInput] == inputs[kAdditivePremiumInput]);
-  FUZZ_EXPECT(enforced, after == inputs);
+  const Inputs inputs = inputsLeftBy(expected, before);
+  for (const int32_t premium : {kMultiplicativePremiumInput, kAdditivePremiumInput})
+    FUZZ_EXPECT(enforced, fuzz::identical(after[premium], inputs[premium]));
+  FUZZ_EXPECT(enforced, fuzz::identical(after, inputs));
   return true;
 }
 
 // What holds whatever the text: one line of one of the four kinds, and the
 // premiums rewritten only beside the conversion line, never to a zero or
 // non-finite value; no other input touched.
-void checkAnyAnswer(const std::vector<InputCopy>& before, const std::vector<InputCopy>& after) {
+void checkAnyAnswer(const Inputs& before, const Inputs& after) {
   const auto& lines = loggedLines();
   FUZZ_CHECK(lines.size() == 1);
   FUZZ_CHECK(after.size() == before.size());
   for (size_t i = 0; i < before.size(); ++i) {
     const bool premium =
         i == size_t{kAdditivePremiumInput} || i == size_t{kMultiplicativePremiumInput};
-    if (!premium) FUZZ_CHECK(after[i] == before[i]);
+    if (!premium) FUZZ_CHECK(fuzz::identical(after[i], before[i]));
   }
   const std::string& line = lines[0].text;
   if (startsWith(line, fuzz::kConversionDonePrefix)) {
     FUZZ_CHECK(lines[0].alert == 0);
     FUZZ_CHECK(after[kMultiplicativePremiumInput].kind == kInputFloat);
     FUZZ_CHECK(after[kAdditivePremiumInput].kind == kInputFloat);
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(0.0f));
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(-0.0f));
+    // Neither 0 nor -0.
+    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatValue != 0.0f);
     for (const int32_t premium : {kMultiplicativePremiumInput, kAdditivePremiumInput})
-      FUZZ_CHECK(std::isfinite(std::bit_cast<float>(after[premium].floatBits)));
+      FUZZ_CHECK(std::isfinite(after[premium].floatValue));
     return;
   }
   FUZZ_CHECK(line == fuzz::kConversionRefusedLine || line == fuzz::kConversionOutOfRangeLine ||
              startsWith(line, fuzz::kConversionErrorPrefix));
   FUZZ_CHECK(lines[0].alert == (line == fuzz::kConversionRefusedLine ? 0 : 1));
-  FUZZ_CHECK(after == before);
+  FUZZ_CHECK(fuzz::identical(after, before));
 }
 
 void checkConversion(const char* body, const char* futuresTarget,
@@ -94,7 +93,7 @@ void checkConversion(const char* body, const char* futuresTarget,
   StudyInstance& study = chart.instance();
   study.input(kAdditivePremiumInput).floatValue = kAdditiveSentinel;
   study.input(kMultiplicativePremiumInput).floatValue = kMultiplierSentinel;
-  std::vector<InputCopy> before, after;
+  Inputs before, after;
   fuzz::copyInputs(study.record(), before);
   // Sentinels in place and declared as floats, as the study declares them.
   FUZZ_CHECK(before[kAdditivePremiumInput].kind == kInputFloat);
@@ -104,14 +103,11 @@ void checkConversion(const char* body, const char* futuresTarget,
   fuzz::copyInputs(study.record(), after);
   checkAnyAnswer(before, after);
 
-  if (reading.certain && reading.step == fuzz::EnvelopeStep::ParseError) {
-    leftAs(fuzz::refusedConversion(), before, after, true);
-  } else if (reading.read) {
-    const ConversionExpectation expected = fuzz::expectConversion(reading.document, futuresTarget);
-    // Where the reference is unsure of acceptance, a refusal may stand in.
-    const bool refused = !reading.certain && leftAs(fuzz::refusedConversion(), before, after, false);
-    if (!refused) leftAs(expected, before, after, true);
-  }
+  fuzz::judgeByReading(reading, fuzz::refusedConversion(),
+                       fuzz::expectConversion(reading.document, futuresTarget),
+                       [&](const ConversionExpectation& expected, bool enforced) {
+                         return leftAs(expected, before, after, enforced);
+                       });
 }
 
 }  // namespace

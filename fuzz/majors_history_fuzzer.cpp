@@ -74,7 +74,7 @@ void presetSeries(HostStudyInterface& sc, const SeriesCopy& start) {
 struct HistoryCall {
   const SeriesCopy* before = nullptr;
   SeriesCopy after;
-  std::vector<fuzz::InputCopy> inputsBefore, inputsAfter;
+  std::vector<HostInput> inputsBefore, inputsAfter;
   int32_t result = -1;
   int32_t earliestChangedBarIndex = 0;
 
@@ -104,7 +104,7 @@ int32_t firstWrittenBar(const HistoryCall& call) {
 // What holds whatever the text.
 void checkAnyAnswer(const HistoryCall& call) {
   FUZZ_CHECK(call.result == fuzz::kHistoryTaken || call.result == fuzz::kHistoryNotTaken);
-  FUZZ_CHECK(call.inputsAfter == call.inputsBefore);
+  FUZZ_CHECK(fuzz::identical(call.inputsAfter, call.inputsBefore));
   // Only the values of the three level series may change.
   FUZZ_CHECK(call.after.colors == call.before->colors);
   const int32_t slots = call.after.slotCount;
@@ -159,7 +159,6 @@ bool leftAs(const HistoryExpectation& expected, const HistoryCall& call, bool en
 
 void checkHistory(const char* text, const HistorySettings& settings,
                   const fuzz::ReferenceReading& reading) {
-  const bool refusedForSure = reading.certain && reading.step == fuzz::EnvelopeStep::ParseError;
   HistoryExpectation expected, refused;
   static HistoryCall call;
   call.result = -1;
@@ -169,7 +168,7 @@ void checkHistory(const char* text, const HistorySettings& settings,
     fuzz::copyInputs(sc, call.inputsBefore);
     // Worked out before the reader runs, from the same starting state.
     refused = fuzz::refusedHistory(sc, *call.before);
-    if (!refusedForSure && reading.read) {
+    if (!reading.surelyRefused() && reading.read) {
       expected = fuzz::expectHistory(sc, *call.before, reading.document, settings.additive,
                                      settings.multiplier);
     }
@@ -180,13 +179,9 @@ void checkHistory(const char* text, const HistorySettings& settings,
   });
   checkAnyAnswer(call);
 
-  if (refusedForSure) {
-    leftAs(refused, call, true);
-  } else if (reading.read) {
-    // Where the reference is unsure of acceptance, a refusal may stand in.
-    const bool refusedInstead = !reading.certain && leftAs(refused, call, false);
-    if (!refusedInstead) leftAs(expected, call, true);
-  }
+  fuzz::judgeByReading(reading, refused, expected, [&](const HistoryExpectation& e, bool enforced) {
+    return leftAs(e, call, enforced);
+  });
 }
 
 }  // namespace
