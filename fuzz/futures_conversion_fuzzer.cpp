@@ -11,7 +11,7 @@
 #include "fuzz/futures_conversion_expectation.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/input_pick.h"
+#include "fuzz/reader_input.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
 #include "service/futures_conversion.h"
@@ -113,13 +113,6 @@ void checkConversion(const char* body, const char* futuresTarget,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto text = responseText(data, size);
-  fuzz::ReferenceReading reading;
-  fuzz::readReference(text.get(), reading);
-  const char* futuresTarget =
-      fuzz::pickByInput(std::span<const char* const>(kFuturesTargets), data, size);
-  checkConversion(text.get(), futuresTarget, reading);
-  // A missing body reads as the empty one.
-  if (size == 0) checkConversion(nullptr, futuresTarget, reading);
+  fuzz::checkReaderInput(data, size, kFuturesTargets, checkConversion);
   return 0;
 }

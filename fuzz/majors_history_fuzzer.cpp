@@ -13,7 +13,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/input_pick.h"
+#include "fuzz/reader_input.h"
 #include "fuzz/majors_history_expectation.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
@@ -148,11 +148,7 @@ bool leftAs(const HistoryExpectation& expected, const HistoryCall& call, bool en
     FUZZ_EXPECT(enforced, lines[0].text == expected.line);
     FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
   }
-  const size_t bars = static_cast<size_t>(call.after.barCount);
-  for (int32_t slot = 0; slot < kHistorySeriesCount; ++slot) {
-    const auto want = std::span(expected.levelBits).subspan(static_cast<size_t>(slot) * bars, bars);
-    FUZZ_EXPECT(enforced, sameBits(call.after.valuesOf(slot, slot + 1), want));
-  }
+  FUZZ_EXPECT(enforced, sameBits(call.levelsAfter(), expected.levelBits));
   FUZZ_EXPECT(enforced, call.earliestChangedBarIndex == expected.earliestChangedBarIndex);
   return true;
 }
@@ -187,13 +183,6 @@ void checkHistory(const char* text, const HistorySettings& settings,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto text = responseText(data, size);
-  fuzz::ReferenceReading reading;
-  fuzz::readReference(text.get(), reading);
-  const HistorySettings& settings =
-      fuzz::pickByInput(std::span<const HistorySettings>(kSettings), data, size);
-  checkHistory(text.get(), settings, reading);
-  // A missing text reads as the empty one.
-  if (size == 0) checkHistory(nullptr, settings, reading);
+  fuzz::checkReaderInput(data, size, kSettings, checkHistory);
   return 0;
 }
