@@ -71,7 +71,7 @@ void checkAnyAnswer(const Inputs& before, const Inputs& after) {
     if (!premium) FUZZ_CHECK(fuzz::identical(after[i], before[i]));
   }
   const std::string& line = lines[0].text;
-  if (startsWith(line, fuzz::kConversionDonePrefix)) {
+  if (line.starts_with(fuzz::kConversionDonePrefix)) {
     FUZZ_CHECK(lines[0].alert == 0);
     FUZZ_CHECK(after[kMultiplicativePremiumInput].kind == kInputFloat);
     FUZZ_CHECK(after[kAdditivePremiumInput].kind == kInputFloat);
@@ -82,7 +82,7 @@ void checkAnyAnswer(const Inputs& before, const Inputs& after) {
     return;
   }
   FUZZ_CHECK(line == fuzz::kConversionRefusedLine || line == fuzz::kConversionOutOfRangeLine ||
-             startsWith(line, fuzz::kConversionErrorPrefix));
+             line.starts_with(fuzz::kConversionErrorPrefix));
   FUZZ_CHECK(lines[0].alert == (line == fuzz::kConversionRefusedLine ? 0 : 1));
   FUZZ_CHECK(fuzz::identical(after, before));
 }

@@ -55,8 +55,7 @@ const SeriesCopy& startingSeries(const HostStudyInterface& sc) {
     fuzz::copySeries(sc, series);
     for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
       for (int32_t bar = 0; bar < sc.barCount; ++bar)
-        series.valueBitsAt(slot, bar) =
-            fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
+        series.valueBits[slot * sc.barCount + bar] = fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
   }
   return start->second;
 }
@@ -118,8 +117,8 @@ void checkAnyAnswer(const HistoryCall& call) {
     FUZZ_CHECK(call.result == fuzz::kHistoryNotTaken);
     const bool refusal = line == fuzz::kHistoryRefusedLine && lines[0].alert == 0;
     const bool refusedByService =
-        lines[0].alert == 1 && (startsWith(line, fuzz::kHistoryMessagePrefix) ||
-                                startsWith(line, fuzz::kHistoryErrorPrefix));
+        lines[0].alert == 1 && (line.starts_with(fuzz::kHistoryMessagePrefix) ||
+                                line.starts_with(fuzz::kHistoryErrorPrefix));
     FUZZ_CHECK(refusal || refusedByService);
   }
   if (call.result == fuzz::kHistoryNotTaken) {

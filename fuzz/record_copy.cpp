@@ -41,11 +41,6 @@ void copyInputs(const HostStudyInterface& sc, std::vector<HostInput>& into) {
   into.assign(sc.inputs, sc.inputs + sc.inputCount);
 }
 
-uint32_t& SeriesCopy::valueBitsAt(int32_t slot, int32_t bar) {
-  return valueBits[static_cast<size_t>(slot) * static_cast<size_t>(barCount) +
-                   static_cast<size_t>(bar)];
-}
-
 std::span<const uint32_t> SeriesCopy::valuesOf(int32_t first, int32_t last) const {
   const size_t bars = static_cast<size_t>(barCount);
   return std::span(valueBits).subspan(static_cast<size_t>(first) * bars,

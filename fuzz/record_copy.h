@@ -34,7 +34,6 @@ struct SeriesCopy {
   std::vector<uint32_t> valueBits;
   std::vector<HostColor> colors;
 
-  uint32_t& valueBitsAt(int32_t slot, int32_t bar);
   // The values of slots [first, last), end to end.
   std::span<const uint32_t> valuesOf(int32_t first, int32_t last) const;
   bool operator==(const SeriesCopy&) const = default;
