@@ -30,29 +30,18 @@ PaintRules paintRulesOf(const DrawingSettings& settings) {
   rules.barStyles = settings.barStyles;
   rules.dotStyle = settings.dotStyle;
   rules.dotRadius = settings.dotRadius;
-  switch (settings.kind) {
-    case 0:
-    case 1:
-    case 2:
-      // Volume carries the priors; open interest has none.
-      if (settings.gexDisplay != 1) {
-        drawSeries(rules, kGexVolumeSeries);
-        drawDots(rules, settings, kGexDots, 5);
-      }
-      if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
-      break;
-    case 3:
-    case 4:
-      drawSeries(rules, kGammaSeries);
-      drawDots(rules, settings, kGammaDots, 3);
-      break;
-    case 5:
-    case 6:
-      drawSeries(rules, kDeltaSeries);
-      drawDots(rules, settings, kDeltaDots, 3);
-      break;
-    default:
-      break;
+  if (settings.kind >= 0 && settings.kind <= 2) {
+    // Volume carries the priors; open interest has none.
+    if (settings.gexDisplay != 1) {
+      drawSeries(rules, kGexVolumeSeries);
+      drawDots(rules, settings, kGexDots, 5);
+    }
+    if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
+  } else if (settings.kind >= 3 && settings.kind <= 6) {
+    // Gamma for 3 and 4, delta for 5 and 6; three priors each.
+    const bool gamma = settings.kind <= 4;
+    drawSeries(rules, gamma ? kGammaSeries : kDeltaSeries);
+    drawDots(rules, settings, gamma ? kGammaDots : kDeltaDots, 3);
   }
   return rules;
 }
