@@ -4,7 +4,8 @@
 // (a square, an ellipse, or a brush and a diamond) by 6, 4, 5, 3, 2, 1. Each
 // closed group is checked against the paint rules (its colour, its style's
 // pattern, and where it lies in the plot) and then dropped, so only the group
-// under way is kept.
+// under way is kept: at most a few hundred pieces, since dotted and dashed
+// bars are only asked for on plots a few thousand pixels wide.
 #pragma once
 
 #include <cstdint>
