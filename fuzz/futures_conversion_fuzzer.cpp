@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/futures_conversion_expectation.h"
@@ -31,29 +32,24 @@ constexpr float kMultiplierSentinel = 0.625f;
 constexpr std::array<const char*, 7> kFuturesTargets = {"ES",    "NQ",         "MESZ5", "",
                                                         nullptr, "ES\xff\xfe", "%s%n%s"};
 
-Inputs inputsLeftBy(const ConversionExpectation& expected,
-                                    const Inputs& before) {
-  Inputs inputs = before;
-  if (expected.writesPremiums) {
-    inputs[kMultiplicativePremiumInput] =
-        fuzz::withFloat(inputs[kMultiplicativePremiumInput], expected.multiplier);
-    inputs[kAdditivePremiumInput] =
-        fuzz::withFloat(inputs[kAdditivePremiumInput], expected.additive);
-  }
-  return inputs;
-}
+// The two premium inputs, each with where an expectation holds its value.
+constexpr std::pair<int32_t, float ConversionExpectation::*> kPremiums[] = {
+    {kMultiplicativePremiumInput, &ConversionExpectation::multiplier},
+    {kAdditivePremiumInput, &ConversionExpectation::additive}};
 
 // Whether the call logged and left the inputs as `expected` says; when
 // `enforced`, the first part that differs ends the run.
-bool leftAs(const ConversionExpectation& expected, const Inputs& before,
-            const Inputs& after, bool enforced) {
+bool leftAs(const ConversionExpectation& expected, const Inputs& before, const Inputs& after,
+            bool enforced) {
   const auto& lines = loggedLines();
   FUZZ_EXPECT(enforced, lines.size() == 1);
   FUZZ_EXPECT(enforced, lines[0].text == expected.line);
   FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
-  const Inputs inputs = inputsLeftBy(expected, before);
-  for (const int32_t premium : {kMultiplicativePremiumInput, kAdditivePremiumInput})
+  Inputs inputs = before;
+  for (const auto& [premium, value] : kPremiums) {
+    if (expected.writesPremiums) inputs[premium] = fuzz::withFloat(inputs[premium], expected.*value);
     FUZZ_EXPECT(enforced, fuzz::identical(after[premium], inputs[premium]));
+  }
   FUZZ_EXPECT(enforced, fuzz::identical(after, inputs));
   return true;
 }
@@ -65,20 +61,16 @@ void checkAnyAnswer(const Inputs& before, const Inputs& after) {
   const auto& lines = loggedLines();
   FUZZ_CHECK(lines.size() == 1);
   FUZZ_CHECK(after.size() == before.size());
-  for (size_t i = 0; i < before.size(); ++i) {
-    const bool premium =
-        i == size_t{kAdditivePremiumInput} || i == size_t{kMultiplicativePremiumInput};
-    if (!premium) FUZZ_CHECK(fuzz::identical(after[i], before[i]));
-  }
+  Inputs othersAfter = after;
+  for (const auto& [premium, value] : kPremiums) othersAfter[premium] = before[premium];
+  FUZZ_CHECK(fuzz::identical(othersAfter, before));
   const std::string& line = lines[0].text;
   if (line.starts_with(fuzz::kConversionDonePrefix)) {
     FUZZ_CHECK(lines[0].alert == 0);
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].kind == kInputFloat);
-    FUZZ_CHECK(after[kAdditivePremiumInput].kind == kInputFloat);
+    for (const auto& [premium, value] : kPremiums)
+      FUZZ_CHECK(after[premium].kind == kInputFloat && std::isfinite(after[premium].floatValue));
     // Neither 0 nor -0.
     FUZZ_CHECK(after[kMultiplicativePremiumInput].floatValue != 0.0f);
-    for (const int32_t premium : {kMultiplicativePremiumInput, kAdditivePremiumInput})
-      FUZZ_CHECK(std::isfinite(after[premium].floatValue));
     return;
   }
   FUZZ_CHECK(line == fuzz::kConversionRefusedLine || line == fuzz::kConversionOutOfRangeLine ||
@@ -96,8 +88,7 @@ void checkConversion(const char* body, const char* futuresTarget,
   Inputs before, after;
   fuzz::copyInputs(study.record(), before);
   // Sentinels in place and declared as floats, as the study declares them.
-  FUZZ_CHECK(before[kAdditivePremiumInput].kind == kInputFloat);
-  FUZZ_CHECK(before[kMultiplicativePremiumInput].kind == kInputFloat);
+  for (const auto& [premium, value] : kPremiums) FUZZ_CHECK(before[premium].kind == kInputFloat);
 
   callReader(chart, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
   fuzz::copyInputs(study.record(), after);
