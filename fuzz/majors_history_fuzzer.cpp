@@ -83,10 +83,6 @@ struct HistoryCall {
   std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
 };
 
-bool sameBits(std::span<const uint32_t> a, std::span<const uint32_t> b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
-
 // The earliest bar at which a level series differs, or barCount.
 int32_t firstWrittenBar(const HistoryCall& call) {
   const int32_t bars = call.after.barCount;
@@ -107,7 +103,7 @@ void checkAnyAnswer(const HistoryCall& call) {
   // Only the values of the three level series may change.
   FUZZ_CHECK(call.after.colors == call.before->colors);
   const int32_t slots = call.after.slotCount;
-  FUZZ_CHECK(sameBits(call.after.valuesOf(kHistorySeriesCount, slots),
+  FUZZ_CHECK(std::ranges::equal(call.after.valuesOf(kHistorySeriesCount, slots),
                       call.before->valuesOf(kHistorySeriesCount, slots)));
 
   const auto& lines = loggedLines();
@@ -122,7 +118,7 @@ void checkAnyAnswer(const HistoryCall& call) {
     FUZZ_CHECK(refusal || refusedByService);
   }
   if (call.result == fuzz::kHistoryNotTaken) {
-    FUZZ_CHECK(sameBits(call.levelsAfter(), call.levelsBefore()));
+    FUZZ_CHECK(std::ranges::equal(call.levelsAfter(), call.levelsBefore()));
     FUZZ_CHECK(call.earliestChangedBarIndex == kEarliestSentinel);
   }
   // The host redraws from earliestChangedBarIndex on: no bar written lies before it.
@@ -147,7 +143,7 @@ bool leftAs(const HistoryExpectation& expected, const HistoryCall& call, bool en
     FUZZ_EXPECT(enforced, lines[0].text == expected.line);
     FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
   }
-  FUZZ_EXPECT(enforced, sameBits(call.levelsAfter(), expected.levelBits));
+  FUZZ_EXPECT(enforced, std::ranges::equal(call.levelsAfter(), expected.levelBits));
   FUZZ_EXPECT(enforced, call.earliestChangedBarIndex == expected.earliestChangedBarIndex);
   return true;
 }

@@ -36,7 +36,6 @@ struct SeriesCopy {
 
   // The values of slots [first, last), end to end.
   std::span<const uint32_t> valuesOf(int32_t first, int32_t last) const;
-  bool operator==(const SeriesCopy&) const = default;
 };
 
 void copySeries(const HostStudyInterface& sc, SeriesCopy& into);
