@@ -26,21 +26,17 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:print_stacktrace=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
-# Copies the inputs in folder $1, if it exists, into $2; dot files such as a
-# .gitkeep are not inputs.
-copy_inputs() {
-  [ -d "$1" ] || return 0
-  find "$1" -maxdepth 1 -type f ! -name '.*' -exec cp {} "$2/" \;
-}
-
 declare -A pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; exit 130' INT TERM
 
 for name in "${fuzzers[@]}"; do
   dir=$work/$name
   mkdir -p "$dir/corpus" "$dir/artifacts"
-  # Inputs that once broke a check are replayed on every run.
-  for inputs in seeds regressions; do copy_inputs "$fuzz_dir/$inputs/${inputs_of[$name]}" "$dir/corpus"; done
+  # Inputs that once broke a check are replayed on every run. The glob passes
+  # over dot files such as a .gitkeep, and a folder that is not there.
+  for input in "$fuzz_dir"/{seeds,regressions}/"${inputs_of[$name]}"/*; do
+    [ ! -f "$input" ] || cp "$input" "$dir/corpus/"
+  done
   binary=$build_dir/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "$binary: not built" >"$dir/log"
