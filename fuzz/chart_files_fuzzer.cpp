@@ -40,12 +40,11 @@ void checkBars(std::string_view text) {
   }
 }
 
-// Everything of an input but its text, which is compared by content.
-bool sameInput(const HostInput& a, const HostInput& b) {
+// Everything of an input but its text, which is compared by content apart.
+bool sameValue(const HostInput& a, const HostInput& b) {
   return a.kind == b.kind && a.intValue == b.intValue &&
          std::memcmp(&a.floatValue, &b.floatValue, sizeof a.floatValue) == 0 &&
-         std::memcmp(&a.dateTimeValue, &b.dateTimeValue, sizeof a.dateTimeValue) == 0 &&
-         std::string_view(hostStringText(a.textValue)) == hostStringText(b.textValue);
+         std::memcmp(&a.dateTimeValue, &b.dateTimeValue, sizeof a.dateTimeValue) == 0;
 }
 
 void checkSettings(const std::string& text) {
@@ -67,12 +66,10 @@ void checkSettings(const std::string& text) {
     error.clear();
     const bool assigned = assignInput(instance, name, value, error);
     int changed = 0;
+    // The texts as they were: the copies' buffers may be gone once assigned.
     for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
-      HostInput copy = before[i];
-      copy.textValue = HostString{};
-      assignHostString(copy.textValue, texts[i].c_str());
-      changed += sameInput(copy, instance.input(i)) ? 0 : 1;
-      releaseHostString(copy.textValue);
+      const HostInput& now = instance.input(i);
+      changed += sameValue(before[i], now) && texts[i] == hostStringText(now.textValue) ? 0 : 1;
     }
     // A refused value changes nothing and says why; an accepted one changes
     // one input at most (none when it was already so).

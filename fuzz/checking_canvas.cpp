@@ -1,5 +1,6 @@
 #include "fuzz/checking_canvas.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -51,73 +52,15 @@ bool isSolidFill(const HostFillRecord& fill) {
   return fill.kind == 1 && fill.reserved1 == 0 && fill.reserved2 == 0;
 }
 
-}  // namespace
+bool isReset(const RecordedShape& shape) { return shape.kind == ShapeKind::Reset; }
 
-void CheckingCanvas::addPrimitive(RecordedShape shape) {
-  // A new shape may not start before the last one's resets are complete.
-  FUZZ_CHECK(resets_ == nullptr);
-  ++primitives_;
-  if (count_ == 0) {
-    first_ = shape;
-  } else if (first_.kind == ShapeKind::Rectangle && shape.kind == ShapeKind::Rectangle) {
-    checkBarContinues(shape.rect, shape.color);
-  }
-  last_ = std::move(shape);
-  ++count_;
-}
-
-void CheckingCanvas::selectBrush(const HostFillRecord& fill) {
-  addPrimitive({.kind = ShapeKind::Brush, .fill = fill});
-}
-
-void CheckingCanvas::fillRectangle(const HostRect& rect, HostColor color) {
-  FUZZ_CHECK(rect.left <= rect.right && rect.top <= rect.bottom);
-  addPrimitive({.kind = ShapeKind::Rectangle, .rect = rect, .color = color});
-}
-
-void CheckingCanvas::drawPolygon(const HostPoint* points, int32_t count) {
-  addPrimitive({.kind = ShapeKind::Polygon, .points = std::vector<HostPoint>(points, points + count)});
-}
-
-void CheckingCanvas::drawEllipse(const HostRect& box, const HostFillRecord& fill) {
-  FUZZ_CHECK(box.left <= box.right && box.top <= box.bottom);
-  addPrimitive({.kind = ShapeKind::Ellipse, .rect = box, .fill = fill});
-}
-
-void CheckingCanvas::resetGraphicsState(int32_t which) {
-  if (resets_ == nullptr) {
-    // Resets close a shape; the first one says which kind.
-    FUZZ_CHECK(count_ != 0);
-    FUZZ_CHECK(which == kBarResets.front() || which == kDotResets.front());
-    resets_ = which == kBarResets.front() ? &kBarResets : &kDotResets;
-    resetsSeen_ = 0;
-  }
-  FUZZ_CHECK(which == (*resets_)[resetsSeen_]);
-  if (++resetsSeen_ < resets_->size()) return;
-  if (resets_ == &kBarResets) {
-    checkBar();
-    ++bars_;
-  } else {
-    checkDot();
-    ++dots_;
-  }
-  count_ = 0;
-  resets_ = nullptr;
-}
-
-void CheckingCanvas::finish() const { FUZZ_CHECK(count_ == 0 && resets_ == nullptr); }
-
-// A rectangle after the first of a group: the next piece of a dotted or
-// dashed bar, in the bar's colour and band.
-void CheckingCanvas::checkBarContinues(const HostRect& piece, HostColor color) const {
-  const HostRect& previous = last_.rect;
-  FUZZ_CHECK(last_.kind == ShapeKind::Rectangle);
-  FUZZ_CHECK(color == first_.color);
-  FUZZ_CHECK(piece.top == first_.rect.top && piece.bottom == first_.rect.bottom);
-  const int32_t series = seriesOfColor(rules_, first_.color);
-  FUZZ_CHECK(series >= 0);
+// A rectangle after the first of a bar: the next piece of a dotted or dashed
+// bar, in the bar's colour and band, at the style's spacing from `previous`.
+void checkBarContinues(const PaintRules& rules, int32_t series, const HostRect& first,
+                       const HostRect& previous, const HostRect& piece) {
+  FUZZ_CHECK(piece.top == first.top && piece.bottom == first.bottom);
   const int64_t step = static_cast<int64_t>(piece.left) - previous.left;
-  switch (rules_.barStyles[series]) {
+  switch (rules.barStyles[series]) {
     case kDotStyle:
       FUZZ_CHECK(step == kDotSpacing);
       FUZZ_CHECK(centreOf(piece.left, piece.right, 1).has_value());
@@ -133,13 +76,47 @@ void CheckingCanvas::checkBarContinues(const HostRect& piece, HostColor color) c
   }
 }
 
-void CheckingCanvas::checkBar() const {
-  const HostRect& rect = first_.rect;
-  const HostRect& last = last_.rect;
-  FUZZ_CHECK(first_.kind == ShapeKind::Rectangle && last_.kind == ShapeKind::Rectangle);
-  // Only the series the selected kind and display draw, each in its style.
-  const int32_t series = seriesOfColor(rules_, first_.color);
+}  // namespace
+
+void CheckingCanvas::resetGraphicsState(int32_t which) {
+  RecordingCanvas::resetGraphicsState(which);
+  // The group so far: its primitives, then the resets closing it; the first
+  // reset says which kind of shape it closes, and no primitive may come
+  // before the resets are complete.
+  const std::vector<RecordedShape>& group = shapes();
+  const auto firstReset = std::find_if(group.begin(), group.end(), isReset);
+  FUZZ_CHECK(firstReset != group.begin() && std::all_of(firstReset, group.end(), isReset));
+  const std::vector<int32_t>& closing = firstReset->reset == kBarResets.front() ? kBarResets : kDotResets;
+  const auto seen = static_cast<std::size_t>(group.end() - firstReset);
+  FUZZ_CHECK(seen <= closing.size() && which == closing[seen - 1]);
+  if (seen < closing.size()) return;
+  const std::span<const RecordedShape> primitives(group.data(), group.size() - seen);
+  for (const RecordedShape& shape : primitives)
+    FUZZ_CHECK(shape.rect.left <= shape.rect.right && shape.rect.top <= shape.rect.bottom);
+  if (&closing == &kBarResets) {
+    checkBar(primitives);
+    ++bars_;
+  } else {
+    checkDot(primitives);
+    ++dots_;
+  }
+  clear();
+}
+
+void CheckingCanvas::finish() const { FUZZ_CHECK(shapes().empty()); }
+
+void CheckingCanvas::checkBar(std::span<const RecordedShape> pieces) const {
+  const HostRect& rect = pieces.front().rect;
+  const HostRect& last = pieces.back().rect;
+  for (const RecordedShape& piece : pieces) FUZZ_CHECK(piece.kind == ShapeKind::Rectangle);
+  // Only the series the selected kind and display draw, each in its style,
+  // every piece in the bar's colour.
+  const int32_t series = seriesOfColor(rules_, pieces.front().color);
   FUZZ_CHECK(series >= 0);
+  for (std::size_t i = 1; i < pieces.size(); ++i) {
+    FUZZ_CHECK(pieces[i].color == pieces.front().color);
+    checkBarContinues(rules_, series, rect, pieces[i - 1].rect, pieces[i].rect);
+  }
   const PlotArea& plot = rules_.plot;
 
   switch (rules_.barStyles[series]) {
@@ -178,24 +155,18 @@ void CheckingCanvas::checkBar() const {
   }
 }
 
-void CheckingCanvas::checkDot() const {
+void CheckingCanvas::checkDot(std::span<const RecordedShape> parts) const {
   const int32_t r = rules_.dotRadius;
-  const RecordedShape& shape = last_;
+  const RecordedShape& shape = parts.back();
   HostFillRecord fill = kNoFill;
   std::optional<int64_t> x, y;
 
   switch (rules_.dotStyle) {
-    case kPointDot:
-      FUZZ_CHECK(count_ == 1 && shape.kind == ShapeKind::Ellipse);
-      fill = shape.fill;
-      x = centreOf(shape.rect.left, shape.rect.right, r);
-      y = centreOf(shape.rect.top, shape.rect.bottom, r);
-      break;
     case kDiamondDot: {
       // The brush, then the corners top, right, bottom, left.
-      FUZZ_CHECK(count_ == 2 && first_.kind == ShapeKind::Brush);
+      FUZZ_CHECK(parts.size() == 2 && parts.front().kind == ShapeKind::Brush);
       FUZZ_CHECK(shape.kind == ShapeKind::Polygon && shape.points.size() == 4);
-      fill = first_.fill;
+      fill = parts.front().fill;
       const std::vector<HostPoint>& p = shape.points;
       x = p[0].x;
       y = p[1].y;
@@ -204,8 +175,10 @@ void CheckingCanvas::checkDot() const {
       break;
     }
     default:
-      FUZZ_CHECK(count_ == 1 && shape.kind == ShapeKind::Rectangle);
-      fill = HostFillRecord{1, static_cast<int32_t>(shape.color), 0, 0};
+      // An ellipse for a point, a square for any other shape, its box 2r wide.
+      const bool point = rules_.dotStyle == kPointDot;
+      FUZZ_CHECK(parts.size() == 1 && shape.kind == (point ? ShapeKind::Ellipse : ShapeKind::Rectangle));
+      fill = point ? shape.fill : HostFillRecord{1, static_cast<int32_t>(shape.color), 0, 0};
       x = centreOf(shape.rect.left, shape.rect.right, r);
       y = centreOf(shape.rect.top, shape.rect.bottom, r);
       break;

@@ -2,17 +2,17 @@
 // start at sentinels, and what the reader leaves in them and logs is judged
 // against the reference reading of the same text.
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/futures_conversion_expectation.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/input_pick.h"
+#include "fuzz/reader_input.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
 #include "service/futures_conversion.h"
@@ -23,7 +23,7 @@ using namespace tarvio;
 namespace {
 
 using fuzz::ConversionExpectation;
-using fuzz::InputCopy;
+using Inputs = std::vector<HostInput>;
 
 // Values no answer is likely to write, so an unwanted write shows.
 constexpr float kAdditiveSentinel = -1234.5f;
@@ -34,60 +34,51 @@ constexpr float kMultiplierSentinel = 0.625f;
 constexpr std::array<const char*, 7> kFuturesTargets = {"ES",    "NQ",         "MESZ5", "",
                                                         nullptr, "ES\xff\xfe", "%s%n%s"};
 
-std::vector<InputCopy> inputsLeftBy(const ConversionExpectation& expected,
-                                    const std::vector<InputCopy>& before) {
-  std::vector<InputCopy> inputs = before;
-  if (expected.writesPremiums) {
-    inputs[kMultiplicativePremiumInput] =
-        fuzz::withFloat(inputs[kMultiplicativePremiumInput], expected.multiplier);
-    inputs[kAdditivePremiumInput] =
-        fuzz::withFloat(inputs[kAdditivePremiumInput], expected.additive);
-  }
-  return inputs;
-}
+// The two premium inputs, each with where an expectation holds its value.
+constexpr std::pair<int32_t, float ConversionExpectation::*> kPremiums[] = {
+    {kMultiplicativePremiumInput, &ConversionExpectation::multiplier},
+    {kAdditivePremiumInput, &ConversionExpectation::additive}};
 
 // Whether the call logged and left the inputs as `expected` says; when
 // `enforced`, the first part that differs ends the run.
-bool leftAs(const ConversionExpectation& expected, const std::vector<InputCopy>& before,
-            const std::vector<InputCopy>& after, bool enforced) {
+bool leftAs(const ConversionExpectation& expected, const Inputs& before, const Inputs& after,
+            bool enforced) {
   const auto& lines = loggedLines();
   FUZZ_EXPECT(enforced, lines.size() == 1);
   FUZZ_EXPECT(enforced, lines[0].text == expected.line);
   FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
-  const std::vector<InputCopy> inputs = inputsLeftBy(expected, before);
-  FUZZ_EXPECT(enforced, after[kMultiplicativePremiumInput] == inputs[kMultiplicativePremiumInput]);
-  FUZZ_EXPECT(enforced, after[kAdditivePremiumInput] == inputs[kAdditivePremiumInput]);
-  FUZZ_EXPECT(enforced, after == inputs);
+  Inputs inputs = before;
+  for (const auto& [premium, value] : kPremiums) {
+    if (expected.writesPremiums) inputs[premium] = fuzz::withFloat(inputs[premium], expected.*value);
+    FUZZ_EXPECT(enforced, fuzz::identical(after[premium], inputs[premium]));
+  }
+  FUZZ_EXPECT(enforced, fuzz::identical(after, inputs));
   return true;
 }
 
 // What holds whatever the text: one line of one of the four kinds, and the
 // premiums rewritten only beside the conversion line, never to a zero or
 // non-finite value; no other input touched.
-void checkAnyAnswer(const std::vector<InputCopy>& before, const std::vector<InputCopy>& after) {
+void checkAnyAnswer(const Inputs& before, const Inputs& after) {
   const auto& lines = loggedLines();
   FUZZ_CHECK(lines.size() == 1);
   FUZZ_CHECK(after.size() == before.size());
-  for (size_t i = 0; i < before.size(); ++i) {
-    const bool premium =
-        i == size_t{kAdditivePremiumInput} || i == size_t{kMultiplicativePremiumInput};
-    if (!premium) FUZZ_CHECK(after[i] == before[i]);
-  }
+  Inputs othersAfter = after;
+  for (const auto& [premium, value] : kPremiums) othersAfter[premium] = before[premium];
+  FUZZ_CHECK(fuzz::identical(othersAfter, before));
   const std::string& line = lines[0].text;
-  if (startsWith(line, fuzz::kConversionDonePrefix)) {
+  if (line.starts_with(fuzz::kConversionDonePrefix)) {
     FUZZ_CHECK(lines[0].alert == 0);
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].kind == kInputFloat);
-    FUZZ_CHECK(after[kAdditivePremiumInput].kind == kInputFloat);
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(0.0f));
-    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatBits != fuzz::bitsOf(-0.0f));
-    for (const int32_t premium : {kMultiplicativePremiumInput, kAdditivePremiumInput})
-      FUZZ_CHECK(std::isfinite(std::bit_cast<float>(after[premium].floatBits)));
+    for (const auto& [premium, value] : kPremiums)
+      FUZZ_CHECK(after[premium].kind == kInputFloat && std::isfinite(after[premium].floatValue));
+    // Neither 0 nor -0.
+    FUZZ_CHECK(after[kMultiplicativePremiumInput].floatValue != 0.0f);
     return;
   }
   FUZZ_CHECK(line == fuzz::kConversionRefusedLine || line == fuzz::kConversionOutOfRangeLine ||
-             startsWith(line, fuzz::kConversionErrorPrefix));
+             line.starts_with(fuzz::kConversionErrorPrefix));
   FUZZ_CHECK(lines[0].alert == (line == fuzz::kConversionRefusedLine ? 0 : 1));
-  FUZZ_CHECK(after == before);
+  FUZZ_CHECK(fuzz::identical(after, before));
 }
 
 void checkConversion(const char* body, const char* futuresTarget,
@@ -96,36 +87,25 @@ void checkConversion(const char* body, const char* futuresTarget,
   StudyInstance& study = chart.instance();
   study.input(kAdditivePremiumInput).floatValue = kAdditiveSentinel;
   study.input(kMultiplicativePremiumInput).floatValue = kMultiplierSentinel;
-  std::vector<InputCopy> before, after;
+  Inputs before, after;
   fuzz::copyInputs(study.record(), before);
   // Sentinels in place and declared as floats, as the study declares them.
-  FUZZ_CHECK(before[kAdditivePremiumInput].kind == kInputFloat);
-  FUZZ_CHECK(before[kMultiplicativePremiumInput].kind == kInputFloat);
+  for (const auto& [premium, value] : kPremiums) FUZZ_CHECK(before[premium].kind == kInputFloat);
 
   callReader(chart, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
   fuzz::copyInputs(study.record(), after);
   checkAnyAnswer(before, after);
 
-  if (reading.certain && reading.step == fuzz::EnvelopeStep::ParseError) {
-    leftAs(fuzz::refusedConversion(), before, after, true);
-  } else if (reading.read) {
-    const ConversionExpectation expected = fuzz::expectConversion(reading.document, futuresTarget);
-    // Where the reference is unsure of acceptance, a refusal may stand in.
-    const bool refused = !reading.certain && leftAs(fuzz::refusedConversion(), before, after, false);
-    if (!refused) leftAs(expected, before, after, true);
-  }
+  fuzz::judgeByReading(reading, fuzz::refusedConversion(),
+                       fuzz::expectConversion(reading.document, futuresTarget),
+                       [&](const ConversionExpectation& expected, bool enforced) {
+                         return leftAs(expected, before, after, enforced);
+                       });
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto text = responseText(data, size);
-  fuzz::ReferenceReading reading;
-  fuzz::readReference(text.get(), reading);
-  const char* futuresTarget =
-      fuzz::pickByInput(std::span<const char* const>(kFuturesTargets), data, size);
-  checkConversion(text.get(), futuresTarget, reading);
-  // A missing body reads as the empty one.
-  if (size == 0) checkConversion(nullptr, futuresTarget, reading);
+  fuzz::checkReaderInput(data, size, kFuturesTargets, checkConversion);
   return 0;
 }

@@ -46,8 +46,6 @@ bool loggedOnly(int alert, const char* part) {
          lines[0].text.find(part) != std::string::npos;
 }
 
-bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
 std::unique_ptr<char[]> responseText(const uint8_t* data, size_t size) {
   std::unique_ptr<char[]> text(new char[size + 1]);
   if (size != 0) std::memcpy(text.get(), data, size);

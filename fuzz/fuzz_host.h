@@ -30,7 +30,6 @@ const std::vector<LoggedLine>& loggedLines();
 void resetLoggedLines();
 // A line of `alert` holding `part`, alone in the log.
 bool loggedOnly(int alert, const char* part);
-bool startsWith(const std::string& text, const char* prefix);
 
 // The input as response text: a copy in a block of exactly size + 1 bytes
 // ending in NUL, so a read past the terminator is caught. An input holding a

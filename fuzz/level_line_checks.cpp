@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "study/greek_input.h"
 #include "study/instance_state.h"
 
 using namespace tarvio;
@@ -24,12 +25,15 @@ constexpr int32_t kLastLevelKey = kFirstDrawingKey + 4;
 using Level = std::pair<float, int32_t>;
 
 std::vector<Level> levelsOf(int32_t kind, const GexProfile& gex, const GreekProfile& greek) {
-  if (kind <= 2) {
-    return {{gex.major_pos_vol, 1}, {gex.major_neg_vol, 2}, {gex.zero_gamma, 0},
-            {gex.major_pos_oi, 3}, {gex.major_neg_oi, 4}};
+  switch (greekOption(kind).family) {
+    case ProfileFamily::Gex:
+      return {{gex.major_pos_vol, 1}, {gex.major_neg_vol, 2}, {gex.zero_gamma, 0},
+              {gex.major_pos_oi, 3}, {gex.major_neg_oi, 4}};
+    case ProfileFamily::Gamma:
+      return {{greek.major_long_gamma, 5}, {greek.major_short_gamma, 6}};
+    default:
+      return {};
   }
-  if (kind <= 4) return {{greek.major_long_gamma, 5}, {greek.major_short_gamma, 6}};
-  return {};
 }
 
 // Where a level's line must lie: its chart price in float arithmetic, the

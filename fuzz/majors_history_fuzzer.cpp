@@ -13,7 +13,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/input_pick.h"
+#include "fuzz/reader_input.h"
 #include "fuzz/majors_history_expectation.h"
 #include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
@@ -57,8 +57,7 @@ const SeriesCopy& startingSeries(const HostStudyInterface& sc) {
     fuzz::copySeries(sc, series);
     for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
       for (int32_t bar = 0; bar < sc.barCount; ++bar)
-        series.valueBitsAt(slot, bar) =
-            fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
+        series.valueBits[slot * sc.barCount + bar] = fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
   }
   return start->second;
 }
@@ -76,7 +75,7 @@ void presetSeries(HostStudyInterface& sc, const SeriesCopy& start) {
 struct HistoryCall {
   const SeriesCopy* before = nullptr;
   SeriesCopy after;
-  std::vector<fuzz::InputCopy> inputsBefore, inputsAfter;
+  std::vector<HostInput> inputsBefore, inputsAfter;
   int32_t result = -1;
   int32_t earliestChangedBarIndex = 0;
 
@@ -85,10 +84,6 @@ struct HistoryCall {
   }
   std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
 };
-
-bool sameBits(std::span<const uint32_t> a, std::span<const uint32_t> b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
 
 // The earliest bar at which a level series differs, or barCount.
 int32_t firstWrittenBar(const HistoryCall& call) {
@@ -106,11 +101,11 @@ int32_t firstWrittenBar(const HistoryCall& call) {
 // What holds whatever the text.
 void checkAnyAnswer(const HistoryCall& call) {
   FUZZ_CHECK(call.result == fuzz::kHistoryTaken || call.result == fuzz::kHistoryNotTaken);
-  FUZZ_CHECK(call.inputsAfter == call.inputsBefore);
+  FUZZ_CHECK(fuzz::identical(call.inputsAfter, call.inputsBefore));
   // Only the values of the three level series may change.
   FUZZ_CHECK(call.after.colors == call.before->colors);
   const int32_t slots = call.after.slotCount;
-  FUZZ_CHECK(sameBits(call.after.valuesOf(kHistorySeriesCount, slots),
+  FUZZ_CHECK(std::ranges::equal(call.after.valuesOf(kHistorySeriesCount, slots),
                       call.before->valuesOf(kHistorySeriesCount, slots)));
 
   const auto& lines = loggedLines();
@@ -120,12 +115,12 @@ void checkAnyAnswer(const HistoryCall& call) {
     FUZZ_CHECK(call.result == fuzz::kHistoryNotTaken);
     const bool refusal = line == fuzz::kHistoryRefusedLine && lines[0].alert == 0;
     const bool refusedByService =
-        lines[0].alert == 1 && (startsWith(line, fuzz::kHistoryMessagePrefix) ||
-                                startsWith(line, fuzz::kHistoryErrorPrefix));
+        lines[0].alert == 1 && (line.starts_with(fuzz::kHistoryMessagePrefix) ||
+                                line.starts_with(fuzz::kHistoryErrorPrefix));
     FUZZ_CHECK(refusal || refusedByService);
   }
   if (call.result == fuzz::kHistoryNotTaken) {
-    FUZZ_CHECK(sameBits(call.levelsAfter(), call.levelsBefore()));
+    FUZZ_CHECK(std::ranges::equal(call.levelsAfter(), call.levelsBefore()));
     FUZZ_CHECK(call.earliestChangedBarIndex == kEarliestSentinel);
   }
   // The host redraws from earliestChangedBarIndex on: no bar written lies before it.
@@ -150,18 +145,13 @@ bool leftAs(const HistoryExpectation& expected, const HistoryCall& call, bool en
     FUZZ_EXPECT(enforced, lines[0].text == expected.line);
     FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
   }
-  const size_t bars = static_cast<size_t>(call.after.barCount);
-  for (int32_t slot = 0; slot < kHistorySeriesCount; ++slot) {
-    const auto want = std::span(expected.levelBits).subspan(static_cast<size_t>(slot) * bars, bars);
-    FUZZ_EXPECT(enforced, sameBits(call.after.valuesOf(slot, slot + 1), want));
-  }
+  FUZZ_EXPECT(enforced, std::ranges::equal(call.levelsAfter(), expected.levelBits));
   FUZZ_EXPECT(enforced, call.earliestChangedBarIndex == expected.earliestChangedBarIndex);
   return true;
 }
 
 void checkHistory(const char* text, const HistorySettings& settings,
                   const fuzz::ReferenceReading& reading) {
-  const bool refusedForSure = reading.certain && reading.step == fuzz::EnvelopeStep::ParseError;
   HistoryExpectation expected, refused;
   static HistoryCall call;
   call.result = -1;
@@ -171,7 +161,7 @@ void checkHistory(const char* text, const HistorySettings& settings,
     fuzz::copyInputs(sc, call.inputsBefore);
     // Worked out before the reader runs, from the same starting state.
     refused = fuzz::refusedHistory(sc, *call.before);
-    if (!refusedForSure && reading.read) {
+    if (!reading.surelyRefused() && reading.read) {
       expected = fuzz::expectHistory(sc, *call.before, reading.document, settings.additive,
                                      settings.multiplier);
     }
@@ -182,25 +172,14 @@ void checkHistory(const char* text, const HistorySettings& settings,
   });
   checkAnyAnswer(call);
 
-  if (refusedForSure) {
-    leftAs(refused, call, true);
-  } else if (reading.read) {
-    // Where the reference is unsure of acceptance, a refusal may stand in.
-    const bool refusedInstead = !reading.certain && leftAs(refused, call, false);
-    if (!refusedInstead) leftAs(expected, call, true);
-  }
+  fuzz::judgeByReading(reading, refused, expected, [&](const HistoryExpectation& e, bool enforced) {
+    return leftAs(e, call, enforced);
+  });
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto text = responseText(data, size);
-  fuzz::ReferenceReading reading;
-  fuzz::readReference(text.get(), reading);
-  const HistorySettings& settings =
-      fuzz::pickByInput(std::span<const HistorySettings>(kSettings), data, size);
-  checkHistory(text.get(), settings, reading);
-  // A missing text reads as the empty one.
-  if (size == 0) checkHistory(nullptr, settings, reading);
+  fuzz::checkReaderInput(data, size, kSettings, checkHistory);
   return 0;
 }

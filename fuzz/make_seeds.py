@@ -25,6 +25,11 @@ def sig(value, digits):
     return float(f"{value:.{digits - 1}e}")
 
 
+def majors(first, step, rows, *keys):
+    """Levels on strikes of the table, drawn in the order of `keys`."""
+    return {key: first + step * rng.randrange(rows) for key in keys}
+
+
 def gex_value():
     return sig(rng.uniform(-4.0e8, 4.0e8) * rng.choice([1, 0.01, 1e-4]), rng.randint(6, 10))
 
@@ -43,10 +48,7 @@ def gex_response(ticker, spot, step, rows, timestamp):
         "source": "live",
         "spot": sig(spot + rng.uniform(-3, 3), 7),
         "zero_gamma": sig(spot - rng.uniform(5, 60), 8),
-        "major_pos_vol": first + step * rng.randrange(rows),
-        "major_pos_oi": first + step * rng.randrange(rows),
-        "major_neg_vol": first + step * rng.randrange(rows),
-        "major_neg_oi": first + step * rng.randrange(rows),
+        **majors(first, step, rows, "major_pos_vol", "major_pos_oi", "major_neg_vol", "major_neg_oi"),
         "strikes": strikes,
         "sum_gex_vol": gex_value(),
         "sum_gex_oi": gex_value(),
@@ -67,10 +69,8 @@ def greek_response(ticker, spot, step, rows, timestamp):
         "timestamp": timestamp,
         "ticker": ticker,
         "spot": sig(spot + rng.uniform(-3, 3), 7),
-        "major_positive": first + step * rng.randrange(rows),
-        "major_negative": first + step * rng.randrange(rows),
-        "major_long_gamma": first + step * rng.randrange(rows),
-        "major_short_gamma": first + step * rng.randrange(rows),
+        **majors(first, step, rows, "major_positive", "major_negative", "major_long_gamma",
+                 "major_short_gamma"),
         "mini_contracts": contracts,
     }
 
@@ -194,11 +194,9 @@ def futures_seeds():
         "blank": " \t\r\n",
         "trailing": '{"multiplier":2} x',
         "bom": "\ufeff" + '{"multiplier":2}',
-        "deep": '{"multiplier":2,"nested":' + deep(40) + "}",
         # The reader's nesting bound is 512: the last depth it takes, and the first it refuses.
-        "depth_at_limit": '{"multiplier":2,"nested":' + deep(511) + "}",
-        "depth_past_limit": '{"multiplier":2,"nested":' + deep(512) + "}",
-        "deeper_than_limit": '{"multiplier":2,"nested":' + deep(600) + "}",
+        **{name: '{"multiplier":2,"nested":' + deep(depth) + "}" for name, depth in
+           [("deep", 40), ("depth_at_limit", 511), ("depth_past_limit", 512), ("deeper_than_limit", 600)]},
     }
 
 
@@ -280,7 +278,6 @@ def history_seeds():
 
 
 if __name__ == "__main__":
-    write("gex", gex_seeds())
-    write("greek", greek_seeds())
-    write("futures", futures_seeds())
-    write("history", history_seeds())
+    for kind, seeds in [("gex", gex_seeds), ("greek", greek_seeds), ("futures", futures_seeds),
+                        ("history", history_seeds)]:
+        write(kind, seeds())

@@ -1,5 +1,9 @@
 #include "fuzz/paint_rules.h"
 
+#include "study/greek_input.h"
+
+using namespace tarvio;
+
 namespace fuzz {
 
 namespace {
@@ -30,29 +34,19 @@ PaintRules paintRulesOf(const DrawingSettings& settings) {
   rules.barStyles = settings.barStyles;
   rules.dotStyle = settings.dotStyle;
   rules.dotRadius = settings.dotRadius;
-  switch (settings.kind) {
-    case 0:
-    case 1:
-    case 2:
-      // Volume carries the priors; open interest has none.
-      if (settings.gexDisplay != 1) {
-        drawSeries(rules, kGexVolumeSeries);
-        drawDots(rules, settings, kGexDots, 5);
-      }
-      if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
-      break;
-    case 3:
-    case 4:
-      drawSeries(rules, kGammaSeries);
-      drawDots(rules, settings, kGammaDots, 3);
-      break;
-    case 5:
-    case 6:
-      drawSeries(rules, kDeltaSeries);
-      drawDots(rules, settings, kDeltaDots, 3);
-      break;
-    default:
-      break;
+  const ProfileFamily family = greekOption(settings.kind).family;
+  if (family == ProfileFamily::Gex) {
+    // Volume carries the priors; open interest has none.
+    if (settings.gexDisplay != 1) {
+      drawSeries(rules, kGexVolumeSeries);
+      drawDots(rules, settings, kGexDots, 5);
+    }
+    if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
+  } else if (family != ProfileFamily::None) {
+    // Gamma or delta; three priors each.
+    const bool gamma = family == ProfileFamily::Gamma;
+    drawSeries(rules, gamma ? kGammaSeries : kDeltaSeries);
+    drawDots(rules, settings, gamma ? kGammaDots : kDeltaDots, 3);
   }
   return rules;
 }

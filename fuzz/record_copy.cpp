@@ -1,5 +1,7 @@
 #include "fuzz/record_copy.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "fuzz/fuzz_check.h"
@@ -8,39 +10,35 @@ namespace fuzz {
 
 namespace {
 
-TextCopy copyText(const HostString& text) {
-  return TextCopy{text.text, text.length, text.owned, text.changed};
+bool identical(const HostString& a, const HostString& b) {
+  return a.text == b.text && a.length == b.length && a.owned == b.owned && a.changed == b.changed;
 }
 
 }  // namespace
 
-uint32_t bitsOf(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
+uint32_t bitsOf(float value) { return std::bit_cast<uint32_t>(value); }
+
+bool identical(const HostInput& a, const HostInput& b) {
+  return identical(a.name, b.name) && a.kind == b.kind && a.intValue == b.intValue &&
+         bitsOf(a.floatValue) == bitsOf(b.floatValue) &&
+         std::bit_cast<uint64_t>(a.dateTimeValue) == std::bit_cast<uint64_t>(b.dateTimeValue) &&
+         a.timeZoneIndex == b.timeZoneIndex && identical(a.textValue, b.textValue) &&
+         identical(a.listOptions, b.listOptions) && a.displayPosition == b.displayPosition;
 }
 
-InputCopy withFloat(InputCopy input, float value) {
+bool identical(std::span<const HostInput> a, std::span<const HostInput> b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const HostInput& x, const HostInput& y) { return identical(x, y); });
+}
+
+HostInput withFloat(HostInput input, float value) {
   input.kind = kInputFloat;
-  input.floatBits = bitsOf(value);
+  input.floatValue = value;
   return input;
 }
 
-void copyInputs(const HostStudyInterface& sc, std::vector<InputCopy>& inputs) {
-  inputs.clear();
-  for (int32_t i = 0; i < sc.inputCount; ++i) {
-    const HostInput& in = sc.inputs[i];
-    uint64_t dateTimeBits;
-    std::memcpy(&dateTimeBits, &in.dateTimeValue, sizeof dateTimeBits);
-    inputs.push_back(InputCopy{in.kind, in.intValue, bitsOf(in.floatValue), dateTimeBits,
-                               in.timeZoneIndex, copyText(in.name), copyText(in.textValue),
-                               copyText(in.listOptions), in.displayPosition});
-  }
-}
-
-uint32_t& SeriesCopy::valueBitsAt(int32_t slot, int32_t bar) {
-  return valueBits[static_cast<size_t>(slot) * static_cast<size_t>(barCount) +
-                   static_cast<size_t>(bar)];
+void copyInputs(const HostStudyInterface& sc, std::vector<HostInput>& into) {
+  into.assign(sc.inputs, sc.inputs + sc.inputCount);
 }
 
 std::span<const uint32_t> SeriesCopy::valuesOf(int32_t first, int32_t last) const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,17 +19,14 @@ constexpr size_t kSurelyRefusedDepth = kMaxJsonNestingDepth + 64;
 
 const JsonValue kNull;
 
-bool isHex(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 // A \u escape of a low surrogate (DC00-DFFF). A valid pair also holds one, so
 // this errs towards silence, which is the safe side.
 bool hasLowSurrogateEscape(const char* text) {
   for (const char* p = std::strstr(text, "\\u"); p != nullptr; p = std::strstr(p + 1, "\\u")) {
     const char* hex = p + 2;
     if ((hex[0] == 'd' || hex[0] == 'D') && hex[1] != '\0' && std::strchr("cdefCDEF", hex[1]) &&
-        isHex(hex[2]) && isHex(hex[3]))
+        std::isxdigit(static_cast<unsigned char>(hex[2])) &&
+        std::isxdigit(static_cast<unsigned char>(hex[3])))
       return true;
   }
   return false;

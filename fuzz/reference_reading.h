@@ -41,12 +41,29 @@ struct ReferenceReading {
   // The "error" text up to its first NUL as the log shows it, for ServiceError.
   std::string errorText;
   JsonDocument document;
+
+  bool surelyRefused() const { return certain && step == EnvelopeStep::ParseError; }
 };
 
 // Reads `text` (NUL-terminated) into `reading`.
 void readReference(const char* text, ReferenceReading& reading);
 
 ReadOutcome outcomeOf(EnvelopeStep step);
+
+// Judges a reader's call by the reading: `leftAs(expectation, enforced)` says
+// whether the call left what the expectation says, and when `enforced` ends
+// the run at the first part that differs. Text surely refused must be refused;
+// text the reading took must give `expected`, except that a refusal may stand
+// in where the reading is unsure of acceptance.
+template <class Expectation, class LeftAs>
+void judgeByReading(const ReferenceReading& reading, const Expectation& refused,
+                    const Expectation& expected, const LeftAs& leftAs) {
+  if (reading.surelyRefused()) {
+    leftAs(refused, true);
+  } else if (reading.read && (reading.certain || !leftAs(refused, false))) {
+    leftAs(expected, true);
+  }
+}
 
 // Deepest nesting of arrays and objects in `text`, exact for valid JSON.
 size_t nestingDepth(const char* text);

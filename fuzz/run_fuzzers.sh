@@ -1,26 +1,22 @@
 #!/usr/bin/env bash
-# Runs the fuzzers side by side, each for SECONDS: the readers of service
-# text (the two profile parsers, the futures conversion and the majors
-# history) and the chart program's readers of bar and settings files. They share the machine's cores, so the whole run takes SECONDS
-# however many there are. Each starts from its committed seeds and regressions
-# in a throw-away corpus (the repository is never written). Prints one line
-# per fuzzer with the executions reached. Fails when a fuzzer found something
-# or did not run, and then says where its input and log are.
+# Runs the fuzzers side by side, each for SECONDS, so the whole run takes
+# SECONDS however many cores the machine has. Each starts from its committed
+# seeds and regressions in a throw-away corpus (the repository is never
+# written). Prints one line per fuzzer with the executions reached. Fails when
+# a fuzzer found something or did not run, and then says where its input and
+# log are.
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 
-usage() {
+if [ $# -ne 2 ] || ! [[ $2 =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: $0 BUILD_DIR SECONDS" >&2
   exit 2
-}
-[ $# -eq 2 ] || usage
+fi
 build_dir=$1
 seconds=$2
-[[ $seconds =~ ^[1-9][0-9]*$ ]] || usage
-
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
+# Each fuzzer, and the folder of its inputs under seeds/ and regressions/.
 fuzzers=(gex_profile greek_profile futures_conversion majors_history chart_files)
-# The folder under seeds/ and regressions/ that belongs to each fuzzer.
 declare -A inputs_of=([gex_profile]=gex [greek_profile]=greek [futures_conversion]=futures
   [majors_history]=history [chart_files]=chart_files)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
@@ -30,26 +26,17 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:print_stacktrace=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
-# Copies the inputs in folder $1, if it exists, into $2; dot files such as a
-# .gitkeep are not inputs.
-copy_inputs() {
-  [ -d "$1" ] || return 0
-  find "$1" -maxdepth 1 -type f ! -name '.*' -exec cp {} "$2/" \;
-}
-
 declare -A pids=()
-stop_fuzzers() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-}
-trap 'stop_fuzzers; exit 130' INT TERM
+trap 'kill "${pids[@]}" 2>/dev/null; exit 130' INT TERM
 
 for name in "${fuzzers[@]}"; do
   dir=$work/$name
   mkdir -p "$dir/corpus" "$dir/artifacts"
-  copy_inputs "$fuzz_dir/seeds/${inputs_of[$name]}" "$dir/corpus"
-  # Inputs that once broke a check are replayed on every run.
-  copy_inputs "$fuzz_dir/regressions/${inputs_of[$name]}" "$dir/corpus"
+  # Inputs that once broke a check are replayed on every run. The glob passes
+  # over dot files such as a .gitkeep, and a folder that is not there.
+  for input in "$fuzz_dir"/{seeds,regressions}/"${inputs_of[$name]}"/*; do
+    [ ! -f "$input" ] || cp "$input" "$dir/corpus/"
+  done
   binary=$build_dir/fuzz/fuzz_$name
   if [ ! -x "$binary" ]; then
     echo "$binary: not built" >"$dir/log"
@@ -65,10 +52,7 @@ failed=0
 for name in "${fuzzers[@]}"; do
   dir=$work/$name
   status=127
-  if [ -n "${pids[$name]:-}" ]; then
-    status=0
-    wait "${pids[$name]}" || status=$?
-  fi
+  if [ -n "${pids[$name]:-}" ]; then status=0; wait "${pids[$name]}" || status=$?; fi
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$dir/log" | tail -n 1)
   artifacts=$(find "$dir/artifacts" -type f | sort)

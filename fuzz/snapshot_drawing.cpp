@@ -10,6 +10,7 @@
 #include "fuzz/level_line_checks.h"
 #include "fuzz/paint_rules.h"
 #include "fuzz/picked_settings.h"
+#include "study/greek_input.h"
 #include "support/study_chart.h"
 
 namespace {
@@ -25,7 +26,7 @@ struct PaintLimit {
 
 PaintLimit paintLimitOf(const PaintRules& rules, int32_t kind, const GexProfile& gex,
                         const GreekProfile& greek) {
-  const bool fromGex = kind <= 2;
+  const bool fromGex = greekOption(kind).family == ProfileFamily::Gex;
   const std::vector<float>& strikes = fromGex ? gex.strikes : greek.strikes;
   const std::vector<float>& priors = fromGex ? gex.priors : greek.priors;
   const std::size_t perStrike = fromGex ? 5 : 3;
