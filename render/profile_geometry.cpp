@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "render/pixel_math.h"
-#include "study/host_calls.h"
 #include "study/input_readers.h"
 #include "study/study_inputs.h"
 
@@ -69,9 +68,8 @@ int32_t scaledLength(float value, const ProfileGeometry& geometry) {
   return truncateToPixel(static_cast<float>(geometry.maxBarLength) * scaleRatio(value, geometry));
 }
 
-std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
+std::optional<BarPlacement> placeBar(const GraphicsCalls& host, float price, int32_t centerY,
                                      float value, const ProfileGeometry& geometry) {
-  HostCalls host(sc);
   BarPlacement bar{};
   bar.centerY = centerY;
   if (bar.centerY < geometry.plotTop || bar.centerY > geometry.plotBottom) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "render/graphics_calls.h"
 #include "study/host_interface.h"
 
 namespace tarvio {
@@ -60,7 +61,7 @@ struct BarPlacement {
 // The bar of a strike at `price` (whose pixel y is `centerY`) with `value`, or
 // none when it would be outside the region, cut to nothing at the plot edges,
 // or has no length.
-std::optional<BarPlacement> placeBar(HostStudyInterface& sc, float price, int32_t centerY,
+std::optional<BarPlacement> placeBar(const GraphicsCalls& host, float price, int32_t centerY,
                                      float value, const ProfileGeometry& geometry);
 
 // The centre x of a prior dot with `value`, or none for a value below 0.0001

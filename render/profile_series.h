@@ -8,6 +8,7 @@
 
 #include "render/profile_geometry.h"
 #include "study/chart_price.h"
+#include "render/graphics_calls.h"
 #include "study/host_interface.h"
 
 namespace tarvio {
@@ -45,15 +46,15 @@ void drawSeries(HostStudyInterface& sc, const ProfileSeries& series, const Profi
 
 // A strike's bar and dots share the pixel y of its price, `centerY`, asked of
 // the host once per strike.
-void drawBar(HostStudyInterface& sc, float price, int32_t centerY, float value,
+void drawBar(const GraphicsCalls& host, float price, int32_t centerY, float value,
              const BarLook& positive, const BarLook& negative, const ProfileGeometry& geometry);
 
 // The dots of the strike whose priors start at `first` in `priors`.
-void drawPriorDots(HostStudyInterface& sc, int32_t centerY, std::span<const float> priors,
+void drawPriorDots(const GraphicsCalls& host, int32_t centerY, std::span<const float> priors,
                    std::size_t first, int32_t count, std::span<const int32_t> flags,
                    std::span<const HostColor> colors, const ProfileGeometry& geometry);
 
-void drawDot(HostStudyInterface& sc, int32_t x, int32_t centerY, int32_t radius, int32_t style,
+void drawDot(const GraphicsCalls& host, int32_t x, int32_t centerY, int32_t radius, int32_t style,
              HostColor color, const ProfileGeometry& geometry);
 
 }  // namespace tarvio
