@@ -4,6 +4,7 @@
 
 #include "study/host_calls.h"
 #include "study/instance_state.h"
+#include "study/scoped_release.h"
 
 namespace tarvio {
 
@@ -75,6 +76,9 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
   }
 
   HostDrawingRecord record = makeHostDrawingRecord();
+  // The host copies the label; ours goes when the line is placed or a host
+  // operation throws.
+  const ScopedRelease label(record.labelText);
   record.chartNumber = sc.chartNumber;
   record.drawingKind = kDrawingKindHorizontalLine;
   record.hostMode = kHostModeLevelLine;
@@ -99,7 +103,6 @@ void drawLevelLine(HostStudyInterface& sc, int32_t& nextDrawingKey, float level,
       host.setPersistentInt(kLastDrawingKeyKey, key);
     }
   }
-  releaseHostString(record.labelText);
 }
 
 }  // namespace tarvio

@@ -10,6 +10,7 @@
 #include "study/host_calls.h"
 #include "study/instance_state.h"
 #include "study/loggable_text.h"
+#include "study/scoped_release.h"
 #include "study/study_log.h"
 
 namespace tarvio {
@@ -54,6 +55,8 @@ void requestConversion(HostStudyInterface& sc, const char* ticker, const char* f
   logMessage(sc, kLogNote, "Tarvio Futures Conversion: sending request (ticker=%s -> future=%s)...",
              loggableText(ticker).c_str(), loggableText(futuresTarget).c_str());
   DirectHttpResult result = fetchFuturesConversion(ticker, futuresTarget, apiKey);
+  const ScopedRelease releaseBody(result.body);
+  const ScopedRelease releaseError(result.errorText);
   if (!result.completed) {
     logMessage(sc, kLogAlert, "Tarvio Futures Conversion: request failed: %s",
                loggableText(hostStringText(result.errorText)).c_str());
@@ -67,7 +70,6 @@ void requestConversion(HostStudyInterface& sc, const char* ticker, const char* f
     // due on the schedule anyway, so there is nothing more to do here.
     static_cast<void>(parseFuturesConversion(sc, hostStringText(result.body), futuresTarget));
   }
-  releaseDirectHttpResult(result);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "service/futures_request.h"
 #include "service/https_get.h"
 #include "service/service_endpoint.h"
+#include "study/scoped_release.h"
 
 namespace tarvio {
 
@@ -17,16 +18,16 @@ DirectHttpResult fetchFuturesConversion(const char* ticker, const char* futuresT
                                         const char* apiKey) {
   DirectHttpResult result{};
   HostString pathAndQuery{};
+  const ScopedRelease releasePath(pathAndQuery);
   formatFuturesPathAndQuery(pathAndQuery, ticker, futuresTarget);
   HostString headerBlock{};
+  const ScopedRelease releaseHeaders(headerBlock);
   formatFuturesHeaderBlock(headerBlock, apiKey);
 
   const HttpsGetRequest request{kServiceApiHost, kServicePort, hostStringText(pathAndQuery),
                                 hostStringText(headerBlock), kDirectUserAgent};
   performHttpsGet(request, result);
 
-  releaseHostString(pathAndQuery);
-  releaseHostString(headerBlock);
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include "service/service_endpoint.h"
 #include "study/host_calls.h"
 #include "study/instance_state.h"
+#include "study/scoped_release.h"
 #include "study/study_log.h"
 
 namespace tarvio {
@@ -42,9 +43,11 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
                                  int64_t endUnixSeconds, int32_t& historyRequestState) {
   HostCalls host(sc);
   HostString url{};
+  const ScopedRelease releaseUrl(url);
   formatHostString(url, "%s/%s/classic/gex_full/majors/7", kHistoryBaseUrl,
                    ticker != nullptr ? ticker : "");
   HostString body{};
+  const ScopedRelease releaseBody(body);
   formatHostString(body, "{\"start\": %lld, \"end\": %lld}",
                    static_cast<long long>(startUnixSeconds),
                    static_cast<long long>(endUnixSeconds));
@@ -56,8 +59,6 @@ int32_t sendMajorsHistoryRequest(HostStudyInterface& sc, const char* ticker,
   headers.addFormatted("User-Agent", "Sierra Chart %d (Hist)", sc.hostVersion);
 
   const int32_t requestId = host.makeHttpRequest(url, body, headers.data(), headers.count());
-  releaseHostString(url);
-  releaseHostString(body);
   return noteHostTook(sc, requestId, historyRequestState, kHistoryWaiting, kHistoryDone,
                       "Tarvio: Error sending Majors history request.");
 }
