@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs the fuzzers side by side, each for SECONDS, so the whole run takes
-# SECONDS however many cores the machine has. Each starts from its committed
-# seeds and regressions in a throw-away corpus (the repository is never
-# written). Prints one line per fuzzer with the executions reached. Fails when
-# a fuzzer found something or did not run, and then says where its input and
-# log are.
+# Runs the fuzzers side by side for SECONDS, each from its committed seeds and
+# regressions in a throw-away corpus (the repository is never written), and
+# prints one line per fuzzer with the executions reached. Fails when a fuzzer
+# found something or did not run, saying where its input and log are.
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 

@@ -9,9 +9,9 @@
 
 #include "fuzz/checking_canvas.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/picked_settings.h"
 #include "study/greek_input.h"
 #include "study/instance_state.h"
+#include "support/picked_drawing_settings.h"
 #include "support/study_chart.h"
 
 namespace {
