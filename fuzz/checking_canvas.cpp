@@ -46,12 +46,8 @@ constexpr int32_t kDotSpacing = 6, kDashSpacing = 12, kDashLength = 8;
 // Prior-dot shapes; any other value is a square.
 enum DotShape : int32_t { kPointDot, kDiamondDot };
 
-const HostFillRecord kNoFill{};
-
 int32_t saturated(int64_t value) {
-  if (value < kLowestPixel) return kLowestPixel;
-  if (value > kHighestPixel) return kHighestPixel;
-  return static_cast<int32_t>(value);
+  return static_cast<int32_t>(std::clamp<int64_t>(value, kLowestPixel, kHighestPixel));
 }
 
 // The middle of a span `2 × half` long whose end may have been cut off by
@@ -123,16 +119,14 @@ PaintRules paintRulesOf(const DrawingSettings& settings) {
 }
 
 int32_t seriesOfColor(const PaintRules& rules, HostColor color) {
-  for (int32_t series = 0; series < kSeriesCount; ++series) {
+  for (int32_t series = 0; series < kSeriesCount; ++series)
     if (rules.seriesDrawn[series] && seriesColor(series) == color) return series;
-  }
   return -1;
 }
 
 bool isDrawnDotColor(const PaintRules& rules, HostColor color) {
-  for (int32_t dot = 0; dot < kPriorDotCount; ++dot) {
+  for (int32_t dot = 0; dot < kPriorDotCount; ++dot)
     if (rules.dotsDrawn[dot] && priorDotColor(dot) == color) return true;
-  }
   return false;
 }
 
@@ -221,7 +215,7 @@ void CheckingCanvas::checkBar(std::span<const RecordedShape> pieces) const {
 void CheckingCanvas::checkDot(std::span<const RecordedShape> parts) const {
   const int32_t r = rules_.dotRadius;
   const RecordedShape& shape = parts.back();
-  HostFillRecord fill = kNoFill;
+  HostFillRecord fill{};
   std::optional<int64_t> x, y;
 
   switch (rules_.dotStyle) {

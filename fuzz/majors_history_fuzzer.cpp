@@ -32,14 +32,9 @@ struct HistorySettings {
 };
 // Plain, a futures basis, a ratio, ones that push levels past float range or
 // towards its bottom, and one in eight on the chart without bars.
-constexpr std::array<HistorySettings, 8> kSettings = {{{0.0f, 1.0f, false},
-                                                       {30.0f, 1.0f, false},
-                                                       {-12.5f, 1.001f, false},
-                                                       {148.25f, 0.9993f, false},
-                                                       {-3.0e38f, 2.0f, false},
-                                                       {0.001f, 7.5f, false},
-                                                       {0.0f, 1.0e-30f, false},
-                                                       {30.0f, 1.0f, true}}};
+constexpr std::array<HistorySettings, 8> kSettings = {{
+    {0.0f, 1.0f, false}, {30.0f, 1.0f, false}, {-12.5f, 1.001f, false}, {148.25f, 0.9993f, false},
+    {-3.0e38f, 2.0f, false}, {0.001f, 7.5f, false}, {0.0f, 1.0e-30f, false}, {30.0f, 1.0f, true}}};
 
 // No reader answer sets it: it marks earliestChangedBarIndex as untouched.
 constexpr int32_t kEarliestSentinel = -7;
@@ -78,9 +73,7 @@ struct HistoryCall {
   int32_t result = -1;
   int32_t earliestChangedBarIndex = 0;
 
-  std::span<const uint32_t> levelsBefore() const {
-    return before->valuesOf(0, kHistorySeriesCount);
-  }
+  std::span<const uint32_t> levelsBefore() const { return before->valuesOf(0, kHistorySeriesCount); }
   std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
 };
 

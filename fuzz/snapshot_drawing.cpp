@@ -73,9 +73,8 @@ std::optional<float> linePrice(float level, const DrawingSettings& settings) {
 
 // The level key that keeps `lineNumber`, or 0.
 int32_t keyOf(StudyInstance& instance, int32_t lineNumber) {
-  for (int32_t key = kFirstDrawingKey; key <= kLastLevelKey; ++key) {
+  for (int32_t key = kFirstDrawingKey; key <= kLastLevelKey; ++key)
     if (instance.store().intValue(key) == lineNumber) return key;
-  }
   return 0;
 }
 
@@ -129,8 +128,7 @@ void checkDrawing(const GexProfile& gex, const GreekProfile& greek, SnapshotSour
   const DrawingSettings settings = pickDrawingSettings(timestamp, source, strikes);
   // The chart of the run. Never destroyed: the instance would release the
   // profiles it holds, and it holds none between inputs.
-  static StudyChart* const run = new StudyChart;
-  StudyChart& chart = *run;
+  static StudyChart& chart = *new StudyChart;
   chart.apply(settings);
 
   const PaintRules rules = paintRulesOf(settings);
