@@ -147,9 +147,8 @@ void printParseTable(FigureReporter& figures) {
                 profileCorpus(t.kind, t.rows).meanBytes() / 1024, t.bareNs / 1000,
                 t.strictNs / 1000, t.fillNs / 1000, strictRatio, fillRatio, t.bareNs / t.rows,
                 fillNsPerRow);
-    if (const auto at500 = fillNsPerRowAt500.find(t.kind); at500 != fillNsPerRowAt500.end()) {
+    if (const auto at500 = fillNsPerRowAt500.find(t.kind); at500 != fillNsPerRowAt500.end())
       std::printf(" %9.2f", fillNsPerRow / at500->second);
-    }
     std::printf("\n");
     figures.record("time_ratio", kind, t.rows, fillRatio);
     figures.record("strict_time_ratio", kind, t.rows, strictRatio);
@@ -198,11 +197,9 @@ template <typename Profile>
 int fillEvery(HostStudyInterface& sc, const std::vector<std::string>& bodies, int passes,
               Profile& profile) {
   int parsed = 0;
-  for (int pass = 0; pass < passes; ++pass) {
-    for (const std::string& body : bodies) {
+  for (int pass = 0; pass < passes; ++pass)
+    for (const std::string& body : bodies)
       parsed += parseProfile(sc, body.c_str(), &profile) == ReadOutcome::Parsed ? 1 : 0;
-    }
-  }
   return parsed;
 }
 
@@ -212,9 +209,8 @@ int fillEvery(HostStudyInterface& sc, const std::vector<std::string>& bodies, in
 // 'parseAndFillLoop*'): each returns how many bodies parsed.
 KEPT_APART int bareParseLoop(const std::vector<std::string>& bodies, int passes) {
   int parsed = 0;
-  for (int pass = 0; pass < passes; ++pass) {
+  for (int pass = 0; pass < passes; ++pass)
     for (const std::string& body : bodies) parsed += bareParse(body.c_str()) ? 1 : 0;
-  }
   return parsed;
 }
 

@@ -92,9 +92,8 @@ class RepaintScene {
       instances_.push_back(std::move(instance));
       profiles_.push_back(gex);
       if (outcome != ReadOutcome::Parsed) return "a GEX response did not parse";
-      if (instances_.back()->record().graphicsCallback == nullptr) {
+      if (instances_.back()->record().graphicsCallback == nullptr)
         return "the study registered no graphics callback";
-      }
       const auto [low, high] = std::minmax_element(gex->strikes.begin(), gex->strikes.end());
       lowest = std::min(lowest, *low);
       highest = std::max(highest, *high);
@@ -207,16 +206,14 @@ void printRepaintTable(FigureReporter& figures) {
 // to mispredicted branches rather than to instructions, so this ratio reads
 // higher than the time ratio; it is for seeing where the repaint's work goes.
 KEPT_APART void repaintLoop(RepaintScene& scene, int passes) {
-  for (int pass = 0; pass < passes; ++pass) {
+  for (int pass = 0; pass < passes; ++pass)
     for (std::size_t i = 0; i < scene.size(); ++i) scene.repaint(i);
-  }
 }
 
 KEPT_APART void sortFloorLoop(const RepaintScene& scene, int passes) {
   std::vector<float> scratch;
-  for (int pass = 0; pass < passes; ++pass) {
+  for (int pass = 0; pass < passes; ++pass)
     for (std::size_t i = 0; i < scene.size(); ++i) sortSeriesValues(scene.profile(i), scratch);
-  }
 }
 
 FigureTable registerRepaintBenchmarks() {

@@ -209,13 +209,11 @@ void measureReader(benchmark::State& state, int snapshots) {
   bodies.setCounters(state, History ? snapshots : 1);
 }
 
-std::string readerName(int snapshots) {
-  return snapshots > 0 ? "majors_history/" + std::to_string(snapshots) + "/reader"
-                       : "futures_conversion/reader";
-}
-std::string floorName(int snapshots) {
-  return snapshots > 0 ? "majors_history/" + std::to_string(snapshots) + "/floor"
-                       : "futures_conversion/floor";
+// `side` is "reader" or "floor"; a history is named by its snapshot count.
+std::string nameOf(int snapshots, const char* side) {
+  const std::string text = snapshots > 0 ? "majors_history/" + std::to_string(snapshots)
+                                         : std::string("futures_conversion");
+  return text + "/" + side;
 }
 
 // A history is a sizeable text and is summed up in microseconds; a
@@ -223,8 +221,8 @@ std::string floorName(int snapshots) {
 void printServiceTextTable(FigureReporter& figures) {
   bool headed = false;
   for (int snapshots : {kHistorySnapshotCounts[0], kHistorySnapshotCounts[1], 0}) {
-    const auto reader = figures.cpuNanoseconds(readerName(snapshots));
-    const auto floor = figures.cpuNanoseconds(floorName(snapshots));
+    const auto reader = figures.cpuNanoseconds(nameOf(snapshots, "reader"));
+    const auto floor = figures.cpuNanoseconds(nameOf(snapshots, "floor"));
     if (!reader || !floor) continue;
     if (!std::exchange(headed, true)) {
       std::printf("\nReaders of service text over a RapidJSON parse and read of the same text"
@@ -257,13 +255,14 @@ void printServiceTextTable(FigureReporter& figures) {
 
 FigureTable registerServiceTextBenchmarks() {
   for (int snapshots : kHistorySnapshotCounts) {
-    benchmark::RegisterBenchmark(floorName(snapshots).c_str(), measureReader<true, true>, snapshots)
+    benchmark::RegisterBenchmark(nameOf(snapshots, "floor").c_str(), measureReader<true, true>,
+                                 snapshots)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(readerName(snapshots).c_str(), measureReader<false, true>,
+    benchmark::RegisterBenchmark(nameOf(snapshots, "reader").c_str(), measureReader<false, true>,
                                  snapshots)
         ->Unit(benchmark::kMicrosecond);
   }
-  benchmark::RegisterBenchmark(floorName(0).c_str(), measureReader<true, false>, 0);
-  benchmark::RegisterBenchmark(readerName(0).c_str(), measureReader<false, false>, 0);
+  benchmark::RegisterBenchmark(nameOf(0, "floor").c_str(), measureReader<true, false>, 0);
+  benchmark::RegisterBenchmark(nameOf(0, "reader").c_str(), measureReader<false, false>, 0);
   return printServiceTextTable;
 }

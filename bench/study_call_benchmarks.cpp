@@ -55,12 +55,10 @@ class StudyCallScene {
   std::string checkQuiet() {
     study_.log().clear();
     for (int i = 0; i < 3; ++i) callStudy();
-    if (study_.store().intValue(kRequestStateKey) != kRequestHandled) {
+    if (study_.store().intValue(kRequestStateKey) != kRequestHandled)
       return "the study call changed the request state";
-    }
-    if (!study_.log().lines().empty()) {
+    if (!study_.log().lines().empty())
       return "the study call logged: " + study_.log().lines().front().text;
-    }
     return {};
   }
 

@@ -3,7 +3,6 @@
 // The first byte picks the reader; the rest is the file's text.
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +13,7 @@
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/settings_file.h"
+#include "support/record_copy.h"
 #include "support/study_fixture.h"
 
 using namespace chart_host;
@@ -40,13 +40,6 @@ void checkBars(std::string_view text) {
   }
 }
 
-// Everything of an input but its text, which is compared by content apart.
-bool sameValue(const HostInput& a, const HostInput& b) {
-  return a.kind == b.kind && a.intValue == b.intValue &&
-         std::memcmp(&a.floatValue, &b.floatValue, sizeof a.floatValue) == 0 &&
-         std::memcmp(&a.dateTimeValue, &b.dateTimeValue, sizeof a.dateTimeValue) == 0;
-}
-
 void checkSettings(const std::string& text) {
   std::vector<InputSetting> settings;
   std::string error;
@@ -66,7 +59,8 @@ void checkSettings(const std::string& text) {
     error.clear();
     const bool assigned = assignInput(instance, name, value, error);
     int changed = 0;
-    // The texts as they were: the copies' buffers may be gone once assigned.
+    // Texts compared by content as they were: the copies' buffers may be gone
+    // once assigned.
     for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
       const HostInput& now = instance.input(i);
       changed += sameValue(before[i], now) && texts[i] == hostStringText(now.textValue) ? 0 : 1;

@@ -5,10 +5,31 @@
 #include <optional>
 
 #include "fuzz/fuzz_check.h"
+#include "study/greek_input.h"
+
+using namespace tarvio;
 
 namespace fuzz {
 
 namespace {
+
+// Series indices of the families, positive first; the first prior dot of
+// the families (five GEX dots, three each for delta and gamma).
+enum FirstSeries : int32_t {
+  kGexVolumeSeries = 0, kGexOpenInterestSeries = 2, kDeltaSeries = 4, kGammaSeries = 6 };
+enum FirstDot : int32_t { kGexDots = 0, kDeltaDots = 5, kGammaDots = 8 };
+
+void drawSeries(PaintRules& rules, int32_t firstSeries) {
+  rules.seriesDrawn[firstSeries] = true;
+  rules.seriesDrawn[firstSeries + 1] = true;
+  ++rules.passes;
+}
+
+void drawDots(PaintRules& rules, const DrawingSettings& settings, int32_t firstDot, int32_t count) {
+  rules.firstDot = firstDot;
+  for (int32_t dot = firstDot; dot < firstDot + count; ++dot)
+    rules.dotsDrawn[dot] = settings.priorDotsShown[dot];
+}
 
 constexpr int32_t kLowestPixel = std::numeric_limits<int32_t>::min();
 constexpr int32_t kHighestPixel = std::numeric_limits<int32_t>::max();
@@ -25,12 +46,8 @@ constexpr int32_t kDotSpacing = 6, kDashSpacing = 12, kDashLength = 8;
 // Prior-dot shapes; any other value is a square.
 enum DotShape : int32_t { kPointDot, kDiamondDot };
 
-const HostFillRecord kNoFill{};
-
 int32_t saturated(int64_t value) {
-  if (value < kLowestPixel) return kLowestPixel;
-  if (value > kHighestPixel) return kHighestPixel;
-  return static_cast<int32_t>(value);
+  return static_cast<int32_t>(std::clamp<int64_t>(value, kLowestPixel, kHighestPixel));
 }
 
 // The middle of a span `2 × half` long whose end may have been cut off by
@@ -77,6 +94,46 @@ void checkBarContinues(const PaintRules& rules, int32_t series, const HostRect& 
 }
 
 }  // namespace
+
+PaintRules paintRulesOf(const DrawingSettings& settings) {
+  PaintRules rules;
+  rules.plot = settings.plot;
+  rules.barStyles = settings.barStyles;
+  rules.dotStyle = settings.dotStyle;
+  rules.dotRadius = settings.dotRadius;
+  const ProfileFamily family = greekOption(settings.kind).family;
+  if (family == ProfileFamily::Gex) {
+    // Volume carries the priors; open interest has none.
+    if (settings.gexDisplay != 1) {
+      drawSeries(rules, kGexVolumeSeries);
+      drawDots(rules, settings, kGexDots, 5);
+    }
+    if (settings.gexDisplay != 0) drawSeries(rules, kGexOpenInterestSeries);
+  } else if (family != ProfileFamily::None) {
+    // Gamma or delta; three priors each.
+    const bool gamma = family == ProfileFamily::Gamma;
+    drawSeries(rules, gamma ? kGammaSeries : kDeltaSeries);
+    drawDots(rules, settings, gamma ? kGammaDots : kDeltaDots, 3);
+  }
+  return rules;
+}
+
+int32_t seriesOfColor(const PaintRules& rules, HostColor color) {
+  for (int32_t series = 0; series < kSeriesCount; ++series)
+    if (rules.seriesDrawn[series] && seriesColor(series) == color) return series;
+  return -1;
+}
+
+bool isDrawnDotColor(const PaintRules& rules, HostColor color) {
+  for (int32_t dot = 0; dot < kPriorDotCount; ++dot)
+    if (rules.dotsDrawn[dot] && priorDotColor(dot) == color) return true;
+  return false;
+}
+
+bool plotHasRoom(const PlotArea& plot) {
+  if (plot.right <= 0 || plot.bottom <= 0 || plot.right <= plot.left) return false;
+  return static_cast<int64_t>(plot.bottom) - plot.top >= 2;
+}
 
 void CheckingCanvas::resetGraphicsState(int32_t which) {
   RecordingCanvas::resetGraphicsState(which);
@@ -158,7 +215,7 @@ void CheckingCanvas::checkBar(std::span<const RecordedShape> pieces) const {
 void CheckingCanvas::checkDot(std::span<const RecordedShape> parts) const {
   const int32_t r = rules_.dotRadius;
   const RecordedShape& shape = parts.back();
-  HostFillRecord fill = kNoFill;
+  HostFillRecord fill{};
   std::optional<int64_t> x, y;
 
   switch (rules_.dotStyle) {

@@ -12,11 +12,10 @@
 #include "fuzz/futures_conversion_expectation.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/reader_input.h"
-#include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
 #include "service/futures_conversion.h"
 #include "study/study_inputs.h"
+#include "support/record_copy.h"
 
 using namespace tarvio;
 
@@ -49,10 +48,10 @@ bool leftAs(const ConversionExpectation& expected, const Inputs& before, const I
   FUZZ_EXPECT(enforced, lines[0].alert == expected.alert);
   Inputs inputs = before;
   for (const auto& [premium, value] : kPremiums) {
-    if (expected.writesPremiums) inputs[premium] = fuzz::withFloat(inputs[premium], expected.*value);
-    FUZZ_EXPECT(enforced, fuzz::identical(after[premium], inputs[premium]));
+    if (expected.writesPremiums) inputs[premium] = withFloat(inputs[premium], expected.*value);
+    FUZZ_EXPECT(enforced, identical(after[premium], inputs[premium]));
   }
-  FUZZ_EXPECT(enforced, fuzz::identical(after, inputs));
+  FUZZ_EXPECT(enforced, identical(after, inputs));
   return true;
 }
 
@@ -65,7 +64,7 @@ void checkAnyAnswer(const Inputs& before, const Inputs& after) {
   FUZZ_CHECK(after.size() == before.size());
   Inputs othersAfter = after;
   for (const auto& [premium, value] : kPremiums) othersAfter[premium] = before[premium];
-  FUZZ_CHECK(fuzz::identical(othersAfter, before));
+  FUZZ_CHECK(identical(othersAfter, before));
   const std::string& line = lines[0].text;
   if (line.starts_with(fuzz::kConversionDonePrefix)) {
     FUZZ_CHECK(lines[0].alert == 0);
@@ -78,7 +77,7 @@ void checkAnyAnswer(const Inputs& before, const Inputs& after) {
   FUZZ_CHECK(line == fuzz::kConversionRefusedLine || line == fuzz::kConversionOutOfRangeLine ||
              line.starts_with(fuzz::kConversionErrorPrefix));
   FUZZ_CHECK(lines[0].alert == (line == fuzz::kConversionRefusedLine ? 0 : 1));
-  FUZZ_CHECK(fuzz::identical(after, before));
+  FUZZ_CHECK(identical(after, before));
 }
 
 void checkConversion(const char* body, const char* futuresTarget,
@@ -88,12 +87,12 @@ void checkConversion(const char* body, const char* futuresTarget,
   study.input(kAdditivePremiumInput).floatValue = kAdditiveSentinel;
   study.input(kMultiplicativePremiumInput).floatValue = kMultiplierSentinel;
   Inputs before, after;
-  fuzz::copyInputs(study.record(), before);
+  copyInputs(study.record(), before);
   // Sentinels in place and declared as floats, as the study declares them.
   for (const auto& [premium, value] : kPremiums) FUZZ_CHECK(before[premium].kind == kInputFloat);
 
   callReader(chart, [&](HostStudyInterface& sc) { parseFuturesConversion(sc, body, futuresTarget); });
-  fuzz::copyInputs(study.record(), after);
+  copyInputs(study.record(), after);
   checkAnyAnswer(before, after);
 
   fuzz::judgeByReading(reading, fuzz::refusedConversion(),

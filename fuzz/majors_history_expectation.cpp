@@ -97,15 +97,12 @@ void expectObject(const JsonValue& object, HistoryExpectation& expected) {
   expected.result = kHistoryNotTaken;
   const JsonValue& message = member(object, "message");
   const JsonValue& error = member(object, "error");
-  if (message.IsString() || error.IsString()) {
-    expected.logs = true;
-    expected.alert = 1;
-  }
-  if (message.IsString()) {
-    expected.line = kHistoryMessagePrefix + asLogged(text(message)) + ". Skipping.";
-  } else if (error.IsString()) {
-    expected.line = kHistoryErrorPrefix + asLogged(text(error)) + ". Skipping.";
-  }
+  if (!message.IsString() && !error.IsString()) return;
+  expected.logs = true;
+  expected.alert = 1;
+  const bool fromMessage = message.IsString();
+  expected.line = std::string(fromMessage ? kHistoryMessagePrefix : kHistoryErrorPrefix) +
+                  asLogged(text(fromMessage ? message : error)) + ". Skipping.";
 }
 
 }  // namespace
@@ -119,17 +116,11 @@ HistoryExpectation refusedHistory(const HostStudyInterface& sc, const SeriesCopy
 
 HistoryExpectation expectHistory(HostStudyInterface& sc, const SeriesCopy& before,
                                  const JsonValue& root, float additive, float multiplier) {
-  if (root.IsArray()) {
-    HistoryExpectation expected = unchanged(sc, before, kHistoryTaken);
-    expectSnapshots(sc, root, additive, multiplier, expected);
-    return expected;
-  }
-  if (root.IsObject()) {
-    HistoryExpectation expected = unchanged(sc, before, kHistoryTaken);
-    expectObject(root, expected);
-    return expected;
-  }
-  return unchanged(sc, before, kHistoryNotTaken);
+  if (!root.IsArray() && !root.IsObject()) return unchanged(sc, before, kHistoryNotTaken);
+  HistoryExpectation expected = unchanged(sc, before, kHistoryTaken);
+  if (root.IsArray()) expectSnapshots(sc, root, additive, multiplier, expected);
+  if (root.IsObject()) expectObject(root, expected);
+  return expected;
 }
 
 }  // namespace fuzz

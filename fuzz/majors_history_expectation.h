@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "data/json_document.h"
-#include "fuzz/record_copy.h"
 #include "study/host_interface.h"
+#include "support/record_copy.h"
 
 using namespace tarvio;
 

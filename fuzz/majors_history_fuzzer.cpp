@@ -13,11 +13,10 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_host.h"
-#include "fuzz/reader_input.h"
 #include "fuzz/majors_history_expectation.h"
-#include "fuzz/record_copy.h"
 #include "fuzz/reference_reading.h"
 #include "service/majors_history.h"
+#include "support/record_copy.h"
 
 using namespace tarvio;
 
@@ -25,7 +24,6 @@ namespace {
 
 using fuzz::HistoryExpectation;
 using fuzz::kHistorySeriesCount;
-using fuzz::SeriesCopy;
 
 struct HistorySettings {
   float additive;
@@ -34,14 +32,9 @@ struct HistorySettings {
 };
 // Plain, a futures basis, a ratio, ones that push levels past float range or
 // towards its bottom, and one in eight on the chart without bars.
-constexpr std::array<HistorySettings, 8> kSettings = {{{0.0f, 1.0f, false},
-                                                       {30.0f, 1.0f, false},
-                                                       {-12.5f, 1.001f, false},
-                                                       {148.25f, 0.9993f, false},
-                                                       {-3.0e38f, 2.0f, false},
-                                                       {0.001f, 7.5f, false},
-                                                       {0.0f, 1.0e-30f, false},
-                                                       {30.0f, 1.0f, true}}};
+constexpr std::array<HistorySettings, 8> kSettings = {{
+    {0.0f, 1.0f, false}, {30.0f, 1.0f, false}, {-12.5f, 1.001f, false}, {148.25f, 0.9993f, false},
+    {-3.0e38f, 2.0f, false}, {0.001f, 7.5f, false}, {0.0f, 1.0e-30f, false}, {30.0f, 1.0f, true}}};
 
 // No reader answer sets it: it marks earliestChangedBarIndex as untouched.
 constexpr int32_t kEarliestSentinel = -7;
@@ -54,10 +47,11 @@ const SeriesCopy& startingSeries(const HostStudyInterface& sc) {
   auto [start, added] = starts.try_emplace(sc.barCount);
   if (added) {
     SeriesCopy& series = start->second;
-    fuzz::copySeries(sc, series);
+    FUZZ_CHECK(seriesMatchBars(sc));
+    copySeries(sc, series);
     for (int32_t slot = 0; slot < sc.subgraphCount; ++slot)
       for (int32_t bar = 0; bar < sc.barCount; ++bar)
-        series.valueBits[slot * sc.barCount + bar] = fuzz::bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
+        series.valueBits[slot * sc.barCount + bar] = bitsOf(-static_cast<float>(slot * 4096 + bar) - 0.25f);
   }
   return start->second;
 }
@@ -79,9 +73,7 @@ struct HistoryCall {
   int32_t result = -1;
   int32_t earliestChangedBarIndex = 0;
 
-  std::span<const uint32_t> levelsBefore() const {
-    return before->valuesOf(0, kHistorySeriesCount);
-  }
+  std::span<const uint32_t> levelsBefore() const { return before->valuesOf(0, kHistorySeriesCount); }
   std::span<const uint32_t> levelsAfter() const { return after.valuesOf(0, kHistorySeriesCount); }
 };
 
@@ -101,7 +93,7 @@ int32_t firstWrittenBar(const HistoryCall& call) {
 // What holds whatever the text.
 void checkAnyAnswer(const HistoryCall& call) {
   FUZZ_CHECK(call.result == fuzz::kHistoryTaken || call.result == fuzz::kHistoryNotTaken);
-  FUZZ_CHECK(fuzz::identical(call.inputsAfter, call.inputsBefore));
+  FUZZ_CHECK(identical(call.inputsAfter, call.inputsBefore));
   // Only the values of the three level series may change.
   FUZZ_CHECK(call.after.colors == call.before->colors);
   const int32_t slots = call.after.slotCount;
@@ -158,7 +150,7 @@ void checkHistory(const char* text, const HistorySettings& settings,
   callReader(readerChart(!settings.withoutBars), [&](HostStudyInterface& sc) {
     call.before = &startingSeries(sc);
     presetSeries(sc, *call.before);
-    fuzz::copyInputs(sc, call.inputsBefore);
+    copyInputs(sc, call.inputsBefore);
     // Worked out before the reader runs, from the same starting state.
     refused = fuzz::refusedHistory(sc, *call.before);
     if (!reading.surelyRefused() && reading.read) {
@@ -166,8 +158,9 @@ void checkHistory(const char* text, const HistorySettings& settings,
                                      settings.multiplier);
     }
     call.result = static_cast<int32_t>(readMajorsHistory(sc, text, settings.additive, settings.multiplier));
-    fuzz::copySeries(sc, call.after);
-    fuzz::copyInputs(sc, call.inputsAfter);
+    FUZZ_CHECK(seriesMatchBars(sc));
+    copySeries(sc, call.after);
+    copyInputs(sc, call.inputsAfter);
     call.earliestChangedBarIndex = sc.earliestChangedBarIndex;
   });
   checkAnyAnswer(call);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed responses under seeds/gex, seeds/greek, seeds/futures and
-seeds/history.
+"""Writes the seed responses of the readers' fuzzers, each under seeds/ in a
+folder named after its fuzzer.
 
 The seeds are committed; rerun this only to change them. The output is the
 same on every run (fixed random seed), so a rerun shows up in a diff only when
@@ -114,8 +114,8 @@ def common_seeds(sample):
     }
 
 
-def write(kind, seeds):
-    folder = HERE / "seeds" / kind
+def write(fuzzer, seeds):
+    folder = HERE / "seeds" / fuzzer
     folder.mkdir(parents=True, exist_ok=True)
     for old in folder.glob("*.json"):
         old.unlink()
@@ -234,11 +234,8 @@ def history_seeds():
                                    {"timestamp": at + 59, "major_put_gamma": 5250,
                                     "zero_gamma": None}]),
         # Before the first bar, in the night between the two days, after the last bar.
-        "outside_market_hours": compact([{"timestamp": 1717605000, "zero_gamma": 1},
-                                         {"timestamp": 1717722000, "zero_gamma": 2},
-                                         {"timestamp": 1717800000, "zero_gamma": 3},
-                                         {"timestamp": 0, "zero_gamma": 4},
-                                         {"timestamp": -1, "zero_gamma": 5}]),
+        "outside_market_hours": compact([{"timestamp": at, "zero_gamma": level} for level, at in
+                                         enumerate([1717605000, 1717722000, 1717800000, 0, -1], 1)]),
         "odd_elements": '[1,null,{},[],"x",true,{"timestamp":"1717767000","zero_gamma":1},'
                         '{"timestamp":1717767060,"zero_gamma":"5300","major_call_gamma":[5400],'
                         '"major_put_gamma":{"v":1}},{"timestamp":1717767120,"zero_gamma":null,'
@@ -269,15 +266,14 @@ def history_seeds():
         "request_error": "HTTP_REQUEST_ERROR",
         "blank": " \t\r\n",
         "trailing": '[] x',
-        "deep": '[{"timestamp":1717767540,"zero_gamma":7,"x":' + deep(40) + "}]",
         # As for the futures conversion, either side of the nesting bound.
-        "depth_at_limit": '[{"timestamp":1717767660,"zero_gamma":9,"x":' + deep(510) + "}]",
-        "depth_past_limit": '[{"timestamp":1717767720,"zero_gamma":10,"x":' + deep(511) + "}]",
-        "deeper_than_limit": '[{"timestamp":1717767600,"zero_gamma":8,"x":' + deep(600) + "}]",
+        **{name: f'[{{"timestamp":{at},"zero_gamma":{level},"x":' + deep(depth) + "}]" for name, at, level, depth in
+           [("deep", 1717767540, 7, 40), ("depth_at_limit", 1717767660, 9, 510),
+            ("depth_past_limit", 1717767720, 10, 511), ("deeper_than_limit", 1717767600, 8, 600)]},
     }
 
 
 if __name__ == "__main__":
-    for kind, seeds in [("gex", gex_seeds), ("greek", greek_seeds), ("futures", futures_seeds),
-                        ("history", history_seeds)]:
-        write(kind, seeds())
+    for fuzzer, seeds in [("gex_profile", gex_seeds), ("greek_profile", greek_seeds),
+                          ("futures_conversion", futures_seeds), ("majors_history", history_seeds)]:
+        write(fuzzer, seeds())

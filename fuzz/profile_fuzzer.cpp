@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"

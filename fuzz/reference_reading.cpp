@@ -109,14 +109,8 @@ void readReference(const char* text, ReferenceReading& reading) {
 }
 
 ReadOutcome outcomeOf(EnvelopeStep step) {
-  switch (step) {
-    case EnvelopeStep::Snapshot:
-      return ReadOutcome::Parsed;
-    case EnvelopeStep::InvalidKey:
-      return ReadOutcome::Halt;
-    default:
-      return ReadOutcome::Retry;
-  }
+  if (step == EnvelopeStep::Snapshot) return ReadOutcome::Parsed;
+  return step == EnvelopeStep::InvalidKey ? ReadOutcome::Halt : ReadOutcome::Retry;
 }
 
 const JsonValue& member(const JsonValue& object, const char* key) {

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs the fuzzers side by side, each for SECONDS, so the whole run takes
-# SECONDS however many cores the machine has. Each starts from its committed
-# seeds and regressions in a throw-away corpus (the repository is never
-# written). Prints one line per fuzzer with the executions reached. Fails when
-# a fuzzer found something or did not run, and then says where its input and
-# log are.
+# Runs the fuzzers side by side for SECONDS, each from its committed seeds and
+# regressions in a throw-away corpus (the repository is never written), and
+# prints one line per fuzzer with the executions reached. Fails when a fuzzer
+# found something or did not run, saying where its input and log are.
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 
@@ -15,10 +13,8 @@ fi
 build_dir=$1
 seconds=$2
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
-# Each fuzzer, and the folder of its inputs under seeds/ and regressions/.
+# Each fuzzer's inputs are in the folder of its name under seeds/ and regressions/.
 fuzzers=(gex_profile greek_profile futures_conversion majors_history chart_files)
-declare -A inputs_of=([gex_profile]=gex [greek_profile]=greek [futures_conversion]=futures
-  [majors_history]=history [chart_files]=chart_files)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 
 # Any sanitizer report, leaks included, ends a fuzzer with its stack; the
@@ -34,7 +30,7 @@ for name in "${fuzzers[@]}"; do
   mkdir -p "$dir/corpus" "$dir/artifacts"
   # Inputs that once broke a check are replayed on every run. The glob passes
   # over dot files such as a .gitkeep, and a folder that is not there.
-  for input in "$fuzz_dir"/{seeds,regressions}/"${inputs_of[$name]}"/*; do
+  for input in "$fuzz_dir"/{seeds,regressions}/"$name"/*; do
     [ ! -f "$input" ] || cp "$input" "$dir/corpus/"
   done
   binary=$build_dir/fuzz/fuzz_$name

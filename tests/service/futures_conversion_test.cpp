@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "study/study_inputs.h"
+#include "support/record_copy.h"
 #include "support/study_fixture.h"
 
 using namespace tarvio;
@@ -61,6 +63,8 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
     HostInput& additive = fixture.instance.input(kAdditivePremiumInput);
     multiplier.floatValue = 7.0f;
     additive.floatValue = 8.0f;
+    std::vector<HostInput> before, after;
+    copyInputs(fixture.instance.record(), before);
     ReadOutcome outcome = ReadOutcome::Halt;
     fixture.instance.runCallWith(CallSettings{}, [&](HostStudyInterface& sc) {
       outcome = parseFuturesConversion(sc, c.body, "ES");
@@ -69,6 +73,13 @@ TEST(FuturesConversionTest, RewritesThePremiumsOrReportsWhy) {
     EXPECT_EQ(outcome, c.changes ? ReadOutcome::Parsed : ReadOutcome::Retry) << c.body;
     EXPECT_EQ(multiplier.floatValue, c.changes ? c.multiplier : 7.0f) << c.body;
     EXPECT_EQ(additive.floatValue, c.changes ? c.additive : 8.0f) << c.body;
+    // No other input is touched, nor any member of the premiums but the value.
+    if (c.changes) {
+      before[kMultiplicativePremiumInput] = withFloat(before[kMultiplicativePremiumInput], c.multiplier);
+      before[kAdditivePremiumInput] = withFloat(before[kAdditivePremiumInput], c.additive);
+    }
+    copyInputs(fixture.instance.record(), after);
+    EXPECT_TRUE(identical(after, before)) << c.body;
     const auto& lines = fixture.instance_log().lines();
     ASSERT_EQ(lines.size(), 1u) << c.body;
     EXPECT_EQ(lines[0].text, c.message);

@@ -1,7 +1,8 @@
 // The study chart the fuzzers draw every parsed snapshot on: the settings
 // must reach the study (or the fuzzers' paint rules judge a drawing made with
 // other settings), and a lent snapshot must be back with its owner after each
-// repaint and round of level lines (or the study would release it).
+// repaint and round of level lines (or the study would release it), whatever
+// the settings the fuzzers pick.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,6 +11,7 @@
 #include "study/instance_state.h"
 #include "support/generated_responses.h"
 #include "support/log_only_host.h"
+#include "support/picked_drawing_settings.h"
 #include "support/profile_parsers.h"
 #include "support/study_chart.h"
 
@@ -79,6 +81,24 @@ TEST_F(StudyChartTest, LevelRoundKeepsALineForEveryShownGexLevel) {
     EXPECT_NE(chart.instance().store().intValue(key), 0) << key;
   EXPECT_FALSE(round.outputs.empty());
   expectNothingLent();
+}
+
+TEST_F(StudyChartTest, AnyPickedSettingsDrawWithinTheirPlotAndGiveTheSnapshotBack) {
+  for (int32_t seed = 0; seed < 200; ++seed) {
+    const DrawingSettings settings = pickDrawingSettings(seed, SnapshotSource::Gex, gex.strikes);
+    chart.apply(settings);
+    RecordingCanvas canvas;
+    chart.paint(gex, greek, canvas);
+    // Bars are clipped to the plot's columns; an empty plot gets nothing.
+    const PlotArea& plot = settings.plot;
+    for (const RecordedShape& bar : canvas.shapesOf(ShapeKind::Rectangle)) {
+      if (bar.color != seriesColor(0) && bar.color != seriesColor(1)) continue;
+      EXPECT_GE(bar.rect.left, plot.left) << seed;
+      EXPECT_LE(bar.rect.right, int64_t{plot.right} + 1) << seed;
+    }
+    chart.drawLevels(gex, greek, settings.additive, settings.multiplier);
+    expectNothingLent();
+  }
 }
 
 }  // namespace

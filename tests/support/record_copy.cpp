@@ -1,12 +1,8 @@
-#include "fuzz/record_copy.h"
+#include "support/record_copy.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
-
-#include "fuzz/fuzz_check.h"
-
-namespace fuzz {
 
 namespace {
 
@@ -18,12 +14,16 @@ bool identical(const HostString& a, const HostString& b) {
 
 uint32_t bitsOf(float value) { return std::bit_cast<uint32_t>(value); }
 
-bool identical(const HostInput& a, const HostInput& b) {
-  return identical(a.name, b.name) && a.kind == b.kind && a.intValue == b.intValue &&
+bool sameValue(const HostInput& a, const HostInput& b) {
+  return a.kind == b.kind && a.intValue == b.intValue &&
          bitsOf(a.floatValue) == bitsOf(b.floatValue) &&
-         std::bit_cast<uint64_t>(a.dateTimeValue) == std::bit_cast<uint64_t>(b.dateTimeValue) &&
-         a.timeZoneIndex == b.timeZoneIndex && identical(a.textValue, b.textValue) &&
-         identical(a.listOptions, b.listOptions) && a.displayPosition == b.displayPosition;
+         std::bit_cast<uint64_t>(a.dateTimeValue) == std::bit_cast<uint64_t>(b.dateTimeValue);
+}
+
+bool identical(const HostInput& a, const HostInput& b) {
+  return identical(a.name, b.name) && sameValue(a, b) && a.timeZoneIndex == b.timeZoneIndex &&
+         identical(a.textValue, b.textValue) && identical(a.listOptions, b.listOptions) &&
+         a.displayPosition == b.displayPosition;
 }
 
 bool identical(std::span<const HostInput> a, std::span<const HostInput> b) {
@@ -47,6 +47,14 @@ std::span<const uint32_t> SeriesCopy::valuesOf(int32_t first, int32_t last) cons
                                       static_cast<size_t>(last - first) * bars);
 }
 
+bool seriesMatchBars(const HostStudyInterface& sc) {
+  for (int32_t i = 0; i < sc.subgraphCount; ++i) {
+    const HostSubgraph& subgraph = sc.subgraphs[i];
+    if (subgraph.valueCount != sc.barCount || subgraph.colorCount != sc.barCount) return false;
+  }
+  return true;
+}
+
 void copySeries(const HostStudyInterface& sc, SeriesCopy& copy) {
   copy.slotCount = sc.subgraphCount;
   copy.barCount = sc.barCount;
@@ -55,12 +63,9 @@ void copySeries(const HostStudyInterface& sc, SeriesCopy& copy) {
   copy.colors.resize(copy.valueBits.size());
   for (int32_t i = 0; i < sc.subgraphCount; ++i) {
     const HostSubgraph& subgraph = sc.subgraphs[i];
-    FUZZ_CHECK(subgraph.valueCount == sc.barCount && subgraph.colorCount == sc.barCount);
     if (slotSize == 0) continue;
     const size_t offset = static_cast<size_t>(i) * slotSize;
     std::memcpy(copy.valueBits.data() + offset, subgraph.values, slotSize * sizeof(float));
     std::memcpy(copy.colors.data() + offset, subgraph.colors, slotSize * sizeof(HostColor));
   }
 }
-
-}  // namespace fuzz

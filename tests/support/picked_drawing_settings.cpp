@@ -1,12 +1,10 @@
-#include "fuzz/picked_settings.h"
+#include "support/picked_drawing_settings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "support/seeded_random.h"
-
-namespace fuzz {
 
 namespace {
 
@@ -90,9 +88,9 @@ PriceRange fittedRange(std::span<const float> strikes, float additive, float mul
 
 }  // namespace
 
-DrawingSettings pickDrawingSettings(int32_t timestamp, SnapshotSource source,
+DrawingSettings pickDrawingSettings(int32_t seed, SnapshotSource source,
                                     std::span<const float> strikes) {
-  SeededRandom pick(static_cast<uint32_t>(timestamp));
+  SeededRandom pick(static_cast<uint32_t>(seed));
   DrawingSettings s{};
   if (pick.oneIn(4)) {
     s.kind = pick.from(kAllKinds);
@@ -137,5 +135,3 @@ DrawingSettings pickDrawingSettings(int32_t timestamp, SnapshotSource source,
   for (bool& shown : s.levelsShown) shown = !pick.oneIn(4);
   return s;
 }
-
-}  // namespace fuzz

@@ -9,10 +9,11 @@
 
 #include "study/host_interface.h"
 
-namespace fuzz {
-
 uint32_t bitsOf(float value);
 
+// Whether two inputs hold the same value, texts aside: kind, integer, and
+// float and date-time by their bits.
+bool sameValue(const HostInput& a, const HostInput& b);
 // Whether two inputs hold the same bits in every member, texts by where
 // their buffer is.
 bool identical(const HostInput& a, const HostInput& b);
@@ -27,7 +28,8 @@ HostInput withFloat(HostInput input, float value);
 void copyInputs(const HostStudyInterface& sc, std::vector<HostInput>& into);
 
 // Every output series slot of the record, values and colours laid end to
-// end slot by slot; the host gives every slot one value and colour per bar.
+// end slot by slot; the host gives every slot one value and colour per bar
+// (seriesMatchBars), which a copy relies on.
 struct SeriesCopy {
   int32_t slotCount = 0;
   int32_t barCount = 0;
@@ -38,6 +40,5 @@ struct SeriesCopy {
   std::span<const uint32_t> valuesOf(int32_t first, int32_t last) const;
 };
 
+bool seriesMatchBars(const HostStudyInterface& sc);
 void copySeries(const HostStudyInterface& sc, SeriesCopy& into);
-
-}  // namespace fuzz
