@@ -85,15 +85,11 @@ std::optional<BarPlacement> placeBar(const GraphicsCalls& host, float price, int
   const int32_t lowY = host.priceToY(price - geometry.halfBarHeight, geometry.graphRegion);
   bar.bottomY = lowY > bar.topY ? lowY : addPixels(bar.topY, 1);
 
-  int64_t start = geometry.originX;
-  int64_t end = geometry.originX;
-  if (growsLeft(geometry.direction, value)) {
-    start -= length;
-  } else {
-    end += length;
-  }
-  start = std::max<int64_t>(start, geometry.plotLeft);
-  end = std::min<int64_t>(end, geometry.plotRight);
+  // The side follows the value's sign, which changes from strike to strike
+  // without a pattern: chosen by selects rather than a branch to mispredict.
+  const bool left = growsLeft(geometry.direction, value);
+  const int64_t start = std::max<int64_t>(geometry.originX - (left ? length : 0), geometry.plotLeft);
+  const int64_t end = std::min<int64_t>(geometry.originX + (left ? 0 : length), geometry.plotRight);
   if (start >= end) return std::nullopt;
   bar.startX = static_cast<int32_t>(start);
   bar.endX = static_cast<int32_t>(end);
