@@ -22,36 +22,35 @@ using namespace chart_tool;
 namespace {
 
 void checkBars(std::string_view text) {
-  BarText read;
   std::string error;
-  if (!readBarText(text, read, error)) {
-    FUZZ_CHECK(read.bars.empty());
+  const std::optional<BarText> read = readBarText(text, error);
+  if (!read) {
     FUZZ_CHECK(!error.empty());
     return;
   }
-  FUZZ_CHECK(!read.bars.empty());
-  for (std::size_t i = 0; i < read.bars.size(); ++i) {
-    const Bar& bar = read.bars[i];
+  FUZZ_CHECK(!read->bars.empty());
+  for (std::size_t i = 0; i < read->bars.size(); ++i) {
+    const Bar& bar = read->bars[i];
     for (float value : {bar.open, bar.high, bar.low, bar.close, bar.volume}) FUZZ_CHECK(std::isfinite(value));
     FUZZ_CHECK(bar.low <= bar.open && bar.open <= bar.high);
     FUZZ_CHECK(bar.low <= bar.close && bar.close <= bar.high);
     FUZZ_CHECK(bar.volume >= 0);
-    FUZZ_CHECK(i == 0 || read.bars[i - 1].dateTime < bar.dateTime);
+    FUZZ_CHECK(i == 0 || read->bars[i - 1].dateTime < bar.dateTime);
   }
 }
 
 void checkSettings(const std::string& text) {
-  std::vector<InputSetting> settings;
   std::string error;
-  if (!readSettingsText(text, settings, error)) {
-    FUZZ_CHECK(settings.empty() && !error.empty());
+  const std::optional<InputSettings> settings = readSettingsText(text, error);
+  if (!settings) {
+    FUZZ_CHECK(!error.empty());
     return;
   }
   // One study for the whole run: its inputs carry over from input to input,
   // which only widens what the assignments start from.
   static StudyFixture* const study = new StudyFixture(0);
   StudyInstance& instance = study->instance;
-  for (const auto& [name, value] : settings) {
+  for (const auto& [name, value] : *settings) {
     std::vector<HostInput> before;
     std::vector<std::string> texts;
     for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) before.push_back(instance.input(i));

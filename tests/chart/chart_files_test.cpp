@@ -32,23 +32,24 @@ TEST(CalendarText, ReadsAndWritesDatesAndTimes) {
 }
 
 TEST(BarFile, ReadsBothLayouts) {
-  BarText read;
   std::string error;
-  ASSERT_TRUE(readBarText("Date, Time, Open, High, Low, Last, Volume, NumberOfTrades, BidVolume, AskVolume\r\n"
-                          "2026/03/02, 09:30:00, 5800.25, 5801.5, 5799.75, 5801, 1250, 310, 600, 650\r\n"
-                          "\r\n"
-                          "2026/03/02, 09:31:00, 5801, 5802, 5800, 5800.5, 900, 200, 400, 500\r\n",
-                          read, error))
-      << error;
-  ASSERT_EQ(read.bars.size(), 2u);
-  EXPECT_FALSE(read.utc);
-  EXPECT_EQ(read.bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 9, 30));
-  EXPECT_EQ(read.bars[0].close, 5801.0f);
-  EXPECT_EQ(read.bars[1].volume, 900.0f);
+  std::optional<BarText> read =
+      readBarText("Date, Time, Open, High, Low, Last, Volume, NumberOfTrades, BidVolume, AskVolume\r\n"
+                  "2026/03/02, 09:30:00, 5800.25, 5801.5, 5799.75, 5801, 1250, 310, 600, 650\r\n"
+                  "\r\n"
+                  "2026/03/02, 09:31:00, 5801, 5802, 5800, 5800.5, 900, 200, 400, 500\r\n",
+                  error);
+  ASSERT_TRUE(read) << error;
+  ASSERT_EQ(read->bars.size(), 2u);
+  EXPECT_FALSE(read->utc);
+  EXPECT_EQ(read->bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 9, 30));
+  EXPECT_EQ(read->bars[0].close, 5801.0f);
+  EXPECT_EQ(read->bars[1].volume, 900.0f);
 
-  ASSERT_TRUE(readBarText("datetime,open,high,low,close,volume\n2026-03-02T14:30:00Z,1,2,0.5,1.5,10\n", read, error));
-  EXPECT_TRUE(read.utc);
-  EXPECT_EQ(read.bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 14, 30));
+  read = readBarText("datetime,open,high,low,close,volume\n2026-03-02T14:30:00Z,1,2,0.5,1.5,10\n", error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_TRUE(read->utc);
+  EXPECT_EQ(read->bars[0].dateTime, atTimeOfDay(kMonday2026_03_02, 14, 30));
 }
 
 TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
@@ -72,24 +73,21 @@ TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
       {"Date, Time, Open, High, Low, Last, Volume\n2026-03-02, 9:30, 1, 2, 0.5, 1.5, 10\n", "2: '9:30' is not a time"},
   };
   for (const auto& c : cases) {
-    BarText read;
     std::string error;
-    EXPECT_FALSE(readBarText(c.text, read, error)) << c.says;
+    EXPECT_FALSE(readBarText(c.text, error)) << c.says;
     EXPECT_NE(error.find(c.says), std::string::npos) << error;
-    EXPECT_TRUE(read.bars.empty());
   }
 }
 
 TEST(SettingsFile, KeepsNumbersAsWrittenAndRefusesWhatIsNotAValue) {
-  std::vector<InputSetting> settings;
   std::string error;
-  ASSERT_TRUE(readSettingsText(R"({"Ticker": "SPX", "Set Additive": 1.10, "Show Zero Gamma": false, "7": 1})",
-                               settings, error))
-      << error;
-  EXPECT_EQ(settings, (std::vector<InputSetting>{
+  const std::optional<InputSettings> settings =
+      readSettingsText(R"({"Ticker": "SPX", "Set Additive": 1.10, "Show Zero Gamma": false, "7": 1})", error);
+  ASSERT_TRUE(settings) << error;
+  EXPECT_EQ(*settings, (InputSettings{
                           {"Ticker", "SPX"}, {"Set Additive", "1.10"}, {"Show Zero Gamma", "no"}, {"7", "1"}}));
   for (const char* bad : {"[1]", "{\"a\": null}", "{\"a\": {}}", "{\"a\": 1} x", "{\"a\": 1"}) {
-    EXPECT_FALSE(readSettingsText(bad, settings, error)) << bad;
+    EXPECT_FALSE(readSettingsText(bad, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
 }

@@ -101,9 +101,9 @@ std::string readBarLine(Layout layout, const std::vector<std::string_view>& fiel
 
 }  // namespace
 
-bool readBarText(std::string_view text, BarText& read, std::string& error) {
+std::optional<BarText> readBarText(std::string_view text, std::string& error) {
+  BarText read;
   std::vector<Bar>& bars = read.bars;
-  bars.clear();
   std::optional<Layout> layout;
   int lineNumber = 0;
   std::size_t start = 0;
@@ -124,7 +124,7 @@ bool readBarText(std::string_view text, BarText& read, std::string& error) {
         error = std::to_string(lineNumber) +
                 ": unknown header; expected 'Date, Time, Open, High, Low, Last, Volume, ...' "
                 "or 'datetime,open,high,low,close,volume'";
-        return false;
+        return std::nullopt;
       }
       continue;
     }
@@ -138,24 +138,23 @@ bool readBarText(std::string_view text, BarText& read, std::string& error) {
                " follows " + formatDateTime(bars.back().dateTime) + ")";
     if (!reason.empty()) {
       error = std::to_string(lineNumber) + ": " + reason;
-      bars.clear();
-      return false;
+      return std::nullopt;
     }
     bars.push_back(bar);
   }
   if (!layout) {
     error = "the file is empty";
-    return false;
+    return std::nullopt;
   }
   if (bars.empty()) {
     error = std::to_string(lineNumber) + ": no bars after the header";
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return read;
 }
 
-bool readBarFile(const std::string& path, BarText& bars, std::string& error) {
-  return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, bars, error); });
+std::optional<BarText> readBarFile(const std::string& path, std::string& error) {
+  return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, error); });
 }
 
 }  // namespace chart_tool

@@ -12,6 +12,7 @@
 // reported by its number.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,11 @@ struct BarText {
   bool utc = false;  // the times are UTC, not the chart's
 };
 
-// The bars of the text, or false with "LINE: reason" in `error`.
-bool readBarText(std::string_view text, BarText& read, std::string& error);
+// The bars of the text, or nothing with "LINE: reason" in `error`.
+std::optional<BarText> readBarText(std::string_view text, std::string& error);
 
-// The bars of the file at `path`, or false with "PATH:LINE: reason" (or why
+// The bars of the file at `path`, or nothing with "PATH:LINE: reason" (or why
 // the file cannot be read) in `error`.
-bool readBarFile(const std::string& path, BarText& read, std::string& error);
+std::optional<BarText> readBarFile(const std::string& path, std::string& error);
 
 }  // namespace chart_tool

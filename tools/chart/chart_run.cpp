@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/module_loader.h"
@@ -34,9 +35,12 @@ struct PlacedStudy {
 
 // The settings file's inputs first, then each --set and --api-key in order.
 bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
-  std::vector<InputSetting> settings;
-  if (!options.settingsPath.empty() && !readSettingsFile(options.settingsPath, settings, error))
-    return false;
+  InputSettings settings;
+  if (!options.settingsPath.empty()) {
+    std::optional<InputSettings> fromFile = readSettingsFile(options.settingsPath, error);
+    if (!fromFile) return false;
+    settings = std::move(*fromFile);
+  }
   const std::size_t fromFile = settings.size();
   settings.insert(settings.end(), options.settings.begin(), options.settings.end());
   for (std::size_t i = 0; i < settings.size(); ++i) {

@@ -65,12 +65,12 @@ bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& s
     bars = syntheticBars(options, span);
     return !bars.empty();
   }
-  BarText read;
-  if (!readBarFile(options.barsPath, read, error)) return false;
-  if (read.utc) {
-    for (Bar& bar : read.bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
+  std::optional<BarText> read = readBarFile(options.barsPath, error);
+  if (!read) return false;
+  if (read->utc) {
+    for (Bar& bar : read->bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
   }
-  bars = std::move(read.bars);
+  bars = std::move(read->bars);
   return true;
 }
 

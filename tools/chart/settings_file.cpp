@@ -7,20 +7,19 @@
 
 namespace chart_tool {
 
-bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
-                      std::string& error) {
-  settings.clear();
+std::optional<InputSettings> readSettingsText(const std::string& text, std::string& error) {
+  InputSettings settings;
   rapidjson::Document document;
   document.Parse<rapidjson::kParseNumbersAsStringsFlag>(
       text.c_str(), text.size());
   if (document.HasParseError()) {
     error = std::string("not JSON: ") + rapidjson::GetParseError_En(document.GetParseError()) +
             " at byte " + std::to_string(document.GetErrorOffset());
-    return false;
+    return std::nullopt;
   }
   if (!document.IsObject()) {
     error = "expected one JSON object of input names and values";
-    return false;
+    return std::nullopt;
   }
   for (const auto& member : document.GetObject()) {
     const std::string name(member.name.GetString(), member.name.GetStringLength());
@@ -31,17 +30,14 @@ bool readSettingsText(const std::string& text, std::vector<InputSetting>& settin
       settings.emplace_back(name, value.GetBool() ? "yes" : "no");
     } else {
       error = "the value of '" + name + "' must be a string, a number or true/false";
-      settings.clear();
-      return false;
+      return std::nullopt;
     }
   }
-  return true;
+  return settings;
 }
 
-bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settings,
-                      std::string& error) {
-  return readFileWith(path, ": ", error,
-                      [&](const std::string& text) { return readSettingsText(text, settings, error); });
+std::optional<InputSettings> readSettingsFile(const std::string& path, std::string& error) {
+  return readFileWith(path, ": ", error, [&](const std::string& text) { return readSettingsText(text, error); });
 }
 
 }  // namespace chart_tool

@@ -4,6 +4,7 @@
 // Numbers keep the digits as written, so "1.10" reaches the input as typed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,10 +13,10 @@ namespace chart_tool {
 
 using InputSetting = std::pair<std::string, std::string>;  // input, value text
 
-// The settings in file order, or false with "PATH: reason" in `error`.
-bool readSettingsFile(const std::string& path, std::vector<InputSetting>& settings,
-                      std::string& error);
-bool readSettingsText(const std::string& text, std::vector<InputSetting>& settings,
-                      std::string& error);
+using InputSettings = std::vector<InputSetting>;
+
+// The settings in file order, or nothing with "PATH: reason" in `error`.
+std::optional<InputSettings> readSettingsFile(const std::string& path, std::string& error);
+std::optional<InputSettings> readSettingsText(const std::string& text, std::string& error);
 
 }  // namespace chart_tool

@@ -8,34 +8,24 @@
 
 namespace chart_tool {
 
-bool readTextFile(const std::string& path, std::string& content, std::string& error) {
+std::optional<std::string> readTextFile(const std::string& path, std::string& error) {
   std::error_code ignored;
   if (std::filesystem::is_directory(path, ignored)) {
     error = path + ": cannot be read (a folder, not a file)";
-    return false;
+    return std::nullopt;
   }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = path + ": cannot be read (" + std::strerror(errno) + ")";
-    return false;
+    return std::nullopt;
   }
   std::ostringstream text;
   text << file.rdbuf();
   if (file.bad()) {
     error = path + ": cannot be read";
-    return false;
+    return std::nullopt;
   }
-  content = text.str();
-  return true;
-}
-
-bool readFileWith(const std::string& path, const char* separator, std::string& error,
-                  const std::function<bool(const std::string& text)>& readText) {
-  std::string content;
-  if (!readTextFile(path, content, error)) return false;
-  if (readText(content)) return true;
-  error = path + separator + error;
-  return false;
+  return text.str();
 }
 
 std::string quoted(std::string_view text) {

@@ -2,19 +2,29 @@
 // wrote: reading a whole file, and quoting a value in a message.
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace chart_tool {
 
-// The file's bytes, or false with "PATH: cannot be read (reason)".
-bool readTextFile(const std::string& path, std::string& content, std::string& error);
+// Like every reader of text a person wrote, these answer what they read, or
+// nothing with the reason in `error`.
+
+// The file's bytes, or nothing with "PATH: cannot be read (reason)".
+std::optional<std::string> readTextFile(const std::string& path, std::string& error);
 
 // Reads the file and hands its text to `readText`; a reason that reader gives
 // is prefixed with the path and `separator` ("PATH: reason", "PATH:LINE: ...").
-bool readFileWith(const std::string& path, const char* separator, std::string& error,
-                  const std::function<bool(const std::string& text)>& readText);
+template <typename ReadText>
+auto readFileWith(const std::string& path, const char* separator, std::string& error,
+                  ReadText readText) -> decltype(readText(std::string())) {
+  const std::optional<std::string> content = readTextFile(path, error);
+  if (!content) return std::nullopt;
+  auto read = readText(*content);
+  if (!read) error = path + separator + error;
+  return read;
+}
 
 // The text in single quotes, as messages show what a person typed.
 std::string quoted(std::string_view text);
