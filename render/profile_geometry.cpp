@@ -88,8 +88,9 @@ std::optional<BarPlacement> placeBar(const GraphicsCalls& host, float price, int
   // The side follows the value's sign, which changes from strike to strike
   // without a pattern: chosen by selects rather than a branch to mispredict.
   const bool left = growsLeft(geometry.direction, value);
-  const int64_t start = std::max<int64_t>(geometry.originX - (left ? length : 0), geometry.plotLeft);
-  const int64_t end = std::min<int64_t>(geometry.originX + (left ? 0 : length), geometry.plotRight);
+  const int64_t origin = geometry.originX;
+  const int64_t start = std::max<int64_t>(origin - (left ? length : 0), geometry.plotLeft);
+  const int64_t end = std::min<int64_t>(origin + (left ? 0 : length), geometry.plotRight);
   if (start >= end) return std::nullopt;
   bar.startX = static_cast<int32_t>(start);
   bar.endX = static_cast<int32_t>(end);
