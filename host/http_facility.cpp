@@ -12,11 +12,13 @@ namespace {
 constexpr const char* kFailedTransferText = "HTTP_REQUEST_ERROR";
 constexpr const char* kEmptyBodyText = "EMPTY_RESPONSE";
 
-// What the study reads for the end of one transfer.
-std::string answerText(HttpOutcome outcome) {
-  if (!outcome.delivered) return kFailedTransferText;
-  if (outcome.body.empty()) return kEmptyBodyText;
-  return std::move(outcome.body);
+// What the study reads for the end of one transfer, and what it came to.
+HttpAnswer answerOf(int32_t id, std::string url, HttpOutcome outcome) {
+  HttpAnswer answer{id, kFailedTransferText, std::move(url), outcome.delivered, outcome.status,
+                    std::move(outcome.error)};
+  if (!outcome.delivered) return answer;
+  answer.text = outcome.body.empty() ? kEmptyBodyText : std::move(outcome.body);
+  return answer;
 }
 
 }  // namespace
@@ -46,13 +48,13 @@ struct HttpFacility::Shared {
     return lastId;
   }
 
-  void deliver(int32_t id, HttpOutcome outcome) {
-    std::string text = answerText(std::move(outcome));
+  void deliver(int32_t id, std::string url, HttpOutcome outcome) {
+    HttpAnswer answer = answerOf(id, std::move(url), std::move(outcome));
     {
       std::lock_guard<std::mutex> lock(mutex);
       // A transport that completes a request twice gets its second call ignored.
       if (inFlight.erase(id) == 0) return;
-      answers.push_back(HttpAnswer{id, std::move(text)});
+      answers.push_back(std::move(answer));
     }
     answerArrived.notify_all();
   }
@@ -90,8 +92,8 @@ int32_t HttpFacility::submit(const HttpRequest& request) {
   bool started = false;
   try {
     std::shared_ptr<Shared> shared = shared_;
-    started = transport_->start(request, [shared, id](HttpOutcome outcome) {
-      shared->deliver(id, std::move(outcome));
+    started = transport_->start(request, [shared, id, url = request.url](HttpOutcome outcome) {
+      shared->deliver(id, url, std::move(outcome));
     });
   } catch (...) {
     started = false;

@@ -21,9 +21,16 @@
 
 namespace chart_host {
 
+// An answer as the study reads it, with what the transfer came to: the
+// host's own reports (the service's status, data age) need what the study
+// never sees.
 struct HttpAnswer {
   int32_t requestId = 0;
-  std::string text;
+  std::string text;        // what the study reads
+  std::string url;         // of the request answered
+  bool delivered = false;  // false: the transfer failed
+  long status = 0;         // the HTTP status, when delivered
+  std::string error;       // why the transfer failed, when it did
 };
 
 // What a bounded wait for an answer came to.

@@ -73,15 +73,17 @@ void StudyInstance::setHttpTransport(std::shared_ptr<HttpTransport> transport) {
 
 // One answer per call at most, so the study sees each of them.
 void StudyInstance::deliverHttpAnswer(const CallSettings& settings) {
+  lastCallAnswer_.reset();
   if (settings.httpResponseRequestId != 0) {
     record_.httpResponseRequestId = settings.httpResponseRequestId;
     assignHostString(record_.httpResponseText, settings.httpResponseText.c_str());
     return;
   }
   record_.httpResponseRequestId = 0;
-  if (std::optional<HttpAnswer> answer = http_.takeAnswer(settings.waitForHttpAnswer)) {
-    record_.httpResponseRequestId = answer->requestId;
-    assignHostString(record_.httpResponseText, answer->text.c_str());
+  lastCallAnswer_ = http_.takeAnswer(settings.waitForHttpAnswer);
+  if (lastCallAnswer_) {
+    record_.httpResponseRequestId = lastCallAnswer_->requestId;
+    assignHostString(record_.httpResponseText, lastCallAnswer_->text.c_str());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ class StudyInstance {
   void setHostVersion(int32_t version) { record_.hostVersion = version; }
   HttpFacility& http() { return http_; }
   void setHttpTransport(std::shared_ptr<HttpTransport> transport);
+  // The answer the facility handed to the latest ordinary call, if it had one.
+  const std::optional<HttpAnswer>& lastCallAnswer() const { return lastCallAnswer_; }
 
  private:
   // Brings the host-filled fields and per-bar arrays up to date with the chart.
@@ -89,6 +92,7 @@ class StudyInstance {
   PersistentStore store_;
   MessageLog log_;
   HttpFacility http_;
+  std::optional<HttpAnswer> lastCallAnswer_;
 };
 
 }  // namespace chart_host
