@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "render/level_line.h"
@@ -20,9 +21,9 @@ namespace {
 // interest (GEX); long and short gamma. Each level's inputs (colour, width and
 // style from 33 in threes, label from 60, show switch from 67) sit at this
 // place among the level inputs.
-constexpr int32_t kInputPlaceOfLevel[] = {1, 2, 0, 3, 4, 5, 6};
-constexpr int32_t kLevelCount = 7;
-constexpr int32_t kFirstGammaLevel = 5;
+constexpr auto& kInputPlaceOfLevel = kLevelInputPlaceInDrawingOrder;
+constexpr int32_t kLevelCount = static_cast<int32_t>(std::size(kInputPlaceOfLevel));
+constexpr int32_t kFirstGammaLevel = kFirstGammaLevelInDrawingOrder;
 
 // The summary values and the largest changes follow the levels.
 enum ValueOutputs : int32_t {

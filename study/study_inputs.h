@@ -74,6 +74,13 @@ enum InputIndex : int32_t {
   kFuturesTargetInput = 111,
 };
 
+// The major levels in the order the study keeps their lines (drawing keys from
+// kFirstDrawingKey up), each as its place among the level inputs above: the
+// GEX levels call and put volume, zero gamma, call and put open interest; then
+// the gamma levels long and short, whose lines start again at the first key.
+inline constexpr int32_t kLevelInputPlaceInDrawingOrder[] = {1, 2, 0, 3, 4, 5, 6};
+inline constexpr int32_t kFirstGammaLevelInDrawingOrder = 5;
+
 // Declares all 112 inputs with their names, kinds, defaults, options and
 // display positions, and all 19 subgraphs with their names and attributes.
 void declareInputs(HostStudyInterface& sc);

@@ -263,6 +263,8 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
       {"bad time zone", {"--set", "Time Zone=40"}, "takes a time-zone index from 0 to 28"},
       {"bad zone text", {"--zone", "Mars+99"}, "--zone"},
       {"end before start", {"--start", "2026-03-02 10:00", "--end", "2026-03-02 09:00"}, "--end comes before"},
+      {"simulated clock facing the real service", {"--api-key", "k", "--start", "2026-03-02 10:00"},
+       "only talks to a stand-in of the service: give --service-address"},
   };
   for (const BadRun& bad : runs) {
     const ProcessResult run = runChart(bad.arguments);
@@ -282,15 +284,17 @@ struct StatedExit {
 // Each exit status the help states, for what it says it stands for.
 TEST_F(ChartProgram, ExitsWithTheStatusItsHelpStates) {
   const std::string missing = out.file("no-such-folder/");
+  const std::string nowhere = "--service-address=127.0.0.1:1";
   const std::vector<StatedExit> runs = {
       {"help", {"--help"}, 0},
       {"inputs listed", {"--list-inputs"}, 0},
-      {"unwritable picture", {"--png", missing + "chart.png"}, 1},
-      {"unwritable outputs", {"--csv", missing + "outputs.csv"}, 1},
-      {"unwritable drawings", {"--drawings", missing + "drawings.json"}, 1},
-      {"unwritable log", {"--log", missing + "log.txt"}, 1},
-      {"unwritable trace", {"--trace", missing + "trace.jsonl"}, 1},
+      {"unwritable picture", {nowhere, "--png", missing + "chart.png"}, 1},
+      {"unwritable outputs", {nowhere, "--csv", missing + "outputs.csv"}, 1},
+      {"unwritable drawings", {nowhere, "--drawings", missing + "drawings.json"}, 1},
+      {"unwritable log", {nowhere, "--log", missing + "log.txt"}, 1},
+      {"unwritable trace", {nowhere, "--trace", missing + "trace.jsonl"}, 1},
       {"bad command line", {"--step", "0"}, 2},
+      {"simulated clock facing the real service", {"--start", "2026-03-02 10:15"}, 2},
       {"bad module", {"--module", out.file("none.so")}, 2},
       {"bad bars file", {"--bars", out.file("none.csv")}, 2},
       {"bad settings file", {"--settings", out.file("none.json")}, 2},

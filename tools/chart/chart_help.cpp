@@ -43,8 +43,11 @@ Clock (times are the chart's wall-clock times):
   --step SECONDS         time between calls (default 1). On the simulated
                          clock every answer comes on the call after its
                          request, so a run takes seconds and repeats exactly.
+                         It runs hours in seconds, so it only talks to a
+                         stand-in of the service: it needs --service-address.
   --real-clock SECONDS   run on the real clock for this long instead, with
-                         every bar of the chart shown from the start
+                         every bar of the chart shown from the start; the
+                         way to watch the real service, at the study's pace
 
 Service (for a loopback stand-in or tests; the study's own requests):
   --service-address ADDRESS:PORT
@@ -64,8 +67,9 @@ Outputs:
   --no-progress          no progress bar on a terminal
   -h, --help             this text
 
-Exit status: 0 done, 1 an output could not be written, 2 a bad command line,
-module, bars file or settings file, 3 the service could not be reached.
+Exit status: 0 done, 1 an output could not be written, 2 a bad command line
+(the simulated clock without --service-address among them), module, bars file
+or settings file, 3 the service could not be reached.
 )";
 }
 

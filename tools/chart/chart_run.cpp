@@ -22,6 +22,12 @@ using namespace chart_host;
 
 namespace {
 
+// The simulated clock runs hours in seconds: against the real service it would
+// send a request every step and mix today's levels into a past day.
+constexpr const char* kSimulatedClockNeedsStandin =
+    "the simulated clock (--start, --end, --step) only talks to a stand-in of the service: give "
+    "--service-address ADDRESS:PORT, or use --real-clock SECONDS for the real service";
+
 // A service that failed this many transfers and never answered is not there.
 constexpr int kFailuresBeforeGivingUp = 3;
 
@@ -125,6 +131,8 @@ int runChart(const ChartOptions& options) {
   const CallSpan span = callSpanOf(options, realClock.now());
   std::vector<Bar> bars;
   if (!loadBars(options, placed.chart, span, bars, error)) return reportFailure(kExitUsage, error);
+  if (options.realClockSeconds <= 0 && options.serviceAddress.empty())
+    return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
   SimulatedClock simulatedClock(span.first);
   Clock& clock = options.realClockSeconds > 0 ? static_cast<Clock&>(realClock) : simulatedClock;
 
