@@ -81,8 +81,10 @@ std::string barsText() {
 std::vector<std::string> hostAlerts(const std::string& log) {
   const std::string mark = "ALERT Host: ";
   std::vector<std::string> alerts;
-  for (const std::string& line : linesOf(log))
-    if (const std::size_t at = line.find(mark); at != std::string::npos) alerts.push_back(line.substr(at + mark.size()));
+  for (const std::string& line : linesOf(log)) {
+    const std::size_t at = line.find(mark);
+    if (at != std::string::npos) alerts.push_back(line.substr(at + mark.size()));
+  }
   return alerts;
 }
 
@@ -152,7 +154,7 @@ TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTi
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(received, sorted);
   EXPECT_NE(run.standard_error.find("(4 alerts)"), std::string::npos) << run.standard_error;
-  for (const std::string& written : {log, run.standard_error, run.standard_output})
+  for (const std::string& written : {log, run.standard_error, run.standard_output, readText(out.file("received.txt"))})
     EXPECT_EQ(written.find(kApiKey), std::string::npos);
 }
 
