@@ -67,6 +67,24 @@ Outputs:
   --no-progress          no progress bar on a terminal
   -h, --help             this text
 
+Alerts (the last price, the newest bar's close, against the levels the study
+drew, after every call; each alert is a line of the log marked ALERT Host:):
+  --alert cross          when the price crosses a level between one call and
+                         the next ("ES_SPX 5869.25 crossed ZG 5868.82 upward
+                         at 10:31:05"); touching a level and going back is no
+                         crossing, and a level that moves over a still price
+                         (a new answer) is none either
+  --alert near=TICKS     when the price comes within TICKS ticks (--tick-size)
+                         of a level it was not within before ("ES_SPX 5869.75
+                         within 4 ticks of ZG 5868.82 at 10:31:05"). --alert
+                         may be repeated to ask for both.
+  --alert-quiet SECONDS  the same level and kind is not alerted again within
+                         this much clock time, so a price hovering on a level
+                         alerts once (default 300)
+  --on-alert PROGRAM     start PROGRAM with the alert's text as its one
+                         argument, without a shell; the chart goes on without
+                         waiting for it
+
 Exit status: 0 done, 1 an output could not be written, 2 a bad command line
 (the simulated clock without --service-address among them), module, bars file
 or settings file, 3 the service could not be reached.

@@ -88,6 +88,25 @@ bool readSize(ChartOptions& options, const std::string& value) {
   return size.has_value();
 }
 
+// "cross" or "near=TICKS"; the option may repeat to ask for both.
+bool readAlert(ChartOptions& options, const std::string& value) {
+  if (value == "cross") {
+    options.alerts.cross = true;
+    return true;
+  }
+  const std::string near = "near=";
+  if (value.compare(0, near.size(), near) != 0) return false;
+  const std::optional<int64_t> ticks = readWholeNumber(value.substr(near.size()), 1, 1000);
+  if (ticks) options.alerts.nearTicks = static_cast<int32_t>(*ticks);
+  return ticks.has_value();
+}
+
+bool readAlertQuiet(ChartOptions& options, const std::string& value) {
+  const std::optional<int64_t> seconds = readWholeNumber(value, 0, 86400);
+  if (seconds) options.alerts.quiet_s = *seconds;
+  return seconds.has_value();
+}
+
 const std::vector<ValuedOption>& valuedOptions() {
   static const std::vector<ValuedOption> kOptions = {
       {"--module", "a file", text(&ChartOptions::modulePath)},
@@ -114,6 +133,9 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--log", "a file", text(&ChartOptions::logPath)},
       {"--drawings", "a file", text(&ChartOptions::drawingsPath)},
       {"--trace", "a file", text(&ChartOptions::tracePath)},
+      {"--alert", "cross or near=TICKS (TICKS from 1 to 1000)", readAlert},
+      {"--alert-quiet", "seconds from 0 to 86400", readAlertQuiet},
+      {"--on-alert", "a program", text(&ChartOptions::onAlertCommand)},
   };
   return kOptions;
 }
@@ -154,6 +176,8 @@ bool checkTogether(const ChartOptions& options, std::string& error) {
     error = "--real-clock runs on the real clock; leave out --start and --end";
   else if (!options.barsPath.empty() && (options.syntheticFrom || options.barCount != 0))
     error = "--bars reads bars from a file; leave out --synthetic-from and --bar-count";
+  else if (!options.onAlertCommand.empty() && !options.alerts.any())
+    error = "--on-alert runs a program on alerts: give --alert cross or --alert near=TICKS too";
   return error.empty();
 }
 

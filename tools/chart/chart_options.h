@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/chart.h"
+#include "tools/chart/alert_settings.h"
 #include "tools/chart/settings_file.h"
 
 namespace chart_tool {
@@ -44,6 +45,10 @@ struct ChartOptions {
   std::string logPath;
   std::string drawingsPath;
   std::string tracePath;
+  // Alerts on the last price against the drawn levels, and the program
+  // started with each (empty: none).
+  AlertSettings alerts;
+  std::string onAlertCommand;
   bool quiet = false;        // no log lines on standard error
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;

@@ -1,8 +1,9 @@
 // What tarvio-chart needs of the system it runs on, one file per platform:
 // where the module sits, whether messages go to a terminal, the HTTPS
-// transport of the host, and pictures.
+// transport of the host, pictures, and programs started on alerts.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -26,5 +27,21 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();
+
+// A program started by startProgram: its process id or handle.
+using StartedProgram = intptr_t;
+
+// Starts `program` (a path, or a name looked up on the PATH) with `argument`
+// as its one argument, without a shell, and returns at once without waiting
+// for it. False with the system's reason when it cannot be started.
+bool startProgram(const std::string& program, const std::string& argument, StartedProgram& started,
+                  std::string& error);
+
+// Whether the program has ended; once it has, what the system kept of it is
+// released (no zombie is left). Never waits.
+bool programEnded(StartedProgram started);
+
+// Lets go of a program still running; it carries on by itself.
+void leaveProgram(StartedProgram started);
 
 }  // namespace chart_tool

@@ -1,8 +1,11 @@
 #include "tools/chart/chart_platform.h"
 
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
@@ -37,5 +40,30 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 }
 
 std::string pictureUnavailableReason() { return {}; }
+
+bool startProgram(const std::string& program, const std::string& argument, StartedProgram& started,
+                  std::string& error) {
+  std::string name = program;
+  std::string text = argument;
+  char* const arguments[] = {name.data(), text.data(), nullptr};
+  pid_t id = 0;
+  // The child's exec failure (a missing or unrunnable program) comes back here.
+  const int failure = posix_spawnp(&id, program.c_str(), nullptr, nullptr, arguments, environ);
+  if (failure != 0) {
+    error = std::strerror(failure);
+    return false;
+  }
+  started = id;
+  return true;
+}
+
+bool programEnded(StartedProgram started) {
+  int status = 0;
+  // The child's id once it has ended, -1 when there is nothing left to wait for.
+  return waitpid(static_cast<pid_t>(started), &status, WNOHANG) != 0;
+}
+
+// A child left running is adopted by the system when this program ends.
+void leaveProgram(StartedProgram) {}
 
 }  // namespace chart_tool

@@ -7,6 +7,7 @@
 
 #include "host/module_loader.h"
 #include "host/picture/chart_picture.h"
+#include "tools/chart/alert_watch.h"
 #include "tools/chart/chart_platform.h"
 #include "tools/chart/chart_run_output.h"
 #include "tools/chart/chart_session.h"
@@ -77,11 +78,12 @@ bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& e
 // Calls the study at every step of the span, with a repaint after each;
 // stops early when the service cannot be reached.
 int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
-                    const TransportWatch& watch, ChartPictureOptions& picture) {
+                    const TransportWatch& watch, ChartPictureOptions& picture, AlertWatch& alerts) {
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
   for (int64_t call = 0; call < totalCalls; ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
+    alerts.look(now);
     picture.title = chartTitle(instance, now);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
@@ -146,11 +148,12 @@ int runChart(const ChartOptions& options) {
 
   ChartSession session(instance, std::move(bars), clock);
   if (!clock.simulated()) session.showAllBars();
+  AlertWatch alerts(instance, options);
   ChartPictureOptions picture;
   picture.width = options.width;
   picture.height = options.height;
-  const int status =
-      writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture), options, instance, picture, outputs);
+  const int status = writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture, alerts),
+                                  options, instance, picture, outputs);
   instance.runLastCall(true);
   placed.instance.reset();
   if (status == kExitDone) outputs.printSummary(options, session.calls());
