@@ -1,0 +1,145 @@
+// tarvio-chart takes what a person types as typed: zones by name, list
+// options by a beginning of their own, bars files that start with a
+// byte-order mark, each giving what the exact text gives; and a misspelt zone,
+// an ambiguous option or a span that misses the bars is refused in one line.
+// The real program against a real stand-in over TLS, on the simulated clock.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/civil_calendar.h"
+#include "support/standin_process.h"
+
+using namespace chart_host;
+
+namespace {
+
+using standin_test::ProcessResult;
+using standin_test::ScratchFolder;
+using standin_test::StandinProcess;
+
+constexpr const char* kApiKey = "typed-inputs-key-5f3a";
+constexpr const char* kChicagoZoneText = "CST-06CDT+01,M3.2.0/02:00,M11.1.0/02:00";
+
+// Unix seconds of a New York wall-clock time on Monday 2026-03-02 (UTC-5).
+int64_t unixAtNewYork(int hours, int minutes) {
+  return (dayNumberOfDate(2026, 3, 2) - dayNumberOfDate(1970, 1, 1)) * 86400 + (hours + 5) * 3600 + minutes * 60;
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream file(path);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::size_t lineCount(const std::string& text) {
+  std::size_t lines = 0;
+  for (char c : text) lines += c == '\n' ? 1 : 0;
+  return lines;
+}
+
+ProcessResult runChart(const std::vector<std::string>& arguments) {
+  return standin_test::runProgram(TARVIO_CHART_PATH, arguments, 60);
+}
+
+class ChartTypedInputs : public testing::Test {
+ protected:
+  void SetUp() override {
+    // The stand-in's spot from 09:00 to 10:20 New York, 08:00 to 09:20 Chicago.
+    const std::string window = std::to_string(unixAtNewYork(9, 0)) + "," + std::to_string(unixAtNewYork(10, 21));
+    const ProcessResult written = standin_test::runToEnd({"--write-bars", out.file("bars.csv"), "--bars-window", window});
+    ASSERT_EQ(written.exit_status, 0) << written.standard_error;
+    std::ofstream(out.file("bom-bars.csv")) << "\xEF\xBB\xBF" << readText(out.file("bars.csv"));
+  }
+
+  // A run on a Chicago chart from 09:15 to 10:18 Chicago time against a
+  // fresh stand-in whose clock stands at 10:15 New York; its outputs CSV.
+  std::string outputsOf(const std::vector<std::string>& typed) {
+    StandinProcess standin({"--now", std::to_string(unixAtNewYork(10, 15))});
+    EXPECT_TRUE(standin.ready()) << standin.standardError();
+    const std::string csv = out.file("outputs-" + std::to_string(runs_++) + ".csv");
+    std::vector<std::string> arguments = {"--start", "2026-03-02 09:15", "--end", "2026-03-02 09:18",
+        "--service-address", "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(),
+        "--api-key", kApiKey, "--csv", csv, "--quiet"};
+    arguments.insert(arguments.end(), typed.begin(), typed.end());
+    const ProcessResult run = runChart(arguments);
+    EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+    EXPECT_EQ(run.standard_error.find(kApiKey), std::string::npos);
+    return readText(csv);
+  }
+
+  ScratchFolder out;
+
+ private:
+  int runs_ = 0;
+};
+
+TEST_F(ChartTypedInputs, NamesBeginningsAndAMarkedFileGiveWhatTheExactTextsGive) {
+  const std::vector<std::string> exact = {"--bars", out.file("bars.csv"), "--zone", kChicagoZoneText,
+                                          "--set", "Time Zone=6", "--set", "Greek=1dte Gex"};
+  const std::string expected = outputsOf(exact);
+  ASSERT_GT(lineCount(expected), 60u) << expected.substr(0, 300);
+
+  const struct {
+    const char* what;
+    std::vector<std::string> typed;
+  } variants[] = {
+      {"zone names", {"--bars", out.file("bars.csv"), "--zone", "america/chicago", "--set", "Time Zone=Chicago",
+                      "--set", "Greek=1dte Gex"}},
+      {"an option's beginning", {"--bars", out.file("bars.csv"), "--zone", kChicagoZoneText, "--set", "Time Zone=6",
+                                 "--set", "Greek=1DTE GE"}},
+      {"a byte-order mark", {"--bars", out.file("bom-bars.csv"), "--zone", kChicagoZoneText, "--set", "Time Zone=6",
+                             "--set", "Greek=1dte Gex"}},
+  };
+  for (const auto& variant : variants) EXPECT_EQ(outputsOf(variant.typed), expected) << variant.what;
+}
+
+TEST_F(ChartTypedInputs, RefusesAMisspeltZoneAnAmbiguousOptionAndASpanThatMissesTheBars) {
+  const std::string bars = out.file("bars.csv");
+  const struct {
+    const char* what;
+    std::vector<std::string> arguments;
+    const char* says;  // the whole line after "tarvio-chart: "
+  } runs[] = {
+      {"misspelt chart zone", {"--zone", "Chicgo"},
+       "--zone: no time zone is named 'Chicgo'; did you mean 'Chicago' or 'America/Chicago'?"},
+      {"misspelt input zone", {"--set", "Time Zone=New Yrok"},
+       "input 'Time Zone': no time zone is named 'New Yrok'; did you mean 'New York' or 'America/New_York'?"},
+      {"ambiguous option", {"--set", "Greek=0dte"},
+       "input 'Greek' has several options beginning with '0dte': '0dte Gex', '0dte Gamma (State Package Only)', "
+       "'0dte Delta (State Package Only)'"},
+      {"a day of bars without --start", {"--bars", bars, "--service-address", "127.0.0.1:1"},
+       "do not meet; try --start \"2026-03-02 10:15\""},
+      {"--end before the first bar", {"--bars", bars, "--end", "2026-03-02 08:00", "--service-address", "127.0.0.1:1"},
+       "the calls (2026-03-02 07:15 to 08:00) and the bars (2026-03-02 09:00 to 10:20) do not meet; "
+       "try --start \"2026-03-02 09:00\" --end \"2026-03-02 09:45\""},
+  };
+  for (const auto& bad : runs) {
+    const ProcessResult run = runChart(bad.arguments);
+    EXPECT_EQ(run.exit_status, 2) << bad.what << ": " << run.standard_error;
+    EXPECT_EQ(lineCount(run.standard_error), 1u) << bad.what << ": " << run.standard_error;
+    EXPECT_EQ(run.standard_error.rfind("tarvio-chart: ", 0), 0u) << bad.what;
+    EXPECT_NE(run.standard_error.find(bad.says), std::string::npos) << bad.what << ": " << run.standard_error;
+  }
+}
+
+TEST_F(ChartTypedInputs, WarnsOnceOfCallsBeforeTheFirstBar) {
+  StandinProcess standin({"--now", std::to_string(unixAtNewYork(9, 0))});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const ProcessResult run = runChart({"--bars", out.file("bars.csv"), "--start", "2026-03-02 08:58", "--end",
+                                      "2026-03-02 09:01", "--service-address",
+                                      "127.0.0.1:" + std::to_string(standin.port()), "--ca-file",
+                                      standin.certificatePath(), "--api-key", kApiKey, "--log", out.file("log.txt")});
+  EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+  const std::string warning =
+      "tarvio-chart: warning: the first bar is at 2026-03-02 09:00: the calls before it see an empty chart\n";
+  EXPECT_EQ(run.standard_error.rfind(warning, 0), 0u) << run.standard_error;
+  EXPECT_EQ(run.standard_error.find(warning, 1), std::string::npos) << run.standard_error;
+  EXPECT_EQ(run.standard_error.find(kApiKey), std::string::npos);
+}
+
+}  // namespace
