@@ -42,6 +42,17 @@ std::size_t lineCount(const std::string& text) {
   return lines;
 }
 
+// The outputs CSV's fourth series (the first of the live profile's) at a
+// bar of the Monday.
+std::string liveColumnAt(const std::string& csv, const std::string& time) {
+  const std::size_t row = csv.find("\n2026-03-02 " + time + ":00,");
+  if (row == std::string::npos) return "(no row)";
+  std::istringstream fields(csv.substr(row + 1, csv.find('\n', row + 1) - row - 1));
+  std::string field;
+  for (int column = 0; column <= 4 && std::getline(fields, field, ','); ++column) {}
+  return field;
+}
+
 ProcessResult runChart(const std::vector<std::string>& arguments) {
   return standin_test::runProgram(TARVIO_CHART_PATH, arguments, 60);
 }
@@ -49,20 +60,21 @@ ProcessResult runChart(const std::vector<std::string>& arguments) {
 class ChartTypedInputs : public testing::Test {
  protected:
   void SetUp() override {
-    // The stand-in's spot from 09:00 to 10:20 New York, 08:00 to 09:20 Chicago.
-    const std::string window = std::to_string(unixAtNewYork(9, 0)) + "," + std::to_string(unixAtNewYork(10, 21));
+    // The stand-in's spot from 09:00 to 10:39 New York, 08:00 to 09:39 Chicago.
+    const std::string window = std::to_string(unixAtNewYork(9, 0)) + "," + std::to_string(unixAtNewYork(10, 40));
     const ProcessResult written = standin_test::runToEnd({"--write-bars", out.file("bars.csv"), "--bars-window", window});
     ASSERT_EQ(written.exit_status, 0) << written.standard_error;
     std::ofstream(out.file("bom-bars.csv")) << "\xEF\xBB\xBF" << readText(out.file("bars.csv"));
   }
 
-  // A run on a Chicago chart from 09:15 to 10:18 Chicago time against a
-  // fresh stand-in whose clock stands at 10:15 New York; its outputs CSV.
+  // A run from 09:28 to 09:33 Chicago time, across the start of the
+  // study's request window in Chicago (09:30) but not in New York, against a
+  // fresh stand-in whose clock stands at the first call; its outputs CSV.
   std::string outputsOf(const std::vector<std::string>& typed) {
-    StandinProcess standin({"--now", std::to_string(unixAtNewYork(10, 15))});
+    StandinProcess standin({"--now", std::to_string(unixAtNewYork(10, 28)), "--api-key", kApiKey});
     EXPECT_TRUE(standin.ready()) << standin.standardError();
     const std::string csv = out.file("outputs-" + std::to_string(runs_++) + ".csv");
-    std::vector<std::string> arguments = {"--start", "2026-03-02 09:15", "--end", "2026-03-02 09:18",
+    std::vector<std::string> arguments = {"--start", "2026-03-02 09:28", "--end", "2026-03-02 09:33",
         "--service-address", "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(),
         "--api-key", kApiKey, "--csv", csv, "--quiet"};
     arguments.insert(arguments.end(), typed.begin(), typed.end());
@@ -81,8 +93,12 @@ class ChartTypedInputs : public testing::Test {
 TEST_F(ChartTypedInputs, NamesBeginningsAndAMarkedFileGiveWhatTheExactTextsGive) {
   const std::vector<std::string> exact = {"--bars", out.file("bars.csv"), "--zone", kChicagoZoneText,
                                           "--set", "Time Zone=6", "--set", "Greek=1dte Gex"};
+  // The zone, the Time Zone input and the Greek each change these outputs
+  // (the live profile's columns come from the first request in the window).
   const std::string expected = outputsOf(exact);
-  ASSERT_GT(lineCount(expected), 60u) << expected.substr(0, 300);
+  ASSERT_GT(lineCount(expected), 90u) << expected.substr(0, 300);
+  EXPECT_EQ(liveColumnAt(expected, "09:29"), "0") << "the window opens at 09:30 Chicago time";
+  EXPECT_NE(liveColumnAt(expected, "09:32"), "0");
 
   const struct {
     const char* what;
@@ -115,7 +131,7 @@ TEST_F(ChartTypedInputs, RefusesAMisspeltZoneAnAmbiguousOptionAndASpanThatMisses
       {"a day of bars without --start", {"--bars", bars, "--service-address", "127.0.0.1:1"},
        "do not meet; try --start \"2026-03-02 10:15\""},
       {"--end before the first bar", {"--bars", bars, "--end", "2026-03-02 08:00", "--service-address", "127.0.0.1:1"},
-       "the calls (2026-03-02 07:15 to 08:00) and the bars (2026-03-02 09:00 to 10:20) do not meet; "
+       "the calls (2026-03-02 07:15 to 08:00) and the bars (2026-03-02 09:00 to 10:39) do not meet; "
        "try --start \"2026-03-02 09:00\" --end \"2026-03-02 09:45\""},
   };
   for (const auto& bad : runs) {
@@ -128,7 +144,7 @@ TEST_F(ChartTypedInputs, RefusesAMisspeltZoneAnAmbiguousOptionAndASpanThatMisses
 }
 
 TEST_F(ChartTypedInputs, WarnsOnceOfCallsBeforeTheFirstBar) {
-  StandinProcess standin({"--now", std::to_string(unixAtNewYork(9, 0))});
+  StandinProcess standin({"--now", std::to_string(unixAtNewYork(9, 0)), "--api-key", kApiKey});
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   const ProcessResult run = runChart({"--bars", out.file("bars.csv"), "--start", "2026-03-02 08:58", "--end",
                                       "2026-03-02 09:01", "--service-address",
