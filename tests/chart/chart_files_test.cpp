@@ -160,6 +160,7 @@ TEST_F(InputAssignment, TakesAnOptionsOwnBeginningAndAZonesName) {
       {"Profile Direction", "cent", 2}, {"Profile Direction", "L", 1},
       {"Time Zone", "Chicago", 6}, {"Time Zone", "america/los_angeles", 3},
       {"Time Zone", "UTC", 9},     {"Time Zone", "27", 27},
+      {"Time Zone", "etc/gmt-12", 26},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(set(c.name, c.value)) << c.name << "=" << c.value << ": " << error;

@@ -94,15 +94,15 @@ std::optional<int32_t> listOptionOf(const HostInput& input, std::string_view val
   for (std::size_t i = 0; i < options.size() && !wanted.empty(); ++i)
     if (lowered(options[i]).starts_with(wanted)) beginning.push_back(i);
   if (beginning.size() == 1) return static_cast<int32_t>(beginning.front());
+  // A beginning that several options share names those; a miss names all.
+  const bool several = !beginning.empty();
   std::string choices;
-  for (std::size_t i : beginning) choices.append(choices.empty() ? "" : ", ").append(quoted(options[i]));
-  if (!beginning.empty()) {
-    refusal = "input " + quoted(hostStringText(input.name)) + " has several options beginning with " +
-              quoted(value) + ": " + choices;
-    return std::nullopt;
-  }
-  for (const std::string& option : options) choices.append(choices.empty() ? "" : ", ").append(quoted(option));
-  refusal = refusalOf(input, value, "one of " + choices + " (or its index from 0)");
+  for (std::size_t i = 0; i < options.size(); ++i)
+    if (!several || std::find(beginning.begin(), beginning.end(), i) != beginning.end())
+      choices.append(choices.empty() ? "" : ", ").append(quoted(options[i]));
+  refusal = several ? "input " + quoted(hostStringText(input.name)) + " has several options beginning with " +
+                          quoted(value) + ": " + choices
+                    : refusalOf(input, value, "one of " + choices + " (or its index from 0)");
   return std::nullopt;
 }
 
@@ -173,16 +173,13 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       return {};
     }
     case kInputTimeZone: {
-      const std::optional<int32_t> index = readInt32(value);
-      if (meantAsZoneName(value)) {
-        const std::optional<int32_t> named = timeZoneIndexOfName(value);
-        if (!named) return "input " + quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
-        input.intValue = *named;
-        return {};
-      }
+      std::optional<int32_t> index = timeZoneIndexOfName(value);
+      if (!index && meantAsZoneName(value))
+        return "input " + quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
+      if (!index) index = readInt32(value);
       if (!index || *index < 0 || *index >= tarvio::kTimeZoneCount)
-        return refusalOf(input, value, "a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) +
-                                           " (7 is New York) or a zone's name, e.g. America/New_York");
+        return takes("a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) +
+                     " (7 is New York) or a zone's name, e.g. America/New_York");
       input.intValue = *index;
       return {};
     }
