@@ -2,6 +2,7 @@
 // layouts, settings files, and input values typed by name.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/settings_file.h"
+#include "support/standin_process.h"
 #include "support/study_fixture.h"
 
 using namespace chart_host;
@@ -79,6 +81,26 @@ TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
   }
 }
 
+// Editors and spreadsheets may start a file with a UTF-8 byte-order mark;
+// the readers see the text after it.
+TEST(TextFiles, ReadAFileThatStartsWithAByteOrderMark) {
+  const standin_test::ScratchFolder folder;
+  const std::string mark = "\xEF\xBB\xBF";
+  std::ofstream(folder.file("bars.csv")) << mark << "datetime,open,high,low,close,volume\n"
+                                         << "2026-03-02 09:30,1,2,0.5,1.5,10\n";
+  std::ofstream(folder.file("settings.json")) << mark << R"({"Ticker": "SPX"})";
+  std::ofstream(folder.file("mark-only.csv")) << mark;
+  std::string error;
+  const std::optional<BarText> bars = readBarFile(folder.file("bars.csv"), error);
+  ASSERT_TRUE(bars) << error;
+  EXPECT_EQ(bars->bars.size(), 1u);
+  const std::optional<InputSettings> settings = readSettingsFile(folder.file("settings.json"), error);
+  ASSERT_TRUE(settings) << error;
+  EXPECT_EQ(*settings, (InputSettings{{"Ticker", "SPX"}}));
+  EXPECT_FALSE(readBarFile(folder.file("mark-only.csv"), error));
+  EXPECT_NE(error.find("mark-only.csv:the file is empty"), std::string::npos) << error;
+}
+
 TEST(SettingsFile, KeepsNumbersAsWrittenAndRefusesWhatIsNotAValue) {
   std::string error;
   const std::optional<InputSettings> settings =
@@ -123,6 +145,29 @@ TEST_F(InputAssignment, ReadsEachKindOfValue) {
   EXPECT_STREQ(hostStringText(study.instance.input(1).textValue), "my-key");
 }
 
+// An exact option text and an index come before a beginning ("0" is the
+// first option, not "0dte ..."); a zone's name is its table index.
+TEST_F(InputAssignment, TakesAnOptionsOwnBeginningAndAZonesName) {
+  const struct {
+    const char* name;
+    const char* value;
+    int32_t index;
+  } cases[] = {
+      {"Greek", "0dte Gamma", 3},  {"Greek", "0DTE GAMMA (state package only)", 3},
+      {"Greek", "1dte d", 6},      {"Greek", "0dte gex", 1},
+      {"Greek", "0", 0},           {"Greek", "1", 1},
+      {"Package", "st", 1},        {"Package", "c", 0},
+      {"Profile Direction", "cent", 2}, {"Profile Direction", "L", 1},
+      {"Time Zone", "Chicago", 6}, {"Time Zone", "america/los_angeles", 3},
+      {"Time Zone", "UTC", 9},     {"Time Zone", "27", 27},
+      {"Time Zone", "etc/gmt-12", 26},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(set(c.name, c.value)) << c.name << "=" << c.value << ": " << error;
+    EXPECT_EQ(input(c.name).intValue, c.index) << c.name << "=" << c.value;
+  }
+}
+
 TEST_F(InputAssignment, RefusesBadValuesAndLeavesTheInputAsItWas) {
   const struct {
     const char* name;
@@ -139,6 +184,12 @@ TEST_F(InputAssignment, RefusesBadValuesAndLeavesTheInputAsItWas) {
       {"Zero Gamma Color", "#12345G", "takes a colour as #RRGGBB"},
       {"Request Start Time", "25:00", "takes a time of day"},
       {"Time Zone", "-1", "takes a time-zone index from 0 to 28"},
+      {"Time Zone", "7x", "takes a time-zone index from 0 to 28 (7 is New York) or a zone's name"},
+      {"Time Zone", "Chicgo",
+       "input 'Time Zone': no time zone is named 'Chicgo'; did you mean 'Chicago' or 'America/Chicago'?"},
+      {"Greek", "0DTE", "input 'Greek' has several options beginning with '0DTE': '0dte Gex', "
+                        "'0dte Gamma (State Package Only)', '0dte Delta (State Package Only)'"},
+      {"Profile Direction", "Up", "takes one of 'Right', 'Left', 'Center' (or its index from 0), not 'Up'"},
       {"Tickr", "SPX", "no input is named 'Tickr'; did you mean 'Ticker"},
       {"Major", "x", "names several inputs"},
       {"500", "x", "no input has the index 500"},

@@ -47,6 +47,71 @@ TEST(CallSpan, FollowsTheOptionsOrTheRealClock) {
   EXPECT_EQ(span.last, at("2026-03-02 10:00") + 2500000);
 }
 
+TEST(CallSpan, EndsAtAnEndThatComesBeforeTheDefaultStart) {
+  struct Case {
+    const char* end;
+    const char* first;
+  };
+  const Case cases[] = {
+      {"2026-03-02 11:00", "2026-03-02 10:15"},  // an earlier day: the 45 minutes before it
+      {"2026-03-09 10:00", "2026-03-09 09:15"},  // the default day, before 10:15
+      {"2026-03-09 12:00", "2026-03-09 10:15"},  // after the default start: from there
+  };
+  for (const Case& c : cases) {
+    ChartOptions options;
+    options.end = at(c.end);
+    const CallSpan span = callSpanOf(options, at("2026-03-10 08:00"));
+    EXPECT_EQ(formatDateTime(span.first), formatDateTime(at(c.first))) << c.end;
+    EXPECT_EQ(span.last, at(c.end));
+  }
+}
+
+// Minute bars from 09:00 to 10:21 on Monday 2026-03-02.
+std::vector<Bar> mondayBars() {
+  std::vector<Bar> bars;
+  for (HostDateTime t = at("2026-03-02 09:00"); t <= at("2026-03-02 10:21"); t += kMicrosecondsPerMinute)
+    bars.push_back(Bar{t, 10, 11, 9, 10, 5});
+  return bars;
+}
+
+TEST(SpanAndBars, RefusesCallsThatNeverMeetTheBarsAndWarnsOfCallsBeforeThem) {
+  struct Case {
+    const char* first;
+    const char* last;
+    bool endGiven;
+    bool realClock;
+    const char* error;
+    const char* warning;
+  };
+  const Case cases[] = {
+      {"2026-03-02 10:15", "2026-03-02 10:20", true, false, "", ""},
+      {"2026-03-02 10:00", "2026-03-02 12:00", true, false, "", ""},  // on past the last bar
+      {"2026-03-02 10:22", "2026-03-02 10:30", true, false, "", ""},  // as the last bar ends
+      {"2026-12-04 10:15", "2026-12-04 11:00", false, false,
+       "the calls (2026-12-04 10:15 to 11:00) and the bars (2026-03-02 09:00 to 10:21) do not meet; "
+       "try --start \"2026-03-02 10:15\"", ""},
+      {"2026-03-02 10:23", "2026-03-02 10:30", false, false, "do not meet; try --start \"2026-03-02 10:21\"", ""},
+      {"2026-03-02 08:00", "2026-03-02 08:30", true, false,
+       "the calls (2026-03-02 08:00 to 08:30) and the bars (2026-03-02 09:00 to 10:21) do not meet; "
+       "try --start \"2026-03-02 09:00\" --end \"2026-03-02 09:30\"", ""},
+      {"2026-03-01 23:00", "2026-03-02 08:59", true, false,
+       "the calls (2026-03-01 23:00 to 2026-03-02 08:59) and", ""},
+      {"2026-03-02 08:30", "2026-03-02 09:10", true, false, "",
+       "the first bar is at 2026-03-02 09:00: the calls before it see an empty chart"},
+      {"2026-12-04 10:15", "2026-12-04 11:00", false, true, "", ""},  // the real clock shows every bar
+  };
+  const std::vector<Bar> bars = mondayBars();
+  for (const Case& c : cases) {
+    ChartOptions options;
+    if (c.endGiven) options.end = at(c.last);
+    options.realClockSeconds = c.realClock ? 60 : 0;
+    const SpanAndBars found = checkSpanMeetsBars(options, CallSpan{at(c.first), at(c.last)}, bars);
+    EXPECT_EQ(found.error.empty(), *c.error == '\0') << c.first << ": " << found.error;
+    EXPECT_NE(found.error.find(c.error), std::string::npos) << found.error;
+    EXPECT_EQ(found.warning, c.warning) << c.first;
+  }
+}
+
 TEST(RunBars, SyntheticBarsReachTheLastCall) {
   struct Case {
     const char* first;

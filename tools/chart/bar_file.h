@@ -31,8 +31,9 @@ struct BarText {
 // The bars of the text, or nothing with "LINE: reason" in `error`.
 std::optional<BarText> readBarText(std::string_view text, std::string& error);
 
-// The bars of the file at `path`, or nothing with "PATH:LINE: reason" (or why
-// the file cannot be read) in `error`.
+// The bars of the file at `path` (after a byte-order mark, as every text file
+// the program reads), or nothing with "PATH:LINE: reason" (or why the file
+// cannot be read) in `error`.
 std::optional<BarText> readBarFile(const std::string& path, std::string& error);
 
 }  // namespace chart_tool

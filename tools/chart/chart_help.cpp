@@ -23,16 +23,20 @@ Module and chart:
   --start-price P        first price of the random walk (default 5800)
   --seed N               seed of the random walk (default 1)
   --tick-size T          the chart's tick size (default 0.25)
-  --zone TEXT            the chart's time zone as a zone text
+  --zone ZONE            the chart's time zone: a zone's name or city, any
+                         case (America/Chicago, Chicago, London, UTC, ...), or
+                         a zone text
                          (default New York: EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00)
 
 Study inputs (applied in this order; see --list-inputs):
   --settings PATH        a JSON object of input names (or indices) and values
   --set NAME=VALUE       one input, by name (any case; a long name's first
-                         words will do) or index. Lists take an option text or
-                         index, colours #RRGGBB, times of day HH:MM, yes/no
-                         inputs yes or no, the time zone its table index
-                         (7 New York). May be repeated.
+                         words will do) or index. Lists take an option text,
+                         any beginning only one option has, or its index;
+                         colours #RRGGBB, times of day HH:MM, yes/no inputs yes
+                         or no, the time zone a zone's name or city (as
+                         --zone) or its table index (7 New York). May be
+                         repeated.
   --api-key KEY          the service key (input 1)
   --list-inputs          print every input with its index, kind and value
 

@@ -117,7 +117,9 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--start-price", "a price above 0", decimal(&ChartOptions::startPrice, 0.01, 1e7)},
       {"--seed", "a whole number", whole(&ChartOptions::seed, 0, INT64_MAX)},
       {"--tick-size", "a tick size above 0", decimal(&ChartOptions::tickSize, 1e-6, 1e6)},
-      {"--zone", "a zone text, e.g. EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00", text(&ChartOptions::zoneText)},
+      // A zone's name is read against the module's table when the chart is set up.
+      {"--zone", "a zone's name or a zone text, e.g. America/Chicago or CST-06CDT+01,M3.2.0/02:00,M11.1.0/02:00",
+       text(&ChartOptions::zoneText)},
       {"--settings", "a JSON file", text(&ChartOptions::settingsPath)},
       {"--set", "NAME=VALUE", readSetting},
       {"--api-key", "a key", readApiKey},

@@ -16,6 +16,7 @@
 #include "tools/chart/run_plan.h"
 #include "tools/chart/simulated_clock.h"
 #include "tools/chart/transport_watch.h"
+#include "tools/chart/zone_names.h"
 
 namespace chart_tool {
 
@@ -65,7 +66,8 @@ bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& e
   const std::string modulePath = options.modulePath.empty() ? moduleBesideProgram() : options.modulePath;
   placed.module = ModuleLoader::load(modulePath, error);
   if (!placed.module) return false;
-  if (!placed.chart.setZone(options.zoneText, &error)) {
+  const std::optional<std::string> zoneText = chartZoneTextOf(options.zoneText, error);
+  if (!zoneText || !placed.chart.setZone(*zoneText, &error)) {
     error = "--zone: " + error;
     return false;
   }
@@ -135,6 +137,9 @@ int runChart(const ChartOptions& options) {
   if (!loadBars(options, placed.chart, span, bars, error)) return reportFailure(kExitUsage, error);
   if (options.realClockSeconds <= 0 && options.serviceAddress.empty())
     return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
+  const SpanAndBars meeting = checkSpanMeetsBars(options, span, bars);
+  if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
+  if (!meeting.warning.empty() && !options.quiet) std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
   SimulatedClock simulatedClock(span.first);
   Clock& clock = options.realClockSeconds > 0 ? static_cast<Clock&>(realClock) : simulatedClock;
 

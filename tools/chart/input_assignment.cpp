@@ -10,6 +10,7 @@
 
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/text_file.h"
+#include "tools/chart/zone_names.h"
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
 
@@ -74,6 +75,37 @@ std::vector<std::string> listOptionsOf(const HostInput& input) {
   return options;
 }
 
+// "input 'NAME' takes EXPECTED, not 'VALUE'".
+std::string refusalOf(const HostInput& input, std::string_view value, const std::string& expected) {
+  return "input " + quoted(hostStringText(input.name)) + " takes " + expected + ", not " + quoted(value);
+}
+
+// The option a value picks: the option's text in any case, its index from 0,
+// or a beginning that only one option has ("cent" for "Center"). Nothing when
+// there is none, with the refusal naming the input.
+std::optional<int32_t> listOptionOf(const HostInput& input, std::string_view value, std::string& refusal) {
+  const std::vector<std::string> options = listOptionsOf(input);
+  const std::string wanted = lowered(value);
+  for (std::size_t i = 0; i < options.size(); ++i)
+    if (lowered(options[i]) == wanted) return static_cast<int32_t>(i);
+  const std::optional<int32_t> index = readInt32(value);
+  if (index && *index >= 0 && static_cast<std::size_t>(*index) < options.size()) return *index;
+  std::vector<std::size_t> beginning;
+  for (std::size_t i = 0; i < options.size() && !wanted.empty(); ++i)
+    if (lowered(options[i]).starts_with(wanted)) beginning.push_back(i);
+  if (beginning.size() == 1) return static_cast<int32_t>(beginning.front());
+  // A beginning that several options share names those; a miss names all.
+  const bool several = !beginning.empty();
+  std::string choices;
+  for (std::size_t i = 0; i < options.size(); ++i)
+    if (!several || std::find(beginning.begin(), beginning.end(), i) != beginning.end())
+      choices.append(choices.empty() ? "" : ", ").append(quoted(options[i]));
+  refusal = several ? "input " + quoted(hostStringText(input.name)) + " has several options beginning with " +
+                          quoted(value) + ": " + choices
+                    : refusalOf(input, value, "one of " + choices + " (or its index from 0)");
+  return std::nullopt;
+}
+
 std::optional<HostColor> readColor(std::string_view text) {
   if (text.size() != 7 || text[0] != '#') return std::nullopt;
   uint32_t value = 0;
@@ -93,24 +125,16 @@ std::optional<int32_t> readYesNo(std::string_view text) {
   return std::nullopt;
 }
 
-// Writes the value into the input; the kind's expectation when it cannot.
+// Writes the value into the input; why not, naming the input, when it cannot.
 std::string assignByKind(HostInput& input, std::string_view value) {
+  const auto takes = [&](const std::string& expected) { return refusalOf(input, value, expected); };
   switch (input.kind) {
     case kInputList: {
-      const std::vector<std::string> options = listOptionsOf(input);
-      for (std::size_t i = 0; i < options.size(); ++i)
-        if (lowered(options[i]) == lowered(value)) {
-          input.intValue = static_cast<int32_t>(i);
-          return {};
-        }
-      const std::optional<int32_t> index = readInt32(value);
-      if (index && *index >= 0 && static_cast<std::size_t>(*index) < options.size()) {
-        input.intValue = *index;
-        return {};
-      }
-      std::string choices;
-      for (const std::string& option : options) choices.append(choices.empty() ? "" : ", ").append(quoted(option));
-      return "one of " + choices + " (or its index from 0)";
+      std::string refusal;
+      const std::optional<int32_t> option = listOptionOf(input, value, refusal);
+      if (!option) return refusal;
+      input.intValue = *option;
+      return {};
     }
     case kInputText:
       assignHostString(input.textValue, std::string(value).c_str());
@@ -120,38 +144,42 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       char* end = nullptr;
       const float number = copy.empty() ? NAN : std::strtof(copy.c_str(), &end);
       if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(number))
-        return "a number";
+        return takes("a number");
       input.floatValue = number;
       return {};
     }
     case kInputInteger: {
       const std::optional<int32_t> number = readInt32(value);
-      if (!number) return "a whole number";
+      if (!number) return takes("a whole number");
       input.intValue = *number;
       return {};
     }
     case kInputYesNo: {
       const std::optional<int32_t> flag = readYesNo(value);
-      if (!flag) return "yes or no";
+      if (!flag) return takes("yes or no");
       input.intValue = *flag;
       return {};
     }
     case kInputColor: {
       const std::optional<HostColor> color = readColor(value);
-      if (!color) return "a colour as #RRGGBB";
+      if (!color) return takes("a colour as #RRGGBB");
       input.intValue = static_cast<int32_t>(*color);
       return {};
     }
     case kInputTimeOfDay: {
       const std::optional<int64_t> time = readTimeOfDay(value);
-      if (!time) return "a time of day as HH:MM or HH:MM:SS";
+      if (!time) return takes("a time of day as HH:MM or HH:MM:SS");
       input.dateTimeValue = static_cast<double>(*time) / static_cast<double>(kMicrosecondsPerDay);
       return {};
     }
     case kInputTimeZone: {
-      const std::optional<int32_t> index = readInt32(value);
+      std::optional<int32_t> index = timeZoneIndexOfName(value);
+      if (!index && meantAsZoneName(value))
+        return "input " + quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
+      if (!index) index = readInt32(value);
       if (!index || *index < 0 || *index >= tarvio::kTimeZoneCount)
-        return "a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) + " (7 is New York)";
+        return takes("a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) +
+                     " (7 is New York) or a zone's name, e.g. America/New_York");
       input.intValue = *index;
       return {};
     }
@@ -159,12 +187,12 @@ std::string assignByKind(HostInput& input, std::string_view value) {
     case kInputDateTime: {
       const std::optional<HostDateTime> when =
           input.kind == kInputDate ? readDate(value) : readDateTime(value);
-      if (!when) return input.kind == kInputDate ? "a date as YYYY-MM-DD" : "a date and time as YYYY-MM-DD HH:MM";
+      if (!when) return takes(input.kind == kInputDate ? "a date as YYYY-MM-DD" : "a date and time as YYYY-MM-DD HH:MM");
       input.dateTimeValue = static_cast<double>(*when) / static_cast<double>(kMicrosecondsPerDay);
       return {};
     }
     default:
-      return "nothing: the input is not declared";
+      return takes("nothing: the input is not declared");
   }
 }
 
@@ -203,20 +231,19 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
     if (matches.size() > 4) error += ", ...";
     return -1;
   }
-  // Up to three declared names closest to what was typed.
-  std::vector<std::pair<std::size_t, std::string>> scored;
+  // Up to three declared names closest to what was typed, each by its full
+  // name or the name before its explanation.
+  std::vector<std::string> names;
+  std::vector<std::vector<std::string>> spellings;
   for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
     if (!declared(instance, i)) continue;
-    const std::string name = hostStringText(instance.input(i).name);
-    const std::string full = lowered(name);
-    const std::string brief = full.substr(0, full.find(" ("));
-    scored.emplace_back(std::min(editDistance(wanted, full), editDistance(wanted, brief)), name);
+    names.push_back(hostStringText(instance.input(i).name));
+    spellings.push_back({names.back(), names.back().substr(0, names.back().find(" ("))});
   }
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const std::vector<CloseName> scored = closestNames(nameOrIndex, spellings);
   error = "no input is named " + quoted(nameOrIndex);
   for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
-    error.append(i == 0 ? "; did you mean " : ", ").append(quoted(scored[i].second));
+    error.append(i == 0 ? "; did you mean " : ", ").append(quoted(names[scored[i].candidate]));
   if (!scored.empty()) error += "?";
   return -1;
 }
@@ -228,10 +255,10 @@ bool assignInput(StudyInstance& instance, std::string_view nameOrIndex, std::str
   HostInput& input = instance.input(index);
   HostInput changed = input;
   changed.textValue = HostString{};  // a text is assigned afresh, never shared
-  const std::string expected = assignByKind(changed, value);
-  if (!expected.empty()) {
+  const std::string refusal = assignByKind(changed, value);
+  if (!refusal.empty()) {
     releaseHostString(changed.textValue);
-    error = "input " + quoted(hostStringText(input.name)) + " takes " + expected + ", not " + quoted(value);
+    error = refusal;
     return false;
   }
   if (input.kind == kInputText) {
@@ -241,6 +268,18 @@ bool assignInput(StudyInstance& instance, std::string_view nameOrIndex, std::str
   }
   input = changed;
   return true;
+}
+
+std::vector<CloseName> closestNames(std::string_view typed, const std::vector<std::vector<std::string>>& candidates) {
+  const std::string wanted = lowered(typed);
+  std::vector<CloseName> ranked;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    std::size_t edits = SIZE_MAX;
+    for (const std::string& spelling : candidates[i]) edits = std::min(edits, editDistance(wanted, lowered(spelling)));
+    ranked.push_back({i, edits});
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), [](const CloseName& a, const CloseName& b) { return a.edits < b.edits; });
+  return ranked;
 }
 
 }  // namespace chart_tool

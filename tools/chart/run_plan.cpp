@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tools/chart/bar_file.h"
+#include "tools/chart/calendar_text.h"
 #include "tools/chart/synthetic_bars.h"
 
 namespace chart_tool {
@@ -11,6 +12,9 @@ namespace {
 
 // The newest bars of a run on the real clock, when no count is given.
 constexpr int32_t kRealClockBars = 120;
+
+// The span of a simulated run without --end, and before --end without --start.
+constexpr int64_t kDefaultSpanMicros = 45 * kMicrosecondsPerMinute;
 
 // 10:15 on the last weekday before `today`.
 HostDateTime defaultStart(HostDateTime today) {
@@ -44,6 +48,31 @@ std::vector<Bar> syntheticBars(const ChartOptions& options, const CallSpan& span
   return makeSyntheticBars(plan);
 }
 
+// A time as it may be typed after --start: without seconds when they are 0.
+std::string typedTime(HostDateTime value) {
+  std::string text = formatDateTime(value);
+  if (text.ends_with(":00")) text.resize(text.size() - 3);
+  return text;
+}
+
+// "2026-03-02 09:00 to 10:21", the date told once when both are on one day.
+std::string timeRange(HostDateTime from, HostDateTime to) {
+  const std::string last = typedTime(to);
+  const bool oneDay = from / kMicrosecondsPerDay == to / kMicrosecondsPerDay;
+  return typedTime(from) + " to " + (oneDay ? last.substr(last.find(' ') + 1) : last);
+}
+
+HostDateTime dayOf(HostDateTime value) { return value / kMicrosecondsPerDay * kMicrosecondsPerDay; }
+
+// The first call's time of day on the day of the last bar, moved inside
+// that day's bars: a span that meets the bars and keeps as much of what was
+// asked as it can.
+HostDateTime startMeeting(const CallSpan& span, const std::vector<Bar>& bars) {
+  const HostDateTime lastDay = dayOf(bars.back().dateTime);
+  const auto firstOfDay = std::find_if(bars.begin(), bars.end(), [&](const Bar& bar) { return bar.dateTime >= lastDay; });
+  return std::clamp(lastDay + (span.first - dayOf(span.first)), firstOfDay->dateTime, bars.back().dateTime);
+}
+
 }  // namespace
 
 CallSpan callSpanOf(const ChartOptions& options, HostDateTime today) {
@@ -53,8 +82,11 @@ CallSpan callSpanOf(const ChartOptions& options, HostDateTime today) {
     span.first = today;
     span.last = today + static_cast<int64_t>(options.realClockSeconds * kMicrosecondsPerSecond);
   } else {
-    span.first = options.start.value_or(defaultStart(today));
-    span.last = options.end.value_or(span.first + 45 * kMicrosecondsPerMinute);
+    // An --end before the default start asks for a span that ends there.
+    const HostDateTime byDefault = defaultStart(today);
+    const bool endsFirst = options.end && *options.end < byDefault;
+    span.first = options.start.value_or(endsFirst ? *options.end - kDefaultSpanMicros : byDefault);
+    span.last = options.end.value_or(span.first + kDefaultSpanMicros);
   }
   return span;
 }
@@ -72,6 +104,25 @@ bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& s
   }
   bars = std::move(read->bars);
   return true;
+}
+
+SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars) {
+  SpanAndBars found;
+  if (options.realClockSeconds > 0 || bars.empty()) return found;
+  const HostDateTime firstBar = bars.front().dateTime;
+  // A file does not say how long its bars are: the last one lasts as long as
+  // the one before it.
+  const HostDateTime lastBarEnd =
+      bars.back().dateTime + (bars.size() > 1 ? bars.back().dateTime - bars[bars.size() - 2].dateTime : 0);
+  if (span.last < firstBar || span.first > lastBarEnd) {
+    const HostDateTime start = startMeeting(span, bars);
+    found.error = "the calls (" + timeRange(span.first, span.last) + ") and the bars (" +
+                  timeRange(firstBar, bars.back().dateTime) + ") do not meet; try --start \"" + typedTime(start) + "\"";
+    if (options.end) found.error += " --end \"" + typedTime(start + (span.last - span.first)) + "\"";
+  } else if (span.first < firstBar) {
+    found.warning = "the first bar is at " + typedTime(firstBar) + ": the calls before it see an empty chart";
+  }
+  return found;
 }
 
 }  // namespace chart_tool

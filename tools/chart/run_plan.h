@@ -1,7 +1,8 @@
 // What a chart run will do before it starts: when it calls the study (the
 // options' span, or by default 45 minutes from 10:15 on the last weekday
-// before today) and on which bars (a file, or a random walk that reaches the
-// last call).
+// before today, or up to --end when that comes first) and on which bars (a
+// file, or a random walk that reaches the last call), and whether the two
+// meet.
 #pragma once
 
 #include <cstdint>
@@ -29,5 +30,17 @@ CallSpan callSpanOf(const ChartOptions& options, HostDateTime today);
 // The bars the run may show, or false with the reason (the bars file's).
 bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
               std::string& error);
+
+// What a run on the simulated clock would make of its bars: an error when no
+// call would see the bars, or all of them come after the last bar ended (the
+// chart would be empty or stand still), with the --start that would meet
+// them; a warning when the first calls come before the first bar and see an
+// empty chart. Both empty when the span and the bars meet, and always on the
+// real clock, which shows every bar from the start.
+struct SpanAndBars {
+  std::string error;
+  std::string warning;
+};
+SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars);
 
 }  // namespace chart_tool

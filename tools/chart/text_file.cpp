@@ -25,7 +25,10 @@ std::optional<std::string> readTextFile(const std::string& path, std::string& er
     error = path + ": cannot be read";
     return std::nullopt;
   }
-  return text.str();
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::string content = text.str();
+  if (content.starts_with(kByteOrderMark)) content.erase(0, kByteOrderMark.size());
+  return content;
 }
 
 std::string quoted(std::string_view text) {

@@ -11,7 +11,9 @@ namespace chart_tool {
 // Like every reader of text a person wrote, these answer what they read, or
 // nothing with the reason in `error`.
 
-// The file's bytes, or nothing with "PATH: cannot be read (reason)".
+// The file's text, or nothing with "PATH: cannot be read (reason)". A UTF-8
+// byte-order mark at its start, which some editors and spreadsheets write, is
+// left out: the readers see the text as it was typed.
 std::optional<std::string> readTextFile(const std::string& path, std::string& error);
 
 // Reads the file and hands its text to `readText`; a reason that reader gives
