@@ -114,6 +114,7 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--log", "a file", text(&ChartOptions::logPath)},
       {"--drawings", "a file", text(&ChartOptions::drawingsPath)},
       {"--trace", "a file", text(&ChartOptions::tracePath)},
+      {"--status", "a file", text(&ChartOptions::statusPath)},
   };
   return kOptions;
 }

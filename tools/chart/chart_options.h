@@ -44,6 +44,7 @@ struct ChartOptions {
   std::string logPath;
   std::string drawingsPath;
   std::string tracePath;
+  std::string statusPath;  // rewritten after every call (see status_file.h)
   bool quiet = false;        // no log lines on standard error
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;

@@ -1,6 +1,6 @@
 // What tarvio-chart needs of the system it runs on, one file per platform:
 // where the module sits, whether messages go to a terminal, the HTTPS
-// transport of the host, and pictures.
+// transport of the host, pictures, and replacing a file whole.
 #pragma once
 
 #include <memory>
@@ -26,5 +26,10 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();
+
+// Renames `from` over `to` in one step, so a reader of `to` sees the old file
+// or the new one, never a mix. Both must be in one folder. False with the
+// system's reason.
+bool replaceFile(const std::string& from, const std::string& to, std::string& error);
 
 }  // namespace chart_tool

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
@@ -37,5 +40,11 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 }
 
 std::string pictureUnavailableReason() { return {}; }
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+  error = std::strerror(errno);
+  return false;
+}
 
 }  // namespace chart_tool

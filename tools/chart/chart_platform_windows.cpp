@@ -46,6 +46,23 @@ std::string pictureUnavailableReason() {
   return "pictures need cairo, which the Windows build has not; use the Linux build for --png";
 }
 
+namespace {
+
+std::wstring widePath(const std::string& path) {
+  const int characters = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+  std::wstring wide(characters > 0 ? characters - 1 : 0, L'\0');
+  if (characters > 1) MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), characters);
+  return wide;
+}
+
+}  // namespace
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  error = "MoveFileExW failed (GetLastError=" + std::to_string(GetLastError()) + ")";
+  return false;
+}
+
 }  // namespace chart_tool
 
 // The picture's two functions, as this build has them.
