@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/civil_calendar.h"
@@ -29,16 +31,18 @@ int64_t unixAtNewYork(int hours, int minutes) {
 }
 
 std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
+// The text's lines, without their line ends.
+std::vector<std::string> linesOf(std::string_view text) {
   std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    lines.emplace_back(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
   return lines;
 }
 
