@@ -33,6 +33,8 @@ TEST(ServiceRecord, JudgesEachAnswerByItsStatusAndWhatTheStudySaidOnItsCall) {
       {"an answer to an earlier request, dropped", delivered(200),
        {note("Tarvio: an answer to an earlier request was ignored.")}, AnswerJudgement::Refused},
       {"the futures conversion's messages beside it", delivered(200), {note(conversion)}, AnswerJudgement::Taken},
+      {"the futures conversion's alert beside it", delivered(200), {alert("Tarvio Futures Conversion: HTTP 401: no")},
+       AnswerJudgement::Taken},
       {"a transfer that failed", failed("Couldn't connect to server"), {}, AnswerJudgement::TransferFailed},
   };
   for (const Judged& judged : cases)
@@ -44,6 +46,7 @@ TEST(ServiceRecord, TakesTheStudysLastAlertOverItsNotesAsTheComplaint) {
   EXPECT_EQ(complaintOf({alert(kInvalidKey), note(kParseError)}), kInvalidKey);
   EXPECT_EQ(complaintOf({note("first"), note(kParseError), note(conversion)}), kParseError);
   EXPECT_EQ(complaintOf({note(conversion)}), "");
+  EXPECT_EQ(complaintOf({note(kParseError), alert("Tarvio Futures Conversion: request failed: timeout")}), kParseError);
   EXPECT_EQ(complaintOf({}), "");
 }
 
@@ -85,7 +88,9 @@ TEST(ServiceRecord, CountsEveryAnswerOnceByKind) {
 
 TEST(ServiceRecord, KeepsTheAlertThatHaltedTheRequestsUntilTheyGoAgain) {
   ServiceRecord record;
-  ObservedCall halting = call(2, delivered(200), {alert(kInvalidKey)});
+  // The conversion's alert on the same call is not what halted them.
+  ObservedCall halting =
+      call(2, delivered(200), {alert(kInvalidKey), alert("Tarvio Futures Conversion: request failed: timeout")});
   halting.halted = true;
   record.noteCall(halting);
   EXPECT_TRUE(record.halted());

@@ -28,10 +28,13 @@ std::string lastAlert(const std::vector<chart_host::LogLine>& lines) {
 bool isHistoryUrl(const std::string& url) { return url.find("/hist/") != std::string::npos; }
 
 std::string complaintOf(const std::vector<chart_host::LogLine>& lines) {
-  if (std::string alert = lastAlert(lines); !alert.empty()) return alert;
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line)
-    if (line->text.rfind(kConversionMessage, 0) != 0) return line->text;
-  return {};
+  std::string lastNote;
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    if (line->text.rfind(kConversionMessage, 0) == 0) continue;
+    if (line->alert) return line->text;
+    if (lastNote.empty()) lastNote = line->text;
+  }
+  return lastNote;
 }
 
 AnswerJudgement judgeAnswer(const HttpAnswer& answer, const std::string& complaint) {
@@ -47,12 +50,11 @@ void ServiceRecord::noteCall(const ObservedCall& call) {
   // An interval of 0 asks on every call; a second is the least the clock steps.
   interval_s_ = std::max<int64_t>(call.interval_s, 1);
   const std::string alert = lastAlert(call.lines);
-  if (call.answer) {
-    noteAnswer(*call.answer, complaintOf(call.lines), call.now);
-  } else if (!alert.empty()) {
-    lastError_ = alert;
-  }
-  if (call.halted && !halted_) haltReason_ = alert.empty() ? lastError_ : alert;
+  const std::string complaint = complaintOf(call.lines);
+  if (!alert.empty()) lastError_ = alert;
+  // An answer refused or failed says more than an alert beside it.
+  if (call.answer) noteAnswer(*call.answer, complaint, call.now);
+  if (call.halted && !halted_) haltReason_ = complaint.empty() ? lastError_ : complaint;
   if (!call.halted) haltReason_.clear();
   halted_ = call.halted;
   const bool asking = windowOpen_ && !halted_;

@@ -33,8 +33,8 @@ enum class AnswerJudgement { Taken, HistoryTaken, Refused, TransferFailed };
 // What the study said against the answer handed to a call: its last alert
 // on the call, else its last message of any kind, for the study writes
 // nothing on a call whose answer it took. Messages of the module's own
-// futures conversion request, which runs beside the answers, are not about
-// them. Empty when the study said nothing against it.
+// futures conversion request, which runs beside the answers, alerts among
+// them, are not about them. Empty when the study said nothing against it.
 std::string complaintOf(const std::vector<chart_host::LogLine>& lines);
 
 // The judgement of one answer: not delivered is a failed transfer; delivered
