@@ -12,10 +12,19 @@ namespace chart_host {
 class StudyInstance;
 
 struct ChartPictureOptions {
-  int32_t width = 1600;
-  int32_t height = 900;
   // Shown at the top left, e.g. "ES_SPX  ·  GEX  ·  90d agg Gex".
   std::string title;
+  // How old the levels drawn are, at the right of the title bar, e.g.
+  // "levels as of 10:20:05, 40 s ago"; nothing when empty.
+  std::string dataAge;
+  // A red mark beside it for levels a trader must not take for live ones,
+  // e.g. "STALE"; nothing when empty.
+  std::string warning;
+  // Across the middle of the plot, for a chart that has no levels to show,
+  // e.g. "no answer from the service"; nothing when empty.
+  std::string plotNotice;
+  int32_t width = 1600;
+  int32_t height = 900;
 };
 
 // Lays the chart out for a picture of this size: the plotting area inside

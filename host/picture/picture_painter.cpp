@@ -9,6 +9,7 @@
 #include "host/picture/level_lines.h"
 #include "host/picture/level_series.h"
 #include "host/picture/picture_text.h"
+#include "host/picture/plot_notice.h"
 #include "host/picture/picture_theme.h"
 #include "host/picture/price_axis.h"
 #include "host/picture/time_axis.h"
@@ -82,13 +83,14 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   markLastPrice(cr, chart, layout, tags);
   CairoCanvas canvas(cr);
   instance.paint(&canvas);
+  drawPlotNotice(cr, options.plotNotice, plot);
   cairo_restore(cr);
 
   const std::vector<PlacedTag> placedTags = placeAxisTags(cr, std::move(tags), layout);
   drawPriceAxis(cr, chart, prices, placedTags, layout);
   drawTimeAxis(cr, times, layout);
   drawAxisTags(cr, placedTags, layout);
-  drawTitleBar(cr, chart, options.title, layout);
+  drawTitleBar(cr, chart, options, layout);
 }
 
 }  // namespace chart_host

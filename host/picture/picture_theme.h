@@ -20,6 +20,9 @@ inline constexpr HostColor kTitleText = rgb(226, 228, 234);
 inline constexpr HostColor kLabelBox = rgb(24, 28, 40);
 inline constexpr HostColor kUpCandle = rgb(38, 166, 154);
 inline constexpr HostColor kDownCandle = rgb(239, 83, 80);
+// Levels that are not live: a red a trader cannot miss, apart from the candles'.
+inline constexpr HostColor kWarning = rgb(220, 30, 40);
+inline constexpr HostColor kWarningText = rgb(255, 255, 255);
 
 inline constexpr const char* kFontFamily = "DejaVu Sans";
 inline constexpr double kAxisFont_px = 12.0;

@@ -40,8 +40,8 @@ TEST(ChartOptions, ReadsEveryKindOfValue) {
       {{"--quiet", "--no-progress", "--list-inputs", "-h"},
        [](const ChartOptions& o) { return o.quiet && !o.progress && o.listInputs && o.help; }},
       // A repeated option's last value wins.
-      {{"--step", "5", "--step", "9", "--png", "a.png", "--png=b.png"},
-       [](const ChartOptions& o) { return o.stepSeconds == 9 && o.pngPath == "b.png"; }},
+      {{"--step", "5", "--step", "9", "--png", "a.png", "--png=b.png", "--status", "s.json"},
+       [](const ChartOptions& o) { return o.stepSeconds == 9 && o.pngPath == "b.png" && o.statusPath == "s.json"; }},
       // Inputs apply in the order given, the key as input 1.
       {{"--set", "Ticker=SPX", "--api-key", "k", "--set", "1=other", "--set", "Note="},
        [](const ChartOptions& o) {

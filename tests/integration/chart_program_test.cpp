@@ -215,7 +215,7 @@ TEST_F(ChartProgram, LogsTheServiceRefusalsAsAlerts) {
   StandinProcess standin({"--now", std::to_string(unixAtNewYork(10, 15)), "--fault", "invalid-key"});
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   const ProcessResult run = runAgainst(standin);
-  ASSERT_EQ(run.exit_status, 0) << run.standard_error;
+  ASSERT_EQ(run.exit_status, 4) << run.standard_error;  // a refused key halts the study's requests
   const std::vector<std::string> lines = linesOf(readText(out.file("log.txt")));
   int alerts = 0;
   for (const std::string& line : lines) alerts += line.find("  ALERT ") != std::string::npos ? 1 : 0;

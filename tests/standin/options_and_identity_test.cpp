@@ -39,6 +39,7 @@ TEST(StandinOptions, HasTheDocumentedDefaults) {
   EXPECT_EQ(options.fault, FaultMode::None);
   EXPECT_EQ(options.fault_rate, 0.3);
   EXPECT_FALSE(options.fault_endpoint);
+  EXPECT_FALSE(options.fault_requests);
   EXPECT_EQ(options.slow_seconds, 12);
   EXPECT_FALSE(options.now);
   EXPECT_FALSE(options.max_seconds);
@@ -50,7 +51,7 @@ TEST(StandinOptions, TakesEveryOptionWithASpaceOrAnEqualsSign) {
       parsed({"--address=::1", "--port", "8443", "--port-file", "p", "--max-seconds=2.5", "--cert", "c.pem",
               "--key", "k.pem", "--write-cert", "w.pem", "--host-name", "api.example.test", "--api-key=a b=c",
               "--now", "1772463600", "--seed", "18446744073709551615", "--fault", "random", "--fault-rate", "1",
-              "--fault-endpoint", "history", "--slow-seconds", "0", "--replay", "profile=/tmp/p", "--replay",
+              "--fault-endpoint", "history", "--fault-requests", "3-6", "--slow-seconds", "0", "--replay", "profile=/tmp/p", "--replay",
               "futures=dir=x", "--record", "r.jsonl", "--help"});
   EXPECT_EQ(options.address, "::1");
   EXPECT_EQ(options.port, 8443);
@@ -66,6 +67,9 @@ TEST(StandinOptions, TakesEveryOptionWithASpaceOrAnEqualsSign) {
   EXPECT_EQ(options.fault, FaultMode::Random);
   EXPECT_EQ(options.fault_rate, 1.0);
   EXPECT_EQ(options.fault_endpoint, Endpoint::History);
+  ASSERT_TRUE(options.fault_requests);
+  EXPECT_EQ(options.fault_requests->first, 3u);
+  EXPECT_EQ(options.fault_requests->last, 6u);
   EXPECT_EQ(options.slow_seconds, 0);
   ASSERT_EQ(options.replays.size(), 2u);
   EXPECT_EQ(options.replays[1], std::make_pair(Endpoint::Futures, std::string("dir=x")));
@@ -86,6 +90,7 @@ TEST(StandinOptions, NamesTheOptionOfABadValue) {
       {"--record", ""},           {"--bogus"},               {"--cert", "c.pem"},
       {"--advance", "-5"},        {"--advance", "5"},        {"--write-bars", "b.csv"},
       {"--bars-window", "200000,100000"},                    {"--bars-window", "100000"},
+      {"--fault-requests", "6-3"},                           {"--fault-requests", "0"},
   };
   for (const auto& arguments : bad) {
     const std::string problem = problemOf(arguments);

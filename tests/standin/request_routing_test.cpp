@@ -195,6 +195,30 @@ TEST(FaultPlan, DrawsTheSameSequenceForTheSameSeed) {
   EXPECT_GT(differences, 100);
 }
 
+// A run of requests: answers, then faults, then answers again; counted only
+// at the endpoints faults apply to, so other requests do not use it up.
+TEST(FaultPlan, FaultsOnlyTheRequestsOfItsRun) {
+  FaultPlan plan(FaultMode::Http500, 0, 1, Endpoint::Profile, RequestRun{3, 5});
+  std::string drawn;
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(plan.draw(Endpoint::History), FaultMode::None);
+    drawn += plan.draw(Endpoint::Profile) == FaultMode::None ? '.' : 'F';
+  }
+  EXPECT_EQ(drawn, "..FFF..");
+
+  const struct {
+    const char* text;
+    std::optional<RequestRun> run;
+  } texts[] = {{"3-6", RequestRun{3, 6}}, {"4", RequestRun{4, 4}}, {"2-2", RequestRun{2, 2}},
+               {"0-3", std::nullopt},     {"6-3", std::nullopt},   {"3-", std::nullopt},
+               {"-3", std::nullopt},      {"a-b", std::nullopt},   {"", std::nullopt}};
+  for (const auto& t : texts) {
+    const std::optional<RequestRun> run = requestRunFromText(t.text);
+    ASSERT_EQ(run.has_value(), t.run.has_value()) << t.text;
+    if (run) EXPECT_TRUE(run->first == t.run->first && run->last == t.run->last) << t.text;
+  }
+}
+
 TEST(FaultPlan, KeepsToItsRateAndEndpoint) {
   FaultPlan never(FaultMode::Random, 0, 1, std::nullopt);
   FaultPlan always(FaultMode::Random, 1, 1, std::nullopt);

@@ -67,9 +67,32 @@ Outputs:
   --drawings PATH        the chart drawings at the end, as JSON
   --trace PATH           every graphics operation of every repaint, one JSON
                          line each
+  --status PATH          a JSON file rewritten after every call (replaced
+                         whole, never half-written) that tells whether the
+                         levels are live: now, lastGoodAnswer (the time the
+                         study last took a profile answer) and ageSeconds,
+                         stale (no profile taken for three request intervals
+                         while the study asks), calls, answers, historyAnswers,
+                         refusals (another status than 200, or refused by the
+                         study), failedTransfers, lastHttpStatus, lastError,
+                         halted and haltReason, requestWindow (open or
+                         closed), notice (why the chart has no levels, if it
+                         has none), levels (the levels drawn now, name and
+                         price) and alerts. The service key never appears in
+                         it. A file that cannot be written stops the run at
+                         the start; a later failure to replace it is told
+                         once and the run goes on
   --quiet                no messages on standard error
   --no-progress          no progress bar on a terminal
   -h, --help             this text
+
+The picture's title bar shows when the levels were last good and how old
+they are ("levels as of 10:20:05, 40 s ago"), with a red STALE mark when the
+study has taken no answer for three request intervals while it asks, or
+REQUESTS HALTED; a chart without levels says why across its plot. A run ends
+with a summary on standard error (not with --quiet): calls, answers, refused
+answers and failed transfers by kind, the last good answer, whether requests
+were halted, and the files written.
 
 Alerts (the last price, the newest bar's close, against the levels the study
 drew, after every call; each alert is a line of the log marked ALERT Host:):
@@ -91,7 +114,10 @@ drew, after every call; each alert is a line of the log marked ALERT Host:):
 
 Exit status: 0 done, 1 an output could not be written, 2 a bad command line
 (the simulated clock without --service-address among them), module, bars file
-or settings file, 3 the service could not be reached.
+or settings file, 3 the service could not be reached, 4 the run ended with
+the study's requests halted (a refused key, or a setting that cannot go into
+a request): one line names why, even with --quiet; the outputs are written
+in full all the same.
 )";
 }
 

@@ -138,6 +138,7 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--alert", "cross or near=TICKS (TICKS from 1 to 1000)", readAlert},
       {"--alert-quiet", "seconds from 0 to 86400", readAlertQuiet},
       {"--on-alert", "a program", text(&ChartOptions::onAlertCommand)},
+      {"--status", "a file", text(&ChartOptions::statusPath)},
   };
   return kOptions;
 }

@@ -49,6 +49,7 @@ struct ChartOptions {
   // started with each (empty: none).
   AlertSettings alerts;
   std::string onAlertCommand;
+  std::string statusPath;  // rewritten after every call (see status_file.h)
   bool quiet = false;        // no log lines on standard error
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;

@@ -1,6 +1,7 @@
 // What tarvio-chart needs of the system it runs on, one file per platform:
 // where the module sits, whether messages go to a terminal, the HTTPS
-// transport of the host, pictures, and programs started on alerts.
+// transport of the host, pictures, programs started on alerts, and replacing
+// a file whole.
 #pragma once
 
 #include <cstdint>
@@ -43,5 +44,10 @@ bool programEnded(StartedProgram started);
 
 // Lets go of a program still running; it carries on by itself.
 void leaveProgram(StartedProgram started);
+
+// Renames `from` over `to` in one step, so a reader of `to` sees the old file
+// or the new one, never a mix. Both must be in one folder. False with the
+// system's reason.
+bool replaceFile(const std::string& from, const std::string& to, std::string& error);
 
 }  // namespace chart_tool

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -65,5 +67,11 @@ bool programEnded(StartedProgram started) {
 
 // A child left running is adopted by the system when this program ends.
 void leaveProgram(StartedProgram) {}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+  error = std::strerror(errno);
+  return false;
+}
 
 }  // namespace chart_tool

@@ -113,6 +113,12 @@ bool programEnded(StartedProgram started) {
 
 void leaveProgram(StartedProgram started) { CloseHandle(reinterpret_cast<HANDLE>(started)); }
 
+bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  if (MoveFileExW(widened(from).c_str(), widened(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  error = "MoveFileExW failed (GetLastError=" + std::to_string(GetLastError()) + ")";
+  return false;
+}
+
 }  // namespace chart_tool
 
 // The picture's two functions, as this build has them.

@@ -12,9 +12,12 @@
 #include "tools/chart/chart_run_output.h"
 #include "tools/chart/chart_session.h"
 #include "tools/chart/input_assignment.h"
+#include "tools/chart/key_hiding.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/run_plan.h"
+#include "tools/chart/service_record.h"
 #include "tools/chart/simulated_clock.h"
+#include "tools/chart/study_requests.h"
 #include "tools/chart/transport_watch.h"
 #include "tools/chart/zone_names.h"
 
@@ -77,18 +80,23 @@ bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& e
   return applyInputs(*placed.instance, options, error);
 }
 
-// Calls the study at every step of the span, with a repaint after each;
-// stops early when the service cannot be reached.
+// Calls the study at every step of the span, with a repaint and the service's
+// record after each; stops early when the service cannot be reached.
 int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
-                    const TransportWatch& watch, ChartPictureOptions& picture, AlertWatch& alerts) {
+                    const TransportWatch& watch, ChartPictureOptions& picture, AlertWatch& alerts,
+                    ServiceRecord& service) {
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
+  CallReader reader(instance);
   for (int64_t call = 0; call < totalCalls; ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
+    service.noteCall(reader.read(now));
     alerts.look(now);
     picture.title = chartTitle(instance, now);
+    markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
+    outputs.writeStatus(instance, service, alerts.recentAlerts());
     outputs.showProgress(call + 1, now);
     const TransportTally tally = watch.tally();
     if (tally.delivered == 0 && tally.failedInARow >= kFailuresBeforeGivingUp) {
@@ -145,6 +153,8 @@ int runChart(const ChartOptions& options) {
 
   RunOutputs outputs;
   if (!outputs.open(options, clock, error)) return reportFailure(kExitOutput, error);
+  const std::string apiKey = serviceKey(instance);
+  outputs.hideKey(apiKey);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
   std::shared_ptr<HttpTransport> transport = makeServiceTransport(options, error);
   if (!transport) return reportFailure(kExitUsage, error);
@@ -157,12 +167,17 @@ int runChart(const ChartOptions& options) {
   ChartPictureOptions picture;
   picture.width = options.width;
   picture.height = options.height;
-  const int status = writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture, alerts),
+  ServiceRecord service;
+  const int status = writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture, alerts,
+                                                  service),
                                   options, instance, picture, outputs);
   instance.runLastCall(true);
   placed.instance.reset();
-  if (status == kExitDone) outputs.printSummary(options, session.calls());
-  return status;
+  if (status != kExitDone) return status;
+  outputs.printSummary(service);
+  if (!service.halted()) return kExitDone;
+  const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
+  return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
 }
 
 }  // namespace chart_tool

@@ -14,6 +14,7 @@ enum ExitStatus : int {
   kExitOutput = 1,       // an output could not be written
   kExitUsage = 2,        // a bad command line, module, bars file or settings file
   kExitUnreachable = 3,  // the service could not be reached
+  kExitHalted = 4,       // the run ended with the study's requests halted; outputs written all the same
 };
 
 // Writes "tarvio-chart: MESSAGE" as one line on standard error; returns `status`.

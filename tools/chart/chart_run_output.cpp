@@ -7,7 +7,12 @@
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_outputs.h"
 #include "tools/chart/chart_session.h"
+#include "tools/chart/data_age.h"
+#include "tools/chart/drawn_levels.h"
 #include "tools/chart/input_assignment.h"
+#include "tools/chart/key_hiding.h"
+#include "tools/chart/run_summary.h"
+#include "tools/chart/study_requests.h"
 #include "host/study_instance.h"
 
 namespace chart_tool {
@@ -81,6 +86,7 @@ bool RunOutputs::open(const ChartOptions& options, const Clock& clock, std::stri
   for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath})
     if (!checkWritable(*path, error)) return false;
   if (!openFile(log_, options.logPath, error) || !openFile(trace_, options.tracePath, error)) return false;
+  if (!status_.open(options.statusPath, error)) return false;
   if (trace_.is_open()) traceCanvas_ = std::make_unique<TraceCanvas>(trace_);
   progressOn_ = options.progress && standardErrorIsTerminal();
   return true;
@@ -143,13 +149,25 @@ bool RunOutputs::writeEnd(StudyInstance& instance, std::string& error) {
   return true;
 }
 
-void RunOutputs::printSummary(const ChartOptions& options, int64_t calls) const {
-  if (options.quiet) return;
-  std::cerr << "tarvio-chart: " << calls << " calls, " << messages_ << " messages (" << alerts_ << " alerts)";
-  for (const std::string* path : {&options.pngPath, &options.csvPath, &options.drawingsPath, &options.logPath,
-                                  &options.tracePath})
-    if (!path->empty()) std::cerr << ", " << *path;
-  std::cerr << "\n";
+void RunOutputs::writeStatus(StudyInstance& instance, const ServiceRecord& record,
+                             const std::vector<std::string>& alerts) {
+  if (options_.statusPath.empty()) return;
+  const std::string notice = dataAgeMarks(record, requestStartText(instance)).plotNotice;
+  const std::string failure = status_.replace(statusJson(record, drawnLevels(instance), alerts, notice, apiKey_));
+  if (failure.empty()) return;
+  clearProgressLine();
+  std::cerr << "tarvio-chart: " << withoutKey(failure, apiKey_) << "\n";
+}
+
+void RunOutputs::printSummary(const ServiceRecord& record) const {
+  if (options_.quiet) return;
+  std::string summary = "tarvio-chart: " + serviceSummary(record) + "; " + std::to_string(messages_) +
+                        " messages (" + std::to_string(alerts_) + " alerts)";
+  std::string written;
+  for (const std::string* path : {&options_.pngPath, &options_.csvPath, &options_.drawingsPath, &options_.logPath,
+                                  &options_.tracePath, &options_.statusPath})
+    if (!path->empty()) written += (written.empty() ? "; wrote " : ", ") + *path;
+  std::cerr << withoutKey(summary + written, apiKey_) << "\n";
 }
 
 void printInputs(StudyInstance& instance, std::ostream& out) {
@@ -166,6 +184,13 @@ std::string chartTitle(StudyInstance& instance, HostDateTime now) {
   std::string title = inputValue(instance, "Ticker");
   for (const char* name : {"Package", "Greek"}) title += "  \u00b7  " + inputValue(instance, name);
   return title + "  \u00b7  " + formatDateTime(now).substr(0, 16);
+}
+
+void markDataAge(ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance) {
+  DataAgeMarks marks = dataAgeMarks(record, requestStartText(instance));
+  picture.dataAge = std::move(marks.dataAge);
+  picture.warning = std::move(marks.warning);
+  picture.plotNotice = std::move(marks.plotNotice);
 }
 
 }  // namespace chart_tool

@@ -1,6 +1,7 @@
 // Where a chart run's results go: the message log (standard error and a
-// file), a progress bar on a terminal, the graphics trace, and at the end the
-// output series and the drawings; plus the texts the program prints.
+// file), a progress bar on a terminal, the graphics trace, the status file
+// after every call, and at the end the output series and the drawings; plus
+// the texts the program prints.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +9,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "host/picture/chart_picture.h"
 #include "tools/chart/chart_options.h"
 #include "tools/chart/clock.h"
 #include "host/message_log.h"
+#include "tools/chart/service_record.h"
+#include "tools/chart/status_file.h"
 #include "tools/chart/trace_canvas.h"
 
 namespace chart_host { class StudyInstance; }
@@ -30,6 +35,9 @@ class RunOutputs {
   // clock must outlive the outputs.
   bool open(const ChartOptions& options, const Clock& clock, std::string& error);
 
+  // The service key, hidden in whatever the outputs write of their own.
+  void hideKey(std::string apiKey) { apiKey_ = std::move(apiKey); }
+
   void logLine(const LogLine& line);
   void repaint(ChartSession& session, int64_t repaint, HostDateTime now);
 
@@ -37,9 +45,15 @@ class RunOutputs {
   void showProgress(int64_t done, HostDateTime now);
   void endProgress();
 
+  // Rewrites the status file (see status_file.h), if one was asked for;
+  // a failure is told once on standard error and the run goes on.
+  void writeStatus(StudyInstance& instance, const ServiceRecord& record, const std::vector<std::string>& alerts);
+
   // The output series and the drawings, while the study is still on the chart.
   bool writeEnd(StudyInstance& instance, std::string& error);
-  void printSummary(const ChartOptions& options, int64_t calls) const;
+  // The run's paragraph on standard error, unless quiet: how the service
+  // answered, its messages, and the files written.
+  void printSummary(const ServiceRecord& record) const;
 
  private:
   void clearProgressLine();
@@ -47,6 +61,8 @@ class RunOutputs {
   std::ofstream log_;
   std::ofstream trace_;
   std::unique_ptr<TraceCanvas> traceCanvas_;
+  StatusFile status_;
+  std::string apiKey_;
   const Clock* clock_ = nullptr;
   int64_t totalCalls_ = 0;
   bool progressShown_ = false;
@@ -58,7 +74,10 @@ class RunOutputs {
 // Every declared input: index, name, kind and value.
 void printInputs(StudyInstance& instance, std::ostream& out);
 
-// "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45:00"
+// "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45"
 std::string chartTitle(StudyInstance& instance, HostDateTime now);
+
+// The picture's marks of how old its levels are (see data_age.h).
+void markDataAge(chart_host::ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance);
 
 }  // namespace chart_tool

@@ -131,4 +131,15 @@ std::optional<std::string> chartZoneTextOf(std::string_view typed, std::string& 
   return std::string(typed);
 }
 
+std::string zoneTimeName(const char* zoneText) {
+  if (zoneText == nullptr || *zoneText == '\0') return "chart time";
+  for (int32_t i = 0; i < tarvio::kTimeZoneCount; ++i) {
+    if (std::string_view(tarvio::TimeZoneTable[i]) != zoneText) continue;
+    const std::string_view city = kZoneNames[i].city;
+    if (city == "UTC") return "UTC";
+    return city.empty() ? std::string(zoneText) : std::string(city) + " time";
+  }
+  return "chart time";
+}
+
 }  // namespace chart_tool

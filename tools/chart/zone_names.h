@@ -34,4 +34,9 @@ std::string unknownTimeZoneMessage(std::string_view name);
 // digits with what is wrong with it as a zone text.
 std::optional<std::string> chartZoneTextOf(std::string_view typed, std::string& error);
 
+// A zone text of the module's table in the words a trader reads: "New York
+// time" for its New York entry, "UTC"; "chart time" for the empty text, which
+// leaves the zone to the chart, and for a text the table does not hold.
+std::string zoneTimeName(const char* zoneText);
+
 }  // namespace chart_tool

@@ -1,6 +1,7 @@
 #include "tools/standin/fault_plan.h"
 
 #include <array>
+#include <charconv>
 
 #include "tools/standin/market_model.h"
 
@@ -56,11 +57,30 @@ std::string faultNames() {
   return names;
 }
 
-FaultPlan::FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only)
-    : mode_(mode), rate_(rate), seed_(seed), only_(only) {}
+std::optional<RequestRun> requestRunFromText(std::string_view text) {
+  const auto number = [](std::string_view digits) -> std::optional<uint64_t> {
+    uint64_t value = 0;
+    const auto [end, failure] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (failure != std::errc() || end != digits.data() + digits.size() || value == 0) return std::nullopt;
+    return value;
+  };
+  const std::size_t dash = text.find('-');
+  const std::optional<uint64_t> first = number(text.substr(0, dash));
+  const std::optional<uint64_t> last = dash == std::string_view::npos ? first : number(text.substr(dash + 1));
+  if (!first || !last || *last < *first) return std::nullopt;
+  return RequestRun{*first, *last};
+}
+
+FaultPlan::FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only,
+                     std::optional<RequestRun> run)
+    : mode_(mode), rate_(rate), seed_(seed), only_(only), run_(run) {}
 
 FaultMode FaultPlan::draw(Endpoint endpoint) {
   if (mode_ == FaultMode::None || (only_ && *only_ != endpoint)) return FaultMode::None;
+  if (run_) {
+    const uint64_t request = requests_.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (request < run_->first || request > run_->last) return FaultMode::None;
+  }
   if (mode_ != FaultMode::Random) return mode_;
   const uint64_t n = draws_.fetch_add(1, std::memory_order_relaxed);
   const uint64_t bits = mixBits(mixBits(seed_ ^ 0x5EEDFA17ULL) + n);

@@ -1,8 +1,9 @@
 // Faults on demand: which broken answer, if any, a request gets. One mode
 // for every request, or "random", where each request draws a fault with a
 // given probability from a sequence fixed by the seed (the n-th request
-// drawn for gets the n-th draw). Faults can be limited to one endpoint.
-// draw() is thread-safe.
+// drawn for gets the n-th draw). Faults can be limited to one endpoint, and
+// to a run of requests (the 3rd to the 6th, say), so a client sees answers,
+// then failures, then answers again. draw() is thread-safe.
 #pragma once
 
 #include <atomic>
@@ -35,11 +36,23 @@ std::optional<FaultMode> faultFromName(std::string_view name);
 // Every name, separated by '|', for help and error texts.
 std::string faultNames();
 
+// Requests counted from 1 at the endpoints faults apply to, both ends included.
+struct RequestRun {
+  uint64_t first = 1;
+  uint64_t last = UINT64_MAX;
+};
+
+// "N" or "N-M" (N from 1, M not below N); nothing for any other text.
+std::optional<RequestRun> requestRunFromText(std::string_view text);
+
 class FaultPlan {
  public:
   // `only`: the endpoint faults apply to; none means every endpoint.
   // `rate`: with Random, the chance that a request gets a fault.
-  FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only);
+  // `run`: the requests at those endpoints that get faults; the others, and
+  // all with none given, as the mode says.
+  FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only,
+            std::optional<RequestRun> run = std::nullopt);
 
   // The fault for the next request at `endpoint`; never Random.
   FaultMode draw(Endpoint endpoint);
@@ -49,6 +62,8 @@ class FaultPlan {
   double rate_;
   uint64_t seed_;
   std::optional<Endpoint> only_;
+  std::optional<RequestRun> run_;
+  std::atomic<uint64_t> requests_{0};  // at the endpoints faults apply to
   std::atomic<uint64_t> draws_{0};
 };
 

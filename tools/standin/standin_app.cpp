@@ -122,7 +122,7 @@ int runStandin(const StandinOptions& options) {
   }
 
   const MarketModel model(options.seed);
-  FaultPlan faults(options.fault, options.fault_rate, options.seed, options.fault_endpoint);
+  FaultPlan faults(options.fault, options.fault_rate, options.seed, options.fault_endpoint, options.fault_requests);
   ServiceSettings settings;
   settings.api_key = options.api_key;
   settings.fixed_now = options.now;

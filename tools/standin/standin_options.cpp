@@ -145,6 +145,11 @@ const std::vector<ValueOption>& valueOptions() {
          o.fault_endpoint = endpointFromName(v);
          if (!o.fault_endpoint && v != "all") refuse(v, "one of profile|history|futures|all");
        }},
+      {"--fault-requests",
+       [](O& o, V v) {
+         o.fault_requests = requestRunFromText(v);
+         if (!o.fault_requests) refuse(v, "N or N-M, requests counted from 1 (M not below N)");
+       }},
       {"--slow-seconds", [](O& o, V v) { o.slow_seconds = readSeconds(v, true); }},
       {"--replay", addReplay},
       {"--record", nonEmpty(&O::record_file, "a file name")},
@@ -311,6 +316,10 @@ Faults (for requests with a valid key to a known endpoint):
                          (default 0.3); the draws follow --seed
   --fault-endpoint E     profile|history|futures|all (default all): where
                          faults apply
+  --fault-requests N-M   only the N-th to the M-th request (or the N-th
+                         alone) at the endpoints faults apply to gets them,
+                         counted from 1; the others are answered normally
+                         (default: every request)
   --slow-seconds S       delay of the slow fault (default 12)
 
 Replay and record:

@@ -33,6 +33,7 @@ struct StandinOptions {
   FaultMode fault = FaultMode::None;
   double fault_rate = 0.3;
   std::optional<Endpoint> fault_endpoint;  // none: all
+  std::optional<RequestRun> fault_requests;  // none: every request
   double slow_seconds = 12;
   std::vector<std::pair<Endpoint, std::string>> replays;
   std::string record_file;

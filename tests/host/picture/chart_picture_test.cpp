@@ -235,6 +235,46 @@ TEST_F(ChartPicture, DrawsOddChartsWithoutFailing) {
   }
 }
 
+// The levels' age and warning sit at the right of the title bar, the title
+// at its left as before; a chart without levels says why in the middle of
+// its plot. Without them the picture is as it was.
+TEST_F(ChartPicture, MarksLevelsThatAreNotLiveAndSaysWhyThereAreNone) {
+  chart.addBars(60, 5800.0f);
+  const std::string plain = folder.file("plain.png");
+  ASSERT_TRUE(chart.write(plain)) << chart.error;
+  ChartPictureOptions options;
+  options.width = 1200;
+  options.height = 700;
+  options.title = "ES_SPX";
+  options.dataAge = "levels as of 10:20:05, 2 min ago";
+  options.warning = "STALE";
+  options.plotNotice = "no answer from the service";
+  const std::string marked = folder.file("marked.png");
+  ASSERT_TRUE(writeChartPicture(chart.study.instance, options, marked, chart.error)) << chart.error;
+
+  const PngPixels before(plain), after(marked);
+  const auto countIn = [](const PngPixels& png, int32_t top, int32_t bottom, int32_t left, int32_t right,
+                          HostColor color) {
+    int32_t found = 0;
+    for (int32_t y = top; y < bottom; ++y) found += png.countInRow(y, left, right, color);
+    return found;
+  };
+  const int32_t titleBottom = plot().top - 1;
+  EXPECT_EQ(countIn(before, 0, titleBottom, 0, 1200, picture_theme::kWarning), 0);
+  EXPECT_GT(countIn(after, 0, titleBottom, 1100, 1200, picture_theme::kWarning), 400);  // the red box
+  EXPECT_EQ(countIn(after, 0, titleBottom, 0, 600, picture_theme::kWarning), 0);
+  EXPECT_GT(countIn(after, 0, titleBottom, 1100, 1200, picture_theme::kWarningText), 20);  // its bold text
+  // The title stays where it was.
+  EXPECT_EQ(countIn(after, 0, titleBottom, 0, 80, picture_theme::kTitleText),
+            countIn(before, 0, titleBottom, 0, 80, picture_theme::kTitleText));
+  // The notice's box across the middle of the plot, none on the plain chart.
+  const int32_t middle = (plot().top + plot().bottom) / 2;
+  const int32_t centre = (plot().left + plot().right) / 2;
+  EXPECT_EQ(countIn(before, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kLabelBox), 0);
+  EXPECT_GT(countIn(after, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kLabelBox), 2000);
+  EXPECT_GT(countIn(after, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kTitleText), 50);
+}
+
 TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
   chart.addBars(10, 5800.0f);
   const std::string good = folder.file("good.png");

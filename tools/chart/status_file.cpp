@@ -1,0 +1,160 @@
+#include "tools/chart/status_file.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/prettywriter.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "tools/chart/calendar_text.h"
+#include "tools/chart/chart_platform.h"
+#include "tools/chart/key_hiding.h"
+
+namespace chart_tool {
+
+namespace {
+
+using JsonWriter = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+
+class StatusWriter {
+ public:
+  StatusWriter(JsonWriter& json, const std::string& apiKey) : json_(json), apiKey_(apiKey) {}
+
+  void text(const char* name, const std::string& value) {
+    json_.Key(name);
+    const std::string shown = withoutKey(value, apiKey_);
+    json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+  }
+  // An empty text is written as null.
+  void textOrNull(const char* name, const std::string& value) {
+    if (value.empty()) return null(name);
+    text(name, value);
+  }
+  void null(const char* name) {
+    json_.Key(name);
+    json_.Null();
+  }
+  void number(const char* name, int64_t value) {
+    json_.Key(name);
+    json_.Int64(value);
+  }
+  void yesNo(const char* name, bool value) {
+    json_.Key(name);
+    json_.Bool(value);
+  }
+  void levels(const std::vector<DrawnLevel>& levels) {
+    json_.Key("levels");
+    json_.StartArray();
+    for (const DrawnLevel& level : levels) {
+      json_.StartObject();
+      text("name", level.name);
+      json_.Key("price");
+      price(level.price);
+      json_.EndObject();
+    }
+    json_.EndArray();
+  }
+  void texts(const char* name, const std::vector<std::string>& values) {
+    json_.Key(name);
+    json_.StartArray();
+    for (const std::string& value : values) {
+      const std::string shown = withoutKey(value, apiKey_);
+      json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+    }
+    json_.EndArray();
+  }
+
+ private:
+  // The float's shortest decimal text (5790.45, not 5790.4501953125); null
+  // for a price that is not a number.
+  void price(float value) {
+    if (!std::isfinite(value)) {
+      json_.Null();
+      return;
+    }
+    char text[32];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text - 1, value);
+    *written.ptr = '\0';
+    json_.Double(std::strtod(text, nullptr));
+  }
+
+  JsonWriter& json_;
+  const std::string& apiKey_;
+};
+
+}  // namespace
+
+std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel>& levels,
+                       const std::vector<std::string>& alerts, const std::string& notice,
+                       const std::string& apiKey) {
+  rapidjson::StringBuffer buffer;
+  JsonWriter json(buffer);
+  json.SetIndent(' ', 2);
+  StatusWriter status(json, apiKey);
+  json.StartObject();
+  status.text("now", formatDateTime(record.now()));
+  if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
+    status.text("lastGoodAnswer", formatDateTime(*answer));
+    status.number("ageSeconds", *record.age_s());
+  } else {
+    status.null("lastGoodAnswer");
+    status.null("ageSeconds");
+  }
+  status.yesNo("stale", record.stale());
+  status.number("calls", record.calls());
+  status.number("answers", record.answers());
+  status.number("historyAnswers", record.historyAnswers());
+  status.number("refusals", record.refusals());
+  status.number("failedTransfers", record.failedTransfers());
+  if (const std::optional<long> httpStatus = record.lastHttpStatus()) {
+    status.number("lastHttpStatus", *httpStatus);
+  } else {
+    status.null("lastHttpStatus");
+  }
+  status.textOrNull("lastError", record.lastError());
+  status.yesNo("halted", record.halted());
+  status.textOrNull("haltReason", record.haltReason());
+  status.text("requestWindow", record.windowOpen() ? "open" : "closed");
+  status.textOrNull("notice", notice);
+  status.levels(levels);
+  status.texts("alerts", alerts);
+  json.EndObject();
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+bool StatusFile::open(const std::string& path, std::string& error) {
+  path_ = path;
+  if (path_.empty() || write("{}\n", error)) return true;
+  error = path_ + ": cannot be written (" + error + ")";
+  return false;
+}
+
+std::string StatusFile::replace(const std::string& text) {
+  std::string error;
+  if (path_.empty() || write(text, error) || failureTold_) return {};
+  failureTold_ = true;
+  return "--status " + path_ + ": cannot be replaced (" + error +
+         "); the run goes on, and the file may show an earlier call";
+}
+
+bool StatusFile::write(const std::string& text, std::string& error) const {
+  const std::string temporary = path_ + ".tmp";
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.flush();
+    if (!file) {
+      error = "the temporary file " + temporary + " cannot be written";
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (replaceFile(temporary, path_, error)) return true;
+  std::remove(temporary.c_str());
+  return false;
+}
+
+}  // namespace chart_tool
