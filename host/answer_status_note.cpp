@@ -1,6 +1,9 @@
 #include "host/answer_status_note.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 namespace chart_host {
 
@@ -15,21 +18,21 @@ std::string pathOf(const std::string& url) {
   return path == std::string::npos ? "/" : url.substr(path);
 }
 
+// The bytes a quoted text cannot show as themselves, with their short escapes.
+constexpr std::pair<char, const char*> kShortEscapes[] = {
+    {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}, {'"', "\\\""}, {'\\', "\\\\"}};
+
 void appendEscaped(std::string& text, const std::string& bytes) {
   for (const char c : bytes) {
+    const auto* escape = std::find_if(std::begin(kShortEscapes), std::end(kShortEscapes),
+                                      [c](const auto& entry) { return entry.first == c; });
     const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\n': text += "\\n"; continue;
-      case '\r': text += "\\r"; continue;
-      case '\t': text += "\\t"; continue;
-      case '"': text += "\\\""; continue;
-      case '\\': text += "\\\\"; continue;
-      default: break;
-    }
-    if (byte < 0x20 || byte >= 0x7F) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      text += escaped;
+    if (escape != std::end(kShortEscapes)) {
+      text += escape->second;
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      text += hex;
     } else {
       text += c;
     }
@@ -39,8 +42,9 @@ void appendEscaped(std::string& text, const std::string& bytes) {
 }  // namespace
 
 std::string answerStatusNote(const HttpAnswer& answer) {
-  std::string note = "Host: the service answered HTTP " + std::to_string(answer.status) + " for " +
-                     pathOf(answer.url) + ": ";
+  std::string note = "Host: the service answered HTTP " + std::to_string(answer.status) + " for ";
+  appendEscaped(note, pathOf(answer.url));
+  note += ": ";
   // An empty body reaches the study as a word of the host's, not as bytes.
   const std::string& body = answer.text;
   if (body.empty() || body == kEmptyBodyText) return note + "empty body";

@@ -19,9 +19,9 @@ constexpr std::size_t kNotedBodyBytes = 120;
 
 // "Host: the service answered HTTP 500 for /v2/...: "Internal Server Error\n""
 // for a delivered answer: the URL's path and query, and at most
-// kNotedBodyBytes of the body, quoted, with control bytes, quotes and bytes
-// beyond ASCII escaped (so a cut never splits a character) and the number of
-// bytes left out.
+// kNotedBodyBytes of the body, quoted, and the number of bytes left out.
+// Control bytes, quotes and bytes beyond ASCII are escaped in both (so the
+// note stays one line and a cut never splits a character).
 std::string answerStatusNote(const HttpAnswer& answer);
 
 // Notes each change of status once: a run of 500s is noted once, a 401 after

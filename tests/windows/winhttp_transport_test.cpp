@@ -1,6 +1,7 @@
 // The host's WinHTTP transport against the loopback stand-ins the Windows
 // stage starts: answers as received, and transfers that fail or cannot be
-// sent completed as failed, each exactly once.
+// sent completed as failed, each exactly once, telling a service never
+// reached from an answer cut short.
 #include "host/winhttp_transport.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,18 @@ TEST(WinHttpTransportTest, TransfersThatCannotSucceedAreCompletedAsFailed) {
     ASSERT_FALSE(c.connectTo.empty()) << "run these tests through ./run test-windows";
     const HttpOutcome outcome = transfer(c.connectTo, c.request);
     EXPECT_FALSE(outcome.delivered);
+    EXPECT_EQ(outcome.failure, TransferFailure::ServiceNotReached) << outcome.error;
+  }
+}
+
+TEST(WinHttpTransportTest, AnswersCutShortAreToldApartFromAServiceNeverReached) {
+  for (const char* variable : {"TARVIO_STANDIN_TRUNCATED", "TARVIO_STANDIN_CLOSE"}) {
+    SCOPED_TRACE(variable);
+    const std::string standin = route(variable);
+    ASSERT_FALSE(standin.empty()) << "run these tests through ./run test-windows";
+    const HttpOutcome outcome = transfer(standin, kProfile);
+    EXPECT_FALSE(outcome.delivered) << outcome.body.size() << " bytes";
+    EXPECT_EQ(outcome.failure, TransferFailure::AnswerCutShort) << outcome.error;
   }
 }
 
