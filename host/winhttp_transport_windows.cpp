@@ -80,6 +80,17 @@ HttpOutcome failed(const char* step, bool winHttpError = true, bool requestSent 
 // A failure once the request went out.
 HttpOutcome cutShort(const char* step, bool winHttpError = true) { return failed(step, winHttpError, true); }
 
+// Whether the body is shorter than the answer's Content-Length said. A
+// connection closed mid-body can end the reads without an error (Wine's
+// WinHTTP does), which would hand the study half an answer as if whole.
+bool shorterThanAnnounced(HINTERNET request, size_t bodyBytes) {
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  return WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX) &&
+         bodyBytes < announced;
+}
+
 // The request's headers in its order as one block of CR LF ended lines.
 std::string headerBlock(const HttpRequest& request) {
   std::string block;
@@ -208,6 +219,9 @@ struct WinHttpTransport::Worker {
       }
       outcome.body.resize(had + read);
       if (read == 0) break;
+    }
+    if (shorterThanAnnounced(transfer.get(), outcome.body.size())) {
+      return cutShort("the answer ended before its Content-Length", false);
     }
     outcome.delivered = true;
     return outcome;
