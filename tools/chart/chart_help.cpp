@@ -53,11 +53,11 @@ Service (for a loopback stand-in or tests; the study's own requests):
   --service-address ADDRESS:PORT
                          connect there in place of the service's host; names
                          and certificate checks stay those of the service.
-                         The module sends its futures conversion (with a
-                         Futures Target set) itself, to the service's real
+                         With a Futures Target set, the module sends its
+                         futures conversion itself, to the service's real
                          host; only the test build of the module
                          (tests/test_route/ in the build folder) follows this
-                         address, and the run says so at its start
+                         address. A run with a target says so at its start
   --ca-file PATH         trust the certificates in this PEM file as well
   An answer whose HTTP status is not 200 gets a line of the host's in the
   messages ("Host: the service answered HTTP 500 for PATH: BODY..."), once
