@@ -43,6 +43,32 @@ bool hasHeader(const HttpRequest& request, const char* name) {
                      [name](const auto& header) { return sameHeaderName(header.first, name); });
 }
 
+// Where a failed transfer broke off. libcurl stamps the moment a request is
+// about to go out (pretransfer): on a fresh connection after its TLS
+// handshake, on a reused one at once (its handshake time is then 0). A
+// request that went out reached the service. Failures of the name, the
+// connection and the certificate never get that far, whatever the timer says.
+TransferFailure failureOf(CURL* easy, CURLcode result) {
+  switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_BAD_FUNCTION_ARGUMENT:
+      return TransferFailure::ServiceNotReached;
+    default:
+      break;
+  }
+  curl_off_t pretransfer_us = 0;
+  const bool sent = curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer_us) == CURLE_OK &&
+                    pretransfer_us > 0;
+  return sent ? TransferFailure::AnswerCutShort : TransferFailure::ServiceNotReached;
+}
+
 struct Transfer {
   CURL* easy = nullptr;
   curl_slist* headers = nullptr;
@@ -61,12 +87,13 @@ struct Transfer {
 
   void finish(CURLcode result) {
     HttpOutcome outcome;
-    const bool delivered = result == CURLE_OK;
-    if (!delivered) outcome.error = curl_easy_strerror(result);
-    if (delivered) {
+    if (result == CURLE_OK) {
       outcome.delivered = true;
       curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &outcome.status);
       outcome.body = std::move(body);
+    } else {
+      outcome.error = curl_easy_strerror(result);
+      outcome.failure = failureOf(easy, result);
     }
     completeQuietly(done, std::move(outcome));
   }

@@ -9,13 +9,10 @@ namespace chart_host {
 
 namespace {
 
-constexpr const char* kFailedTransferText = "HTTP_REQUEST_ERROR";
-constexpr const char* kEmptyBodyText = "EMPTY_RESPONSE";
-
 // What the study reads for the end of one transfer, and what it came to.
 HttpAnswer answerOf(int32_t id, std::string url, HttpOutcome outcome) {
   HttpAnswer answer{id, kFailedTransferText, std::move(url), outcome.delivered, outcome.status,
-                    std::move(outcome.error)};
+                    std::move(outcome.error), outcome.failure};
   if (!outcome.delivered) return answer;
   answer.text = outcome.body.empty() ? kEmptyBodyText : std::move(outcome.body);
   return answer;

@@ -21,6 +21,10 @@
 
 namespace chart_host {
 
+// What the study reads for a failed transfer, and for an empty body.
+constexpr const char* kFailedTransferText = "HTTP_REQUEST_ERROR";
+constexpr const char* kEmptyBodyText = "EMPTY_RESPONSE";
+
 // An answer as the study reads it, with what the transfer came to: the
 // host's own reports (the service's status, data age) need what the study
 // never sees.
@@ -31,6 +35,7 @@ struct HttpAnswer {
   bool delivered = false;  // false: the transfer failed
   long status = 0;         // the HTTP status, when delivered
   std::string error;       // why the transfer failed, when it did
+  TransferFailure failure = TransferFailure::ServiceNotReached;  // when not delivered
 };
 
 // What a bounded wait for an answer came to.

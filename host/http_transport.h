@@ -17,14 +17,26 @@ struct HttpRequest {
   std::vector<std::pair<std::string, std::string>> headers;  // in the study's order
 };
 
-// The end of one transfer. `delivered` is false when the transfer failed
-// (name resolution, connection, TLS, timeout, cut short); the body is then
-// meaningless.
+// Where a failed transfer broke off. A service that answered, even in part,
+// is there: its next answer may well come whole, so only a service never
+// reached tells a chart program to give up.
+enum class TransferFailure {
+  // Name resolution, connecting or the TLS handshake failed, or the request
+  // was never sent: nothing of the service was seen.
+  ServiceNotReached,
+  // The secure connection was made, then the answer did not arrive whole:
+  // cut short, closed or reset mid-answer, or timed out waiting for it.
+  AnswerCutShort,
+};
+
+// The end of one transfer. `delivered` is false when the transfer failed;
+// the body is then meaningless and `failure` says where it broke off.
 struct HttpOutcome {
   bool delivered = false;
   long status = 0;
   std::string body;
   std::string error;  // why the transfer failed, when it did
+  TransferFailure failure = TransferFailure::ServiceNotReached;  // when not delivered
 };
 
 class HttpTransport {

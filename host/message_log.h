@@ -14,6 +14,12 @@ struct LogLine {
   bool alert;
 };
 
+// Starts the lines the host itself adds to a study's message log (its notes on
+// answers, the chart program's alerts), so they are never taken for the
+// study's own: the study's lines start with the feature they come from.
+inline constexpr const char* kHostLineMark = "Host: ";
+inline bool isHostLine(const LogLine& line) { return line.text.rfind(kHostLineMark, 0) == 0; }
+
 class MessageLog {
  public:
   using Sink = std::function<void(const LogLine&)>;

@@ -28,11 +28,13 @@ bool ScriptedTransport::answer(const std::string& body, long status) {
   return true;
 }
 
-bool ScriptedTransport::fail() {
+bool ScriptedTransport::fail(TransferFailure failure) {
   if (pending_.empty()) return false;
   Completion done = std::move(pending_.front());
   pending_.pop_front();
-  done(HttpOutcome{});
+  HttpOutcome outcome;
+  outcome.failure = failure;
+  done(std::move(outcome));
   return true;
 }
 

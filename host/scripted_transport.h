@@ -21,9 +21,10 @@ class ScriptedTransport : public HttpTransport {
   // The next `count` requests are refused.
   void refuseNext(int count = 1) { refusals_ += count; }
   // Answers the oldest unanswered request with a body (status 200) or as a
-  // failed transfer. False when no request is waiting.
+  // failed transfer that broke off where `failure` says. False when no
+  // request is waiting.
   bool answer(const std::string& body, long status = 200);
-  bool fail();
+  bool fail(TransferFailure failure = TransferFailure::ServiceNotReached);
   int waiting() const { return static_cast<int>(pending_.size()); }
 
  private:

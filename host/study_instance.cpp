@@ -84,6 +84,8 @@ void StudyInstance::deliverHttpAnswer(const CallSettings& settings) {
   if (lastCallAnswer_) {
     record_.httpResponseRequestId = lastCallAnswer_->requestId;
     assignHostString(record_.httpResponseText, lastCallAnswer_->text.c_str());
+    // Before the study's own lines about the same answer.
+    if (std::optional<std::string> note = statusNotes_.noteFor(*lastCallAnswer_)) log_.add(std::move(*note), false);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/answer_status_note.h"
 #include "host/chart.h"
 #include "host/http_facility.h"
 #include "host/message_log.h"
@@ -77,7 +78,8 @@ class StudyInstance {
  private:
   // Brings the host-filled fields and per-bar arrays up to date with the chart.
   void refreshHostFields();
-  // Puts this call's HTTP answer, if it has one, into the record.
+  // Puts this call's HTTP answer, if it has one, into the record, with the
+  // host's note of a status the study cannot see.
   void deliverHttpAnswer(const CallSettings& settings);
 
   Chart& chart_;
@@ -93,6 +95,7 @@ class StudyInstance {
   MessageLog log_;
   HttpFacility http_;
   std::optional<HttpAnswer> lastCallAnswer_;
+  AnswerStatusNotes statusNotes_;
 };
 
 }  // namespace chart_host

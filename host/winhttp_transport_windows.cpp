@@ -40,14 +40,55 @@ class Handle {
   HINTERNET handle_;
 };
 
+// Failures that mean the service was never reached, whatever step they come
+// from: WinHTTP may resolve, connect and shake hands again for a request it
+// sends once more on a fresh connection.
+bool neverReached(DWORD error) {
+  switch (error) {
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+    case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // A failed transfer with its reason for the host's messages: the step, and
 // WinHTTP's error number when a WinHTTP call failed (read before anything
-// else can overwrite it).
-HttpOutcome failed(const char* step, bool winHttpError = true) {
+// else can overwrite it). Until the request is sent nothing of the service
+// was seen; after that, the service was reached and its answer cut short.
+HttpOutcome failed(const char* step, bool winHttpError = true, bool requestSent = false) {
+  const DWORD error = winHttpError ? GetLastError() : 0;
   HttpOutcome outcome;
   outcome.error = step;
-  if (winHttpError) outcome.error += " failed (WinHTTP error " + std::to_string(GetLastError()) + ")";
+  if (winHttpError) outcome.error += " failed (WinHTTP error " + std::to_string(error) + ")";
+  outcome.failure = requestSent && !neverReached(error) ? TransferFailure::AnswerCutShort
+                                                        : TransferFailure::ServiceNotReached;
   return outcome;
+}
+
+// A failure once the request went out.
+HttpOutcome cutShort(const char* step, bool winHttpError = true) { return failed(step, winHttpError, true); }
+
+// Whether the body is shorter than the answer's Content-Length said. A
+// connection closed mid-body can end the reads without an error (Wine's
+// WinHTTP does), which would hand the study half an answer as if whole.
+bool shorterThanAnnounced(HINTERNET request, size_t bodyBytes) {
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  return WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &announced, &size, WINHTTP_NO_HEADER_INDEX) &&
+         bodyBytes < announced;
 }
 
 // The request's headers in its order as one block of CR LF ended lines.
@@ -155,29 +196,32 @@ struct WinHttpTransport::Worker {
                             static_cast<DWORD>(wideHeaders.size()), body, bodySize, bodySize, 0)) {
       return failed("WinHttpSendRequest");
     }
-    if (!WinHttpReceiveResponse(transfer.get(), nullptr)) return failed("WinHttpReceiveResponse");
+    if (!WinHttpReceiveResponse(transfer.get(), nullptr)) return cutShort("WinHttpReceiveResponse");
 
     HttpOutcome outcome;
     DWORD status = 0;
     DWORD statusSize = sizeof status;
     if (!WinHttpQueryHeaders(transfer.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                              WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX)) {
-      return failed("WinHttpQueryHeaders");
+      return cutShort("WinHttpQueryHeaders");
     }
     outcome.status = static_cast<long>(status);
     for (;;) {
       DWORD available = 0;
-      if (!WinHttpQueryDataAvailable(transfer.get(), &available)) return failed("WinHttpQueryDataAvailable");
+      if (!WinHttpQueryDataAvailable(transfer.get(), &available)) return cutShort("WinHttpQueryDataAvailable");
       if (available == 0) break;
-      if (available > options.maxBodyBytes - outcome.body.size()) return failed("the body is too long", false);
+      if (available > options.maxBodyBytes - outcome.body.size()) return cutShort("the body is too long", false);
       const size_t had = outcome.body.size();
       outcome.body.resize(had + available);
       DWORD read = 0;
       if (!WinHttpReadData(transfer.get(), outcome.body.data() + had, available, &read)) {
-        return failed("WinHttpReadData");
+        return cutShort("WinHttpReadData");
       }
       outcome.body.resize(had + read);
       if (read == 0) break;
+    }
+    if (shorterThanAnnounced(transfer.get(), outcome.body.size())) {
+      return cutShort("the answer ended before its Content-Length", false);
     }
     outcome.delivered = true;
     return outcome;

@@ -119,7 +119,7 @@ TEST(RunSummary, SaysHowTheServiceAnsweredOverTheRun) {
   ServiceRecord refused;
   refused.noteCall(halted(call(2, delivered(200), {alert(kInvalidKey)})));
   EXPECT_EQ(serviceSummary(refused),
-            "1 call: 0 answers, 1 answer refused (HTTP 200 \u00d71); no good answer; requests halted");
+            "1 call: 0 answers, 1 answer refused (by the study \u00d71); no good answer; requests halted");
 }
 
 rapidjson::Document parsed(const std::string& text) {

@@ -1,6 +1,8 @@
-// The libcurl transport's failure paths, against loopback sockets only: a
-// closed port, a server that never answers, URLs that are not https, headers
-// that cannot be sent, and transfers still in flight when the transport goes.
+// The libcurl transport's failure paths, against loopback sockets: a closed
+// port, a server that never answers, URLs that are not https, headers that
+// cannot be sent, and transfers still in flight when the transport goes; and
+// against the stand-in, answers cut short after the service was reached, told
+// apart from a service never reached.
 #include "host/curl_transport.h"
 
 #include <arpa/inet.h>
@@ -18,6 +20,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/standin_process.h"
 
 using namespace chart_host;
 
@@ -147,7 +151,56 @@ TEST(CurlTransportTest, TransfersThatReachNoHttpsServerFail) {
     ASSERT_TRUE(transport.start(requestTo(loopbackUrl(c.scheme, port)), outcomes.completion()));
     ASSERT_TRUE(outcomes.waitFor(1)) << c.what;
     EXPECT_FALSE(outcomes.all()[0].delivered) << c.what;
+    // A listener that never shakes hands is not the service either.
+    EXPECT_EQ(outcomes.all()[0].failure, TransferFailure::ServiceNotReached) << c.what;
     EXPECT_EQ(listener.connections(), c.connections) << c.what;
+  }
+}
+
+// Each broken answer of the stand-in, on a connection of its own and on one a
+// delivered answer left open (libcurl reports no handshake time for that one).
+TEST(CurlTransportTest, AnAnswerCutShortIsToldApartFromAServiceNeverReached) {
+  struct Case {
+    const char* fault;
+    bool trusted;  // the stand-in's certificate given as the CA file
+    bool delivered;
+    TransferFailure failure;
+  };
+  const Case cases[] = {
+      {"none", true, true, TransferFailure::ServiceNotReached},
+      {"truncated", true, false, TransferFailure::AnswerCutShort},
+      {"close", true, false, TransferFailure::AnswerCutShort},
+      {"slow", true, false, TransferFailure::AnswerCutShort},
+      {"none", false, false, TransferFailure::ServiceNotReached},
+  };
+  for (const Case& c : cases) {
+    standin_test::StandinProcess standin(
+        {"--fault", c.fault, "--fault-endpoint", "profile", "--slow-seconds", "3"});
+    ASSERT_TRUE(standin.ready()) << standin.standardError();
+    CurlTransportOptions options;
+    options.totalTimeoutMs = 1000;
+    if (c.trusted) options.caFile = standin.certificatePath();
+    const HttpRequest profile{standin.url("/v2/sierra/SPX/classic/full"), "",
+                              {{"Authorization", "Basic standin-key"}}};
+    for (const bool reused : {false, true}) {
+      SCOPED_TRACE(std::string(c.fault) + (c.trusted ? "" : ", untrusted") + (reused ? ", reused" : ""));
+      CurlTransport transport(options);
+      Outcomes outcomes;
+      std::size_t expected = 1;
+      if (reused && c.trusted) {
+        // Any delivered answer leaves its connection for the next transfer.
+        ASSERT_TRUE(transport.start(requestTo(standin.url("/v2/unknown")), outcomes.completion()));
+        ASSERT_TRUE(outcomes.waitFor(expected++));
+        ASSERT_TRUE(outcomes.all().back().delivered);
+      }
+      ASSERT_TRUE(transport.start(profile, outcomes.completion()));
+      ASSERT_TRUE(outcomes.waitFor(expected));
+      const HttpOutcome outcome = outcomes.all().back();
+      EXPECT_EQ(outcome.delivered, c.delivered) << outcome.error;
+      if (!c.delivered) {
+        EXPECT_EQ(outcome.failure, c.failure) << outcome.error;
+      }
+    }
   }
 }
 

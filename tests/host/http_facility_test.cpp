@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -166,6 +168,41 @@ TEST_F(HttpFacilityTest, TheStudyReadsTheBodyOrAnErrorWord) {
     ASSERT_NE(submit(), 0);
     c.delivered ? transport->answer(c.body, c.status) : transport->fail();
     EXPECT_EQ(call().text, c.expected) << c.status << " " << c.body;
+  }
+}
+
+// What the host reports by (never the study): the answer of the latest call
+// with its URL, status and where a failed transfer broke off.
+TEST_F(HttpFacilityTest, TheInstanceKeepsWhatTheLatestCallsTransferCameTo) {
+  struct Case {
+    const char* what;
+    std::function<void(ScriptedTransport&)> end;
+    bool delivered;
+    long status;
+    TransferFailure failure;
+  };
+  const Case cases[] = {
+      {"answered", [](ScriptedTransport& t) { t.answer("{}"); }, true, 200, TransferFailure::ServiceNotReached},
+      {"refused by status", [](ScriptedTransport& t) { t.answer("no", 401); }, true, 401,
+       TransferFailure::ServiceNotReached},
+      {"never reached", [](ScriptedTransport& t) { t.fail(); }, false, 0, TransferFailure::ServiceNotReached},
+      {"cut short", [](ScriptedTransport& t) { t.fail(TransferFailure::AnswerCutShort); }, false, 0,
+       TransferFailure::AnswerCutShort},
+  };
+  for (const Case& c : cases) {
+    ASSERT_NE(submit("https://levels.example/v2/x?ticker=SPX"), 0);
+    c.end(*transport);
+    call();
+    const std::optional<HttpAnswer>& answer = instance.lastCallAnswer();
+    ASSERT_TRUE(answer.has_value()) << c.what;
+    EXPECT_EQ(answer->url, "https://levels.example/v2/x?ticker=SPX") << c.what;
+    EXPECT_EQ(answer->delivered, c.delivered) << c.what;
+    EXPECT_EQ(answer->status, c.status) << c.what;
+    if (!c.delivered) {
+      EXPECT_EQ(answer->failure, c.failure) << c.what;
+    }
+    call();
+    EXPECT_FALSE(instance.lastCallAnswer().has_value()) << c.what;
   }
 }
 

@@ -94,9 +94,14 @@ start_standin zero-byte --replay "futures=$scratch/zero-byte.json" || fail "stan
 zero_byte_port=$standin_port
 start_standin untrusted || fail "stand-in untrusted: $standin_problem"
 untrusted_port=$standin_port
+start_standin truncated --fault truncated || fail "stand-in truncated: $standin_problem"
+truncated_port=$standin_port
+start_standin close --fault close || fail "stand-in close: $standin_problem"
+close_port=$standin_port
 
 "$WINE" "$tests/tarvio_trust_certificate.exe" "$scratch/service.pem" "$scratch/not-found.pem" \
-  "$scratch/empty.pem" "$scratch/zero-byte.pem" || fail "cannot trust the stand-ins' certificates in the prefix"
+  "$scratch/empty.pem" "$scratch/zero-byte.pem" "$scratch/truncated.pem" "$scratch/close.pem" ||
+  fail "cannot trust the stand-ins' certificates in the prefix"
 
 echo "== windows: tests under Wine"
 export TARVIO_STANDIN=localhost:443
@@ -105,6 +110,8 @@ export TARVIO_STANDIN_NOT_FOUND=localhost:$not_found_port
 export TARVIO_STANDIN_EMPTY=localhost:$empty_port
 export TARVIO_STANDIN_ZERO_BYTE=localhost:$zero_byte_port
 export TARVIO_STANDIN_UNTRUSTED=localhost:$untrusted_port
+export TARVIO_STANDIN_TRUNCATED=localhost:$truncated_port
+export TARVIO_STANDIN_CLOSE=localhost:$close_port
 status=0
 ctest --preset windows || status=1
 

@@ -1,6 +1,7 @@
 // The host's WinHTTP transport against the loopback stand-ins the Windows
 // stage starts: answers as received, and transfers that fail or cannot be
-// sent completed as failed, each exactly once.
+// sent completed as failed, each exactly once, telling a service never
+// reached from an answer cut short.
 #include "host/winhttp_transport.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,26 @@ TEST(WinHttpTransportTest, TransfersThatCannotSucceedAreCompletedAsFailed) {
     ASSERT_FALSE(c.connectTo.empty()) << "run these tests through ./run test-windows";
     const HttpOutcome outcome = transfer(c.connectTo, c.request);
     EXPECT_FALSE(outcome.delivered);
+    EXPECT_EQ(outcome.failure, TransferFailure::ServiceNotReached) << outcome.error;
+  }
+}
+
+// A body shorter than its Content-Length is cut short. A chunked answer whose
+// connection closes mid-body ends without an error in Wine's WinHTTP, so it
+// may come as a short body; either way the service was reached.
+TEST(WinHttpTransportTest, AnswersCutShortAreToldApartFromAServiceNeverReached) {
+  struct Case {
+    const char* variable;
+    bool mayArriveShort;
+  };
+  for (const Case& c : {Case{"TARVIO_STANDIN_TRUNCATED", false}, Case{"TARVIO_STANDIN_CLOSE", true}}) {
+    SCOPED_TRACE(c.variable);
+    const std::string standin = route(c.variable);
+    ASSERT_FALSE(standin.empty()) << "run these tests through ./run test-windows";
+    const HttpOutcome outcome = transfer(standin, kProfile);
+    if (outcome.delivered && c.mayArriveShort) continue;
+    EXPECT_FALSE(outcome.delivered) << outcome.body.size() << " bytes";
+    EXPECT_EQ(outcome.failure, TransferFailure::AnswerCutShort) << outcome.error;
   }
 }
 

@@ -17,9 +17,7 @@ namespace chart_tool {
 
 using chart_host::StudyInstance;
 
-// Starts the lines the host adds to the study's message log, so they are not
-// taken for the study's own.
-inline constexpr const char* kHostLineMark = "Host: ";
+using chart_host::kHostLineMark;
 
 class AlertWatch {
  public:

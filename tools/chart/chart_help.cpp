@@ -56,8 +56,17 @@ Clock (times are the chart's wall-clock times):
 Service (for a loopback stand-in or tests; the study's own requests):
   --service-address ADDRESS:PORT
                          connect there in place of the service's host; names
-                         and certificate checks stay those of the service
+                         and certificate checks stay those of the service.
+                         With a Futures Target set, the module sends its
+                         futures conversion itself, to the service's real
+                         host; only the test build of the module
+                         (tests/test_route/ in the build folder) follows this
+                         address. A run with a target says so at its start
   --ca-file PATH         trust the certificates in this PEM file as well
+  An answer whose HTTP status is not 200 gets a line of the host's in the
+  messages ("Host: the service answered HTTP 500 for PATH: BODY..."), once
+  each time the status changes, as the study sees only the body. A failed or
+  cut-short answer is asked for again at the study's next interval.
 
 Outputs:
   --png PATH             the chart as a PNG picture
@@ -114,10 +123,11 @@ drew, after every call; each alert is a line of the log marked ALERT Host:):
 
 Exit status: 0 done, 1 an output could not be written, 2 a bad command line
 (the simulated clock without --service-address among them), module, bars file
-or settings file, 3 the service could not be reached, 4 the run ended with
-the study's requests halted (a refused key, or a setting that cannot go into
-a request): one line names why, even with --quiet; the outputs are written
-in full all the same.
+or settings file, 3 the service could not be reached (no name, no connection
+or no trusted TLS handshake on 3 requests in a row, and never an answer),
+4 the run ended with the study's requests halted (a refused key, or a setting
+that cannot go into a request): one line names why, even with --quiet; the
+outputs are written in full all the same.
 )";
 }
 

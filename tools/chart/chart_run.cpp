@@ -16,6 +16,7 @@
 #include "tools/chart/real_clock.h"
 #include "tools/chart/run_plan.h"
 #include "tools/chart/service_record.h"
+#include "tools/chart/service_route.h"
 #include "tools/chart/simulated_clock.h"
 #include "tools/chart/study_requests.h"
 #include "tools/chart/transport_watch.h"
@@ -32,9 +33,6 @@ namespace {
 constexpr const char* kSimulatedClockNeedsStandin =
     "the simulated clock (--start, --end, --step) only talks to a stand-in of the service: give "
     "--service-address ADDRESS:PORT, or use --real-clock SECONDS for the real service";
-
-// A service that failed this many transfers and never answered is not there.
-constexpr int kFailuresBeforeGivingUp = 3;
 
 // The study on its chart. Members go in reverse order: the instance first,
 // the module it runs from last.
@@ -99,7 +97,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
     outputs.writeStatus(instance, service, alerts.recentAlerts());
     outputs.showProgress(call + 1, now);
     const TransportTally tally = watch.tally();
-    if (tally.delivered == 0 && tally.failedInARow >= kFailuresBeforeGivingUp) {
+    if (serviceUnreachable(tally)) {
       outputs.endProgress();
       return reportFailure(kExitUnreachable, "cannot reach the service: " + tally.lastError +
                                                  " (check the network, --service-address and --ca-file)");
@@ -160,6 +158,7 @@ int runChart(const ChartOptions& options) {
   if (!transport) return reportFailure(kExitUsage, error);
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);
+  noteFuturesRoute(options, instance, std::cerr);
 
   ChartSession session(instance, std::move(bars), clock);
   if (!clock.simulated()) session.showAllBars();

@@ -12,7 +12,7 @@ std::string counted(int64_t count, const std::string& one, const std::string& ma
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// " (HTTP 500 ×2, HTTP 200 ×1)": how often each kind came.
+// " (HTTP 500 ×2, by the study ×1)": how often each kind came.
 template <typename Kind, typename Name>
 std::string byKind(const std::map<Kind, int64_t>& counts, Name name) {
   std::string text;
@@ -33,7 +33,9 @@ std::string serviceSummary(const ServiceRecord& record) {
   }
   if (record.refusals() > 0) {
     text += ", " + counted(record.refusals(), "answer refused", "answers refused") +
-            byKind(record.refusalsByStatus(), [](long status) { return "HTTP " + std::to_string(status); });
+            byKind(record.refusalsByStatus(), [](long status) {
+              return status == kHttpOk ? std::string("by the study") : "HTTP " + std::to_string(status);
+            });
   }
   const std::optional<HostDateTime> good = record.lastGoodAnswer();
   text += good ? "; last good answer at " + formatDateTime(*good) : std::string("; no good answer");

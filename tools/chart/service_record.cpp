@@ -11,8 +11,6 @@ using chart_host::HttpAnswer;
 
 namespace {
 
-constexpr long kHttpOk = 200;
-
 // How the module's futures conversion request begins its messages.
 constexpr std::string_view kConversionMessage = "Tarvio Futures Conversion:";
 

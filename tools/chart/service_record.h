@@ -17,6 +17,9 @@
 
 namespace chart_tool {
 
+// The one status of an answer the service meant to give.
+inline constexpr long kHttpOk = 200;
+
 // What one ordinary call showed of the service and of the study's requests.
 struct ObservedCall {
   HostDateTime now = 0;                            // the clock's time of the call

@@ -1,5 +1,8 @@
 #include "tools/chart/study_requests.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "host/call_context.h"
 #include "study/input_readers.h"
 #include "study/instance_state.h"
@@ -47,8 +50,11 @@ ObservedCall CallReader::read(HostDateTime now) {
   call.now = now;
   call.answer = instance_.lastCallAnswer();
   const std::vector<chart_host::LogLine>& lines = instance_.log().lines();
+  // The host's own lines (its notes, the alerts added after the previous
+  // call) are not the study's judgement of an answer.
   if (linesSeen_ <= lines.size())
-    call.lines.assign(lines.begin() + static_cast<std::ptrdiff_t>(linesSeen_), lines.end());
+    std::copy_if(lines.begin() + static_cast<std::ptrdiff_t>(linesSeen_), lines.end(), std::back_inserter(call.lines),
+                 [](const chart_host::LogLine& line) { return !chart_host::isHostLine(line); });
   linesSeen_ = lines.size();
   call.halted = requestsHalted(instance_);
   call.windowOpen = requestWindowOpen(instance_, now);

@@ -1,6 +1,6 @@
 // A transport that passes requests on to another and keeps count of how they
 // ended, so a chart program can tell a service it cannot reach from one that
-// answers. Completions may arrive on any thread.
+// answers, even if only in part. Completions may arrive on any thread.
 #pragma once
 
 #include <memory>
@@ -14,13 +14,23 @@ namespace chart_tool {
 using chart_host::HttpOutcome;
 using chart_host::HttpRequest;
 using chart_host::HttpTransport;
+using chart_host::TransferFailure;
 
 struct TransportTally {
   int delivered = 0;
-  int failed = 0;
-  int failedInARow = 0;   // failures since the last delivered answer
-  std::string lastError;  // the reason of the last failure
+  int failed = 0;           // every failed transfer, of either kind below
+  int notReached = 0;       // failed before anything of the service was seen
+  int cutShort = 0;         // the service was reached, its answer did not arrive whole
+  int failedInARow = 0;     // failures since the last delivered answer
+  int notReachedInARow = 0;  // not-reached failures since the service was last reached
+  std::string lastError;    // the reason of the last failure
 };
+
+// A service that never delivered an answer and was not reached on this many
+// transfers in a row is not there (a wrong address, nothing listening, a
+// certificate not trusted). One that answered, even in part, is asked again.
+constexpr int kFailuresBeforeGivingUp = 3;
+bool serviceUnreachable(const TransportTally& tally);
 
 class TransportWatch : public HttpTransport {
  public:

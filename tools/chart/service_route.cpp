@@ -1,0 +1,60 @@
+#include "tools/chart/service_route.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "host/study_instance.h"
+#include "service/service_endpoint.h"
+#include "study/study_inputs.h"
+#include "study/symbol_text.h"
+#include "tools/chart/chart_options.h"
+#include "tools/chart/chart_platform.h"
+
+namespace chart_tool {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The study's own reading: a blank target disables the conversion.
+bool futuresTargetSet(chart_host::StudyInstance& instance) {
+  const HostInput& target = instance.input(tarvio::kFuturesTargetInput);
+  if (target.kind != kInputText || target.textValue.text == nullptr) return false;
+  HostString normalised{};
+  tarvio::normaliseSymbolText(normalised, target.textValue.text, nullptr);
+  const bool set = hostStringText(normalised)[0] != '\0';
+  releaseHostString(normalised);
+  return set;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error);
+}
+
+// Below the working folder as a relative path (build/linux/...), otherwise
+// as it stands.
+std::string shownPath(const std::string& path) {
+  std::error_code error;
+  const fs::path relative = fs::relative(path, fs::current_path(error), error);
+  if (error || relative.empty() || *relative.begin() == "..") return path;
+  return relative.generic_string();
+}
+
+}  // namespace
+
+std::string testRouteModuleBeside(const std::string& module) {
+  const fs::path built(module);
+  return (built.parent_path() / "tests" / "test_route" / built.filename()).generic_string();
+}
+
+void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out) {
+  if (options.quiet || options.serviceAddress.empty() || !futuresTargetSet(instance)) return;
+  const std::string testRoute = testRouteModuleBeside(moduleBesideProgram());
+  if (!options.modulePath.empty() && sameFile(options.modulePath, testRoute)) return;
+  out << "tarvio-chart: note: the module sends its futures conversion to " << tarvio::kServiceApiHost
+      << " itself, not to " << options.serviceAddress << "; the test build of the module (--module "
+      << shownPath(testRoute) << ") follows --service-address\n";
+}
+
+}  // namespace chart_tool

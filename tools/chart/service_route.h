@@ -1,0 +1,27 @@
+// Where the study's requests go when tarvio-chart talks to a stand-in. The
+// host's transport follows --service-address, but the module sends its
+// futures-conversion request itself, to the service's real host; only the
+// test build of the module follows the address too (tarvio-chart hands it
+// the address in its environment). A run that would mix the two is told so.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace chart_host { class StudyInstance; }
+
+namespace chart_tool {
+
+struct ChartOptions;
+
+// The test build of the module, as built beside `module` (the module built
+// with the program): tests/test_route/ below its folder, same file name.
+std::string testRouteModuleBeside(const std::string& module);
+
+// With --service-address and a Futures Target set, one line on `out` (unless
+// --quiet) saying that the module sends its conversion to the real service
+// and which module follows the address. Nothing when the module loaded is
+// that test build.
+void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out);
+
+}  // namespace chart_tool
