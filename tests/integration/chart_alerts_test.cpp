@@ -4,6 +4,7 @@
 // log and the --on-alert program, the quiet time holds back the hovering, and
 // a program that cannot be started is told once while the run goes on.
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
 
 #include <sys/stat.h>
 
@@ -133,7 +134,8 @@ class ChartAlerts : public testing::Test {
 TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTime) {
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   const ProcessResult run =
-      runWith({"--alert", "cross", "--alert", "near=4", "--alert-quiet", "240", "--on-alert", appendingScript()});
+      runWith({"--alert", "cross", "--alert", "near=4", "--alert-quiet", "240", "--on-alert", appendingScript(),
+               "--status", out.file("status.json")});
   ASSERT_EQ(run.exit_status, 0) << run.standard_error;
 
   // The hovering from 10:19 to 10:21 is within the quiet time of the first
@@ -154,7 +156,20 @@ TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTi
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(received, sorted);
   EXPECT_NE(run.standard_error.find("(4 alerts)"), std::string::npos) << run.standard_error;
-  for (const std::string& written : {log, run.standard_error, run.standard_output, readText(out.file("received.txt"))})
+
+  // The status file lists them, and the host's alert lines are not taken for
+  // the study's refusal of the answers that came after them.
+  const std::string statusText = readText(out.file("status.json"));
+  rapidjson::Document status;
+  status.Parse(statusText.c_str());
+  ASSERT_TRUE(status.IsObject()) << statusText;
+  std::vector<std::string> listed;
+  for (const auto& alert : status["alerts"].GetArray()) listed.emplace_back(alert.GetString());
+  EXPECT_EQ(listed, expected) << statusText;
+  EXPECT_EQ(status["refusals"].GetInt(), 0) << statusText;
+  EXPECT_EQ(status["answers"].GetInt(), 10) << statusText;  // one every other call
+  for (const std::string& written : {log, run.standard_error, run.standard_output, readText(out.file("received.txt")),
+                                     statusText})
     EXPECT_EQ(written.find(kApiKey), std::string::npos);
 }
 

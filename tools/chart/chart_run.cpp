@@ -78,25 +78,33 @@ bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& e
   return applyInputs(*placed.instance, options, error);
 }
 
+// What the run looks at after every call: how the transfers ended, how the
+// study judged the answers, and the price against the levels.
+struct RunWatchers {
+  const TransportWatch& transfers;
+  ServiceRecord& service;
+  AlertWatch& alerts;
+};
+
 // Calls the study at every step of the span, with a repaint and the service's
 // record after each; stops early when the service cannot be reached.
 int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
-                    const TransportWatch& watch, ChartPictureOptions& picture, AlertWatch& alerts,
-                    ServiceRecord& service) {
+                    ChartPictureOptions& picture, const RunWatchers& watchers) {
+  ServiceRecord& service = watchers.service;
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
   CallReader reader(instance);
   for (int64_t call = 0; call < totalCalls; ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
-    alerts.look(now);
+    watchers.alerts.look(now);
     picture.title = chartTitle(instance, now);
     markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
-    outputs.writeStatus(instance, service, alerts.recentAlerts());
+    outputs.writeStatus(instance, service, watchers.alerts.recentAlerts());
     outputs.showProgress(call + 1, now);
-    const TransportTally tally = watch.tally();
+    const TransportTally tally = watchers.transfers.tally();
     if (serviceUnreachable(tally)) {
       outputs.endProgress();
       return reportFailure(kExitUnreachable, "cannot reach the service: " + tally.lastError +
@@ -167,9 +175,9 @@ int runChart(const ChartOptions& options) {
   picture.width = options.width;
   picture.height = options.height;
   ServiceRecord service;
-  const int status = writeResults(callThroughSpan(session, span, instance, outputs, *watch, picture, alerts,
-                                                  service),
-                                  options, instance, picture, outputs);
+  const int status = writeResults(
+      callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts}), options,
+      instance, picture, outputs);
   instance.runLastCall(true);
   placed.instance.reset();
   if (status != kExitDone) return status;
