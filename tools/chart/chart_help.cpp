@@ -42,7 +42,8 @@ Study inputs (applied in this order; see --list-inputs):
 
 Clock (times are the chart's wall-clock times):
   --start TIME           first call, YYYY-MM-DD HH:MM[:SS] (default: 10:15 on
-                         the last weekday before today)
+                         the last weekday before today, or 45 minutes before
+                         an earlier --end)
   --end TIME             last call (default: 45 minutes after --start)
   --step SECONDS         time between calls (default 1). On the simulated
                          clock every answer comes on the call after its
@@ -63,10 +64,6 @@ Service (for a loopback stand-in or tests; the study's own requests):
                          (tests/test_route/ in the build folder) follows this
                          address. A run with a target says so at its start
   --ca-file PATH         trust the certificates in this PEM file as well
-  An answer whose HTTP status is not 200 gets a line of the host's in the
-  messages ("Host: the service answered HTTP 500 for PATH: BODY..."), once
-  each time the status changes, as the study sees only the body. A failed or
-  cut-short answer is asked for again at the study's next interval.
 
 Outputs:
   --png PATH             the chart as a PNG picture
@@ -76,32 +73,33 @@ Outputs:
   --drawings PATH        the chart drawings at the end, as JSON
   --trace PATH           every graphics operation of every repaint, one JSON
                          line each
-  --status PATH          a JSON file rewritten after every call (replaced
-                         whole, never half-written) that tells whether the
-                         levels are live: now, lastGoodAnswer (the time the
-                         study last took a profile answer) and ageSeconds,
-                         stale (no profile taken for three request intervals
-                         while the study asks), calls, answers, historyAnswers,
-                         refusals (another status than 200, or refused by the
-                         study), failedTransfers, lastHttpStatus, lastError,
-                         halted and haltReason, requestWindow (open or
-                         closed), notice (why the chart has no levels, if it
-                         has none), levels (the levels drawn now, name and
-                         price) and alerts. The service key never appears in
-                         it. A file that cannot be written stops the run at
-                         the start; a later failure to replace it is told
-                         once and the run goes on
+  --status PATH          the run's state as JSON, replaced whole after every
+                         call (see "Live use" below)
   --quiet                no messages on standard error
   --no-progress          no progress bar on a terminal
   -h, --help             this text
 
-The picture's title bar shows when the levels were last good and how old
-they are ("levels as of 10:20:05, 40 s ago"), with a red STALE mark when the
-study has taken no answer for three request intervals while it asks, or
-REQUESTS HALTED; a chart without levels says why across its plot. A run ends
-with a summary on standard error (not with --quiet): calls, answers, refused
-answers and failed transfers by kind, the last good answer, whether requests
-were halted, and the files written.
+Live use (what tells live levels from stale ones):
+  The picture's title bar shows when the levels were last good and how old
+  they are ("levels as of 10:20:05, 40 s ago"), with a red STALE mark when
+  the study has taken no answer for three request intervals while it asks,
+  or REQUESTS HALTED; a chart without levels says why across its plot ("no
+  levels yet: requests start at 09:30 New York time").
+  The --status file is never seen half-written. It holds: now,
+  lastGoodAnswer (when the study last took a profile answer), ageSeconds,
+  stale, calls, answers, historyAnswers, refusals (a status other than 200,
+  or refused by the study), failedTransfers, lastHttpStatus, lastError,
+  halted, haltReason, requestWindow (open or closed), notice (why the chart
+  has no levels), levels (name and price of each level drawn) and alerts.
+  It never holds the service key. A file that cannot be written stops the
+  run at its start; a later failure to replace it is told once.
+  An answer whose HTTP status is not 200 gets a line of the host's in the
+  messages ("Host: the service answered HTTP 500 for PATH: BODY..."), once
+  each time the status changes, as the study sees only the body. A failed
+  or cut-short answer is asked for again at the study's next interval.
+  A run ends with a summary on standard error (not with --quiet): calls,
+  answers, refused answers and failed transfers by kind, the last good
+  answer, whether requests were halted, and the files written.
 
 Alerts (the last price, the newest bar's close, against the levels the study
 drew, after every call; each alert is a line of the log marked ALERT Host:):
