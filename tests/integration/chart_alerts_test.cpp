@@ -20,11 +20,15 @@
 #include "tools/chart/alert_command.h"
 #include "tools/chart/calendar_text.h"
 #include "support/standin_process.h"
+#include "support/text_files.h"
 
 using namespace chart_host;
 using namespace chart_tool;
 
 namespace {
+
+using test_text::linesOf;
+using test_text::readText;
 
 using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
@@ -48,20 +52,6 @@ constexpr const char* kConversion = R"({"future_contract":"ESH6","multiplier":1,
 // zero gamma, one a minute from 10:16.
 constexpr float kClosesFrom1016[] = {5866.00f, 5868.00f, 5869.25f, 5868.50f, 5869.00f,
                                      5866.00f, 5868.25f, 5869.50f, 5869.75f, 5869.75f};
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 void writeText(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 

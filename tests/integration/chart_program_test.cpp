@@ -15,11 +15,15 @@
 
 #include "tools/chart/calendar_text.h"
 #include "support/standin_process.h"
+#include "support/text_files.h"
 
 using namespace chart_host;
 using namespace chart_tool;
 
 namespace {
+
+using test_text::linesOf;
+using test_text::readText;
 
 using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
@@ -30,20 +34,6 @@ constexpr int64_t kNewYorkOffsetSeconds = -5 * 3600;
 int64_t unixAtNewYork(int hours, int minutes) {
   return (dayNumberOfDate(2026, 3, 2) - dayNumberOfDate(1970, 1, 1)) * 86400 + hours * 3600 + minutes * 60 -
          kNewYorkOffsetSeconds;
-}
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 // The output CSV's series 0..2 (call major, put major, zero gamma) by bar time.

@@ -14,8 +14,12 @@
 
 #include "service/service_endpoint.h"
 #include "support/standin_process.h"
+#include "support/text_files.h"
 
 namespace {
+
+using test_text::readText;
+using test_text::linesWith;
 
 using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
@@ -26,21 +30,6 @@ constexpr const char* kStandinNow = "1772464500";
 constexpr const char* kDistinctiveKey = "Zk-7731-distinctive-key";
 constexpr const char* kHostNote = "  Host: ";
 constexpr const char* kConversionPath = "\"path\":\"/v2/futures/conversion";
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> linesWith(const std::string& text, const std::string& part) {
-  std::vector<std::string> found;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (line.find(part) != std::string::npos) found.push_back(line);
-  return found;
-}
 
 class ChartServiceAnswers : public testing::Test {
  protected:

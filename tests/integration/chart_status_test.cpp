@@ -16,10 +16,14 @@
 
 #include "host/civil_calendar.h"
 #include "support/standin_process.h"
+#include "support/text_files.h"
 
 using chart_host::dayNumberOfDate;
 
 namespace {
+
+using test_text::linesOf;
+using test_text::readText;
 
 using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
@@ -28,22 +32,6 @@ using standin_test::StandinProcess;
 // Monday 2026-03-02 at a New York time (UTC-5 that day), as Unix seconds.
 int64_t unixAtNewYork(int hours, int minutes) {
   return (dayNumberOfDate(2026, 3, 2) - dayNumberOfDate(1970, 1, 1)) * 86400 + (hours + 5) * 3600 + minutes * 60;
-}
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The text's lines, without their line ends.
-std::vector<std::string> linesOf(std::string_view text) {
-  std::vector<std::string> lines;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    lines.emplace_back(text.substr(0, end));
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-  return lines;
 }
 
 // The program's own lines on standard error (the study's messages are not).

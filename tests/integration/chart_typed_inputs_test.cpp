@@ -12,10 +12,13 @@
 
 #include "host/civil_calendar.h"
 #include "support/standin_process.h"
+#include "support/text_files.h"
 
 using namespace chart_host;
 
 namespace {
+
+using test_text::readText;
 
 using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
@@ -27,13 +30,6 @@ constexpr const char* kChicagoZoneText = "CST-06CDT+01,M3.2.0/02:00,M11.1.0/02:0
 // Unix seconds of a New York wall-clock time on Monday 2026-03-02 (UTC-5).
 int64_t unixAtNewYork(int hours, int minutes) {
   return (dayNumberOfDate(2026, 3, 2) - dayNumberOfDate(1970, 1, 1)) * 86400 + (hours + 5) * 3600 + minutes * 60;
-}
-
-std::string readText(const std::string& path) {
-  std::ifstream file(path);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 std::size_t lineCount(const std::string& text) {
