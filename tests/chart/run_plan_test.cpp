@@ -98,7 +98,11 @@ TEST(SpanAndBars, RefusesCallsThatNeverMeetTheBarsAndWarnsOfCallsBeforeThem) {
        "the calls (2026-03-01 23:00 to 2026-03-02 08:59) and", ""},
       {"2026-03-02 08:30", "2026-03-02 09:10", true, false, "",
        "the first bar is at 2026-03-02 09:00: the calls before it see an empty chart"},
-      {"2026-12-04 10:15", "2026-12-04 11:00", false, true, "", ""},  // the real clock shows every bar
+      // The real clock shows every bar, and says when they are of another day.
+      {"2026-12-04 10:15", "2026-12-04 11:00", false, true, "",
+       "the bars end at 2026-03-02 10:21, long before now (2026-12-04 10:15): the service's levels of now are "
+       "drawn beside past prices"},
+      {"2026-03-02 11:15", "2026-03-02 12:00", false, true, "", ""},
   };
   const std::vector<Bar> bars = mondayBars();
   for (const Case& c : cases) {

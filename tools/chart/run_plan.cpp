@@ -73,6 +73,10 @@ HostDateTime startMeeting(const CallSpan& span, const std::vector<Bar>& bars) {
   return std::clamp(lastDay + (span.first - dayOf(span.first)), firstOfDay->dateTime, bars.back().dateTime);
 }
 
+// Bars that ended this long before the real clock's first call are not the
+// market the live levels belong to.
+constexpr HostDateTime kStaleBarsAfter = kMicrosecondsPerHour;
+
 }  // namespace
 
 CallSpan callSpanOf(const ChartOptions& options, HostDateTime today) {
@@ -108,12 +112,19 @@ bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& s
 
 SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars) {
   SpanAndBars found;
-  if (options.realClockSeconds > 0 || bars.empty()) return found;
+  if (bars.empty()) return found;
   const HostDateTime firstBar = bars.front().dateTime;
   // A file does not say how long its bars are: the last one lasts as long as
   // the one before it.
   const HostDateTime lastBarEnd =
       bars.back().dateTime + (bars.size() > 1 ? bars.back().dateTime - bars[bars.size() - 2].dateTime : 0);
+  // The real clock shows every bar at once and asks for today's levels.
+  if (options.realClockSeconds > 0) {
+    if (lastBarEnd + kStaleBarsAfter < span.first)
+      found.warning = "the bars end at " + typedTime(bars.back().dateTime) + ", long before now (" +
+                      typedTime(span.first) + "): the service's levels of now are drawn beside past prices";
+    return found;
+  }
   if (span.last < firstBar || span.first > lastBarEnd) {
     const HostDateTime start = startMeeting(span, bars);
     found.error = "the calls (" + timeRange(span.first, span.last) + ") and the bars (" +

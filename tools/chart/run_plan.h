@@ -35,8 +35,9 @@ bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& s
 // call would see the bars, or all of them come after the last bar ended (the
 // chart would be empty or stand still), with the --start that would meet
 // them; a warning when the first calls come before the first bar and see an
-// empty chart. Both empty when the span and the bars meet, and always on the
-// real clock, which shows every bar from the start.
+// empty chart. Both empty when the span and the bars meet. The real clock
+// shows every bar from the start: only a warning when the bars ended long
+// before now, as the live levels would be drawn beside past prices.
 struct SpanAndBars {
   std::string error;
   std::string warning;
