@@ -10,7 +10,7 @@
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/settings_file.h"
-#include "support/standin_process.h"
+#include "support/temporary_folder.h"
 #include "support/study_fixture.h"
 
 using namespace chart_host;
@@ -84,7 +84,7 @@ TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
 // Editors and spreadsheets may start a file with a UTF-8 byte-order mark;
 // the readers see the text after it.
 TEST(TextFiles, ReadAFileThatStartsWithAByteOrderMark) {
-  const standin_test::ScratchFolder folder;
+  const test_files::TemporaryFolder folder;
   const std::string mark = "\xEF\xBB\xBF";
   std::ofstream(folder.file("bars.csv")) << mark << "datetime,open,high,low,close,volume\n"
                                          << "2026-03-02 09:30,1,2,0.5,1.5,10\n";

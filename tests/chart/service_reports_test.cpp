@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "chart/observed_calls.h"
+#include "support/temporary_folder.h"
 #include "study/time_zone_table.h"
 #include "tools/chart/data_age.h"
 #include "tools/chart/key_hiding.h"
@@ -176,12 +175,8 @@ TEST(StatusFile, WritesNullsBeforeAnyAnswer) {
 
 class StatusFolder : public testing::Test {
  protected:
-  StatusFolder() : folder_(std::filesystem::temp_directory_path() / ("status-file-" + std::to_string(::getpid()))) {
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_ / "sub");
-  }
-  ~StatusFolder() override { std::filesystem::remove_all(folder_); }
-  std::string file(const std::string& name) const { return (folder_ / name).string(); }
+  StatusFolder() { std::filesystem::create_directories(folder_.path() / "sub"); }
+  std::string file(const std::string& name) const { return folder_.file(name); }
   static std::string read(const std::string& path) {
     std::ifstream in(path);
     std::stringstream text;
@@ -189,7 +184,7 @@ class StatusFolder : public testing::Test {
     return text.str();
   }
 
-  std::filesystem::path folder_;
+  test_files::TemporaryFolder folder_;
 };
 
 TEST_F(StatusFolder, ReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
@@ -200,7 +195,7 @@ TEST_F(StatusFolder, ReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
   EXPECT_EQ(status.replace("{\"calls\": 1}\n"), "");
   EXPECT_EQ(status.replace("{\"calls\": 2}\n"), "");
   EXPECT_EQ(read(file("sub/status.json")), "{\"calls\": 2}\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ / "sub"), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path() / "sub"), {}), 1);
 }
 
 TEST_F(StatusFolder, RefusesAFileThatCannotBeWrittenAndTellsALaterFailureOnce) {
@@ -211,11 +206,11 @@ TEST_F(StatusFolder, RefusesAFileThatCannotBeWrittenAndTellsALaterFailureOnce) {
 
   StatusFile status;
   ASSERT_TRUE(status.open(file("sub/status.json"), error)) << error;
-  std::filesystem::remove_all(folder_ / "sub");
+  std::filesystem::remove_all(folder_.path() / "sub");
   const std::string told = status.replace("{}\n");
   EXPECT_NE(told.find("sub/status.json: cannot be replaced"), std::string::npos) << told;
   EXPECT_EQ(status.replace("{}\n"), "");  // told once
-  std::filesystem::create_directories(folder_ / "sub");
+  std::filesystem::create_directories(folder_.path() / "sub");
   EXPECT_EQ(status.replace("{\"calls\": 3}\n"), "");  // and tried again every call
   EXPECT_EQ(read(file("sub/status.json")), "{\"calls\": 3}\n");
 

@@ -111,7 +111,9 @@ TEST(UntrustedAnswers, TypedTextsThatWouldChangeTheirRequestHaltRequests) {
     EXPECT_EQ(conversions, 0) << c.name;
     EXPECT_EQ(f.alerted(c.message), 1) << c.name;
     EXPECT_EQ(f.study.alertCount(), 1) << c.name;
-    if (c.input != kApiKeyInput) EXPECT_EQ(f.alerted(kSymbolRule), 1) << c.name;
+    if (c.input != kApiKeyInput) {
+      EXPECT_EQ(f.alerted(kSymbolRule), 1) << c.name;
+    }
     EXPECT_EQ(f.logged("X-Extra"), 0) << "the key is never logged";
 
     // Corrected, the next full recalculation resumes requests.

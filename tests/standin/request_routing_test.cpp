@@ -32,8 +32,12 @@ TEST(RequestTarget, NamesTheThreeEndpoints) {
     ASSERT_TRUE(route) << c.target;
     EXPECT_EQ(route->endpoint, c.endpoint) << c.target;
     EXPECT_EQ(route->ticker, c.ticker) << c.target;
-    if (c.package != nullptr) EXPECT_EQ(route->package, c.package) << c.target;
-    if (c.profile != nullptr) EXPECT_EQ(route->profile, c.profile) << c.target;
+    if (c.package != nullptr) {
+      EXPECT_EQ(route->package, c.package) << c.target;
+    }
+    if (c.profile != nullptr) {
+      EXPECT_EQ(route->profile, c.profile) << c.target;
+    }
     EXPECT_EQ(route->future, c.future) << c.target;
     EXPECT_EQ(route->model, c.model) << c.target;
   }
@@ -215,7 +219,9 @@ TEST(FaultPlan, FaultsOnlyTheRequestsOfItsRun) {
   for (const auto& t : texts) {
     const std::optional<RequestRun> run = requestRunFromText(t.text);
     ASSERT_EQ(run.has_value(), t.run.has_value()) << t.text;
-    if (run) EXPECT_TRUE(run->first == t.run->first && run->last == t.run->last) << t.text;
+    if (run) {
+      EXPECT_TRUE(run->first == t.run->first && run->last == t.run->last) << t.text;
+    }
   }
 }
 
