@@ -45,6 +45,12 @@ void Chart::appendBar(const Bar& bar) {
   barDateTimes_.push_back(bar.dateTime);
 }
 
+void Chart::replaceLastBar(const Bar& bar) {
+  if (bars_.empty()) return appendBar(bar);
+  bars_.back() = bar;
+  barDateTimes_.back() = bar.dateTime;
+}
+
 void Chart::clearBars() {
   bars_.clear();
   barDateTimes_.clear();

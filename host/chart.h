@@ -48,6 +48,8 @@ class Chart {
   bool convertFromZone(HostDateTime zoneTime, std::string_view zoneText, HostDateTime& out) const;
 
   void appendBar(const Bar& bar);
+  // The newest bar as it forms: the same start, its prices and volume since.
+  void replaceLastBar(const Bar& bar);
   void clearBars();
   const std::vector<Bar>& bars() const { return bars_; }
   const std::vector<HostDateTime>& barDateTimes() const { return barDateTimes_; }

@@ -105,6 +105,44 @@ TEST(ChartSession, CallsAtTheTimeTheClockShowsWhenItWakesLate) {
   EXPECT_EQ(chart.bars().size(), 2u);
 }
 
+// On the real clock the bars come from a feed: a bar at the newest's time
+// replaces it (it was still forming), newer ones are added, older ones are
+// history that stays; the study looks again from the first bar that changed.
+TEST(ChartSession, TakesTheFedBarsTheNewestFormingAndLooksFromTheFirstChanged) {
+  static std::vector<SeenCall> seen;
+  seen.clear();
+  Chart chart;
+  StudyInstance instance(chart, [](HostStudyInterface& sc) {
+    if (!sc.isSetDefaultsPass) seen.push_back({sc.barCount, sc.isFullRecalculation != 0, sc.updateStartIndex});
+  }, 1);
+  instance.runSetDefaultsPass();
+  const HostDateTime first = kDay + 9 * 60 * kMinute;
+  auto bar = [&](int minute, float close) { return Bar{first + minute * kMinute, close, close, close, close, 1}; };
+  LateClock clock(0);
+  ChartSession session(instance, {bar(0, 10), bar(1, 11)}, clock);
+  session.showAllBars();
+  std::vector<std::vector<Bar>> fed = {
+      {},                                   // nothing new: the full recalculation
+      {bar(0, 99), bar(1, 12)},             // the newest still forming; history stays
+      {bar(0, 10), bar(1, 13), bar(2, 14)},  // the newest changed, and one more
+      {bar(3, 15)},                         // one more only
+      {},                                   // nothing new
+  };
+  std::size_t next = 0;
+  session.setBarsFeed([&] { return fed[next++]; });
+  for (std::size_t call = 0; call < fed.size(); ++call) session.callWhenDue(first + 5 * kMinute);
+  const std::vector<SeenCall> expected = {{2, true, 0}, {2, false, 1}, {3, false, 1}, {4, false, 3}, {4, false, 3}};
+  ASSERT_EQ(seen.size(), expected.size());
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].barCount, expected[i].barCount) << i;
+    EXPECT_EQ(seen[i].updateStartIndex, expected[i].updateStartIndex) << i;
+  }
+  const float closes[] = {10, 13, 14, 15};
+  ASSERT_EQ(chart.bars().size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(chart.bars()[i].close, closes[i]) << i;
+  EXPECT_EQ(chart.dateTimeToBarIndex(first + 3 * kMinute), 3);
+}
+
 TEST(SyntheticBars, RepeatForTheSameSeedAndStayOnTicksAndInsideTheirRange) {
   SyntheticBarsPlan plan;
   plan.count = 500;

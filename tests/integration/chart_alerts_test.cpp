@@ -193,4 +193,33 @@ TEST(AlertCommandProcesses, ReleasesEndedProgramsAndLeavesStragglersAfterAShortW
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
 }
 
+// On the real clock the bars file is followed as its writer adds to it: a bar
+// written while the chart runs, crossing a level drawn by then, is alerted.
+TEST_F(ChartAlerts, OnTheRealClockABarWrittenToTheFileWhileItRunsIsWatched) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  std::string bars = "datetime,open,high,low,close,volume\n";
+  for (int minute = 0; minute < 30; ++minute)
+    bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
+  writeText(out.file("live.csv"), bars);
+  ProcessResult run;
+  std::thread chart([&] {
+    run = standin_test::runProgram(TARVIO_CHART_PATH,
+        {"--bars", out.file("live.csv"), "--real-clock", "12", "--service-address",
+         "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(), "--api-key", kApiKey,
+         "--set", "Request Start Time=00:00", "--set", "Request End Time=23:59", "--alert", "cross",
+         "--status", out.file("status.json"), "--log", out.file("log.txt"), "--quiet"}, 60);
+  });
+  // The level must be on the chart before the bar that crosses it comes.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (readText(out.file("status.json")).find("\"ZG\"") == std::string::npos &&
+         std::chrono::steady_clock::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::ofstream(out.file("live.csv"), std::ios::app) << "2026-03-02 09:30:00,5860,5870,5860,5869.5,100\n";
+  chart.join();
+  ASSERT_EQ(run.exit_status, 0) << run.standard_error;
+  const std::vector<std::string> alerts = hostAlerts(readText(out.file("log.txt")));
+  ASSERT_EQ(alerts.size(), 1u) << readText(out.file("log.txt"));
+  EXPECT_EQ(alerts[0].rfind("ES_SPX 5869.50 crossed ZG 5868.82 upward at ", 0), 0u) << alerts[0];
+}
+
 }  // namespace

@@ -157,4 +157,10 @@ std::optional<BarText> readBarFile(const std::string& path, std::string& error) 
   return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, error); });
 }
 
+std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& error) {
+  return readFileWith(path, ":", error, [&](const std::string& text) {
+    return readBarText(std::string_view(text).substr(0, text.rfind('\n') + 1), error);
+  });
+}
+
 }  // namespace chart_tool

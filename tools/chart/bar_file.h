@@ -36,4 +36,8 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error);
 // cannot be read) in `error`.
 std::optional<BarText> readBarFile(const std::string& path, std::string& error);
 
+// The same for a file another program is still writing: a last line without
+// its line end is left out, as it may be cut in the middle of a number.
+std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& error);
+
 }  // namespace chart_tool

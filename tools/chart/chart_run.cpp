@@ -8,6 +8,7 @@
 #include "host/module_loader.h"
 #include "host/picture/chart_picture.h"
 #include "tools/chart/alert_watch.h"
+#include "tools/chart/bars_file_follower.h"
 #include "tools/chart/chart_platform.h"
 #include "tools/chart/chart_run_output.h"
 #include "tools/chart/chart_session.h"
@@ -76,6 +77,19 @@ bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& e
   placed.instance = std::make_unique<StudyInstance>(placed.chart, placed.module->studyFunction(), 1);
   placed.instance->runSetDefaultsPass();
   return applyInputs(*placed.instance, options, error);
+}
+
+// On the real clock the bars file is followed as its writer adds to it; a
+// problem reading it is the host's line in the log, and the chart keeps the
+// bars it has.
+void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInstance& instance) {
+  session.setBarsFeed([&follower, &instance] {
+    std::string problem;
+    std::vector<Bar> bars = follower.lookAgain(problem);
+    if (!problem.empty())
+      instance.log().add(std::string(kHostLineMark) + "--bars: " + problem + "; the chart keeps the bars it has", false);
+    return bars;
+  });
 }
 
 // What the run looks at after every call: how the transfers ended, how the
@@ -169,7 +183,11 @@ int runChart(const ChartOptions& options) {
   noteFuturesRoute(options, instance, std::cerr);
 
   ChartSession session(instance, std::move(bars), clock);
-  if (!clock.simulated()) session.showAllBars();
+  std::optional<BarsFileFollower> follower;
+  if (!clock.simulated()) {
+    session.showAllBars();
+    if (!options.barsPath.empty()) followBarsFile(session, follower.emplace(options.barsPath, placed.chart), instance);
+  }
   AlertWatch alerts(instance, options);
   ChartPictureOptions picture;
   picture.width = options.width;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "host/chart.h"
@@ -29,8 +30,13 @@ class ChartSession {
   // On a simulated clock an answer to a request made on an earlier call is
   // awaited, so each answer comes on the call after its request.
   HostDateTime callWhenDue(HostDateTime due);
-  // Shows every bar at once (for runs on the real clock over a fixed file).
+  // Shows every bar at once (for runs on the real clock over a file).
   void showAllBars();
+  // Where newer bars come from on the real clock: before each call the feed
+  // is asked, and of what it gives, a bar newer than the chart's newest is
+  // added and one at the newest's time replaces it (it was still forming).
+  using BarsFeed = std::function<std::vector<Bar>()>;
+  void setBarsFeed(BarsFeed feed) { feed_ = std::move(feed); }
 
   void repaint(Canvas* canvas) { instance_.paint(canvas); }
   int64_t calls() const { return calls_; }
@@ -38,6 +44,10 @@ class ChartSession {
  private:
   StudyInstance& instance_;
   Clock& clock_;
+  // True when the bar that was the newest changed.
+  bool takeFedBars();
+
+  BarsFeed feed_;
   std::vector<Bar> pending_;
   std::size_t shown_ = 0;
   int64_t calls_ = 0;

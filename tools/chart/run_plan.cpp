@@ -95,6 +95,13 @@ CallSpan callSpanOf(const ChartOptions& options, HostDateTime today) {
   return span;
 }
 
+std::vector<Bar> inChartTime(BarText read, const Chart& chart) {
+  if (read.utc) {
+    for (Bar& bar : read.bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
+  }
+  return std::move(read.bars);
+}
+
 bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
               std::string& error) {
   if (options.barsPath.empty()) {
@@ -103,10 +110,7 @@ bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& s
   }
   std::optional<BarText> read = readBarFile(options.barsPath, error);
   if (!read) return false;
-  if (read->utc) {
-    for (Bar& bar : read->bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
-  }
-  bars = std::move(read->bars);
+  bars = inChartTime(std::move(*read), chart);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/chart.h"
+#include "tools/chart/bar_file.h"
 #include "tools/chart/chart_options.h"
 
 namespace chart_tool {
@@ -26,6 +27,9 @@ struct CallSpan {
 
 // The span of calls; `today` is the chart's time now on the real clock.
 CallSpan callSpanOf(const ChartOptions& options, HostDateTime today);
+
+// A bars file's bars in the chart's time: a file of UTC times is converted.
+std::vector<Bar> inChartTime(BarText read, const Chart& chart);
 
 // The bars the run may show, or false with the reason (the bars file's).
 bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
