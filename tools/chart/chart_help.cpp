@@ -15,7 +15,9 @@ Module and chart:
                          this program)
   --bars PATH            bars from a CSV file: the platform's intraday export
                          (Date, Time, Open, High, Low, Last, Volume, ...) or
-                         datetime,open,high,low,close,volume
+                         datetime,open,high,low,close,volume. On the real
+                         clock the file is followed as another program adds
+                         to it (the newest bar as it forms, then the next)
   --synthetic-from TIME  without --bars, a random walk of bars from TIME
                          (default: 09:00 on the day of the first call)
   --bar-seconds N        length of a synthetic bar (default 60)
