@@ -7,6 +7,7 @@
 #include <rapidjson/document.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -219,4 +220,33 @@ TEST_F(ChartStatus, ExplainsTheStatusFileAndExitStatus4) {
     EXPECT_NE(run.standard_output.find(text), std::string::npos) << text;
 }
 
+// A real-clock run a trader ends early (Ctrl-C, or a request to terminate)
+// still writes its outputs and its summary, and exits as a finished run.
+TEST_F(ChartStatus, ARealClockRunEndedEarlyWritesWhatItDrewAndItsSummary) {
+  StandinProcess standin({"--api-key", "standin-key"});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::vector<std::string> chart = {TARVIO_CHART_PATH, "--real-clock", "120", "--step", "30",
+      "--service-address", "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(),
+      "--api-key", "standin-key", "--status", out.file("status.json"), "--csv", out.file("outputs.csv"),
+      "--no-progress"};
+  // The shell starts the chart, lets it make its first call, asks it to stop
+  // during the wait for the second and waits for it; the chart makes one
+  // more call, at the time it was stopped.
+  const char* script = R"(status=$1; shift; "$@" & chart=$!; tries=0
+    while [ $tries -lt 150 ] && ! grep -q '"calls": 1,' "$status" 2>/dev/null; do sleep 0.1; tries=$((tries+1)); done
+    kill -TERM "$chart"; wait "$chart")";
+  std::vector<std::string> arguments = {"-c", script, "sh", out.file("status.json")};
+  arguments.insert(arguments.end(), chart.begin(), chart.end());
+  const auto started = std::chrono::steady_clock::now();
+  const ProcessResult run = standin_test::runProgram("/bin/sh", arguments, 60);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << "a 30 s step is cut short";
+  EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+  const std::string own = programLines(run.standard_error);
+  EXPECT_NE(own.find("tarvio-chart: interrupted after 2 calls; writing what was drawn"), std::string::npos) << own;
+  EXPECT_NE(own.find("tarvio-chart: 2 calls: "), std::string::npos) << own;
+  EXPECT_TRUE(status().IsObject());
+  EXPECT_GT(linesOf(readText(out.file("outputs.csv"))).size(), 1u);
+}
+
 }  // namespace
+

@@ -54,7 +54,10 @@ Clock (times are the chart's wall-clock times):
                          stand-in of the service: it needs --service-address.
   --real-clock SECONDS   run on the real clock for this long instead, with
                          every bar of the chart shown from the start; the
-                         way to watch the real service, at the study's pace
+                         way to watch the real service, at the study's pace.
+  Ctrl-C (or a request to terminate) ends a run at once with one last call:
+  its outputs are written and its summary printed; a second Ctrl-C ends the
+  program there and then.
 
 Service (for a loopback stand-in or tests; the study's own requests):
   --service-address ADDRESS:PORT

@@ -50,4 +50,11 @@ void leaveProgram(StartedProgram started);
 // system's reason.
 bool replaceFile(const std::string& from, const std::string& to, std::string& error);
 
+// From now on an interrupt (Ctrl-C) or a request to terminate does not end
+// the program at once: it is noted, so a run can end at its next step with
+// its outputs written and its summary. A second one ends the program.
+void noteInterrupts();
+// Whether one came since noteInterrupts. Safe from any thread.
+bool interrupted();
+
 }  // namespace chart_tool

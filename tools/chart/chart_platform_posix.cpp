@@ -1,9 +1,11 @@
 #include "tools/chart/chart_platform.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -73,5 +75,29 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& er
   error = std::strerror(errno);
   return false;
 }
+
+namespace {
+
+std::atomic<bool> interruptCame{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+void noteInterrupt(int) { interruptCame = true; }
+
+}  // namespace
+
+void noteInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = noteInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;  // the second one ends the program as usual
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction before {};
+    // A signal the program was started to ignore (nohup) stays ignored.
+    if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+bool interrupted() { return interruptCame; }
 
 }  // namespace chart_tool

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -118,6 +119,23 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& er
   error = "MoveFileExW failed (GetLastError=" + std::to_string(GetLastError()) + ")";
   return false;
 }
+
+namespace {
+
+std::atomic<bool> interruptCame{false};
+
+BOOL WINAPI noteInterrupt(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+  // The second one ends the program as usual.
+  if (interruptCame.exchange(true)) return FALSE;
+  return TRUE;
+}
+
+}  // namespace
+
+void noteInterrupts() { SetConsoleCtrlHandler(noteInterrupt, TRUE); }
+
+bool interrupted() { return interruptCame; }
 
 }  // namespace chart_tool
 

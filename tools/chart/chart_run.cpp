@@ -108,7 +108,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
   CallReader reader(instance);
-  for (int64_t call = 0; call < totalCalls; ++call) {
+  for (int64_t call = 0; call < totalCalls && !interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
     watchers.alerts.look(now);
@@ -193,9 +193,11 @@ int runChart(const ChartOptions& options) {
   picture.width = options.width;
   picture.height = options.height;
   ServiceRecord service;
-  const int status = writeResults(
-      callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts}), options,
-      instance, picture, outputs);
+  noteInterrupts();
+  const int ran = callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts});
+  if (interrupted() && !options.quiet)
+    std::cerr << "tarvio-chart: interrupted after " << session.calls() << " calls; writing what was drawn\n";
+  const int status = writeResults(ran, options, instance, picture, outputs);
   instance.runLastCall(true);
   placed.instance.reset();
   if (status != kExitDone) return status;

@@ -1,9 +1,11 @@
 #include "tools/chart/real_clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "tools/chart/calendar_text.h"
+#include "tools/chart/chart_platform.h"
 
 namespace chart_tool {
 
@@ -17,8 +19,10 @@ HostDateTime RealClock::now() const {
 }
 
 void RealClock::waitUntil(HostDateTime time) {
-  const HostDateTime ahead = time - now();
-  if (ahead > 0) std::this_thread::sleep_for(std::chrono::microseconds(ahead));
+  // In short naps, so an interrupt ends a long wait at once.
+  constexpr HostDateTime kNap_us = 200000;
+  for (HostDateTime ahead = time - now(); ahead > 0 && !interrupted(); ahead = time - now())
+    std::this_thread::sleep_for(std::chrono::microseconds(std::min(ahead, kNap_us)));
 }
 
 }  // namespace chart_tool
