@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <sstream>
 
 #include "tools/chart/chart_outputs.h"
@@ -28,14 +29,25 @@ struct SeenCall {
   int32_t updateStartIndex;
 };
 
-TEST(ChartSession, ShowsBarsAsTheClockPassesThemAndCallsFromTheFirstNewOne) {
-  static std::vector<SeenCall> seen;
+// What each ordinary call of the study on a chart saw of the bars.
+std::vector<SeenCall> seen;
+
+void noteWhatTheCallSaw(HostStudyInterface& sc) {
+  if (!sc.isSetDefaultsPass) seen.push_back({sc.barCount, sc.isFullRecalculation != 0, sc.updateStartIndex});
+}
+
+// A study on `chart` that notes what each of its calls saw, its defaults set.
+std::unique_ptr<StudyInstance> notingStudy(Chart& chart) {
   seen.clear();
+  auto instance = std::make_unique<StudyInstance>(chart, noteWhatTheCallSaw, 1);
+  instance->runSetDefaultsPass();
+  return instance;
+}
+
+TEST(ChartSession, ShowsBarsAsTheClockPassesThemAndCallsFromTheFirstNewOne) {
   Chart chart;
-  StudyInstance instance(chart, [](HostStudyInterface& sc) {
-    if (!sc.isSetDefaultsPass) seen.push_back({sc.barCount, sc.isFullRecalculation != 0, sc.updateStartIndex});
-  }, 1);
-  instance.runSetDefaultsPass();
+  const std::unique_ptr<StudyInstance> study = notingStudy(chart);
+  StudyInstance& instance = *study;
   SyntheticBarsPlan plan;
   plan.firstBar = kDay + 9 * 60 * kMinute;
   plan.count = 5;
@@ -109,13 +121,9 @@ TEST(ChartSession, CallsAtTheTimeTheClockShowsWhenItWakesLate) {
 // replaces it (it was still forming), newer ones are added, older ones are
 // history that stays; the study looks again from the first bar that changed.
 TEST(ChartSession, TakesTheFedBarsTheNewestFormingAndLooksFromTheFirstChanged) {
-  static std::vector<SeenCall> seen;
-  seen.clear();
   Chart chart;
-  StudyInstance instance(chart, [](HostStudyInterface& sc) {
-    if (!sc.isSetDefaultsPass) seen.push_back({sc.barCount, sc.isFullRecalculation != 0, sc.updateStartIndex});
-  }, 1);
-  instance.runSetDefaultsPass();
+  const std::unique_ptr<StudyInstance> study = notingStudy(chart);
+  StudyInstance& instance = *study;
   const HostDateTime first = kDay + 9 * 60 * kMinute;
   auto bar = [&](int minute, float close) { return Bar{first + minute * kMinute, close, close, close, close, 1}; };
   LateClock clock(0);
