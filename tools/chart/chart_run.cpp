@@ -196,7 +196,8 @@ int runChart(const ChartOptions& options) {
   noteInterrupts();
   const int ran = callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts});
   if (interrupted() && !options.quiet)
-    std::cerr << "tarvio-chart: interrupted after " << session.calls() << " calls; writing what was drawn\n";
+    std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
+              << "; writing what was drawn\n";
   const int status = writeResults(ran, options, instance, picture, outputs);
   instance.runLastCall(true);
   placed.instance.reset();
