@@ -1,0 +1,78 @@
+// A recording of a chart run: every exchange between the study and the
+// service as it happened, so a day can be replayed later without the network.
+// A recording is a folder:
+//   exchanges.jsonl  one JSON line first saying what the recording is (its
+//                    version, the chart's zone, the run's clock and inputs),
+//                    then one line per finished exchange, appended as each
+//                    answer arrives;
+//   bodies/          each answer's body exactly as received, one file per
+//                    exchange, written whole before its line is appended;
+//   bars.csv         the bars the chart showed, replaced whole when they change.
+// The API key is never written: the one header that carries it keeps its name
+// with the value kHiddenKey.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "study/host_interface.h"
+
+namespace recording {
+
+inline constexpr int kRecordingVersion = 1;
+inline constexpr const char* kIndexFileName = "exchanges.jsonl";
+inline constexpr const char* kBodiesFolderName = "bodies";
+inline constexpr const char* kBarsFileName = "bars.csv";
+inline constexpr const char* kHiddenKey = "<API KEY>";
+
+// What the whole run was, from the first line of the index.
+struct RecordingHeader {
+  int version = kRecordingVersion;
+  std::string chartZone;    // the chart's zone text; every time below is its wall-clock time
+  bool simulatedClock = true;
+  HostDateTime firstCall = 0;   // the run's span and step, for a replay's defaults
+  HostDateTime lastCall = 0;
+  int64_t stepMicroseconds = kMicrosecondsPerSecond;
+  // The study's inputs as the run set them ("name=value", as --set takes
+  // them), in order, the API key left out.
+  std::vector<std::string> inputs;
+};
+
+// One request the study made and the answer handed to it.
+struct RecordedExchange {
+  int64_t number = 0;           // 1, 2, ... in the order the requests were made
+  HostDateTime requestedAt = 0;  // chart wall-clock time the request was made
+  HostDateTime answeredAt = 0;   // and the time its answer arrived
+  std::string endpoint;          // "profile" or "history"
+  std::string method;            // "GET" or "POST"
+  std::string url;               // as the study made it
+  std::string route;             // the URL's path (ticker, package and kind): what a replay matches on
+  std::string requestBody;
+  std::vector<std::pair<std::string, std::string>> headers;  // in the study's order, key hidden
+  bool delivered = false;        // false: the transfer failed, `error` says why
+  long status = 0;               // HTTP status, when delivered
+  std::string error;
+  bool serviceReached = false;   // when not delivered: whether anything of the service was seen
+  std::string bodyFile;          // relative to the recording folder, e.g. "bodies/000001.body"
+  std::string body;              // the answer's body, read back from bodyFile
+};
+
+struct Recording {
+  RecordingHeader header;
+  std::vector<RecordedExchange> exchanges;  // in `number` order
+  std::string barsPath;                     // the recording's bars file (full path)
+  // Set when the index's last line was cut (a run killed mid-append): what
+  // was read, up to which line. Empty otherwise.
+  std::string note;
+};
+
+// Reads a recording folder whole (bodies included, each checked against the
+// size and checksum its index line gives). False with one line in `error`
+// naming the file and line for anything missing, damaged or of another
+// version. A cut last line is not an error: the exchanges before it are read
+// and `note` says so.
+bool readRecording(const std::string& folder, Recording& read, std::string& error);
+
+}  // namespace recording
