@@ -16,6 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+}  // namespace
+
 // The study's own reading: a blank target disables the conversion.
 bool futuresTargetSet(chart_host::StudyInstance& instance) {
   const HostInput& target = instance.input(tarvio::kFuturesTargetInput);
@@ -26,6 +28,8 @@ bool futuresTargetSet(chart_host::StudyInstance& instance) {
   releaseHostString(normalised);
   return set;
 }
+
+namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {
   std::error_code error;
