@@ -148,17 +148,23 @@ TEST(ChartRecord, AFolderInUseStopsTheRunAtItsStartWithOneLine) {
   EXPECT_EQ(readText(scratch.file("used/notes.txt")), "mine");
 }
 
-pid_t startChart(const std::vector<std::string>& arguments) {
+// Starts tarvio-chart with its standard error going to `errorPath`.
+int waitForExit(pid_t process) {
+  int status = 0;
+  waitpid(process, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+pid_t startChart(const std::vector<std::string>& arguments, const std::string& errorPath) {
   std::vector<std::string> all = {TARVIO_CHART_PATH};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  all.push_back("--quiet");
   std::vector<char*> argv;
   for (std::string& argument : all) argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t id = -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   const int failed = posix_spawn(&id, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   return failed == 0 ? id : -1;
@@ -184,13 +190,12 @@ TEST(ChartRecord, ARunKilledAtAnyMomentLeavesARecordingThatReads) {
   for (int run = 0; run < 20; ++run) {
     const std::string folder = scratch.file("recording" + std::to_string(run));
     std::vector<std::string> arguments = chartArguments(standin, folder, "12:00");
-    arguments.insert(arguments.end(), {"--set", "Request Interval=1"});
-    const pid_t chart = startChart(arguments);
+    arguments.insert(arguments.end(), {"--set", "Request Interval=1", "--quiet"});
+    const pid_t chart = startChart(arguments, "/dev/null");
     ASSERT_GT(chart, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(killAfter_ms(random)));
     kill(chart, SIGKILL);
-    int status = 0;
-    waitpid(chart, &status, 0);
+    waitForExit(chart);
     if (!std::filesystem::exists(folder + "/" + recording::kIndexFileName)) continue;  // killed before it began
     recording::Recording read;
     std::string error;
@@ -208,6 +213,42 @@ TEST(ChartRecord, ARunKilledAtAnyMomentLeavesARecordingThatReads) {
   EXPECT_GT(wholeProfiles, 5);
   RecordProperty("exchanges", exchangesSeen);
   RecordProperty("cutLines", cutLines);
+}
+
+}  // namespace
+
+namespace {
+
+// The recording's folder taken away mid-run: the run says so once, goes on
+// to its end unrecorded, and its summary says where the recording stops.
+TEST(ChartRecord, AFailureToWriteIsToldOnceAndTheRunGoesOn) {
+  StandinProcess standin({"--now", std::to_string(unixAt1015()), "--api-key", kKey});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  ScratchFolder scratch;
+  const std::string folder = scratch.file("recording");
+  std::vector<std::string> arguments = chartArguments(standin, folder, "10:45");
+  arguments.insert(arguments.end(), {"--set", "Request Interval=1"});
+  const pid_t chart = startChart(arguments, scratch.file("stderr.txt"));
+  ASSERT_GT(chart, 0);
+  const std::string index = folder + "/" + recording::kIndexFileName;
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (linesOf(readText(index)).size() < 4 && std::chrono::steady_clock::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  // The run may be writing a body in there meanwhile: taken away until it is gone.
+  std::error_code busy;
+  while (std::filesystem::exists(folder + "/bodies") && std::chrono::steady_clock::now() < giveUp)
+    std::filesystem::remove_all(folder + "/bodies", busy);
+  EXPECT_EQ(waitForExit(chart), 0);
+
+  const std::string written = std::to_string(linesOf(readText(index)).size() - 1);
+  const std::vector<std::string> told = test_text::linesWith(readText(scratch.file("stderr.txt")), "tarvio-chart: ");
+  ASSERT_EQ(told.size(), 3u) << readText(scratch.file("stderr.txt"));
+  EXPECT_EQ(told[0].rfind("tarvio-chart: --record: " + folder + "/bodies/", 0), 0u) << told[0];
+  EXPECT_NE(told[0].find("; the run goes on without recording (the recording holds exchanges 1 to " + written + ")"),
+            std::string::npos)
+      << told[0];
+  EXPECT_EQ(told[1].rfind("tarvio-chart: 1801 calls", 0), 0u) << told[1];
+  EXPECT_EQ(told[2], "tarvio-chart: the recording in " + folder + " stopped at exchange " + written + " (writing failed)");
 }
 
 }  // namespace
