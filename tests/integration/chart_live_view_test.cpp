@@ -272,17 +272,28 @@ class LiveViewInBrowser : public LiveView {
     return browser.evaluate(expression).value_or("null");
   }
 
+  // The chart on the real clock for `seconds`, its page open in a new
+  // browser; the test fails when either cannot be had.
+  void openPage(int seconds) {
+    chart = startChart(seconds);
+    const int port = pagePort(*chart);
+    ASSERT_GT(port, 0) << chart->standardError();
+    browser = std::make_unique<HeadlessBrowser>(program, profile.path());
+    std::string error;
+    ASSERT_TRUE(browser->open("http://127.0.0.1:" + std::to_string(port) + "/", 1500, 720, error)) << error;
+  }
+
+  std::unique_ptr<BackgroundProgram> chart;
+  std::unique_ptr<HeadlessBrowser> browser;
+
   std::string program;
   ScratchFolder profile;
 };
 
 TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTheDrawnLevels) {
-  std::unique_ptr<BackgroundProgram> chart = startChart(14);
-  const int port = pagePort(*chart);
-  ASSERT_GT(port, 0) << chart->standardError();
-  HeadlessBrowser browser(program, profile.path());
-  std::string error;
-  ASSERT_TRUE(browser.open("http://127.0.0.1:" + std::to_string(port) + "/", 1500, 720, error)) << error;
+  openPage(14);
+  if (HasFatalFailure()) return;
+  HeadlessBrowser& browser = *this->browser;
 
   ASSERT_TRUE(browser.waitFor("document.getElementById('chart').naturalWidth > 0", 15))
       << browser.standardError() << chart->standardError();
@@ -336,12 +347,9 @@ class LiveViewOfAFailingService : public LiveViewInBrowser {
 };
 
 TEST_F(LiveViewOfAFailingService, MarksTheLevelsStaleWithoutAnErrorOfItsOwn) {
-  std::unique_ptr<BackgroundProgram> chart = startChart(16);
-  const int port = pagePort(*chart);
-  ASSERT_GT(port, 0) << chart->standardError();
-  HeadlessBrowser browser(program, profile.path());
-  std::string error;
-  ASSERT_TRUE(browser.open("http://127.0.0.1:" + std::to_string(port) + "/", 1500, 720, error)) << error;
+  openPage(16);
+  if (HasFatalFailure()) return;
+  HeadlessBrowser& browser = *this->browser;
   EXPECT_TRUE(browser.waitFor("document.getElementById('warning').textContent === 'STALE' && "
                               "!document.getElementById('warning').hidden", 15))
       << number(browser, "document.body.innerText") << chart->standardError();
