@@ -30,12 +30,34 @@ std::optional<int> firstPartOfIpv4(const std::string& text) {
   return first;
 }
 
-// Hex digits, colons and the dots of an embedded IPv4 part; the listener
-// gives the last word on whether it is an address.
-bool looksLikeIpv6(const std::string& text) {
-  return text.find(':') != std::string::npos && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-           return std::isxdigit(c) != 0 || c == ':' || c == '.';
-         });
+// Up to eight groups of one to four hex digits split by colons, one "::"
+// standing for the groups left out, and the last two groups perhaps written
+// as an IPv4 address.
+bool isIpv6(const std::string& text) {
+  const std::size_t gap = text.find("::");
+  if (gap != std::string::npos && text.find("::", gap + 1) != std::string::npos) return false;
+  int groups = 0;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t colon = std::min(text.find(':', start), text.size());
+    const std::string group = text.substr(start, colon - start);
+    const bool last = colon == text.size();
+    if (group.empty()) {
+      // Only the two colons of the gap, and where it starts or ends the text, leave a group empty.
+      const bool inGap = gap != std::string::npos && start >= gap && start <= gap + 2;
+      if (!inGap) return false;
+    } else if (last && group.find('.') != std::string::npos) {
+      if (!firstPartOfIpv4(group)) return false;
+      groups += 2;
+    } else if (group.size() > 4 || !std::all_of(group.begin(), group.end(),
+                                                [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+      return false;
+    } else {
+      ++groups;
+    }
+    start = colon + 1;
+  }
+  return gap != std::string::npos ? groups < 8 : groups == 8;
 }
 
 bool isIpv6Loopback(const std::string& text) { return text == "::1" || text == "0:0:0:0:0:0:0:1"; }
@@ -52,7 +74,7 @@ std::optional<ServeAddress> readServeAddress(const std::string& text) {
   address.host = text.substr(0, colon);
   if (address.host.size() > 2 && address.host.front() == '[' && address.host.back() == ']') {
     address.host = address.host.substr(1, address.host.size() - 2);
-    if (!looksLikeIpv6(address.host)) return std::nullopt;
+    if (!isIpv6(address.host)) return std::nullopt;
     address.ip = address.host;
     address.ipv6 = true;
     address.loopback = isIpv6Loopback(address.host);
@@ -72,9 +94,11 @@ std::optional<ServeAddress> readServeAddress(const std::string& text) {
   return address;
 }
 
-std::string pageUrl(const ServeAddress& address, uint16_t port) {
+std::string hostAndPort(const ServeAddress& address, uint16_t port) {
   const std::string host = address.ipv6 ? "[" + address.host + "]" : address.host;
-  return "http://" + host + ":" + std::to_string(port) + "/";
+  return host + ":" + std::to_string(port);
 }
+
+std::string pageUrl(const ServeAddress& address, uint16_t port) { return "http://" + hostAndPort(address, port) + "/"; }
 
 }  // namespace chart_tool

@@ -25,6 +25,9 @@ struct ServeAddress {
 // [::]) among them, reaches beyond this machine.
 std::optional<ServeAddress> readServeAddress(const std::string& text);
 
+// "HOST:PORT" ("[::1]:PORT") for the address with a port.
+std::string hostAndPort(const ServeAddress& address, uint16_t port);
+
 // "http://HOST:PORT/" for the address with the port it listens on.
 std::string pageUrl(const ServeAddress& address, uint16_t port);
 

@@ -66,7 +66,7 @@ std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& addres
   unsigned int flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG;
   auto* v4 = reinterpret_cast<sockaddr_in*>(&socketAddress);
   auto* v6 = reinterpret_cast<sockaddr_in6*>(&socketAddress);
-  const std::string where = "--serve " + pageUrl(address, address.port);
+  const std::string where = "--serve " + hostAndPort(address, address.port);
   if (!address.ipv6 && inet_pton(AF_INET, address.ip.c_str(), &v4->sin_addr) == 1) {
     v4->sin_family = AF_INET;
     v4->sin_port = htons(address.port);
