@@ -33,6 +33,34 @@ std::string sizeProblem(const ChartPictureOptions& options) {
   return {};
 }
 
+// Lays the chart out, paints it on an image and hands the image to `save`.
+template <typename Save>
+bool drawPicture(StudyInstance& instance, const ChartPictureOptions& options, const std::string& name,
+                 std::string& error, Save save) {
+  if (const std::string problem = sizeProblem(options); !problem.empty()) {
+    error = "cannot draw chart picture " + name + ": " + problem;
+    return false;
+  }
+  const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
+  applyLayout(instance.chart(), layout);
+
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width_px, layout.height_px);
+  cairo_t* cr = cairo_create(surface);
+  if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) paintChartPicture(cr, instance, options, layout);
+  const cairo_status_t status = cairo_status(cr);
+  cairo_destroy(cr);
+  bool saved = false;
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = "cannot draw chart picture " + name + ": " + cairo_status_to_string(status);
+  } else {
+    cairo_surface_flush(surface);
+    saved = save(surface);
+  }
+  cairo_surface_destroy(surface);
+  return saved;
+}
+
 }  // namespace
 
 void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options) {
@@ -45,28 +73,15 @@ bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& optio
     error = "no file name given for the chart picture";
     return false;
   }
-  if (const std::string problem = sizeProblem(options); !problem.empty()) {
-    error = "cannot draw chart picture " + pngPath + ": " + problem;
-    return false;
-  }
-  const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
-  applyLayout(instance.chart(), layout);
+  return drawPicture(instance, options, pngPath, error, [&](cairo_surface_t* surface) {
+    return writePngFile(surface, pngPath, error);
+  });
+}
 
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout.width_px, layout.height_px);
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) paintChartPicture(cr, instance, options, layout);
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  bool written = false;
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot draw chart picture " + pngPath + ": " + cairo_status_to_string(status);
-  } else {
-    cairo_surface_flush(surface);
-    written = writePngFile(surface, pngPath, error);
-  }
-  cairo_surface_destroy(surface);
-  return written;
+bool chartPicturePng(StudyInstance& instance, const ChartPictureOptions& options, std::string& png,
+                     std::string& error) {
+  return drawPicture(instance, options, "in memory", error,
+                     [&](cairo_surface_t* surface) { return encodePng(surface, png, error); });
 }
 
 }  // namespace chart_host

@@ -42,4 +42,9 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
 bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
                        const std::string& pngPath, std::string& error);
 
+// The same picture as PNG bytes in `png`, for a picture shown while the run
+// goes on. False with a one-line reason, as above.
+bool chartPicturePng(StudyInstance& instance, const ChartPictureOptions& options, std::string& png,
+                     std::string& error);
+
 }  // namespace chart_host

@@ -117,7 +117,7 @@ ctest --preset windows || status=1
 
 echo "== windows: tarvio-chart under Wine"
 # The chart program on a simulated morning against the service stand-in,
-# through the host's WinHTTP transport; then two command lines it refuses.
+# through the host's WinHTTP transport; then the command lines it refuses.
 chart_out=$scratch/chart
 mkdir -p "$chart_out"
 chart() { "$WINE" build/windows/tarvio-chart.exe "$@"; }
@@ -143,6 +143,7 @@ refused() {
   fi
 }
 refused "pictures need cairo" --png "$chart_out/chart.png"
+refused "live view needs libmicrohttpd" --serve 127.0.0.1:0
 refused "none.dll" --module "$chart_out/none.dll"
 
 echo "windows stage: $((SECONDS - started)) s"

@@ -71,7 +71,9 @@ Service (for a loopback stand-in or tests; the study's own requests):
   --ca-file PATH         trust the certificates in this PEM file as well
 
 Outputs:
-  --png PATH             the chart as a PNG picture
+  --png PATH             the chart as a PNG picture; on the real clock also
+                         replaced whole on every change of the chart, so an
+                         image viewer shows it live
   --size WxH             its size in pixels (default 1600x900)
   --csv PATH             the study's output series per bar, with a name header
   --log PATH             the study's messages, also written to standard error
@@ -84,6 +86,9 @@ Outputs:
                          through the chart and the answer it got, byte for
                          byte, with the bars and the study's inputs (see
                          "Recording" below). FOLDER must be new or empty
+  --serve ADDRESS:PORT   a live page of the chart while the run goes on (see
+                         "Live view" below)
+  --serve-public         let --serve take an address beyond this machine
   --quiet                no messages on standard error
   --no-progress          no progress bar on a terminal
   -h, --help             this text
@@ -99,7 +104,10 @@ Live use (what tells live levels from stale ones):
   stale, calls, answers, historyAnswers, refusals (a status other than 200,
   or refused by the study), failedTransfers, lastHttpStatus, lastError,
   halted, haltReason, requestWindow (open or closed), notice (why the chart
-  has no levels), levels (name and price of each level drawn) and alerts.
+  has no levels), levels (name and price of each level drawn), alerts, and
+  of the picture: title, dataAge, warning (STALE or REQUESTS HALTED),
+  lastPrice (the newest bar's close), tickSize and changes (how often the
+  chart changed: a new answer, a new bar, an alert, a new mark or minute).
   It never holds the service key. A file that cannot be written stops the
   run at its start; a later failure to replace it is told once.
   An answer whose HTTP status is not 200 gets a line of the host's in the
@@ -128,6 +136,19 @@ Recording (--record FOLDER, on either clock):
   failure to write is told once, the run goes on unrecorded and its summary
   says at which exchange the recording stops.
 
+Live view (Linux build; a page to keep open in a browser):
+  --serve 127.0.0.1:8080 serves the chart at http://127.0.0.1:8080/ while the
+  run goes on (localhost:PORT and [::1]:PORT too; port 0 takes a free port),
+  and one line on standard error gives the page's address, even with --quiet.
+  The page shows the picture, swapped for the new one on every change of
+  the chart without a reload, and beside it the levels drawn with their
+  distance from the last price in points and ticks, the age of the levels,
+  STALE or REQUESTS HALTED, and the latest alerts. /status.json is the
+  --status JSON (kept in memory without --status), /chart.png the latest
+  picture. The page has no password: an address beyond this machine (e.g.
+  0.0.0.0:8080) is refused unless --serve-public is given too. A port in use
+  ends the run at its start with exit status 1. The page stops with the run.
+
 Alerts (the last price, the newest bar's close, against the levels the study
 drew, after every call; each alert is a line of the log marked ALERT Host:):
   --alert cross          when the price crosses a level between one call and
@@ -146,9 +167,9 @@ drew, after every call; each alert is a line of the log marked ALERT Host:):
                          argument, without a shell; the chart goes on without
                          waiting for it
 
-Exit status: 0 done, 1 an output could not be written, 2 a bad command line
-(the simulated clock without --service-address among them), module, bars file
-or settings file, 3 the service could not be reached (no name, no connection
+Exit status: 0 done, 1 an output could not be written (the --serve port in
+use among them), 2 a bad command line (the simulated clock without
+--service-address among them), module, bars file or settings file, 3 the service could not be reached (no name, no connection
 or no trusted TLS handshake on 3 requests in a row, and never an answer),
 4 the run ended with the study's requests halted (a refused key, or a setting
 that cannot go into a request): one line names why, even with --quiet; the

@@ -107,6 +107,11 @@ bool readAlertQuiet(ChartOptions& options, const std::string& value) {
   return seconds.has_value();
 }
 
+bool readServe(ChartOptions& options, const std::string& value) {
+  options.serve = readServeAddress(value);
+  return options.serve.has_value();
+}
+
 const std::vector<ValuedOption>& valuedOptions() {
   static const std::vector<ValuedOption> kOptions = {
       {"--module", "a file", text(&ChartOptions::modulePath)},
@@ -140,6 +145,7 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--on-alert", "a program", text(&ChartOptions::onAlertCommand)},
       {"--status", "a file", text(&ChartOptions::statusPath)},
       {"--record", "a folder", text(&ChartOptions::recordPath)},
+      {"--serve", "ADDRESS:PORT, e.g. 127.0.0.1:8080, localhost:0 or [::1]:8080", readServe},
   };
   return kOptions;
 }
@@ -148,6 +154,7 @@ constexpr FlagOption kFlags[] = {
     {"--quiet", &ChartOptions::quiet, true},
     {"--no-progress", &ChartOptions::progress, false},
     {"--list-inputs", &ChartOptions::listInputs, true},
+    {"--serve-public", &ChartOptions::servePublic, true},
     {"-h,--help", &ChartOptions::help, true},
 };
 
@@ -182,6 +189,11 @@ bool checkTogether(const ChartOptions& options, std::string& error) {
     error = "--bars reads bars from a file; leave out --synthetic-from and --bar-count";
   else if (!options.onAlertCommand.empty() && !options.alerts.any())
     error = "--on-alert runs a program on alerts: give --alert cross or --alert near=TICKS too";
+  else if (options.serve && !options.serve->loopback && !options.servePublic)
+    error = "--serve " + options.serve->host + " is not a loopback address: the page shows the levels and alerts, "
+            "without a password, to anyone who can reach the port; add --serve-public to serve it there all the same";
+  else if (options.servePublic && !options.serve)
+    error = "--serve-public goes with --serve ADDRESS:PORT";
   return error.empty();
 }
 

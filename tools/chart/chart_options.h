@@ -9,6 +9,7 @@
 
 #include "host/chart.h"
 #include "tools/chart/alert_settings.h"
+#include "tools/chart/live_view_address.h"
 #include "tools/chart/settings_file.h"
 
 namespace chart_tool {
@@ -51,6 +52,10 @@ struct ChartOptions {
   std::string onAlertCommand;
   std::string statusPath;  // rewritten after every call (see status_file.h)
   std::string recordPath;  // a folder for the run's recording (see run_recording.h)
+  // The live view's page (see live_view_server.h); beyond this machine only
+  // with servePublic.
+  std::optional<ServeAddress> serve;
+  bool servePublic = false;
   bool quiet = false;        // no log lines on standard error
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;

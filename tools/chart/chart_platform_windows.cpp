@@ -166,4 +166,9 @@ bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::st
   return false;
 }
 
+bool chartPicturePng(StudyInstance&, const ChartPictureOptions&, std::string&, std::string& error) {
+  error = chart_tool::pictureUnavailableReason();
+  return false;
+}
+
 }  // namespace chart_host

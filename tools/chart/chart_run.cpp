@@ -14,6 +14,7 @@
 #include "tools/chart/chart_session.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/chart/live_view_outputs.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/run_recording.h"
 #include "tools/chart/run_plan.h"
@@ -105,7 +106,7 @@ struct RunWatchers {
 // Calls the study at every step of the span, with a repaint and the service's
 // record after each; stops early when the service cannot be reached.
 int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
-                    ChartPictureOptions& picture, const RunWatchers& watchers) {
+                    LiveOutputs& live, ChartPictureOptions& picture, const RunWatchers& watchers) {
   ServiceRecord& service = watchers.service;
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
@@ -125,7 +126,9 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
     markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
-    outputs.writeStatus(instance, service, watchers.alerts.recentAlerts());
+    const std::vector<std::string>& alerts = watchers.alerts.recentAlerts();
+    live.noteChart(chartMomentOf(instance, picture, service, alerts));
+    live.publish(instance, picture, outputs.writeStatus(instance, service, alerts, picture, live.changes()));
     outputs.showProgress(call + 1, now);
     const TransportTally tally = watchers.transfers.tally();
     if (serviceUnreachable(tally)) {
@@ -163,6 +166,8 @@ int runChart(const ChartOptions& options) {
   StudyInstance& instance = *placed.instance;
   if (!options.pngPath.empty() && !pictureUnavailableReason().empty())
     return reportFailure(kExitUsage, "--png: " + pictureUnavailableReason());
+  if (options.serve && !liveViewUnavailableReason().empty())
+    return reportFailure(kExitUsage, "--serve: " + liveViewUnavailableReason());
   if (options.listInputs) {
     printInputs(instance, std::cout);
     return kExitDone;
@@ -197,6 +202,8 @@ int runChart(const ChartOptions& options) {
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);
   noteFuturesRoute(options, instance, std::cerr);
+  LiveOutputs live;
+  if (!live.open(options, !clock.simulated(), error)) return reportFailure(kExitOutput, error);
 
   ChartSession session(instance, std::move(bars), clock);
   std::optional<BarsFileFollower> follower;
@@ -211,11 +218,12 @@ int runChart(const ChartOptions& options) {
   ServiceRecord service;
   noteInterrupts();
   const RunWatchers watchers{*watch, service, alerts, recording ? &*recording : nullptr};
-  const int ran = callThroughSpan(session, span, instance, outputs, picture, watchers);
+  const int ran = callThroughSpan(session, span, instance, outputs, live, picture, watchers);
   if (interrupted() && !options.quiet)
     std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
               << "; writing what was drawn\n";
   const int status = writeResults(ran, options, instance, picture, outputs);
+  live.stop();
   instance.runLastCall(true);
   placed.instance.reset();
   if (status != kExitDone) return status;

@@ -149,14 +149,19 @@ bool RunOutputs::writeEnd(StudyInstance& instance, std::string& error) {
   return true;
 }
 
-void RunOutputs::writeStatus(StudyInstance& instance, const ServiceRecord& record,
-                             const std::vector<std::string>& alerts) {
-  if (options_.statusPath.empty()) return;
-  const std::string notice = dataAgeMarks(record, requestStartText(instance)).plotNotice;
-  const std::string failure = status_.replace(statusJson(record, drawnLevels(instance), alerts, notice, apiKey_));
-  if (failure.empty()) return;
+std::string RunOutputs::writeStatus(StudyInstance& instance, const ServiceRecord& record,
+                                    const std::vector<std::string>& alerts, const ChartPictureOptions& picture,
+                                    int64_t changes) {
+  const Chart& chart = instance.chart();
+  StatusExtras extras{picture.title, picture.dataAge, picture.warning, std::nullopt, chart.tickSize(), changes};
+  if (!chart.bars().empty()) extras.lastPrice = chart.bars().back().close;
+  std::string status = statusJson(record, drawnLevels(instance), alerts, picture.plotNotice, apiKey_, extras);
+  if (options_.statusPath.empty()) return status;
+  const std::string failure = status_.replace(status);
+  if (failure.empty()) return status;
   clearProgressLine();
   std::cerr << "tarvio-chart: " << withoutKey(failure, apiKey_) << "\n";
+  return status;
 }
 
 void RunOutputs::printSummary(const ServiceRecord& record) const {

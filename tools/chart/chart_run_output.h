@@ -45,9 +45,12 @@ class RunOutputs {
   void showProgress(int64_t done, HostDateTime now);
   void endProgress();
 
-  // Rewrites the status file (see status_file.h), if one was asked for;
-  // a failure is told once on standard error and the run goes on.
-  void writeStatus(StudyInstance& instance, const ServiceRecord& record, const std::vector<std::string>& alerts);
+  // The run's status after a call (see status_file.h), of the chart as the
+  // picture shows it and its count of changes; rewrites the status file with
+  // it, if one was asked for, and returns it. A failure is told once on
+  // standard error and the run goes on.
+  std::string writeStatus(StudyInstance& instance, const ServiceRecord& record, const std::vector<std::string>& alerts,
+                          const chart_host::ChartPictureOptions& picture, int64_t changes);
 
   // The output series and the drawings, while the study is still on the chart.
   bool writeEnd(StudyInstance& instance, std::string& error);

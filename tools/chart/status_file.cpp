@@ -5,13 +5,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "tools/chart/calendar_text.h"
-#include "tools/chart/chart_platform.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/chart/replaced_file.h"
 
 namespace chart_tool {
 
@@ -57,6 +55,11 @@ class StatusWriter {
     }
     json_.EndArray();
   }
+  void priceOrNull(const char* name, std::optional<float> value) {
+    json_.Key(name);
+    if (value) return price(*value);
+    json_.Null();
+  }
   void texts(const char* name, const std::vector<std::string>& values) {
     json_.Key(name);
     json_.StartArray();
@@ -89,7 +92,7 @@ class StatusWriter {
 
 std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel>& levels,
                        const std::vector<std::string>& alerts, const std::string& notice,
-                       const std::string& apiKey) {
+                       const std::string& apiKey, const StatusExtras& extras) {
   rapidjson::StringBuffer buffer;
   JsonWriter json(buffer);
   json.SetIndent(' ', 2);
@@ -121,6 +124,12 @@ std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel
   status.textOrNull("notice", notice);
   status.levels(levels);
   status.texts("alerts", alerts);
+  status.text("title", extras.title);
+  status.textOrNull("dataAge", extras.dataAge);
+  status.textOrNull("warning", extras.warning);
+  status.priceOrNull("lastPrice", extras.lastPrice);
+  status.priceOrNull("tickSize", extras.tickSize);
+  status.number("changes", extras.changes);
   json.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
@@ -141,20 +150,7 @@ std::string StatusFile::replace(const std::string& text) {
 }
 
 bool StatusFile::write(const std::string& text, std::string& error) const {
-  const std::string temporary = path_ + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.flush();
-    if (!file) {
-      error = "the temporary file " + temporary + " cannot be written";
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (replaceFile(temporary, path_, error)) return true;
-  std::remove(temporary.c_str());
-  return false;
+  return replaceFileWith(path_, text, error);
 }
 
 }  // namespace chart_tool

@@ -27,9 +27,21 @@
 //                       none, e.g. "no answer from the service", or null
 //   levels              the levels drawn now: [{"name": "ZG", "price": 5790.5}, ...]
 //   alerts              the latest alert texts
+//   title               the picture's title ("ES_SPX  ·  Classic  ·  ...")
+//   dataAge             the title bar's age of the levels, or null
+//   warning             "STALE" or "REQUESTS HALTED" as the title bar shows
+//                       it, or null while the levels are live
+//   lastPrice           the newest bar's close, or null without bars
+//   tickSize            the chart's tick size
+//   changes             how many times the chart has changed so far: a new
+//                       answer, a new or changed bar, an alert, a new mark
+//                       (see chart_change.h); what a page watches to know
+//                       when to fetch the picture again
 // The service key never appears in it. Not thread-safe.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,10 +50,20 @@
 
 namespace chart_tool {
 
+// The members after the first ones, of the chart as the picture shows it.
+struct StatusExtras {
+  std::string title;
+  std::string dataAge;
+  std::string warning;
+  std::optional<float> lastPrice;
+  float tickSize = 0;
+  int64_t changes = 0;
+};
+
 // The file's text; every text in it has `apiKey` hidden (see withoutKey).
 std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel>& levels,
                        const std::vector<std::string>& alerts, const std::string& notice,
-                       const std::string& apiKey);
+                       const std::string& apiKey, const StatusExtras& extras = {});
 
 class StatusFile {
  public:

@@ -1,0 +1,361 @@
+// tarvio-chart's live view as a person meets it: the real program on the
+// real clock against a real tarvio-standin over TLS, serving its page on a
+// loopback port. Its server answers what it serves and refuses the rest,
+// stays responsive with many idle connections and stops with the run; a
+// port in use and an address beyond this machine are refused in one line;
+// the --png file is replaced whole on every change; and in a real headless
+// browser the page shows the chart, swaps in the new picture without a
+// reload, lists the levels of the run's drawings, marks stale levels and
+// reports no error of its own.
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "integration/background_program.h"
+#include "integration/headless_browser.h"
+#include "integration/plain_http.h"
+#include "support/standin_process.h"
+#include "support/text_files.h"
+
+namespace {
+
+using live_test::BackgroundProgram;
+using live_test::askServer;
+using live_test::HeadlessBrowser;
+using live_test::HttpExchange;
+using live_test::requestText;
+using standin_test::ProcessResult;
+using standin_test::ScratchFolder;
+using standin_test::StandinProcess;
+using test_text::readText;
+
+using Clock = std::chrono::steady_clock;
+
+// A key no output may show.
+constexpr const char* kApiKey = "live-view-key-R8vQ3";
+
+// Every answer of the stand-in draws the same levels: zero gamma at 5868.82.
+constexpr const char* kProfile =
+    R"({"timestamp":1772464500,"ticker":"ES_SPX","spot":5866.5,"zero_gamma":5868.82,"major_pos_vol":5900,)"
+    R"("major_pos_oi":5950,"major_neg_vol":5800,"major_neg_oi":5750,"sum_gex_vol":-1234.5,"sum_gex_oi":98765.25,)"
+    R"("delta_risk_reversal":-0.125,"strikes":[[5800,-150,0,[]],[5850,120,0,[]],[5900,300,0,[]]]})";
+
+constexpr const char* kLiveViewLine = "tarvio-chart: live view at http://127.0.0.1:";
+
+bool isWholePng(const std::string& bytes) {
+  return bytes.size() > 20 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
+         bytes.compare(bytes.size() - 8, 4, "IEND") == 0;
+}
+
+rapidjson::Document parsed(const std::string& text) {
+  rapidjson::Document document;
+  document.Parse(text.c_str());
+  return document;
+}
+
+class LiveView : public testing::Test {
+ protected:
+  // The stand-in answers fixed levels, or fails as `faults` say.
+  explicit LiveView(std::vector<std::string> faults = {}) : standin(standinArguments(faults)) {}
+
+  // The chart on the real clock for `seconds`, asking every 2 seconds all
+  // day, serving its page on a free loopback port.
+  std::unique_ptr<BackgroundProgram> startChart(int seconds, const std::string& serve = "127.0.0.1:0") {
+    std::vector<std::string> arguments = {
+        "--real-clock", std::to_string(seconds), "--service-address", "127.0.0.1:" + std::to_string(standin.port()),
+        "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Start Time=00:00",
+        "--set", "Request End Time=23:59", "--set", "Request Interval=2", "--serve", serve,
+        "--status", out.file("status.json"), "--drawings", out.file("drawings.json"), "--png", out.file("chart.png"),
+        "--size", "1100x640", "--no-progress", "--quiet"};
+    return std::make_unique<BackgroundProgram>(TARVIO_CHART_PATH, arguments, out.file("chart-stderr.txt"));
+  }
+
+  // The port of the page, from the line the program prints when it serves.
+  static int pagePort(BackgroundProgram& chart) {
+    const std::optional<std::string> line = chart.lineWith(kLiveViewLine, 20);
+    if (!line) return 0;
+    return std::atoi(line->c_str() + std::string(kLiveViewLine).size());
+  }
+
+  // Waits until the run has taken its first answer (the levels are drawn).
+  static bool waitForLevels(int port) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(15);
+    while (Clock::now() < deadline) {
+      if (askServer(port, requestText("GET", "/status.json")).body.find("\"ZG\"") != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
+  }
+
+  ScratchFolder replies;
+  ScratchFolder out;
+  StandinProcess standin;
+
+ private:
+  std::vector<std::string> standinArguments(const std::vector<std::string>& faults) {
+    std::ofstream(replies.file("profile.json")) << kProfile;
+    std::vector<std::string> arguments = {"--api-key", kApiKey, "--replay", "profile=" + replies.file("profile.json")};
+    arguments.insert(arguments.end(), faults.begin(), faults.end());
+    return arguments;
+  }
+};
+
+struct Asked {
+  const char* method;
+  const char* path;
+  const char* host;  // "" for 127.0.0.1
+  int status;
+  const char* contentType;  // the start of it; "" when any
+};
+
+TEST_F(LiveView, ServesItsPagesAndRefusesEveryOtherPathMethodAndHost) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  std::unique_ptr<BackgroundProgram> chart = startChart(8);
+  const int port = pagePort(*chart);
+  ASSERT_GT(port, 0) << chart->standardError();
+  ASSERT_TRUE(waitForLevels(port)) << chart->standardError();
+
+  const std::vector<Asked> cases = {
+      {"GET", "/", "", 200, "text/html"},
+      {"GET", "/live.js", "", 200, "text/javascript"},
+      {"GET", "/live.css", "", 200, "text/css"},
+      {"GET", "/status.json", "", 200, "application/json"},
+      {"GET", "/chart.png?change=3", "", 200, "image/png"},
+      {"HEAD", "/chart.png", "", 200, "image/png"},
+      {"GET", "/", "localhost:8080", 200, "text/html"},
+      {"GET", "/", "[::1]:8080", 200, "text/html"},
+      {"GET", "/index.html", "", 404, ""},
+      {"GET", "/../etc/passwd", "", 404, ""},
+      {"GET", "/favicon.ico", "", 404, ""},
+      {"POST", "/", "", 405, ""},
+      {"PUT", "/status.json", "", 405, ""},
+      {"DELETE", "/chart.png", "", 405, ""},
+      {"OPTIONS", "/", "", 405, ""},
+      // A web site whose name points at this machine is not answered.
+      {"GET", "/status.json", "attacker.example", 403, ""},
+      {"GET", "/", "127.0.0.1.attacker.example:80", 403, ""},
+  };
+  for (const Asked& asked : cases) {
+    const HttpExchange answer = askServer(port, requestText(asked.method, asked.path, asked.host));
+    const std::string what = std::string(asked.method) + " " + asked.path + " Host " + asked.host;
+    ASSERT_TRUE(answer.answered) << what;
+    EXPECT_EQ(answer.status, asked.status) << what << "\n" << answer.head;
+    EXPECT_EQ(answer.header("Content-Type").rfind(asked.contentType, 0), 0u) << what << "\n" << answer.head;
+    EXPECT_EQ(answer.header("Cache-Control"), "no-store") << what;
+    EXPECT_EQ(answer.header("Allow"), asked.status == 405 ? "GET, HEAD" : "") << what;
+    if (std::string(asked.method) == "HEAD") {
+      EXPECT_TRUE(answer.body.empty()) << what;
+    }
+    EXPECT_EQ(answer.body.find(kApiKey), std::string::npos) << what;
+  }
+  EXPECT_TRUE(isWholePng(askServer(port, requestText("GET", "/chart.png")).body));
+  // A request whose headers will not fit is refused, not read on without end.
+  const HttpExchange huge =
+      askServer(port, "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Filler: " + std::string(200000, 'x') + "\r\n\r\n");
+  EXPECT_TRUE(!huge.answered || huge.status >= 400) << huge.head;
+
+  // The page's status is the status file's JSON, with what the page needs.
+  const rapidjson::Document status = parsed(askServer(port, requestText("GET", "/status.json")).body);
+  ASSERT_TRUE(status.IsObject());
+  const rapidjson::Document file = parsed(readText(out.file("status.json")));
+  ASSERT_TRUE(file.IsObject());
+  for (auto member = file.MemberBegin(); member != file.MemberEnd(); ++member)
+    EXPECT_TRUE(status.HasMember(member->name)) << member->name.GetString();
+  EXPECT_EQ(status.MemberCount(), file.MemberCount());
+  EXPECT_TRUE(status["lastPrice"].IsNumber());
+  EXPECT_EQ(status["tickSize"].GetDouble(), 0.25);
+  EXPECT_GE(status["changes"].GetInt(), 1);
+  EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
+TEST_F(LiveView, AnswersWithManyIdleConnectionsOpenAndStopsWithTheRunWhileOneIsHeld) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const Clock::time_point started = Clock::now();
+  std::unique_ptr<BackgroundProgram> chart = startChart(6);
+  const int port = pagePort(*chart);
+  ASSERT_GT(port, 0) << chart->standardError();
+  std::vector<int> idle;
+  for (int i = 0; i < 200; ++i) idle.push_back(live_test::openIdleConnection(port));
+  EXPECT_EQ(std::count(idle.begin(), idle.end(), -1), 0);
+  // One more holds a request half sent.
+  const int halfSent = live_test::openIdleConnection(port);
+  const std::string half = "GET /status.json HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+  EXPECT_TRUE(live_test::sendText(halfSent, half));
+
+  const Clock::time_point asked = Clock::now();
+  const HttpExchange answer = askServer(port, requestText("GET", "/"));
+  EXPECT_EQ(answer.status, 200);
+  EXPECT_LT(Clock::now() - asked, std::chrono::seconds(2));
+
+  EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+  EXPECT_LT(Clock::now() - started, std::chrono::seconds(6 + 8)) << "the run did not end with its span";
+  // Its server is gone: nothing listens on the port any more.
+  EXPECT_EQ(live_test::openIdleConnection(port), -1);
+  for (int fd : idle) live_test::closeConnection(fd);
+  live_test::closeConnection(halfSent);
+}
+
+TEST_F(LiveView, RefusesAPortInUseAndAnAddressBeyondThisMachineInOneLine) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  std::unique_ptr<BackgroundProgram> first = startChart(6);
+  const int port = pagePort(*first);
+  ASSERT_GT(port, 0) << first->standardError();
+  const std::vector<std::string> common = {"--real-clock", "5", "--service-address",
+      "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(), "--api-key", kApiKey};
+
+  struct Refusal {
+    std::vector<std::string> serve;
+    int exitStatus;
+    const char* says;
+  };
+  const std::vector<Refusal> refusals = {
+      {{"--serve", "127.0.0.1:" + std::to_string(port)}, 1, "cannot serve the page there"},
+      {{"--serve", "0.0.0.0:0"}, 2, "0.0.0.0 is not a loopback address"},
+      {{"--serve", "[::]:8080"}, 2, ":: is not a loopback address"},
+      {{"--serve", "chart.example:8080"}, 2, "--serve takes ADDRESS:PORT"},
+      {{"--serve-public"}, 2, "--serve-public goes with --serve"},
+  };
+  for (const Refusal& refusal : refusals) {
+    std::vector<std::string> arguments = common;
+    arguments.insert(arguments.end(), refusal.serve.begin(), refusal.serve.end());
+    const ProcessResult run = standin_test::runProgram(TARVIO_CHART_PATH, arguments, 30);
+    EXPECT_EQ(run.exit_status, refusal.exitStatus) << run.standard_error;
+    EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'), 1) << run.standard_error;
+    EXPECT_NE(run.standard_error.find(refusal.says), std::string::npos) << run.standard_error;
+  }
+  EXPECT_EQ(first->waitForExit(30), 0) << first->standardError();
+}
+
+TEST_F(LiveView, OnTheRealClockThePictureFileIsReplacedWholeOnEveryChange) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  std::unique_ptr<BackgroundProgram> chart = startChart(7);
+  ASSERT_GT(pagePort(*chart), 0) << chart->standardError();
+  std::set<std::string> seen;
+  int broken = 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(7);
+  while (Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string bytes = readText(out.file("chart.png"));
+    if (bytes.empty()) continue;
+    if (isWholePng(bytes)) {
+      seen.insert(bytes);
+    } else {
+      ++broken;
+    }
+  }
+  EXPECT_EQ(broken, 0) << "a reader saw a picture half written";
+  EXPECT_GE(seen.size(), 2u) << "the picture was not replaced while the run went on";
+  EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
+// The page in a real browser. Skipped where no browser is installed (./run
+// setup installs one).
+class LiveViewInBrowser : public LiveView {
+ protected:
+  explicit LiveViewInBrowser(std::vector<std::string> faults = {}) : LiveView(std::move(faults)) {}
+
+  void SetUp() override {
+    program = HeadlessBrowser::find();
+    if (program.empty()) GTEST_SKIP() << "no headless browser installed (./run setup installs chromium-headless-shell)";
+    ASSERT_TRUE(standin.ready()) << standin.standardError();
+  }
+
+  std::string number(HeadlessBrowser& browser, const std::string& expression) {
+    return browser.evaluate(expression).value_or("null");
+  }
+
+  // The chart on the real clock for `seconds`, its page open in a new
+  // browser; the test fails when either cannot be had.
+  void openPage(int seconds) {
+    chart = startChart(seconds);
+    const int port = pagePort(*chart);
+    ASSERT_GT(port, 0) << chart->standardError();
+    browser = std::make_unique<HeadlessBrowser>(program, profile.path());
+    std::string error;
+    ASSERT_TRUE(browser->open("http://127.0.0.1:" + std::to_string(port) + "/", 1500, 720, error)) << error;
+  }
+
+  std::unique_ptr<BackgroundProgram> chart;
+  std::unique_ptr<HeadlessBrowser> browser;
+
+  std::string program;
+  ScratchFolder profile;
+};
+
+TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTheDrawnLevels) {
+  openPage(14);
+  if (HasFatalFailure()) return;
+  HeadlessBrowser& browser = *this->browser;
+
+  ASSERT_TRUE(browser.waitFor("document.getElementById('chart').naturalWidth > 0", 15))
+      << browser.standardError() << chart->standardError();
+  EXPECT_EQ(number(browser, "document.getElementById('chart').naturalWidth"), "1100");
+  ASSERT_TRUE(browser.waitFor("document.querySelectorAll('#levels tbody tr').length > 0", 10));
+
+  // A mark set now survives the updates: the page is never reloaded.
+  ASSERT_TRUE(browser.evaluate("window.testMark = 'kept'"));
+  const std::string shownBefore = number(browser, "window.liveView.changesShown");
+  const std::string counterBefore = number(browser, "document.getElementById('changes').textContent");
+  EXPECT_TRUE(browser.waitFor("window.liveView.changesShown > " + shownBefore + " && window.liveView.pictures > 1", 10))
+      << "no new picture after a new answer";
+  EXPECT_EQ(number(browser, "window.testMark"), "\"kept\"");
+  EXPECT_NE(number(browser, "document.getElementById('changes').textContent"), counterBefore);
+  EXPECT_EQ(number(browser, "document.getElementById('warning').hidden"), "true");
+  EXPECT_EQ(number(browser, "document.getElementById('chart').naturalWidth > 0"), "true");
+
+  const std::optional<std::string> screenshot = browser.screenshot();
+  ASSERT_TRUE(screenshot && isWholePng(*screenshot));
+  std::ofstream("live-view.png", std::ios::binary) << *screenshot;
+
+  const rapidjson::Document rows = parsed(number(browser,
+      "Array.from(document.querySelectorAll('#levels tbody tr')).map((row) => "
+      "Array.from(row.cells).map((cell) => cell.textContent))"));
+  EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
+  ASSERT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+
+  // Each level listed is a drawing of the run, at the drawing's price.
+  const rapidjson::Document drawings = parsed(readText(out.file("drawings.json")));
+  ASSERT_TRUE(rows.IsArray() && drawings.IsArray());
+  EXPECT_EQ(rows.Size(), 5u);
+  for (const rapidjson::Value& row : rows.GetArray()) {
+    const double price = std::atof(row[1].GetString());
+    bool drawn = false;
+    for (const rapidjson::Value& drawing : drawings.GetArray())
+      drawn = drawn || std::fabs(drawing["price"].GetDouble() - price) < 0.005;
+    EXPECT_TRUE(drawn) << row[0].GetString() << " " << row[1].GetString();
+  }
+  const std::vector<std::string> zeroGamma = {"ZG", "5868.82"};
+  bool listed = false;
+  for (const rapidjson::Value& row : rows.GetArray())
+    listed = listed || (row[0].GetString() == zeroGamma[0] && row[1].GetString() == zeroGamma[1]);
+  EXPECT_TRUE(listed) << "zero gamma is not listed at its price";
+}
+
+class LiveViewOfAFailingService : public LiveViewInBrowser {
+ protected:
+  // The first two requests (the history and one profile) are answered, every
+  // later one fails.
+  LiveViewOfAFailingService() : LiveViewInBrowser({"--fault", "http500", "--fault-requests", "3-1000"}) {}
+};
+
+TEST_F(LiveViewOfAFailingService, MarksTheLevelsStaleWithoutAnErrorOfItsOwn) {
+  openPage(16);
+  if (HasFatalFailure()) return;
+  HeadlessBrowser& browser = *this->browser;
+  EXPECT_TRUE(browser.waitFor("document.getElementById('warning').textContent === 'STALE' && "
+                              "!document.getElementById('warning').hidden", 15))
+      << number(browser, "document.body.innerText") << chart->standardError();
+  EXPECT_TRUE(browser.waitFor("document.getElementById('chart').naturalWidth > 0", 5));
+  EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
+  EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
+}  // namespace

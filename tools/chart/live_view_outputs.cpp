@@ -1,0 +1,39 @@
+#include "tools/chart/live_view_outputs.h"
+
+#include <iostream>
+
+#include "tools/chart/replaced_file.h"
+
+namespace chart_tool {
+
+bool LiveOutputs::open(const ChartOptions& options, bool realClock, std::string& error) {
+  if (realClock) livePngPath_ = options.pngPath;
+  if (!options.serve) return true;
+  server_ = LiveViewServer::start(*options.serve, options.servePublic, board_, error);
+  if (!server_) return false;
+  std::cerr << "tarvio-chart: live view at " << pageUrl(*options.serve, server_->port()) << "\n" << std::flush;
+  return true;
+}
+
+void LiveOutputs::publish(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
+                          std::string status) {
+  const bool wanted = server_ || !livePngPath_.empty();
+  std::string png;
+  std::string error;
+  if (!changed_ || !wanted || !chartPicturePng(instance, picture, png, error)) {
+    if (!error.empty()) tellOnce(error);
+    if (server_) board_.publishStatus(std::move(status));
+    return;
+  }
+  if (!livePngPath_.empty() && !replaceFileWith(livePngPath_, png, error))
+    tellOnce("--png " + livePngPath_ + ": cannot be replaced (" + error + ")");
+  if (server_) board_.publish(std::move(status), std::move(png));
+}
+
+void LiveOutputs::tellOnce(const std::string& problem) {
+  if (problemTold_) return;
+  problemTold_ = true;
+  std::cerr << "tarvio-chart: " << problem << "; the run goes on, and the chart shown may be an earlier one\n";
+}
+
+}  // namespace chart_tool

@@ -1,0 +1,17 @@
+#include "tools/chart/live_view_server.h"
+
+namespace chart_tool {
+
+std::string liveViewUnavailableReason() {
+  return "the live view needs libmicrohttpd, which the Windows build has not; use the Linux build for --serve";
+}
+
+std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress&, bool, const LiveBoard&,
+                                                      std::string& error) {
+  error = "--serve: " + liveViewUnavailableReason();
+  return nullptr;
+}
+
+LiveViewServer::~LiveViewServer() = default;
+
+}  // namespace chart_tool
