@@ -36,7 +36,8 @@ std::string sizeProblem(const ChartPictureOptions& options) {
 }  // namespace
 
 void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options) {
-  applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height));
+  applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height,
+                                                  options.rightSpace_percent));
 }
 
 bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
@@ -49,7 +50,8 @@ bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& optio
     error = "cannot draw chart picture " + pngPath + ": " + problem;
     return false;
   }
-  const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
+  const PictureLayout layout =
+      planPictureLayout(instance, options.width, options.height, options.rightSpace_percent);
   applyLayout(instance.chart(), layout);
 
   cairo_surface_t* surface =

@@ -45,10 +45,13 @@ PlotArea plotAreaFor(int32_t width, int32_t height, int32_t axisWidth) {
   return plot;
 }
 
-void placeBars(PictureLayout& layout, int32_t barCount) {
+void placeBars(PictureLayout& layout, int32_t barCount, int32_t rightSpace_percent) {
   const PlotArea& plot = layout.plot;
   const double width = plot.right - plot.left;
-  const double rightPadding = std::clamp(width / 40.0, 4.0, 48.0);
+  // A narrow margin keeps the newest candle off the axis when no space is asked for.
+  const double margin = std::clamp(width / 40.0, 4.0, 48.0);
+  const double space = width * std::clamp(rightSpace_percent, 0, kMaxRightSpace_percent) / 100.0;
+  const double rightPadding = std::max(margin, std::ceil(space));
   const double usable = std::max(width - rightPadding, 1.0);
   const int32_t fitting = std::max(static_cast<int32_t>(usable / kMinBarSpacing_px), 1);
   layout.shownBars = std::min(barCount, fitting);
@@ -56,7 +59,8 @@ void placeBars(PictureLayout& layout, int32_t barCount) {
   layout.barSpacing_px = layout.shownBars > 0
                              ? std::min(usable / layout.shownBars, kMaxBarSpacing_px)
                              : kMaxBarSpacing_px;
-  layout.newestBarX = plot.right - rightPadding - layout.barSpacing_px / 2.0;
+  layout.barsRight = plot.right - rightPadding;
+  layout.newestBarX = layout.barsRight - layout.barSpacing_px / 2.0;
 }
 
 // Prices of the horizontal-line drawings and of the level series over the
@@ -78,13 +82,14 @@ std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& lay
 
 }  // namespace
 
-PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32_t height_px) {
+PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32_t height_px,
+                                int32_t rightSpace_percent) {
   const Chart& chart = instance.chart();
   PictureLayout layout;
   layout.width_px = std::clamp(width_px, 1, kMaxPictureSide_px);
   layout.height_px = std::clamp(height_px, 1, kMaxPictureSide_px);
   layout.plot = plotAreaFor(layout.width_px, layout.height_px, priceAxisWidth(chart));
-  placeBars(layout, static_cast<int32_t>(chart.bars().size()));
+  placeBars(layout, static_cast<int32_t>(chart.bars().size()), rightSpace_percent);
 
   const std::span<const Bar> shown(chart.bars().data() + layout.firstBar,
                                    static_cast<std::size_t>(layout.shownBars));

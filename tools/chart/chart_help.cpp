@@ -73,6 +73,13 @@ Service (for a loopback stand-in or tests; the study's own requests):
 Outputs:
   --png PATH             the chart as a PNG picture
   --size WxH             its size in pixels (default 1600x900)
+  --right-space PERCENT  empty space right of the newest bar, in percent of
+                         the plot's width, so the study's profile stands
+                         beside the prices rather than over them (0 to 90,
+                         default 55; 0 puts the newest bar at the right edge).
+                         A legend at the plot's top left names each colour
+                         drawn: the profile's bars and prior dots by their
+                         colour inputs, the level series by their names
   --csv PATH             the study's output series per bar, with a name header
   --log PATH             the study's messages, also written to standard error
   --drawings PATH        the chart drawings at the end, as JSON

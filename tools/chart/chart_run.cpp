@@ -14,6 +14,7 @@
 #include "tools/chart/chart_session.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/chart/picture_title.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/run_plan.h"
 #include "tools/chart/service_record.h"
@@ -108,11 +109,12 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
   CallReader reader(instance);
+  PictureDescription description;
   for (int64_t call = 0; call < totalCalls && !interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
     watchers.alerts.look(now);
-    picture.title = chartTitle(instance, now);
+    description.describe(picture, instance, now);
     markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
@@ -192,6 +194,7 @@ int runChart(const ChartOptions& options) {
   ChartPictureOptions picture;
   picture.width = options.width;
   picture.height = options.height;
+  picture.rightSpace_percent = options.rightSpace_percent;
   ServiceRecord service;
   noteInterrupts();
   const int ran = callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts});
