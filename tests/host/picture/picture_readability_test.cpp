@@ -276,14 +276,8 @@ TEST_F(PictureReadability, TheLegendNamesOnlyWhatIsDrawn) {
 }
 
 TEST_F(PictureReadability, TheTitleFitsWholeAtEverySize) {
-  chart_tool::TitleParts parts;
-  parts.ticker = "SPX";
-  parts.conversion = "ESZ6 \u00d71.0000 +7.38";
-  parts.contract = "ESZ6";
-  parts.package = "State";
-  parts.greek = "0dte Gamma (State Package Only)";
-  parts.dateTime = "2026-03-02 11:00";
-  const std::vector<std::string> forms = chart_tool::titleForms(parts);
+  const std::vector<std::string> forms = chart_tool::titleForms(
+      {"SPX", "ESZ6 \u00d71.0000 +7.38", "ESZ6", "State", "0dte Gamma (State Package Only)", "2026-03-02 11:00"});
   const struct {
     int32_t width;
     int32_t height;
