@@ -38,7 +38,7 @@ struct Box {
 constexpr int32_t kThinDotEvery_px = 4;
 constexpr int32_t kThinLineLead_px = 24;
 
-// Fills [left, right) x [top, bottom) except the columns [gapLeft, gapRight).
+// Fills [left, right) x [top, bottom) except the columns of `gap`.
 void fillAround(cairo_t* cr, int32_t left, int32_t top, int32_t right, int32_t bottom,
                 const Columns& gap, HostColor color) {
   if (gap.right <= left || gap.left >= right || gap.left >= gap.right) {
@@ -163,9 +163,10 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
   const PlotArea& plot = layout.plot;
   // From a little before the study's graphics to the plot's right edge, so no
   // bar's end meets the whole line again.
-  const Columns studyColumns = study.drewAnything()
-                                   ? Columns{study.left - kThinLineLead_px, plot.right}
-                                   : Columns{0, 0};
+  const Columns studyColumns =
+      study.drewAnything()
+          ? Columns{std::max(study.left, plot.left + kThinLineLead_px) - kThinLineLead_px, plot.right}
+          : Columns{0, 0};
   struct Shown {
     const ChartDrawing* drawing;
     int32_t row;

@@ -210,6 +210,30 @@ TEST_F(PictureReadability, ALabelColourThatReadsIsKeptAndOneThatDoesNotKeepsItsH
   EXPECT_GT((purple >> 16) & 0xFF, (purple >> 8) & 0xFF);
 }
 
+TEST_F(PictureReadability, ADarkLevelsLabelIsDrawnInItsReadableColour) {
+  constexpr HostColor kDarkPurple = rgb(128, 0, 128);
+  addLevel(5800.0f, kDarkPurple, "MSG: 5800.00");
+  const std::string path = folder.file("dark-label.png");
+  std::string error;
+  ASSERT_TRUE(writeChartPicture(study.instance, options(1600, 900), path, error)) << error;
+  const PngPixels png(path);
+  const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
+  const HostColor readable = readableTextColor(kDarkPurple, picture_theme::kLabelBox);
+  // The label sits beside its line at the plot's left; its glyphs' cores
+  // show the readable colour, none the line's own.
+  const int32_t row = study.chart.priceToY(5800.0f);
+  int32_t readablePixels = 0;
+  int32_t rawPixels = 0;
+  for (int32_t y = row - 24; y < row + 24; ++y) {
+    for (int32_t x = layout.plot.left; x < layout.plot.left + 160; ++x) {
+      readablePixels += png.at(x, y) == readable ? 1 : 0;
+      rawPixels += png.at(x, y) == kDarkPurple && std::abs(y - row) > 2 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(readablePixels, 10);
+  EXPECT_EQ(rawPixels, 0);
+}
+
 TEST_F(PictureReadability, TheLargestBarShowsWhereItMeetsItsOwnLevelLine) {
   loadGex(wideProfile());
   addLevel(5800.0f, kCallVolume, "");  // the largest call bar's strike, in its colour
