@@ -26,12 +26,12 @@ struct Columns {
   int32_t right;
 };
 
-struct Box {
-  double left, top, right, bottom;
-  bool overlaps(const Box& other) const {
-    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
-  }
-};
+using Box = LabelBox;
+
+// Font sizes are in points, as a desktop chart shows them.
+double labelFont_px(const ChartDrawing& drawing) {
+  return std::clamp(drawing.record.fontSize, 6, 48) * 4.0 / 3.0;
+}
 
 // Pixels of the sparse dots a line becomes across the study's graphics, and
 // how far before them it starts.
@@ -157,9 +157,9 @@ std::vector<Box> offScaleTagBoxes(cairo_t* cr, const std::vector<AxisTag>& tags,
 
 }  // namespace
 
-void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
-                    const std::map<int32_t, std::string>& names, const StudyGraphics& study,
-                    std::vector<AxisTag>& tags) {
+std::vector<PlacedLabel> drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
+                                        const std::map<int32_t, std::string>& names,
+                                        const StudyGraphics& study, std::vector<AxisTag>& tags) {
   const PlotArea& plot = layout.plot;
   // From a little before the study's graphics to the plot's right edge, so no
   // bar's end meets the whole line again.
@@ -197,17 +197,25 @@ void drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout
   }
   // Labels keep clear of the tags of levels beyond the range that reach into the plot.
   std::vector<Box> placed = offScaleTagBoxes(cr, tags, layout);
+  std::vector<PlacedLabel> labels;
   for (const Shown& line : shown) {
     const ChartDrawing& drawing = *line.drawing;
     if (drawing.label.empty()) continue;
-    // Font sizes are in points, as a desktop chart shows them.
-    selectFont(cr, std::clamp(drawing.record.fontSize, 6, 48) * 4.0 / 3.0);
+    selectFont(cr, labelFont_px(drawing));
     const double boxWidth = std::ceil(textWidth(cr, drawing.label) + 2 * kLabelPadding_px);
     const double boxHeight = std::ceil(lineHeight(cr) + 4.0);
     const Box box = placeLabel(plot, line.row, line.width, drawing.record.labelAlignment, boxWidth,
                                boxHeight, placed);
     placed.push_back(box);
-    drawLabel(cr, drawing, box, line.color);
+    labels.push_back({&drawing, box, line.color});
+  }
+  return labels;
+}
+
+void drawLevelLabels(cairo_t* cr, const std::vector<PlacedLabel>& labels) {
+  for (const PlacedLabel& label : labels) {
+    selectFont(cr, labelFont_px(*label.drawing));
+    drawLabel(cr, *label.drawing, label.box, label.color);
   }
 }
 

@@ -2,7 +2,9 @@
 // between the title bar, the price axis and the time axis; which bars are
 // shown (all when they fit at a readable spacing, else the newest that fit),
 // evenly spaced with the newest at the right of the bars' part of the plot,
-// an empty space for the study's profile beyond it; and the price range. Pixel
+// an empty space for the study's profile beyond it; and the price range,
+// fitted to the bars a chart without that space would show, so the space
+// moves the bars and never the price scale (nor the study's pixels). Pixel
 // coordinates are the picture's and the chart's alike.
 #pragma once
 
@@ -21,6 +23,7 @@ struct PictureLayout {
   PlotArea plot{};
   int32_t firstBar = 0;   // the oldest bar shown
   int32_t shownBars = 0;  // 0 when the chart has none
+  int32_t scaledFirstBar = 0;  // the oldest bar the price range takes in
   double barSpacing_px = 0.0;
   double newestBarX = 0.0;  // the newest bar's centre
   double barsRight = 0.0;   // where the bars' part of the plot ends and the empty space begins

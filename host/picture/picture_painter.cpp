@@ -82,10 +82,12 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   drawGrid(cr, chart, prices, times, plot);
   drawCandles(cr, chart, layout);
   drawLineSeries(cr, instance, layout);
-  drawLevelLines(cr, chart, layout, options.levelNames, study, tags);
+  const std::vector<PlacedLabel> labels =
+      drawLevelLines(cr, chart, layout, options.levelNames, study, tags);
   markLastPrice(cr, chart, layout, tags);
   CairoCanvas canvas(cr);
   instance.paint(&canvas);
+  drawLevelLabels(cr, labels);
   drawLegend(cr, legendEntries(instance, layout, study), layout);
   drawPlotNotice(cr, options.plotNotice, plot);
   cairo_restore(cr);

@@ -137,6 +137,23 @@ TEST_F(PictureReadability, TheRightSpaceIsClampedAndMovesOnlyTheBars) {
   EXPECT_EQ(beyond.barsRight, most.barsRight);
   EXPECT_EQ(below.barsRight, none.barsRight);
   EXPECT_LT(none.plot.right - none.barsRight, 50.0) << "no space asked: only the narrow margin";
+
+  // A narrow picture shows fewer bars beside the space, on the same price
+  // scale: an early swing no longer shown still counts.
+  study.chart.replaceLastBar(Bar{minuteBar(119), 5800.0f, 5801.0f, 5799.0f, 5800.5f, 100});
+  Bar swing = study.chart.bars()[10];
+  swing.high = 5830.0f;
+  std::vector<Bar> bars = study.chart.bars();
+  bars[10] = swing;
+  study.chart.clearBars();
+  for (const Bar& bar : bars) study.chart.appendBar(bar);
+  const PictureLayout flush = planPictureLayout(study.instance, 800, 450, 0);
+  const PictureLayout spaced = planPictureLayout(study.instance, 800, 450);
+  EXPECT_LT(spaced.shownBars, flush.shownBars);
+  EXPECT_GT(spaced.firstBar, 10);
+  EXPECT_EQ(spaced.lowPrice, flush.lowPrice);
+  EXPECT_EQ(spaced.highPrice, flush.highPrice);
+  EXPECT_GE(spaced.highPrice, 5830.0f);
 }
 
 TEST_F(PictureReadability, TagsOfLevelsBeyondThePriceRangeCarryTheirNames) {
