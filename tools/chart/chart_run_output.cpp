@@ -11,6 +11,7 @@
 #include "tools/chart/drawn_levels.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/chart/picture_title.h"
 #include "tools/chart/run_summary.h"
 #include "tools/chart/study_requests.h"
 #include "host/study_instance.h"
@@ -172,6 +173,12 @@ void printInputs(StudyInstance& instance, std::ostream& out) {
     if (input.kind == kInputList) out << "\t(" << hostStringText(input.listOptions) << ")";
     out << "\n";
   }
+}
+
+std::string chartTitle(StudyInstance& instance, HostDateTime now) {
+  ChartPictureOptions picture;
+  PictureDescription().describe(picture, instance, now);
+  return picture.title;
 }
 
 void markDataAge(ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance) {

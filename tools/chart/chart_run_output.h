@@ -74,6 +74,10 @@ class RunOutputs {
 // Every declared input: index, name, kind and value.
 void printInputs(StudyInstance& instance, std::ostream& out);
 
+// The picture's full title as the study stands, e.g. "SPX  ·  Classic  ·
+// 90d agg Gex  ·  2026-03-02 10:45" (see picture_title.h).
+std::string chartTitle(StudyInstance& instance, HostDateTime now);
+
 // An input's value as a person reads it: a list's chosen option, a colour
 // as #RRGGBB, a time of day as HH:MM, yes or no.
 std::string inputValueText(const HostInput& input);
