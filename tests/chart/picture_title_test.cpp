@@ -104,7 +104,9 @@ TEST_F(PictureDescribed, ShowsTheFuturesConversionTheLevelsAreDrawnWith) {
   study.setText(kTickerInput, " spx ");
   EXPECT_EQ(title().rfind("SPX  \u00b7  Classic", 0), 0u) << "no target, no conversion";
 
-  study.setText(kFuturesTargetInput, " es ");
+  // The pair the study keeps once it asks for a conversion.
+  assignHostString(study.instance.store().stringValue(kLastConversionTickerKey), "SPX");
+  assignHostString(study.instance.store().stringValue(kLastConversionFutureKey), "ES");
   EXPECT_EQ(title().rfind("SPX \u2192 ES \u00d71.0000 +0.00  \u00b7  ", 0), 0u) << title();
   // The study took a conversion: its contract and the premiums it wrote.
   study.instance.log().add("Tarvio Futures Conversion: -> ESZ6  x1.0000  +7.38", false);

@@ -36,19 +36,15 @@ std::string normalisedText(const char* text) {
   return result;
 }
 
-std::string latestConversionContract(StudyInstance& instance) {
-  const auto& lines = instance.log().lines();
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-    if (line->text.rfind(kConversionTaken, 0) != 0) continue;
-    const std::string rest = line->text.substr(std::strlen(kConversionTaken));
-    return rest.substr(0, rest.find("  "));
-  }
-  return {};
+// The contract of a conversion line the study logged, or empty for another line.
+std::string contractTaken(const std::string& line) {
+  if (line.rfind(kConversionTaken, 0) != 0) return {};
+  const std::string rest = line.substr(std::strlen(kConversionTaken));
+  return rest.substr(0, rest.find("  "));
 }
 
-std::string inputText(StudyInstance& instance, int32_t index) {
-  const HostInput& input = instance.input(index);
-  return input.kind == kInputText && input.textValue.text != nullptr ? hostStringText(input.textValue) : "";
+std::string storedText(StudyInstance& instance, int32_t key) {
+  return hostStringText(instance.store().stringValue(key));
 }
 
 std::string joined(const std::vector<std::string>& parts) {
@@ -68,16 +64,14 @@ std::string tickerOfRequestUrl(const std::string& url) {
   return afterPrefix(url, std::string(tarvio::kServiceBaseUrl) + "/");
 }
 
-std::string futuresConversionText(StudyInstance& instance) {
-  std::string contract = normalisedText(inputText(instance, tarvio::kFuturesTargetInput).c_str());
-  if (contract.empty()) return {};
-  const std::string taken = latestConversionContract(instance);
-  if (!taken.empty()) contract = taken;
+std::string futuresConversionText(StudyInstance& instance, const std::string& contractTaken) {
+  const std::string target = storedText(instance, tarvio::kLastConversionFutureKey);
+  if (target.empty()) return {};
   char figures[64];
   std::snprintf(figures, sizeof figures, " \u00d7%.4f %+.2f",
                 static_cast<double>(tarvio::readFloat(instance.input(tarvio::kMultiplicativePremiumInput))),
                 static_cast<double>(tarvio::readFloat(instance.input(tarvio::kAdditivePremiumInput))));
-  return contract + figures;
+  return (contractTaken.empty() ? target : contractTaken) + figures;
 }
 
 std::vector<std::string> titleForms(const TitleParts& parts) {
@@ -111,10 +105,17 @@ void PictureDescription::describe(ChartPictureOptions& picture, StudyInstance& i
     const std::string ticker = tickerOfRequestUrl(answer->url);
     if (!ticker.empty()) requestTicker_ = ticker;
   }
+  const auto& lines = instance.log().lines();
+  if (linesRead_ > lines.size()) linesRead_ = 0;  // the log was cleared
+  for (; linesRead_ < lines.size(); ++linesRead_) {
+    const std::string contract = contractTaken(lines[linesRead_].text);
+    if (!contract.empty()) contractTaken_ = contract;
+  }
   TitleParts parts;
-  parts.ticker = requestTicker_.empty() ? normalisedText(inputText(instance, tarvio::kTickerInput).c_str())
-                                        : requestTicker_;
-  parts.conversion = futuresConversionText(instance);
+  parts.ticker = requestTicker_;
+  if (parts.ticker.empty()) parts.ticker = storedText(instance, tarvio::kLastConversionTickerKey);
+  if (parts.ticker.empty()) parts.ticker = normalisedText(tarvio::readText(instance.input(tarvio::kTickerInput)));
+  parts.conversion = futuresConversionText(instance, contractTaken_);
   parts.contract = parts.conversion.substr(0, parts.conversion.find(' '));
   parts.package = inputValueText(instance.input(tarvio::kPackageInput));
   parts.greek = inputValueText(instance.input(tarvio::kGreekInput));

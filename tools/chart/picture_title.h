@@ -1,11 +1,13 @@
 // What the chart picture says of the study in words: its title (the ticker
 // as the study asks the service for it, the futures conversion in use, the
 // package, the profile and the time), shorter forms of that title for a
-// narrow picture, and the names of the levels for their tags. Read from the
-// study's own homes: the URL of its latest answered request, its persistent
-// store, its log and its inputs.
+// narrow picture, and the names of the levels for their tags. Read from where
+// the study keeps them: the URL of its latest answered request (else the
+// ticker it keeps for its conversion, else the typed one by its own rule),
+// its persistent store, its log and its inputs.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,10 +20,11 @@ namespace chart_tool {
 // or a majors history), as the study normalised it; empty for another URL.
 std::string tickerOfRequestUrl(const std::string& url);
 
-// The conversion the levels are drawn with, "ESZ6 ×1.0000 +7.38": the contract of
-// the latest conversion the study took (its log line), else the target it
-// asked for, then the premiums in use. Empty without a futures target.
-std::string futuresConversionText(chart_host::StudyInstance& instance);
+// The conversion the levels are drawn with, "ESZ6 ×1.0000 +7.38": the
+// contract of the latest conversion the study took (`contractTaken`, from its
+// log line), else the target it keeps as asked for, then the premiums in use.
+// Empty while the study keeps no futures target.
+std::string futuresConversionText(chart_host::StudyInstance& instance, const std::string& contractTaken);
 
 // The parts of the title, each in a long and a short form.
 struct TitleParts {
@@ -47,6 +50,8 @@ class PictureDescription {
 
  private:
   std::string requestTicker_;  // of the latest answered request
+  std::string contractTaken_;  // of the latest conversion the study logged
+  std::size_t linesRead_ = 0;  // of the study's log
 };
 
 }  // namespace chart_tool
