@@ -68,7 +68,9 @@ TEST(PictureTitle, ShorterFormsDropWholePartsInAFixedOrder) {
                                           "0dte Gamma (State Package Only)", "0dte Gamma", "2026-03-02 11:00",
                                           "11:00"};
   for (std::size_t i = 0; i < forms.size(); ++i) {
-    if (i > 0) EXPECT_LT(forms[i].size(), forms[i - 1].size()) << forms[i];
+    if (i > 0) {
+      EXPECT_LT(forms[i].size(), forms[i - 1].size()) << forms[i];
+    }
     for (const std::string& part : partsOf(forms[i]))
       EXPECT_NE(std::find(whole.begin(), whole.end(), part), whole.end()) << "cut mid-text: " << part;
   }
