@@ -5,6 +5,7 @@
 
 #include "host/picture/picture_text.h"
 #include "host/picture/picture_theme.h"
+#include "host/picture/text_contrast.h"
 
 namespace chart_host {
 
@@ -33,31 +34,34 @@ double freeTop(double wanted, double height, double lowest, double highest,
   return wanted;
 }
 
-double tagHeight(cairo_t* cr) {
-  selectFont(cr, picture_theme::kAxisFont_px, true);
-  return std::round(lineHeight(cr) + 4.0);
+
+// A level beyond the price range at the axis's edge: an arrow the price's
+// way, then its name and price.
+void drawOffScaleTag(cairo_t* cr, const AxisTag& tag, double top, double height,
+                     const PictureLayout& layout) {
+  const double right = layout.width_px;
+  const double middle = top + height / 2.0;
+  const HostColor textColor = contrastingText(tag.color);
+  const double left = offScaleTagLeft(cr, tag.text, layout);
+  fillPixels(cr, left, top, right, top + height, tag.color);
+  const double tip = tag.offScale > 0 ? middle - 4.0 : middle + 4.0;
+  const double base = tag.offScale > 0 ? middle + 3.0 : middle - 3.0;
+  cairo_move_to(cr, left + kTextPadding_px, base);
+  cairo_line_to(cr, left + kTextPadding_px + 8.0, base);
+  cairo_line_to(cr, left + kTextPadding_px + 4.0, tip);
+  cairo_close_path(cr);
+  setColor(cr, textColor);
+  cairo_fill(cr);
+  drawText(cr, left + kTextPadding_px + 11.0, top + 2.0, tag.text, textColor);
 }
 
 void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height,
              const PictureLayout& layout) {
+  if (tag.offScale != 0) return drawOffScaleTag(cr, tag, top, height, layout);
   const double left = layout.plot.right + 1;
   const double right = layout.width_px;
   const double middle = top + height / 2.0;
   const HostColor textColor = contrastingText(tag.color);
-  if (tag.offScale != 0) {
-    fillPixels(cr, left, top, right, top + height, tag.color);
-    // An arrow the price's way, before the price.
-    const double tip = tag.offScale > 0 ? middle - 4.0 : middle + 4.0;
-    const double base = tag.offScale > 0 ? middle + 3.0 : middle - 3.0;
-    cairo_move_to(cr, left + kTextPadding_px, base);
-    cairo_line_to(cr, left + kTextPadding_px + 8.0, base);
-    cairo_line_to(cr, left + kTextPadding_px + 4.0, tip);
-    cairo_close_path(cr);
-    setColor(cr, textColor);
-    cairo_fill(cr);
-    drawText(cr, left + kTextPadding_px + 11.0, top + 2.0, tag.text, textColor);
-    return;
-  }
   // A box with a point towards the plot, at the row it marks when it could stay there.
   const double pointAt = std::fabs(middle - (tag.row + 0.5)) < 1.0 ? tag.row + 0.5 : middle;
   cairo_move_to(cr, left, pointAt);
@@ -72,6 +76,17 @@ void drawTag(cairo_t* cr, const AxisTag& tag, double top, double height,
 }
 
 }  // namespace
+
+double tagHeight(cairo_t* cr) {
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  return std::round(lineHeight(cr) + 4.0);
+}
+
+double offScaleTagLeft(cairo_t* cr, const std::string& text, const PictureLayout& layout) {
+  selectFont(cr, picture_theme::kAxisFont_px, true);
+  const double wanted = 2.0 * kTextPadding_px + 11.0 + textWidth(cr, text);
+  return std::round(std::min(layout.plot.right + 1.0, layout.width_px - wanted));
+}
 
 std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
                                      const PictureLayout& layout) {

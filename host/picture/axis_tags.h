@@ -1,5 +1,7 @@
 // Price tags on the price axis: the last price and each level line's price,
-// a box in the line's colour beside the row it marks. Tags that would cover
+// a box in the line's colour beside the row it marks, its text black or white
+// by contrast. A level beyond the price range waits at the axis's edge, named,
+// reaching into the plot when its name needs the room. Tags that would cover
 // each other move apart, the fixed ones (the last price) staying put.
 #pragma once
 
@@ -28,6 +30,11 @@ struct PlacedTag {
   double top;
   double bottom;
 };
+
+// The height of a tag, and where the tag of a level beyond the price range
+// begins: inside the plot when its name needs the room. Both set the tags' font.
+double tagHeight(cairo_t* cr);
+double offScaleTagLeft(cairo_t* cr, const std::string& text, const PictureLayout& layout);
 
 // Where each tag goes: fixed tags at their rows, the others at the free
 // place nearest to theirs inside the axis. Fixed tags come first.

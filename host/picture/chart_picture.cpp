@@ -41,7 +41,8 @@ bool drawPicture(StudyInstance& instance, const ChartPictureOptions& options, co
     error = "cannot draw chart picture " + name + ": " + problem;
     return false;
   }
-  const PictureLayout layout = planPictureLayout(instance, options.width, options.height);
+  const PictureLayout layout =
+      planPictureLayout(instance, options.width, options.height, options.rightSpace_percent);
   applyLayout(instance.chart(), layout);
 
   cairo_surface_t* surface =
@@ -64,7 +65,8 @@ bool drawPicture(StudyInstance& instance, const ChartPictureOptions& options, co
 }  // namespace
 
 void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options) {
-  applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height));
+  applyLayout(instance.chart(), planPictureLayout(instance, options.width, options.height,
+                                                  options.rightSpace_percent));
 }
 
 bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,

@@ -5,15 +5,28 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace chart_host {
 
 class StudyInstance;
 
+// The empty space right of the newest bar, in percent of the plot's width, as
+// charting programs leave it: the study's profile reaches back from its origin
+// at three quarters of the plot by its scale of a quarter, so at its default
+// inputs it takes the right half; a little more keeps the newest candle clear
+// of the largest bar and its dot.
+inline constexpr int32_t kDefaultRightSpace_percent = 55;
+inline constexpr int32_t kMaxRightSpace_percent = 90;
+
 struct ChartPictureOptions {
   // Shown at the top left, e.g. "ES_SPX  ·  GEX  ·  90d agg Gex".
   std::string title;
+  // Shorter forms of the title, each shorter than the one before, for a
+  // picture too narrow for it: the first that fits whole is shown.
+  std::vector<std::string> shorterTitles;
   // How old the levels drawn are, at the right of the title bar, e.g.
   // "levels as of 10:20:05, 40 s ago"; nothing when empty.
   std::string dataAge;
@@ -23,6 +36,11 @@ struct ChartPictureOptions {
   // Across the middle of the plot, for a chart that has no levels to show,
   // e.g. "no answer from the service"; nothing when empty.
   std::string plotNotice;
+  // The names of level lines by line number, for the tags of levels beyond
+  // the price range; a line without one is named by its label.
+  std::map<int32_t, std::string> levelNames;
+  // 0..kMaxRightSpace_percent; values beyond are clamped into it.
+  int32_t rightSpace_percent = kDefaultRightSpace_percent;
   int32_t width = 1600;
   int32_t height = 900;
 };

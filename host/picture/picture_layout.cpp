@@ -45,22 +45,31 @@ PlotArea plotAreaFor(int32_t width, int32_t height, int32_t axisWidth) {
   return plot;
 }
 
-void placeBars(PictureLayout& layout, int32_t barCount) {
+// How many bars fit in `usable` pixels at a readable spacing (at least one).
+int32_t fittingBars(double usable) {
+  return std::max(static_cast<int32_t>(usable / kMinBarSpacing_px), 1);
+}
+
+void placeBars(PictureLayout& layout, int32_t barCount, int32_t rightSpace_percent) {
   const PlotArea& plot = layout.plot;
   const double width = plot.right - plot.left;
-  const double rightPadding = std::clamp(width / 40.0, 4.0, 48.0);
+  // A narrow margin keeps the newest candle off the axis when no space is asked for.
+  const double margin = std::clamp(width / 40.0, 4.0, 48.0);
+  const double space = width * std::clamp(rightSpace_percent, 0, kMaxRightSpace_percent) / 100.0;
+  const double rightPadding = std::max(margin, std::ceil(space));
   const double usable = std::max(width - rightPadding, 1.0);
-  const int32_t fitting = std::max(static_cast<int32_t>(usable / kMinBarSpacing_px), 1);
-  layout.shownBars = std::min(barCount, fitting);
+  layout.shownBars = std::min(barCount, fittingBars(usable));
   layout.firstBar = barCount - layout.shownBars;
+  layout.scaledFirstBar = barCount - std::min(barCount, fittingBars(std::max(width - margin, 1.0)));
   layout.barSpacing_px = layout.shownBars > 0
                              ? std::min(usable / layout.shownBars, kMaxBarSpacing_px)
                              : kMaxBarSpacing_px;
-  layout.newestBarX = plot.right - rightPadding - layout.barSpacing_px / 2.0;
+  layout.barsRight = plot.right - rightPadding;
+  layout.newestBarX = layout.barsRight - layout.barSpacing_px / 2.0;
 }
 
 // Prices of the horizontal-line drawings and of the level series over the
-// bars shown: what the price range may widen to take in.
+// bars the range is fitted to: what the price range may widen to take in.
 std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& layout) {
   std::vector<float> prices;
   for (const ChartDrawing& drawing : instance.chart().drawings().all()) {
@@ -69,7 +78,7 @@ std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& lay
     }
   }
   forEachLineSeries(instance, [&](const HostSubgraph& subgraph) {
-    for (int32_t bar = layout.firstBar; bar < layout.endBar() && bar < subgraph.valueCount; ++bar) {
+    for (int32_t bar = layout.scaledFirstBar; bar < layout.endBar() && bar < subgraph.valueCount; ++bar) {
       if (subgraph.values[bar] != 0.0f) prices.push_back(subgraph.values[bar]);
     }
   });
@@ -78,18 +87,19 @@ std::vector<float> levelPrices(StudyInstance& instance, const PictureLayout& lay
 
 }  // namespace
 
-PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32_t height_px) {
+PictureLayout planPictureLayout(StudyInstance& instance, int32_t width_px, int32_t height_px,
+                                int32_t rightSpace_percent) {
   const Chart& chart = instance.chart();
   PictureLayout layout;
   layout.width_px = std::clamp(width_px, 1, kMaxPictureSide_px);
   layout.height_px = std::clamp(height_px, 1, kMaxPictureSide_px);
   layout.plot = plotAreaFor(layout.width_px, layout.height_px, priceAxisWidth(chart));
-  placeBars(layout, static_cast<int32_t>(chart.bars().size()));
+  placeBars(layout, static_cast<int32_t>(chart.bars().size()), rightSpace_percent);
 
-  const std::span<const Bar> shown(chart.bars().data() + layout.firstBar,
-                                   static_cast<std::size_t>(layout.shownBars));
+  const std::span<const Bar> scaled(chart.bars().data() + layout.scaledFirstBar,
+                                    static_cast<std::size_t>(layout.endBar() - layout.scaledFirstBar));
   const std::vector<float> levels = levelPrices(instance, layout);
-  const PriceRange range = fitPriceRange(shown, levels, chart.tickSize());
+  const PriceRange range = fitPriceRange(scaled, levels, chart.tickSize());
   layout.lowPrice = range.low;
   layout.highPrice = range.high;
   return layout;

@@ -8,10 +8,12 @@
 #include "host/picture/candles.h"
 #include "host/picture/level_lines.h"
 #include "host/picture/level_series.h"
+#include "host/picture/picture_legend.h"
 #include "host/picture/picture_text.h"
 #include "host/picture/plot_notice.h"
 #include "host/picture/picture_theme.h"
 #include "host/picture/price_axis.h"
+#include "host/picture/study_graphics_probe.h"
 #include "host/picture/time_axis.h"
 #include "host/picture/title_bar.h"
 #include "host/study_instance.h"
@@ -73,16 +75,20 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   const PriceTicks prices = choosePriceTicks(layout);
   const std::vector<TimeTick> times = chooseTimeTicks(cr, chart, layout);
   std::vector<AxisTag> tags;
+  const StudyGraphics study = probeStudyGraphics(instance);
 
   cairo_save(cr);
   clipToPlot(cr, plot);
   drawGrid(cr, chart, prices, times, plot);
   drawCandles(cr, chart, layout);
   drawLineSeries(cr, instance, layout);
-  drawLevelLines(cr, chart, layout, tags);
+  const std::vector<PlacedLabel> labels =
+      drawLevelLines(cr, chart, layout, options.levelNames, study, tags);
   markLastPrice(cr, chart, layout, tags);
   CairoCanvas canvas(cr);
   instance.paint(&canvas);
+  drawLevelLabels(cr, labels);
+  drawLegend(cr, legendEntries(instance, layout, study), layout);
   drawPlotNotice(cr, options.plotNotice, plot);
   cairo_restore(cr);
 

@@ -1,7 +1,8 @@
 // Paints a whole chart picture onto a cairo context the size of the layout:
-// background and grid, candles, the line series, the level lines with their
-// labels, the study's own graphics on top of the plot and the plot's notice
-// when it has one, then the axes, their price tags and the title bar. The chart must already be laid out (see
+// background and grid, candles, the line series, the level lines, the
+// study's own graphics on top of the plot, the lines' labels, the legend and
+// the plot's notice when it has one, then the axes, their price tags and the title
+// bar. The chart must already be laid out (see
 // layOutChartPicture) so the study's pixels and the picture's agree.
 #pragma once
 

@@ -108,12 +108,6 @@ void drawText(cairo_t* cr, double left, double top, std::string_view text, HostC
   cairo_new_path(cr);
 }
 
-HostColor contrastingText(HostColor background) {
-  const double luminance = 0.299 * (background & 0xFF) + 0.587 * ((background >> 8) & 0xFF) +
-                           0.114 * ((background >> 16) & 0xFF);
-  return luminance > 150.0 ? rgb(0, 0, 0) : rgb(255, 255, 255);
-}
-
 int decimalsFor(double step) {
   if (!(step > 0.0) || !std::isfinite(step)) return 2;
   for (int decimals = 0; decimals < 6; ++decimals) {

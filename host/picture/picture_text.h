@@ -28,9 +28,6 @@ double lineHeight(cairo_t* cr);
 // Draws text whose line box has its top-left corner at (left, top).
 void drawText(cairo_t* cr, double left, double top, std::string_view text, HostColor color);
 
-// Black or white, whichever reads better on `background`.
-HostColor contrastingText(HostColor background);
-
 // A price with as many decimals as `step` needs (0.25 -> "5812.50").
 std::string formatPrice(double price, double step);
 int decimalsFor(double step);

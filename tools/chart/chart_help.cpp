@@ -75,6 +75,13 @@ Outputs:
                          replaced whole on every change of the chart, so an
                          image viewer shows it live
   --size WxH             its size in pixels (default 1600x900)
+  --right-space PERCENT  empty space right of the newest bar, in percent of
+                         the plot's width, so the study's profile stands
+                         beside the prices rather than over them (0 to 90,
+                         default 55; 0 puts the newest bar at the right edge).
+                         A legend at the plot's top left names each colour
+                         drawn: the profile's bars and prior dots by their
+                         colour inputs, the level series by their names
   --csv PATH             the study's output series per bar, with a name header
   --log PATH             the study's messages, also written to standard error
   --drawings PATH        the chart drawings at the end, as JSON

@@ -136,6 +136,8 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--ca-file", "a file of PEM certificates", text(&ChartOptions::caFile)},
       {"--png", "a file", text(&ChartOptions::pngPath)},
       {"--size", "WIDTHxHEIGHT, from 200x150 to 8000x8000", readSize},
+      {"--right-space", "a percentage of the plot's width from 0 to 90",
+       whole(&ChartOptions::rightSpace_percent, 0, chart_host::kMaxRightSpace_percent)},
       {"--csv", "a file", text(&ChartOptions::csvPath)},
       {"--log", "a file", text(&ChartOptions::logPath)},
       {"--drawings", "a file", text(&ChartOptions::drawingsPath)},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/chart.h"
+#include "host/picture/chart_picture.h"
 #include "tools/chart/alert_settings.h"
 #include "tools/chart/live_view_address.h"
 #include "tools/chart/settings_file.h"
@@ -42,6 +43,8 @@ struct ChartOptions {
   std::string pngPath;
   int32_t width = 1600;
   int32_t height = 900;
+  // The empty space right of the newest bar, in percent of the plot's width.
+  int32_t rightSpace_percent = chart_host::kDefaultRightSpace_percent;
   std::string csvPath;
   std::string logPath;
   std::string drawingsPath;

@@ -15,6 +15,7 @@
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/live_view_outputs.h"
+#include "tools/chart/picture_title.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/run_recording.h"
 #include "tools/chart/run_plan.h"
@@ -111,6 +112,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
   const int64_t totalCalls = span.calls();
   outputs.startProgress(totalCalls);
   CallReader reader(instance);
+  PictureDescription description;
   for (int64_t call = 0; call < totalCalls && !interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
@@ -122,7 +124,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
       }
     }
     watchers.alerts.look(now);
-    picture.title = chartTitle(instance, now);
+    description.describe(picture, instance, now);
     markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
@@ -215,6 +217,7 @@ int runChart(const ChartOptions& options) {
   ChartPictureOptions picture;
   picture.width = options.width;
   picture.height = options.height;
+  picture.rightSpace_percent = options.rightSpace_percent;
   ServiceRecord service;
   noteInterrupts();
   const RunWatchers watchers{*watch, service, alerts, recording ? &*recording : nullptr};

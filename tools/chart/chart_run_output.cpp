@@ -11,6 +11,7 @@
 #include "tools/chart/drawn_levels.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/chart/picture_title.h"
 #include "tools/chart/run_summary.h"
 #include "tools/chart/study_requests.h"
 #include "host/study_instance.h"
@@ -52,7 +53,9 @@ std::string listOption(const HostInput& input) {
   return options.substr(start, options.find(';', start) - start);
 }
 
-std::string valueText(const HostInput& input) {
+}  // namespace
+
+std::string inputValueText(const HostInput& input) {
   switch (input.kind) {
     case kInputList: return listOption(input);
     case kInputText: return input.textValue.text ? hostStringText(input.textValue) : "(no text)";
@@ -71,14 +74,6 @@ std::string valueText(const HostInput& input) {
     default: return std::to_string(input.intValue);
   }
 }
-
-std::string inputValue(StudyInstance& instance, const char* name) {
-  std::string ignored;
-  const int32_t index = findInput(instance, name, ignored);
-  return index < 0 ? std::string() : valueText(instance.input(index));
-}
-
-}  // namespace
 
 bool RunOutputs::open(const ChartOptions& options, const Clock& clock, std::string& error) {
   options_ = options;
@@ -179,16 +174,10 @@ void printInputs(StudyInstance& instance, std::ostream& out) {
   for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {
     const HostInput& input = instance.input(i);
     if (input.kind == kInputNone) continue;
-    out << i << "\t" << hostStringText(input.name) << "\t" << kindName(input.kind) << "\t" << valueText(input);
+    out << i << "\t" << hostStringText(input.name) << "\t" << kindName(input.kind) << "\t" << inputValueText(input);
     if (input.kind == kInputList) out << "\t(" << hostStringText(input.listOptions) << ")";
     out << "\n";
   }
-}
-
-std::string chartTitle(StudyInstance& instance, HostDateTime now) {
-  std::string title = inputValue(instance, "Ticker");
-  for (const char* name : {"Package", "Greek"}) title += "  \u00b7  " + inputValue(instance, name);
-  return title + "  \u00b7  " + formatDateTime(now).substr(0, 16);
 }
 
 void markDataAge(ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance) {

@@ -77,8 +77,9 @@ class RunOutputs {
 // Every declared input: index, name, kind and value.
 void printInputs(StudyInstance& instance, std::ostream& out);
 
-// "ES_SPX  ·  Classic  ·  90d agg Gex  ·  2026-03-02 10:45"
-std::string chartTitle(StudyInstance& instance, HostDateTime now);
+// An input's value as a person reads it: a list's chosen option, a colour
+// as #RRGGBB, a time of day as HH:MM, yes or no.
+std::string inputValueText(const HostInput& input);
 
 // The picture's marks of how old its levels are (see data_age.h).
 void markDataAge(chart_host::ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance);
