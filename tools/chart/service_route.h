@@ -14,6 +14,10 @@ namespace chart_tool {
 
 struct ChartOptions;
 
+// True when the study's Futures Target, read as the study reads it, asks for
+// the conversion (a blank target turns it off).
+bool futuresTargetSet(chart_host::StudyInstance& instance);
+
 // The test build of the module, as built beside `module` (the module built
 // with the program): tests/test_route/ below its folder, same file name.
 std::string testRouteModuleBeside(const std::string& module);
