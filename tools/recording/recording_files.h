@@ -1,0 +1,48 @@
+// What a recording needs of the file system, one file per platform: a file
+// written whole or not at all, an index appended line by line that a run
+// killed at any moment leaves readable up to its last whole line, and file
+// names in UTF-8 on every platform. Errors come back as one line naming the
+// file and the system's reason.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace recording {
+
+// A folder's name without the separators it may end with, to put "/NAME" after.
+inline std::string folderName(std::string folder) {
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  return folder;
+}
+
+// The path of a UTF-8 file name, as the platform's file functions take it.
+std::filesystem::path pathOf(const std::string& utf8);
+
+// Writes `bytes` to a temporary name beside `path`, flushes them to the
+// disk and renames the file over `path` in one step: a reader sees the old
+// file, the new one or none, never a part.
+bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error);
+
+// The recording's index, open for appending.
+class AppendedFile {
+ public:
+  AppendedFile() = default;
+  ~AppendedFile();
+  AppendedFile(const AppendedFile&) = delete;
+  AppendedFile& operator=(const AppendedFile&) = delete;
+
+  // Creates the file; one that is already there is refused.
+  bool create(const std::string& path, std::string& error);
+  // Appends `bytes` with one write and flushes them to the disk, so a line
+  // is never mixed with another and a killed run cuts at most the last.
+  bool append(std::string_view bytes, std::string& error);
+
+ private:
+  std::string path_;
+  intptr_t handle_ = -1;
+};
+
+}  // namespace recording

@@ -1,0 +1,80 @@
+#include "tools/recording/recording_files.h"
+
+#include <windows.h>
+
+namespace recording {
+
+namespace {
+
+std::wstring widened(const std::string& text) {
+  const int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(units > 0 ? units - 1 : 0, L'\0');
+  if (units > 1) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), units);
+  return wide;
+}
+
+std::string failure(const std::string& path, const char* what) {
+  return path + ": " + what + " failed (GetLastError=" + std::to_string(GetLastError()) + ")";
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path pathOf(const std::string& utf8) { return std::filesystem::path(widened(utf8)); }
+
+bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error) {
+  const std::wstring partial = widened(path + ".partial");
+  HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = failure(path + ".partial", "creating");
+    return false;
+  }
+  const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
+  if (!written) error = failure(path + ".partial", "writing");
+  CloseHandle(file);
+  if (written &&
+      !MoveFileExW(partial.c_str(), widened(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = failure(path, "renaming");
+    DeleteFileW(partial.c_str());
+    return false;
+  }
+  if (!written) DeleteFileW(partial.c_str());
+  return written;
+}
+
+AppendedFile::~AppendedFile() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool AppendedFile::create(const std::string& path, std::string& error) {
+  path_ = path;
+  // Appending only: every write lands at the end, whatever else happened.
+  HANDLE file = CreateFileW(widened(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = failure(path, "creating");
+    return false;
+  }
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+bool AppendedFile::append(std::string_view bytes, std::string& error) {
+  HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  if (handle_ == -1 || !writeAll(file, bytes) || !FlushFileBuffers(file)) {
+    error = failure(path_, "appending");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace recording

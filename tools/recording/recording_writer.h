@@ -1,0 +1,44 @@
+// Writes a recording folder as a chart run goes (see recorded_exchange.h for
+// its layout). Every file is written so that a run killed at any moment
+// leaves a recording that reads back up to its last whole exchange: a body is
+// written whole under its own name before the index line that names it is
+// appended, the index grows by whole lines, the bars are replaced whole.
+// Not thread-safe: one caller at a time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/recording/bars_text.h"
+#include "tools/recording/recorded_exchange.h"
+#include "tools/recording/recording_files.h"
+
+namespace recording {
+
+class RecordingWriter {
+ public:
+  // Makes `folder` (with bodies/), writes the bars, then the header line. A
+  // folder that holds anything at all is refused, so a recording is never
+  // mixed with another; an empty one is used. False with one line.
+  bool open(const std::string& folder, const RecordingHeader& header, const std::vector<RecordedBar>& bars,
+            std::string& error);
+
+  // Writes the exchange's body, then its index line. Its number must be the
+  // next one (1 first); bodyFile is named by the writer. False with one line;
+  // nothing of the exchange is in the index then.
+  bool append(const RecordedExchange& exchange, std::string& error);
+
+  // Replaces bars.csv whole.
+  bool replaceBars(const std::vector<RecordedBar>& bars, std::string& error);
+
+  int64_t exchangesWritten() const { return written_; }
+  const std::string& folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+  AppendedFile index_;
+  int64_t written_ = 0;
+};
+
+}  // namespace recording
