@@ -4,9 +4,12 @@
 // never recorded 404) and the options that ask for it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <variant>
 
+#include "support/standin_process.h"
+#include "tools/recording/recording_writer.h"
 #include "tools/standin/recording_replay.h"
 #include "tools/standin/request_router.h"
 #include "tools/standin/standin_options.h"
@@ -160,6 +163,71 @@ TEST(RecordingReplayOptions, TakesAFolderWithoutEndpointAsARecording) {
     ASSERT_TRUE(std::holds_alternative<std::string>(result)) << testing::PrintToString(arguments);
     EXPECT_NE(std::get<std::string>(result).find(words), std::string::npos) << std::get<std::string>(result);
   }
+}
+
+// A recording folder with the morning's exchanges and another path's
+// failed transfer at its first request.
+class MorningRecording {
+ public:
+  MorningRecording() {
+    recording::RecordingWriter writer;
+    std::string error;
+    recording::RecordingHeader header;
+    header.chartZone = "UTC+00";
+    header.firstCall = atSecond(36900);
+    header.lastCall = atSecond(36910);
+    EXPECT_TRUE(writer.open(folder(), header, {}, error)) << error;
+    std::vector<RecordedExchange> exchanges = {exchange(1, 36900, true, 200, "{\"a\":1}"),
+                                               exchange(2, 36900, false, 0, ""),
+                                               exchange(3, 36910, true, 500, "Internal Server Error\n")};
+    exchanges[1].route = "/v2/sierra/SPX/classic/full";
+    for (RecordedExchange& e : exchanges) {
+      e.url = "https://api.tarvio.com" + e.route;
+      e.method = "GET";
+      e.endpoint = "profile";
+      EXPECT_TRUE(writer.append(e, error)) << error;
+    }
+  }
+  std::string folder() const { return scratch_.file("recording"); }
+
+ private:
+  standin_test::ScratchFolder scratch_;
+};
+
+standin_test::Fetched get(const standin_test::StandinProcess& standin, const std::string& path,
+                          const char* key = "Authorization: Basic standin-key") {
+  return standin_test::fetch({standin.url(path), {key}, nullptr, standin.certificatePath()});
+}
+
+TEST(RecordingReplayProcess, AnswersOverHttpsByTheRecordedTimes) {
+  const MorningRecording recorded;
+  standin_test::StandinProcess standin({"--replay", recorded.folder()});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const standin_test::Fetched first = get(standin, kProfile);
+  EXPECT_EQ(first.curl_code, 0);
+  EXPECT_EQ(first.status, 200);
+  EXPECT_EQ(first.body, "{\"a\":1}");
+  EXPECT_NE(get(standin, "/v2/sierra/SPX/classic/full").curl_code, 0);  // the recorded failure
+  const standin_test::Fetched never = get(standin, "/v2/sierra/NDX/classic/full");
+  EXPECT_EQ(never.status, 404);
+  EXPECT_EQ(never.body, R"({"error":"not in the recording"})");
+  EXPECT_EQ(get(standin, kProfile, "Authorization: Basic other").body, R"({"message":"ERROR: Invalid API Key."})");
+
+  // From 10:15:10 on, the later answer.
+  standin_test::StandinProcess later({"--replay", recorded.folder(), "--replay-from", "10:15:10"});
+  ASSERT_TRUE(later.ready()) << later.standardError();
+  const standin_test::Fetched refused = get(later, kProfile);
+  EXPECT_EQ(refused.status, 500);
+  EXPECT_EQ(refused.body, "Internal Server Error\n");
+}
+
+TEST(RecordingReplayProcess, RefusesAFolderThatIsNoRecordingInOneLine) {
+  const standin_test::ScratchFolder empty;
+  const standin_test::ProcessResult result = standin_test::runToEnd({"--replay", empty.path()});
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_EQ(std::count(result.standard_error.begin(), result.standard_error.end(), '\n'), 1) << result.standard_error;
+  EXPECT_EQ(result.standard_error.rfind("tarvio-standin: --replay: ", 0), 0u) << result.standard_error;
+  EXPECT_NE(result.standard_error.find("exchanges.jsonl"), std::string::npos) << result.standard_error;
 }
 
 }  // namespace
