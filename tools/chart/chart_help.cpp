@@ -97,6 +97,10 @@ Outputs:
                          line each
   --status PATH          the run's state as JSON, replaced whole after every
                          call (see "Live use" below)
+  --record FOLDER        record the run: every request the study sends
+                         through the chart and the answer it got, byte for
+                         byte, with the bars and the study's inputs (see
+                         "Recording" below). FOLDER must be new or empty
   --frames DIR           on the simulated clock, the picture --png would draw
                          (same --size) every --frame-every seconds of clock
                          time: DIR/frame-000001.png, ... with the clock time of
@@ -128,6 +132,24 @@ Live use (what tells live levels from stale ones):
   A run ends with a summary on standard error (not with --quiet): calls,
   answers, refused answers and failed transfers by kind, the last good
   answer, whether requests were halted, and the files written.
+
+Recording (--record FOLDER, on either clock):
+  FOLDER/exchanges.jsonl holds one JSON line on the run (version, the chart's
+  zone, the clock, the span and step, the inputs as --set takes them), then
+  one line per exchange as its answer arrives: its number, when it was
+  requested and answered (chart time to the microsecond; on the simulated
+  clock an answer's time is the call after its request), the endpoint,
+  method, URL, route, request body and headers, whether the answer was
+  delivered, its status or error, and its body's file, size and checksum.
+  FOLDER/bodies/ holds each answer's body as received; FOLDER/bars.csv the
+  chart's bars (a --bars file), replaced when they change. The service key is
+  never written: its header reads "<API KEY>". A run killed at any moment
+  leaves a recording readable up to its last whole exchange. The module's
+  futures conversion goes through its own HTTPS client, not the chart: it is
+  not recorded (a run with a Futures Target says so at its start). A folder
+  that cannot be made stops the run at its start (exit status 1); a later
+  failure to write is told once, the run goes on unrecorded and its summary
+  says at which exchange the recording stops.
 
 Alerts (the last price, the newest bar's close, against the levels the study
 drew, after every call; each alert is a line of the log marked ALERT Host:):

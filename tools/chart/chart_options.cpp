@@ -155,6 +155,7 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--alert-quiet", "seconds from 0 to 86400", readAlertQuiet},
       {"--on-alert", "a program", text(&ChartOptions::onAlertCommand)},
       {"--status", "a file", text(&ChartOptions::statusPath)},
+      {"--record", "a folder", text(&ChartOptions::recordPath)},
   };
   return kOptions;
 }

@@ -58,6 +58,7 @@ struct ChartOptions {
   std::string framesPath;
   double frameEverySeconds = 60;
   std::string statusPath;  // rewritten after every call (see status_file.h)
+  std::string recordPath;  // a folder for the run's recording (see run_recording.h)
   bool quiet = false;        // no log lines on standard error
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;

@@ -17,6 +17,7 @@
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/replay_run.h"
+#include "tools/chart/run_recording.h"
 #include "tools/chart/run_plan.h"
 #include "tools/chart/service_record.h"
 #include "tools/chart/service_route.h"
@@ -105,6 +106,7 @@ struct RunWatchers {
   ServiceRecord& service;
   AlertWatch& alerts;
   FramesWriter& frames;
+  RunRecording* recording;  // null when the run is not recorded
 };
 
 // Calls the study at every step of the span, with a repaint and the service's
@@ -118,6 +120,13 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
   for (int64_t call = 0; call < totalCalls && !interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
+    if (watchers.recording) {
+      const std::string failure = watchers.recording->afterCall(instance.chart().bars());
+      if (!failure.empty()) {
+        outputs.endProgress();
+        reportFailure(kExitDone, failure);
+      }
+    }
     watchers.alerts.look(now);
     picture.title = chartTitle(instance, now);
     markDataAge(picture, service, instance);
@@ -197,6 +206,13 @@ int runChart(const ChartOptions& commandLine) {
   std::shared_ptr<HttpTransport> transport =
       recorded ? makeReplayTransport(std::move(*recorded), clock, instance) : makeServiceTransport(options, error);
   if (!transport) return reportFailure(kExitUsage, error);
+  std::optional<RunRecording> recording;
+  if (!options.recordPath.empty()) {
+    if (!recording.emplace().open(options.recordPath, span, clock, instance, bars, apiKey, error))
+      return reportFailure(kExitOutput, error);
+    transport = recording->wrap(transport);
+    if (!options.quiet && futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
+  }
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);
   noteFuturesRoute(options, instance, std::cerr);
@@ -213,7 +229,8 @@ int runChart(const ChartOptions& commandLine) {
   picture.height = options.height;
   ServiceRecord service;
   noteInterrupts();
-  const int ran = callThroughSpan(session, span, instance, outputs, picture, RunWatchers{*watch, service, alerts, frames});
+  const RunWatchers watchers{*watch, service, alerts, frames, recording ? &*recording : nullptr};
+  const int ran = callThroughSpan(session, span, instance, outputs, picture, watchers);
   if (interrupted() && !options.quiet)
     std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
               << "; writing what was drawn\n";
@@ -223,6 +240,7 @@ int runChart(const ChartOptions& commandLine) {
   placed.instance.reset();
   if (status != kExitDone) return status;
   outputs.printSummary(service);
+  if (recording && !options.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
   if (!service.halted()) return kExitDone;
   const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
   return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));

@@ -16,6 +16,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+}  // namespace
+
+// The study's own reading: a blank target disables the conversion.
+bool futuresTargetSet(chart_host::StudyInstance& instance) {
+  const HostInput& target = instance.input(tarvio::kFuturesTargetInput);
+  if (target.kind != kInputText || target.textValue.text == nullptr) return false;
+  HostString normalised{};
+  tarvio::normaliseSymbolText(normalised, target.textValue.text, nullptr);
+  const bool set = hostStringText(normalised)[0] != '\0';
+  releaseHostString(normalised);
+  return set;
+}
+
+namespace {
+
 bool sameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return fs::equivalent(a, b, error);
@@ -31,16 +46,6 @@ std::string shownPath(const std::string& path) {
 }
 
 }  // namespace
-
-bool futuresTargetSet(chart_host::StudyInstance& instance) {
-  const HostInput& target = instance.input(tarvio::kFuturesTargetInput);
-  if (target.kind != kInputText || target.textValue.text == nullptr) return false;
-  HostString normalised{};
-  tarvio::normaliseSymbolText(normalised, target.textValue.text, nullptr);
-  const bool set = hostStringText(normalised)[0] != '\0';
-  releaseHostString(normalised);
-  return set;
-}
 
 std::string testRouteModuleBeside(const std::string& module) {
   const fs::path built(module);

@@ -14,8 +14,8 @@ namespace chart_tool {
 
 struct ChartOptions;
 
-// True when the study's Futures Target, read as the study reads it, asks for
-// the conversion (a blank target turns it off).
+// Whether the study's Futures Target is set, so that the module sends its
+// own futures conversion.
 bool futuresTargetSet(chart_host::StudyInstance& instance);
 
 // The test build of the module, as built beside `module` (the module built
