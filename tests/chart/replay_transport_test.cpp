@@ -77,8 +77,12 @@ TEST(ReplayTimeline, AnswersEachRouteWithItsLatestExchangeAtOrBeforeTheTime) {
     SCOPED_TRACE(c.route + " at " + c.time);
     EXPECT_EQ(found.routeRecorded, c.routeRecorded);
     ASSERT_EQ(found.exchange != nullptr, c.number.has_value());
-    if (c.number) EXPECT_EQ(found.exchange->number, *c.number);
-    if (c.routeRecorded) EXPECT_EQ(found.firstRequestedAt, c.route == kProfile ? at("10:15:01") : at("10:15:00"));
+    if (c.number) {
+      EXPECT_EQ(found.exchange->number, *c.number);
+    }
+    if (c.routeRecorded) {
+      EXPECT_EQ(found.firstRequestedAt, c.route == kProfile ? at("10:15:01") : at("10:15:00"));
+    }
   }
   EXPECT_EQ(timeline.firstRequestedAt(), at("10:15:00"));
   EXPECT_TRUE(ReplayTimeline().empty());
@@ -154,7 +158,7 @@ TEST(ReplayTransport, FailsARouteWithoutAnAnswerAndNotesItOncePerRoute) {
   EXPECT_EQ(replay.notes[0], "Host: the recording has no answer for " + kProfile +
                                  " before 10:15:01; answered as a failed transfer");
   EXPECT_EQ(replay.notes[1], "Host: the recording has no answer for " + ndx +
-                                 " (never asked for; first wanted at 10:16:00); answered as a failed transfer");
+                                 " (the run never asked for it); answered as a failed transfer");
 }
 
 TEST(ReplaySpan, TakesTheRecordingsStretchUnlessTheCommandLineChoosesOne) {

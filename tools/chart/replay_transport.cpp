@@ -20,11 +20,9 @@ HttpOutcome recordedOutcome(const recording::RecordedExchange& exchange) {
   return outcome;
 }
 
-std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found,
-                              HostDateTime time) {
+std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found) {
   std::string note = std::string(chart_host::kHostLineMark) + "the recording has no answer for " + route;
-  note += found.routeRecorded ? " before " + formatTimeOfDay(found.firstRequestedAt)
-                              : " (never asked for; first wanted at " + formatTimeOfDay(time) + ")";
+  note += found.routeRecorded ? " before " + formatTimeOfDay(found.firstRequestedAt) : " (the run never asked for it)";
   return note + "; answered as a failed transfer";
 }
 
@@ -36,7 +34,7 @@ bool ReplayTransport::start(const HttpRequest& request, Completion done) {
     chart_host::completeQuietly(done, recordedOutcome(*found.exchange));
     return true;
   }
-  if (noted_.insert(route).second && note_) note_(missingAnswerNote(route, found, now));
+  if (noted_.insert(route).second && note_) note_(missingAnswerNote(route, found));
   HttpOutcome missing;
   missing.error = "no answer in the recording";
   missing.failure = TransferFailure::AnswerCutShort;

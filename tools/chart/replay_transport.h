@@ -41,9 +41,8 @@ class ReplayTransport : public HttpTransport {
 // The outcome a transfer that ended as `exchange` did hands the host.
 HttpOutcome recordedOutcome(const recording::RecordedExchange& exchange);
 
-// The host's note for a route without an answer at `time`; `found` is what
-// the timeline found there.
-std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found,
-                              HostDateTime time);
+// The host's note for a route without an answer; `found` is what the
+// timeline found for it.
+std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found);
 
 }  // namespace chart_tool
