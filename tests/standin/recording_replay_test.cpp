@@ -1,7 +1,7 @@
 // The stand-in answering from a chart run's recording: the clock of the
-// recording's times, the answer of each path at a time, the router's replies
-// (the key still checked, a failed transfer closing the connection, a path
-// never recorded 404) and the options that ask for it.
+// recording's times, the answer of each path at a time, the options that ask
+// for it, and the program's replies over HTTPS (the key still checked, a
+// failed transfer closing the connection, a path never recorded 404).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 #include "support/standin_process.h"
 #include "tools/recording/recording_writer.h"
 #include "tools/standin/recording_replay.h"
-#include "tools/standin/request_router.h"
 #include "tools/standin/standin_options.h"
 
 namespace standin {
@@ -91,51 +90,6 @@ TEST(RecordingReplay, RunsItsClockFromTheFirstRequestOrAChosenTimeAtTheChosenSpe
     EXPECT_GE(elapsed, c.elapsed_s * kMicrosecondsPerSecond);
     EXPECT_LT(elapsed, (c.elapsed_s + 5 * c.clock.speed) * kMicrosecondsPerSecond);
   }
-}
-
-class RecordedRouterTest : public testing::Test {
- protected:
-  void SetUp() override {
-    // The clock started at 10:15:07: the failed transfer is current.
-    replays.useRecording(std::make_unique<const RecordingReplay>(morning(), RecordingClock{36907, 1}, steady_clock::now()));
-  }
-  Reply ask(const std::string& target, const std::string& key = "Basic key-1") {
-    ReceivedRequest request;
-    request.method = "GET";
-    request.target = target;
-    request.headers = {{"Authorization", key}};
-    return router.answer(request);
-  }
-  MarketModel model{0};
-  FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
-  ReplayBook replays;
-  RequestRouter router{model, ServiceSettings{"key-1", std::nullopt, 12}, faults, replays};
-};
-
-TEST_F(RecordedRouterTest, ClosesTheConnectionOfARecordedFailureAndChecksTheKey) {
-  const Reply failed = ask(kProfile);
-  EXPECT_EQ(failed.delivery, Delivery::CutChunked);
-  EXPECT_EQ(failed.body, "");
-  EXPECT_EQ(ask(kProfile, "Basic other").body, R"({"message":"ERROR: Invalid API Key."})");
-  const Reply unknown = ask("/v2/sierra/NDX/classic/full");
-  EXPECT_EQ(unknown.status, 404u);
-  EXPECT_EQ(unknown.body, R"({"error":"not in the recording"})");
-}
-
-TEST(RecordedRouter, ServesTheRecordedStatusAndBody) {
-  MarketModel model{0};
-  FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
-  ReplayBook replays;
-  replays.useRecording(std::make_unique<const RecordingReplay>(morning(), RecordingClock{36912, 1}, steady_clock::now()));
-  const RequestRouter router{model, ServiceSettings{"k", std::nullopt, 12}, faults, replays};
-  ReceivedRequest request;
-  request.method = "GET";
-  request.target = kProfile;
-  request.headers = {{"Authorization", "Basic k"}};
-  const Reply reply = router.answer(request);
-  EXPECT_EQ(reply.status, 500u);
-  EXPECT_EQ(reply.body, "Internal Server Error\n");
-  EXPECT_EQ(reply.delivery, Delivery::Whole);
 }
 
 TEST(RecordingReplayOptions, TakesAFolderWithoutEndpointAsARecording) {

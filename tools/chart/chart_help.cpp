@@ -171,11 +171,11 @@ drew, after every call; each alert is a line of the log marked ALERT Host:):
 
 Exit status: 0 done, 1 an output could not be written, 2 a bad command line
 (the simulated clock without --service-address or --replay among them), module,
-bars file, settings file or recording, 3 the service could not be reached (no name, no connection
-or no trusted TLS handshake on 3 requests in a row, and never an answer),
-4 the run ended with the study's requests halted (a refused key, or a setting
-that cannot go into a request): one line names why, even with --quiet; the
-outputs are written in full all the same.
+bars file, settings file or recording, 3 the service could not be reached (no
+name, no connection or no trusted TLS handshake on 3 requests in a row, and
+never an answer), 4 the run ended with the study's requests halted (a refused
+key, or a setting that cannot go into a request): one line names why, even
+with --quiet; the outputs are written in full all the same.
 )";
 }
 
