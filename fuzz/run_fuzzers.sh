@@ -14,7 +14,7 @@ build_dir=$1
 seconds=$2
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 # Each fuzzer's inputs are in the folder of its name under seeds/ and regressions/.
-fuzzers=(gex_profile greek_profile futures_conversion majors_history chart_files)
+fuzzers=(gex_profile greek_profile futures_conversion majors_history chart_files recording_index)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvio-fuzz.XXXXXX")
 
 # Any sanitizer report, leaks included, ends a fuzzer with its stack; the

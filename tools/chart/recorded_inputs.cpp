@@ -8,6 +8,7 @@
 #include "study/study_inputs.h"
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_outputs.h"
+#include "tools/chart/input_assignment.h"
 
 namespace chart_tool {
 
@@ -53,6 +54,15 @@ std::optional<std::string> settingValue(const HostInput& input) {
   }
 }
 
+// The input's name when it names this input back and holds no '=' (--set
+// splits at the first); its index otherwise.
+std::string settingName(chart_host::StudyInstance& instance, int32_t index) {
+  const std::string name = hostStringText(instance.input(index).name);
+  std::string ignored;
+  const bool namesItBack = !name.empty() && name.find('=') == std::string::npos && findInput(instance, name, ignored) == index;
+  return namesItBack ? name : std::to_string(index);
+}
+
 }  // namespace
 
 std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance) {
@@ -60,8 +70,7 @@ std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance) 
   for (int32_t i = 0; i < chart_host::StudyInstance::kInputSlots; ++i) {
     const HostInput& input = instance.input(i);
     if (input.kind == kInputNone || i == tarvio::kApiKeyInput) continue;
-    if (const std::optional<std::string> value = settingValue(input))
-      texts.push_back(std::string(hostStringText(input.name)) + "=" + *value);
+    if (const std::optional<std::string> value = settingValue(input)) texts.push_back(settingName(instance, i) + "=" + *value);
   }
   return texts;
 }

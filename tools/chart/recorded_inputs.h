@@ -12,7 +12,8 @@ namespace chart_host { class StudyInstance; }
 namespace chart_tool {
 
 // Every declared input in index order but the service key (and a text input
-// without text), as "name=value".
+// without text), as "name=value"; by index ("37=3") when the name holds an
+// '=' or would find another input.
 std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance);
 
 }  // namespace chart_tool

@@ -94,7 +94,8 @@ class Fields {
 };
 
 bool parsedObject(std::string_view line, rapidjson::Document& document, std::string& error) {
-  document.Parse(line.data(), line.size());
+  // Iteratively: a line of deeply nested brackets must not use up the stack.
+  document.Parse<rapidjson::kParseIterativeFlag>(line.data(), line.size());
   if (document.HasParseError()) {
     error = "not JSON (error at byte " + std::to_string(document.GetErrorOffset() + 1) + ")";
     return false;

@@ -9,7 +9,20 @@
 //                    exchange, written whole before its line is appended;
 //   bars.csv         the bars the chart showed, replaced whole when they change.
 // The API key is never written: the one header that carries it keeps its name
-// with the value kHiddenKey.
+// with the value kHiddenKey, and wherever else the key shows (a URL, a request
+// body, an answer's body or error that quotes it) it is replaced by kHiddenKey
+// too; otherwise bodies are kept byte for byte.
+//
+// An index line, for example:
+//   {"number":1,"requestedAt":"2026-03-02 10:15:00.000000","answeredAt":"2026-03-02 10:15:01.000000",
+//    "endpoint":"profile","method":"GET","url":"https://api.tarvio.com/v2/sierra/ES_SPX/classic/full",
+//    "route":"/v2/sierra/ES_SPX/classic/full","requestBody":"","headers":[["Authorization","<API KEY>"],...],
+//    "delivered":true,"status":200,"error":"","serviceReached":true,"bodyFile":"bodies/000001.body",
+//    "bodyBytes":41234,"bodyChecksum":"fnv1a64:0123456789abcdef"}
+// (one line; times as recording_time.h writes them). bars.csv is written
+// before the header line, so an index that reads always has its bars.
+// Writing: recording_writer.h. Reading the index text alone (for tools and
+// the fuzzer): index_reading.h. The bars file's text: bars_text.h.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +49,9 @@ struct RecordingHeader {
   HostDateTime lastCall = 0;
   int64_t stepMicroseconds = kMicrosecondsPerSecond;
   // The study's inputs as the run set them ("name=value", as --set takes
-  // them), in order, the API key left out.
+  // them), in order, the API key left out. An input whose name holds '=' or
+  // would find another input is given by its index ("37=3"); list inputs by
+  // option index; numbers and times exact.
   std::vector<std::string> inputs;
 };
 
@@ -44,7 +59,10 @@ struct RecordingHeader {
 struct RecordedExchange {
   int64_t number = 0;           // 1, 2, ... in the order the requests were made
   HostDateTime requestedAt = 0;  // chart wall-clock time the request was made
-  HostDateTime answeredAt = 0;   // and the time its answer arrived
+  // and the time its answer arrived: on the simulated clock the call after
+  // the request (requestedAt + the run's step), when the study was handed
+  // it; on the real clock requestedAt plus the real time the transfer took.
+  HostDateTime answeredAt = 0;
   std::string endpoint;          // "profile" or "history"
   std::string method;            // "GET" or "POST"
   std::string url;               // as the study made it
@@ -62,7 +80,7 @@ struct RecordedExchange {
 struct Recording {
   RecordingHeader header;
   std::vector<RecordedExchange> exchanges;  // in `number` order
-  std::string barsPath;                     // the recording's bars file (full path)
+  std::string barsPath;                     // the recording's bars file (FOLDER/bars.csv), checked to be there
   // Set when the index's last line was cut (a run killed mid-append): what
   // was read, up to which line. Empty otherwise.
   std::string note;

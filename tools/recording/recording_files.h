@@ -19,7 +19,9 @@ inline std::string folderName(std::string folder) {
 }
 
 // The path of a UTF-8 file name, as the platform's file functions take it.
-std::filesystem::path pathOf(const std::string& utf8);
+inline std::filesystem::path pathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 // Writes `bytes` to a temporary name beside `path`, flushes them to the
 // disk and renames the file over `path` in one step: a reader sees the old

@@ -39,8 +39,6 @@ void flushFolderOf(const std::string& path) {
 
 }  // namespace
 
-std::filesystem::path pathOf(const std::string& utf8) { return std::filesystem::path(utf8); }
-
 bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error) {
   const std::string partial = path + ".partial";
   const int file = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

@@ -6,12 +6,7 @@ namespace recording {
 
 namespace {
 
-std::wstring widened(const std::string& text) {
-  const int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(units > 0 ? units - 1 : 0, L'\0');
-  if (units > 1) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), units);
-  return wide;
-}
+std::wstring widened(const std::string& utf8) { return pathOf(utf8).wstring(); }
 
 std::string failure(const std::string& path, const char* what) {
   return path + ": " + what + " failed (GetLastError=" + std::to_string(GetLastError()) + ")";
@@ -28,8 +23,6 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 }
 
 }  // namespace
-
-std::filesystem::path pathOf(const std::string& utf8) { return std::filesystem::path(widened(utf8)); }
 
 bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error) {
   const std::wstring partial = widened(path + ".partial");
