@@ -49,8 +49,7 @@ struct PlacedStudy {
 // A replay's recorded inputs first, then the settings file's, then each
 // --set and --api-key in order.
 bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
-  InputSettings settings;
-  for (const std::string& text : options.recordedInputs) settings.push_back(recordedInput(instance, text));
+  InputSettings settings = options.recordedSettings;
   const std::size_t recorded = settings.size();
   if (!options.settingsPath.empty()) {
     std::optional<InputSettings> fromFile = readSettingsFile(options.settingsPath, error);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/study_instance.h"
+#include "tools/chart/option_values.h"
 #include "tools/chart/replay_transport.h"
 #include "tools/chart/service_route.h"
 
@@ -11,13 +12,15 @@ namespace chart_tool {
 std::optional<recording::Recording> openReplay(ChartOptions& options, std::string& error) {
   recording::Recording read;
   if (!recording::readRecording(options.replayPath, read, error)) return std::nullopt;
+  options.recordedSettings.clear();
   for (const std::string& text : read.header.inputs) {
-    if (text.find('=') == std::string::npos || text.front() == '=') {
+    const std::optional<InputSetting> setting = readInputSetting(text);
+    if (!setting) {
       error = options.replayPath + ": a recorded input is not NAME=VALUE: '" + text + "'";
       return std::nullopt;
     }
+    options.recordedSettings.push_back(*setting);
   }
-  options.recordedInputs = read.header.inputs;
   options.zoneText = read.header.chartZone;
   if (options.barsPath.empty()) options.barsPath = read.barsPath;
   return read;
@@ -30,18 +33,6 @@ CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeade
   span.first = options.start.value_or(header.firstCall);
   span.last = std::max(options.end.value_or(header.lastCall), span.first);
   return span;
-}
-
-InputSetting recordedInput(chart_host::StudyInstance& instance, const std::string& text) {
-  for (int32_t i = 0; i < chart_host::StudyInstance::kInputSlots; ++i) {
-    const HostInput& input = instance.input(i);
-    if (input.kind == kInputNone) continue;
-    const std::string name = hostStringText(input.name);
-    if (text.size() > name.size() && text.compare(0, name.size(), name) == 0 && text[name.size()] == '=')
-      return {name, text.substr(name.size() + 1)};
-  }
-  const std::size_t equals = text.find('=');
-  return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
 std::string replayRefusal(chart_host::StudyInstance& instance) {

@@ -30,11 +30,6 @@ std::optional<recording::Recording> openReplay(ChartOptions& options, std::strin
 // --end or --step choose another stretch.
 CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeader& header);
 
-// A recorded input's name and value. An input's full name may hold '=' itself
-// ("... (0 = Show All)"): the text splits after the declared name it starts
-// with, or else at its first '='.
-InputSetting recordedInput(chart_host::StudyInstance& instance, const std::string& text);
-
 // Why the study, with its inputs as they now are, cannot be replayed (the
 // module's futures conversion would reach the network itself); empty when it
 // can.
