@@ -119,26 +119,32 @@ struct Replayed {
 };
 
 TEST(ReplayTransport, AnswersAtOnceAsTheRecordedTransferEnded) {
+  struct Case {
+    const char* time;
+    bool delivered;
+    long status;
+    std::string body;
+    std::string error;
+    TransferFailure failure;
+  };
+  const std::vector<Case> cases = {
+      {"10:15:02", true, 200, "first", "", TransferFailure::ServiceNotReached},
+      {"10:15:07", false, 0, "", "answer cut short", TransferFailure::AnswerCutShort},
+      {"10:15:11", true, 200, "same time, later", "", TransferFailure::ServiceNotReached},
+      {"10:15:20", false, 0, "", "could not connect", TransferFailure::ServiceNotReached},
+  };
   Replayed replay;
-  const HttpOutcome first = replay.ask("10:15:02", kProfile);
-  EXPECT_TRUE(first.delivered);
-  EXPECT_EQ(first.status, 200);
-  EXPECT_EQ(first.body, "first");
-
-  const HttpOutcome cut = replay.ask("10:15:07", kProfile);
-  EXPECT_FALSE(cut.delivered);
-  EXPECT_EQ(cut.error, "answer cut short");
-  EXPECT_EQ(cut.failure, TransferFailure::AnswerCutShort);
-
-  const HttpOutcome refused = replay.ask("10:15:11", kProfile);
-  EXPECT_TRUE(refused.delivered);
-  EXPECT_EQ(refused.status, 200);
-  EXPECT_EQ(refused.body, "same time, later");
-
-  const HttpOutcome unreachable = replay.ask("10:15:20", kProfile);
-  EXPECT_FALSE(unreachable.delivered);
-  EXPECT_EQ(unreachable.error, "could not connect");
-  EXPECT_EQ(unreachable.failure, TransferFailure::ServiceNotReached);
+  for (const Case& c : cases) {
+    const HttpOutcome outcome = replay.ask(c.time, kProfile);
+    SCOPED_TRACE(c.time);
+    EXPECT_EQ(outcome.delivered, c.delivered);
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.body, c.body);
+    EXPECT_EQ(outcome.error, c.error);
+    if (!c.delivered) {
+      EXPECT_EQ(outcome.failure, c.failure);
+    }
+  }
   EXPECT_TRUE(replay.notes.empty());
 }
 
