@@ -134,8 +134,9 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
   if (replacesBody(fault)) return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
   Reply normal;
   if (const RecordingReplay* recording = replays_.recording()) {
-    normal = recordedReply(*recording, request, target->endpoint);
-    if (normal.status == 404) return normal;
+    std::optional<Reply> recorded = recordedReply(*recording, request, target->endpoint);
+    if (!recorded) return errorReply(404, "not in the recording");
+    normal = std::move(*recorded);
   } else if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
     normal = jsonReply(200, std::move(*replayed));
   } else {
@@ -145,8 +146,8 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
 }
 
 // The recorded answer as it came then: a failed transfer closes the
-// connection before any of its body.
-Reply RequestRouter::recordedReply(const RecordingReplay& recording, const ReceivedRequest& request,
+// connection before any of its body. None when the path has no answer by now.
+std::optional<Reply> RequestRouter::recordedReply(const RecordingReplay& recording, const ReceivedRequest& request,
                                    Endpoint endpoint) const {
   RecordedAnswer recorded = recording.answerAt(request.target, recording.now());
   switch (recorded.kind) {
@@ -157,7 +158,7 @@ Reply RequestRouter::recordedReply(const RecordingReplay& recording, const Recei
     case RecordedAnswer::Kind::NotRecorded:
       break;
   }
-  return errorReply(404, "not in the recording");
+  return std::nullopt;
 }
 
 Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const {

@@ -54,7 +54,7 @@ class RequestRouter {
   Reply computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const;
   Reply profileAnswer(const RoutedTarget& target) const;
   Reply profileAt(const RoutedTarget& target, int64_t now) const;
-  Reply recordedReply(const RecordingReplay& recording, const ReceivedRequest& request, Endpoint endpoint) const;
+  std::optional<Reply> recordedReply(const RecordingReplay& recording, const ReceivedRequest& request, Endpoint endpoint) const;
 
   mutable std::atomic<int64_t> profile_answers_{0};
   const MarketModel& model_;
