@@ -59,6 +59,23 @@ Clock (times are the chart's wall-clock times):
   its outputs are written and its summary printed; a second Ctrl-C ends the
   program there and then.
 
+Replay (a recorded run again, without the network):
+  --replay DIR           answer the study's requests from a recording (a
+                         folder written by --record) on the simulated clock:
+                         each request gets the recorded answer of its route
+                         (the URL's path) that was current at the clock's
+                         time, as it came then (status and body, or a failed
+                         transfer). A route with no answer by then fails as
+                         a transfer would, with a host's line once per route.
+                         The recording gives the bars (unless --bars), the
+                         zone, the span and step (unless --start, --end or
+                         --step) and the inputs, applied before --settings
+                         and --set, so display inputs may differ. With the
+                         recorded inputs and clock it writes what the run
+                         wrote. Not with --real-clock, --service-address,
+                         --zone or a Futures Target (clear it with
+                         --set "Futures Target=")
+
 Service (for a loopback stand-in or tests; the study's own requests):
   --service-address ADDRESS:PORT
                          connect there in place of the service's host; names
@@ -96,6 +113,12 @@ Outputs:
   --serve ADDRESS:PORT   a live page of the chart while the run goes on (see
                          "Live view" below)
   --serve-public         let --serve take an address beyond this machine
+  --frames DIR           on the simulated clock, the picture --png would draw
+                         (same --size) every --frame-every seconds of clock
+                         time: DIR/frame-000001.png, ... with the clock time of
+                         each in DIR/frames.csv (frame,time); frames of an
+                         earlier run in DIR are removed first
+  --frame-every SECONDS  clock time between frames (default 60)
   --quiet                no messages on standard error
   --no-progress          no progress bar on a terminal
   -h, --help             this text
@@ -176,10 +199,11 @@ drew, after every call; each alert is a line of the log marked ALERT Host:):
 
 Exit status: 0 done, 1 an output could not be written (the --serve port in
 use among them), 2 a bad command line (the simulated clock without
---service-address among them), module, bars file or settings file, 3 the service could not be reached (no name, no connection
-or no trusted TLS handshake on 3 requests in a row, and never an answer),
-4 the run ended with the study's requests halted (a refused key, or a setting
-that cannot go into a request): one line names why, even with --quiet; the
+--service-address or --replay among them), module, bars file, settings file
+or recording, 3 the service could not be reached (no name, no connection or
+no trusted TLS handshake on 3 requests in a row, and never an answer), 4 the
+run ended with the study's requests halted (a refused key, or a setting that
+cannot go into a request): one line names why, even with --quiet; the
 outputs are written in full all the same.
 )";
 }

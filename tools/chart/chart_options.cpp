@@ -101,6 +101,19 @@ bool readAlert(ChartOptions& options, const std::string& value) {
   return ticks.has_value();
 }
 
+bool readStep(ChartOptions& options, const std::string& value) {
+  const std::optional<int64_t> seconds = readWholeNumber(value, 1, 86400);
+  if (seconds) options.stepSeconds = *seconds;
+  options.stepGiven = seconds.has_value();
+  return seconds.has_value();
+}
+
+bool readFrameEvery(ChartOptions& options, const std::string& value) {
+  const std::optional<double> seconds = readDecimalNumber(value, 0, 86400);
+  if (seconds && *seconds >= 0.001) options.frameEverySeconds = *seconds;
+  return seconds && *seconds >= 0.001;
+}
+
 bool readAlertQuiet(ChartOptions& options, const std::string& value) {
   const std::optional<int64_t> seconds = readWholeNumber(value, 0, 86400);
   if (seconds) options.alerts.quiet_s = *seconds;
@@ -130,10 +143,11 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--api-key", "a key", readApiKey},
       {"--start", "a date and time, YYYY-MM-DD HH:MM[:SS]", when(&ChartOptions::start)},
       {"--end", "a date and time, YYYY-MM-DD HH:MM[:SS]", when(&ChartOptions::end)},
-      {"--step", "seconds from 1 to 86400", whole(&ChartOptions::stepSeconds, 1, 86400)},
+      {"--step", "seconds from 1 to 86400", readStep},
       {"--real-clock", "seconds, at least 1", decimal(&ChartOptions::realClockSeconds, 1, 7 * 86400)},
       {"--service-address", "ADDRESS:PORT, e.g. 127.0.0.1:8443", readServiceAddress},
       {"--ca-file", "a file of PEM certificates", text(&ChartOptions::caFile)},
+      {"--replay", "a recording's folder", text(&ChartOptions::replayPath)},
       {"--png", "a file", text(&ChartOptions::pngPath)},
       {"--size", "WIDTHxHEIGHT, from 200x150 to 8000x8000", readSize},
       {"--right-space", "a percentage of the plot's width from 0 to 90",
@@ -142,6 +156,8 @@ const std::vector<ValuedOption>& valuedOptions() {
       {"--log", "a file", text(&ChartOptions::logPath)},
       {"--drawings", "a file", text(&ChartOptions::drawingsPath)},
       {"--trace", "a file", text(&ChartOptions::tracePath)},
+      {"--frames", "a folder", text(&ChartOptions::framesPath)},
+      {"--frame-every", "seconds above 0 (at least 0.001), up to 86400", readFrameEvery},
       {"--alert", "cross or near=TICKS (TICKS from 1 to 1000)", readAlert},
       {"--alert-quiet", "seconds from 0 to 86400", readAlertQuiet},
       {"--on-alert", "a program", text(&ChartOptions::onAlertCommand)},
@@ -189,6 +205,15 @@ bool checkTogether(const ChartOptions& options, std::string& error) {
     error = "--real-clock runs on the real clock; leave out --start and --end";
   else if (!options.barsPath.empty() && (options.syntheticFrom || options.barCount != 0))
     error = "--bars reads bars from a file; leave out --synthetic-from and --bar-count";
+  else if (!options.replayPath.empty() && options.realClockSeconds > 0)
+    error = "--replay runs the recording on the simulated clock; leave out --real-clock";
+  else if (!options.replayPath.empty() && !options.serviceAddress.empty())
+    error = "--replay answers from the recording, without the network; leave out --service-address";
+  else if (!options.replayPath.empty() && options.zoneText != kDefaultChartZoneText)
+    error = "--replay runs in the recording's zone, as its times are; leave out --zone";
+  else if (!options.framesPath.empty() && options.realClockSeconds > 0)
+    error = "--frames draws a simulated run (--replay, or --start and --end against a stand-in) at chosen clock "
+            "times; on the real clock they would come at the study's pace for as long as the run lasts: use --png";
   else if (!options.onAlertCommand.empty() && !options.alerts.any())
     error = "--on-alert runs a program on alerts: give --alert cross or --alert near=TICKS too";
   else if (options.serve && !options.serve->loopback && !options.servePublic)

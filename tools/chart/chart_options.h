@@ -31,14 +31,19 @@ struct ChartOptions {
   // Inputs, applied in order: the settings file first, then each --set.
   std::string settingsPath;
   std::vector<InputSetting> settings;
+  // A replay's recorded inputs, applied before the settings file.
+  std::vector<InputSetting> recordedSettings;
   // Clock: simulated from start to end, or the real one for a while.
   std::optional<HostDateTime> start;
   std::optional<HostDateTime> end;
   int64_t stepSeconds = 1;
+  bool stepGiven = false;  // --step was given (a replay otherwise takes the recording's step)
   double realClockSeconds = 0;  // above 0: the real clock
   // Service mapping, for loopback and tests.
   std::string serviceAddress;  // ADDRESS:PORT in place of every service host
   std::string caFile;
+  // A recording to answer the study instead of a service (see replay_run.h).
+  std::string replayPath;
   // Outputs.
   std::string pngPath;
   int32_t width = 1600;
@@ -53,6 +58,9 @@ struct ChartOptions {
   // started with each (empty: none).
   AlertSettings alerts;
   std::string onAlertCommand;
+  // Numbered pictures every so many clock seconds (see frames_writer.h).
+  std::string framesPath;
+  double frameEverySeconds = 60;
   std::string statusPath;  // rewritten after every call (see status_file.h)
   std::string recordPath;  // a folder for the run's recording (see run_recording.h)
   // The live view's page (see live_view_server.h); beyond this machine only

@@ -12,11 +12,13 @@
 #include "tools/chart/chart_platform.h"
 #include "tools/chart/chart_run_output.h"
 #include "tools/chart/chart_session.h"
+#include "tools/chart/frames_writer.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/live_view_outputs.h"
 #include "tools/chart/picture_title.h"
 #include "tools/chart/real_clock.h"
+#include "tools/chart/replay_run.h"
 #include "tools/chart/run_recording.h"
 #include "tools/chart/run_plan.h"
 #include "tools/chart/service_record.h"
@@ -46,19 +48,22 @@ struct PlacedStudy {
   std::unique_ptr<StudyInstance> instance;
 };
 
-// The settings file's inputs first, then each --set and --api-key in order.
+// A replay's recorded inputs first, then the settings file's, then each
+// --set and --api-key in order.
 bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
-  InputSettings settings;
+  InputSettings settings = options.recordedSettings;
+  const std::size_t recorded = settings.size();
   if (!options.settingsPath.empty()) {
     std::optional<InputSettings> fromFile = readSettingsFile(options.settingsPath, error);
     if (!fromFile) return false;
-    settings = std::move(*fromFile);
+    settings.insert(settings.end(), fromFile->begin(), fromFile->end());
   }
   const std::size_t fromFile = settings.size();
   settings.insert(settings.end(), options.settings.begin(), options.settings.end());
   for (std::size_t i = 0; i < settings.size(); ++i) {
     if (!assignInput(instance, settings[i].first, settings[i].second, error)) {
-      if (i < fromFile) error = options.settingsPath + ": " + error;
+      if (i < recorded) error = options.replayPath + ": recorded input: " + error;
+      else if (i < fromFile) error = options.settingsPath + ": " + error;
       return false;
     }
   }
@@ -96,11 +101,13 @@ void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInst
 }
 
 // What the run looks at after every call: how the transfers ended, how the
-// study judged the answers, and the price against the levels.
+// study judged the answers, the price against the levels, and whether a
+// frame is due.
 struct RunWatchers {
   const TransportWatch& transfers;
   ServiceRecord& service;
   AlertWatch& alerts;
+  FramesWriter& frames;
   RunRecording* recording;  // null when the run is not recorded
 };
 
@@ -128,6 +135,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
     markDataAge(picture, service, instance);
     layOutChartPicture(instance, picture);
     outputs.repaint(session, call + 1, now);
+    watchers.frames.look(instance, picture, now);
     const std::vector<std::string>& alerts = watchers.alerts.recentAlerts();
     live.noteChart(chartMomentOf(instance, picture, service, alerts));
     live.publish(instance, picture, outputs.writeStatus(instance, service, alerts, picture, live.changes()));
@@ -161,25 +169,31 @@ int reportFailure(int status, const std::string& message) {
   return status;
 }
 
-int runChart(const ChartOptions& options) {
+int runChart(const ChartOptions& commandLine) {
   std::string error;
+  ChartOptions options = commandLine;
+  std::optional<recording::Recording> recorded;
+  if (!options.replayPath.empty() && !(recorded = openReplay(options, error))) return reportFailure(kExitUsage, error);
   PlacedStudy placed;
   if (!placeStudy(options, placed, error)) return reportFailure(kExitUsage, error);
   StudyInstance& instance = *placed.instance;
-  if (!options.pngPath.empty() && !pictureUnavailableReason().empty())
-    return reportFailure(kExitUsage, "--png: " + pictureUnavailableReason());
+  const std::string noPicture = pictureUnavailableReason();
+  if (!noPicture.empty() && (!options.pngPath.empty() || !options.framesPath.empty()))
+    return reportFailure(kExitUsage, (options.pngPath.empty() ? "--frames: " : "--png: ") + noPicture);
   if (options.serve && !liveViewUnavailableReason().empty())
     return reportFailure(kExitUsage, "--serve: " + liveViewUnavailableReason());
+  if (recorded && !replayRefusal(instance).empty()) return reportFailure(kExitUsage, replayRefusal(instance));
+  if (recorded && !recorded->note.empty() && !options.quiet) std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
   if (options.listInputs) {
     printInputs(instance, std::cout);
     return kExitDone;
   }
 
   RealClock realClock(placed.chart);
-  const CallSpan span = callSpanOf(options, realClock.now());
+  const CallSpan span = recorded ? replaySpan(options, recorded->header) : callSpanOf(options, realClock.now());
   std::vector<Bar> bars;
   if (!loadBars(options, placed.chart, span, bars, error)) return reportFailure(kExitUsage, error);
-  if (options.realClockSeconds <= 0 && options.serviceAddress.empty())
+  if (options.realClockSeconds <= 0 && options.serviceAddress.empty() && !recorded)
     return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
   const SpanAndBars meeting = checkSpanMeetsBars(options, span, bars);
   if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
@@ -189,10 +203,15 @@ int runChart(const ChartOptions& options) {
 
   RunOutputs outputs;
   if (!outputs.open(options, clock, error)) return reportFailure(kExitOutput, error);
+  FramesWriter frames;
+  if (!options.framesPath.empty() &&
+      !frames.open(options.framesPath, static_cast<int64_t>(options.frameEverySeconds * kMicrosecondsPerSecond), error))
+    return reportFailure(kExitOutput, error);
   const std::string apiKey = serviceKey(instance);
   outputs.hideKey(apiKey);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
-  std::shared_ptr<HttpTransport> transport = makeServiceTransport(options, error);
+  std::shared_ptr<HttpTransport> transport =
+      recorded ? makeReplayTransport(std::move(*recorded), clock, instance) : makeServiceTransport(options, error);
   if (!transport) return reportFailure(kExitUsage, error);
   std::optional<RunRecording> recording;
   if (!options.recordPath.empty()) {
@@ -220,13 +239,14 @@ int runChart(const ChartOptions& options) {
   picture.rightSpace_percent = options.rightSpace_percent;
   ServiceRecord service;
   noteInterrupts();
-  const RunWatchers watchers{*watch, service, alerts, recording ? &*recording : nullptr};
+  const RunWatchers watchers{*watch, service, alerts, frames, recording ? &*recording : nullptr};
   const int ran = callThroughSpan(session, span, instance, outputs, live, picture, watchers);
   if (interrupted() && !options.quiet)
     std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
               << "; writing what was drawn\n";
-  const int status = writeResults(ran, options, instance, picture, outputs);
+  int status = writeResults(ran, options, instance, picture, outputs);
   live.stop();
+  if (status == kExitDone && !frames.failure().empty()) status = reportFailure(kExitOutput, frames.failure());
   instance.runLastCall(true);
   placed.instance.reset();
   if (status != kExitDone) return status;

@@ -2,16 +2,19 @@
 // endpoint. A file is served for every request; a directory's regular files
 // are served one per request in name order, the last one repeated. Bodies
 // are loaded when the book is filled and served byte for byte. next() is
-// thread-safe.
+// thread-safe. Or a recording of a chart run answers every endpoint by its
+// recorded times (see recording_replay.h).
 #pragma once
 
 #include <array>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/standin/endpoint.h"
+#include "tools/standin/recording_replay.h"
 
 namespace standin {
 
@@ -27,6 +30,10 @@ class ReplayBook {
   // The body for the next request at `endpoint`; none when it has no replay.
   std::optional<std::string> next(Endpoint endpoint);
 
+  // A recording that answers every endpoint instead; set before serving.
+  void useRecording(std::unique_ptr<const RecordingReplay> recording) { recording_ = std::move(recording); }
+  const RecordingReplay* recording() const { return recording_.get(); }
+
  private:
   struct Slot {
     std::vector<std::string> bodies;
@@ -36,6 +43,7 @@ class ReplayBook {
 
   std::mutex mutex_;
   std::array<Slot, 3> slots_;
+  std::unique_ptr<const RecordingReplay> recording_;
 };
 
 }  // namespace standin

@@ -133,12 +133,32 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
   const FaultMode fault = faults_.draw(target->endpoint);
   if (replacesBody(fault)) return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
   Reply normal;
-  if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
+  if (const RecordingReplay* recording = replays_.recording()) {
+    std::optional<Reply> recorded = recordedReply(*recording, request, target->endpoint);
+    if (!recorded) return errorReply(404, "not in the recording");
+    normal = std::move(*recorded);
+  } else if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
     normal = jsonReply(200, std::move(*replayed));
   } else {
     normal = computedAnswer(*target, request);
   }
   return faultReply(fault, target->endpoint, std::move(normal), settings_.slow_s);
+}
+
+// The recorded answer as it came then: a failed transfer closes the
+// connection before any of its body. None when the path has no answer by now.
+std::optional<Reply> RequestRouter::recordedReply(const RecordingReplay& recording, const ReceivedRequest& request,
+                                   Endpoint endpoint) const {
+  RecordedAnswer recorded = recording.answerAt(request.target, recording.now());
+  switch (recorded.kind) {
+    case RecordedAnswer::Kind::Delivered:
+      return jsonReply(recorded.status, std::move(recorded.body));
+    case RecordedAnswer::Kind::Failed:
+      return faultReply(FaultMode::Close, endpoint, Reply{}, settings_.slow_s);
+    case RecordedAnswer::Kind::NotRecorded:
+      break;
+  }
+  return std::nullopt;
 }
 
 Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const {

@@ -1,7 +1,7 @@
 // Turns one received request into the reply the service would give: finds
 // the endpoint, checks the method, the body size and the API key, draws a
-// fault, and otherwise serves a replayed body or the computed answer for the
-// current time. Knows nothing of sockets: the server delivers the Reply.
+// fault, and otherwise serves a recorded answer, a replayed body or the
+// computed answer for the current time. Knows nothing of sockets: the server delivers the Reply.
 // answer() is thread-safe.
 #pragma once
 
@@ -54,6 +54,7 @@ class RequestRouter {
   Reply computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const;
   Reply profileAnswer(const RoutedTarget& target) const;
   Reply profileAt(const RoutedTarget& target, int64_t now) const;
+  std::optional<Reply> recordedReply(const RecordingReplay& recording, const ReceivedRequest& request, Endpoint endpoint) const;
 
   mutable std::atomic<int64_t> profile_answers_{0};
   const MarketModel& model_;

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "tools/recording/recorded_exchange.h"
 #include "tools/standin/file_io.h"
 #include "tools/standin/https_server.h"
 #include "tools/standin/market_model.h"
@@ -103,6 +104,18 @@ int runStandin(const StandinOptions& options) {
       printProblem("--replay: " + problem);
       return kExitBadUsage;
     }
+  }
+  if (!options.recording_folder.empty()) {
+    recording::Recording read;
+    std::string problem;
+    if (!recording::readRecording(options.recording_folder, read, problem)) {
+      printProblem("--replay: " + problem);
+      return kExitBadUsage;
+    }
+    if (!read.note.empty()) printProblem("--replay: note: " + read.note);
+    const RecordingClock clock{options.replay_from_s_of_day, options.replay_speed};
+    replays.useRecording(std::make_unique<const RecordingReplay>(recording::ReplayTimeline(std::move(read.exchanges)),
+                                                                 clock, std::chrono::steady_clock::now()));
   }
   std::unique_ptr<RequestRecord> record;
   if (!options.record_file.empty()) {

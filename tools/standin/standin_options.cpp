@@ -80,6 +80,13 @@ void setBarsWindow(StandinOptions& o, const std::string& v) {
 
 void addReplay(StandinOptions& o, const std::string& v) {
   const size_t equals = v.find('=');
+  // A folder without ENDPOINT= is a chart run's recording (an endpoint's
+  // name alone is a PATH forgotten).
+  if (equals == std::string::npos && !endpointFromName(v)) {
+    if (!o.recording_folder.empty()) throw Refusal{"a second recording"};
+    o.recording_folder = v;
+    return;
+  }
   const std::optional<Endpoint> endpoint =
       equals == std::string::npos ? std::nullopt : endpointFromName(v.substr(0, equals));
   if (!endpoint || equals + 1 >= v.size()) refuse(v, "ENDPOINT=PATH with ENDPOINT one of profile|history|futures");
@@ -87,6 +94,17 @@ void addReplay(StandinOptions& o, const std::string& v) {
     if (known == *endpoint) throw Refusal{std::string("a second replay for ") + endpointName(known)};
   }
   o.replays.emplace_back(*endpoint, v.substr(equals + 1));
+}
+
+// "HH:MM" or "HH:MM:SS": the replay clock's start on the recording's first day.
+void setReplayFrom(StandinOptions& o, const std::string& v) {
+  int hours = -1, minutes = -1, seconds = 0;
+  const bool read = v.size() >= 5 && v[2] == ':' && parseNumber(v.substr(0, 2), hours) &&
+                    parseNumber(v.substr(3, 2), minutes) &&
+                    (v.size() == 5 || (v.size() == 8 && v[5] == ':' && parseNumber(v.substr(6, 2), seconds)));
+  if (!read || hours > 23 || minutes > 59 || seconds > 59 || hours < 0 || minutes < 0 || seconds < 0)
+    refuse(v, "a time of day, HH:MM or HH:MM:SS");
+  o.replay_from_s_of_day = int64_t{hours} * 3600 + minutes * 60 + seconds;
 }
 
 struct ValueOption {
@@ -152,6 +170,12 @@ const std::vector<ValueOption>& valueOptions() {
        }},
       {"--slow-seconds", [](O& o, V v) { o.slow_seconds = readSeconds(v, true); }},
       {"--replay", addReplay},
+      {"--replay-from", setReplayFrom},
+      {"--replay-speed",
+       [](O& o, V v) {
+         o.replay_speed = readNumber(v, 0.0, 10000.0, "a speed factor above 0, up to 10000");
+         if (o.replay_speed <= 0) refuse(v, "a speed factor above 0, up to 10000");
+       }},
       {"--record", nonEmpty(&O::record_file, "a file name")},
   };
   return options;
@@ -183,6 +207,10 @@ std::vector<std::string> forCli(const std::vector<std::string>& arguments) {
 std::string conflictOf(const StandinOptions& options) {
   if (!options.write_bars_file.empty() && options.bars_to == 0) return "--write-bars: needs --bars-window";
   if (options.advance_seconds != 0 && !options.now) return "--advance: needs --now";
+  const bool replayClock = options.replay_from_s_of_day || options.replay_speed != 1;
+  if (replayClock && options.recording_folder.empty()) return "--replay-from, --replay-speed: need --replay DIR";
+  if (!options.recording_folder.empty() && !options.replays.empty())
+    return "--replay DIR answers every endpoint from the recording; leave out --replay ENDPOINT=PATH";
   if (options.certificate_file.empty() != options.key_file.empty()) {
     return options.certificate_file.empty() ? "--key: needs --cert as well" : "--cert: needs --key as well";
   }
@@ -330,6 +358,20 @@ Replay and record:
                          the key is still checked; a fault that replaces the
                          body does not use up a file. Repeatable, once per
                          endpoint.
+  --replay DIR           answer from a chart run's recording (a folder with
+                         exchanges.jsonl, from tarvio-chart --record) by its
+                         recorded times: a clock of the recording's times
+                         starts at its first request when the stand-in
+                         starts, and a request gets the latest answer of its
+                         path recorded at or before that clock's time, with
+                         its status and body; a recorded failed transfer
+                         closes the connection before any of its body; a path
+                         with no answer by then: 404 {"error": "not in the
+                         recording"}. The key is still checked; faults still
+                         apply. Not with --replay ENDPOINT=PATH.
+  --replay-from HH:MM[:SS]  start the replay's clock at this time of the
+                         recording's first day instead
+  --replay-speed F       run the replay's clock F times as fast (default 1)
   --record FILE          append one JSON line per request to FILE, flushed at
                          once: {"method": "...", "path": "/path?query" (as
                          received), "headers": [["Name", "value"], ...] (in the

@@ -36,6 +36,9 @@ struct StandinOptions {
   std::optional<RequestRun> fault_requests;  // none: every request
   double slow_seconds = 12;
   std::vector<std::pair<Endpoint, std::string>> replays;
+  std::string recording_folder;  // a chart run's recording answering every endpoint
+  std::optional<int64_t> replay_from_s_of_day;  // its clock's start; none: its first request
+  double replay_speed = 1;
   std::string record_file;
   bool help = false;
 };
