@@ -201,10 +201,10 @@ Exit status: 0 done, 1 an output could not be written (the --serve port in
 use among them), 2 a bad command line (the simulated clock without
 --service-address or --replay among them), module, bars file, settings file
 or recording, 3 the service could not be reached (no name, no connection or
-no trusted TLS handshake on 3 requests in a row, and never an answer), 4 the
-run ended with the study's requests halted (a refused key, or a setting that
-cannot go into a request): one line names why, even with --quiet; the
-outputs are written in full all the same.
+no trusted TLS handshake on 3 requests in a row, and never an answer),
+4 the run ended with the study's requests halted (a refused key, or a
+setting that cannot go into a request): one line names why, even with
+--quiet; the outputs are written in full all the same.
 )";
 }
 
