@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -43,10 +44,22 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kApiKey = "live-view-key-R8vQ3";
 
 // Every answer of the stand-in draws the same levels: zero gamma at 5868.82.
-constexpr const char* kProfile =
-    R"({"timestamp":1772464500,"ticker":"ES_SPX","spot":5866.5,"zero_gamma":5868.82,"major_pos_vol":5900,)"
-    R"("major_pos_oi":5950,"major_neg_vol":5800,"major_neg_oi":5750,"sum_gex_vol":-1234.5,"sum_gex_oi":98765.25,)"
-    R"("delta_risk_reversal":-0.125,"strikes":[[5800,-150,0,[]],[5850,120,0,[]],[5900,300,0,[]]]})";
+// Its strikes make a profile a trader would recognise (the largest call bar
+// at 5900, the largest put bar at 5800), so the page's screenshot shows one.
+std::string fixedProfile() {
+  std::string strikes;
+  for (int strike = 5740; strike <= 5960; strike += 10) {
+    const double value = strike >= 5870 ? std::max(20.0, 300.0 - std::abs(strike - 5900) * 6.0)
+                                        : std::min(-10.0, -150.0 + std::abs(strike - 5800) * 2.0);
+    std::string priors;
+    for (const double share : {0.8, 0.95, 1.1, 0.7}) priors += (priors.empty() ? "" : ",") + std::to_string(value * share);
+    strikes += (strikes.empty() ? "" : ",") + ("[" + std::to_string(strike) + "," + std::to_string(value) + ",0,[" +
+                                               priors + "]]");
+  }
+  return R"({"timestamp":1772464500,"ticker":"ES_SPX","spot":5866.5,"zero_gamma":5868.82,"major_pos_vol":5900,)"
+         R"("major_pos_oi":5950,"major_neg_vol":5800,"major_neg_oi":5750,"sum_gex_vol":-1234.5,"sum_gex_oi":98765.25,)"
+         R"("delta_risk_reversal":-0.125,"strikes":[)" + strikes + "]}";
+}
 
 constexpr const char* kLiveViewLine = "tarvio-chart: live view at http://127.0.0.1:";
 
@@ -74,7 +87,7 @@ class LiveView : public testing::Test {
         "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Start Time=00:00",
         "--set", "Request End Time=23:59", "--set", "Request Interval=2", "--serve", serve,
         "--status", out.file("status.json"), "--drawings", out.file("drawings.json"), "--png", out.file("chart.png"),
-        "--size", "1100x640", "--no-progress", "--quiet"};
+        "--size", "1100x640", "--start-price", "5837", "--no-progress", "--quiet"};
     return std::make_unique<BackgroundProgram>(TARVIO_CHART_PATH, arguments, out.file("chart-stderr.txt"));
   }
 
@@ -101,7 +114,7 @@ class LiveView : public testing::Test {
 
  private:
   std::vector<std::string> standinArguments(const std::vector<std::string>& faults) {
-    std::ofstream(replies.file("profile.json")) << kProfile;
+    std::ofstream(replies.file("profile.json")) << fixedProfile();
     std::vector<std::string> arguments = {"--api-key", kApiKey, "--replay", "profile=" + replies.file("profile.json")};
     arguments.insert(arguments.end(), faults.begin(), faults.end());
     return arguments;
