@@ -162,6 +162,28 @@ int writeResults(int status, const ChartOptions& options, StudyInstance& instanc
   return status;
 }
 
+// What this build or the study's inputs rule out before anything runs: a
+// picture or page the build cannot make, a replay the study would leave by
+// its own network. Empty when nothing is.
+std::string refusalBeforeStart(const ChartOptions& options, StudyInstance& instance, bool replaying) {
+  const std::string noPicture = pictureUnavailableReason();
+  if (!noPicture.empty() && !options.pngPath.empty()) return "--png: " + noPicture;
+  if (!noPicture.empty() && !options.framesPath.empty()) return "--frames: " + noPicture;
+  if (options.serve && !liveViewUnavailableReason().empty()) return "--serve: " + liveViewUnavailableReason();
+  return replaying ? replayRefusal(instance) : std::string();
+}
+
+// The end of a run that wrote its outputs: the summaries, and exit 4 with
+// the study's reason when it had stopped asking.
+int reportEndOfRun(const ChartOptions& options, const RunOutputs& outputs, const ServiceRecord& service,
+                   const RunRecording* recording, const std::string& apiKey) {
+  outputs.printSummary(service);
+  if (recording && !options.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
+  if (!service.halted()) return kExitDone;
+  const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
+  return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
+}
+
 }  // namespace
 
 int reportFailure(int status, const std::string& message) {
@@ -177,12 +199,8 @@ int runChart(const ChartOptions& commandLine) {
   PlacedStudy placed;
   if (!placeStudy(options, placed, error)) return reportFailure(kExitUsage, error);
   StudyInstance& instance = *placed.instance;
-  const std::string noPicture = pictureUnavailableReason();
-  if (!noPicture.empty() && (!options.pngPath.empty() || !options.framesPath.empty()))
-    return reportFailure(kExitUsage, (options.pngPath.empty() ? "--frames: " : "--png: ") + noPicture);
-  if (options.serve && !liveViewUnavailableReason().empty())
-    return reportFailure(kExitUsage, "--serve: " + liveViewUnavailableReason());
-  if (recorded && !replayRefusal(instance).empty()) return reportFailure(kExitUsage, replayRefusal(instance));
+  if (const std::string refusal = refusalBeforeStart(options, instance, recorded.has_value()); !refusal.empty())
+    return reportFailure(kExitUsage, refusal);
   if (recorded && !recorded->note.empty() && !options.quiet) std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
   if (options.listInputs) {
     printInputs(instance, std::cout);
@@ -250,11 +268,7 @@ int runChart(const ChartOptions& commandLine) {
   instance.runLastCall(true);
   placed.instance.reset();
   if (status != kExitDone) return status;
-  outputs.printSummary(service);
-  if (recording && !options.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
-  if (!service.halted()) return kExitDone;
-  const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
-  return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
+  return reportEndOfRun(options, outputs, service, recording ? &*recording : nullptr, apiKey);
 }
 
 }  // namespace chart_tool
