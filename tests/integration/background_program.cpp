@@ -70,6 +70,10 @@ std::optional<std::string> BackgroundProgram::lineWith(const std::string& part, 
   }
 }
 
+void BackgroundProgram::requestStop() {
+  if (pid_ > 0) kill(pid_, SIGTERM);
+}
+
 int BackgroundProgram::waitForExit(double timeout_s) {
   const Clock::time_point deadline = after(timeout_s);
   while (!ended()) {

@@ -25,6 +25,8 @@ class BackgroundProgram {
   // The first line of standard error that holds `part`, waiting up to
   // `timeout_s` for it; nothing when the program ended or time ran out.
   std::optional<std::string> lineWith(const std::string& part, double timeout_s);
+  // Asks it to end (a request to terminate), as a user ending a run would.
+  void requestStop();
   // The exit status once it ends, -1 when it did not exit normally within
   // `timeout_s` (it is then killed).
   int waitForExit(double timeout_s);
