@@ -88,16 +88,31 @@ double offScaleTagLeft(cairo_t* cr, const std::string& text, const PictureLayout
   return std::round(std::min(layout.plot.right + 1.0, layout.width_px - wanted));
 }
 
+double offScaleTagTop(int32_t offScale, int32_t nth, double height, const PictureLayout& layout) {
+  return offScale > 0 ? layout.plot.top + height * nth : layout.plot.bottom - height * (nth + 1);
+}
+
 std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
                                      const PictureLayout& layout) {
   const double height = tagHeight(cr);
   const double lowest = layout.plot.top;
   const double highest = std::max(lowest, layout.plot.bottom - height);
-  // Fixed tags first, then the others from the top down.
+  std::vector<PlacedTag> placed;
+  // The tags beyond the range first, where the level labels left them room;
+  // a tag inside the range that wants the same place moves aside.
+  int32_t above = 0;
+  int32_t below = 0;
+  for (const AxisTag& tag : tags) {
+    if (tag.offScale == 0) continue;
+    const double top = offScaleTagTop(tag.offScale, tag.offScale > 0 ? above++ : below++, height, layout);
+    placed.push_back({tag, top, top + height});
+  }
+  tags.erase(std::remove_if(tags.begin(), tags.end(), [](const AxisTag& tag) { return tag.offScale != 0; }),
+             tags.end());
+  // Fixed tags next, then the others from the top down.
   std::stable_sort(tags.begin(), tags.end(), [](const AxisTag& a, const AxisTag& b) {
     return a.fixed != b.fixed ? a.fixed : a.row < b.row;
   });
-  std::vector<PlacedTag> placed;
   for (AxisTag& tag : tags) {
     const double wanted = std::round(tag.row + 0.5 - height / 2.0);
     const double top = tag.fixed ? std::clamp(wanted, lowest, highest)

@@ -36,11 +36,17 @@ struct PlacedTag {
 double tagHeight(cairo_t* cr);
 double offScaleTagLeft(cairo_t* cr, const std::string& text, const PictureLayout& layout);
 
-// Where each tag goes: fixed tags at their rows, the others at the free
-// place nearest to theirs inside the axis. Fixed tags come first.
+// The top of the tags of levels beyond the price range, stacked from the
+// edge they wait at in the order given: `nth` counts from 0 at each edge. The
+// level labels keep clear of the same places.
+double offScaleTagTop(int32_t offScale, int32_t nth, double height, const PictureLayout& layout);
+
+// Where each tag goes: the tags of levels beyond the price range stacked at
+// their edges, fixed tags at their rows, the others at the free place nearest
+// to theirs inside the axis.
 std::vector<PlacedTag> placeAxisTags(cairo_t* cr, std::vector<AxisTag> tags,
                                      const PictureLayout& layout);
-// Draws the tags, the fixed ones last so they stay on top.
+// Draws the tags, the first placed last so they stay on top.
 void drawAxisTags(cairo_t* cr, const std::vector<PlacedTag>& placed, const PictureLayout& layout);
 
 }  // namespace chart_host

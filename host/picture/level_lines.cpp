@@ -149,7 +149,7 @@ std::vector<Box> offScaleTagBoxes(cairo_t* cr, const std::vector<AxisTag>& tags,
   for (const AxisTag& tag : tags) {
     if (tag.offScale == 0) continue;
     const double left = offScaleTagLeft(cr, tag.text, layout);
-    const double top = tag.offScale > 0 ? plot.top + height * above++ : plot.bottom - height * ++below;
+    const double top = offScaleTagTop(tag.offScale, tag.offScale > 0 ? above++ : below++, height, layout);
     if (left < plot.right) boxes.push_back({left, top, static_cast<double>(plot.right), top + height});
   }
   return boxes;

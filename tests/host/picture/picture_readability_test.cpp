@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/picture/axis_tags.h"
 #include "host/picture/chart_picture.h"
 #include "host/picture/level_lines.h"
 #include "host/picture/picture_layout.h"
@@ -182,6 +183,35 @@ TEST_F(PictureReadability, TagsOfLevelsBeyondThePriceRangeCarryTheirNames) {
     });
     EXPECT_TRUE(found) << want.text;
   }
+}
+
+// The labels keep clear of the places the tags beyond the range stack at, so
+// those tags must be put there, whatever tag inside the range wants the spot.
+TEST_F(PictureReadability, TagsBeyondTheRangeStackAtTheirEdgeAndTheOthersMoveAside) {
+  const ChartPictureOptions picture = options(1600, 900);
+  layOutChartPicture(study.instance, picture);
+  const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
+  ScratchContext cr;
+  const double height = tagHeight(cr.get());
+  const int32_t nearBottom = layout.plot.bottom - static_cast<int32_t>(height);
+  std::vector<AxisTag> tags = {{nearBottom, rgb(255, 165, 0), "5777.70", false, 0},
+                               {layout.plot.bottom - 1, rgb(255, 0, 0), "MPO 5655.80", false, -1},
+                               {layout.plot.top, rgb(3, 255, 53), "MCO 6000.00", false, 1},
+                               {layout.plot.bottom - 1, rgb(255, 0, 0), "MPV 5705.80", false, -1}};
+  const std::vector<PlacedTag> placed = placeAxisTags(cr.get(), tags, layout);
+  ASSERT_EQ(placed.size(), 4u);
+  auto topOf = [&](const std::string& text) {
+    for (const PlacedTag& tag : placed)
+      if (tag.tag.text == text) return tag.top;
+    return -1.0;
+  };
+  EXPECT_EQ(topOf("MPO 5655.80"), offScaleTagTop(-1, 0, height, layout));
+  EXPECT_EQ(topOf("MPV 5705.80"), offScaleTagTop(-1, 1, height, layout));
+  EXPECT_EQ(topOf("MCO 6000.00"), offScaleTagTop(1, 0, height, layout));
+  for (std::size_t i = 0; i < placed.size(); ++i)
+    for (std::size_t j = i + 1; j < placed.size(); ++j)
+      EXPECT_FALSE(placed[i].top < placed[j].bottom && placed[j].top < placed[i].bottom)
+          << placed[i].tag.text << " over " << placed[j].tag.text;
 }
 
 // Every default level colour of the study, then colours that are hard to
