@@ -11,10 +11,10 @@ namespace {
 
 // Element 3 of a row holds its priors, one per interval: 1, 5, 10, 15 and 30
 // minutes before.
-constexpr size_t kPriorsElement = 3;
-constexpr size_t kPriorsPerRow = 5;
+constexpr size_t kGexPriorsElement = 3;
+constexpr size_t kGexPriorsPerRow = 5;
 
-constexpr tarvio::SummaryField<GexProfile> kSummary[] = {
+constexpr tarvio::SummaryField<GexProfile> kGexSummary[] = {
     {&GexProfile::zero_gamma, "zero_gamma"},   {&GexProfile::major_pos_vol, "major_pos_vol"},
     {&GexProfile::major_pos_oi, "major_pos_oi"}, {&GexProfile::major_neg_vol, "major_neg_vol"},
     {&GexProfile::major_neg_oi, "major_neg_oi"}, {&GexProfile::sum_gex_vol, "sum_gex_vol"},
@@ -24,7 +24,7 @@ constexpr tarvio::SummaryField<GexProfile> kSummary[] = {
 
 // Fills the strike tables, the priors and the three maxima.
 void fillStrikeRows(JsonElements rows, GexProfile& profile) {
-  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.gex_vol, profile.gex_oi);
+  tarvio::resizeRowsForRefill(profile, rows.size(), kGexPriorsPerRow, profile.gex_vol, profile.gex_oi);
   // The maxima and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
   float maxVolume = 0, maxOpenInterest = 0, maxBoth = 0;
@@ -34,7 +34,7 @@ void fillStrikeRows(JsonElements rows, GexProfile& profile) {
   float* prior = profile.priors.data();
   const JsonValue& null = jsonNull();
   for (const JsonValue& row : rows) {
-    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const RowCells<kGexPriorsElement + 1> cells = rowCells<kGexPriorsElement + 1>(row, null);
     const float volume = jsonFloat(cells[1]);
     const float openInterest = jsonFloat(cells[2]);
     *strikes++ = jsonFloat(cells[0]);
@@ -49,8 +49,8 @@ void fillStrikeRows(JsonElements rows, GexProfile& profile) {
     if (maxVolume > maxBoth) maxBoth = maxVolume;
     if (maxOpenInterest > maxBoth) maxBoth = maxOpenInterest;
 
-    maxVolume = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxVolume);
-    prior += kPriorsPerRow;
+    maxVolume = fillRowPriors(jsonArray(cells[kGexPriorsElement]), prior, kGexPriorsPerRow, maxVolume);
+    prior += kGexPriorsPerRow;
   }
   profile.max_abs_gex_vol = maxVolume + 0.001f;
   profile.max_abs_gex_oi = maxOpenInterest + 0.001f;
@@ -62,7 +62,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
   tarvio::fillSnapshotHeader(root, profile);
-  tarvio::fillSummary(root, kSummary, profile);
+  tarvio::fillSummary(root, kGexSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "strikes")), profile);
 
@@ -78,7 +78,7 @@ void fillGexProfile(const JsonValue& root, GexProfile& profile) {
 
 void clear(GexProfile& profile) {
   tarvio::clearSnapshot(profile);
-  tarvio::clearSummary(kSummary, profile);
+  tarvio::clearSummary(kGexSummary, profile);
   profile.gex_vol.clear();
   profile.gex_oi.clear();
   profile.max_priors.clear();

@@ -12,10 +12,10 @@ namespace {
 
 // Element 4 of a row holds its priors, one per interval: 5, 15 and 30 minutes
 // before.
-constexpr size_t kPriorsElement = 4;
-constexpr size_t kPriorsPerRow = 3;
+constexpr size_t kGreekPriorsElement = 4;
+constexpr size_t kGreekPriorsPerRow = 3;
 
-constexpr tarvio::SummaryField<GreekProfile> kSummary[] = {
+constexpr tarvio::SummaryField<GreekProfile> kGreekSummary[] = {
     {&GreekProfile::major_positive, "major_positive"},
     {&GreekProfile::major_negative, "major_negative"},
     {&GreekProfile::major_long_gamma, "major_long_gamma"},
@@ -24,7 +24,7 @@ constexpr tarvio::SummaryField<GreekProfile> kSummary[] = {
 
 // Fills the strike tables, the priors and the maximum.
 void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
-  tarvio::resizeRowsForRefill(profile, rows.size(), kPriorsPerRow, profile.value_1, profile.value_2,
+  tarvio::resizeRowsForRefill(profile, rows.size(), kGreekPriorsPerRow, profile.value_1, profile.value_2,
                               profile.greek_value);
   // The maximum and table positions are kept in locals and the loop makes no
   // calls, so they stay in registers: this loop runs once per strike.
@@ -36,7 +36,7 @@ void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
   float* prior = profile.priors.data();
   const JsonValue& null = jsonNull();
   for (const JsonValue& row : rows) {
-    const RowCells<kPriorsElement + 1> cells = rowCells<kPriorsElement + 1>(row, null);
+    const RowCells<kGreekPriorsElement + 1> cells = rowCells<kGreekPriorsElement + 1>(row, null);
     const float greek = jsonFloat(cells[3]);
     *strikes++ = jsonFloat(cells[0]);
     *values1++ = jsonFloat(cells[1]);
@@ -45,8 +45,8 @@ void fillStrikeRows(JsonElements rows, GreekProfile& profile) {
     // An absent (NaN) value never passes this test, so it never sets the maximum.
     if (std::fabs(greek) > maxGreek) maxGreek = std::fabs(greek);
 
-    maxGreek = fillRowPriors(jsonArray(cells[kPriorsElement]), prior, kPriorsPerRow, maxGreek);
-    prior += kPriorsPerRow;
+    maxGreek = fillRowPriors(jsonArray(cells[kGreekPriorsElement]), prior, kGreekPriorsPerRow, maxGreek);
+    prior += kGreekPriorsPerRow;
   }
   profile.max_abs_greek = maxGreek + 0.001f;
 }
@@ -56,7 +56,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
   // response. The tables are resized instead of emptied first, so a refill of
   // the usual size neither zero-fills nor allocates.
   tarvio::fillSnapshotHeader(root, profile);
-  tarvio::fillSummary(root, kSummary, profile);
+  tarvio::fillSummary(root, kGreekSummary, profile);
 
   fillStrikeRows(jsonArray(jsonMember(root, "mini_contracts")), profile);
 }
@@ -65,7 +65,7 @@ void fillGreekProfile(const JsonValue& root, GreekProfile& profile) {
 
 void clear(GreekProfile& profile) {
   tarvio::clearSnapshot(profile);
-  tarvio::clearSummary(kSummary, profile);
+  tarvio::clearSummary(kGreekSummary, profile);
   profile.value_1.clear();
   profile.value_2.clear();
   profile.greek_value.clear();

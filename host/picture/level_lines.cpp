@@ -16,7 +16,6 @@ enum LineStyle : int16_t { kSolid = 0, kDash = 1, kDot = 2 };
 enum LabelFlags : int32_t { kHorizontalMask = 3, kCentre = 1, kRight = 2, kMiddle = 4, kBelow = 8 };
 enum class Side { Above, Middle, Below };
 
-constexpr int32_t kWidestLine_px = 20;
 constexpr double kLabelInset_px = 8.0;
 constexpr double kLabelPadding_px = 4.0;
 constexpr double kLabelGap_px = 2.0;
@@ -185,7 +184,7 @@ std::vector<PlacedLabel> drawLevelLines(cairo_t* cr, const Chart& chart, const P
                       offScaleText(drawing, names, chart.tickSize()), false, above ? 1 : -1});
       continue;
     }
-    shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, kWidestLine_px),
+    shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, picture_theme::kWidestLine_px),
                      record.color & 0xFFFFFFu});
   }
   // Every line before any label, so no line crosses a label.

@@ -4,18 +4,18 @@
 #include <cmath>
 
 #include "host/picture/picture_text.h"
+#include "host/picture/picture_theme.h"
 #include "host/study_instance.h"
 
 namespace chart_host {
 
 namespace {
 
-constexpr int32_t kWidestLine_px = 20;
 
 // The row of a price, kept just outside the plot when the price lies beyond
 // it, so far prices still join up to the edge without huge coordinates.
 int32_t rowOf(const Chart& chart, const PlotArea& plot, float price) {
-  return std::clamp(chart.priceToY(price), plot.top - kWidestLine_px, plot.bottom + kWidestLine_px);
+  return std::clamp(chart.priceToY(price), plot.top - picture_theme::kWidestLine_px, plot.bottom + picture_theme::kWidestLine_px);
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ void forEachLineSeries(StudyInstance& instance,
 void drawLineSeries(cairo_t* cr, StudyInstance& instance, const PictureLayout& layout) {
   const Chart& chart = instance.chart();
   forEachLineSeries(instance, [&](const HostSubgraph& subgraph) {
-    const int32_t width = std::clamp(subgraph.lineWidth, 1, kWidestLine_px);
+    const int32_t width = std::clamp(subgraph.lineWidth, 1, picture_theme::kWidestLine_px);
     const int32_t above = width / 2;  // the line's rows start this far above its price's row
     bool joined = false;              // the bar before had a value
     int32_t previousRow = 0;

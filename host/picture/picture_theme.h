@@ -32,6 +32,8 @@ inline constexpr double kQuoteFont_px = 13.0;
 inline constexpr int32_t kTitleBarHeight_px = 34;
 inline constexpr int32_t kTimeAxisHeight_px = 28;
 inline constexpr int32_t kMinPriceAxisWidth_px = 64;
+// The widest line a level or an output series is drawn with.
+inline constexpr int32_t kWidestLine_px = 20;
 
 }  // namespace picture_theme
 

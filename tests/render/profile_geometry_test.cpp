@@ -30,7 +30,9 @@ TEST_P(GeometryInputs, AreClampedIntoRange) {
   StudyFixture study;
   study.chart.setPlotArea(PlotArea{100, 50, 1100, 650});
   HostInput& input = study.instance.input(GetParam().input);
-  input.intValue = static_cast<int32_t>(GetParam().value);
+  // A value no integer holds (NaN) leaves the integer at 0: only the float matters there.
+  const double value = GetParam().value;
+  input.intValue = std::isfinite(value) ? static_cast<int32_t>(value) : 0;
   input.floatValue = static_cast<float>(GetParam().value);
   ProfileGeometry geometry{};
   bool built = false;

@@ -9,11 +9,10 @@
 #include "tools/standin/greek_snapshot.h"
 #include "tools/standin/market_model.h"
 #include "tools/standin/option_chain.h"
+#include "standin/market_time.h"
 
 namespace standin {
 namespace {
-
-constexpr int64_t kNow = 1772463600;  // 2026-03-02 15:00 UTC
 
 TEST(MarketModel, GivesEachTickerItsPriceLevelAndStrikeStep) {
   for (const char* spx : {"SPX", "ES_SPX", "es_spx"}) {

@@ -13,13 +13,12 @@
 #include "tools/standin/majors_history.h"
 #include "tools/standin/profile_json.h"
 #include "tools/standin/request_router.h"
+#include "standin/market_time.h"
 
 using namespace tarvio;
 
 namespace standin {
 namespace {
-
-constexpr int64_t kNow = 1772463600;
 
 TEST(ModuleReadsAnswers, GexProfilesParseWithFivePriorsPerRow) {
   const MarketModel model(11);

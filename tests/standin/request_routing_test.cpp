@@ -5,11 +5,10 @@
 
 #include "tools/standin/endpoint.h"
 #include "tools/standin/request_router.h"
+#include "standin/market_time.h"
 
 namespace standin {
 namespace {
-
-constexpr int64_t kNow = 1772463600;
 
 TEST(RequestTarget, NamesTheThreeEndpoints) {
   struct Case {

@@ -7,11 +7,10 @@
 
 #include "tools/standin/futures_quote.h"
 #include "tools/standin/majors_history.h"
+#include "standin/market_time.h"
 
 namespace standin {
 namespace {
-
-constexpr int64_t kNow = 1772463600;  // 2026-03-02 15:00 UTC, a Monday
 
 std::string problemOf(std::string_view body) {
   auto window = parseHistoryWindow(body);

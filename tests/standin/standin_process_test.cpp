@@ -36,13 +36,6 @@ rapidjson::Document parsed(const std::string& text) {
   return document;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 int lineCount(const std::string& text) {
   int lines = 0;
   for (const char c : text) lines += c == '\n' ? 1 : 0;

@@ -19,16 +19,16 @@ extern char** environ;
 
 namespace standin_test {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Starts the program with stdout into a pipe (read end returned) and stderr
 // into `error_path`.

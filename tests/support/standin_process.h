@@ -12,6 +12,9 @@
 
 namespace standin_test {
 
+// The whole content of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
 // A folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {
  public:

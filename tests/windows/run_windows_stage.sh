@@ -5,8 +5,16 @@
 # the main one on 127.0.0.1:443, the others on free ports. Their certificates
 # are trusted inside the prefix only, all but the untrusted one's.
 # Run from ./run test-windows (which installs the packages first).
+#   run_windows_stage.sh [--build-only | --test-only]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+
+case "${1:-}" in
+  "") build=1 test=1 ;;
+  --build-only) build=1 test=0 ;;
+  --test-only) build=0 test=1 ;;
+  *) echo "usage: $0 [--build-only | --test-only]" >&2; exit 2 ;;
+esac
 
 started=$SECONDS
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -60,13 +68,16 @@ start_standin() {
   return 1
 }
 
-echo "== windows: stand-in (linux preset)"
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target tarvio-standin
+if [ "$build" -eq 1 ]; then
+  echo "== windows: stand-in (linux preset)"
+  cmake --preset linux >/dev/null
+  cmake --build --preset linux --target tarvio-standin
 
-echo "== windows: cross build (windows preset)"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+  echo "== windows: cross build (windows preset)"
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows
+fi
+[ "$test" -eq 1 ] || exit 0
 
 echo "== windows: Wine prefix"
 export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

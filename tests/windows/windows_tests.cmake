@@ -45,6 +45,7 @@ target_compile_definitions(tarvio_windows_tests PRIVATE
   TARVIO_MISSING_EXPORT_MODULE_PATH="$<TARGET_FILE:test_module_missing_export>"
   TARVIO_WRONG_VERSION_MODULE_PATH="$<TARGET_FILE:test_module_wrong_version>"
   TARVIO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+tarvio_test_program(tarvio_windows_tests)
 add_test(NAME windows_tests COMMAND tarvio_windows_tests)
 set_tests_properties(windows_tests PROPERTIES TIMEOUT 600)
 
