@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "tools/standin/file_io.h"
+#include "tools/support/input_file.h"
 
 namespace standin {
 
@@ -174,11 +174,13 @@ std::string checkTlsIdentity(const TlsIdentity& identity) {
 
 std::string loadTlsIdentity(const std::string& certificate_path, const std::string& key_path,
                             TlsIdentity& identity) {
+  support::Result<std::string> certificate = support::readInputFile(certificate_path, support::kPemFileBound_bytes);
+  if (!certificate) return certificate.message();
+  support::Result<std::string> key = support::readInputFile(key_path, support::kPemFileBound_bytes);
+  if (!key) return key.message();
   TlsIdentity loaded;
-  if (std::string problem = readWholeFile(certificate_path, loaded.certificate_pem); !problem.empty()) {
-    return problem;
-  }
-  if (std::string problem = readWholeFile(key_path, loaded.key_pem); !problem.empty()) return problem;
+  loaded.certificate_pem = std::move(certificate.value());
+  loaded.key_pem = std::move(key.value());
   if (std::string problem = checkTlsIdentity(loaded); !problem.empty()) {
     return certificate_path + " / " + key_path + ": " + problem;
   }
