@@ -20,15 +20,12 @@ namespace standin {
 namespace {
 
 StandinOptions parsed(const std::vector<std::string>& arguments) {
-  auto result = parseStandinOptions(arguments);
-  if (auto* problem = std::get_if<std::string>(&result)) ADD_FAILURE() << *problem;
-  return std::holds_alternative<StandinOptions>(result) ? std::get<StandinOptions>(result) : StandinOptions{};
+  const auto result = parseStandinOptions(arguments);
+  if (!result) ADD_FAILURE() << result.message();
+  return result ? result.value() : StandinOptions{};
 }
 
-std::string problemOf(const std::vector<std::string>& arguments) {
-  auto result = parseStandinOptions(arguments);
-  return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
-}
+std::string problemOf(const std::vector<std::string>& arguments) { return parseStandinOptions(arguments).message(); }
 
 TEST(StandinOptions, HasTheDocumentedDefaults) {
   const StandinOptions options = parsed({});
