@@ -115,6 +115,9 @@ TEST(StandinOptions, ReadsAnEmptyValueAfterTheEqualsSignAsEmpty) {
       {{"serve"}, "unknown option 'serve' (see --help)"},
       {{"--bogus=3"}, "unknown option '--bogus=3' (see --help)"},
       {{"--help=1"}, "--help: takes no value"},
+      // The first value refused is told, whatever comes after it.
+      {{"--port", "99999", "--address"}, "--port: '99999' is not a port number (0..65535)"},
+      {{"--port", "x", "--bogus", "--now", "soon"}, "--port: 'x' is not a port number (0..65535)"},
   };
   for (const Case& c : cases) EXPECT_EQ(problemOf(c.arguments), c.problem) << c.arguments[0];
 }
