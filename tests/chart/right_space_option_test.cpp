@@ -40,10 +40,4 @@ TEST(RightSpaceOption, TakesAWholePercentageInsideItsRange) {
   }
 }
 
-TEST(RightSpaceOption, IsDescribedInTheHelp) {
-  const std::string help = chartOptionsHelp();
-  EXPECT_NE(help.find("--right-space PERCENT"), std::string::npos);
-  EXPECT_NE(help.find("default " + std::to_string(chart_host::kDefaultRightSpace_percent)), std::string::npos);
-}
-
 }  // namespace

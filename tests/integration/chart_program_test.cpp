@@ -316,11 +316,4 @@ TEST_F(ChartProgram, ExitsWithTheStatusItsHelpStates) {
   EXPECT_NE(runChart({"--help"}).standard_output.find("1 an output could not be written"), std::string::npos);
 }
 
-TEST_F(ChartProgram, ExplainsItsOptions) {
-  const ProcessResult run = runChart({"--help"});
-  EXPECT_EQ(run.exit_status, 0);
-  for (const char* option : {"--bars", "--set", "--start", "--real-clock", "--service-address", "--png", "--trace"})
-    EXPECT_NE(run.standard_output.find(option), std::string::npos) << option;
-}
-
 }  // namespace

@@ -20,15 +20,12 @@ namespace standin {
 namespace {
 
 StandinOptions parsed(const std::vector<std::string>& arguments) {
-  auto result = parseStandinOptions(arguments);
-  if (auto* problem = std::get_if<std::string>(&result)) ADD_FAILURE() << *problem;
-  return std::holds_alternative<StandinOptions>(result) ? std::get<StandinOptions>(result) : StandinOptions{};
+  const auto result = parseStandinOptions(arguments);
+  if (!result) ADD_FAILURE() << result.message();
+  return result ? result.value() : StandinOptions{};
 }
 
-std::string problemOf(const std::vector<std::string>& arguments) {
-  auto result = parseStandinOptions(arguments);
-  return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
-}
+std::string problemOf(const std::vector<std::string>& arguments) { return parseStandinOptions(arguments).message(); }
 
 TEST(StandinOptions, HasTheDocumentedDefaults) {
   const StandinOptions options = parsed({});
@@ -118,6 +115,9 @@ TEST(StandinOptions, ReadsAnEmptyValueAfterTheEqualsSignAsEmpty) {
       {{"serve"}, "unknown option 'serve' (see --help)"},
       {{"--bogus=3"}, "unknown option '--bogus=3' (see --help)"},
       {{"--help=1"}, "--help: takes no value"},
+      // The first value refused is told, whatever comes after it.
+      {{"--port", "99999", "--address"}, "--port: '99999' is not a port number (0..65535)"},
+      {{"--port", "x", "--bogus", "--now", "soon"}, "--port: 'x' is not a port number (0..65535)"},
   };
   for (const Case& c : cases) EXPECT_EQ(problemOf(c.arguments), c.problem) << c.arguments[0];
 }

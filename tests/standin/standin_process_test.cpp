@@ -271,15 +271,5 @@ TEST(StandinProcess, RefusesABadCommandLineWithOneLineAndStatus2) {
   }
 }
 
-TEST(StandinProcess, HelpNamesEveryOption) {
-  const ProcessResult result = runToEnd({"--help"});
-  EXPECT_EQ(result.exit_status, 0);
-  for (const char* option : {"--address", "--port", "--port-file", "--max-seconds", "--cert", "--key",
-                             "--host-name", "--write-cert", "--api-key", "--now", "--seed", "--fault",
-                             "--fault-rate", "--fault-endpoint", "--slow-seconds", "--replay", "--record"}) {
-    EXPECT_NE(result.standard_output.find(option), std::string::npos) << option;
-  }
-}
-
 }  // namespace
 }  // namespace standin_test

@@ -78,7 +78,7 @@ struct ChartOptions {
 bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& options,
                        std::string& error);
 
-// The --help text.
-const char* chartOptionsHelp();
+// The --help text, generated from the option table.
+std::string chartOptionsHelp();
 
 }  // namespace chart_tool

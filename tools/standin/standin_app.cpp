@@ -72,75 +72,55 @@ void waitForStop(const sigset_t& stop_signals, const std::optional<double>& max_
   }
 }
 
-}  // namespace
-
-int runStandin(const StandinOptions& options) {
+// Blocks SIGINT and SIGTERM in this thread and every thread it starts, so
+// only waitForStop() takes them; a peer that hangs up never kills the process.
+sigset_t blockStopSignals() {
   sigset_t stop_signals;
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGINT);
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+  return stop_signals;
+}
 
-  if (!options.write_bars_file.empty()) {
-    const std::string bars = spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from,
-                                         options.bars_to);
-    if (const support::Status written = writeOutput(options.write_bars_file, bars); !written) {
-      printProblem("--write-bars: " + written.message());
-      return kExitBadUsage;
-    }
-    return 0;
-  }
+int endWith(int exit_status, const std::string& problem) {
+  printProblem(problem);
+  return exit_status;
+}
 
-  TlsIdentity identity;
-  if (!options.certificate_file.empty()) {
-    if (std::string problem = loadTlsIdentity(options.certificate_file, options.key_file, identity);
-        !problem.empty()) {
-      printProblem("--cert/--key: " + problem);
-      return kExitBadUsage;
-    }
-  } else if (std::string problem = generateTlsIdentity(options.host_name, std::time(nullptr), identity);
-             !problem.empty()) {
-    printProblem("certificate generation failed: " + problem);
-    return kExitCannotServe;
-  }
+// --write-bars: the bars written instead of serving.
+int writeBars(const StandinOptions& options) {
+  const std::string bars =
+      spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from, options.bars_to);
+  if (const support::Status written = writeOutput(options.write_bars_file, bars); !written)
+    return endWith(kExitBadUsage, "--write-bars: " + written.message());
+  return kExitClean;
+}
 
-  ReplayBook replays;
+// The bodies of every --replay ENDPOINT=PATH, or the chart run's recording
+// of --replay DIR.
+support::Status loadReplays(const StandinOptions& options, ReplayBook& replays) {
   for (const auto& [endpoint, path] : options.replays) {
-    if (std::string problem = replays.load(endpoint, path); !problem.empty()) {
-      printProblem("--replay: " + problem);
-      return kExitBadUsage;
-    }
+    if (std::string problem = replays.load(endpoint, path); !problem.empty())
+      return support::Status::failure("--replay: " + problem);
   }
-  if (!options.recording_folder.empty()) {
-    recording::Recording read;
-    std::string problem;
-    if (!recording::readRecording(options.recording_folder, read, problem)) {
-      printProblem("--replay: " + problem);
-      return kExitBadUsage;
-    }
-    if (!read.note.empty()) printProblem("--replay: note: " + read.note);
-    const RecordingClock clock{options.replay_from_s_of_day, options.replay_speed};
-    replays.useRecording(std::make_unique<const RecordingReplay>(recording::ReplayTimeline(std::move(read.exchanges)),
-                                                                 clock, std::chrono::steady_clock::now()));
-  }
-  std::unique_ptr<RequestRecord> record;
-  if (!options.record_file.empty()) {
-    std::string problem;
-    record = RequestRecord::open(options.record_file, problem);
-    if (!record) {
-      printProblem("--record: " + problem);
-      return kExitBadUsage;
-    }
-  }
-  if (!options.write_certificate_file.empty()) {
-    if (const support::Status written = writeOutput(options.write_certificate_file, identity.certificate_pem);
-        !written) {
-      printProblem("--write-cert: " + written.message());
-      return kExitBadUsage;
-    }
-  }
+  if (options.recording_folder.empty()) return support::Status::success();
+  recording::Recording read;
+  std::string problem;
+  if (!recording::readRecording(options.recording_folder, read, problem))
+    return support::Status::failure("--replay: " + problem);
+  if (!read.note.empty()) printProblem("--replay: note: " + read.note);
+  const RecordingClock clock{options.replay_from_s_of_day, options.replay_speed};
+  replays.useRecording(std::make_unique<const RecordingReplay>(recording::ReplayTimeline(std::move(read.exchanges)),
+                                                               clock, std::chrono::steady_clock::now()));
+  return support::Status::success();
+}
 
+// Serves until a stop signal or --max-seconds, after the port file and the
+// ready line; `record` may be null.
+int serve(const StandinOptions& options, const TlsIdentity& identity, ReplayBook& replays, RequestRecord* record,
+          const sigset_t& stop_signals) {
   const MarketModel model(options.seed);
   FaultPlan faults(options.fault, options.fault_rate, options.seed, options.fault_endpoint, options.fault_requests);
   ServiceSettings settings;
@@ -163,16 +143,11 @@ int runStandin(const StandinOptions& options) {
   config.identity = identity;
   std::string problem;
   std::unique_ptr<HttpsServer> server = HttpsServer::start(config, handler, problem);
-  if (!server) {
-    printProblem(problem);
-    return kExitCannotServe;
-  }
+  if (!server) return endWith(kExitCannotServe, problem);
   if (!options.port_file.empty()) {
     if (const support::Status written = writeOutput(options.port_file, std::to_string(server->port()) + "\n");
-        !written) {
-      printProblem("--port-file: " + written.message());
-      return kExitBadUsage;
-    }
+        !written)
+      return endWith(kExitBadUsage, "--port-file: " + written.message());
   }
   std::printf("%s listening on https://%s:%u\n", kProgram, urlHost(options.address).c_str(),
               static_cast<unsigned>(server->port()));
@@ -183,19 +158,46 @@ int runStandin(const StandinOptions& options) {
   return kExitClean;
 }
 
+}  // namespace
+
+int runStandin(const StandinOptions& options) {
+  const sigset_t stop_signals = blockStopSignals();
+  if (!options.write_bars_file.empty()) return writeBars(options);
+
+  TlsIdentity identity;
+  if (!options.certificate_file.empty()) {
+    if (std::string problem = loadTlsIdentity(options.certificate_file, options.key_file, identity);
+        !problem.empty())
+      return endWith(kExitBadUsage, "--cert/--key: " + problem);
+  } else if (std::string problem = generateTlsIdentity(options.host_name, std::time(nullptr), identity);
+             !problem.empty()) {
+    return endWith(kExitCannotServe, "certificate generation failed: " + problem);
+  }
+  ReplayBook replays;
+  if (support::Status loaded = loadReplays(options, replays); !loaded) return endWith(kExitBadUsage, loaded.message());
+  std::unique_ptr<RequestRecord> record;
+  if (!options.record_file.empty()) {
+    std::string problem;
+    record = RequestRecord::open(options.record_file, problem);
+    if (!record) return endWith(kExitBadUsage, "--record: " + problem);
+  }
+  if (!options.write_certificate_file.empty()) {
+    if (const support::Status written = writeOutput(options.write_certificate_file, identity.certificate_pem);
+        !written)
+      return endWith(kExitBadUsage, "--write-cert: " + written.message());
+  }
+  return serve(options, identity, replays, record.get(), stop_signals);
+}
+
 int standinMain(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  auto parsed = parseStandinOptions(arguments);
-  if (const auto* problem = std::get_if<std::string>(&parsed)) {
-    printProblem(*problem);
-    return kExitBadUsage;
-  }
-  const StandinOptions& options = std::get<StandinOptions>(parsed);
-  if (options.help) {
+  const support::Result<StandinOptions> options = parseStandinOptions(arguments);
+  if (!options) return endWith(kExitBadUsage, options.message());
+  if (options->help) {
     std::fputs(standinHelp().c_str(), stdout);
     return kExitClean;
   }
-  return runStandin(options);
+  return runStandin(options.value());
 }
 
 }  // namespace standin

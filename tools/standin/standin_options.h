@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "tools/standin/endpoint.h"
 #include "tools/standin/fault_plan.h"
+#include "tools/support/result.h"
 
 namespace standin {
 
@@ -44,11 +44,11 @@ struct StandinOptions {
 };
 
 // Parses argv[1..]. Options take their value as the next argument or after
-// '=' ("--port 8443", "--port=8443"). On error returns the line to print,
-// which names the option.
-std::variant<StandinOptions, std::string> parseStandinOptions(const std::vector<std::string>& arguments);
+// '=' ("--port 8443", "--port=8443"). A failure's message is the line to
+// print, which names the option.
+support::Result<StandinOptions> parseStandinOptions(const std::vector<std::string>& arguments);
 
-// The --help text.
+// The --help text, generated from the option table.
 std::string standinHelp();
 
 // True for 127.0.0.0/8 and ::1, in their textual forms.
