@@ -6,6 +6,7 @@
 
 #include "tools/chart/calendar_text.h"
 #include "host/study_instance.h"
+#include "tools/support/json_text.h"
 
 namespace chart_tool {
 
@@ -47,23 +48,6 @@ std::string colorText(uint32_t color) {
   return text;
 }
 
-std::string jsonQuoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      quoted += escape;
-    } else {
-      quoted += static_cast<char>(c);
-    }
-  }
-  return quoted + "\"";
-}
-
 void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
   std::vector<int32_t> series;
   for (int32_t i = 0; i < StudyInstance::kSubgraphSlots; ++i)
@@ -92,7 +76,7 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
     out << (first ? "\n" : ",\n") << "  {\"lineNumber\": " << record.lineNumber
         << ", \"kind\": " << record.drawingKind << ", \"price\": " << numberText(record.price)
         << ", \"color\": \"" << colorText(record.color) << "\", \"width\": " << record.lineWidth
-        << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << jsonQuoted(drawing.label)
+        << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << support::jsonString(drawing.label)
         << ", \"fontSize\": " << record.fontSize << ", \"alignment\": " << record.labelAlignment
         << ", \"transparentLabelBackground\": " << (record.transparentLabelBackground != 0 ? "true" : "false")
         << ", \"row\": " << chart.priceToY(record.price) << "}";

@@ -10,6 +10,7 @@
 #include "tools/chart/calendar_text.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/replaced_file.h"
+#include "tools/support/json_text.h"
 
 namespace chart_tool {
 
@@ -23,8 +24,7 @@ class StatusWriter {
 
   void text(const char* name, const std::string& value) {
     json_.Key(name);
-    const std::string shown = withoutKey(value, apiKey_);
-    json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+    support::writeJsonString(json_, withoutKey(value, apiKey_));
   }
   // An empty text is written as null.
   void textOrNull(const char* name, const std::string& value) {
@@ -64,8 +64,7 @@ class StatusWriter {
     json_.Key(name);
     json_.StartArray();
     for (const std::string& value : values) {
-      const std::string shown = withoutKey(value, apiKey_);
-      json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+      support::writeJsonString(json_, withoutKey(value, apiKey_));
     }
     json_.EndArray();
   }
