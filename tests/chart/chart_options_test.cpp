@@ -99,13 +99,6 @@ TEST(ChartOptions, RefusesABadCommandLineInOneLine) {
 }
 
 TEST(OptionValues, ReadOnlyWholeValuesInsideTheirRange) {
-  EXPECT_EQ(readWholeNumber("86400", 1, 86400), 86400);
-  EXPECT_FALSE(readWholeNumber("86401", 1, 86400));
-  EXPECT_FALSE(readWholeNumber("99999999999999999999", 0, INT64_MAX));
-  EXPECT_FALSE(readWholeNumber("", 0, 1));
-  EXPECT_EQ(readDecimalNumber("1e3", 1, 1e7), 1000.0);
-  EXPECT_FALSE(readDecimalNumber("inf", 0, 1e300));
-  EXPECT_FALSE(readDecimalNumber("1.5 ", 0, 2));
   EXPECT_FALSE(readPictureSize("1600x"));
   EXPECT_FALSE(readPictureSize("199x150"));
   EXPECT_EQ(readPictureSize("200x150")->height_px, 150);

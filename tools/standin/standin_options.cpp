@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <functional>
 #include <limits>
+
+#include "tools/support/number_text.h"
 
 namespace standin {
 
@@ -22,19 +23,21 @@ struct Refusal {
   throw Refusal{"'" + value + "' is not " + wanted};
 }
 
-template <class Number>
-bool parseNumber(const std::string& text, Number& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return !text.empty() && error == std::errc() && stop == end;
-}
-
 // The whole text as a number within [low, high]; NaN is never within.
 template <class Number>
 Number readNumber(const std::string& text, Number low, Number high, const std::string& wanted) {
-  Number value{};
-  if (!parseNumber(text, value) || !(value >= low && value <= high)) refuse(text, wanted);
-  return value;
+  const std::optional<Number> value = support::readNumberText(text, low, high);
+  if (!value) refuse(text, wanted);
+  return *value;
+}
+
+// The whole text as a number of any value its type holds.
+template <class Number>
+bool parseNumber(const std::string& text, Number& value) {
+  const std::optional<Number> read =
+      support::readNumberText(text, std::numeric_limits<Number>::lowest(), std::numeric_limits<Number>::max());
+  if (read) value = *read;
+  return read.has_value();
 }
 
 double readSeconds(const std::string& text, bool allow_zero) {
