@@ -1,6 +1,5 @@
-// The texts a recording is made of: its times to the microsecond, refused
-// when they are no real time, and its bars file, which the chart program's
-// bar reader reads back to the very bars written.
+// The texts a recording is made of: its checksums and its bars file, which
+// the chart program's bar reader reads back to the very bars written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,47 +12,12 @@
 #include "tools/recording/bars_text.h"
 #include "tools/recording/checksum.h"
 #include "tools/recording/recording_files.h"
-#include "tools/recording/recording_time.h"
 
 using namespace recording;
 
 namespace {
 
 constexpr HostDateTime kDay20260302 = 46083LL * kMicrosecondsPerDay;
-
-TEST(RecordingTime, WritesAndReadsEveryMicrosecond) {
-  const struct {
-    HostDateTime time;
-    const char* text;
-  } cases[] = {
-      {kDay20260302 + 10 * kMicrosecondsPerHour + 15 * kMicrosecondsPerMinute, "2026-03-02 10:15:00.000000"},
-      {kDay20260302 + kMicrosecondsPerDay - 1, "2026-03-02 23:59:59.999999"},
-      {0, "1899-12-30 00:00:00.000000"},
-      {-1, "1899-12-29 23:59:59.999999"},
-      {(59LL + 1) * kMicrosecondsPerDay, "1900-02-28 00:00:00.000000"},
-      {kDay20260302 - 2 * kMicrosecondsPerDay + 7, "2026-02-28 00:00:00.000007"},
-      {(46083LL - 732) * kMicrosecondsPerDay, "2024-02-29 00:00:00.000000"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(formatRecordingTime(c.time).value_or("nothing"), c.text);
-    EXPECT_EQ(readRecordingTime(c.text).value_or(-999), c.time) << c.text;
-  }
-  EXPECT_TRUE(formatRecordingTime(readRecordingTime("0001-01-01 00:00:00.000000").value()));
-  EXPECT_FALSE(formatRecordingTime(*readRecordingTime("0001-01-01 00:00:00.000000") - 1));
-  EXPECT_TRUE(formatRecordingTime(readRecordingTime("9999-12-31 23:59:59.999999").value()));
-  EXPECT_FALSE(formatRecordingTime(*readRecordingTime("9999-12-31 23:59:59.999999") + 1));
-  EXPECT_FALSE(formatRecordingTime(INT64_MIN));
-  EXPECT_FALSE(formatRecordingTime(INT64_MAX));
-}
-
-TEST(RecordingTime, RefusesWhatIsNoTime) {
-  for (const char* text : {"", "2026-03-02 10:15:00", "2026-03-02 10:15:00.00000", "2026-03-02T10:15:00.000000",
-                           "2026-02-29 10:15:00.000000", "2026-13-02 10:15:00.000000", "2026-03-00 10:15:00.000000",
-                           "0000-03-02 10:15:00.000000", "2026-03-02 24:00:00.000000", "2026-03-02 10:60:00.000000",
-                           "2026-03-02 10:15:60.000000", "2026-03-02 10:15:00.-00000", "+026-03-02 10:15:00.000000",
-                           "2026-03-02 10:15:00.0000000"})
-    EXPECT_FALSE(readRecordingTime(text)) << text;
-}
 
 TEST(RecordingChecksum, IsFnv1aOfEveryByte) {
   EXPECT_EQ(checksumText(""), "fnv1a64:cbf29ce484222325");

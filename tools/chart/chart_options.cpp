@@ -6,8 +6,8 @@
 #include <functional>
 #include <map>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/option_values.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/number_text.h"
 
 namespace chart_tool {
@@ -59,7 +59,7 @@ ValueReader decimal(Number ChartOptions::*field, double low, double high) {
 
 ValueReader when(std::optional<HostDateTime> ChartOptions::*field) {
   return [field](ChartOptions& options, const std::string& value) {
-    options.*field = readDateTime(value);
+    options.*field = support::readDateTime(value);
     return (options.*field).has_value();
   };
 }

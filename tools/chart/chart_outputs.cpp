@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/chart/calendar_text.h"
 #include "host/study_instance.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
 namespace chart_tool {
@@ -57,7 +57,7 @@ void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
   out << '\n';
   const std::vector<Bar>& bars = instance.chart().bars();
   for (std::size_t bar = 0; bar < bars.size(); ++bar) {
-    out << formatDateTime(bars[bar].dateTime);
+    out << support::formatDateTime(bars[bar].dateTime);
     for (int32_t i : series) {
       const HostSubgraph& subgraph = instance.subgraph(i);
       const float value = bar < static_cast<std::size_t>(subgraph.valueCount) ? subgraph.values[bar] : 0.0f;

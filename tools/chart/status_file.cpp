@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/replaced_file.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
 namespace chart_tool {
@@ -97,9 +97,9 @@ std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel
   json.SetIndent(' ', 2);
   StatusWriter status(json, apiKey);
   json.StartObject();
-  status.text("now", formatDateTime(record.now()));
+  status.text("now", support::formatDateTime(record.now()));
   if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
-    status.text("lastGoodAnswer", formatDateTime(*answer));
+    status.text("lastGoodAnswer", support::formatDateTime(*answer));
     status.number("ageSeconds", *record.age_s());
   } else {
     status.null("lastGoodAnswer");

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "tools/recording/recording_time.h"
+#include "tools/support/date_time_text.h"
 
 namespace recording {
 
@@ -26,7 +26,7 @@ std::string numberText(float value) {
 std::optional<std::string> barsCsvText(const std::vector<RecordedBar>& bars) {
   std::string text = "datetime,open,high,low,close,volume\n";
   for (const RecordedBar& bar : bars) {
-    std::optional<std::string> when = formatRecordingTime(bar.dateTime);
+    std::optional<std::string> when = support::formatExactDateTime(bar.dateTime);
     if (!when) return std::nullopt;
     // Whole seconds as bar files usually have them; a fraction only when there is one.
     if (bar.dateTime % kMicrosecondsPerSecond == 0) when->resize(when->size() - 7);

@@ -8,7 +8,7 @@
 #include <limits>
 #include <optional>
 
-#include "tools/recording/recording_time.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
 namespace recording {
@@ -24,7 +24,7 @@ void writeText(JsonWriter& json, const char* name, std::string_view text) {
 }
 
 bool writeTime(JsonWriter& json, const char* name, HostDateTime time, std::string& error) {
-  const std::optional<std::string> text = formatRecordingTime(time);
+  const std::optional<std::string> text = support::formatExactDateTime(time);
   if (!text) {
     error = std::string(name) + " " + std::to_string(time) + " is outside years 0001 to 9999";
     return false;
@@ -78,7 +78,7 @@ class Fields {
     std::string text;
     this->text(name, text);
     if (!problem_.empty()) return;
-    const std::optional<HostDateTime> read = readRecordingTime(text);
+    const std::optional<HostDateTime> read = support::readExactDateTime(text);
     if (!read) refuse(name, "a time as YYYY-MM-DD HH:MM:SS.ffffff");
     if (read) out = *read;
   }
