@@ -9,9 +9,9 @@
 
 #include "support/temporary_folder.h"
 #include "tools/chart/bar_file.h"
-#include "tools/recording/bars_text.h"
 #include "tools/recording/checksum.h"
 #include "tools/recording/recording_files.h"
+#include "tools/support/bar_csv.h"
 
 using namespace recording;
 
@@ -28,14 +28,14 @@ TEST(RecordingChecksum, IsFnv1aOfEveryByte) {
 // Bars of every kind of float: halves and tenths of prices, tiny and huge
 // values, values whose shortest text misreads through a double, times with
 // and without fractions of a second.
-std::vector<RecordedBar> oddBars() {
-  std::vector<RecordedBar> bars;
+std::vector<support::PriceBar> oddBars() {
+  std::vector<support::PriceBar> bars;
   std::mt19937 random(3);
   std::uniform_int_distribution<uint32_t> anyBits;
   HostDateTime time = kDay20260302 + 9 * kMicrosecondsPerHour;
   auto addBar = [&](std::vector<float> values) {
     std::sort(values.begin(), values.begin() + 4);
-    bars.push_back(RecordedBar{time, values[1], values[3], values[0], values[2], values[4]});
+    bars.push_back(support::PriceBar{time, values[1], values[3], values[0], values[2], values[4]});
     time += bars.size() % 3 ? kMicrosecondsPerMinute : 1234567;
   };
   addBar({5800.25f, 5801.5f, 5799.75f, 5801.0f, 1250.0f});
@@ -55,25 +55,29 @@ std::vector<RecordedBar> oddBars() {
 }
 
 TEST(RecordingBars, TheChartProgramReadsBackTheVeryBarsWritten) {
-  const std::vector<RecordedBar> bars = oddBars();
-  const std::optional<std::string> text = barsCsvText(bars);
-  ASSERT_TRUE(text);
-  EXPECT_EQ(text->substr(0, text->find('\n', 40) + 1),
-            "datetime,open,high,low,close,volume\n2026-03-02 09:00:00,5800.25,5801.5,5799.75,5801,1250\n");
-  std::string error;
-  const std::optional<chart_tool::BarText> read = chart_tool::readBarText(*text, error);
-  ASSERT_TRUE(read) << error;
-  EXPECT_FALSE(read->utc);
-  ASSERT_EQ(read->bars.size(), bars.size());
-  for (std::size_t i = 0; i < bars.size(); ++i) {
-    const chart_host::Bar& back = read->bars[i];
-    const RecordedBar& bar = bars[i];
-    EXPECT_EQ(back.dateTime, bar.dateTime) << i;
-    EXPECT_TRUE(back.open == bar.open && back.high == bar.high && back.low == bar.low && back.close == bar.close &&
-                back.volume == bar.volume)
-        << "bar " << i << " read back other values";
+  const std::vector<support::PriceBar> bars = oddBars();
+  for (const support::BarTimes times : {support::BarTimes::Chart, support::BarTimes::Utc}) {
+    const bool utc = times == support::BarTimes::Utc;
+    const std::optional<std::string> text = support::barCsvText(bars, times);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->substr(0, text->find('\n', 40) + 1),
+              std::string("datetime,open,high,low,close,volume\n2026-03-02") + (utc ? "T09:00:00Z" : " 09:00:00") +
+                  ",5800.25,5801.5,5799.75,5801,1250\n");
+    std::string error;
+    const std::optional<chart_tool::BarText> read = chart_tool::readBarText(*text, error);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(read->utc, utc);
+    ASSERT_EQ(read->bars.size(), bars.size());
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+      const chart_host::Bar& back = read->bars[i];
+      const support::PriceBar& bar = bars[i];
+      EXPECT_EQ(back.dateTime, bar.dateTime) << i;
+      EXPECT_TRUE(back.open == bar.open && back.high == bar.high && back.low == bar.low && back.close == bar.close &&
+                  back.volume == bar.volume)
+          << "bar " << i << " read back other values";
+    }
   }
-  EXPECT_FALSE(barsCsvText({RecordedBar{-800000 * kMicrosecondsPerDay}}));
+  EXPECT_FALSE(support::barCsvText({support::PriceBar{-800000 * kMicrosecondsPerDay}}));
 }
 
 TEST(RecordingFiles, AFileWrittenWholeReplacesTheOldOneAndLeavesNothingBeside) {

@@ -1,12 +1,15 @@
 #include "tools/chart/bar_file.h"
 
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <span>
 
 #include "tools/chart/text_file.h"
+#include "tools/support/bar_csv.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool {
@@ -44,8 +47,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool headerMatches(const std::vector<std::string_view>& fields,
-                   std::initializer_list<std::string_view> names) {
+// The charting platform's intraday export; the plain layout's columns are the
+// bar CSV format's own.
+constexpr std::array<std::string_view, 7> kExportColumns = {"Date", "Time", "Open", "High", "Low", "Last", "Volume"};
+
+bool headerMatches(const std::vector<std::string_view>& fields, std::span<const std::string_view> names) {
   if (fields.size() < names.size()) return false;
   std::size_t i = 0;
   for (std::string_view name : names)
@@ -116,9 +122,9 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error) {
     if (line.empty()) continue;
     const std::vector<std::string_view> fields = fieldsOf(line);
     if (!layout) {
-      if (headerMatches(fields, {"Date", "Time", "Open", "High", "Low", "Last", "Volume"})) {
+      if (headerMatches(fields, kExportColumns)) {
         layout = Layout::Export;
-      } else if (headerMatches(fields, {"datetime", "open", "high", "low", "close", "volume"})) {
+      } else if (headerMatches(fields, support::kBarCsvColumns)) {
         layout = Layout::Plain;
       } else {
         error = std::to_string(lineNumber) +

@@ -22,7 +22,7 @@
 // (one line; times as support::formatExactDateTime writes them). bars.csv is
 // written before the header line, so an index that reads always has its bars.
 // Writing: recording_writer.h. Reading the index text alone (for tools and
-// the fuzzer): index_reading.h. The bars file's text: bars_text.h.
+// the fuzzer): index_reading.h. The bars file's text: tools/support/bar_csv.h.
 #pragma once
 
 #include <cstdint>

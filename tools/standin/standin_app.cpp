@@ -76,9 +76,13 @@ int runStandin(const StandinOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
 
   if (!options.write_bars_file.empty()) {
-    const std::string bars = spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from,
-                                         options.bars_to);
-    if (std::string problem = writeFileAtomically(options.write_bars_file, bars); !problem.empty()) {
+    const std::optional<std::string> bars =
+        spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from, options.bars_to);
+    if (!bars) {
+      printProblem("--write-bars: the bars window reaches past the year 9999");
+      return kExitBadUsage;
+    }
+    if (std::string problem = writeFileAtomically(options.write_bars_file, *bars); !problem.empty()) {
       printProblem("--write-bars: " + problem);
       return kExitBadUsage;
     }
