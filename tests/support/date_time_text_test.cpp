@@ -17,6 +17,7 @@ TEST(DateTimeText, CountsDaysAsTheChartHostsCalendarDoesBeforeTheEpochToo) {
   EXPECT_EQ(support::dayNumberOf(-1), -1);
   EXPECT_EQ(support::startOfDay(-1), -kMicrosecondsPerDay);
   EXPECT_EQ(support::formatDateTime(-1), "1899-12-29 23:59:59");
+  EXPECT_EQ(support::startOfDay(INT64_MIN + 1), INT64_MIN);
   constexpr HostDateTime kFarthest = INT64_MAX / kMicrosecondsPerDay * kMicrosecondsPerDay;
   for (const HostDateTime time : {INT64_MIN + 0, -kFarthest, -kMicrosecondsPerDay * 146097 * 5 - 7, HostDateTime{0},
                                   kDay20260302 + 12345, kMicrosecondsPerDay * 2958465 + 1, kFarthest, INT64_MAX}) {

@@ -1,19 +1,20 @@
 #include "tools/support/date_time_text.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace support {
 
 namespace {
 
-struct Date {
+struct CalendarDate {
   int64_t year;
   int32_t month;
   int32_t day;
 };
 
 // Whole-number division rounded down, for times before the epoch.
-int64_t floorDivide(int64_t value, int64_t divisor) {
+int64_t floorQuotient(int64_t value, int64_t divisor) {
   const int64_t quotient = value / divisor;
   return quotient * divisor > value ? quotient - 1 : quotient;
 }
@@ -26,23 +27,23 @@ constexpr int64_t kDayNumberOfEraStart = 693899;  // days from 0000-03-01 to 189
 
 int64_t dayNumberOfDate(int64_t year, int32_t month, int32_t day) {
   const int64_t shifted = month <= 2 ? year - 1 : year;
-  const int64_t era = floorDivide(shifted, 400);
+  const int64_t era = floorQuotient(shifted, 400);
   const int64_t yearOfEra = shifted - era * 400;
   const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
   const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   return era * kDaysOfEra + dayOfEra - kDayNumberOfEraStart;
 }
 
-Date dateOfDayNumber(int64_t dayNumber) {
+CalendarDate dateOfDayNumber(int64_t dayNumber) {
   const int64_t days = dayNumber + kDayNumberOfEraStart;
-  const int64_t era = floorDivide(days, kDaysOfEra);
+  const int64_t era = floorQuotient(days, kDaysOfEra);
   const int64_t dayOfEra = days - era * kDaysOfEra;
   const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
   const auto day = static_cast<int32_t>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
   const auto month = static_cast<int32_t>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-  return Date{yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+  return CalendarDate{yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
 bool isRealDate(int64_t year, int32_t month, int32_t day) {
@@ -53,7 +54,7 @@ bool isRealDate(int64_t year, int32_t month, int32_t day) {
 }
 
 // Exactly `digits` decimal digits at `at`, advancing it.
-bool readDigits(std::string_view text, std::size_t& at, int digits, int32_t& value) {
+bool readDateDigits(std::string_view text, std::size_t& at, int digits, int32_t& value) {
   if (text.size() < at + digits) return false;
   value = 0;
   for (int i = 0; i < digits; ++i) {
@@ -65,10 +66,16 @@ bool readDigits(std::string_view text, std::size_t& at, int digits, int32_t& val
   return true;
 }
 
-bool readChar(std::string_view text, std::size_t& at, char expected) {
+bool readDateMark(std::string_view text, std::size_t& at, char expected) {
   if (at >= text.size() || text[at] != expected) return false;
   ++at;
   return true;
+}
+
+// Microseconds since the start of the time's day: 0 up to one day.
+int64_t microsecondOfDay(HostDateTime time) {
+  const int64_t remainder = time % kMicrosecondsPerDay;
+  return remainder < 0 ? remainder + kMicrosecondsPerDay : remainder;
 }
 
 // The first and the past-last time that exact texts hold.
@@ -77,9 +84,14 @@ const HostDateTime kPastLastExact = dayNumberOfDate(10000, 1, 1) * kMicroseconds
 
 }  // namespace
 
-int64_t dayNumberOf(HostDateTime time) { return floorDivide(time, kMicrosecondsPerDay); }
+int64_t dayNumberOf(HostDateTime time) { return floorQuotient(time, kMicrosecondsPerDay); }
 
-HostDateTime startOfDay(HostDateTime time) { return dayNumberOf(time) * kMicrosecondsPerDay; }
+HostDateTime startOfDay(HostDateTime time) {
+  const int64_t intoDay = microsecondOfDay(time);
+  // The first day the type reaches begins before its range: it starts at its least value.
+  return time < std::numeric_limits<HostDateTime>::min() + intoDay ? std::numeric_limits<HostDateTime>::min()
+                                                                    : time - intoDay;
+}
 
 std::optional<HostDateTime> timeOfDate(int64_t year, int32_t month, int32_t day) {
   if (!isRealDate(year, month, day)) return std::nullopt;
@@ -89,11 +101,11 @@ std::optional<HostDateTime> timeOfDate(int64_t year, int32_t month, int32_t day)
 std::optional<HostDateTime> readDate(std::string_view text) {
   std::size_t at = 0;
   int32_t year = 0, month = 0, day = 0;
-  if (!readDigits(text, at, 4, year) || at >= text.size()) return std::nullopt;
+  if (!readDateDigits(text, at, 4, year) || at >= text.size()) return std::nullopt;
   const char separator = text[at];
   if (separator != '-' && separator != '/') return std::nullopt;
   ++at;
-  if (!readDigits(text, at, 2, month) || !readChar(text, at, separator) || !readDigits(text, at, 2, day) ||
+  if (!readDateDigits(text, at, 2, month) || !readDateMark(text, at, separator) || !readDateDigits(text, at, 2, day) ||
       at != text.size())
     return std::nullopt;
   if (year < 1900) return std::nullopt;
@@ -103,13 +115,13 @@ std::optional<HostDateTime> readDate(std::string_view text) {
 std::optional<int64_t> readTimeOfDay(std::string_view text) {
   std::size_t at = 0;
   int32_t hours = 0, minutes = 0, seconds = 0, fraction = 0;
-  if (!readDigits(text, at, 2, hours) || !readChar(text, at, ':') || !readDigits(text, at, 2, minutes))
+  if (!readDateDigits(text, at, 2, hours) || !readDateMark(text, at, ':') || !readDateDigits(text, at, 2, minutes))
     return std::nullopt;
-  if (at < text.size() && (!readChar(text, at, ':') || !readDigits(text, at, 2, seconds))) return std::nullopt;
+  if (at < text.size() && (!readDateMark(text, at, ':') || !readDateDigits(text, at, 2, seconds))) return std::nullopt;
   if (at < text.size()) {
-    if (!readChar(text, at, '.')) return std::nullopt;
+    if (!readDateMark(text, at, '.')) return std::nullopt;
     const std::size_t digits = text.size() - at;
-    if (digits == 0 || digits > 6 || !readDigits(text, at, static_cast<int>(digits), fraction)) return std::nullopt;
+    if (digits == 0 || digits > 6 || !readDateDigits(text, at, static_cast<int>(digits), fraction)) return std::nullopt;
     for (std::size_t i = digits; i < 6; ++i) fraction *= 10;
   }
   if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
@@ -126,7 +138,7 @@ std::optional<HostDateTime> readDateTime(std::string_view text) {
 }
 
 std::string formatDateTime(HostDateTime time) {
-  const Date date = dateOfDayNumber(dayNumberOf(time));
+  const CalendarDate date = dateOfDayNumber(dayNumberOf(time));
   char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %s", static_cast<int>(date.year), date.month, date.day,
                 formatTimeOfDay(time).c_str());
@@ -134,7 +146,7 @@ std::string formatDateTime(HostDateTime time) {
 }
 
 std::string formatTimeOfDay(HostDateTime time) {
-  const int64_t seconds = (time - startOfDay(time)) / kMicrosecondsPerSecond;
+  const int64_t seconds = microsecondOfDay(time) / kMicrosecondsPerSecond;
   char text[16];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
                 static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
@@ -143,7 +155,7 @@ std::string formatTimeOfDay(HostDateTime time) {
 
 std::optional<std::string> formatExactDateTime(HostDateTime time) {
   if (time < kFirstExact || time >= kPastLastExact) return std::nullopt;
-  const int64_t fraction = (time - startOfDay(time)) % kMicrosecondsPerSecond;
+  const int64_t fraction = microsecondOfDay(time) % kMicrosecondsPerSecond;
   char text[40];
   std::snprintf(text, sizeof text, "%s.%06d", formatDateTime(time).c_str(), static_cast<int>(fraction));
   return std::string(text);
@@ -158,9 +170,9 @@ std::optional<HostDateTime> readExactDateTime(std::string_view text) {
       return std::nullopt;
   std::size_t at = 0;
   int32_t year = 0, month = 0, day = 0;
-  readDigits(text, at, 4, year);
-  readDigits(text, ++at, 2, month);
-  readDigits(text, ++at, 2, day);
+  readDateDigits(text, at, 4, year);
+  readDateDigits(text, ++at, 2, month);
+  readDateDigits(text, ++at, 2, day);
   const std::optional<HostDateTime> date = year >= 1 ? timeOfDate(year, month, day) : std::nullopt;
   const std::optional<int64_t> timeOfDay = readTimeOfDay(text.substr(11));
   if (!date || !timeOfDay) return std::nullopt;

@@ -20,7 +20,8 @@ namespace support {
 inline constexpr int64_t kDayNumberOf1970 = 25569;
 inline constexpr HostDateTime kHostDateTimeOf1970 = kDayNumberOf1970 * kMicrosecondsPerDay;
 
-// The day a time falls on, and the time at that day's start; any value.
+// The day a time falls on, and the time at that day's start; any value (the
+// first day the type reaches starts at its least value).
 int64_t dayNumberOf(HostDateTime time);
 HostDateTime startOfDay(HostDateTime time);
 

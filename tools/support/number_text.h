@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
