@@ -94,6 +94,18 @@ CURLcode applyTestRoute(CURL* curl, const HttpsGetRequest& request, curl_slist*&
   return CURLE_OK;
 }
 
+// The user agent, and the timeouts that bound each step and the whole
+// request; libcurl never raises a signal for them.
+void setAgentAndTimeouts(CURL* curl, const HttpsGetRequest& request) {
+  const long stepTimeoutMs = kHttpsStepTimeoutMs;
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, stepTimeoutMs);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(kHttpsStepTimeoutMs / 1000));
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 4 * stepTimeoutMs);
+}
+
 }  // namespace
 
 void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
@@ -113,13 +125,7 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
   Transfer transfer;
   curl_slist* connectTo = nullptr;
   curl_slist* headers = nullptr;
-  const long stepTimeoutMs = kHttpsStepTimeoutMs;
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, stepTimeoutMs);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(kHttpsStepTimeoutMs / 1000));
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 4 * stepTimeoutMs);
+  setAgentAndTimeouts(curl, request);
 
   const std::string url = std::string("https://") + request.host + ":" +
                           std::to_string(request.port) + request.pathAndQuery;

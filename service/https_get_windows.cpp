@@ -80,6 +80,22 @@ void collectBody(HINTERNET request, std::string& body) {
   }
 }
 
+// The answer's status and body into the result: a request that got this far
+// has completed, whatever its status.
+void takeResponse(HINTERNET request, DirectHttpResult& result) {
+  DWORD status = 0;
+  DWORD statusSize = sizeof status;
+  if (WinHttpQueryHeaders(request, kStatusCodeAsNumber, WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize,
+                          WINHTTP_NO_HEADER_INDEX)) {
+    result.statusCode = status;
+  }
+  std::string body;
+  collectBody(request, body);
+  // Taken as a C string: a zero byte ends the body.
+  assignHostString(result.body, body.c_str());
+  result.completed = true;
+}
+
 }  // namespace
 
 void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
@@ -129,19 +145,7 @@ void performHttpsGet(const HttpsGetRequest& request, DirectHttpResult& result) {
     return;
   }
 
-  DWORD status = 0;
-  DWORD statusSize = sizeof status;
-  if (WinHttpQueryHeaders(httpRequest, kStatusCodeAsNumber, WINHTTP_HEADER_NAME_BY_INDEX, &status,
-                          &statusSize, WINHTTP_NO_HEADER_INDEX)) {
-    result.statusCode = status;
-  }
-
-  std::string body;
-  collectBody(httpRequest, body);
-  // Taken as a C string: a zero byte ends the body.
-  assignHostString(result.body, body.c_str());
-  result.completed = true;
-
+  takeResponse(httpRequest, result);
   WinHttpCloseHandle(httpRequest);
   WinHttpCloseHandle(connection);
   WinHttpCloseHandle(root);

@@ -5,8 +5,10 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
+#include <sys/stat.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -17,6 +19,7 @@
 #include "support/text_files.h"
 #include "host/civil_calendar.h"
 #include "tools/support/date_time_text.h"
+#include "tools/support/input_file.h"
 
 using namespace chart_host;
 
@@ -234,6 +237,11 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
                                              "2026-03-02 09:01:00,10,9,11,10,5\n";
   std::ofstream(out.file("bad-settings.json")) << "{\"Ticker\": \"SPX\",";
   std::ofstream(out.file("nested-settings.json")) << "{\"Ticker\": [1]}";
+  // Hostile paths: read without end, waited on without end, or followed.
+  ASSERT_EQ(::mkfifo(out.file("bars.fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink(out.file("bad-bars.csv"), out.file("link.csv"));
+  std::ofstream(out.file("sparse.csv")).close();
+  std::filesystem::resize_file(out.file("sparse.csv"), support::kBarsFileBound_bytes + 1);
   const std::vector<BadRun> runs = {
       {"unknown option", {"--colour"}, "unknown option '--colour'"},
       {"option without value", {"--bars"}, "--bars needs a value"},
@@ -243,6 +251,11 @@ TEST_F(ChartProgram, RefusesBadCommandLinesAndFilesWithOneLine) {
       {"missing bars file", {"--bars", out.file("none.csv")}, "none.csv: cannot be read"},
       {"bars file a folder", {"--bars", out.path()}, "cannot be read (a folder, not a file)"},
       {"bad bars line", {"--bars", out.file("bad-bars.csv")}, "bad-bars.csv:3: the high is below the low"},
+      {"bars file a device", {"--bars", "/dev/zero"}, "/dev/zero: cannot be read (a device, not a regular file)"},
+      {"bars file a FIFO", {"--bars", out.file("bars.fifo")}, "bars.fifo: cannot be read (a FIFO, not a regular"},
+      {"bars file a link", {"--bars", out.file("link.csv")}, "link.csv: cannot be read (a symbolic link"},
+      {"bars file over its bound", {"--bars", out.file("sparse.csv")}, "sparse.csv: cannot be read (1073741825 bytes"},
+      {"settings file a FIFO", {"--settings", out.file("bars.fifo")}, "bars.fifo: cannot be read (a FIFO"},
       {"missing settings file", {"--settings", out.file("none.json")}, "none.json: cannot be read"},
       {"settings not JSON", {"--settings", out.file("bad-settings.json")}, "bad-settings.json: not JSON"},
       {"settings value not a scalar", {"--settings", out.file("nested-settings.json")}, "value of 'Ticker' must be"},

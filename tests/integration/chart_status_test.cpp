@@ -212,6 +212,20 @@ TEST_F(ChartStatus, StopsAtTheStartWhenTheStatusFileCannotBeWritten) {
   EXPECT_NE(run.standard_error.find("status.json: cannot be written"), std::string::npos) << run.standard_error;
 }
 
+// A link planted where the status's temporary file once was never makes the
+// run write through it to the file it points at.
+TEST_F(ChartStatus, NeverWritesThroughALinkPlantedBesideTheStatusFile) {
+  std::ofstream(out.file("victim.txt")) << "keep";
+  std::filesystem::create_symlink(out.file("victim.txt"), out.file("status.json.tmp"));
+  const ProcessResult run = standin_test::runProgram(
+      TARVIO_CHART_PATH, {"--service-address=127.0.0.1:1", "--start", "2026-03-02 10:15", "--end",
+                          "2026-03-02 10:16", "--status", out.file("status.json"), "--quiet"}, 60);
+  EXPECT_EQ(run.exit_status, 3) << run.standard_error;
+  EXPECT_EQ(readText(out.file("victim.txt")), "keep");
+  EXPECT_TRUE(std::filesystem::is_symlink(out.file("status.json.tmp")));
+  EXPECT_EQ(status()["calls"].GetInt(), 7);  // 10:15 to 10:16 every 10 seconds
+}
+
 TEST_F(ChartStatus, ExplainsTheStatusFileAndExitStatus4) {
   const ProcessResult run = standin_test::runProgram(TARVIO_CHART_PATH, {"--help"}, 60);
   EXPECT_EQ(run.exit_status, 0);

@@ -80,14 +80,4 @@ TEST(RecordingBars, TheChartProgramReadsBackTheVeryBarsWritten) {
   EXPECT_FALSE(support::barCsvText({support::PriceBar{-800000 * kMicrosecondsPerDay}}));
 }
 
-TEST(RecordingFiles, AFileWrittenWholeReplacesTheOldOneAndLeavesNothingBeside) {
-  test_files::TemporaryFolder folder;
-  std::string error;
-  ASSERT_TRUE(writeFileWhole(folder.file("bars.csv"), "old", error)) << error;
-  ASSERT_TRUE(writeFileWhole(folder.file("bars.csv"), "new and longer", error)) << error;
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-  EXPECT_FALSE(writeFileWhole(folder.file("no such folder/bars.csv"), "x", error));
-  EXPECT_NE(error.find("no such folder/bars.csv.partial: creating failed"), std::string::npos) << error;
-}
-
 }  // namespace

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "support/standin_process.h"
-#include "tools/standin/file_io.h"
+#include "support/text_files.h"
 #include "tools/standin/replay_book.h"
 #include "tools/standin/request_record.h"
 
@@ -75,22 +75,10 @@ TEST(RequestRecord, WritesOneJsonLinePerRequest) {
   ASSERT_TRUE(record) << problem;
   record->write(request, FaultMode::None);
   record->write(request, FaultMode::Slow);
-  std::string content;
-  ASSERT_EQ(readWholeFile(folder.file("record.jsonl"), content), "");
+  const std::string content = test_text::readText(folder.file("record.jsonl"));
   EXPECT_EQ(content, recordLine(request, FaultMode::None) + "\n" + recordLine(request, FaultMode::Slow) + "\n");
   EXPECT_FALSE(RequestRecord::open(folder.file("no/such/folder/record"), problem));
   EXPECT_NE(problem, "");
-}
-
-TEST(FileIo, WritesAtomicallyAndReadsBack) {
-  ScratchFolder folder;
-  ASSERT_EQ(writeFileAtomically(folder.file("port"), "8443\n"), "");
-  std::string content;
-  ASSERT_EQ(readWholeFile(folder.file("port"), content), "");
-  EXPECT_EQ(content, "8443\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-  EXPECT_NE(writeFileAtomically(folder.file("no/such/port"), "1"), "");
-  EXPECT_NE(readWholeFile(folder.file("missing"), content), "");
 }
 
 }  // namespace

@@ -19,24 +19,23 @@ AlertCommand::AlertCommand(std::string program, Note note) : program_(std::move(
 AlertCommand::~AlertCommand() {
   const auto giveUp = std::chrono::steady_clock::now() + kEndWait;
   while (releaseEnded() > 0 && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(kEndPoll);
-  for (const StartedProgram program : running_) leaveProgram(program);
+  for (const support::StartedProgram program : running_) support::leaveProgram(program);
 }
 
 void AlertCommand::run(const std::string& alertText) {
   if (program_.empty()) return;
   releaseEnded();
-  StartedProgram started = 0;
-  std::string error;
-  if (startProgram(program_, alertText, started, error)) {
-    running_.push_back(started);
+  const support::Result<support::StartedProgram> started = support::startProgram(program_, alertText);
+  if (started) {
+    running_.push_back(started.value());
   } else if (!failureTold_) {
     failureTold_ = true;
-    note_("--on-alert: cannot start '" + program_ + "': " + error);
+    note_("--on-alert: cannot start '" + program_ + "': " + started.message());
   }
 }
 
 std::size_t AlertCommand::releaseEnded() {
-  running_.erase(std::remove_if(running_.begin(), running_.end(), programEnded), running_.end());
+  running_.erase(std::remove_if(running_.begin(), running_.end(), support::programEnded), running_.end());
   return running_.size();
 }
 

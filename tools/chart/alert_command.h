@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/chart_platform.h"
+#include "tools/support/started_program.h"
 
 namespace chart_tool {
 
@@ -33,7 +33,7 @@ class AlertCommand {
   std::string program_;
   Note note_;
   bool failureTold_ = false;
-  std::vector<StartedProgram> running_;
+  std::vector<support::StartedProgram> running_;
 };
 
 }  // namespace chart_tool

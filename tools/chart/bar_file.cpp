@@ -160,11 +160,12 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error) {
 }
 
 std::optional<BarText> readBarFile(const std::string& path, std::string& error) {
-  return readFileWith(path, ":", error, [&](const std::string& text) { return readBarText(text, error); });
+  return readFileWith(path, support::kBarsFileBound_bytes, ":", error,
+                      [&](const std::string& text) { return readBarText(text, error); });
 }
 
 std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& error) {
-  return readFileWith(path, ":", error, [&](const std::string& text) {
+  return readFileWith(path, support::kBarsFileBound_bytes, ":", error, [&](const std::string& text) {
     return readBarText(std::string_view(text).substr(0, text.rfind('\n') + 1), error);
   });
 }

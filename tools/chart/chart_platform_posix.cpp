@@ -1,15 +1,8 @@
 #include "tools/chart/chart_platform.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "tools/chart/chart_options.h"
 #include "host/curl_transport.h"
@@ -44,60 +37,5 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 }
 
 std::string pictureUnavailableReason() { return {}; }
-
-bool startProgram(const std::string& program, const std::string& argument, StartedProgram& started,
-                  std::string& error) {
-  std::string name = program;
-  std::string text = argument;
-  char* const arguments[] = {name.data(), text.data(), nullptr};
-  pid_t id = 0;
-  // The child's exec failure (a missing or unrunnable program) comes back here.
-  const int failure = posix_spawnp(&id, program.c_str(), nullptr, nullptr, arguments, environ);
-  if (failure != 0) {
-    error = std::strerror(failure);
-    return false;
-  }
-  started = id;
-  return true;
-}
-
-bool programEnded(StartedProgram started) {
-  int status = 0;
-  // The child's id once it has ended, -1 when there is nothing left to wait for.
-  return waitpid(static_cast<pid_t>(started), &status, WNOHANG) != 0;
-}
-
-// A child left running is adopted by the system when this program ends.
-void leaveProgram(StartedProgram) {}
-
-bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
-  error = std::strerror(errno);
-  return false;
-}
-
-namespace {
-
-std::atomic<bool> interruptCame{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-void noteInterrupt(int) { interruptCame = true; }
-
-}  // namespace
-
-void noteInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = noteInterrupt;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;  // the second one ends the program as usual
-  for (int signal : {SIGINT, SIGTERM}) {
-    struct sigaction before {};
-    // A signal the program was started to ignore (nohup) stays ignored.
-    if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
-    sigaction(signal, &action, nullptr);
-  }
-}
-
-bool interrupted() { return interruptCame; }
 
 }  // namespace chart_tool

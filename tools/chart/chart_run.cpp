@@ -27,6 +27,7 @@
 #include "tools/chart/study_requests.h"
 #include "tools/chart/transport_watch.h"
 #include "tools/chart/zone_names.h"
+#include "tools/support/interrupts.h"
 
 namespace chart_tool {
 
@@ -120,7 +121,7 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
   outputs.startProgress(totalCalls);
   CallReader reader(instance);
   PictureDescription description;
-  for (int64_t call = 0; call < totalCalls && !interrupted(); ++call) {
+  for (int64_t call = 0; call < totalCalls && !support::interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
     if (watchers.recording) {
@@ -256,10 +257,10 @@ int runChart(const ChartOptions& commandLine) {
   picture.height = options.height;
   picture.rightSpace_percent = options.rightSpace_percent;
   ServiceRecord service;
-  noteInterrupts();
+  support::noteInterrupts();
   const RunWatchers watchers{*watch, service, alerts, frames, recording ? &*recording : nullptr};
   const int ran = callThroughSpan(session, span, instance, outputs, live, picture, watchers);
-  if (interrupted() && !options.quiet)
+  if (support::interrupted() && !options.quiet)
     std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
               << "; writing what was drawn\n";
   int status = writeResults(ran, options, instance, picture, outputs);

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "tools/chart/replaced_file.h"
+#include "tools/support/file_replacement.h"
 
 namespace chart_tool {
 
@@ -25,8 +25,10 @@ void LiveOutputs::publish(chart_host::StudyInstance& instance, const chart_host:
     if (server_) board_.publishStatus(std::move(status));
     return;
   }
-  if (!livePngPath_.empty() && !replaceFileWith(livePngPath_, png, error))
-    tellOnce("--png " + livePngPath_ + ": cannot be replaced (" + error + ")");
+  if (!livePngPath_.empty()) {
+    const support::Status replaced = support::replaceFile(livePngPath_, png, support::Durability::unflushed);
+    if (!replaced) tellOnce("--png " + replaced.message());
+  }
   if (server_) board_.publish(std::move(status), std::move(png));
 }
 

@@ -16,7 +16,9 @@
 #include "tools/chart/live_view_address.h"
 #include "tools/chart/live_view_board.h"
 
-struct MHD_Daemon;
+namespace support {
+class HttpDaemon;
+}
 
 namespace chart_tool {
 
@@ -36,16 +38,20 @@ class LiveViewServer {
   LiveViewServer& operator=(const LiveViewServer&) = delete;
 
   // The port listened on (the one the system picked for port 0).
-  uint16_t port() const { return port_; }
+  uint16_t port() const;
 
  private:
   friend struct LiveViewCallbacks;  // the server library's callbacks, in the platform's file
   LiveViewServer(const LiveBoard& board, bool anyHost) : board_(board), anyHost_(anyHost) {}
 
+  // Stops the server library's daemon, in the platform's file.
+  struct DaemonStop {
+    void operator()(support::HttpDaemon* daemon) const;
+  };
+
   const LiveBoard& board_;
   const bool anyHost_;
-  MHD_Daemon* daemon_ = nullptr;
-  uint16_t port_ = 0;
+  std::unique_ptr<support::HttpDaemon, DaemonStop> daemon_;
   // The server library's complaints while it starts, for the reason it could not.
   std::mutex complaintMutex_;
   std::string startComplaint_;

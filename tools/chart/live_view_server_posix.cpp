@@ -1,13 +1,8 @@
-#include "tools/chart/live_view_server.h"
-
-#include <arpa/inet.h>
-#include <microhttpd.h>
-#include <netinet/in.h>
-
 #include <cstdarg>
-#include <cstdio>
 
 #include "tools/chart/live_view_routes.h"
+#include "tools/chart/live_view_server.h"
+#include "tools/support/http_daemon.h"
 
 namespace chart_tool {
 
@@ -29,10 +24,8 @@ const char* headerValue(MHD_Connection* connection, const char* name) {
 struct LiveViewCallbacks {
   static void onComplaint(void* cls, const char* format, va_list arguments) {
     auto* server = static_cast<LiveViewServer*>(cls);
-    char text[512];
-    std::vsnprintf(text, sizeof text, format, arguments);
-    std::string line(text);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == '.')) line.pop_back();
+    std::string line = support::libraryComplaintLine(format, arguments);
+    while (!line.empty() && line.back() == '.') line.pop_back();
     std::lock_guard lock(server->complaintMutex_);
     if (!server->started_) server->startComplaint_ = line;
   }
@@ -62,44 +55,35 @@ std::string liveViewUnavailableReason() { return {}; }
 std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& address, bool anyHost,
                                                       const LiveBoard& board, std::string& error) {
   std::unique_ptr<LiveViewServer> server(new LiveViewServer(board, anyHost));
-  sockaddr_storage socketAddress{};
-  unsigned int flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG;
-  auto* v4 = reinterpret_cast<sockaddr_in*>(&socketAddress);
-  auto* v6 = reinterpret_cast<sockaddr_in6*>(&socketAddress);
   const std::string where = "--serve " + hostAndPort(address, address.port);
-  if (!address.ipv6 && inet_pton(AF_INET, address.ip.c_str(), &v4->sin_addr) == 1) {
-    v4->sin_family = AF_INET;
-    v4->sin_port = htons(address.port);
-  } else if (address.ipv6 && inet_pton(AF_INET6, address.ip.c_str(), &v6->sin6_addr) == 1) {
-    v6->sin6_family = AF_INET6;
-    v6->sin6_port = htons(address.port);
-    flags |= MHD_USE_IPv6;
-  } else {
+  if (!support::HttpDaemon::isIpAddress(address.ip)) {
     error = where + ": '" + address.host + "' is not an IP address";
     return nullptr;
   }
-  server->daemon_ = MHD_start_daemon(
-      flags, address.port, nullptr, nullptr, &LiveViewCallbacks::onRequest, server.get(),
-      MHD_OPTION_EXTERNAL_LOGGER, &LiveViewCallbacks::onComplaint, server.get(),
-      MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&socketAddress),
-      MHD_OPTION_CONNECTION_LIMIT, kConnectionLimit,
-      MHD_OPTION_CONNECTION_TIMEOUT, kIdleTimeout_s,
-      MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory_bytes,
-      MHD_OPTION_END);
+  server->daemon_.reset(new support::HttpDaemon);
+  const bool listening = server->daemon_->start(
+      support::ListenAddress{address.ip, address.port},
+      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG, &LiveViewCallbacks::onRequest,
+      server.get(),
+      {{MHD_OPTION_EXTERNAL_LOGGER, reinterpret_cast<intptr_t>(&LiveViewCallbacks::onComplaint), server.get()},
+       {MHD_OPTION_CONNECTION_LIMIT, kConnectionLimit, nullptr},
+       {MHD_OPTION_CONNECTION_TIMEOUT, kIdleTimeout_s, nullptr},
+       {MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory_bytes, nullptr}});
   std::lock_guard lock(server->complaintMutex_);
   server->started_ = true;
-  if (server->daemon_ == nullptr) {
+  if (!listening) {
     error = where + ": cannot serve the page there (" +
             (server->startComplaint_.empty() ? "the address cannot be listened on" : server->startComplaint_) + ")";
     return nullptr;
   }
-  const MHD_DaemonInfo* info = MHD_get_daemon_info(server->daemon_, MHD_DAEMON_INFO_BIND_PORT);
-  server->port_ = info != nullptr ? info->port : address.port;
   return server;
 }
 
-LiveViewServer::~LiveViewServer() {
-  if (daemon_ != nullptr) MHD_stop_daemon(daemon_);
-}
+// The server's threads may still complain or answer until it has stopped.
+LiveViewServer::~LiveViewServer() { daemon_.reset(); }
+
+void LiveViewServer::DaemonStop::operator()(support::HttpDaemon* daemon) const { delete daemon; }
+
+uint16_t LiveViewServer::port() const { return daemon_->port(); }
 
 }  // namespace chart_tool

@@ -14,4 +14,9 @@ std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress&, bool,
 
 LiveViewServer::~LiveViewServer() = default;
 
+// Never started here, so never stopped.
+void LiveViewServer::DaemonStop::operator()(support::HttpDaemon*) const {}
+
+uint16_t LiveViewServer::port() const { return 0; }
+
 }  // namespace chart_tool

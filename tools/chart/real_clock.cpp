@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tools/chart/chart_platform.h"
 #include "tools/support/date_time_text.h"
+#include "tools/support/interrupts.h"
 
 namespace chart_tool {
 
@@ -21,7 +21,7 @@ HostDateTime RealClock::now() const {
 void RealClock::waitUntil(HostDateTime time) {
   // In short naps, so an interrupt ends a long wait at once.
   constexpr HostDateTime kNap_us = 200000;
-  for (HostDateTime ahead = time - now(); ahead > 0 && !interrupted(); ahead = time - now())
+  for (HostDateTime ahead = time - now(); ahead > 0 && !support::interrupted(); ahead = time - now())
     std::this_thread::sleep_for(std::chrono::microseconds(std::min(ahead, kNap_us)));
 }
 

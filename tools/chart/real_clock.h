@@ -11,7 +11,7 @@ class RealClock : public Clock {
   // The chart must outlive the clock; its zone converts the system's UTC.
   explicit RealClock(const chart_host::Chart& chart) : chart_(chart) {}
   HostDateTime now() const override;
-  // Returns early when the program is interrupted (chart_platform.h).
+  // Returns early when the program is interrupted (tools/support/interrupts.h).
   void waitUntil(HostDateTime time) override;
   bool simulated() const override { return false; }
 

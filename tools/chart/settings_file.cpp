@@ -37,7 +37,8 @@ std::optional<InputSettings> readSettingsText(const std::string& text, std::stri
 }
 
 std::optional<InputSettings> readSettingsFile(const std::string& path, std::string& error) {
-  return readFileWith(path, ": ", error, [&](const std::string& text) { return readSettingsText(text, error); });
+  return readFileWith(path, support::kSettingsFileBound_bytes, ": ", error,
+                      [&](const std::string& text) { return readSettingsText(text, error); });
 }
 
 }  // namespace chart_tool

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "tools/chart/key_hiding.h"
-#include "tools/chart/replaced_file.h"
 #include "tools/support/date_time_text.h"
+#include "tools/support/file_replacement.h"
 #include "tools/support/json_text.h"
 
 namespace chart_tool {
@@ -135,21 +135,21 @@ std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel
 
 bool StatusFile::open(const std::string& path, std::string& error) {
   path_ = path;
-  if (path_.empty() || write("{}\n", error)) return true;
-  error = path_ + ": cannot be written (" + error + ")";
-  return false;
+  return path_.empty() || write("{}\n", error);
 }
 
 std::string StatusFile::replace(const std::string& text) {
   std::string error;
   if (path_.empty() || write(text, error) || failureTold_) return {};
   failureTold_ = true;
-  return "--status " + path_ + ": cannot be replaced (" + error +
-         "); the run goes on, and the file may show an earlier call";
+  return "--status " + error + "; the run goes on, and the file may show an earlier call";
 }
 
 bool StatusFile::write(const std::string& text, std::string& error) const {
-  return replaceFileWith(path_, text, error);
+  // Replaced on every call: a flush each time would cost more than the file is worth.
+  const support::Status replaced = support::replaceFile(path_, text, support::Durability::unflushed);
+  if (!replaced) error = replaced.message();
+  return replaced.ok();
 }
 
 }  // namespace chart_tool

@@ -1,34 +1,19 @@
 #include "tools/chart/text_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <utility>
 
 namespace chart_tool {
 
-std::optional<std::string> readTextFile(const std::string& path, std::string& error) {
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {
-    error = path + ": cannot be read (a folder, not a file)";
-    return std::nullopt;
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot be read (" + std::strerror(errno) + ")";
-    return std::nullopt;
-  }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    error = path + ": cannot be read";
+std::optional<std::string> readTextFile(const std::string& path, uint64_t bound_bytes, std::string& error) {
+  support::Result<std::string> read = support::readInputFile(path, bound_bytes);
+  if (!read) {
+    error = read.message();
     return std::nullopt;
   }
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  std::string content = text.str();
+  std::string& content = read.value();
   if (content.starts_with(kByteOrderMark)) content.erase(0, kByteOrderMark.size());
-  return content;
+  return std::move(content);
 }
 
 std::string quoted(std::string_view text) {

@@ -1,12 +1,11 @@
-// What a recording needs of the file system, one file per platform: a file
-// written whole or not at all, an index appended line by line that a run
-// killed at any moment leaves readable up to its last whole line, and file
-// names in UTF-8 on every platform. Errors come back as one line naming the
-// file and the system's reason.
+// What a recording needs of the file system beyond a file replaced whole
+// (tools/support/file_replacement.h), one file per platform: an index
+// appended line by line that a run killed at any moment leaves readable up
+// to its last whole line. File names are UTF-8 on every platform. Errors come
+// back as one line naming the file and the system's reason.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,16 +16,6 @@ inline std::string folderName(std::string folder) {
   while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
   return folder;
 }
-
-// The path of a UTF-8 file name, as the platform's file functions take it.
-inline std::filesystem::path pathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-// Writes `bytes` to a temporary name beside `path`, flushes them to the
-// disk and renames the file over `path` in one step: a reader sees the old
-// file, the new one or none, never a part.
-bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error);
 
 // The recording's index, open for appending.
 class AppendedFile {

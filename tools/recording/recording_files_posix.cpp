@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace recording {
@@ -38,26 +37,6 @@ void flushFolderOf(const std::string& path) {
 }
 
 }  // namespace
-
-bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error) {
-  const std::string partial = path + ".partial";
-  const int file = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (file < 0) {
-    error = failure(partial, "creating");
-    return false;
-  }
-  const bool written = writeAll(file, bytes) && ::fsync(file) == 0;
-  if (!written) error = failure(partial, "writing");
-  ::close(file);
-  if (written && std::rename(partial.c_str(), path.c_str()) != 0) {
-    error = failure(path, "renaming");
-    std::remove(partial.c_str());
-    return false;
-  }
-  if (!written) std::remove(partial.c_str());
-  if (written) flushFolderOf(path);
-  return written;
-}
 
 AppendedFile::~AppendedFile() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));

@@ -2,14 +2,15 @@
 
 #include <windows.h>
 
+#include "tools/support/system_error.h"
+#include "tools/support/utf8_path.h"
+
 namespace recording {
 
 namespace {
 
-std::wstring widened(const std::string& utf8) { return pathOf(utf8).wstring(); }
-
 std::string failure(const std::string& path, const char* what) {
-  return path + ": " + what + " failed (GetLastError=" + std::to_string(GetLastError()) + ")";
+  return path + ": " + what + " failed (" + support::lastSystemError() + ")";
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -24,26 +25,6 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error) {
-  const std::wstring partial = widened(path + ".partial");
-  HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = failure(path + ".partial", "creating");
-    return false;
-  }
-  const bool written = writeAll(file, bytes) && FlushFileBuffers(file);
-  if (!written) error = failure(path + ".partial", "writing");
-  CloseHandle(file);
-  if (written &&
-      !MoveFileExW(partial.c_str(), widened(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = failure(path, "renaming");
-    DeleteFileW(partial.c_str());
-    return false;
-  }
-  if (!written) DeleteFileW(partial.c_str());
-  return written;
-}
-
 AppendedFile::~AppendedFile() {
   if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
@@ -51,7 +32,7 @@ AppendedFile::~AppendedFile() {
 bool AppendedFile::create(const std::string& path, std::string& error) {
   path_ = path;
   // Appending only: every write lands at the end, whatever else happened.
-  HANDLE file = CreateFileW(widened(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, CREATE_NEW,
+  HANDLE file = CreateFileW(support::widePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = failure(path, "creating");

@@ -1,22 +1,26 @@
 // readRecording (recorded_exchange.h): the index, then every body it names,
 // each checked against the size and checksum of its line.
-#include <fstream>
-#include <iterator>
-
 #include "tools/recording/checksum.h"
 #include "tools/recording/index_reading.h"
 #include "tools/recording/recorded_exchange.h"
 #include "tools/recording/recording_files.h"
+#include "tools/support/input_file.h"
 
 namespace recording {
 
 namespace {
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream file(pathOf(path), std::ios::binary);
-  if (!file) return false;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+// Reads one of the recording's files into `bytes`. A missing file is for
+// the caller to word (false, `error` untouched); one that cannot be read, or
+// is not a regular file within `bound_bytes`, gives the reader's line.
+bool readRecordedFile(const std::string& path, uint64_t bound_bytes, std::string& bytes, bool& missing,
+                      std::string& error) {
+  support::Result<std::optional<std::string>> read = support::readInputFileIfPresent(path, bound_bytes);
+  missing = read.ok() && !read.value();
+  if (!read) error = read.message();
+  if (!read || missing) return false;
+  bytes = std::move(*read.value());
+  return true;
 }
 
 }  // namespace
@@ -26,15 +30,17 @@ bool readRecording(const std::string& folder, Recording& read, std::string& erro
   const std::string base = folderName(folder);
   const std::string indexPath = base + "/" + kIndexFileName;
   std::string text;
-  if (!readWholeFile(indexPath, text)) {
-    error = indexPath + ": cannot be read (is " + folder + " a recording?)";
+  bool missing = false;
+  if (!readRecordedFile(indexPath, support::kRecordingIndexBound_bytes, text, missing, error)) {
+    if (missing) error = indexPath + ": cannot be read (is " + folder + " a recording?)";
     return false;
   }
   IndexContents index;
   if (!readIndexText(text, indexPath, index, error)) return false;
   read.barsPath = base + "/" + kBarsFileName;
-  if (!std::ifstream(pathOf(read.barsPath))) {
-    error = read.barsPath + ": missing";
+  std::string bars;
+  if (!readRecordedFile(read.barsPath, support::kBarsFileBound_bytes, bars, missing, error)) {
+    if (missing) error = read.barsPath + ": missing";
     return false;
   }
   for (std::size_t i = 0; i < index.exchanges.size(); ++i) {
@@ -42,8 +48,8 @@ bool readRecording(const std::string& folder, Recording& read, std::string& erro
     const BodyStamp& stamp = index.stamps[i];
     const std::string bodyPath = base + "/" + exchange.bodyFile;
     const std::string namedBy = indexPath + " line " + std::to_string(index.lineNumbers[i]);
-    if (!readWholeFile(bodyPath, exchange.body)) {
-      error = bodyPath + ": missing (named by " + namedBy + ")";
+    if (!readRecordedFile(bodyPath, support::kServiceAnswerBound_bytes, exchange.body, missing, error)) {
+      if (missing) error = bodyPath + ": missing (named by " + namedBy + ")";
       return false;
     }
     if (exchange.body.size() != stamp.bytes) {

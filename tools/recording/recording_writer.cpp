@@ -5,6 +5,8 @@
 
 #include "tools/recording/checksum.h"
 #include "tools/recording/index_lines.h"
+#include "tools/support/file_replacement.h"
+#include "tools/support/utf8_path.h"
 
 namespace recording {
 
@@ -12,9 +14,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file of the recording, on the disk before the index names it.
+bool writeRecordingFile(const std::string& path, std::string_view bytes, std::string& error) {
+  const support::Status written = support::replaceFile(path, bytes, support::Durability::flushed);
+  if (!written) error = written.message();
+  return written.ok();
+}
+
 // A new folder, or an empty one; anything else is refused.
 bool makeEmptyFolder(const std::string& folder, std::string& error) {
-  const fs::path path = pathOf(folder);
+  const fs::path path = support::pathFromUtf8(folder);
   std::error_code failure;
   if (fs::exists(path, failure)) {
     if (!fs::is_directory(path, failure)) {
@@ -59,7 +68,7 @@ bool RecordingWriter::append(const RecordedExchange& exchange, std::string& erro
     error = folder_ + ": exchange " + std::to_string(exchange.number) + ": " + error;
     return false;
   }
-  if (!writeFileWhole(folder_ + "/" + bodyFileOf(exchange.number), exchange.body, error)) return false;
+  if (!writeRecordingFile(folder_ + "/" + bodyFileOf(exchange.number), exchange.body, error)) return false;
   if (!index_.append(line, error)) return false;
   ++written_;
   return true;
@@ -72,7 +81,7 @@ bool RecordingWriter::replaceBars(const std::vector<support::PriceBar>& bars, st
     error = path + ": a bar's time is outside years 0001 to 9999";
     return false;
   }
-  return writeFileWhole(path, *text, error);
+  return writeRecordingFile(path, *text, error);
 }
 
 }  // namespace recording

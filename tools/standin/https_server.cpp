@@ -1,9 +1,5 @@
 #include "tools/standin/https_server.h"
 
-#include <arpa/inet.h>
-#include <microhttpd.h>
-#include <netinet/in.h>
-
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -31,10 +27,7 @@ void freeCutBody(void* cls) { delete static_cast<CutBody*>(cls); }
 
 // libmicrohttpd's own complaints, one prefixed line each.
 void logLibraryMessage(void*, const char* format, va_list arguments) {
-  char text[512];
-  std::vsnprintf(text, sizeof text, format, arguments);
-  std::string line(text);
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  const std::string line = support::libraryComplaintLine(format, arguments);
   std::fprintf(stderr, "tarvio-standin: libmicrohttpd: %s\n", line.c_str());
 }
 
@@ -124,40 +117,25 @@ std::unique_ptr<HttpsServer> HttpsServer::start(const ServerConfig& config, Requ
   std::unique_ptr<HttpsServer> server(new HttpsServer(std::move(handler)));
   server->identity_ = config.identity;
 
-  sockaddr_storage address{};
-  unsigned int flags = MHD_USE_TLS | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION |
-                       MHD_USE_AUTO | MHD_USE_ERROR_LOG;
-  auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
-  auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
-  if (inet_pton(AF_INET, config.address.c_str(), &v4->sin_addr) == 1) {
-    v4->sin_family = AF_INET;
-    v4->sin_port = htons(config.port);
-  } else if (inet_pton(AF_INET6, config.address.c_str(), &v6->sin6_addr) == 1) {
-    v6->sin6_family = AF_INET6;
-    v6->sin6_port = htons(config.port);
-    flags |= MHD_USE_IPv6;
-  } else {
+  if (!support::HttpDaemon::isIpAddress(config.address)) {
     problem = "'" + config.address + "' is not an IP address";
     return nullptr;
   }
-
-  server->daemon_ = MHD_start_daemon(
-      flags, config.port, nullptr, nullptr, &ServerCallbacks::onRequest, server.get(),
-      MHD_OPTION_EXTERNAL_LOGGER, &logLibraryMessage, nullptr,
-      MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),
-      MHD_OPTION_HTTPS_MEM_KEY, server->identity_.key_pem.c_str(),
-      MHD_OPTION_HTTPS_MEM_CERT, server->identity_.certificate_pem.c_str(),
-      MHD_OPTION_URI_LOG_CALLBACK, &ServerCallbacks::onRequestLine, server.get(),
-      MHD_OPTION_NOTIFY_COMPLETED, &ServerCallbacks::onCompleted, server.get(),
-      MHD_OPTION_CONNECTION_TIMEOUT, 60u,
-      MHD_OPTION_END);
-  if (server->daemon_ == nullptr) {
+  const unsigned int flags = MHD_USE_TLS | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION |
+                             MHD_USE_AUTO | MHD_USE_ERROR_LOG;
+  const bool listening = server->daemon_.start(
+      support::ListenAddress{config.address, config.port}, flags, &ServerCallbacks::onRequest, server.get(),
+      {{MHD_OPTION_EXTERNAL_LOGGER, reinterpret_cast<intptr_t>(&logLibraryMessage), nullptr},
+       {MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(server->identity_.key_pem.c_str())},
+       {MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(server->identity_.certificate_pem.c_str())},
+       {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&ServerCallbacks::onRequestLine), server.get()},
+       {MHD_OPTION_NOTIFY_COMPLETED, reinterpret_cast<intptr_t>(&ServerCallbacks::onCompleted), server.get()},
+       {MHD_OPTION_CONNECTION_TIMEOUT, 60, nullptr}});
+  if (!listening) {
     problem = "cannot listen on " + config.address + " port " + std::to_string(config.port) +
               " (in use, or TLS setup failed)";
     return nullptr;
   }
-  const MHD_DaemonInfo* info = MHD_get_daemon_info(server->daemon_, MHD_DAEMON_INFO_BIND_PORT);
-  server->port_ = info != nullptr ? info->port : config.port;
   return server;
 }
 
@@ -167,10 +145,7 @@ void HttpsServer::stop() {
     stopping_ = true;
   }
   wake_.notify_all();
-  if (daemon_ != nullptr) {
-    MHD_stop_daemon(daemon_);
-    daemon_ = nullptr;
-  }
+  daemon_.stop();
 }
 
 HttpsServer::~HttpsServer() { stop(); }

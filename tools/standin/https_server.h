@@ -16,9 +16,7 @@
 #include "tools/standin/request_record.h"
 #include "tools/standin/request_router.h"
 #include "tools/standin/tls_identity.h"
-
-struct MHD_Daemon;
-struct MHD_Connection;
+#include "tools/support/http_daemon.h"
 
 namespace standin {
 
@@ -41,7 +39,7 @@ class HttpsServer {
   HttpsServer(const HttpsServer&) = delete;
   HttpsServer& operator=(const HttpsServer&) = delete;
 
-  uint16_t port() const { return port_; }
+  uint16_t port() const { return daemon_.port(); }
   void stop();
 
  private:
@@ -52,8 +50,7 @@ class HttpsServer {
   bool waitOrStop(double seconds);
 
   RequestHandler handler_;
-  MHD_Daemon* daemon_ = nullptr;
-  uint16_t port_ = 0;
+  support::HttpDaemon daemon_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/standin/file_io.h"
+#include "tools/support/input_file.h"
 
 namespace standin {
 
@@ -28,7 +28,9 @@ std::string ReplayBook::load(Endpoint endpoint, const std::string& path) {
 
   std::vector<std::string> bodies(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
-    if (std::string problem = readWholeFile(files[i], bodies[i]); !problem.empty()) return problem;
+    support::Result<std::string> body = support::readInputFile(files[i], support::kServiceAnswerBound_bytes);
+    if (!body) return body.message();
+    bodies[i] = std::move(body.value());
   }
   std::lock_guard lock(mutex_);
   slots_[index(endpoint)] = Slot{std::move(bodies), 0};

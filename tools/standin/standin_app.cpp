@@ -8,7 +8,6 @@
 #include <string>
 
 #include "tools/recording/recorded_exchange.h"
-#include "tools/standin/file_io.h"
 #include "tools/standin/https_server.h"
 #include "tools/standin/market_model.h"
 #include "tools/standin/replay_book.h"
@@ -16,6 +15,7 @@
 #include "tools/standin/request_router.h"
 #include "tools/standin/spot_bars.h"
 #include "tools/standin/tls_identity.h"
+#include "tools/support/file_replacement.h"
 
 namespace standin {
 
@@ -24,6 +24,13 @@ namespace {
 constexpr const char* kProgram = "tarvio-standin";
 
 void printProblem(const std::string& problem) { std::fprintf(stderr, "%s: %s\n", kProgram, problem.c_str()); }
+
+// A file the stand-in writes for another program to read (bars, its
+// certificate, its port): whole or not at all, never flushed, since it
+// lives only as long as a test or a demo.
+support::Status writeOutput(const std::string& path, std::string_view bytes) {
+  return support::replaceFile(path, bytes, support::Durability::unflushed);
+}
 
 // Lines on standard error from many connection threads, one whole line each.
 class ExchangeLog {
@@ -82,8 +89,8 @@ int runStandin(const StandinOptions& options) {
       printProblem("--write-bars: the bars window reaches past the year 9999");
       return kExitBadUsage;
     }
-    if (std::string problem = writeFileAtomically(options.write_bars_file, *bars); !problem.empty()) {
-      printProblem("--write-bars: " + problem);
+    if (const support::Status written = writeOutput(options.write_bars_file, *bars); !written) {
+      printProblem("--write-bars: " + written.message());
       return kExitBadUsage;
     }
     return 0;
@@ -131,9 +138,9 @@ int runStandin(const StandinOptions& options) {
     }
   }
   if (!options.write_certificate_file.empty()) {
-    if (std::string problem = writeFileAtomically(options.write_certificate_file, identity.certificate_pem);
-        !problem.empty()) {
-      printProblem("--write-cert: " + problem);
+    if (const support::Status written = writeOutput(options.write_certificate_file, identity.certificate_pem);
+        !written) {
+      printProblem("--write-cert: " + written.message());
       return kExitBadUsage;
     }
   }
@@ -165,9 +172,9 @@ int runStandin(const StandinOptions& options) {
     return kExitCannotServe;
   }
   if (!options.port_file.empty()) {
-    if (std::string failed = writeFileAtomically(options.port_file, std::to_string(server->port()) + "\n");
-        !failed.empty()) {
-      printProblem("--port-file: " + failed);
+    if (const support::Status written = writeOutput(options.port_file, std::to_string(server->port()) + "\n");
+        !written) {
+      printProblem("--port-file: " + written.message());
       return kExitBadUsage;
     }
   }

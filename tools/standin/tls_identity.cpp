@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "tools/standin/file_io.h"
+#include "tools/support/input_file.h"
 
 namespace standin {
 
@@ -59,18 +59,11 @@ bool hasFullLengthSignature(gnutls_x509_crt_t certificate) {
   return full;
 }
 
-}  // namespace
-
-std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, TlsIdentity& identity) {
-  GenerationState s;
-  int code = gnutls_x509_privkey_init(&s.key);
-  if (code < 0) return failure("key init", code);
-  code = gnutls_x509_privkey_generate(s.key, GNUTLS_PK_ECDSA, GNUTLS_CURVE_TO_BITS(GNUTLS_ECC_CURVE_SECP256R1), 0);
-  if (code < 0) return failure("key generation", code);
-  code = gnutls_x509_crt_init(&s.certificate);
-  if (code < 0) return failure("certificate init", code);
-
-  gnutls_x509_crt_t c = s.certificate;
+// Sets the certificate's fields: serial, names, validity, key, uses and the
+// names and addresses it answers for. Empty, or the failure of the first
+// field that could not be set.
+std::string describeCertificate(gnutls_x509_crt_t c, gnutls_x509_privkey_t key, const std::string& host_name,
+                                int64_t now_s) {
   unsigned char serial[16];
   gnutls_rnd(GNUTLS_RND_NONCE, serial, sizeof serial);
   serial[0] = static_cast<unsigned char>((serial[0] & 0x7F) | 0x01);  // positive, no leading zero
@@ -101,7 +94,7 @@ std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, Tls
                                                      static_cast<unsigned>(std::char_traits<char>::length(organisation)))},
       {"unit", gnutls_x509_crt_set_dn_by_oid(c, GNUTLS_OID_X520_ORGANIZATIONAL_UNIT_NAME, 0, unit,
                                              static_cast<unsigned>(unitLength))},
-      {"public key", gnutls_x509_crt_set_key(c, s.key)},
+      {"public key", gnutls_x509_crt_set_key(c, key)},
       {"basic constraints", gnutls_x509_crt_set_basic_constraints(c, 1, -1)},
       {"key usage",
        gnutls_x509_crt_set_key_usage(c, GNUTLS_KEY_DIGITAL_SIGNATURE | GNUTLS_KEY_KEY_CERT_SIGN)},
@@ -119,24 +112,45 @@ std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, Tls
   for (const Step& step : steps) {
     if (step.code < 0) return failure(step.name, step.code);
   }
+  return {};
+}
+
+// Names the certificate's key and signs it with that key: it is its own
+// issuer. Empty, or the failure.
+std::string selfSign(gnutls_x509_crt_t c, gnutls_x509_privkey_t key) {
   unsigned char key_id[64];
   size_t key_id_size = sizeof key_id;
-  code = gnutls_x509_crt_get_key_id(c, 0, key_id, &key_id_size);
+  int code = gnutls_x509_crt_get_key_id(c, 0, key_id, &key_id_size);
   if (code >= 0) code = gnutls_x509_crt_set_subject_key_id(c, key_id, key_id_size);
-  // It is its own issuer; saying so by key lets clients match it exactly.
+  // Saying it is its own issuer by key lets clients match it exactly.
   if (code >= 0) code = gnutls_x509_crt_set_authority_key_id(c, key_id, key_id_size);
   if (code < 0) return failure("subject key id", code);
   // Signed again until both numbers of the signature are full length: some
   // clients' certificate checks (Wine's among them) misread a signature whose
   // r or s is shorter than the curve, about one certificate in a hundred.
   for (int attempt = 0;; ++attempt) {
-    code = gnutls_x509_crt_sign2(c, c, s.key, GNUTLS_DIG_SHA256, 0);
+    code = gnutls_x509_crt_sign2(c, c, key, GNUTLS_DIG_SHA256, 0);
     if (code < 0) return failure("signing", code);
-    if (hasFullLengthSignature(c) || attempt == 63) break;
+    if (hasFullLengthSignature(c) || attempt == 63) return {};
   }
+}
+
+}  // namespace
+
+std::string generateTlsIdentity(const std::string& host_name, int64_t now_s, TlsIdentity& identity) {
+  GenerationState s;
+  int code = gnutls_x509_privkey_init(&s.key);
+  if (code < 0) return failure("key init", code);
+  code = gnutls_x509_privkey_generate(s.key, GNUTLS_PK_ECDSA, GNUTLS_CURVE_TO_BITS(GNUTLS_ECC_CURVE_SECP256R1), 0);
+  if (code < 0) return failure("key generation", code);
+  code = gnutls_x509_crt_init(&s.certificate);
+  if (code < 0) return failure("certificate init", code);
+  if (std::string problem = describeCertificate(s.certificate, s.key, host_name, now_s); !problem.empty())
+    return problem;
+  if (std::string problem = selfSign(s.certificate, s.key); !problem.empty()) return problem;
 
   gnutls_datum_t datum{};
-  code = gnutls_x509_crt_export2(c, GNUTLS_X509_FMT_PEM, &datum);
+  code = gnutls_x509_crt_export2(s.certificate, GNUTLS_X509_FMT_PEM, &datum);
   if (code < 0) return failure("certificate export", code);
   identity.certificate_pem = takeDatum(datum);
   code = gnutls_x509_privkey_export2_pkcs8(s.key, GNUTLS_X509_FMT_PEM, nullptr, GNUTLS_PKCS_PLAIN, &datum);
@@ -160,11 +174,13 @@ std::string checkTlsIdentity(const TlsIdentity& identity) {
 
 std::string loadTlsIdentity(const std::string& certificate_path, const std::string& key_path,
                             TlsIdentity& identity) {
+  support::Result<std::string> certificate = support::readInputFile(certificate_path, support::kPemFileBound_bytes);
+  if (!certificate) return certificate.message();
+  support::Result<std::string> key = support::readInputFile(key_path, support::kPemFileBound_bytes);
+  if (!key) return key.message();
   TlsIdentity loaded;
-  if (std::string problem = readWholeFile(certificate_path, loaded.certificate_pem); !problem.empty()) {
-    return problem;
-  }
-  if (std::string problem = readWholeFile(key_path, loaded.key_pem); !problem.empty()) return problem;
+  loaded.certificate_pem = std::move(certificate.value());
+  loaded.key_pem = std::move(key.value());
   if (std::string problem = checkTlsIdentity(loaded); !problem.empty()) {
     return certificate_path + " / " + key_path + ": " + problem;
   }

@@ -1,0 +1,60 @@
+#include <windows.h>
+
+#include "tools/support/file_replacement.h"
+#include "tools/support/system_error.h"
+#include "tools/support/utf8_path.h"
+
+namespace support {
+
+namespace {
+
+// A name taken by chance is tried again with another; any more than this is
+// no longer chance.
+constexpr int kReplacementNameAttempts = 16;
+
+Status replacementFailure(const std::string& path, const std::string& reason) {
+  return Status::failure(path + ": cannot be written (" + reason + ")");
+}
+
+bool writeAllToHandle(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+Status fillAndMove(HANDLE file, const std::wstring& temporary, const std::string& path, std::string_view bytes,
+                   Durability durability) {
+  bool written = writeAllToHandle(file, bytes) && (durability == Durability::unflushed || FlushFileBuffers(file));
+  std::string reason = written ? std::string() : lastSystemError();
+  CloseHandle(file);
+  const DWORD moveFlags =
+      MOVEFILE_REPLACE_EXISTING | (durability == Durability::flushed ? MOVEFILE_WRITE_THROUGH : 0);
+  if (written && !MoveFileExW(temporary.c_str(), widePath(path).c_str(), moveFlags)) {
+    written = false;
+    reason = lastSystemError();
+  }
+  if (written) return Status::success();
+  DeleteFileW(temporary.c_str());
+  return replacementFailure(path, reason);
+}
+
+}  // namespace
+
+Status replaceFile(const std::string& path, std::string_view bytes, Durability durability) {
+  for (int attempt = 0; attempt < kReplacementNameAttempts; ++attempt) {
+    const std::wstring temporary = widePath(temporaryNameBeside(path));
+    // CREATE_NEW fails on any name already there, a link included.
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file != INVALID_HANDLE_VALUE) return fillAndMove(file, temporary, path, bytes, durability);
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+      return replacementFailure(path, lastSystemError());
+  }
+  return replacementFailure(path, "no free temporary name beside it");
+}
+
+}  // namespace support
