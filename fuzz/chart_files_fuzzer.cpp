@@ -10,11 +10,11 @@
 
 #include "fuzz/fuzz_check.h"
 #include "tools/chart/bar_file.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/settings_file.h"
 #include "support/record_copy.h"
 #include "support/study_fixture.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;
@@ -72,10 +72,10 @@ void checkSettings(const std::string& text) {
 }
 
 void checkDateTime(std::string_view text) {
-  const std::optional<HostDateTime> when = readDateTime(text);
+  const std::optional<HostDateTime> when = support::readDateTime(text);
   if (!when) return;
   // What is written reads back as the same second.
-  const std::optional<HostDateTime> again = readDateTime(formatDateTime(*when));
+  const std::optional<HostDateTime> again = support::readDateTime(support::formatDateTime(*when));
   FUZZ_CHECK(again && *again == *when / 1000000 * 1000000);
 }
 

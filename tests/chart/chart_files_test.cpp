@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "tools/chart/bar_file.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/settings_file.h"
 #include "support/temporary_folder.h"
 #include "support/study_fixture.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;
@@ -19,18 +19,18 @@ using namespace chart_tool;
 namespace {
 
 TEST(CalendarText, ReadsAndWritesDatesAndTimes) {
-  EXPECT_EQ(readDate("2026-03-02"), kMonday2026_03_02);
-  EXPECT_EQ(readDate("2026/03/02"), kMonday2026_03_02);
-  EXPECT_EQ(readDateTime("2026-03-02 09:30"), atTimeOfDay(kMonday2026_03_02, 9, 30));
-  EXPECT_EQ(readDateTime("2026-03-02T09:30:15"), atTimeOfDay(kMonday2026_03_02, 9, 30, 15));
-  EXPECT_EQ(readTimeOfDay("23:59:59.5"), 86399500000LL);
-  EXPECT_EQ(formatDateTime(atTimeOfDay(kMonday2026_03_02, 9, 5, 7)), "2026-03-02 09:05:07");
-  EXPECT_EQ(formatDateTime(readDate("2024-02-29").value()), "2024-02-29 00:00:00");
-  EXPECT_EQ(formatDateTime(0), "1899-12-30 00:00:00");
+  EXPECT_EQ(support::readDate("2026-03-02"), kMonday2026_03_02);
+  EXPECT_EQ(support::readDate("2026/03/02"), kMonday2026_03_02);
+  EXPECT_EQ(support::readDateTime("2026-03-02 09:30"), atTimeOfDay(kMonday2026_03_02, 9, 30));
+  EXPECT_EQ(support::readDateTime("2026-03-02T09:30:15"), atTimeOfDay(kMonday2026_03_02, 9, 30, 15));
+  EXPECT_EQ(support::readTimeOfDay("23:59:59.5"), 86399500000LL);
+  EXPECT_EQ(support::formatDateTime(atTimeOfDay(kMonday2026_03_02, 9, 5, 7)), "2026-03-02 09:05:07");
+  EXPECT_EQ(support::formatDateTime(support::readDate("2024-02-29").value()), "2024-02-29 00:00:00");
+  EXPECT_EQ(support::formatDateTime(0), "1899-12-30 00:00:00");
   for (const char* bad : {"2026-02-29", "2026-13-01", "2026-3-2", "2026-03-02x", "2026/03-02", "", "1899-12-31"})
-    EXPECT_FALSE(readDate(bad)) << bad;
+    EXPECT_FALSE(support::readDate(bad)) << bad;
   for (const char* bad : {"24:00", "09:60", "9:30", "09:30:", "09:30:00.", "09:30:00.1234567", "09:30 "})
-    EXPECT_FALSE(readTimeOfDay(bad)) << bad;
+    EXPECT_FALSE(support::readTimeOfDay(bad)) << bad;
 }
 
 TEST(BarFile, ReadsBothLayouts) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_options.h"
 #include "tools/chart/option_values.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;
@@ -33,7 +33,7 @@ TEST(ChartOptions, ReadsEveryKindOfValue) {
        [](const ChartOptions& o) { return o.startPrice == 0.01f && o.tickSize == 1e-6f && o.realClockSeconds == 2.5; }},
       {{"--start", "2026-03-02 10:15", "--end", "2026-03-02T10:20:30"},
        [](const ChartOptions& o) {
-         return o.start == readDateTime("2026-03-02 10:15") && o.end == readDateTime("2026-03-02 10:20:30");
+         return o.start == support::readDateTime("2026-03-02 10:15") && o.end == support::readDateTime("2026-03-02 10:20:30");
        }},
       {{"--size", "8000x150", "--service-address", "127.0.0.1:8443"},
        [](const ChartOptions& o) { return o.width == 8000 && o.height == 150 && o.serviceAddress == "127.0.0.1:8443"; }},
@@ -99,13 +99,6 @@ TEST(ChartOptions, RefusesABadCommandLineInOneLine) {
 }
 
 TEST(OptionValues, ReadOnlyWholeValuesInsideTheirRange) {
-  EXPECT_EQ(readWholeNumber("86400", 1, 86400), 86400);
-  EXPECT_FALSE(readWholeNumber("86401", 1, 86400));
-  EXPECT_FALSE(readWholeNumber("99999999999999999999", 0, INT64_MAX));
-  EXPECT_FALSE(readWholeNumber("", 0, 1));
-  EXPECT_EQ(readDecimalNumber("1e3", 1, 1e7), 1000.0);
-  EXPECT_FALSE(readDecimalNumber("inf", 0, 1e300));
-  EXPECT_FALSE(readDecimalNumber("1.5 ", 0, 2));
   EXPECT_FALSE(readPictureSize("1600x"));
   EXPECT_FALSE(readPictureSize("199x150"));
   EXPECT_EQ(readPictureSize("200x150")->height_px, 150);

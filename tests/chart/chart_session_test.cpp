@@ -202,7 +202,7 @@ TEST(ChartOutputs, WriteTheSeriesByNameAndTheDrawingsWithTheirRows) {
   writeDrawingsJson(instance, json);
   EXPECT_EQ(json.str(),
             "[\n  {\"lineNumber\": 1, \"kind\": 3, \"price\": 2.5, \"color\": \"#FFA500\", \"width\": 1, \"style\": "
-            "\"dash\", \"label\": \"ZG: \\\"2.50\\\"\\u000a\", \"fontSize\": 10, \"alignment\": 0, "
+            "\"dash\", \"label\": \"ZG: \\\"2.50\\\"\\n\", \"fontSize\": 10, \"alignment\": 0, "
             "\"transparentLabelBackground\": false, \"row\": 75}\n]\n");
 }
 

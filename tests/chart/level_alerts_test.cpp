@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "tools/chart/alert_command.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_options.h"
 #include "tools/chart/level_alerts.h"
+#include "host/civil_calendar.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;

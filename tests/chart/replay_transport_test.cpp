@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_options.h"
 #include "tools/chart/replay_run.h"
 #include "tools/chart/replay_transport.h"
 #include "tools/chart/simulated_clock.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;
@@ -23,7 +23,7 @@ namespace {
 const std::string kProfile = "/v2/sierra/ES_SPX/classic/full";
 const std::string kHistory = "/v2/sierra/hist/ES_SPX/classic/gex_full/majors/7";
 
-HostDateTime at(const char* time) { return *readDateTime(std::string("2026-03-02 ") + time); }
+HostDateTime at(const char* time) { return *support::readDateTime(std::string("2026-03-02 ") + time); }
 
 RecordedExchange delivered(int64_t number, const char* time, const std::string& route, std::string body,
                            long status = 200) {

@@ -3,15 +3,15 @@
 // an hour before an early first call) and reach the last call.
 #include <gtest/gtest.h>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/run_plan.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;
 
 namespace {
 
-HostDateTime at(const char* text) { return readDateTime(text).value(); }
+HostDateTime at(const char* text) { return support::readDateTime(text).value(); }
 
 TEST(CallSpan, StartsAt1015OnTheLastWeekdayBeforeTodayByDefault) {
   struct Case {
@@ -26,7 +26,7 @@ TEST(CallSpan, StartsAt1015OnTheLastWeekdayBeforeTodayByDefault) {
   };
   for (const Case& c : cases) {
     const CallSpan span = callSpanOf(ChartOptions{}, at(c.today));
-    EXPECT_EQ(formatDateTime(span.first), formatDateTime(at(c.first))) << c.today;
+    EXPECT_EQ(support::formatDateTime(span.first), support::formatDateTime(at(c.first))) << c.today;
     EXPECT_EQ(span.last - span.first, 45 * kMicrosecondsPerMinute);
     EXPECT_EQ(span.calls(), 45 * 60 + 1);
   }
@@ -61,7 +61,7 @@ TEST(CallSpan, EndsAtAnEndThatComesBeforeTheDefaultStart) {
     ChartOptions options;
     options.end = at(c.end);
     const CallSpan span = callSpanOf(options, at("2026-03-10 08:00"));
-    EXPECT_EQ(formatDateTime(span.first), formatDateTime(at(c.first))) << c.end;
+    EXPECT_EQ(support::formatDateTime(span.first), support::formatDateTime(at(c.first))) << c.end;
     EXPECT_EQ(span.last, at(c.end));
   }
 }
@@ -137,7 +137,7 @@ TEST(RunBars, SyntheticBarsReachTheLastCall) {
     std::string error;
     ASSERT_TRUE(loadBars(options, Chart{}, span, bars, error)) << error;
     ASSERT_EQ(bars.size(), c.count) << c.first;
-    EXPECT_EQ(formatDateTime(bars.front().dateTime), formatDateTime(at(c.firstBar))) << c.first;
+    EXPECT_EQ(support::formatDateTime(bars.front().dateTime), support::formatDateTime(at(c.firstBar))) << c.first;
     EXPECT_LE(bars.back().dateTime, span.last);
   }
 }

@@ -122,8 +122,9 @@ TEST(RunSummary, SaysHowTheServiceAnsweredOverTheRun) {
 }
 
 rapidjson::Document parsed(const std::string& text) {
+  // Strictly: the file must be valid UTF-8 whatever bytes its texts held.
   rapidjson::Document document;
-  document.Parse(text.c_str());
+  document.Parse<rapidjson::kParseValidateEncodingFlag>(text.c_str());
   return document;
 }
 
@@ -133,7 +134,8 @@ TEST(StatusFile, WritesTheRecordAsJsonWithTheKeyHidden) {
   record.noteCall(call(0));
   record.noteCall(call(1, delivered(200)));
   record.noteCall(halted(call(6, delivered(200), {alert("Tarvio API Error: key " + key + "\n\x01 refused")})));
-  const std::vector<DrawnLevel> levels = {{"ZG", 5790.45f, 9, 0}, {"Call " + key, 5800.0f, 10, 0}};
+  const std::vector<DrawnLevel> levels = {{"ZG", 5790.45f, 9, 0}, {"Call " + key, 5800.0f, 10, 0},
+                                          {"Put \xff\xfe", 5810.0f, 11, 0}};
   const std::string text = statusJson(record, levels, {"ZG crossed", "alert about " + key}, "", key);
   EXPECT_EQ(text.find("sk-LIVE-ZQX7"), std::string::npos) << text;
   const rapidjson::Document status = parsed(text);
@@ -153,10 +155,11 @@ TEST(StatusFile, WritesTheRecordAsJsonWithTheKeyHidden) {
   EXPECT_STREQ(status["haltReason"].GetString(), status["lastError"].GetString());
   EXPECT_STREQ(status["requestWindow"].GetString(), "open");
   EXPECT_TRUE(status["notice"].IsNull());
-  ASSERT_EQ(status["levels"].Size(), 2u);
+  ASSERT_EQ(status["levels"].Size(), 3u);
   EXPECT_STREQ(status["levels"][0]["name"].GetString(), "ZG");
   EXPECT_EQ(status["levels"][0]["price"].GetDouble(), 5790.45);  // the float's shortest text
   EXPECT_STREQ(status["levels"][1]["name"].GetString(), "Call <API KEY>");
+  EXPECT_STREQ(status["levels"][2]["name"].GetString(), "Put \\xff\\xfe");
   ASSERT_EQ(status["alerts"].Size(), 2u);
   EXPECT_STREQ(status["alerts"][1].GetString(), "alert about <API KEY>");
 }

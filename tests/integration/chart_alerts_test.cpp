@@ -18,9 +18,10 @@
 #include <vector>
 
 #include "tools/chart/alert_command.h"
-#include "tools/chart/calendar_text.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
+#include "host/civil_calendar.h"
+#include "tools/support/date_time_text.h"
 
 using namespace chart_host;
 using namespace chart_tool;

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/calendar_text.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
+#include "host/civil_calendar.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/input_file.h"
 
 using namespace chart_host;
-using namespace chart_tool;
 
 namespace {
 
@@ -162,10 +162,10 @@ TEST_F(ChartProgram, WritesHistoryBeforeTheFirstAnswerAndLiveMajorsAfterIt) {
     const int64_t newYork = snapshot["timestamp"].GetInt64() + kNewYorkOffsetSeconds;
     if (newYork >= unixAtNewYork(10, 15) + kNewYorkOffsetSeconds) continue;  // live answers own 10:15 on
     const HostDateTime bar = (dayNumberOfDate(1970, 1, 1) * 86400 + newYork / 60 * 60) * 1000000LL;
-    const std::vector<double>& row = rows.at(formatDateTime(bar));
-    EXPECT_EQ(static_cast<float>(row[0]), static_cast<float>(snapshot["major_call_gamma"].GetDouble())) << formatDateTime(bar);
-    EXPECT_EQ(static_cast<float>(row[1]), static_cast<float>(snapshot["major_put_gamma"].GetDouble())) << formatDateTime(bar);
-    EXPECT_EQ(static_cast<float>(row[2]), static_cast<float>(snapshot["zero_gamma"].GetDouble())) << formatDateTime(bar);
+    const std::vector<double>& row = rows.at(support::formatDateTime(bar));
+    EXPECT_EQ(static_cast<float>(row[0]), static_cast<float>(snapshot["major_call_gamma"].GetDouble())) << support::formatDateTime(bar);
+    EXPECT_EQ(static_cast<float>(row[1]), static_cast<float>(snapshot["major_put_gamma"].GetDouble())) << support::formatDateTime(bar);
+    EXPECT_EQ(static_cast<float>(row[2]), static_cast<float>(snapshot["zero_gamma"].GetDouble())) << support::formatDateTime(bar);
     ++historyRowsChecked;
   }
   EXPECT_EQ(historyRowsChecked, 45);  // 09:30 to 10:14

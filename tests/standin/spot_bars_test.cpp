@@ -13,7 +13,7 @@ namespace {
 TEST(SpotBars, FollowTheSpotMinuteByMinuteInUtc) {
   const MarketModel model(0);
   const int64_t from = 1772463600;  // 2026-03-02 15:00:00 UTC
-  const std::string csv = spotBarsCsv(model, "ES_SPX", from - 30, from + 180);
+  const std::string csv = spotBarsCsv(model, "ES_SPX", from - 30, from + 180).value();
   std::istringstream lines(csv);
   std::string line;
   std::getline(lines, line);
@@ -31,6 +31,9 @@ TEST(SpotBars, FollowTheSpotMinuteByMinuteInUtc) {
     ++bars;
   }
   EXPECT_EQ(bars, 3);  // whole minutes in the window only
+  // A window reaching past 9999-12-31 23:59 UTC has no bar file.
+  EXPECT_TRUE(spotBarsCsv(model, "ES_SPX", 253402300740, 253402300800));
+  EXPECT_FALSE(spotBarsCsv(model, "ES_SPX", 253402300740, 253402300900));
 }
 
 }  // namespace

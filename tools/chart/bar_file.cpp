@@ -1,13 +1,16 @@
 #include "tools/chart/bar_file.h"
 
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <span>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/text_file.h"
+#include "tools/support/bar_csv.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -44,8 +47,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool headerMatches(const std::vector<std::string_view>& fields,
-                   std::initializer_list<std::string_view> names) {
+// The charting platform's intraday export; the plain layout's columns are the
+// bar CSV format's own.
+constexpr std::array<std::string_view, 7> kExportColumns = {"Date", "Time", "Open", "High", "Low", "Last", "Volume"};
+
+bool headerMatches(const std::vector<std::string_view>& fields, std::span<const std::string_view> names) {
   if (fields.size() < names.size()) return false;
   std::size_t i = 0;
   for (std::string_view name : names)
@@ -72,8 +78,8 @@ std::string readBarLine(Layout layout, const std::vector<std::string_view>& fiel
   std::optional<HostDateTime> when;
   std::size_t first = 0;
   if (layout == Layout::Export) {
-    const std::optional<HostDateTime> day = readDate(fields[0]);
-    const std::optional<int64_t> time = readTimeOfDay(fields[1]);
+    const std::optional<HostDateTime> day = support::readDate(fields[0]);
+    const std::optional<int64_t> time = support::readTimeOfDay(fields[1]);
     if (!day) return quoted(fields[0]) + " is not a date (YYYY/MM/DD)";
     if (!time) return quoted(fields[1]) + " is not a time (HH:MM:SS)";
     when = *day + *time;
@@ -82,7 +88,7 @@ std::string readBarLine(Layout layout, const std::vector<std::string_view>& fiel
     std::string_view text = fields[0];
     utc = !text.empty() && text.back() == 'Z';
     if (utc) text.remove_suffix(1);
-    when = readDateTime(text);
+    when = support::readDateTime(text);
     if (!when) return quoted(fields[0]) + " is not a date and time (YYYY-MM-DD HH:MM:SS)";
     first = 1;
   }
@@ -116,9 +122,9 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error) {
     if (line.empty()) continue;
     const std::vector<std::string_view> fields = fieldsOf(line);
     if (!layout) {
-      if (headerMatches(fields, {"Date", "Time", "Open", "High", "Low", "Last", "Volume"})) {
+      if (headerMatches(fields, kExportColumns)) {
         layout = Layout::Export;
-      } else if (headerMatches(fields, {"datetime", "open", "high", "low", "close", "volume"})) {
+      } else if (headerMatches(fields, support::kBarCsvColumns)) {
         layout = Layout::Plain;
       } else {
         error = std::to_string(lineNumber) +
@@ -134,8 +140,8 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error) {
     if (reason.empty() && bars.empty()) read.utc = utc;
     if (reason.empty() && utc != read.utc) reason = "either every time ends in Z (UTC) or none does";
     if (reason.empty() && !bars.empty() && bar.dateTime <= bars.back().dateTime)
-      reason = "bars must come in rising time order (" + formatDateTime(bar.dateTime) +
-               " follows " + formatDateTime(bars.back().dateTime) + ")";
+      reason = "bars must come in rising time order (" + support::formatDateTime(bar.dateTime) +
+               " follows " + support::formatDateTime(bars.back().dateTime) + ")";
     if (!reason.empty()) {
       error = std::to_string(lineNumber) + ": " + reason;
       return std::nullopt;

@@ -3,8 +3,9 @@
 #include <string_view>
 
 #include "host/picture/chart_picture.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/option_values.h"
+#include "tools/support/date_time_text.h"
+#include "tools/support/number_text.h"
 
 namespace chart_tool {
 
@@ -38,17 +39,17 @@ ValueReader number(Number ChartOptions::*field, Read read) {
 
 template <typename Number>
 ValueReader whole(Number ChartOptions::*field, int64_t low, int64_t high) {
-  return number(field, [=](const std::string& value) { return readWholeNumber(value, low, high); });
+  return number(field, [=](const std::string& value) { return support::readWholeNumber(value, low, high); });
 }
 
 template <typename Number>
 ValueReader decimal(Number ChartOptions::*field, double low, double high) {
-  return number(field, [=](const std::string& value) { return readDecimalNumber(value, low, high); });
+  return number(field, [=](const std::string& value) { return support::readDecimalNumber(value, low, high); });
 }
 
 ValueReader when(std::optional<HostDateTime> ChartOptions::*field) {
   return [field](ChartOptions& options, const std::string& value) {
-    options.*field = readDateTime(value);
+    options.*field = support::readDateTime(value);
     return (options.*field).has_value();
   };
 }
@@ -86,26 +87,26 @@ bool readAlert(ChartOptions& options, const std::string& value) {
   }
   const std::string near = "near=";
   if (value.compare(0, near.size(), near) != 0) return false;
-  const std::optional<int64_t> ticks = readWholeNumber(value.substr(near.size()), 1, 1000);
+  const std::optional<int64_t> ticks = support::readWholeNumber(value.substr(near.size()), 1, 1000);
   if (ticks) options.alerts.nearTicks = static_cast<int32_t>(*ticks);
   return ticks.has_value();
 }
 
 bool readStep(ChartOptions& options, const std::string& value) {
-  const std::optional<int64_t> seconds = readWholeNumber(value, 1, 86400);
+  const std::optional<int64_t> seconds = support::readWholeNumber(value, 1, 86400);
   if (seconds) options.stepSeconds = *seconds;
   options.stepGiven = seconds.has_value();
   return seconds.has_value();
 }
 
 bool readFrameEvery(ChartOptions& options, const std::string& value) {
-  const std::optional<double> seconds = readDecimalNumber(value, 0, 86400);
+  const std::optional<double> seconds = support::readDecimalNumber(value, 0, 86400);
   if (seconds && *seconds >= 0.001) options.frameEverySeconds = *seconds;
   return seconds && *seconds >= 0.001;
 }
 
 bool readAlertQuiet(ChartOptions& options, const std::string& value) {
-  const std::optional<int64_t> seconds = readWholeNumber(value, 0, 86400);
+  const std::optional<int64_t> seconds = support::readWholeNumber(value, 0, 86400);
   if (seconds) options.alerts.quiet_s = *seconds;
   return seconds.has_value();
 }

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/chart/calendar_text.h"
 #include "host/study_instance.h"
+#include "tools/support/date_time_text.h"
+#include "tools/support/json_text.h"
 
 namespace chart_tool {
 
@@ -47,23 +48,6 @@ std::string colorText(uint32_t color) {
   return text;
 }
 
-std::string jsonQuoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      quoted += escape;
-    } else {
-      quoted += static_cast<char>(c);
-    }
-  }
-  return quoted + "\"";
-}
-
 void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
   std::vector<int32_t> series;
   for (int32_t i = 0; i < StudyInstance::kSubgraphSlots; ++i)
@@ -73,7 +57,7 @@ void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
   out << '\n';
   const std::vector<Bar>& bars = instance.chart().bars();
   for (std::size_t bar = 0; bar < bars.size(); ++bar) {
-    out << formatDateTime(bars[bar].dateTime);
+    out << support::formatDateTime(bars[bar].dateTime);
     for (int32_t i : series) {
       const HostSubgraph& subgraph = instance.subgraph(i);
       const float value = bar < static_cast<std::size_t>(subgraph.valueCount) ? subgraph.values[bar] : 0.0f;
@@ -92,7 +76,7 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
     out << (first ? "\n" : ",\n") << "  {\"lineNumber\": " << record.lineNumber
         << ", \"kind\": " << record.drawingKind << ", \"price\": " << numberText(record.price)
         << ", \"color\": \"" << colorText(record.color) << "\", \"width\": " << record.lineWidth
-        << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << jsonQuoted(drawing.label)
+        << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << support::jsonString(drawing.label)
         << ", \"fontSize\": " << record.fontSize << ", \"alignment\": " << record.labelAlignment
         << ", \"transparentLabelBackground\": " << (record.transparentLabelBackground != 0 ? "true" : "false")
         << ", \"row\": " << chart.priceToY(record.price) << "}";

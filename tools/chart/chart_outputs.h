@@ -23,7 +23,4 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out);
 // "#RRGGBB" of a host colour (0x00BBGGRR).
 std::string colorText(uint32_t color);
 
-// A JSON string literal of the text, quotes included.
-std::string jsonQuoted(const std::string& text);
-
 }  // namespace chart_tool

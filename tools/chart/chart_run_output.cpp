@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "tools/chart/chart_platform.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_outputs.h"
 #include "tools/chart/chart_session.h"
 #include "tools/chart/data_age.h"
@@ -15,6 +14,7 @@
 #include "tools/chart/run_summary.h"
 #include "tools/chart/study_requests.h"
 #include "host/study_instance.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -67,10 +67,11 @@ std::string inputValueText(const HostInput& input) {
     case kInputYesNo: return input.intValue != 0 ? "yes" : "no";
     case kInputColor: return colorText(static_cast<uint32_t>(input.intValue));
     case kInputTimeOfDay:
-      return formatTimeOfDay(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5)).substr(0, 5);
+      return support::formatTimeOfDay(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5))
+          .substr(0, 5);
     case kInputDate:
     case kInputDateTime:
-      return formatDateTime(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5));
+      return support::formatDateTime(static_cast<HostDateTime>(input.dateTimeValue * kMicrosecondsPerDay + 0.5));
     default: return std::to_string(input.intValue);
   }
 }
@@ -92,14 +93,14 @@ void RunOutputs::logLine(const LogLine& line) {
   ++messages_;
   alerts_ += line.alert ? 1 : 0;
   const char* mark = line.alert ? "ALERT " : "";
-  if (log_.is_open()) log_ << formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
+  if (log_.is_open()) log_ << support::formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
   if (options_.quiet) return;
   clearProgressLine();
-  std::cerr << formatTimeOfDay(now) << "  " << mark << line.text << "\n";
+  std::cerr << support::formatTimeOfDay(now) << "  " << mark << line.text << "\n";
 }
 
 void RunOutputs::repaint(ChartSession& session, int64_t repaint, HostDateTime now) {
-  if (traceCanvas_) traceCanvas_->beginRepaint(repaint, formatDateTime(now));
+  if (traceCanvas_) traceCanvas_->beginRepaint(repaint, support::formatDateTime(now));
   session.repaint(traceCanvas_.get());
 }
 
@@ -114,7 +115,7 @@ void RunOutputs::showProgress(int64_t done, HostDateTime now) {
   const int filled = static_cast<int>(done * kWidth / totalCalls_);
   std::fprintf(stderr, "\r[%.*s%.*s] %3d%%  %s  %lld/%lld calls", filled, "##############################",
                kWidth - filled, "..............................", static_cast<int>(done * 100 / totalCalls_),
-               formatTimeOfDay(now).c_str(), static_cast<long long>(done), static_cast<long long>(totalCalls_));
+               support::formatTimeOfDay(now).c_str(), static_cast<long long>(done), static_cast<long long>(totalCalls_));
   std::fflush(stderr);
   progressShown_ = true;
 }

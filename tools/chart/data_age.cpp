@@ -1,6 +1,6 @@
 #include "tools/chart/data_age.h"
 
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -8,8 +8,8 @@ namespace {
 
 // The time of day alone, or with its date when the answer is of another day.
 std::string answerTime(HostDateTime answer, HostDateTime now) {
-  const bool sameDay = answer / kMicrosecondsPerDay == now / kMicrosecondsPerDay;
-  return sameDay ? formatTimeOfDay(answer) : formatDateTime(answer);
+  const bool sameDay = support::dayNumberOf(answer) == support::dayNumberOf(now);
+  return sameDay ? support::formatTimeOfDay(answer) : support::formatDateTime(answer);
 }
 
 std::string plotNotice(const ServiceRecord& record, const std::string& requestStart) {

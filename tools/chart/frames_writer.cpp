@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -68,7 +68,7 @@ void FramesWriter::look(chart_host::StudyInstance& instance, const chart_host::C
     return;
   }
   ++written_;
-  index_ << written_ << "," << formatDateTime(now) << "\n" << std::flush;
+  index_ << written_ << "," << support::formatDateTime(now) << "\n" << std::flush;
   if (!index_) failure_ = (fs::path(folder_) / kFramesIndexName).generic_string() + ": writing failed";
 }
 

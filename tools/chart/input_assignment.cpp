@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/text_file.h"
 #include "tools/chart/zone_names.h"
 #include "host/study_instance.h"
 #include "study/time_zone_table.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -77,7 +77,8 @@ std::vector<std::string> listOptionsOf(const HostInput& input) {
 
 // "input 'NAME' takes EXPECTED, not 'VALUE'".
 std::string refusalOf(const HostInput& input, std::string_view value, const std::string& expected) {
-  return "input " + chart_tool::quoted(hostStringText(input.name)) + " takes " + expected + ", not " + chart_tool::quoted(value);
+  return "input " + chart_tool::quoted(hostStringText(input.name)) + " takes " + expected + ", not " +
+         chart_tool::quoted(value);
 }
 
 // The option a value picks: the option's text in any case, its index from 0,
@@ -167,7 +168,7 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       return {};
     }
     case kInputTimeOfDay: {
-      const std::optional<int64_t> time = readTimeOfDay(value);
+      const std::optional<int64_t> time = support::readTimeOfDay(value);
       if (!time) return takes("a time of day as HH:MM or HH:MM:SS");
       input.dateTimeValue = static_cast<double>(*time) / static_cast<double>(kMicrosecondsPerDay);
       return {};
@@ -186,7 +187,7 @@ std::string assignByKind(HostInput& input, std::string_view value) {
     case kInputDate:
     case kInputDateTime: {
       const std::optional<HostDateTime> when =
-          input.kind == kInputDate ? readDate(value) : readDateTime(value);
+          input.kind == kInputDate ? support::readDate(value) : support::readDateTime(value);
       if (!when) return takes(input.kind == kInputDate ? "a date as YYYY-MM-DD" : "a date and time as YYYY-MM-DD HH:MM");
       input.dateTimeValue = static_cast<double>(*when) / static_cast<double>(kMicrosecondsPerDay);
       return {};

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -50,7 +50,7 @@ void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const Draw
   const bool seenBefore = known != levels_.end();
   LevelMemory memory = seenBefore ? known->second : LevelMemory{};
   const std::string where = (ticker.empty() ? "" : ticker + " ") + priceText(price);
-  const std::string at = " at " + formatTimeOfDay(now);
+  const std::string at = " at " + support::formatTimeOfDay(now);
 
   if (settings_.nearTicks > 0 && seenBefore) {
     // Half a thousandth of a tick absorbs the rounding of float prices.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "tools/chart/option_values.h"
+#include "tools/support/number_text.h"
 
 namespace chart_tool {
 
@@ -67,7 +67,7 @@ bool isIpv6Loopback(const std::string& text) { return text == "::1" || text == "
 std::optional<ServeAddress> readServeAddress(const std::string& text) {
   const std::size_t colon = text.rfind(':');
   if (colon == std::string::npos) return std::nullopt;
-  const std::optional<int64_t> port = readWholeNumber(text.substr(colon + 1), 0, 65535);
+  const std::optional<int64_t> port = support::readWholeNumber(text.substr(colon + 1), 0, 65535);
   if (!port) return std::nullopt;
   ServeAddress address;
   address.port = static_cast<uint16_t>(*port);

@@ -1,6 +1,7 @@
-// The values the chart program's options take, read strictly from the text a
-// person typed: a value out of range, with trailing characters or empty reads
-// as nothing, so the option can say what it takes instead.
+// The values the chart program's options take beyond plain numbers (which
+// tools/support/number_text.h reads), read strictly from the text a person
+// typed: a value out of range, with trailing characters or empty reads as
+// nothing, so the option can say what it takes instead.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +11,6 @@
 #include "tools/chart/settings_file.h"
 
 namespace chart_tool {
-
-// A whole number from `low` to `high`.
-std::optional<int64_t> readWholeNumber(const std::string& text, int64_t low, int64_t high);
-
-// A finite decimal number from `low` to `high`.
-std::optional<double> readDecimalNumber(const std::string& text, double low, double high);
 
 struct PictureSize {
   int32_t width_px;

@@ -8,9 +8,9 @@
 #include "study/instance_state.h"
 #include "study/study_inputs.h"
 #include "study/symbol_text.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/drawn_levels.h"
 #include "tools/chart/chart_run_output.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -119,7 +119,7 @@ void PictureDescription::describe(ChartPictureOptions& picture, StudyInstance& i
   parts.contract = parts.conversion.substr(0, parts.conversion.find(' '));
   parts.package = inputValueText(instance.input(tarvio::kPackageInput));
   parts.greek = inputValueText(instance.input(tarvio::kGreekInput));
-  parts.dateTime = formatDateTime(now).substr(0, 16);
+  parts.dateTime = support::formatDateTime(now).substr(0, 16);
   std::vector<std::string> forms = titleForms(parts);
   picture.title = forms.front();
   picture.shorterTitles.assign(forms.begin() + 1, forms.end());

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
 
 namespace chart_tool {
@@ -12,7 +12,7 @@ namespace chart_tool {
 HostDateTime RealClock::now() const {
   const auto since1970 = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::system_clock::now().time_since_epoch());
-  const HostDateTime utc = chart_host::dayNumberOfDate(1970, 1, 1) * kMicrosecondsPerDay + since1970.count();
+  const HostDateTime utc = support::kHostDateTimeOf1970 + since1970.count();
   HostDateTime local = utc;
   chart_.convertFromZone(utc, "UTC+00", local);
   return local;

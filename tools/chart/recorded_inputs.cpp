@@ -6,9 +6,9 @@
 
 #include "host/study_instance.h"
 #include "study/study_inputs.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/chart_outputs.h"
 #include "tools/chart/input_assignment.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -42,12 +42,12 @@ std::optional<std::string> settingValue(const HostInput& input) {
     case kInputColor: return colorText(static_cast<uint32_t>(input.intValue));
     case kInputTimeOfDay: {
       const HostDateTime time = microsecondsOf(input.dateTimeValue);
-      return formatTimeOfDay(time) + fractionOf(time);
+      return support::formatTimeOfDay(time) + fractionOf(time);
     }
-    case kInputDate: return formatDateTime(microsecondsOf(input.dateTimeValue)).substr(0, 10);
+    case kInputDate: return support::formatDateTime(microsecondsOf(input.dateTimeValue)).substr(0, 10);
     case kInputDateTime: {
       const HostDateTime time = microsecondsOf(input.dateTimeValue);
-      return formatDateTime(time) + fractionOf(time);
+      return support::formatDateTime(time) + fractionOf(time);
     }
     // Lists by option index, whole numbers and time zones by their number.
     default: return std::to_string(input.intValue);

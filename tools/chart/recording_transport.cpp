@@ -70,7 +70,7 @@ void ExchangeRecorder::finish(RecordedExchange exchange) {
   }
 }
 
-void ExchangeRecorder::replaceBars(const std::vector<recording::RecordedBar>& bars) {
+void ExchangeRecorder::replaceBars(const std::vector<support::PriceBar>& bars) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string error;
   if (failure_.empty() && !writer_->replaceBars(bars, error)) fail(error);

@@ -36,7 +36,7 @@ class ExchangeRecorder {
   // The request was refused and will never finish: its number is given again.
   void abandon(int64_t number);
   void finish(recording::RecordedExchange exchange);
-  void replaceBars(const std::vector<recording::RecordedBar>& bars);
+  void replaceBars(const std::vector<support::PriceBar>& bars);
 
   // The reason the recording stopped, the first time it is asked after the
   // recording stopped; empty otherwise.

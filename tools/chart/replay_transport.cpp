@@ -1,7 +1,7 @@
 #include "tools/chart/replay_transport.h"
 
 #include "host/message_log.h"
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -22,7 +22,8 @@ HttpOutcome recordedOutcome(const recording::RecordedExchange& exchange) {
 
 std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found) {
   std::string note = std::string(chart_host::kHostLineMark) + "the recording has no answer for " + route;
-  note += found.routeRecorded ? " before " + formatTimeOfDay(found.firstRequestedAt) : " (the run never asked for it)";
+  note += found.routeRecorded ? " before " + support::formatTimeOfDay(found.firstRequestedAt)
+                              : " (the run never asked for it)";
   return note + "; answered as a failed transfer";
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "tools/chart/bar_file.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/synthetic_bars.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -18,7 +18,7 @@ constexpr int64_t kDefaultSpanMicros = 45 * kMicrosecondsPerMinute;
 
 // 10:15 on the last weekday before `today`.
 HostDateTime defaultStart(HostDateTime today) {
-  int64_t day = today / kMicrosecondsPerDay - 1;
+  int64_t day = support::dayNumberOf(today) - 1;
   while (true) {
     const int64_t weekday = ((day - 1) % 7 + 7) % 7;  // day 0 was a Saturday
     if (weekday != 0 && weekday != 6) break;
@@ -39,7 +39,7 @@ std::vector<Bar> syntheticBars(const ChartOptions& options, const CallSpan& span
     plan.count = options.barCount > 0 ? options.barCount : kRealClockBars;
     plan.firstBar = (span.last / barMicros - (plan.count - 1)) * barMicros;
   } else {
-    const HostDateTime nine = span.first / kMicrosecondsPerDay * kMicrosecondsPerDay + 9 * kMicrosecondsPerHour;
+    const HostDateTime nine = support::startOfDay(span.first) + 9 * kMicrosecondsPerHour;
     plan.firstBar = options.syntheticFrom.value_or(nine < span.first ? nine : span.first - kMicrosecondsPerHour);
     plan.count = options.barCount > 0
                      ? options.barCount
@@ -50,7 +50,7 @@ std::vector<Bar> syntheticBars(const ChartOptions& options, const CallSpan& span
 
 // A time as it may be typed after --start: without seconds when they are 0.
 std::string typedTime(HostDateTime value) {
-  std::string text = formatDateTime(value);
+  std::string text = support::formatDateTime(value);
   if (text.ends_with(":00")) text.resize(text.size() - 3);
   return text;
 }
@@ -58,19 +58,18 @@ std::string typedTime(HostDateTime value) {
 // "2026-03-02 09:00 to 10:21", the date told once when both are on one day.
 std::string timeRange(HostDateTime from, HostDateTime to) {
   const std::string last = typedTime(to);
-  const bool oneDay = from / kMicrosecondsPerDay == to / kMicrosecondsPerDay;
+  const bool oneDay = support::dayNumberOf(from) == support::dayNumberOf(to);
   return typedTime(from) + " to " + (oneDay ? last.substr(last.find(' ') + 1) : last);
 }
-
-HostDateTime dayOf(HostDateTime value) { return value / kMicrosecondsPerDay * kMicrosecondsPerDay; }
 
 // The first call's time of day on the day of the last bar, moved inside
 // that day's bars: a span that meets the bars and keeps as much of what was
 // asked as it can.
 HostDateTime startMeeting(const CallSpan& span, const std::vector<Bar>& bars) {
-  const HostDateTime lastDay = dayOf(bars.back().dateTime);
+  const HostDateTime lastDay = support::startOfDay(bars.back().dateTime);
   const auto firstOfDay = std::find_if(bars.begin(), bars.end(), [&](const Bar& bar) { return bar.dateTime >= lastDay; });
-  return std::clamp(lastDay + (span.first - dayOf(span.first)), firstOfDay->dateTime, bars.back().dateTime);
+  const HostDateTime timeOfDay = span.first - support::startOfDay(span.first);
+  return std::clamp(lastDay + timeOfDay, firstOfDay->dateTime, bars.back().dateTime);
 }
 
 // Bars that ended this long before the real clock's first call are not the

@@ -7,8 +7,8 @@ namespace chart_tool {
 
 namespace {
 
-std::vector<recording::RecordedBar> recordedBars(const std::vector<Bar>& bars) {
-  std::vector<recording::RecordedBar> recorded;
+std::vector<support::PriceBar> recordedBars(const std::vector<Bar>& bars) {
+  std::vector<support::PriceBar> recorded;
   recorded.reserve(bars.size());
   for (const Bar& bar : bars)
     recorded.push_back({bar.dateTime, bar.open, bar.high, bar.low, bar.close, bar.volume});

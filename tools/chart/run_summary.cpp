@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "tools/chart/calendar_text.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -38,7 +38,7 @@ std::string serviceSummary(const ServiceRecord& record) {
             });
   }
   const std::optional<HostDateTime> good = record.lastGoodAnswer();
-  text += good ? "; last good answer at " + formatDateTime(*good) : std::string("; no good answer");
+  text += good ? "; last good answer at " + support::formatDateTime(*good) : std::string("; no good answer");
   if (record.stale()) text += "; levels STALE at the end";
   return text + (record.halted() ? "; requests halted" : "; requests not halted");
 }

@@ -7,9 +7,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/key_hiding.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/file_replacement.h"
+#include "tools/support/json_text.h"
 
 namespace chart_tool {
 
@@ -23,8 +24,7 @@ class StatusWriter {
 
   void text(const char* name, const std::string& value) {
     json_.Key(name);
-    const std::string shown = withoutKey(value, apiKey_);
-    json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+    support::writeJsonString(json_, withoutKey(value, apiKey_));
   }
   // An empty text is written as null.
   void textOrNull(const char* name, const std::string& value) {
@@ -64,8 +64,7 @@ class StatusWriter {
     json_.Key(name);
     json_.StartArray();
     for (const std::string& value : values) {
-      const std::string shown = withoutKey(value, apiKey_);
-      json_.String(shown.c_str(), static_cast<rapidjson::SizeType>(shown.size()));
+      support::writeJsonString(json_, withoutKey(value, apiKey_));
     }
     json_.EndArray();
   }
@@ -98,9 +97,9 @@ std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel
   json.SetIndent(' ', 2);
   StatusWriter status(json, apiKey);
   json.StartObject();
-  status.text("now", formatDateTime(record.now()));
+  status.text("now", support::formatDateTime(record.now()));
   if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
-    status.text("lastGoodAnswer", formatDateTime(*answer));
+    status.text("lastGoodAnswer", support::formatDateTime(*answer));
     status.number("ageSeconds", *record.age_s());
   } else {
     status.null("lastGoodAnswer");

@@ -9,8 +9,8 @@
 #include "study/request_window.h"
 #include "study/study_inputs.h"
 #include "study/time_zone_table.h"
-#include "tools/chart/calendar_text.h"
 #include "tools/chart/zone_names.h"
+#include "tools/support/date_time_text.h"
 
 namespace chart_tool {
 
@@ -36,7 +36,7 @@ bool requestWindowOpen(StudyInstance& instance, HostDateTime now) {
 std::string requestStartText(StudyInstance& instance) {
   const HostDateTime start = tarvio::readDateTime(instance.input(tarvio::kRequestStartTimeInput));
   const char* zoneText = tarvio::zoneTextForInput(instance.input(tarvio::kTimeZoneInput));
-  return formatTimeOfDay(start).substr(0, 5) + " " + zoneTimeName(zoneText);
+  return support::formatTimeOfDay(start).substr(0, 5) + " " + zoneTimeName(zoneText);
 }
 
 std::string serviceKey(StudyInstance& instance) {

@@ -1,6 +1,7 @@
 #include "tools/chart/trace_canvas.h"
 
 #include "tools/chart/chart_outputs.h"
+#include "tools/support/json_text.h"
 
 namespace chart_tool {
 
@@ -21,7 +22,7 @@ void TraceCanvas::beginRepaint(int64_t repaint, const std::string& chartTime) {
 }
 
 void TraceCanvas::begin(const char* operation) {
-  out_ << "{\"repaint\": " << repaint_ << ", \"time\": " << jsonQuoted(chartTime_) << ", \"op\": \""
+  out_ << "{\"repaint\": " << repaint_ << ", \"time\": " << support::jsonString(chartTime_) << ", \"op\": \""
        << operation << '"';
 }
 

@@ -8,7 +8,8 @@
 #include <limits>
 #include <optional>
 
-#include "tools/recording/recording_time.h"
+#include "tools/support/date_time_text.h"
+#include "tools/support/json_text.h"
 
 namespace recording {
 
@@ -19,11 +20,11 @@ using rapidjson::Value;
 
 void writeText(JsonWriter& json, const char* name, std::string_view text) {
   json.Key(name);
-  json.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+  support::writeJsonString(json, text);
 }
 
 bool writeTime(JsonWriter& json, const char* name, HostDateTime time, std::string& error) {
-  const std::optional<std::string> text = formatRecordingTime(time);
+  const std::optional<std::string> text = support::formatExactDateTime(time);
   if (!text) {
     error = std::string(name) + " " + std::to_string(time) + " is outside years 0001 to 9999";
     return false;
@@ -77,7 +78,7 @@ class Fields {
     std::string text;
     this->text(name, text);
     if (!problem_.empty()) return;
-    const std::optional<HostDateTime> read = readRecordingTime(text);
+    const std::optional<HostDateTime> read = support::readExactDateTime(text);
     if (!read) refuse(name, "a time as YYYY-MM-DD HH:MM:SS.ffffff");
     if (read) out = *read;
   }
@@ -131,7 +132,7 @@ bool headerLine(const RecordingHeader& header, std::string& line, std::string& e
   json.Int64(header.stepMicroseconds);
   json.Key("inputs");
   json.StartArray();
-  for (const std::string& input : header.inputs) json.String(input.data(), static_cast<rapidjson::SizeType>(input.size()));
+  for (const std::string& input : header.inputs) support::writeJsonString(json, input);
   json.EndArray();
   json.EndObject();
   line = finished(buffer);
@@ -156,8 +157,8 @@ bool exchangeLine(const RecordedExchange& exchange, const BodyStamp& stamp, std:
   json.StartArray();
   for (const auto& [name, value] : exchange.headers) {
     json.StartArray();
-    json.String(name.data(), static_cast<rapidjson::SizeType>(name.size()));
-    json.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+    support::writeJsonString(json, name);
+    support::writeJsonString(json, value);
     json.EndArray();
   }
   json.EndArray();

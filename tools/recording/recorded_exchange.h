@@ -19,10 +19,10 @@
 //    "route":"/v2/sierra/ES_SPX/classic/full","requestBody":"","headers":[["Authorization","<API KEY>"],...],
 //    "delivered":true,"status":200,"error":"","serviceReached":true,"bodyFile":"bodies/000001.body",
 //    "bodyBytes":41234,"bodyChecksum":"fnv1a64:0123456789abcdef"}
-// (one line; times as recording_time.h writes them). bars.csv is written
-// before the header line, so an index that reads always has its bars.
+// (one line; times as support::formatExactDateTime writes them). bars.csv is
+// written before the header line, so an index that reads always has its bars.
 // Writing: recording_writer.h. Reading the index text alone (for tools and
-// the fuzzer): index_reading.h. The bars file's text: bars_text.h.
+// the fuzzer): index_reading.h. The bars file's text: tools/support/bar_csv.h.
 #pragma once
 
 #include <cstdint>

@@ -44,7 +44,7 @@ bool makeEmptyFolder(const std::string& folder, std::string& error) {
 }  // namespace
 
 bool RecordingWriter::open(const std::string& folder, const RecordingHeader& header,
-                           const std::vector<RecordedBar>& bars, std::string& error) {
+                           const std::vector<support::PriceBar>& bars, std::string& error) {
   folder_ = folderName(folder);
   std::string line;
   if (!headerLine(header, line, error)) {
@@ -74,9 +74,9 @@ bool RecordingWriter::append(const RecordedExchange& exchange, std::string& erro
   return true;
 }
 
-bool RecordingWriter::replaceBars(const std::vector<RecordedBar>& bars, std::string& error) {
+bool RecordingWriter::replaceBars(const std::vector<support::PriceBar>& bars, std::string& error) {
   const std::string path = folder_ + "/" + kBarsFileName;
-  const std::optional<std::string> text = barsCsvText(bars);
+  const std::optional<std::string> text = support::barCsvText(bars);
   if (!text) {
     error = path + ": a bar's time is outside years 0001 to 9999";
     return false;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/recording/bars_text.h"
 #include "tools/recording/recorded_exchange.h"
 #include "tools/recording/recording_files.h"
+#include "tools/support/bar_csv.h"
 
 namespace recording {
 
@@ -21,7 +21,7 @@ class RecordingWriter {
   // Makes `folder` (with bodies/), writes the bars, then the header line. A
   // folder that holds anything at all is refused, so a recording is never
   // mixed with another; an empty one is used. False with one line.
-  bool open(const std::string& folder, const RecordingHeader& header, const std::vector<RecordedBar>& bars,
+  bool open(const std::string& folder, const RecordingHeader& header, const std::vector<support::PriceBar>& bars,
             std::string& error);
 
   // Writes the exchange's body, then its index line. Its number must be the
@@ -30,7 +30,7 @@ class RecordingWriter {
   bool append(const RecordedExchange& exchange, std::string& error);
 
   // Replaces bars.csv whole.
-  bool replaceBars(const std::vector<RecordedBar>& bars, std::string& error);
+  bool replaceBars(const std::vector<support::PriceBar>& bars, std::string& error);
 
   int64_t exchangesWritten() const { return written_; }
   const std::string& folder() const { return folder_; }

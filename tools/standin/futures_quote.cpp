@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "tools/standin/json_text.h"
+#include "tools/support/json_text.h"
 
 namespace standin {
 
@@ -89,11 +89,11 @@ std::variant<FuturesQuote, std::string> futuresQuote(const MarketModel& model, s
 
 std::string futuresQuoteJson(const FuturesQuote& quote) {
   std::string out = "{\"future_contract\":";
-  appendJsonString(out, quote.future_contract);
+  support::appendJsonString(out, quote.future_contract);
   out += ",\"multiplier\":";
-  appendJsonNumber(out, quote.multiplier, 6);
+  support::appendJsonNumber(out, quote.multiplier, 6);
   out += ",\"additive\":";
-  appendJsonNumber(out, quote.additive, 2);
+  support::appendJsonNumber(out, quote.additive, 2);
   out += '}';
   return out;
 }

@@ -3,7 +3,7 @@
 #include <array>
 #include <initializer_list>
 
-#include "tools/standin/json_text.h"
+#include "tools/support/json_text.h"
 
 namespace standin {
 
@@ -16,7 +16,7 @@ void appendMember(std::string& out, const char* key, double value, int decimals)
   out += ",\"";
   out += key;
   out += "\":";
-  appendJsonNumber(out, value, decimals);
+  support::appendJsonNumber(out, value, decimals);
 }
 
 // "timestamp", "ticker", "spot", then the members, after an opening brace.
@@ -33,7 +33,7 @@ std::string profileHead(int64_t timestamp, const std::string& ticker, double spo
   out += "{\"timestamp\":";
   out += std::to_string(timestamp);
   out += ",\"ticker\":";
-  appendJsonString(out, ticker);
+  support::appendJsonString(out, ticker);
   appendMember(out, "spot", spot, kPriceDecimals);
   for (const Member& member : members) appendMember(out, member.key, member.value, member.decimals);
   return out;
@@ -44,7 +44,7 @@ void appendNumberArray(std::string& out, const Values& values, int decimals) {
   out += '[';
   for (size_t i = 0; i < values.size(); ++i) {
     if (i > 0) out += ',';
-    appendJsonNumber(out, values[i], decimals);
+    support::appendJsonNumber(out, values[i], decimals);
   }
   out += ']';
 }
@@ -61,7 +61,7 @@ void appendRows(std::string& out, const char* key, const Rows& rows, RowValues r
     out += '[';
     bool first = true;
     for (const double value : rowValues(rows[i])) {
-      appendJsonNumber(out, value, first ? kPriceDecimals : kValueDecimals);
+      support::appendJsonNumber(out, value, first ? kPriceDecimals : kValueDecimals);
       out += ',';
       first = false;
     }
@@ -90,9 +90,9 @@ std::string gexProfileJson(const GexSnapshot& s) {
   for (size_t p = 0; p < s.max_priors.size(); ++p) {
     if (p > 0) out += ',';
     out += '[';
-    appendJsonNumber(out, s.max_priors[p].first, kPriceDecimals);
+    support::appendJsonNumber(out, s.max_priors[p].first, kPriceDecimals);
     out += ',';
-    appendJsonNumber(out, s.max_priors[p].second, kValueDecimals);
+    support::appendJsonNumber(out, s.max_priors[p].second, kValueDecimals);
     out += ']';
   }
   out += "]}";

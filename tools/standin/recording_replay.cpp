@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "tools/support/date_time_text.h"
+
 namespace standin {
 
 RecordingReplay::RecordingReplay(recording::ReplayTimeline timeline, const RecordingClock& clock,
@@ -9,7 +11,7 @@ RecordingReplay::RecordingReplay(recording::ReplayTimeline timeline, const Recor
     : timeline_(std::move(timeline)), speed_(clock.speed), started_(started) {
   const HostDateTime first = timeline_.firstRequestedAt();
   start_ = clock.from_s_of_day
-               ? (first / kMicrosecondsPerDay) * kMicrosecondsPerDay + *clock.from_s_of_day * kMicrosecondsPerSecond
+               ? support::startOfDay(first) + *clock.from_s_of_day * kMicrosecondsPerSecond
                : first;
 }
 

@@ -3,28 +3,28 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tools/standin/json_text.h"
+#include "tools/support/json_text.h"
 
 namespace standin {
 
 std::string recordLine(const ReceivedRequest& request, FaultMode fault) {
   std::string line = "{\"method\":";
-  appendJsonString(line, request.method);
+  support::appendJsonString(line, request.method);
   line += ",\"path\":";
-  appendJsonString(line, request.target);
+  support::appendJsonString(line, request.target);
   line += ",\"headers\":[";
   for (size_t i = 0; i < request.headers.size(); ++i) {
     if (i > 0) line += ',';
     line += '[';
-    appendJsonString(line, request.headers[i].first);
+    support::appendJsonString(line, request.headers[i].first);
     line += ',';
-    appendJsonString(line, request.headers[i].second);
+    support::appendJsonString(line, request.headers[i].second);
     line += ']';
   }
   line += "],\"body\":";
-  appendJsonString(line, request.body);
+  support::appendJsonString(line, request.body);
   line += ",\"fault\":";
-  appendJsonString(line, faultName(fault));
+  support::appendJsonString(line, faultName(fault));
   line += '}';
   return line;
 }

@@ -8,9 +8,9 @@
 #include "tools/standin/futures_quote.h"
 #include "tools/standin/gex_snapshot.h"
 #include "tools/standin/greek_snapshot.h"
-#include "tools/standin/json_text.h"
 #include "tools/standin/majors_history.h"
 #include "tools/standin/profile_json.h"
+#include "tools/support/json_text.h"
 
 namespace standin {
 
@@ -24,7 +24,7 @@ Reply jsonReply(unsigned status, std::string body) {
 }
 
 Reply errorReply(unsigned status, std::string_view text) {
-  return jsonReply(status, "{\"error\":" + jsonString(text) + "}");
+  return jsonReply(status, "{\"error\":" + support::jsonString(text) + "}");
 }
 
 // The first header named `name` (case-insensitive), or none.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <ctime>
+#include <vector>
+
+#include "tools/support/bar_csv.h"
+#include "tools/support/date_time_text.h"
 
 namespace standin {
 
@@ -11,12 +13,16 @@ namespace {
 
 double onQuarter(double price) { return std::round(price * 4.0) / 4.0; }
 
+// 9999-12-31 23:59:59 UTC: the last second a bar file's time can show.
+constexpr int64_t kLastUnixSecond = 253402300799;
+
 }  // namespace
 
-std::string spotBarsCsv(const MarketModel& model, const std::string& ticker, int64_t from, int64_t to) {
+std::optional<std::string> spotBarsCsv(const MarketModel& model, const std::string& ticker, int64_t from, int64_t to) {
   const TickerTraits traits = tickerTraits(ticker);
-  std::string csv = "datetime,open,high,low,close,volume\n";
+  std::vector<support::PriceBar> bars;
   for (int64_t minute = (from + 59) / 60 * 60; minute < to; minute += 60) {
+    if (minute > kLastUnixSecond) return std::nullopt;
     // The spot sampled every second of the minute.
     double open = model.spot(traits, minute);
     double high = open, low = open, close = open;
@@ -26,16 +32,12 @@ std::string spotBarsCsv(const MarketModel& model, const std::string& ticker, int
       low = std::min(low, close);
     }
     const double volume = 600.0 + std::round(900.0 * model.unit(traits, static_cast<uint64_t>(minute)));
-    const std::time_t at = static_cast<std::time_t>(minute);
-    std::tm utc{};
-    gmtime_r(&at, &utc);
-    char line[160];
-    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:%02d:00Z,%.2f,%.2f,%.2f,%.2f,%.0f\n",
-                  utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, onQuarter(open),
-                  onQuarter(high), onQuarter(low), onQuarter(close), volume);
-    csv += line;
+    bars.push_back(support::PriceBar{support::kHostDateTimeOf1970 + minute * kMicrosecondsPerSecond,
+                                     static_cast<float>(onQuarter(open)), static_cast<float>(onQuarter(high)),
+                                     static_cast<float>(onQuarter(low)), static_cast<float>(onQuarter(close)),
+                                     static_cast<float>(volume)});
   }
-  return csv;
+  return support::barCsvText(bars, support::BarTimes::Utc);
 }
 
 }  // namespace standin

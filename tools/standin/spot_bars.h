@@ -4,15 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "tools/standin/market_model.h"
 
 namespace standin {
 
-// CSV with the header "datetime,open,high,low,close,volume", one bar per
-// whole minute in [from, to), times in UTC ("2026-03-02T14:30:00Z"), prices
-// rounded to a quarter point.
-std::string spotBarsCsv(const MarketModel& model, const std::string& ticker, int64_t from, int64_t to);
+// Bar CSV (tools/support/bar_csv.h), one bar per whole minute in [from, to),
+// times in UTC ("2026-03-02T14:30:00Z"), prices rounded to a quarter point;
+// nothing when a minute falls after the year 9999, which bar files cannot show.
+std::optional<std::string> spotBarsCsv(const MarketModel& model, const std::string& ticker, int64_t from, int64_t to);
 
 }  // namespace standin

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "tools/recording/recorded_exchange.h"
@@ -91,9 +92,10 @@ int endWith(int exit_status, const std::string& problem) {
 
 // --write-bars: the bars written instead of serving.
 int writeBars(const StandinOptions& options) {
-  const std::string bars =
+  const std::optional<std::string> bars =
       spotBarsCsv(MarketModel(options.seed), options.bars_ticker, options.bars_from, options.bars_to);
-  if (const support::Status written = writeOutput(options.write_bars_file, bars); !written)
+  if (!bars) return endWith(kExitBadUsage, "--write-bars: the bars window reaches past the year 9999");
+  if (const support::Status written = writeOutput(options.write_bars_file, *bars); !written)
     return endWith(kExitBadUsage, "--write-bars: " + written.message());
   return kExitClean;
 }

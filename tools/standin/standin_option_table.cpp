@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <limits>
+#include <optional>
+
+#include "tools/support/number_text.h"
 
 namespace standin {
 
@@ -16,11 +18,13 @@ Status notA(const std::string& value, const std::string& wanted) {
   return Status::failure("'" + value + "' is not " + wanted);
 }
 
+// The whole text as a number of any value its type holds.
 template <class Number>
 bool parseAll(const std::string& text, Number& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return !text.empty() && error == std::errc() && stop == end;
+  const std::optional<Number> read =
+      support::readNumberText(text, std::numeric_limits<Number>::lowest(), std::numeric_limits<Number>::max());
+  if (read) value = *read;
+  return read.has_value();
 }
 
 // The whole text as a number within [low, high] into `field` (a Number or
