@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
+#include "host/study_instance.h"
 #include "tools/chart/calendar_text.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/text_file.h"
 #include "tools/chart/zone_names.h"
-#include "host/study_instance.h"
-#include "study/time_zone_table.h"
 
 namespace chart_tool {
 
@@ -77,7 +77,8 @@ std::vector<std::string> listOptionsOf(const HostInput& input) {
 
 // "input 'NAME' takes EXPECTED, not 'VALUE'".
 std::string refusalOf(const HostInput& input, std::string_view value, const std::string& expected) {
-  return "input " + quoted(hostStringText(input.name)) + " takes " + expected + ", not " + quoted(value);
+  return "input " + chart_tool::quoted(hostStringText(input.name)) + " takes " + expected + ", not " +
+         chart_tool::quoted(value);
 }
 
 // The option a value picks: the option's text in any case, its index from 0,
@@ -99,9 +100,9 @@ std::optional<int32_t> listOptionOf(const HostInput& input, std::string_view val
   std::string choices;
   for (std::size_t i = 0; i < options.size(); ++i)
     if (!several || std::find(beginning.begin(), beginning.end(), i) != beginning.end())
-      choices.append(choices.empty() ? "" : ", ").append(quoted(options[i]));
-  refusal = several ? "input " + quoted(hostStringText(input.name)) + " has several options beginning with " +
-                          quoted(value) + ": " + choices
+      choices.append(choices.empty() ? "" : ", ").append(chart_tool::quoted(options[i]));
+  refusal = several ? "input " + chart_tool::quoted(hostStringText(input.name)) +
+                          " has several options beginning with " + chart_tool::quoted(value) + ": " + choices
                     : refusalOf(input, value, "one of " + choices + " (or its index from 0)");
   return std::nullopt;
 }
@@ -175,10 +176,10 @@ std::string assignByKind(HostInput& input, std::string_view value) {
     case kInputTimeZone: {
       std::optional<int32_t> index = timeZoneIndexOfName(value);
       if (!index && meantAsZoneName(value))
-        return "input " + quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
+        return "input " + chart_tool::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
       if (!index) index = readInt32(value);
-      if (!index || *index < 0 || *index >= tarvio::kTimeZoneCount)
-        return takes("a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) +
+      if (!index || *index < 0 || *index >= study_door::kTimeZoneCount)
+        return takes("a time-zone index from 0 to " + std::to_string(study_door::kTimeZoneCount - 1) +
                      " (7 is New York) or a zone's name, e.g. America/New_York");
       input.intValue = *index;
       return {};
@@ -225,9 +226,9 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
   }
   if (matches.size() == 1) return matches.front();
   if (matches.size() > 1) {
-    error = quoted(nameOrIndex) + " names several inputs: ";
+    error = chart_tool::quoted(nameOrIndex) + " names several inputs: ";
     for (std::size_t i = 0; i < matches.size() && i < 4; ++i)
-      error.append(i == 0 ? "" : ", ").append(quoted(hostStringText(instance.input(matches[i]).name)));
+      error.append(i == 0 ? "" : ", ").append(chart_tool::quoted(hostStringText(instance.input(matches[i]).name)));
     if (matches.size() > 4) error += ", ...";
     return -1;
   }
@@ -241,9 +242,9 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
     spellings.push_back({names.back(), names.back().substr(0, names.back().find(" ("))});
   }
   const std::vector<CloseName> scored = closestNames(nameOrIndex, spellings);
-  error = "no input is named " + quoted(nameOrIndex);
+  error = "no input is named " + chart_tool::quoted(nameOrIndex);
   for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
-    error.append(i == 0 ? "; did you mean " : ", ").append(quoted(names[scored[i].candidate]));
+    error.append(i == 0 ? "; did you mean " : ", ").append(chart_tool::quoted(names[scored[i].candidate]));
   if (!scored.empty()) error += "?";
   return -1;
 }
