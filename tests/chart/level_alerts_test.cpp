@@ -25,7 +25,7 @@ HostDateTime at(int64_t seconds) {
 struct Look {
   int64_t seconds;  // after 10:30:00
   float price;
-  std::vector<DrawnLevel> levels;
+  std::vector<study_door::DrawnLevel> levels;
 };
 
 struct AlertCase {
@@ -35,10 +35,10 @@ struct AlertCase {
   std::vector<std::string> alerts;  // every alert of every look, in order
 };
 
-DrawnLevel level(const char* name, float price) { return DrawnLevel{name, price, 0, 0}; }
+study_door::DrawnLevel level(const char* name, float price) { return study_door::DrawnLevel{name, price, 0, 0}; }
 
-const std::vector<DrawnLevel> kZeroGamma = {level("ZG", 5868.82f)};
-const std::vector<DrawnLevel> kOnTick = {level("ZG", 5868.75f)};
+const std::vector<study_door::DrawnLevel> kZeroGamma = {level("ZG", 5868.82f)};
+const std::vector<study_door::DrawnLevel> kOnTick = {level("ZG", 5868.75f)};
 constexpr AlertSettings kCross{true, 0, 300};
 constexpr AlertSettings kNear4{false, 4, 300};
 

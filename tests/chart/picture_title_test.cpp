@@ -1,6 +1,5 @@
-// The picture's words: the ticker read from the study's own requests, the
-// futures conversion in use, the title's shorter forms and the names of the
-// levels for their tags.
+// The picture's words: the ticker the study asks for, the futures conversion
+// in use, the title's shorter forms and the names of the levels for their tags.
 #include "tools/chart/picture_title.h"
 
 #include <gtest/gtest.h>
@@ -10,30 +9,12 @@
 #include <vector>
 
 #include "render/major_levels.h"
-#include "service/service_endpoint.h"
 #include "support/chart_profile_fixture.h"
-#include "tools/chart/drawn_levels.h"
+#include "tools/chart/study_door/study_door.h"
 
 using namespace chart_tool;
 
 namespace {
-
-TEST(PictureTitle, ReadsTheTickerFromTheStudysRequestUrls) {
-  const std::string profile = std::string(tarvio::kServiceBaseUrl) + "/";
-  const std::string history = std::string(tarvio::kHistoryBaseUrl) + "/";
-  const struct {
-    std::string url;
-    const char* ticker;
-  } cases[] = {
-      {profile + "ES_SPX/classic/full", "ES_SPX"},
-      {profile + "SPX/state/gamma", "SPX"},
-      {history + "NQ_NDX/classic/gex_full/majors/7", "NQ_NDX"},
-      {"https://elsewhere.example/v2/sierra/SPX/classic/full", ""},
-      {profile, ""},
-      {"", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(tickerOfRequestUrl(c.url), c.ticker) << c.url;
-}
 
 TitleParts fullParts() {
   TitleParts parts;
@@ -132,7 +113,7 @@ TEST_F(PictureDescribed, NamesTheTickerAsTheStudyAsksForIt) {
   ASSERT_TRUE(study.instance.lastCallAnswer().has_value());
   // The study asked for its own ticker in place of the blank one.
   const std::string named = title();
-  EXPECT_EQ(named.rfind(tickerOfRequestUrl(transport->received().front().url) + "  \u00b7  ", 0), 0u) << named;
+  EXPECT_EQ(named.rfind(study_door::tickerOfRequestUrl(transport->received().front().url) + "  \u00b7  ", 0), 0u) << named;
   EXPECT_EQ(named.rfind("SPX  \u00b7  ", 0), 0u) << named;
   EXPECT_EQ(named.find("PICTURE-KEY-7731"), std::string::npos);
   // A later call without an answer keeps it.
@@ -151,10 +132,10 @@ TEST_F(PictureLevelNames, NameEachLevelLineForItsTag) {
   ChartPictureOptions picture;
   PictureDescription description;
   description.describe(picture, study.instance, atTimeOfDay(kMonday2026_03_02, 11, 0));
-  const std::vector<DrawnLevel> levels = drawnLevels(study.instance);
+  const std::vector<study_door::DrawnLevel> levels = study_door::drawnLevels(study.instance);
   ASSERT_FALSE(levels.empty());
   EXPECT_EQ(picture.levelNames.size(), levels.size());
-  for (const DrawnLevel& level : levels) EXPECT_EQ(picture.levelNames[level.lineNumber], level.name);
+  for (const study_door::DrawnLevel& level : levels) EXPECT_EQ(picture.levelNames[level.lineNumber], level.name);
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ TEST(ServiceRecord, JudgesEachAnswerByItsStatusAndWhatTheStudySaidOnItsCall) {
       {"the futures conversion's messages beside it", delivered(200), {note(conversion)}, AnswerJudgement::Taken},
       {"the futures conversion's alert beside it", delivered(200), {alert("Tarvio Futures Conversion: HTTP 401: no")},
        AnswerJudgement::Taken},
+      {"the service's error on the futures conversion beside it", delivered(200),
+       {alert("Tarvio Futures Conversion API Error: \"Invalid API Key.\".")}, AnswerJudgement::Taken},
       {"a transfer that failed", failed("Couldn't connect to server"), {}, AnswerJudgement::TransferFailed},
   };
   for (const Judged& judged : cases)

@@ -134,8 +134,8 @@ TEST(StatusFile, WritesTheRecordAsJsonWithTheKeyHidden) {
   record.noteCall(call(0));
   record.noteCall(call(1, delivered(200)));
   record.noteCall(halted(call(6, delivered(200), {alert("Tarvio API Error: key " + key + "\n\x01 refused")})));
-  const std::vector<DrawnLevel> levels = {{"ZG", 5790.45f, 9, 0}, {"Call " + key, 5800.0f, 10, 0},
-                                          {"Put \xff\xfe", 5810.0f, 11, 0}};
+  const std::vector<study_door::DrawnLevel> levels = {{"ZG", 5790.45f, 9, 0}, {"Call " + key, 5800.0f, 10, 0},
+                                                      {"Put \xff\xfe", 5810.0f, 11, 0}};
   const std::string text = statusJson(record, levels, {"ZG crossed", "alert about " + key}, "", key);
   EXPECT_EQ(text.find("sk-LIVE-ZQX7"), std::string::npos) << text;
   const rapidjson::Document status = parsed(text);

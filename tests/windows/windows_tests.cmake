@@ -14,12 +14,12 @@ file(GLOB_RECURSE TARVIO_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/study/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/data/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/service/*.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/render/*.cpp)
-# The host's own tests and the chart program's, not those of folders below
-# host/ (the chart picture is the build machine's).
+  ${CMAKE_CURRENT_SOURCE_DIR}/render/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/chart/*_test.cpp)
+# The host's own tests (the chart program's, rooms and all, are above), not
+# those of folders below host/ (the chart picture is the build machine's).
 file(GLOB TARVIO_WINDOWS_HOST_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/host/*_test.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/chart/*_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/recording/*_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/*_test.cpp)

@@ -1,7 +1,7 @@
 #include "tools/chart/chart_change.h"
 
 #include "host/study_instance.h"
-#include "tools/chart/drawn_levels.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool {
 
@@ -20,7 +20,8 @@ ChartMoment chartMomentOf(chart_host::StudyInstance& instance, const chart_host:
     moment.newestBarTime = newest.dateTime;
     moment.newestBarPrices = {newest.open, newest.high, newest.low, newest.close};
   }
-  for (const DrawnLevel& level : drawnLevels(instance)) moment.levels.emplace_back(level.name, level.price);
+  for (const study_door::DrawnLevel& level : study_door::drawnLevels(instance))
+    moment.levels.emplace_back(level.name, level.price);
   moment.alerts = alerts;
   return moment;
 }

@@ -24,6 +24,7 @@
 #include "tools/chart/service_record.h"
 #include "tools/chart/service_route.h"
 #include "tools/chart/simulated_clock.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/study_requests.h"
 #include "tools/chart/transport_watch.h"
 #include "tools/chart/zone_names.h"
@@ -226,7 +227,7 @@ int runChart(const ChartOptions& commandLine) {
   if (!options.framesPath.empty() &&
       !frames.open(options.framesPath, static_cast<int64_t>(options.frameEverySeconds * kMicrosecondsPerSecond), error))
     return reportFailure(kExitOutput, error);
-  const std::string apiKey = serviceKey(instance);
+  const std::string apiKey = study_door::serviceKey(instance);
   outputs.hideKey(apiKey);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
   std::shared_ptr<HttpTransport> transport =
@@ -237,7 +238,7 @@ int runChart(const ChartOptions& commandLine) {
     if (!recording.emplace().open(options.recordPath, span, clock, instance, bars, apiKey, error))
       return reportFailure(kExitOutput, error);
     transport = recording->wrap(transport);
-    if (!options.quiet && futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
+    if (!options.quiet && study_door::futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
   }
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);

@@ -7,11 +7,11 @@
 #include "tools/chart/chart_outputs.h"
 #include "tools/chart/chart_session.h"
 #include "tools/chart/data_age.h"
-#include "tools/chart/drawn_levels.h"
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/picture_title.h"
 #include "tools/chart/run_summary.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/study_requests.h"
 #include "host/study_instance.h"
 #include "tools/support/date_time_text.h"
@@ -151,7 +151,8 @@ std::string RunOutputs::writeStatus(StudyInstance& instance, const ServiceRecord
   const Chart& chart = instance.chart();
   StatusExtras extras{picture.title, picture.dataAge, picture.warning, std::nullopt, chart.tickSize(), changes};
   if (!chart.bars().empty()) extras.lastPrice = chart.bars().back().close;
-  std::string status = statusJson(record, drawnLevels(instance), alerts, picture.plotNotice, apiKey_, extras);
+  const std::vector<study_door::DrawnLevel> levels = study_door::drawnLevels(instance);
+  std::string status = statusJson(record, levels, alerts, picture.plotNotice, apiKey_, extras);
   if (options_.statusPath.empty()) return status;
   const std::string failure = status_.replace(status);
   if (failure.empty()) return status;

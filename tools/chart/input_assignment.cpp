@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
+#include "host/study_instance.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/text_file.h"
 #include "tools/chart/zone_names.h"
-#include "host/study_instance.h"
-#include "study/time_zone_table.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool {
@@ -101,8 +101,8 @@ std::optional<int32_t> listOptionOf(const HostInput& input, std::string_view val
   for (std::size_t i = 0; i < options.size(); ++i)
     if (!several || std::find(beginning.begin(), beginning.end(), i) != beginning.end())
       choices.append(choices.empty() ? "" : ", ").append(chart_tool::quoted(options[i]));
-  refusal = several ? "input " + chart_tool::quoted(hostStringText(input.name)) + " has several options beginning with " +
-                          chart_tool::quoted(value) + ": " + choices
+  refusal = several ? "input " + chart_tool::quoted(hostStringText(input.name)) +
+                          " has several options beginning with " + chart_tool::quoted(value) + ": " + choices
                     : refusalOf(input, value, "one of " + choices + " (or its index from 0)");
   return std::nullopt;
 }
@@ -178,8 +178,8 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       if (!index && meantAsZoneName(value))
         return "input " + chart_tool::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
       if (!index) index = readInt32(value);
-      if (!index || *index < 0 || *index >= tarvio::kTimeZoneCount)
-        return takes("a time-zone index from 0 to " + std::to_string(tarvio::kTimeZoneCount - 1) +
+      if (!index || *index < 0 || *index >= study_door::kTimeZoneCount)
+        return takes("a time-zone index from 0 to " + std::to_string(study_door::kTimeZoneCount - 1) +
                      " (7 is New York) or a zone's name, e.g. America/New_York");
       input.intValue = *index;
       return {};

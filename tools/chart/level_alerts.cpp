@@ -28,11 +28,11 @@ LevelAlerts::LevelAlerts(const AlertSettings& settings, float tickSize_price)
     : settings_(settings), tickSize_price_(tickSize_price), decimals_(decimalsOf(tickSize_price)) {}
 
 std::vector<std::string> LevelAlerts::look(const std::string& ticker, float price,
-                                           const std::vector<DrawnLevel>& levels, HostDateTime now) {
+                                           const std::vector<study_door::DrawnLevel>& levels, HostDateTime now) {
   std::vector<std::string> raised;
   std::map<LevelKey, LevelMemory> seen;
   std::map<std::string, int> sameName;
-  for (const DrawnLevel& level : levels) {
+  for (const study_door::DrawnLevel& level : levels) {
     const LevelKey key{level.name, sameName[level.name]++};
     lookAtLevel(ticker, price, level, key, now, raised);
     seen[key] = levels_[key];
@@ -44,8 +44,8 @@ std::vector<std::string> LevelAlerts::look(const std::string& ticker, float pric
   return raised;
 }
 
-void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const DrawnLevel& level, const LevelKey& key,
-                              HostDateTime now, std::vector<std::string>& raised) {
+void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
+                              const LevelKey& key, HostDateTime now, std::vector<std::string>& raised) {
   const auto known = levels_.find(key);
   const bool seenBefore = known != levels_.end();
   LevelMemory memory = seenBefore ? known->second : LevelMemory{};

@@ -16,7 +16,7 @@
 
 #include "study/host_interface.h"
 #include "tools/chart/alert_settings.h"
-#include "tools/chart/drawn_levels.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool {
 
@@ -31,8 +31,8 @@ class LevelAlerts {
   // One look at `price` against `levels` at clock time `now`; the alert texts
   // it raises, in the levels' order (near before crossed for one level).
   // `ticker` starts each text.
-  std::vector<std::string> look(const std::string& ticker, float price, const std::vector<DrawnLevel>& levels,
-                                HostDateTime now);
+  std::vector<std::string> look(const std::string& ticker, float price,
+                                const std::vector<study_door::DrawnLevel>& levels, HostDateTime now);
 
   // The latest alert texts, oldest first, at most kRecentAlertsKept.
   const std::vector<std::string>& recentAlerts() const { return recent_; }
@@ -53,8 +53,8 @@ class LevelAlerts {
   };
 
   // The alerts of one level on this look; updates its memory.
-  void lookAtLevel(const std::string& ticker, float price, const DrawnLevel& level, const LevelKey& key,
-                   HostDateTime now, std::vector<std::string>& raised);
+  void lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
+                   const LevelKey& key, HostDateTime now, std::vector<std::string>& raised);
 
   // True when the level and kind was not alerted within the quiet time;
   // then the alert counts as given now.

@@ -1,15 +1,9 @@
 #include "tools/chart/picture_title.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "service/service_endpoint.h"
-#include "study/input_readers.h"
-#include "study/instance_state.h"
-#include "study/study_inputs.h"
-#include "study/symbol_text.h"
-#include "tools/chart/drawn_levels.h"
 #include "tools/chart/chart_run_output.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool {
@@ -18,34 +12,7 @@ using namespace chart_host;
 
 namespace {
 
-// How the study logs a conversion it took: the contract follows, then two blanks.
-constexpr const char* kConversionTaken = "Tarvio Futures Conversion: -> ";
 constexpr const char* kSeparator = "  \u00b7  ";
-
-std::string afterPrefix(const std::string& text, const std::string& prefix) {
-  if (text.compare(0, prefix.size(), prefix) != 0) return {};
-  const std::string rest = text.substr(prefix.size());
-  return rest.substr(0, rest.find('/'));
-}
-
-std::string normalisedText(const char* text) {
-  HostString normalised{};
-  tarvio::normaliseSymbolText(normalised, text, nullptr);
-  std::string result = hostStringText(normalised);
-  releaseHostString(normalised);
-  return result;
-}
-
-// The contract of a conversion line the study logged, or empty for another line.
-std::string contractTaken(const std::string& line) {
-  if (line.rfind(kConversionTaken, 0) != 0) return {};
-  const std::string rest = line.substr(std::strlen(kConversionTaken));
-  return rest.substr(0, rest.find("  "));
-}
-
-std::string storedText(StudyInstance& instance, int32_t key) {
-  return hostStringText(instance.store().stringValue(key));
-}
 
 std::string joined(const std::vector<std::string>& parts) {
   std::string text;
@@ -58,20 +25,13 @@ std::string joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-std::string tickerOfRequestUrl(const std::string& url) {
-  const std::string history = afterPrefix(url, std::string(tarvio::kHistoryBaseUrl) + "/");
-  if (!history.empty()) return history;
-  return afterPrefix(url, std::string(tarvio::kServiceBaseUrl) + "/");
-}
-
 std::string futuresConversionText(StudyInstance& instance, const std::string& contractTaken) {
-  const std::string target = storedText(instance, tarvio::kLastConversionFutureKey);
-  if (target.empty()) return {};
+  const std::optional<study_door::FuturesConversion> conversion = study_door::futuresConversion(instance, contractTaken);
+  if (!conversion) return {};
   char figures[64];
-  std::snprintf(figures, sizeof figures, " \u00d7%.4f %+.2f",
-                static_cast<double>(tarvio::readFloat(instance.input(tarvio::kMultiplicativePremiumInput))),
-                static_cast<double>(tarvio::readFloat(instance.input(tarvio::kAdditivePremiumInput))));
-  return (contractTaken.empty() ? target : contractTaken) + figures;
+  std::snprintf(figures, sizeof figures, " \u00d7%.4f %+.2f", static_cast<double>(conversion->multiplier),
+                static_cast<double>(conversion->additive));
+  return conversion->contract + figures;
 }
 
 std::vector<std::string> titleForms(const TitleParts& parts) {
@@ -102,29 +62,28 @@ std::vector<std::string> titleForms(const TitleParts& parts) {
 
 void PictureDescription::describe(ChartPictureOptions& picture, StudyInstance& instance, HostDateTime now) {
   if (const auto& answer = instance.lastCallAnswer()) {
-    const std::string ticker = tickerOfRequestUrl(answer->url);
+    const std::string ticker = study_door::tickerOfRequestUrl(answer->url);
     if (!ticker.empty()) requestTicker_ = ticker;
   }
   const auto& lines = instance.log().lines();
   if (linesRead_ > lines.size()) linesRead_ = 0;  // the log was cleared
   for (; linesRead_ < lines.size(); ++linesRead_) {
-    const std::string contract = contractTaken(lines[linesRead_].text);
+    const std::string contract = study_door::contractOfConversionLine(lines[linesRead_].text);
     if (!contract.empty()) contractTaken_ = contract;
   }
   TitleParts parts;
-  parts.ticker = requestTicker_;
-  if (parts.ticker.empty()) parts.ticker = storedText(instance, tarvio::kLastConversionTickerKey);
-  if (parts.ticker.empty()) parts.ticker = normalisedText(tarvio::readText(instance.input(tarvio::kTickerInput)));
+  parts.ticker = study_door::tickerSent(instance, requestTicker_);
   parts.conversion = futuresConversionText(instance, contractTaken_);
   parts.contract = parts.conversion.substr(0, parts.conversion.find(' '));
-  parts.package = inputValueText(instance.input(tarvio::kPackageInput));
-  parts.greek = inputValueText(instance.input(tarvio::kGreekInput));
+  parts.package = inputValueText(study_door::packageInput(instance));
+  parts.greek = inputValueText(study_door::greekInput(instance));
   parts.dateTime = support::formatDateTime(now).substr(0, 16);
   std::vector<std::string> forms = titleForms(parts);
   picture.title = forms.front();
   picture.shorterTitles.assign(forms.begin() + 1, forms.end());
   picture.levelNames.clear();
-  for (const DrawnLevel& level : drawnLevels(instance)) picture.levelNames[level.lineNumber] = level.name;
+  for (const study_door::DrawnLevel& level : study_door::drawnLevels(instance))
+    picture.levelNames[level.lineNumber] = level.name;
 }
 
 }  // namespace chart_tool

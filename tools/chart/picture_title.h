@@ -1,10 +1,9 @@
 // What the chart picture says of the study in words: its title (the ticker
 // as the study asks the service for it, the futures conversion in use, the
 // package, the profile and the time), shorter forms of that title for a
-// narrow picture, and the names of the levels for their tags. Read from where
-// the study keeps them: the URL of its latest answered request (else the
-// ticker it keeps for its conversion, else the typed one by its own rule),
-// its persistent store, its log and its inputs.
+// narrow picture, and the names of the levels for their tags. Read through the
+// study's door: the ticker of its latest answered request, the contract of
+// its latest conversion line, and what the door says of the study itself.
 #pragma once
 
 #include <cstddef>
@@ -15,10 +14,6 @@
 #include "host/study_instance.h"
 
 namespace chart_tool {
-
-// The ticker in the path of one of the study's service requests (a profile
-// or a majors history), as the study normalised it; empty for another URL.
-std::string tickerOfRequestUrl(const std::string& url);
 
 // The conversion the levels are drawn with, "ESZ6 ×1.0000 +7.38": the
 // contract of the latest conversion the study took (`contractTaken`, from its

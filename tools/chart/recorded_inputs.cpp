@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "host/study_instance.h"
-#include "study/study_inputs.h"
 #include "tools/chart/chart_outputs.h"
 #include "tools/chart/input_assignment.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool {
@@ -69,7 +69,7 @@ std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance) 
   std::vector<std::string> texts;
   for (int32_t i = 0; i < chart_host::StudyInstance::kInputSlots; ++i) {
     const HostInput& input = instance.input(i);
-    if (input.kind == kInputNone || i == tarvio::kApiKeyInput) continue;
+    if (input.kind == kInputNone || study_door::isServiceKeyInput(i)) continue;
     if (const std::optional<std::string> value = settingValue(input)) texts.push_back(settingName(instance, i) + "=" + *value);
   }
   return texts;

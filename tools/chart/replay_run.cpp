@@ -5,7 +5,7 @@
 #include "host/study_instance.h"
 #include "tools/chart/option_values.h"
 #include "tools/chart/replay_transport.h"
-#include "tools/chart/service_route.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool {
 
@@ -36,7 +36,7 @@ CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeade
 }
 
 std::string replayRefusal(chart_host::StudyInstance& instance) {
-  if (!futuresTargetSet(instance)) return {};
+  if (!study_door::futuresTargetSet(instance)) return {};
   return "--replay: a Futures Target is set, and the module asks for its futures conversion itself, over the "
          "network; clear it for the replay with --set \"Futures Target=\"";
 }

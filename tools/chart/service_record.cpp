@@ -1,18 +1,14 @@
 #include "tools/chart/service_record.h"
 
 #include <algorithm>
-#include <string_view>
 
-#include "study/date_time.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool {
 
 using chart_host::HttpAnswer;
 
 namespace {
-
-// How the module's futures conversion request begins its messages.
-constexpr std::string_view kConversionMessage = "Tarvio Futures Conversion:";
 
 // The last alert among the call's lines: what the study wanted noticed last.
 std::string lastAlert(const std::vector<chart_host::LogLine>& lines) {
@@ -28,7 +24,7 @@ bool isHistoryUrl(const std::string& url) { return url.find("/hist/") != std::st
 std::string complaintOf(const std::vector<chart_host::LogLine>& lines) {
   std::string lastNote;
   for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-    if (line->text.rfind(kConversionMessage, 0) == 0) continue;
+    if (study_door::isFuturesConversionLine(line->text)) continue;
     if (line->alert) return line->text;
     if (lastNote.empty()) lastNote = line->text;
   }
@@ -91,13 +87,13 @@ void ServiceRecord::noteAnswer(const HttpAnswer& answer, const std::string& comp
 
 std::optional<int64_t> ServiceRecord::age_s() const {
   if (!lastGoodAnswer_) return std::nullopt;
-  return std::max<int64_t>(tarvio::elapsedMicroseconds(now_, *lastGoodAnswer_) / kMicrosecondsPerSecond, 0);
+  return std::max<int64_t>(study_door::elapsedMicroseconds(now_, *lastGoodAnswer_) / kMicrosecondsPerSecond, 0);
 }
 
 bool ServiceRecord::stale() const {
   if (!windowOpen_ || halted_ || !askingSince_) return false;
   const HostDateTime from = std::max(*askingSince_, lastGoodAnswer_.value_or(*askingSince_));
-  return tarvio::elapsedMicroseconds(now_, from) >= kStaleIntervals * interval_s_ * kMicrosecondsPerSecond;
+  return study_door::elapsedMicroseconds(now_, from) >= kStaleIntervals * interval_s_ * kMicrosecondsPerSecond;
 }
 
 }  // namespace chart_tool

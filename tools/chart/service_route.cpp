@@ -3,33 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "host/study_instance.h"
-#include "service/service_endpoint.h"
-#include "study/study_inputs.h"
-#include "study/symbol_text.h"
 #include "tools/chart/chart_options.h"
 #include "tools/chart/chart_platform.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-}  // namespace
-
-// The study's own reading: a blank target disables the conversion.
-bool futuresTargetSet(chart_host::StudyInstance& instance) {
-  const HostInput& target = instance.input(tarvio::kFuturesTargetInput);
-  if (target.kind != kInputText || target.textValue.text == nullptr) return false;
-  HostString normalised{};
-  tarvio::normaliseSymbolText(normalised, target.textValue.text, nullptr);
-  const bool set = hostStringText(normalised)[0] != '\0';
-  releaseHostString(normalised);
-  return set;
-}
-
-namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {
   std::error_code error;
@@ -53,10 +35,10 @@ std::string testRouteModuleBeside(const std::string& module) {
 }
 
 void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out) {
-  if (options.quiet || options.serviceAddress.empty() || !futuresTargetSet(instance)) return;
+  if (options.quiet || options.serviceAddress.empty() || !study_door::futuresTargetSet(instance)) return;
   const std::string testRoute = testRouteModuleBeside(moduleBesideProgram());
   if (!options.modulePath.empty() && sameFile(options.modulePath, testRoute)) return;
-  out << "tarvio-chart: note: the module sends its futures conversion to " << tarvio::kServiceApiHost
+  out << "tarvio-chart: note: the module sends its futures conversion to " << study_door::futuresConversionHost()
       << " itself, not to " << options.serviceAddress << "; the test build of the module (--module "
       << shownPath(testRoute) << ") follows --service-address\n";
 }

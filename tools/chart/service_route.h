@@ -14,10 +14,6 @@ namespace chart_tool {
 
 struct ChartOptions;
 
-// Whether the study's Futures Target is set, so that the module sends its
-// own futures conversion.
-bool futuresTargetSet(chart_host::StudyInstance& instance);
-
 // The test build of the module, as built beside `module` (the module built
 // with the program): tests/test_route/ below its folder, same file name.
 std::string testRouteModuleBeside(const std::string& module);

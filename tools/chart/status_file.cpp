@@ -43,10 +43,10 @@ class StatusWriter {
     json_.Key(name);
     json_.Bool(value);
   }
-  void levels(const std::vector<DrawnLevel>& levels) {
+  void levels(const std::vector<study_door::DrawnLevel>& levels) {
     json_.Key("levels");
     json_.StartArray();
-    for (const DrawnLevel& level : levels) {
+    for (const study_door::DrawnLevel& level : levels) {
       json_.StartObject();
       text("name", level.name);
       json_.Key("price");
@@ -89,7 +89,7 @@ class StatusWriter {
 
 }  // namespace
 
-std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel>& levels,
+std::string statusJson(const ServiceRecord& record, const std::vector<study_door::DrawnLevel>& levels,
                        const std::vector<std::string>& alerts, const std::string& notice,
                        const std::string& apiKey, const StatusExtras& extras) {
   rapidjson::StringBuffer buffer;

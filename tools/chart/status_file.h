@@ -45,7 +45,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/drawn_levels.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/service_record.h"
 
 namespace chart_tool {
@@ -61,7 +61,7 @@ struct StatusExtras {
 };
 
 // The file's text; every text in it has `apiKey` hidden (see withoutKey).
-std::string statusJson(const ServiceRecord& record, const std::vector<DrawnLevel>& levels,
+std::string statusJson(const ServiceRecord& record, const std::vector<study_door::DrawnLevel>& levels,
                        const std::vector<std::string>& alerts, const std::string& notice,
                        const std::string& apiKey, const StatusExtras& extras = {});
 

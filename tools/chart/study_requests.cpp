@@ -3,12 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "host/call_context.h"
-#include "study/input_readers.h"
-#include "study/instance_state.h"
-#include "study/request_window.h"
-#include "study/study_inputs.h"
-#include "study/time_zone_table.h"
+#include "tools/chart/study_door/study_door.h"
+#include "tools/support/date_time_text.h"
 #include "tools/chart/zone_names.h"
 #include "tools/support/date_time_text.h"
 
@@ -16,31 +12,9 @@ namespace chart_tool {
 
 using chart_host::StudyInstance;
 
-bool requestsHalted(StudyInstance& instance) { return instance.store().intValue(tarvio::kRequestsHaltedKey) != 0; }
-
-int64_t requestInterval_s(StudyInstance& instance) {
-  return tarvio::readInteger(instance.input(tarvio::kRequestIntervalInput));
-}
-
-bool requestWindowOpen(StudyInstance& instance, HostDateTime now) {
-  // The rule converts the time with the host's zone operation, which acts on
-  // the instance whose call is in progress: the scope makes it this one. A
-  // copy of the record carries the time asked about, so the instance's own
-  // record stays as its last call left it.
-  chart_host::CallScope scope(instance, nullptr);
-  HostStudyInterface record = instance.record();
-  record.currentDateTime = now;
-  return tarvio::inRequestWindow(record);
-}
-
 std::string requestStartText(StudyInstance& instance) {
-  const HostDateTime start = tarvio::readDateTime(instance.input(tarvio::kRequestStartTimeInput));
-  const char* zoneText = tarvio::zoneTextForInput(instance.input(tarvio::kTimeZoneInput));
-  return support::formatTimeOfDay(start).substr(0, 5) + " " + zoneTimeName(zoneText);
-}
-
-std::string serviceKey(StudyInstance& instance) {
-  return hostStringText(instance.input(tarvio::kApiKeyInput).textValue);
+  const std::string start = support::formatTimeOfDay(study_door::requestStartTime(instance)).substr(0, 5);
+  return start + " " + zoneTimeName(study_door::requestZoneText(instance));
 }
 
 CallReader::CallReader(StudyInstance& instance) : instance_(instance), linesSeen_(instance.log().lines().size()) {}
@@ -56,9 +30,9 @@ ObservedCall CallReader::read(HostDateTime now) {
     std::copy_if(lines.begin() + static_cast<std::ptrdiff_t>(linesSeen_), lines.end(), std::back_inserter(call.lines),
                  [](const chart_host::LogLine& line) { return !chart_host::isHostLine(line); });
   linesSeen_ = lines.size();
-  call.halted = requestsHalted(instance_);
-  call.windowOpen = requestWindowOpen(instance_, now);
-  call.interval_s = requestInterval_s(instance_);
+  call.halted = study_door::requestsHalted(instance_);
+  call.windowOpen = study_door::requestWindowOpen(instance_, now);
+  call.interval_s = study_door::requestInterval_s(instance_);
   return call;
 }
 

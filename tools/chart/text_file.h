@@ -31,7 +31,8 @@ auto readFileWith(const std::string& path, uint64_t bound_bytes, const char* sep
   return read;
 }
 
-// The text in single quotes, as messages show what a person typed.
+// The text in single quotes, as messages show what a person typed. Called by
+// its full name: a std::string argument would also find std::quoted.
 std::string quoted(std::string_view text);
 
 }  // namespace chart_tool

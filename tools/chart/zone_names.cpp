@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "host/zone_text.h"
-#include "study/time_zone_table.h"
 #include "tools/chart/input_assignment.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/chart/text_file.h"
 
 namespace chart_tool {
@@ -50,7 +50,7 @@ constexpr ZoneNames kZoneNames[] = {
     {"Pacific/Auckland", "Auckland"},
     {"", ""},  // the host's choice
 };
-static_assert(std::size(kZoneNames) == tarvio::kTimeZoneCount, "one row of names per table entry");
+static_assert(std::size(kZoneNames) == study_door::kTimeZoneCount, "one row of names per table entry");
 
 // Lower case, underscores as blanks, runs of blanks as one, none at the ends.
 std::string normalized(std::string_view name) {
@@ -81,7 +81,7 @@ std::vector<std::string> spellingsOf(const ZoneNames& names) {
 }  // namespace
 
 std::string_view timeZoneDatabaseName(int32_t index) {
-  return index >= 0 && index < tarvio::kTimeZoneCount ? kZoneNames[index].area : "";
+  return index >= 0 && index < study_door::kTimeZoneCount ? kZoneNames[index].area : "";
 }
 
 bool meantAsZoneName(std::string_view typed) {
@@ -92,7 +92,7 @@ bool meantAsZoneName(std::string_view typed) {
 std::optional<int32_t> timeZoneIndexOfName(std::string_view name) {
   const std::string wanted = normalized(name);
   if (wanted.empty()) return std::nullopt;
-  for (int32_t i = 0; i < tarvio::kTimeZoneCount; ++i) {
+  for (int32_t i = 0; i < study_door::kTimeZoneCount; ++i) {
     const std::vector<std::string> spellings = spellingsOf(kZoneNames[i]);
     if (std::find(spellings.begin(), spellings.end(), wanted) != spellings.end()) return i;
   }
@@ -102,7 +102,7 @@ std::optional<int32_t> timeZoneIndexOfName(std::string_view name) {
 std::string unknownTimeZoneMessage(std::string_view name) {
   std::vector<int32_t> entries;
   std::vector<std::vector<std::string>> candidates;
-  for (int32_t i = 0; i < tarvio::kTimeZoneCount; ++i) {
+  for (int32_t i = 0; i < study_door::kTimeZoneCount; ++i) {
     if (*kZoneNames[i].area == '\0') continue;
     entries.push_back(i);
     candidates.push_back(spellingsOf(kZoneNames[i]));
@@ -113,16 +113,16 @@ std::string unknownTimeZoneMessage(std::string_view name) {
   for (std::size_t i = 0; i < ranked.size() && i < 2 && ranked[i].edits == ranked.front().edits; ++i) {
     const ZoneNames& names = kZoneNames[entries[ranked[i].candidate]];
     for (const char* shown : {names.city, names.area})
-      if (*shown != '\0') suggestions.push_back(quoted(shown));
+      if (*shown != '\0') suggestions.push_back(chart_tool::quoted(shown));
   }
-  std::string message = "no time zone is named " + quoted(name);
+  std::string message = "no time zone is named " + chart_tool::quoted(name);
   for (std::size_t i = 0; i < suggestions.size(); ++i)
     message.append(i == 0 ? "; did you mean " : i + 1 == suggestions.size() ? " or " : ", ").append(suggestions[i]);
   return suggestions.empty() ? message : message + "?";
 }
 
 std::optional<std::string> chartZoneTextOf(std::string_view typed, std::string& error) {
-  if (const std::optional<int32_t> index = timeZoneIndexOfName(typed)) return tarvio::TimeZoneTable[*index];
+  if (const std::optional<int32_t> index = timeZoneIndexOfName(typed)) return study_door::zoneTextAt(*index);
   if (meantAsZoneName(typed)) {
     error = unknownTimeZoneMessage(typed);
     return std::nullopt;
@@ -133,8 +133,8 @@ std::optional<std::string> chartZoneTextOf(std::string_view typed, std::string& 
 
 std::string zoneTimeName(const char* zoneText) {
   if (zoneText == nullptr || *zoneText == '\0') return "chart time";
-  for (int32_t i = 0; i < tarvio::kTimeZoneCount; ++i) {
-    if (std::string_view(tarvio::TimeZoneTable[i]) != zoneText) continue;
+  for (int32_t i = 0; i < study_door::kTimeZoneCount; ++i) {
+    if (std::string_view(study_door::zoneTextAt(i)) != zoneText) continue;
     const std::string_view city = kZoneNames[i].city;
     if (city == "UTC") return "UTC";
     return city.empty() ? std::string(zoneText) : std::string(city) + " time";

@@ -1,7 +1,8 @@
 // The names a person types for the zones of the study's time-zone table: the
 // zone database's name and the city, "America/Chicago" and "Chicago", for the
 // chart's zone (--zone) and for the "Time Zone" input. The table's zone texts
-// stay in their one home, the module's table; here are only their names.
+// stay in their one home, the study's table behind its door; here are only
+// their names.
 // Names match in any case, with blanks and underscores alike.
 #pragma once
 
