@@ -186,6 +186,78 @@ int reportEndOfRun(const ChartOptions& options, const RunOutputs& outputs, const
   return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
 }
 
+// The study's transport: the recording's answers on a replay, or the
+// service's; written into a new recording when one is asked for; watched for
+// how its transfers end. Null, with the exit status in `status` and the
+// reason told, when it cannot be made.
+std::shared_ptr<TransportWatch> connectStudy(const ChartOptions& options, std::optional<recording::Recording>& recorded,
+                                             const Clock& clock, const CallSpan& span, const std::vector<Bar>& bars,
+                                             const std::string& apiKey, StudyInstance& instance,
+                                             std::optional<RunRecording>& recording, int& status) {
+  std::string error;
+  std::shared_ptr<HttpTransport> transport =
+      recorded ? makeReplayTransport(std::move(*recorded), clock, instance) : makeServiceTransport(options, error);
+  if (!transport) {
+    status = reportFailure(kExitUsage, error);
+    return nullptr;
+  }
+  if (!options.recordPath.empty()) {
+    if (!recording.emplace().open(options.recordPath, span, clock, instance, bars, apiKey, error)) {
+      status = reportFailure(kExitOutput, error);
+      return nullptr;
+    }
+    transport = recording->wrap(transport);
+    if (!options.quiet && study_door::futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
+  }
+  auto watch = std::make_shared<TransportWatch>(transport);
+  instance.setHttpTransport(watch);
+  noteFuturesRoute(options, instance, std::cerr);
+  return watch;
+}
+
+// The bars the run shows, checked against its span: the exit status and the
+// reason told when they cannot be had or would show nothing; a warning told
+// when the first calls see no bar yet.
+int loadBarsOfSpan(const ChartOptions& options, const Chart& chart, const CallSpan& span, bool replaying,
+                   std::vector<Bar>& bars) {
+  std::string error;
+  if (!loadBars(options, chart, span, bars, error)) return reportFailure(kExitUsage, error);
+  if (options.realClockSeconds <= 0 && options.serviceAddress.empty() && !replaying)
+    return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
+  const SpanAndBars meeting = checkSpanMeetsBars(options, span, bars);
+  if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
+  if (!meeting.warning.empty() && !options.quiet) std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
+  return kExitDone;
+}
+
+// Frames of the run every --frame-every seconds, when asked for; false with
+// the reason when their folder cannot be made.
+bool openFrames(const ChartOptions& options, FramesWriter& frames, std::string& error) {
+  return options.framesPath.empty() ||
+         frames.open(options.framesPath, static_cast<int64_t>(options.frameEverySeconds * kMicrosecondsPerSecond),
+                     error);
+}
+
+// On the real clock every bar shows from the start, and a bars file is
+// followed as its writer adds to it.
+void showBarsLive(ChartSession& session, const ChartOptions& options, const Chart& chart, StudyInstance& instance,
+                  std::optional<BarsFileFollower>& follower) {
+  session.showAllBars();
+  if (!options.barsPath.empty()) followBarsFile(session, follower.emplace(options.barsPath, chart), instance);
+}
+
+// "1 call", "2 calls".
+std::string callsText(int64_t calls) { return std::to_string(calls) + (calls == 1 ? " call" : " calls"); }
+
+// The picture's size and space, as the options ask.
+ChartPictureOptions pictureOptionsOf(const ChartOptions& options) {
+  ChartPictureOptions picture;
+  picture.width = options.width;
+  picture.height = options.height;
+  picture.rightSpace_percent = options.rightSpace_percent;
+  return picture;
+}
+
 }  // namespace
 
 int reportFailure(int status, const std::string& message) {
@@ -212,58 +284,37 @@ int runChart(const ChartOptions& commandLine) {
   RealClock realClock(placed.chart);
   const CallSpan span = recorded ? replaySpan(options, recorded->header) : callSpanOf(options, realClock.now());
   std::vector<Bar> bars;
-  if (!loadBars(options, placed.chart, span, bars, error)) return reportFailure(kExitUsage, error);
-  if (options.realClockSeconds <= 0 && options.serviceAddress.empty() && !recorded)
-    return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
-  const SpanAndBars meeting = checkSpanMeetsBars(options, span, bars);
-  if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
-  if (!meeting.warning.empty() && !options.quiet) std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
+  if (const int loaded = loadBarsOfSpan(options, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
+    return loaded;
   SimulatedClock simulatedClock(span.first);
   Clock& clock = options.realClockSeconds > 0 ? static_cast<Clock&>(realClock) : simulatedClock;
 
   RunOutputs outputs;
   if (!outputs.open(options, clock, error)) return reportFailure(kExitOutput, error);
   FramesWriter frames;
-  if (!options.framesPath.empty() &&
-      !frames.open(options.framesPath, static_cast<int64_t>(options.frameEverySeconds * kMicrosecondsPerSecond), error))
-    return reportFailure(kExitOutput, error);
+  if (!openFrames(options, frames, error)) return reportFailure(kExitOutput, error);
   const std::string apiKey = study_door::serviceKey(instance);
   outputs.hideKey(apiKey);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
-  std::shared_ptr<HttpTransport> transport =
-      recorded ? makeReplayTransport(std::move(*recorded), clock, instance) : makeServiceTransport(options, error);
-  if (!transport) return reportFailure(kExitUsage, error);
   std::optional<RunRecording> recording;
-  if (!options.recordPath.empty()) {
-    if (!recording.emplace().open(options.recordPath, span, clock, instance, bars, apiKey, error))
-      return reportFailure(kExitOutput, error);
-    transport = recording->wrap(transport);
-    if (!options.quiet && study_door::futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
-  }
-  auto watch = std::make_shared<TransportWatch>(transport);
-  instance.setHttpTransport(watch);
-  noteFuturesRoute(options, instance, std::cerr);
+  int failed = kExitDone;
+  const std::shared_ptr<TransportWatch> watch =
+      connectStudy(options, recorded, clock, span, bars, apiKey, instance, recording, failed);
+  if (!watch) return failed;
   LiveOutputs live;
   if (!live.open(options, !clock.simulated(), error)) return reportFailure(kExitOutput, error);
 
   ChartSession session(instance, std::move(bars), clock);
   std::optional<BarsFileFollower> follower;
-  if (!clock.simulated()) {
-    session.showAllBars();
-    if (!options.barsPath.empty()) followBarsFile(session, follower.emplace(options.barsPath, placed.chart), instance);
-  }
+  if (!clock.simulated()) showBarsLive(session, options, placed.chart, instance, follower);
   AlertWatch alerts(instance, options);
-  ChartPictureOptions picture;
-  picture.width = options.width;
-  picture.height = options.height;
-  picture.rightSpace_percent = options.rightSpace_percent;
+  ChartPictureOptions picture = pictureOptionsOf(options);
   ServiceRecord service;
   support::noteInterrupts();
   const RunWatchers watchers{*watch, service, alerts, frames, recording ? &*recording : nullptr};
   const int ran = callThroughSpan(session, span, instance, outputs, live, picture, watchers);
   if (support::interrupted() && !options.quiet)
-    std::cerr << "tarvio-chart: interrupted after " << session.calls() << (session.calls() == 1 ? " call" : " calls")
-              << "; writing what was drawn\n";
+    std::cerr << "tarvio-chart: interrupted after " << callsText(session.calls()) << "; writing what was drawn\n";
   int status = writeResults(ran, options, instance, picture, outputs);
   live.stop();
   if (status == kExitDone && !frames.failure().empty()) status = reportFailure(kExitOutput, frames.failure());

@@ -126,6 +126,29 @@ std::optional<int32_t> readYesNo(std::string_view text) {
   return std::nullopt;
 }
 
+// The whole text as a finite float (strtof's reading, as the study's own
+// float inputs hold it); none when anything is left over.
+std::optional<float> readFiniteFloat(std::string_view value) {
+  const std::string copy(value);
+  char* end = nullptr;
+  const float number = copy.empty() ? NAN : std::strtof(copy.c_str(), &end);
+  if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(number)) return std::nullopt;
+  return number;
+}
+
+// A zone by its name or city, or by its index in the study's table.
+std::string assignTimeZone(HostInput& input, std::string_view value) {
+  std::optional<int32_t> index = timeZoneIndexOfName(value);
+  if (!index && meantAsZoneName(value))
+    return "input " + chart_tool::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
+  if (!index) index = readInt32(value);
+  if (!index || *index < 0 || *index >= study_door::kTimeZoneCount)
+    return refusalOf(input, value, "a time-zone index from 0 to " + std::to_string(study_door::kTimeZoneCount - 1) +
+                                       " (7 is New York) or a zone's name, e.g. America/New_York");
+  input.intValue = *index;
+  return {};
+}
+
 // Writes the value into the input; why not, naming the input, when it cannot.
 std::string assignByKind(HostInput& input, std::string_view value) {
   const auto takes = [&](const std::string& expected) { return refusalOf(input, value, expected); };
@@ -141,12 +164,9 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       assignHostString(input.textValue, std::string(value).c_str());
       return {};
     case kInputFloat: {
-      const std::string copy(value);
-      char* end = nullptr;
-      const float number = copy.empty() ? NAN : std::strtof(copy.c_str(), &end);
-      if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(number))
-        return takes("a number");
-      input.floatValue = number;
+      const std::optional<float> number = readFiniteFloat(value);
+      if (!number) return takes("a number");
+      input.floatValue = *number;
       return {};
     }
     case kInputInteger: {
@@ -173,17 +193,8 @@ std::string assignByKind(HostInput& input, std::string_view value) {
       input.dateTimeValue = static_cast<double>(*time) / static_cast<double>(kMicrosecondsPerDay);
       return {};
     }
-    case kInputTimeZone: {
-      std::optional<int32_t> index = timeZoneIndexOfName(value);
-      if (!index && meantAsZoneName(value))
-        return "input " + chart_tool::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
-      if (!index) index = readInt32(value);
-      if (!index || *index < 0 || *index >= study_door::kTimeZoneCount)
-        return takes("a time-zone index from 0 to " + std::to_string(study_door::kTimeZoneCount - 1) +
-                     " (7 is New York) or a zone's name, e.g. America/New_York");
-      input.intValue = *index;
-      return {};
-    }
+    case kInputTimeZone:
+      return assignTimeZone(input, value);
     case kInputDate:
     case kInputDateTime: {
       const std::optional<HostDateTime> when =
