@@ -69,17 +69,6 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
                                                   options.rightSpace_percent));
 }
 
-bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
-                       const std::string& pngPath, std::string& error) {
-  if (pngPath.empty()) {
-    error = "no file name given for the chart picture";
-    return false;
-  }
-  return drawPicture(instance, options, pngPath, error, [&](cairo_surface_t* surface) {
-    return writePngFile(surface, pngPath, error);
-  });
-}
-
 bool chartPicturePng(StudyInstance& instance, const ChartPictureOptions& options, std::string& png,
                      std::string& error) {
   return drawPicture(instance, options, "in memory", error,

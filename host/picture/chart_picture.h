@@ -52,16 +52,10 @@ struct ChartPictureOptions {
 // A size outside 1..16000 pixels a side is clamped into it.
 void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& options);
 
-// Lays the chart out, repaints the study onto the picture and writes it as a
-// PNG file. False with a one-line reason naming the file when the picture
-// cannot be written: no file name, a size outside 1..16000 pixels a side or
-// above 64 million pixels, or a file that cannot be made. An older picture
-// of that name is then left as it was.
-bool writeChartPicture(StudyInstance& instance, const ChartPictureOptions& options,
-                       const std::string& pngPath, std::string& error);
-
-// The same picture as PNG bytes in `png`, for a picture shown while the run
-// goes on. False with a one-line reason, as above.
+// Lays the chart out, repaints the study onto the picture and encodes it as
+// PNG bytes in `png` (the programs write them into a file whole). False with
+// a one-line reason when the picture cannot be drawn: a size outside 1..16000
+// pixels a side or above 64 million pixels.
 bool chartPicturePng(StudyInstance& instance, const ChartPictureOptions& options, std::string& png,
                      std::string& error);
 

@@ -1,7 +1,5 @@
-// Writes a cairo image surface to a PNG file, or to PNG bytes in memory. The
-// picture goes to a file beside the target first and takes the target's name
-// only when complete, so a failed write never leaves a broken picture or
-// spoils an older one.
+// Encodes a cairo image surface as PNG bytes in memory; the programs put the
+// bytes into files themselves, replacing a file whole.
 #pragma once
 
 #include <cairo.h>
@@ -9,9 +7,6 @@
 #include <string>
 
 namespace chart_host {
-
-// False with a one-line reason naming the file when it cannot be written.
-bool writePngFile(cairo_surface_t* surface, const std::string& path, std::string& error);
 
 // The PNG file's bytes in `png`; false with cairo's reason when it cannot be encoded.
 bool encodePng(cairo_surface_t* surface, std::string& png, std::string& error);

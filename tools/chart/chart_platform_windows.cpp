@@ -66,12 +66,6 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
   chart.setPriceRange(low - room, high + room);
 }
 
-bool writeChartPicture(StudyInstance&, const ChartPictureOptions&, const std::string& pngPath,
-                       std::string& error) {
-  error = pngPath + ": " + chart_tool::pictureUnavailableReason();
-  return false;
-}
-
 bool chartPicturePng(StudyInstance&, const ChartPictureOptions&, std::string&, std::string& error) {
   error = chart_tool::pictureUnavailableReason();
   return false;

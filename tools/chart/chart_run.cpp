@@ -16,6 +16,7 @@
 #include "tools/chart/input_assignment.h"
 #include "tools/chart/key_hiding.h"
 #include "tools/chart/live_view_outputs.h"
+#include "tools/chart/picture_file.h"
 #include "tools/chart/picture_title.h"
 #include "tools/chart/real_clock.h"
 #include "tools/chart/replay_run.h"
@@ -159,7 +160,7 @@ int writeResults(int status, const ChartOptions& options, StudyInstance& instanc
                  const ChartPictureOptions& picture, RunOutputs& outputs) {
   std::string error;
   auto failed = [&] { return status != kExitDone ? status : reportFailure(kExitOutput, error); };
-  if (!options.pngPath.empty() && !writeChartPicture(instance, picture, options.pngPath, error)) status = failed();
+  if (!options.pngPath.empty() && !writePictureFile(instance, picture, options.pngPath, error)) status = failed();
   if (!outputs.writeEnd(instance, error)) status = failed();
   return status;
 }

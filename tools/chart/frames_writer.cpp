@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/support/date_time_text.h"
+#include "tools/chart/picture_file.h"
 
 namespace chart_tool {
 
@@ -63,7 +64,7 @@ void FramesWriter::look(chart_host::StudyInstance& instance, const chart_host::C
   due_ += ((now - due_) / every_us_ + 1) * every_us_;  // the next due time after now
   const std::string name = frameFileName(written_ + 1);
   std::string error;
-  if (!writeChartPicture(instance, picture, (fs::path(folder_) / name).generic_string(), error)) {
+  if (!writePictureFile(instance, picture, (fs::path(folder_) / name).generic_string(), error)) {
     failure_ = error;
     return;
   }

@@ -22,6 +22,7 @@
 #include "host/picture/title_bar.h"
 #include "support/chart_profile_fixture.h"
 #include "tools/chart/picture_title.h"
+#include "tools/chart/picture_file.h"
 
 using namespace chart_host;
 using namespace tarvio;
@@ -262,7 +263,7 @@ TEST_F(PictureReadability, ADarkLevelsLabelIsDrawnInItsReadableColour) {
   addLevel(5800.0f, kDarkPurple, "MSG: 5800.00");
   const std::string path = folder.file("dark-label.png");
   std::string error;
-  ASSERT_TRUE(writeChartPicture(study.instance, options(1600, 900), path, error)) << error;
+  ASSERT_TRUE(chart_tool::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
   const HostColor readable = readableTextColor(kDarkPurple, picture_theme::kLabelBox);
@@ -286,7 +287,7 @@ TEST_F(PictureReadability, TheLargestBarShowsWhereItMeetsItsOwnLevelLine) {
   addLevel(5800.0f, kCallVolume, "");  // the largest call bar's strike, in its colour
   const std::string path = folder.file("bar-on-line.png");
   std::string error;
-  ASSERT_TRUE(writeChartPicture(study.instance, options(1600, 900), path, error)) << error;
+  ASSERT_TRUE(chart_tool::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
   const int32_t row = study.chart.priceToY(5800.0f);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "host/picture/chart_picture.h"
+#include "tools/chart/picture_file.h"
 #include "support/study_fixture.h"
 
 using namespace chart_host;
@@ -112,7 +113,7 @@ class PictureChart {
     options.width = width;
     options.height = height;
     options.title = "ES_SPX";
-    return writeChartPicture(study.instance, options, path, error);
+    return chart_tool::writePictureFile(study.instance, options, path, error);
   }
 
   StudyFixture study;

@@ -13,6 +13,7 @@
 #include "host/picture/picture_test_support.h"
 #include "render/major_levels.h"
 #include "support/chart_profile_fixture.h"
+#include "tools/chart/picture_file.h"
 
 using namespace chart_host;
 using namespace tarvio;
@@ -53,7 +54,7 @@ class ChartPictureProfile : public ChartProfileFixture {
     options.width = width;
     options.height = height;
     options.title = "ES_SPX  ·  GEX  ·  90d agg Gex";
-    return writeChartPicture(study.instance, options, path, error);
+    return chart_tool::writePictureFile(study.instance, options, path, error);
   }
   int32_t rowOf(float price) { return study.chart.priceToY(price); }
 
