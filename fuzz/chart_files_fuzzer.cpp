@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "tools/chart/bar_file.h"
-#include "tools/chart/input_assignment.h"
-#include "tools/chart/settings_file.h"
+#include "tools/chart/inputs/bar_file.h"
+#include "tools/chart/inputs/input_assignment.h"
+#include "tools/chart/inputs/settings_file.h"
 #include "support/record_copy.h"
 #include "support/study_fixture.h"
 #include "tools/support/date_time_text.h"

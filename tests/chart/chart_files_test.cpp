@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/bar_file.h"
-#include "tools/chart/input_assignment.h"
-#include "tools/chart/settings_file.h"
+#include "tools/chart/inputs/bar_file.h"
+#include "tools/chart/inputs/input_assignment.h"
+#include "tools/chart/inputs/settings_file.h"
 #include "support/temporary_folder.h"
 #include "support/study_fixture.h"
 #include "tools/support/date_time_text.h"

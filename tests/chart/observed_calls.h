@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/minute_bars.h"
-#include "tools/chart/service_record.h"
+#include "tools/chart/live/service_record.h"
 
 namespace observed_calls {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/alert_command.h"
+#include "tools/chart/alerts/alert_command.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
 #include "host/civil_calendar.h"

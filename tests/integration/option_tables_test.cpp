@@ -11,7 +11,7 @@
 #include <string>
 
 #include "support/standin_process.h"
-#include "tools/chart/chart_option_table.h"
+#include "tools/chart/command_line/option_table.h"
 #include "tools/standin/standin_option_table.h"
 #include "tools/support/option_help.h"
 

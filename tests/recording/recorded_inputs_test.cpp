@@ -1,7 +1,7 @@
 // The study's inputs as a recording keeps them: every text goes back through
 // --set's own reader to the very value it was taken from, and the service
 // key is never among them.
-#include "tools/chart/recorded_inputs.h"
+#include "tools/chart/replay/recorded_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "study/study_inputs.h"
 #include "support/study_fixture.h"
-#include "tools/chart/input_assignment.h"
-#include "tools/chart/option_values.h"
+#include "tools/chart/inputs/input_assignment.h"
+#include "tools/chart/command_line/option_values.h"
 
 namespace {
 

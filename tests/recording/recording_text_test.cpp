@@ -8,7 +8,7 @@
 #include <random>
 
 #include "support/temporary_folder.h"
-#include "tools/chart/bar_file.h"
+#include "tools/chart/inputs/bar_file.h"
 #include "tools/recording/checksum.h"
 #include "tools/recording/recording_files.h"
 #include "tools/support/bar_csv.h"

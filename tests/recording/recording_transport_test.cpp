@@ -3,7 +3,7 @@
 // wherever it shows, a refused request leaving no gap, answer times by the
 // clock's kind, and a recording that cannot be written stopping quietly while
 // the study still gets every answer.
-#include "tools/chart/recording_transport.h"
+#include "tools/chart/replay/recording_transport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "support/temporary_folder.h"
 #include "support/text_files.h"
-#include "tools/chart/simulated_clock.h"
+#include "tools/chart/run/simulated_clock.h"
 #include "tools/recording/recorded_exchange.h"
 
 using namespace chart_tool;

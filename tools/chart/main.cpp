@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/chart_options.h"
-#include "tools/chart/chart_run.h"
+#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/run/chart_run.h"
 
 int main(int argc, char** argv) {
   using namespace chart_tool;

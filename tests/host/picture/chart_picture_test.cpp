@@ -13,7 +13,7 @@
 #include "host/picture/picture_layout.h"
 #include "host/picture/picture_test_support.h"
 #include "host/picture/picture_theme.h"
-#include "tools/chart/picture_file.h"
+#include "tools/chart/outputs/picture_file.h"
 
 using namespace chart_host;
 

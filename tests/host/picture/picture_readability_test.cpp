@@ -21,8 +21,8 @@
 #include "host/picture/text_contrast.h"
 #include "host/picture/title_bar.h"
 #include "support/chart_profile_fixture.h"
-#include "tools/chart/picture_title.h"
-#include "tools/chart/picture_file.h"
+#include "tools/chart/outputs/picture_title.h"
+#include "tools/chart/outputs/picture_file.h"
 
 using namespace chart_host;
 using namespace tarvio;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "host/picture/chart_picture.h"
-#include "tools/chart/picture_file.h"
+#include "tools/chart/outputs/picture_file.h"
 #include "support/study_fixture.h"
 
 using namespace chart_host;

@@ -13,7 +13,7 @@
 #include "host/picture/picture_test_support.h"
 #include "render/major_levels.h"
 #include "support/chart_profile_fixture.h"
-#include "tools/chart/picture_file.h"
+#include "tools/chart/outputs/picture_file.h"
 
 using namespace chart_host;
 using namespace tarvio;

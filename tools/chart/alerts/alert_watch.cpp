@@ -1,0 +1,29 @@
+#include "tools/chart/alerts/alert_watch.h"
+
+#include "tools/chart/study_door/study_door.h"
+
+namespace chart_tool {
+
+AlertWatch::AlertWatch(StudyInstance& instance, const ChartOptions& options)
+    : instance_(instance), command_(options.onAlertCommand, [&instance](const std::string& line) {
+        instance.log().add(kHostLineMark + line, false);
+      }) {
+  if (options.alerts.any()) alerts_.emplace(options.alerts, options.tickSize);
+}
+
+void AlertWatch::look(HostDateTime now) {
+  const std::vector<chart_host::Bar>& bars = instance_.chart().bars();
+  if (!alerts_ || bars.empty()) return;
+  const std::string ticker = study_door::typedTicker(instance_);
+  for (const std::string& text : alerts_->look(ticker, bars.back().close, study_door::drawnLevels(instance_), now)) {
+    instance_.log().add(kHostLineMark + text, true);
+    command_.run(text);
+  }
+}
+
+const std::vector<std::string>& AlertWatch::recentAlerts() const {
+  static const std::vector<std::string> kNone;
+  return alerts_ ? alerts_->recentAlerts() : kNone;
+}
+
+}  // namespace chart_tool

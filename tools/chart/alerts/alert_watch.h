@@ -1,0 +1,39 @@
+// The run's watch on the last price against the levels the study drew: after
+// every study call it looks at the newest bar's close, adds each alert to the
+// instance's message log as the host's line (so it reaches the log file and
+// standard error marked ALERT) and starts the --on-alert program with it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/study_instance.h"
+#include "tools/chart/alerts/alert_command.h"
+#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/alerts/level_alerts.h"
+
+namespace chart_tool {
+
+using chart_host::StudyInstance;
+
+using chart_host::kHostLineMark;
+
+class AlertWatch {
+ public:
+  // The instance must outlive the watch. Without --alert it watches nothing.
+  AlertWatch(StudyInstance& instance, const ChartOptions& options);
+
+  // One look after a study call at clock time `now`.
+  void look(HostDateTime now);
+
+  // The latest alert texts, oldest first (at most LevelAlerts::kRecentAlertsKept).
+  const std::vector<std::string>& recentAlerts() const;
+
+ private:
+  StudyInstance& instance_;
+  std::optional<LevelAlerts> alerts_;
+  AlertCommand command_;
+};
+
+}  // namespace chart_tool

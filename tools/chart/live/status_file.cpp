@@ -1,0 +1,155 @@
+#include "tools/chart/live/status_file.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/prettywriter.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "tools/chart/outputs/key_hiding.h"
+#include "tools/support/date_time_text.h"
+#include "tools/support/file_replacement.h"
+#include "tools/support/json_text.h"
+
+namespace chart_tool {
+
+namespace {
+
+using JsonWriter = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
+
+class StatusWriter {
+ public:
+  StatusWriter(JsonWriter& json, const std::string& apiKey) : json_(json), apiKey_(apiKey) {}
+
+  void text(const char* name, const std::string& value) {
+    json_.Key(name);
+    support::writeJsonString(json_, withoutKey(value, apiKey_));
+  }
+  // An empty text is written as null.
+  void textOrNull(const char* name, const std::string& value) {
+    if (value.empty()) return null(name);
+    text(name, value);
+  }
+  void null(const char* name) {
+    json_.Key(name);
+    json_.Null();
+  }
+  void number(const char* name, int64_t value) {
+    json_.Key(name);
+    json_.Int64(value);
+  }
+  void yesNo(const char* name, bool value) {
+    json_.Key(name);
+    json_.Bool(value);
+  }
+  void levels(const std::vector<study_door::DrawnLevel>& levels) {
+    json_.Key("levels");
+    json_.StartArray();
+    for (const study_door::DrawnLevel& level : levels) {
+      json_.StartObject();
+      text("name", level.name);
+      json_.Key("price");
+      price(level.price);
+      json_.EndObject();
+    }
+    json_.EndArray();
+  }
+  void priceOrNull(const char* name, std::optional<float> value) {
+    json_.Key(name);
+    if (value) return price(*value);
+    json_.Null();
+  }
+  void texts(const char* name, const std::vector<std::string>& values) {
+    json_.Key(name);
+    json_.StartArray();
+    for (const std::string& value : values) {
+      support::writeJsonString(json_, withoutKey(value, apiKey_));
+    }
+    json_.EndArray();
+  }
+
+ private:
+  // The float's shortest decimal text (5790.45, not 5790.4501953125); null
+  // for a price that is not a number.
+  void price(float value) {
+    if (!std::isfinite(value)) {
+      json_.Null();
+      return;
+    }
+    char text[32];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text - 1, value);
+    *written.ptr = '\0';
+    json_.Double(std::strtod(text, nullptr));
+  }
+
+  JsonWriter& json_;
+  const std::string& apiKey_;
+};
+
+}  // namespace
+
+std::string statusJson(const ServiceRecord& record, const std::vector<study_door::DrawnLevel>& levels,
+                       const std::vector<std::string>& alerts, const std::string& notice,
+                       const std::string& apiKey, const StatusExtras& extras) {
+  rapidjson::StringBuffer buffer;
+  JsonWriter json(buffer);
+  json.SetIndent(' ', 2);
+  StatusWriter status(json, apiKey);
+  json.StartObject();
+  status.text("now", support::formatDateTime(record.now()));
+  if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
+    status.text("lastGoodAnswer", support::formatDateTime(*answer));
+    status.number("ageSeconds", *record.age_s());
+  } else {
+    status.null("lastGoodAnswer");
+    status.null("ageSeconds");
+  }
+  status.yesNo("stale", record.stale());
+  status.number("calls", record.calls());
+  status.number("answers", record.answers());
+  status.number("historyAnswers", record.historyAnswers());
+  status.number("refusals", record.refusals());
+  status.number("failedTransfers", record.failedTransfers());
+  if (const std::optional<long> httpStatus = record.lastHttpStatus()) {
+    status.number("lastHttpStatus", *httpStatus);
+  } else {
+    status.null("lastHttpStatus");
+  }
+  status.textOrNull("lastError", record.lastError());
+  status.yesNo("halted", record.halted());
+  status.textOrNull("haltReason", record.haltReason());
+  status.text("requestWindow", record.windowOpen() ? "open" : "closed");
+  status.textOrNull("notice", notice);
+  status.levels(levels);
+  status.texts("alerts", alerts);
+  status.text("title", extras.title);
+  status.textOrNull("dataAge", extras.dataAge);
+  status.textOrNull("warning", extras.warning);
+  status.priceOrNull("lastPrice", extras.lastPrice);
+  status.priceOrNull("tickSize", extras.tickSize);
+  status.number("changes", extras.changes);
+  json.EndObject();
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+bool StatusFile::open(const std::string& path, std::string& error) {
+  path_ = path;
+  return path_.empty() || write("{}\n", error);
+}
+
+std::string StatusFile::replace(const std::string& text) {
+  std::string error;
+  if (path_.empty() || write(text, error) || failureTold_) return {};
+  failureTold_ = true;
+  return "--status " + error + "; the run goes on, and the file may show an earlier call";
+}
+
+bool StatusFile::write(const std::string& text, std::string& error) const {
+  // Replaced on every call: a flush each time would cost more than the file is worth.
+  const support::Status replaced = support::replaceFile(path_, text, support::Durability::unflushed);
+  if (!replaced) error = replaced.message();
+  return replaced.ok();
+}
+
+}  // namespace chart_tool

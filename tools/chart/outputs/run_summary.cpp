@@ -1,0 +1,46 @@
+#include "tools/chart/outputs/run_summary.h"
+
+#include <map>
+
+#include "tools/support/date_time_text.h"
+
+namespace chart_tool {
+
+namespace {
+
+std::string counted(int64_t count, const std::string& one, const std::string& many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// " (HTTP 500 ×2, by the study ×1)": how often each kind came.
+template <typename Kind, typename Name>
+std::string byKind(const std::map<Kind, int64_t>& counts, Name name) {
+  std::string text;
+  for (const auto& [kind, count] : counts)
+    text += (text.empty() ? " (" : ", ") + name(kind) + " \u00d7" + std::to_string(count);
+  return text.empty() ? text : text + ")";
+}
+
+}  // namespace
+
+std::string serviceSummary(const ServiceRecord& record) {
+  std::string text = counted(record.calls(), "call", "calls") + ": " +
+                     counted(record.answers(), "answer", "answers");
+  if (record.historyAnswers() > 0) text += ", " + counted(record.historyAnswers(), "history answer", "history answers");
+  if (record.failedTransfers() > 0) {
+    text += ", " + counted(record.failedTransfers(), "failed transfer", "failed transfers") +
+            byKind(record.failuresByReason(), [](const std::string& reason) { return reason; });
+  }
+  if (record.refusals() > 0) {
+    text += ", " + counted(record.refusals(), "answer refused", "answers refused") +
+            byKind(record.refusalsByStatus(), [](long status) {
+              return status == kHttpOk ? std::string("by the study") : "HTTP " + std::to_string(status);
+            });
+  }
+  const std::optional<HostDateTime> good = record.lastGoodAnswer();
+  text += good ? "; last good answer at " + support::formatDateTime(*good) : std::string("; no good answer");
+  if (record.stale()) text += "; levels STALE at the end";
+  return text + (record.halted() ? "; requests halted" : "; requests not halted");
+}
+
+}  // namespace chart_tool

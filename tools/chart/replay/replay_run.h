@@ -1,0 +1,43 @@
+// A chart run over a recording (tarvio-chart --replay DIR): the recorded
+// run's bars, zone, inputs, span and step are the replay's defaults, and the
+// recording answers the study's requests (see replay_transport.h) on the
+// simulated clock, without the network. With the recorded run's inputs and
+// clock a replay draws and writes exactly what the run did; display inputs
+// given on the replay's own command line change only the drawing.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/http_transport.h"
+#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/run/clock.h"
+#include "tools/chart/run/run_plan.h"
+#include "tools/recording/recorded_exchange.h"
+
+namespace chart_host { class StudyInstance; }
+
+namespace chart_tool {
+
+// Reads the recording `options.replayPath` names and gives `options` its
+// defaults: its bars file (unless --bars), its zone, and its inputs, applied
+// before --settings and --set. Nothing, with the reader's one line in
+// `error`, for a recording that cannot be read whole.
+std::optional<recording::Recording> openReplay(ChartOptions& options, std::string& error);
+
+// The calls of a replay: the recording's span and step, unless --start,
+// --end or --step choose another stretch.
+CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeader& header);
+
+// Why the study, with its inputs as they now are, cannot be replayed (the
+// module's futures conversion would reach the network itself); empty when it
+// can.
+std::string replayRefusal(chart_host::StudyInstance& instance);
+
+// The transport that answers from the recording at the clock's time; its
+// notes go to the study's message log as the host's lines.
+std::shared_ptr<chart_host::HttpTransport> makeReplayTransport(recording::Recording recording, const Clock& clock,
+                                                               chart_host::StudyInstance& instance);
+
+}  // namespace chart_tool

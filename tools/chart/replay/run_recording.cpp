@@ -1,0 +1,74 @@
+#include "tools/chart/replay/run_recording.h"
+
+#include "tools/chart/outputs/key_hiding.h"
+#include "tools/chart/replay/recorded_inputs.h"
+
+namespace chart_tool {
+
+namespace {
+
+std::vector<support::PriceBar> recordedBars(const std::vector<Bar>& bars) {
+  std::vector<support::PriceBar> recorded;
+  recorded.reserve(bars.size());
+  for (const Bar& bar : bars)
+    recorded.push_back({bar.dateTime, bar.open, bar.high, bar.low, bar.close, bar.volume});
+  return recorded;
+}
+
+bool sameBar(const Bar& a, const Bar& b) {
+  return a.dateTime == b.dateTime && a.open == b.open && a.high == b.high && a.low == b.low && a.close == b.close &&
+         a.volume == b.volume;
+}
+
+}  // namespace
+
+bool RunRecording::open(const std::string& folder, const CallSpan& span, const Clock& clock, StudyInstance& instance,
+                        const std::vector<Bar>& bars, const std::string& apiKey, std::string& error) {
+  folder_ = folder;
+  apiKey_ = apiKey;
+  clock_ = &clock;
+  timing_ = AnswerTiming{clock.simulated(), span.step_us};
+  recording::RecordingHeader header;
+  header.chartZone = instance.chart().zoneText();
+  header.simulatedClock = clock.simulated();
+  header.firstCall = span.first;
+  header.lastCall = span.last;
+  header.stepMicroseconds = span.step_us;
+  for (const std::string& input : inputSettingTexts(instance)) header.inputs.push_back(withoutKey(input, apiKey));
+  auto writer = std::make_unique<recording::RecordingWriter>();
+  if (!writer->open(folder, header, recordedBars(bars), error)) {
+    error = "--record: " + error;
+    return false;
+  }
+  recorder_ = std::make_shared<ExchangeRecorder>(std::move(writer));
+  barsWritten_ = bars.size();
+  if (!bars.empty()) lastBarWritten_ = bars.back();
+  return true;
+}
+
+std::shared_ptr<HttpTransport> RunRecording::wrap(std::shared_ptr<HttpTransport> transport) {
+  return std::make_shared<RecordingTransport>(std::move(transport), recorder_, *clock_, timing_, apiKey_);
+}
+
+std::string RunRecording::afterCall(const std::vector<Bar>& chartBars) {
+  const bool changed = chartBars.size() != barsWritten_ || (!chartBars.empty() && !sameBar(chartBars.back(), lastBarWritten_));
+  if (!timing_.simulated && changed) {
+    recorder_->replaceBars(recordedBars(chartBars));
+    barsWritten_ = chartBars.size();
+    if (!chartBars.empty()) lastBarWritten_ = chartBars.back();
+  }
+  const std::string failure = recorder_->newFailure();
+  if (failure.empty()) return {};
+  return "--record: " + failure + "; the run goes on without recording (the recording holds exchanges 1 to " +
+         std::to_string(recorder_->written()) + ")";
+}
+
+std::string RunRecording::summary() const {
+  const int64_t written = recorder_->written();
+  if (recorder_->stopped())
+    return "the recording in " + folder_ + " stopped at exchange " + std::to_string(written) +
+           " (writing failed)";
+  return "recorded " + std::to_string(written) + (written == 1 ? " exchange" : " exchanges") + " in " + folder_;
+}
+
+}  // namespace chart_tool

@@ -1,0 +1,60 @@
+// A chart run's recording (--record FOLDER): the folder made at the start
+// with the run's settings and bars, the service transport wrapped so every
+// exchange is written as it ends, the bars written again when the chart's
+// change (on the real clock, a followed bars file grows), and one line when
+// writing fails. The chart matters more than its recording: after a failure
+// the run goes on unrecorded and its summary says where the recording stops.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/chart.h"
+#include "host/study_instance.h"
+#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/run/clock.h"
+#include "tools/chart/replay/recording_transport.h"
+#include "tools/chart/run/run_plan.h"
+
+namespace chart_tool {
+
+using chart_host::Bar;
+using chart_host::StudyInstance;
+
+class RunRecording {
+ public:
+  // Makes the folder and writes the header (the chart's zone, the clock, the
+  // span and the study's inputs, the key left out) and the bars; false with
+  // one line. The clock must outlive the recording. `apiKey` is hidden in
+  // everything written.
+  bool open(const std::string& folder, const CallSpan& span, const Clock& clock, StudyInstance& instance,
+            const std::vector<Bar>& bars, const std::string& apiKey, std::string& error);
+
+  // `transport` wrapped so that what passes through it is recorded.
+  std::shared_ptr<HttpTransport> wrap(std::shared_ptr<HttpTransport> transport);
+
+  // After every call: the chart's bars are written again when they changed
+  // since last written (on the real clock; the simulated clock's bars were
+  // all written at the start). A failure to write, the first time: its line.
+  std::string afterCall(const std::vector<Bar>& chartBars);
+
+  // "recorded N exchanges in FOLDER", or where it stopped.
+  std::string summary() const;
+
+ private:
+  std::string folder_;
+  std::string apiKey_;
+  const Clock* clock_ = nullptr;
+  AnswerTiming timing_;
+  std::shared_ptr<ExchangeRecorder> recorder_;
+  std::size_t barsWritten_ = 0;
+  Bar lastBarWritten_{};
+};
+
+// The line a run with a futures target prints at the start of a recording:
+// the module's own conversion request is not recorded.
+inline constexpr const char* kFuturesNotRecorded =
+    "note: the module sends its futures conversion itself, not through the chart; --record does not record it";
+
+}  // namespace chart_tool

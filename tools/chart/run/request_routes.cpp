@@ -1,0 +1,46 @@
+#include "tools/chart/run/request_routes.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/run/platform.h"
+#include "tools/chart/study_door/study_door.h"
+
+namespace chart_tool {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error);
+}
+
+// Below the working folder as a relative path (build/linux/...), otherwise
+// as it stands.
+std::string shownPath(const std::string& path) {
+  std::error_code error;
+  const fs::path relative = fs::relative(path, fs::current_path(error), error);
+  if (error || relative.empty() || *relative.begin() == "..") return path;
+  return relative.generic_string();
+}
+
+}  // namespace
+
+std::string testRouteModuleBeside(const std::string& module) {
+  const fs::path built(module);
+  return (built.parent_path() / "tests" / "test_route" / built.filename()).generic_string();
+}
+
+void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out) {
+  if (options.quiet || options.serviceAddress.empty() || !study_door::futuresTargetSet(instance)) return;
+  const std::string testRoute = testRouteModuleBeside(moduleBesideProgram());
+  if (!options.modulePath.empty() && sameFile(options.modulePath, testRoute)) return;
+  out << "tarvio-chart: note: the module sends its futures conversion to " << study_door::futuresConversionHost()
+      << " itself, not to " << options.serviceAddress << "; the test build of the module (--module "
+      << shownPath(testRoute) << ") follows --service-address\n";
+}
+
+}  // namespace chart_tool

@@ -1,0 +1,51 @@
+// What a chart run will do before it starts: when it calls the study (the
+// options' span, or by default 45 minutes from 10:15 on the last weekday
+// before today, or up to --end when that comes first) and on which bars (a
+// file, or a random walk that reaches the last call), and whether the two
+// meet.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/chart.h"
+#include "tools/chart/inputs/bar_file.h"
+#include "tools/chart/command_line/chart_options.h"
+
+namespace chart_tool {
+
+using chart_host::Bar;
+using chart_host::Chart;
+
+struct CallSpan {
+  HostDateTime first = 0;  // chart time of the first call
+  HostDateTime last = 0;   // no call after this
+  int64_t step_us = kMicrosecondsPerSecond;
+  int64_t calls() const { return (last - first) / step_us + 1; }
+};
+
+// The span of calls; `today` is the chart's time now on the real clock.
+CallSpan callSpanOf(const ChartOptions& options, HostDateTime today);
+
+// A bars file's bars in the chart's time: a file of UTC times is converted.
+std::vector<Bar> inChartTime(BarText read, const Chart& chart);
+
+// The bars the run may show, or false with the reason (the bars file's).
+bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
+              std::string& error);
+
+// What a run on the simulated clock would make of its bars: an error when no
+// call would see the bars, or all of them come after the last bar ended (the
+// chart would be empty or stand still), with the --start that would meet
+// them; a warning when the first calls come before the first bar and see an
+// empty chart. Both empty when the span and the bars meet. The real clock
+// shows every bar from the start: only a warning when the bars ended long
+// before now, as the live levels would be drawn beside past prices.
+struct SpanAndBars {
+  std::string error;
+  std::string warning;
+};
+SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars);
+
+}  // namespace chart_tool

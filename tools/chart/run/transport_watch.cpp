@@ -1,0 +1,49 @@
+#include "tools/chart/run/transport_watch.h"
+
+namespace chart_tool {
+
+namespace {
+
+void count(TransportTally& tally, const HttpOutcome& outcome) {
+  if (outcome.delivered) {
+    ++tally.delivered;
+    tally.failedInARow = 0;
+    tally.notReachedInARow = 0;
+    return;
+  }
+  ++tally.failed;
+  ++tally.failedInARow;
+  tally.lastError = outcome.error.empty() ? "the transfer failed" : outcome.error;
+  if (outcome.failure == TransferFailure::AnswerCutShort) {
+    ++tally.cutShort;
+    tally.notReachedInARow = 0;
+  } else {
+    ++tally.notReached;
+    ++tally.notReachedInARow;
+  }
+}
+
+}  // namespace
+
+bool serviceUnreachable(const TransportTally& tally) {
+  return tally.delivered == 0 && tally.notReachedInARow >= kFailuresBeforeGivingUp;
+}
+
+bool TransportWatch::start(const HttpRequest& request, Completion done) {
+  // The completion holds the tally, not the watch, which may be gone by then.
+  std::shared_ptr<Shared> shared = shared_;
+  return next_->start(request, [shared, done = std::move(done)](HttpOutcome outcome) {
+    {
+      std::lock_guard<std::mutex> lock(shared->mutex);
+      count(shared->tally, outcome);
+    }
+    done(std::move(outcome));
+  });
+}
+
+TransportTally TransportWatch::tally() const {
+  std::lock_guard<std::mutex> lock(shared_->mutex);
+  return shared_->tally;
+}
+
+}  // namespace chart_tool
