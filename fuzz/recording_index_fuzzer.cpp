@@ -1,12 +1,17 @@
 // A recording's index (exchanges.jsonl), fuzzed: the reader refuses what it
 // cannot read with one line naming the file and line, and what it reads,
-// written again by the writer's own lines, reads back the same.
+// written again by the writer's own lines, reads back the same, its texts as
+// the writer writes every text: valid UTF-8, a byte of none as the text \xhh.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include <rapidjson/document.h>
+
 #include "fuzz/fuzz_check.h"
 #include "tools/recording/index_reading.h"
+#include "tools/support/json_text.h"
 
 using namespace recording;
 
@@ -14,18 +19,33 @@ namespace {
 
 constexpr const char* kIndexName = "exchanges.jsonl";
 
+// `text` as a reader reads it back from the one JSON writer.
+std::string asWritten(const std::string& text) {
+  const std::string quoted = support::jsonString(text);
+  rapidjson::Document document;
+  document.Parse(quoted.data(), quoted.size());
+  FUZZ_CHECK(document.IsString());
+  return std::string(document.GetString(), document.GetStringLength());
+}
+
+// Whether `reread` holds `read`'s text as written.
+bool sameText(const std::string& reread, const std::string& read) { return reread == asWritten(read); }
+
 bool sameExchange(const RecordedExchange& a, const RecordedExchange& b) {
   return a.number == b.number && a.requestedAt == b.requestedAt && a.answeredAt == b.answeredAt &&
-         a.endpoint == b.endpoint && a.method == b.method && a.url == b.url && a.route == b.route &&
-         a.requestBody == b.requestBody && a.headers == b.headers && a.delivered == b.delivered &&
-         a.status == b.status && a.error == b.error && a.serviceReached == b.serviceReached &&
-         a.bodyFile == b.bodyFile;
+         sameText(a.endpoint, b.endpoint) && sameText(a.method, b.method) && sameText(a.url, b.url) &&
+         sameText(a.route, b.route) && sameText(a.requestBody, b.requestBody) && a.delivered == b.delivered &&
+         a.status == b.status && sameText(a.error, b.error) && a.serviceReached == b.serviceReached &&
+         sameText(a.bodyFile, b.bodyFile) && a.headers.size() == b.headers.size() &&
+         std::equal(a.headers.begin(), a.headers.end(), b.headers.begin(),
+                    [](const auto& x, const auto& y) { return sameText(x.first, y.first) && sameText(x.second, y.second); });
 }
 
 bool sameHeader(const RecordingHeader& a, const RecordingHeader& b) {
-  return a.version == b.version && a.chartZone == b.chartZone && a.simulatedClock == b.simulatedClock &&
+  return a.version == b.version && sameText(a.chartZone, b.chartZone) && a.simulatedClock == b.simulatedClock &&
          a.firstCall == b.firstCall && a.lastCall == b.lastCall && a.stepMicroseconds == b.stepMicroseconds &&
-         a.inputs == b.inputs;
+         a.inputs.size() == b.inputs.size() &&
+         std::equal(a.inputs.begin(), a.inputs.end(), b.inputs.begin(), sameText);
 }
 
 }  // namespace

@@ -26,6 +26,25 @@ bool writeAllToHandle(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// Windows refuses to replace a file while another handle has it open
+// without sharing its deletion: a viewer reading the picture, or another
+// replacement of the same file finishing. Such a refusal lasts moments, so
+// the move is tried again for a while before it counts as a failure.
+constexpr int kMoveAttempts = 50;
+constexpr DWORD kMoveRetryPause_ms = 10;
+
+bool moveOver(const std::wstring& from, const std::wstring& to, DWORD flags) {
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), flags)) return true;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == kMoveAttempts) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(kMoveRetryPause_ms);
+  }
+}
+
 Status fillAndMove(HANDLE file, const std::wstring& temporary, const std::string& path, std::string_view bytes,
                    Durability durability) {
   bool written = writeAllToHandle(file, bytes) && (durability == Durability::unflushed || FlushFileBuffers(file));
@@ -33,7 +52,7 @@ Status fillAndMove(HANDLE file, const std::wstring& temporary, const std::string
   CloseHandle(file);
   const DWORD moveFlags =
       MOVEFILE_REPLACE_EXISTING | (durability == Durability::flushed ? MOVEFILE_WRITE_THROUGH : 0);
-  if (written && !MoveFileExW(temporary.c_str(), widePath(path).c_str(), moveFlags)) {
+  if (written && !moveOver(temporary, widePath(path), moveFlags)) {
     written = false;
     reason = lastSystemError();
   }

@@ -289,7 +289,7 @@ TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
   } cases[] = {
       {"MissingFolder", folder.file("no-such-folder/chart.png"), 800, 600,
        "No such file or directory"},
-      {"FolderAsFile", folder.file(""), 800, 600, "chart picture"},
+      {"FolderAsFile", folder.file(""), 800, 600, "cannot be written"},
       {"ZeroWidth", good, 0, 600, "outside 1..16000"},
       {"NegativeHeight", good, 800, -3, "outside 1..16000"},
       {"TooWide", good, 20000, 600, "outside 1..16000"},

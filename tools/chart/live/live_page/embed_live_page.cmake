@@ -30,7 +30,7 @@ foreach(name IN LISTS FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.new" "// Made by embed_live_page.cmake from tools/chart/live/live_page/; do not edit.
-#include \"tools/chart/live_view_page.h\"
+#include \"tools/chart/live/live_view_page.h\"
 
 namespace chart_tool {
 
