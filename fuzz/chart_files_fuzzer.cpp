@@ -18,6 +18,7 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::inputs;
 
 namespace {
 

@@ -13,7 +13,7 @@ namespace observed_calls {
 
 using chart_host::HttpAnswer;
 using chart_host::LogLine;
-using chart_tool::ObservedCall;
+using chart_tool::live::ObservedCall;
 
 constexpr const char* kProfileUrl = "https://api.tarvio.com/v2/sierra/ES_SPX/classic/gex_full";
 constexpr const char* kHistoryUrl = "https://api.tarvio.com/v2/sierra/hist/ES_SPX/classic/gex_full/majors/7";

@@ -25,6 +25,7 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::alerts;
 
 namespace {
 

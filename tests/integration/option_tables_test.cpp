@@ -25,7 +25,7 @@ struct ProgramTable {
 
 TEST(OptionTables, NameEachOptionOnceUnderADeclaredGroupAndPrintTheirHelpWithinTheWidth) {
   const ProgramTable tables[] = {
-      {TARVIO_CHART_PATH, chart_tool::chartProgramHelp(), chart_tool::chartOptionsHelp()},
+      {TARVIO_CHART_PATH, chart_tool::command_line::chartProgramHelp(), chart_tool::command_line::chartOptionsHelp()},
       {TARVIO_STANDIN_PATH, standin::standinProgramHelp(), standin::standinHelp()},
   };
   for (const ProgramTable& table : tables) {

@@ -43,16 +43,16 @@ TEST(RecordedInputs, EveryTextSetsBackTheVeryValueAndTheKeyIsLeftOut) {
   StudyFixture recorded;
   for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) changeValue(recorded.instance.input(i), i);
   assignHostString(recorded.instance.input(tarvio::kApiKeyInput).textValue, "secret-key-91");
-  const std::vector<std::string> texts = chart_tool::inputSettingTexts(recorded.instance);
+  const std::vector<std::string> texts = chart_tool::replay::inputSettingTexts(recorded.instance);
   ASSERT_GT(texts.size(), 20u);
 
   StudyFixture replayed;
   for (const std::string& text : texts) {
     EXPECT_EQ(text.find("secret-key-91"), std::string::npos) << text;
-    const std::optional<chart_tool::InputSetting> setting = chart_tool::readInputSetting(text);
+    const std::optional<chart_tool::inputs::InputSetting> setting = chart_tool::command_line::readInputSetting(text);
     ASSERT_TRUE(setting) << text;
     std::string error;
-    EXPECT_TRUE(chart_tool::assignInput(replayed.instance, setting->first, setting->second, error))
+    EXPECT_TRUE(chart_tool::inputs::assignInput(replayed.instance, setting->first, setting->second, error))
         << text << ": " << error;
   }
   for (int32_t i = 0; i < StudyInstance::kInputSlots; ++i) {

@@ -64,7 +64,7 @@ TEST(RecordingBars, TheChartProgramReadsBackTheVeryBarsWritten) {
               std::string("datetime,open,high,low,close,volume\n2026-03-02") + (utc ? "T09:00:00Z" : " 09:00:00") +
                   ",5800.25,5801.5,5799.75,5801,1250\n");
     std::string error;
-    const std::optional<chart_tool::BarText> read = chart_tool::readBarText(*text, error);
+    const std::optional<chart_tool::inputs::BarText> read = chart_tool::inputs::readBarText(*text, error);
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(read->utc, utc);
     ASSERT_EQ(read->bars.size(), bars.size());

@@ -16,6 +16,8 @@
 #include "tools/recording/recorded_exchange.h"
 
 using namespace chart_tool;
+using namespace chart_tool::replay;
+using namespace chart_tool::run;
 using chart_host::TransferFailure;
 
 namespace {

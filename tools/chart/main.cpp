@@ -9,7 +9,8 @@
 #include "tools/chart/run/chart_run.h"
 
 int main(int argc, char** argv) {
-  using namespace chart_tool;
+  using namespace chart_tool::command_line;
+  using namespace chart_tool::run;
   ChartOptions options;
   std::string error;
   if (!parseChartOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))

@@ -14,6 +14,8 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::alerts;
+using namespace chart_tool::command_line;
 
 namespace {
 

@@ -13,6 +13,7 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::command_line;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "tools/chart/command_line/chart_options.h"
 
 using namespace chart_tool;
+using namespace chart_tool::command_line;
 
 namespace {
 

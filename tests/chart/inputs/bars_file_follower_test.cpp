@@ -11,6 +11,7 @@
 #include "tools/chart/inputs/bars_file_follower.h"
 
 using namespace chart_tool;
+using namespace chart_tool::inputs;
 
 namespace {
 

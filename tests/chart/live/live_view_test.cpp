@@ -15,6 +15,8 @@
 #include "tools/chart/live/status_file.h"
 
 using namespace chart_tool;
+using namespace chart_tool::command_line;
+using namespace chart_tool::live;
 
 namespace {
 

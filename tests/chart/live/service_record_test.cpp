@@ -9,6 +9,7 @@
 #include "chart/observed_calls.h"
 
 using namespace chart_tool;
+using namespace chart_tool::live;
 using namespace observed_calls;
 
 namespace {

@@ -18,6 +18,9 @@
 #include "tools/chart/inputs/zone_names.h"
 
 using namespace chart_tool;
+using namespace chart_tool::inputs;
+using namespace chart_tool::live;
+using namespace chart_tool::outputs;
 using namespace observed_calls;
 
 namespace {

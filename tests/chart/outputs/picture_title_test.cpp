@@ -13,6 +13,7 @@
 #include "tools/chart/study_door/study_door.h"
 
 using namespace chart_tool;
+using namespace chart_tool::outputs;
 
 namespace {
 

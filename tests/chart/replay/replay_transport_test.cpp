@@ -15,6 +15,9 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::command_line;
+using namespace chart_tool::replay;
+using namespace chart_tool::run;
 using recording::RecordedExchange;
 using recording::ReplayTimeline;
 

@@ -12,6 +12,7 @@
 #include "tools/chart/run/chart_change.h"
 
 using namespace chart_tool;
+using namespace chart_tool::run;
 using chart_host::Bar;
 using chart_host::ChartPictureOptions;
 

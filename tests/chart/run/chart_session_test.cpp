@@ -17,6 +17,9 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::inputs;
+using namespace chart_tool::outputs;
+using namespace chart_tool::run;
 
 namespace {
 

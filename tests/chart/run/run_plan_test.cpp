@@ -8,6 +8,7 @@
 
 using namespace chart_host;
 using namespace chart_tool;
+using namespace chart_tool::run;
 
 namespace {
 

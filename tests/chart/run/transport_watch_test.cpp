@@ -10,6 +10,7 @@
 #include "host/scripted_transport.h"
 
 using namespace chart_tool;
+using namespace chart_tool::run;
 using chart_host::ScriptedTransport;
 
 namespace {

@@ -251,7 +251,7 @@ TEST_F(ChartPicture, MarksLevelsThatAreNotLiveAndSaysWhyThereAreNone) {
   options.warning = "STALE";
   options.plotNotice = "no answer from the service";
   const std::string marked = folder.file("marked.png");
-  ASSERT_TRUE(chart_tool::writePictureFile(chart.study.instance, options, marked, chart.error)) << chart.error;
+  ASSERT_TRUE(chart_tool::outputs::writePictureFile(chart.study.instance, options, marked, chart.error)) << chart.error;
 
   const PngPixels before(plain), after(marked);
   const auto countIn = [](const PngPixels& png, int32_t top, int32_t bottom, int32_t left, int32_t right,

@@ -263,7 +263,7 @@ TEST_F(PictureReadability, ADarkLevelsLabelIsDrawnInItsReadableColour) {
   addLevel(5800.0f, kDarkPurple, "MSG: 5800.00");
   const std::string path = folder.file("dark-label.png");
   std::string error;
-  ASSERT_TRUE(chart_tool::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
+  ASSERT_TRUE(chart_tool::outputs::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
   const HostColor readable = readableTextColor(kDarkPurple, picture_theme::kLabelBox);
@@ -287,7 +287,7 @@ TEST_F(PictureReadability, TheLargestBarShowsWhereItMeetsItsOwnLevelLine) {
   addLevel(5800.0f, kCallVolume, "");  // the largest call bar's strike, in its colour
   const std::string path = folder.file("bar-on-line.png");
   std::string error;
-  ASSERT_TRUE(chart_tool::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
+  ASSERT_TRUE(chart_tool::outputs::writePictureFile(study.instance, options(1600, 900), path, error)) << error;
   const PngPixels png(path);
   const PictureLayout layout = planPictureLayout(study.instance, 1600, 900);
   const int32_t row = study.chart.priceToY(5800.0f);
@@ -348,7 +348,7 @@ TEST_F(PictureReadability, TheLegendNamesOnlyWhatIsDrawn) {
 }
 
 TEST_F(PictureReadability, TheTitleFitsWholeAtEverySize) {
-  const std::vector<std::string> forms = chart_tool::titleForms(
+  const std::vector<std::string> forms = chart_tool::outputs::titleForms(
       {"SPX", "ESZ6 \u00d71.0000 +7.38", "ESZ6", "State", "0dte Gamma (State Package Only)", "2026-03-02 11:00"});
   const struct {
     int32_t width;

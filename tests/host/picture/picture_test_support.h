@@ -113,7 +113,7 @@ class PictureChart {
     options.width = width;
     options.height = height;
     options.title = "ES_SPX";
-    return chart_tool::writePictureFile(study.instance, options, path, error);
+    return chart_tool::outputs::writePictureFile(study.instance, options, path, error);
   }
 
   StudyFixture study;

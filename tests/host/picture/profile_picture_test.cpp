@@ -54,7 +54,7 @@ class ChartPictureProfile : public ChartProfileFixture {
     options.width = width;
     options.height = height;
     options.title = "ES_SPX  ·  GEX  ·  90d agg Gex";
-    return chart_tool::writePictureFile(study.instance, options, path, error);
+    return chart_tool::outputs::writePictureFile(study.instance, options, path, error);
   }
   int32_t rowOf(float price) { return study.chart.priceToY(price); }
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::size_t AlertCommand::releaseEnded() {
   return running_.size();
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

@@ -11,7 +11,7 @@
 
 #include "tools/support/started_program.h"
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 class AlertCommand {
  public:
@@ -36,4 +36,4 @@ class AlertCommand {
   std::vector<support::StartedProgram> running_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

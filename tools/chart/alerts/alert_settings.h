@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 struct AlertSettings {
   bool cross = false;     // the price crosses a level
@@ -14,4 +14,4 @@ struct AlertSettings {
   bool any() const { return cross || nearTicks > 0; }
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

@@ -2,7 +2,7 @@
 
 #include "tools/chart/study_door/study_door.h"
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 AlertWatch::AlertWatch(StudyInstance& instance, const ChartOptions& options)
     : instance_(instance), command_(options.onAlertCommand, [&instance](const std::string& line) {
@@ -26,4 +26,4 @@ const std::vector<std::string>& AlertWatch::recentAlerts() const {
   return alerts_ ? alerts_->recentAlerts() : kNone;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

@@ -16,8 +16,13 @@
 namespace chart_tool {
 
 using chart_host::StudyInstance;
-
 using chart_host::kHostLineMark;
+
+}  // namespace chart_tool
+
+namespace chart_tool::alerts {
+
+using namespace chart_tool::command_line;
 
 class AlertWatch {
  public:
@@ -36,4 +41,4 @@ class AlertWatch {
   AlertCommand command_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

@@ -5,7 +5,7 @@
 
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 namespace {
 
@@ -95,4 +95,4 @@ void LevelAlerts::keep(std::string text) {
   recent_.push_back(std::move(text));
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

@@ -18,7 +18,7 @@
 #include "tools/chart/alerts/alert_settings.h"
 #include "tools/chart/study_door/study_door.h"
 
-namespace chart_tool {
+namespace chart_tool::alerts {
 
 class LevelAlerts {
  public:
@@ -70,4 +70,4 @@ class LevelAlerts {
   std::vector<std::string> recent_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::alerts

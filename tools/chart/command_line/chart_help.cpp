@@ -3,7 +3,7 @@
 // view, exit statuses). The options themselves speak in option_table.cpp.
 #include "tools/chart/command_line/option_table.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
 
 namespace {
 
@@ -102,4 +102,4 @@ support::ProgramHelp chartProgramHelp() {
 
 std::string chartOptionsHelp() { return support::formatProgramHelp(chartProgramHelp()); }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

@@ -7,7 +7,7 @@
 
 #include "tools/chart/command_line/option_table.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
 
 namespace {
 
@@ -105,4 +105,4 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
   return checkTogether(options, error);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

@@ -17,6 +17,14 @@ namespace chart_tool {
 
 using chart_host::kDefaultChartZoneText;
 
+}  // namespace chart_tool
+
+namespace chart_tool::command_line {
+
+using namespace chart_tool::alerts;
+using namespace chart_tool::inputs;
+using namespace chart_tool::live;
+
 struct ChartOptions {
   std::string modulePath;  // empty: the module built beside the program
   // Bars: a file, or a random walk.
@@ -81,4 +89,4 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
 // The --help text, generated from the option table.
 std::string chartOptionsHelp();
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

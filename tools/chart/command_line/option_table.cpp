@@ -7,7 +7,7 @@
 #include "tools/support/date_time_text.h"
 #include "tools/support/number_text.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
 
 namespace {
 
@@ -267,4 +267,4 @@ const std::vector<ChartOption>& chartOptionTable() {
   return kTable;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

@@ -11,7 +11,7 @@
 #include "tools/chart/command_line/chart_options.h"
 #include "tools/support/option_help.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
 
 struct ChartOption {
   support::OptionHelp help;  // names, value placeholder (empty: a flag), group, help text
@@ -29,4 +29,4 @@ const std::vector<ChartOption>& chartOptionTable();
 // The help of the program, built from the table (see chart_help.cpp).
 support::ProgramHelp chartProgramHelp();
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

@@ -2,7 +2,7 @@
 
 #include "tools/support/number_text.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
 
 std::optional<PictureSize> readPictureSize(const std::string& text) {
   const std::size_t x = text.find('x');
@@ -24,4 +24,4 @@ std::optional<InputSetting> readInputSetting(const std::string& text) {
   return InputSetting{text.substr(0, equals), text.substr(equals + 1)};
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

@@ -10,7 +10,9 @@
 
 #include "tools/chart/inputs/settings_file.h"
 
-namespace chart_tool {
+namespace chart_tool::command_line {
+
+using namespace chart_tool::inputs;
 
 struct PictureSize {
   int32_t width_px;
@@ -25,4 +27,4 @@ bool isServiceAddress(const std::string& text);
 // "NAME=VALUE" with a name before the first '='; the value may be empty.
 std::optional<InputSetting> readInputSetting(const std::string& text);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::command_line

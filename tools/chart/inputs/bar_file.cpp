@@ -12,7 +12,7 @@
 #include "tools/support/bar_csv.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 using namespace chart_host;
 
@@ -80,8 +80,8 @@ std::string readBarLine(Layout layout, const std::vector<std::string_view>& fiel
   if (layout == Layout::Export) {
     const std::optional<HostDateTime> day = support::readDate(fields[0]);
     const std::optional<int64_t> time = support::readTimeOfDay(fields[1]);
-    if (!day) return chart_tool::quoted(fields[0]) + " is not a date (YYYY/MM/DD)";
-    if (!time) return chart_tool::quoted(fields[1]) + " is not a time (HH:MM:SS)";
+    if (!day) return inputs::quoted(fields[0]) + " is not a date (YYYY/MM/DD)";
+    if (!time) return inputs::quoted(fields[1]) + " is not a time (HH:MM:SS)";
     when = *day + *time;
     first = 2;
   } else {
@@ -89,7 +89,7 @@ std::string readBarLine(Layout layout, const std::vector<std::string_view>& fiel
     utc = !text.empty() && text.back() == 'Z';
     if (utc) text.remove_suffix(1);
     when = support::readDateTime(text);
-    if (!when) return chart_tool::quoted(fields[0]) + " is not a date and time (YYYY-MM-DD HH:MM:SS)";
+    if (!when) return inputs::quoted(fields[0]) + " is not a date and time (YYYY-MM-DD HH:MM:SS)";
     first = 1;
   }
   static constexpr const char* kNames[] = {"open", "high", "low", "close", "volume"};
@@ -170,4 +170,4 @@ std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& 
   });
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

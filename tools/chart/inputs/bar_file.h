@@ -23,6 +23,10 @@ namespace chart_tool {
 
 using chart_host::Bar;
 
+}  // namespace chart_tool
+
+namespace chart_tool::inputs {
+
 struct BarText {
   std::vector<Bar> bars;
   bool utc = false;  // the times are UTC, not the chart's
@@ -40,4 +44,4 @@ std::optional<BarText> readBarFile(const std::string& path, std::string& error);
 // its line end is left out, as it may be cut in the middle of a number.
 std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& error);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

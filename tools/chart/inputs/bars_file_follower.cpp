@@ -7,7 +7,9 @@
 #include "tools/chart/inputs/bar_file.h"
 #include "tools/chart/run/run_plan.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
+
+using namespace chart_tool::run;
 
 BarsFileFollower::BarsFileFollower(std::string path, const Chart& chart)
     : path_(std::move(path)), chart_(chart), seen_(stampNow()) {}
@@ -38,4 +40,4 @@ std::vector<Bar> BarsFileFollower::lookAgain(std::string& problem) {
   return inChartTime(std::move(*read), chart_);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

@@ -16,6 +16,10 @@ namespace chart_tool {
 using chart_host::Bar;
 using chart_host::Chart;
 
+}  // namespace chart_tool
+
+namespace chart_tool::inputs {
+
 class BarsFileFollower {
  public:
   // Takes the file as it is now for the one already read. The chart (for
@@ -41,4 +45,4 @@ class BarsFileFollower {
   std::string lastProblem_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

@@ -14,7 +14,7 @@
 #include "tools/chart/inputs/zone_names.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 using namespace chart_host;
 
@@ -77,8 +77,8 @@ std::vector<std::string> listOptionsOf(const HostInput& input) {
 
 // "input 'NAME' takes EXPECTED, not 'VALUE'".
 std::string refusalOf(const HostInput& input, std::string_view value, const std::string& expected) {
-  return "input " + chart_tool::quoted(hostStringText(input.name)) + " takes " + expected + ", not " +
-         chart_tool::quoted(value);
+  return "input " + inputs::quoted(hostStringText(input.name)) + " takes " + expected + ", not " +
+         inputs::quoted(value);
 }
 
 // The option a value picks: the option's text in any case, its index from 0,
@@ -100,9 +100,9 @@ std::optional<int32_t> listOptionOf(const HostInput& input, std::string_view val
   std::string choices;
   for (std::size_t i = 0; i < options.size(); ++i)
     if (!several || std::find(beginning.begin(), beginning.end(), i) != beginning.end())
-      choices.append(choices.empty() ? "" : ", ").append(chart_tool::quoted(options[i]));
-  refusal = several ? "input " + chart_tool::quoted(hostStringText(input.name)) +
-                          " has several options beginning with " + chart_tool::quoted(value) + ": " + choices
+      choices.append(choices.empty() ? "" : ", ").append(inputs::quoted(options[i]));
+  refusal = several ? "input " + inputs::quoted(hostStringText(input.name)) +
+                          " has several options beginning with " + inputs::quoted(value) + ": " + choices
                     : refusalOf(input, value, "one of " + choices + " (or its index from 0)");
   return std::nullopt;
 }
@@ -140,7 +140,7 @@ std::optional<float> readFiniteFloat(std::string_view value) {
 std::string assignTimeZone(HostInput& input, std::string_view value) {
   std::optional<int32_t> index = timeZoneIndexOfName(value);
   if (!index && meantAsZoneName(value))
-    return "input " + chart_tool::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
+    return "input " + inputs::quoted(hostStringText(input.name)) + ": " + unknownTimeZoneMessage(value);
   if (!index) index = readInt32(value);
   if (!index || *index < 0 || *index >= study_door::kTimeZoneCount)
     return refusalOf(input, value, "a time-zone index from 0 to " + std::to_string(study_door::kTimeZoneCount - 1) +
@@ -237,9 +237,9 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
   }
   if (matches.size() == 1) return matches.front();
   if (matches.size() > 1) {
-    error = chart_tool::quoted(nameOrIndex) + " names several inputs: ";
+    error = inputs::quoted(nameOrIndex) + " names several inputs: ";
     for (std::size_t i = 0; i < matches.size() && i < 4; ++i)
-      error.append(i == 0 ? "" : ", ").append(chart_tool::quoted(hostStringText(instance.input(matches[i]).name)));
+      error.append(i == 0 ? "" : ", ").append(inputs::quoted(hostStringText(instance.input(matches[i]).name)));
     if (matches.size() > 4) error += ", ...";
     return -1;
   }
@@ -253,9 +253,9 @@ int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::st
     spellings.push_back({names.back(), names.back().substr(0, names.back().find(" ("))});
   }
   const std::vector<CloseName> scored = closestNames(nameOrIndex, spellings);
-  error = "no input is named " + chart_tool::quoted(nameOrIndex);
+  error = "no input is named " + inputs::quoted(nameOrIndex);
   for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
-    error.append(i == 0 ? "; did you mean " : ", ").append(chart_tool::quoted(names[scored[i].candidate]));
+    error.append(i == 0 ? "; did you mean " : ", ").append(inputs::quoted(names[scored[i].candidate]));
   if (!scored.empty()) error += "?";
   return -1;
 }
@@ -294,4 +294,4 @@ std::vector<CloseName> closestNames(std::string_view typed, const std::vector<st
   return ranked;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

@@ -17,6 +17,10 @@ namespace chart_tool {
 
 using chart_host::StudyInstance;
 
+}  // namespace chart_tool
+
+namespace chart_tool::inputs {
+
 // The index of the declared input a text names, or -1 with a message that
 // suggests the closest names.
 int32_t findInput(StudyInstance& instance, std::string_view nameOrIndex, std::string& error);
@@ -38,4 +42,4 @@ struct CloseName {
 // case does not count.
 std::vector<CloseName> closestNames(std::string_view typed, const std::vector<std::vector<std::string>>& candidates);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

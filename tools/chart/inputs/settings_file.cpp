@@ -5,7 +5,7 @@
 
 #include "tools/chart/inputs/text_file.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 std::optional<InputSettings> readSettingsText(const std::string& text, std::string& error) {
   InputSettings settings;
@@ -41,4 +41,4 @@ std::optional<InputSettings> readSettingsFile(const std::string& path, std::stri
                       [&](const std::string& text) { return readSettingsText(text, error); });
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

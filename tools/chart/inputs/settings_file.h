@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 using InputSetting = std::pair<std::string, std::string>;  // input, value text
 
@@ -19,4 +19,4 @@ using InputSettings = std::vector<InputSetting>;
 std::optional<InputSettings> readSettingsFile(const std::string& path, std::string& error);
 std::optional<InputSettings> readSettingsText(const std::string& text, std::string& error);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

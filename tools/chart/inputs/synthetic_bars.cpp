@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 namespace {
 
@@ -41,4 +41,4 @@ std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan) {
   return bars;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

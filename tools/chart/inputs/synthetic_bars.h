@@ -11,6 +11,10 @@ namespace chart_tool {
 
 using chart_host::Bar;
 
+}  // namespace chart_tool
+
+namespace chart_tool::inputs {
+
 struct SyntheticBarsPlan {
   HostDateTime firstBar = 0;          // start of the first bar, chart time
   int64_t barMicroseconds = kMicrosecondsPerMinute;
@@ -22,4 +26,4 @@ struct SyntheticBarsPlan {
 
 std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

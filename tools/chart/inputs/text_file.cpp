@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 std::optional<std::string> readTextFile(const std::string& path, uint64_t bound_bytes, std::string& error) {
   support::Result<std::string> read = support::readInputFile(path, bound_bytes);
@@ -23,4 +23,4 @@ std::string quoted(std::string_view text) {
   return result;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

@@ -8,7 +8,7 @@
 
 #include "tools/support/input_file.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 // Like every reader of text a person wrote, these answer what they read, or
 // nothing with the reason in `error`.
@@ -35,4 +35,4 @@ auto readFileWith(const std::string& path, uint64_t bound_bytes, const char* sep
 // its full name: a std::string argument would also find std::quoted.
 std::string quoted(std::string_view text);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

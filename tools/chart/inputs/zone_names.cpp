@@ -9,7 +9,7 @@
 #include "tools/chart/study_door/study_door.h"
 #include "tools/chart/inputs/text_file.h"
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 namespace {
 
@@ -113,9 +113,9 @@ std::string unknownTimeZoneMessage(std::string_view name) {
   for (std::size_t i = 0; i < ranked.size() && i < 2 && ranked[i].edits == ranked.front().edits; ++i) {
     const ZoneNames& names = kZoneNames[entries[ranked[i].candidate]];
     for (const char* shown : {names.city, names.area})
-      if (*shown != '\0') suggestions.push_back(chart_tool::quoted(shown));
+      if (*shown != '\0') suggestions.push_back(inputs::quoted(shown));
   }
-  std::string message = "no time zone is named " + chart_tool::quoted(name);
+  std::string message = "no time zone is named " + inputs::quoted(name);
   for (std::size_t i = 0; i < suggestions.size(); ++i)
     message.append(i == 0 ? "; did you mean " : i + 1 == suggestions.size() ? " or " : ", ").append(suggestions[i]);
   return suggestions.empty() ? message : message + "?";
@@ -142,4 +142,4 @@ std::string zoneTimeName(const char* zoneText) {
   return "chart time";
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace chart_tool {
+namespace chart_tool::inputs {
 
 // The zone database's name of a table entry ("America/Chicago"); empty for
 // the entries that leave the zone to the host and for indices outside the
@@ -40,4 +40,4 @@ std::optional<std::string> chartZoneTextOf(std::string_view typed, std::string& 
 // leaves the zone to the chart, and for a text the table does not hold.
 std::string zoneTimeName(const char* zoneText);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::inputs

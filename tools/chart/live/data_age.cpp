@@ -2,7 +2,7 @@
 
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 namespace {
 
@@ -42,4 +42,4 @@ DataAgeMarks dataAgeMarks(const ServiceRecord& record, const std::string& reques
   return marks;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

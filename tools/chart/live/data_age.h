@@ -9,7 +9,7 @@
 
 #include "tools/chart/live/service_record.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 struct DataAgeMarks {
   std::string dataAge;     // "levels as of 10:20:05, 40 s ago"; empty before the first
@@ -24,4 +24,4 @@ DataAgeMarks dataAgeMarks(const ServiceRecord& record, const std::string& reques
 // rounded to the nearest whole unit.
 std::string ageText(int64_t age_s);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -5,7 +5,7 @@
 
 #include "tools/support/number_text.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 namespace {
 
@@ -101,4 +101,4 @@ std::string hostAndPort(const ServeAddress& address, uint16_t port) {
 
 std::string pageUrl(const ServeAddress& address, uint16_t port) { return "http://" + hostAndPort(address, port) + "/"; }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

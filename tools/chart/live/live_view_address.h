@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 struct ServeAddress {
   std::string host;     // as typed: "127.0.0.1", "localhost", "::1" (no brackets)
@@ -31,4 +31,4 @@ std::string hostAndPort(const ServeAddress& address, uint16_t port);
 // "http://HOST:PORT/" for the address with the port it listens on.
 std::string pageUrl(const ServeAddress& address, uint16_t port);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

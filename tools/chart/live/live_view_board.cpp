@@ -1,6 +1,6 @@
 #include "tools/chart/live/live_view_board.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 void LiveBoard::publishStatus(std::string status) {
   auto next = std::make_shared<LiveSnapshot>();
@@ -26,4 +26,4 @@ void LiveBoard::replace(std::shared_ptr<const LiveSnapshot> next) {
   current_ = std::move(next);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 struct LiveSnapshot {
   std::string status = "{}\n";           // before the first call: an empty object
@@ -34,4 +34,4 @@ class LiveBoard {
   std::shared_ptr<const LiveSnapshot> current_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

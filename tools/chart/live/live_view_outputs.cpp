@@ -4,7 +4,7 @@
 
 #include "tools/support/file_replacement.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 bool LiveOutputs::open(const ChartOptions& options, bool realClock, std::string& error) {
   if (realClock) livePngPath_ = options.pngPath;
@@ -38,4 +38,4 @@ void LiveOutputs::tellOnce(const std::string& problem) {
   std::cerr << "tarvio-chart: " << problem << "; the run goes on, and the chart shown may be an earlier one\n";
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -16,7 +16,10 @@
 #include "tools/chart/live/live_view_board.h"
 #include "tools/chart/live/live_view_server.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
+
+using namespace chart_tool::command_line;
+using namespace chart_tool::run;
 
 class LiveOutputs {
  public:
@@ -50,4 +53,4 @@ class LiveOutputs {
   bool problemTold_ = false;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 struct PageFile {
   std::string_view path;         // as requested: "/", "/live.js", ...
@@ -16,4 +16,4 @@ struct PageFile {
 
 const std::vector<PageFile>& livePageFiles();
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -3,7 +3,7 @@
 #include "tools/chart/live/live_view_address.h"
 #include "tools/chart/live/live_view_page.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 namespace {
 
@@ -78,4 +78,4 @@ LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snap
   return reply;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -13,7 +13,7 @@
 
 #include "tools/chart/live/live_view_board.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 struct LiveRequest {
   std::string method;
@@ -35,4 +35,4 @@ LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snap
 // with or without a port.
 bool isLoopbackHost(const std::string& host);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -20,7 +20,7 @@ namespace support {
 class HttpDaemon;
 }
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 // Why this build cannot serve the live view, or empty when it can.
 std::string liveViewUnavailableReason();
@@ -58,4 +58,4 @@ class LiveViewServer {
   bool started_ = false;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -4,7 +4,7 @@
 #include "tools/chart/live/live_view_server.h"
 #include "tools/support/http_daemon.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 namespace {
 
@@ -86,4 +86,4 @@ void LiveViewServer::DaemonStop::operator()(support::HttpDaemon* daemon) const {
 
 uint16_t LiveViewServer::port() const { return daemon_->port(); }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

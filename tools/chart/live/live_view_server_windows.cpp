@@ -1,6 +1,6 @@
 #include "tools/chart/live/live_view_server.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 std::string liveViewUnavailableReason() {
   return "the live view needs libmicrohttpd, which the Windows build has not; use the Linux build for --serve";
@@ -19,4 +19,4 @@ void LiveViewServer::DaemonStop::operator()(support::HttpDaemon*) const {}
 
 uint16_t LiveViewServer::port() const { return 0; }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -8,6 +8,10 @@ namespace chart_tool {
 
 using chart_host::HttpAnswer;
 
+}  // namespace chart_tool
+
+namespace chart_tool::live {
+
 namespace {
 
 // The last alert among the call's lines: what the study wanted noticed last.
@@ -96,4 +100,4 @@ bool ServiceRecord::stale() const {
   return study_door::elapsedMicroseconds(now_, from) >= kStaleIntervals * interval_s_ * kMicrosecondsPerSecond;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

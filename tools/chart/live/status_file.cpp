@@ -12,7 +12,9 @@
 #include "tools/support/file_replacement.h"
 #include "tools/support/json_text.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
+
+using namespace chart_tool::outputs;
 
 namespace {
 
@@ -152,4 +154,4 @@ bool StatusFile::write(const std::string& text, std::string& error) const {
   return replaced.ok();
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -48,7 +48,7 @@
 #include "tools/chart/study_door/study_door.h"
 #include "tools/chart/live/service_record.h"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 // The members after the first ones, of the chart as the picture shows it.
 struct StatusExtras {
@@ -82,4 +82,4 @@ class StatusFile {
   bool failureTold_ = false;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live

@@ -9,7 +9,7 @@
 #include "tools/support/date_time_text.h"
 #include "tools/chart/outputs/picture_file.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 namespace {
 
@@ -73,4 +73,4 @@ void FramesWriter::look(chart_host::StudyInstance& instance, const chart_host::C
   if (!index_) failure_ = (fs::path(folder_) / kFramesIndexName).generic_string() + ": writing failed";
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -16,7 +16,7 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 inline constexpr const char* kFramesIndexName = "frames.csv";
 
@@ -49,4 +49,4 @@ class FramesWriter {
   std::string failure_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -1,6 +1,6 @@
 #include "tools/chart/outputs/key_hiding.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 namespace {
 
@@ -18,4 +18,4 @@ std::string withoutKey(std::string_view text, const std::string& key) {
   return shown;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

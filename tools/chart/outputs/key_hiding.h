@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 inline constexpr const char* kHiddenKey = "<API KEY>";
 
@@ -15,4 +15,4 @@ inline constexpr const char* kHiddenKey = "<API KEY>";
 // texts ("API", "Key") and hide nothing a key of that length protects.
 std::string withoutKey(std::string_view text, const std::string& key);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -2,7 +2,7 @@
 
 #include "tools/support/file_replacement.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 bool writePictureFile(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
                       const std::string& path, std::string& error) {
@@ -21,4 +21,4 @@ bool writePictureFile(chart_host::StudyInstance& instance, const chart_host::Cha
   return written.ok();
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -8,11 +8,11 @@
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 // False with one line naming the file when the picture cannot be drawn or
 // written; an older picture at `path` is then left as it was.
 bool writePictureFile(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
                       const std::string& path, std::string& error);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

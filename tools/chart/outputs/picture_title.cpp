@@ -6,7 +6,7 @@
 #include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 using namespace chart_host;
 
@@ -86,4 +86,4 @@ void PictureDescription::describe(ChartPictureOptions& picture, StudyInstance& i
     picture.levelNames[level.lineNumber] = level.name;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

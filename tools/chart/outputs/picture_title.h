@@ -13,7 +13,7 @@
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 // The conversion the levels are drawn with, "ESZ6 ×1.0000 +7.38": the
 // contract of the latest conversion the study took (`contractTaken`, from its
@@ -49,4 +49,4 @@ class PictureDescription {
   std::size_t linesRead_ = 0;  // of the study's log
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

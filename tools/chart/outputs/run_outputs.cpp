@@ -16,7 +16,11 @@
 #include "host/study_instance.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
+
+using namespace chart_tool::inputs;
+using namespace chart_tool::live;
+using namespace chart_tool::run;
 
 using namespace chart_host;
 
@@ -189,4 +193,4 @@ void markDataAge(ChartPictureOptions& picture, const ServiceRecord& record, Stud
   picture.plotNotice = std::move(marks.plotNotice);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

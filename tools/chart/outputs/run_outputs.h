@@ -26,7 +26,17 @@ namespace chart_tool {
 using chart_host::LogLine;
 using chart_host::StudyInstance;
 
-class ChartSession;
+}  // namespace chart_tool
+
+namespace chart_tool::run { class ChartSession; }
+
+namespace chart_tool::outputs {
+
+using namespace chart_tool::command_line;
+using namespace chart_tool::live;
+using namespace chart_tool::run;
+
+using run::ChartSession;
 
 class RunOutputs {
  public:
@@ -84,4 +94,4 @@ std::string inputValueText(const HostInput& input);
 // The picture's marks of how old its levels are (see data_age.h).
 void markDataAge(chart_host::ChartPictureOptions& picture, const ServiceRecord& record, StudyInstance& instance);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

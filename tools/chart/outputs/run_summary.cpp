@@ -4,7 +4,7 @@
 
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 namespace {
 
@@ -43,4 +43,4 @@ std::string serviceSummary(const ServiceRecord& record) {
   return text + (record.halted() ? "; requests halted" : "; requests not halted");
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -8,7 +8,7 @@
 #include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 using namespace chart_host;
 
@@ -85,4 +85,4 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
   out << (first ? "]\n" : "\n]\n");
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

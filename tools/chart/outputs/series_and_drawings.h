@@ -11,6 +11,10 @@ namespace chart_tool {
 
 using chart_host::StudyInstance;
 
+}  // namespace chart_tool
+
+namespace chart_tool::outputs {
+
 // A header "DateTime" plus one column per declared output series (by name),
 // then one row per bar: its time and the series' values.
 void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out);
@@ -23,4 +27,4 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out);
 // "#RRGGBB" of a host colour (0x00BBGGRR).
 std::string colorText(uint32_t color);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -3,7 +3,7 @@
 #include "tools/chart/outputs/series_and_drawings.h"
 #include "tools/support/json_text.h"
 
-namespace chart_tool {
+namespace chart_tool::outputs {
 
 using namespace chart_host;
 
@@ -63,4 +63,4 @@ void TraceCanvas::drawEllipse(const HostRect& box, const HostFillRecord& fill) {
   if (next_) next_->drawEllipse(box, fill);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -12,6 +12,10 @@ namespace chart_tool {
 
 using chart_host::Canvas;
 
+}  // namespace chart_tool
+
+namespace chart_tool::outputs {
+
 class TraceCanvas : public Canvas {
  public:
   TraceCanvas(std::ostream& out, Canvas* next = nullptr) : out_(out), next_(next) {}
@@ -32,4 +36,4 @@ class TraceCanvas : public Canvas {
   std::string chartTime_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::outputs

@@ -10,7 +10,10 @@
 #include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::replay {
+
+using namespace chart_tool::inputs;
+using namespace chart_tool::outputs;
 
 namespace {
 
@@ -75,4 +78,4 @@ std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance) 
   return texts;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

@@ -9,11 +9,11 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool {
+namespace chart_tool::replay {
 
 // Every declared input in index order but the service key (and a text input
 // without text), as "name=value"; by index ("37=3") when the name holds an
 // '=' or would find another input.
 std::vector<std::string> inputSettingTexts(chart_host::StudyInstance& instance);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

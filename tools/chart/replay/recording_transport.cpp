@@ -4,7 +4,9 @@
 
 #include "tools/chart/outputs/key_hiding.h"
 
-namespace chart_tool {
+namespace chart_tool::replay {
+
+using namespace chart_tool::outputs;
 
 using recording::RecordedExchange;
 
@@ -121,4 +123,4 @@ bool RecordingTransport::start(const HttpRequest& request, Completion done) {
   return false;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

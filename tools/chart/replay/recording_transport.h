@@ -24,6 +24,12 @@ using chart_host::HttpOutcome;
 using chart_host::HttpRequest;
 using chart_host::HttpTransport;
 
+}  // namespace chart_tool
+
+namespace chart_tool::replay {
+
+using namespace chart_tool::run;
+
 // Writes finished exchanges in number order: one that finishes before an
 // earlier one waits for it. The first failure to write stops the recording
 // (the run goes on without it). Thread-safe.
@@ -86,4 +92,4 @@ class RecordingTransport : public HttpTransport {
 // the key hidden.
 recording::RecordedExchange recordedRequest(const HttpRequest& request, const std::string& apiKey);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

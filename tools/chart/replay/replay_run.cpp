@@ -7,7 +7,9 @@
 #include "tools/chart/replay/replay_transport.h"
 #include "tools/chart/study_door/study_door.h"
 
-namespace chart_tool {
+namespace chart_tool::replay {
+
+using namespace chart_tool::command_line;
 
 std::optional<recording::Recording> openReplay(ChartOptions& options, std::string& error) {
   recording::Recording read;
@@ -47,4 +49,4 @@ std::shared_ptr<chart_host::HttpTransport> makeReplayTransport(recording::Record
                                            [&instance](const std::string& note) { instance.log().add(note, false); });
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

@@ -18,7 +18,10 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool {
+namespace chart_tool::replay {
+
+using namespace chart_tool::command_line;
+using namespace chart_tool::run;
 
 // Reads the recording `options.replayPath` names and gives `options` its
 // defaults: its bars file (unless --bars), its zone, and its inputs, applied
@@ -40,4 +43,4 @@ std::string replayRefusal(chart_host::StudyInstance& instance);
 std::shared_ptr<chart_host::HttpTransport> makeReplayTransport(recording::Recording recording, const Clock& clock,
                                                                chart_host::StudyInstance& instance);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

@@ -7,6 +7,10 @@ namespace chart_tool {
 
 using chart_host::TransferFailure;
 
+}  // namespace chart_tool
+
+namespace chart_tool::replay {
+
 HttpOutcome recordedOutcome(const recording::RecordedExchange& exchange) {
   HttpOutcome outcome;
   outcome.delivered = exchange.delivered;
@@ -43,4 +47,4 @@ bool ReplayTransport::start(const HttpRequest& request, Completion done) {
   return true;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

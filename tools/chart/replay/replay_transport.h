@@ -22,6 +22,12 @@ using chart_host::HttpOutcome;
 using chart_host::HttpRequest;
 using chart_host::HttpTransport;
 
+}  // namespace chart_tool
+
+namespace chart_tool::replay {
+
+using namespace chart_tool::run;
+
 class ReplayTransport : public HttpTransport {
  public:
   using NoteSink = std::function<void(const std::string&)>;
@@ -45,4 +51,4 @@ HttpOutcome recordedOutcome(const recording::RecordedExchange& exchange);
 // timeline found for it.
 std::string missingAnswerNote(const std::string& route, const recording::ReplayTimeline::Found& found);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

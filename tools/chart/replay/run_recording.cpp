@@ -3,7 +3,9 @@
 #include "tools/chart/outputs/key_hiding.h"
 #include "tools/chart/replay/recorded_inputs.h"
 
-namespace chart_tool {
+namespace chart_tool::replay {
+
+using namespace chart_tool::outputs;
 
 namespace {
 
@@ -71,4 +73,4 @@ std::string RunRecording::summary() const {
   return "recorded " + std::to_string(written) + (written == 1 ? " exchange" : " exchanges") + " in " + folder_;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

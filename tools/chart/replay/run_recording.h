@@ -22,6 +22,13 @@ namespace chart_tool {
 using chart_host::Bar;
 using chart_host::StudyInstance;
 
+}  // namespace chart_tool
+
+namespace chart_tool::replay {
+
+using namespace chart_tool::command_line;
+using namespace chart_tool::run;
+
 class RunRecording {
  public:
   // Makes the folder and writes the header (the chart's zone, the clock, the
@@ -57,4 +64,4 @@ class RunRecording {
 inline constexpr const char* kFuturesNotRecorded =
     "note: the module sends its futures conversion itself, not through the chart; --record does not record it";
 
-}  // namespace chart_tool
+}  // namespace chart_tool::replay

@@ -12,6 +12,12 @@ namespace chart_tool {
 
 using chart_host::StudyInstance;
 
+}  // namespace chart_tool
+
+namespace chart_tool::run {
+
+using namespace chart_tool::inputs;
+
 std::string requestStartText(StudyInstance& instance) {
   const std::string start = support::formatTimeOfDay(study_door::requestStartTime(instance)).substr(0, 5);
   return start + " " + zoneTimeName(study_door::requestZoneText(instance));
@@ -36,4 +42,4 @@ ObservedCall CallReader::read(HostDateTime now) {
   return call;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -9,7 +9,9 @@
 #include "host/study_instance.h"
 #include "tools/chart/live/service_record.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::live;
 
 // When the window opens, in the words a trader reads: "09:30 New York time".
 std::string requestStartText(chart_host::StudyInstance& instance);
@@ -27,4 +29,4 @@ class CallReader {
   std::size_t linesSeen_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

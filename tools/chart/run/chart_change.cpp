@@ -3,7 +3,7 @@
 #include "host/study_instance.h"
 #include "tools/chart/study_door/study_door.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 ChartMoment chartMomentOf(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
                           const ServiceRecord& record, const std::vector<std::string>& alerts) {
@@ -33,4 +33,4 @@ bool ChartChanges::note(ChartMoment moment) {
   return true;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -18,7 +18,9 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::live;
 
 // What the chart shows at one moment, as far as a change goes.
 struct ChartMoment {
@@ -50,4 +52,4 @@ class ChartChanges {
   int64_t count_ = 0;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

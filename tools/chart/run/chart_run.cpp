@@ -31,7 +31,13 @@
 #include "tools/chart/inputs/zone_names.h"
 #include "tools/support/interrupts.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::alerts;
+using namespace chart_tool::inputs;
+using namespace chart_tool::live;
+using namespace chart_tool::outputs;
+using namespace chart_tool::replay;
 
 using namespace chart_host;
 
@@ -325,4 +331,4 @@ int runChart(const ChartOptions& commandLine) {
   return reportEndOfRun(options, outputs, service, recording ? &*recording : nullptr, apiKey);
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

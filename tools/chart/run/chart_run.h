@@ -6,7 +6,9 @@
 
 #include "tools/chart/command_line/chart_options.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::command_line;
 
 // The program's exit statuses, as its help states them.
 enum ExitStatus : int {
@@ -24,4 +26,4 @@ int reportFailure(int status, const std::string& message);
 // told in one line on standard error. The exit status.
 int runChart(const ChartOptions& options);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

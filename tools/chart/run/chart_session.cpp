@@ -1,6 +1,6 @@
 #include "tools/chart/run/chart_session.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 using namespace chart_host;
 
@@ -50,4 +50,4 @@ HostDateTime ChartSession::callWhenDue(HostDateTime due) {
   return now;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -19,6 +19,10 @@ using chart_host::Bar;
 using chart_host::Canvas;
 using chart_host::StudyInstance;
 
+}  // namespace chart_tool
+
+namespace chart_tool::run {
+
 class ChartSession {
  public:
   // `bars` are all the bars the session may show, in rising time order. The
@@ -53,4 +57,4 @@ class ChartSession {
   int64_t calls_ = 0;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -6,7 +6,7 @@
 
 #include "study/host_interface.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 class Clock {
  public:
@@ -23,4 +23,4 @@ class Clock {
   virtual bool simulated() const = 0;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

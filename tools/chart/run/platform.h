@@ -12,7 +12,13 @@ namespace chart_tool {
 
 using chart_host::HttpTransport;
 
-struct ChartOptions;
+}  // namespace chart_tool
+
+namespace chart_tool::command_line { struct ChartOptions; }
+
+namespace chart_tool::run {
+
+using command_line::ChartOptions;
 
 // The module file built beside the program.
 std::string moduleBesideProgram();
@@ -27,4 +33,4 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -7,7 +7,9 @@
 #include "tools/chart/command_line/chart_options.h"
 #include "host/curl_transport.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::command_line;
 
 using namespace chart_host;
 
@@ -38,4 +40,4 @@ std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options,
 
 std::string pictureUnavailableReason() { return {}; }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

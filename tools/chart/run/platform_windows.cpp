@@ -12,7 +12,9 @@
 #include "host/winhttp_transport.h"
 #include "tools/support/utf8_path.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::command_line;
 
 using namespace chart_host;
 
@@ -43,7 +45,7 @@ std::string pictureUnavailableReason() {
   return "pictures need cairo, which the Windows build has not; use the Linux build for --png";
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run
 
 // The picture's two functions, as this build has them.
 namespace chart_host {
@@ -67,7 +69,7 @@ void layOutChartPicture(StudyInstance& instance, const ChartPictureOptions& opti
 }
 
 bool chartPicturePng(StudyInstance&, const ChartPictureOptions&, std::string&, std::string& error) {
-  error = chart_tool::pictureUnavailableReason();
+  error = chart_tool::run::pictureUnavailableReason();
   return false;
 }
 

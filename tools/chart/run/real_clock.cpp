@@ -7,7 +7,7 @@
 #include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 HostDateTime RealClock::now() const {
   const auto since1970 = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -25,4 +25,4 @@ void RealClock::waitUntil(HostDateTime time) {
     std::this_thread::sleep_for(std::chrono::microseconds(std::min(ahead, kNap_us)));
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -4,7 +4,7 @@
 #include "host/chart.h"
 #include "tools/chart/run/clock.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 class RealClock : public Clock {
  public:
@@ -19,4 +19,4 @@ class RealClock : public Clock {
   const chart_host::Chart& chart_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

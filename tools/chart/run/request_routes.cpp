@@ -7,7 +7,9 @@
 #include "tools/chart/run/platform.h"
 #include "tools/chart/study_door/study_door.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::command_line;
 
 namespace {
 
@@ -43,4 +45,4 @@ void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& in
       << shownPath(testRoute) << ") follows --service-address\n";
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -10,9 +10,11 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool {
+namespace chart_tool::command_line { struct ChartOptions; }
 
-struct ChartOptions;
+namespace chart_tool::run {
+
+using command_line::ChartOptions;
 
 // The test build of the module, as built beside `module` (the module built
 // with the program): tests/test_route/ below its folder, same file name.
@@ -24,4 +26,4 @@ std::string testRouteModuleBeside(const std::string& module);
 // that test build.
 void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -6,7 +6,9 @@
 #include "tools/chart/inputs/synthetic_bars.h"
 #include "tools/support/date_time_text.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
+
+using namespace chart_tool::inputs;
 
 namespace {
 
@@ -139,4 +141,4 @@ SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span
   return found;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

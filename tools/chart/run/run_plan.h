@@ -18,6 +18,13 @@ namespace chart_tool {
 using chart_host::Bar;
 using chart_host::Chart;
 
+}  // namespace chart_tool
+
+namespace chart_tool::run {
+
+using namespace chart_tool::command_line;
+using namespace chart_tool::inputs;
+
 struct CallSpan {
   HostDateTime first = 0;  // chart time of the first call
   HostDateTime last = 0;   // no call after this
@@ -48,4 +55,4 @@ struct SpanAndBars {
 };
 SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars);
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -4,7 +4,7 @@
 
 #include "tools/chart/run/clock.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 class SimulatedClock : public Clock {
  public:
@@ -19,4 +19,4 @@ class SimulatedClock : public Clock {
   HostDateTime now_;
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -1,6 +1,6 @@
 #include "tools/chart/run/transport_watch.h"
 
-namespace chart_tool {
+namespace chart_tool::run {
 
 namespace {
 
@@ -46,4 +46,4 @@ TransportTally TransportWatch::tally() const {
   return shared_->tally;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

@@ -16,6 +16,10 @@ using chart_host::HttpRequest;
 using chart_host::HttpTransport;
 using chart_host::TransferFailure;
 
+}  // namespace chart_tool
+
+namespace chart_tool::run {
+
 struct TransportTally {
   int delivered = 0;
   int failed = 0;           // every failed transfer, of either kind below
@@ -47,4 +51,4 @@ class TransportWatch : public HttpTransport {
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
-}  // namespace chart_tool
+}  // namespace chart_tool::run

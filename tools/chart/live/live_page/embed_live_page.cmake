@@ -32,7 +32,7 @@ endforeach()
 file(WRITE "${OUTPUT}.new" "// Made by embed_live_page.cmake from tools/chart/live/live_page/; do not edit.
 #include \"tools/chart/live/live_view_page.h\"
 
-namespace chart_tool {
+namespace chart_tool::live {
 
 namespace {
 
@@ -45,7 +45,7 @@ ${entries}  };
   return kFiles;
 }
 
-}  // namespace chart_tool
+}  // namespace chart_tool::live
 ")
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.new")
