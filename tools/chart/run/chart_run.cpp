@@ -149,7 +149,9 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
     live.noteChart(chartMomentOf(instance, picture, service, alerts));
     live.publish(instance, picture, outputs.writeStatus(instance, service, alerts, picture, live.changes()));
     outputs.showProgress(call + 1, now);
-    const TransportTally tally = watchers.transfers.tally();
+    const TransportTally tally = session.simulated()
+                                     ? watchers.transfers.settledTally(chart_host::HttpFacility::kDefaultAnswerWaitLimit)
+                                     : watchers.transfers.tally();
     if (serviceUnreachable(tally)) {
       outputs.endProgress();
       return reportFailure(kExitUnreachable, "cannot reach the service: " + tally.lastError +

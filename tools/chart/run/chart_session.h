@@ -44,6 +44,7 @@ class ChartSession {
 
   void repaint(Canvas* canvas) { instance_.paint(canvas); }
   int64_t calls() const { return calls_; }
+  bool simulated() const { return clock_.simulated(); }
 
  private:
   StudyInstance& instance_;

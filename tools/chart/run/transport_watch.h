@@ -3,6 +3,8 @@
 // answers, even if only in part. Completions may arrive on any thread.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,10 +43,16 @@ class TransportWatch : public HttpTransport {
   explicit TransportWatch(std::shared_ptr<HttpTransport> next) : next_(std::move(next)) {}
   bool start(const HttpRequest& request, Completion done) override;
   TransportTally tally() const;
+  // The tally once every transfer started so far has ended, waiting no
+  // longer than `limit`. On the simulated clock a run judges the service by
+  // this, so how fast a refusal comes back never moves the call it stops at.
+  TransportTally settledTally(std::chrono::milliseconds limit) const;
 
  private:
   struct Shared {
     std::mutex mutex;
+    std::condition_variable ended;
+    int inFlight = 0;
     TransportTally tally;
   };
   std::shared_ptr<HttpTransport> next_;
