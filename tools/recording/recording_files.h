@@ -1,13 +1,12 @@
 // What a recording needs of the file system beyond a file replaced whole
-// (tools/support/file_replacement.h), one file per platform: an index
-// appended line by line that a run killed at any moment leaves readable up
-// to its last whole line. File names are UTF-8 on every platform. Errors come
-// back as one line naming the file and the system's reason.
+// (tools/support/file_replacement.h): its folder's name, and its index
+// appended line by line (tools/support/appended_file.h), which a run killed at
+// any moment leaves readable up to its last whole line.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "tools/support/appended_file.h"
 
 namespace recording {
 
@@ -18,22 +17,6 @@ inline std::string folderName(std::string folder) {
 }
 
 // The recording's index, open for appending.
-class AppendedFile {
- public:
-  AppendedFile() = default;
-  ~AppendedFile();
-  AppendedFile(const AppendedFile&) = delete;
-  AppendedFile& operator=(const AppendedFile&) = delete;
-
-  // Creates the file; one that is already there is refused.
-  bool create(const std::string& path, std::string& error);
-  // Appends `bytes` with one write and flushes them to the disk, so a line
-  // is never mixed with another and a killed run cuts at most the last.
-  bool append(std::string_view bytes, std::string& error);
-
- private:
-  std::string path_;
-  intptr_t handle_ = -1;
-};
+using support::AppendedFile;
 
 }  // namespace recording

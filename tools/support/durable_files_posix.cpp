@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include "tools/support/appended_file.h"
 #include "tools/support/file_replacement.h"
 #include "tools/support/system_error.h"
 
@@ -62,6 +64,11 @@ Status fillAndRename(int file, const std::string& temporary, const std::string& 
   return Status::success();
 }
 
+// "PATH: WHAT failed: the system's reason", as the recording has always said it.
+std::string appendingFailure(const std::string& path, const char* what) {
+  return path + ": " + what + " failed: " + std::strerror(errno);
+}
+
 }  // namespace
 
 Status replaceFile(const std::string& path, std::string_view bytes, Durability durability) {
@@ -74,6 +81,31 @@ Status replaceFile(const std::string& path, std::string_view bytes, Durability d
     if (errno != EEXIST) return notWritten(path, lastSystemError());
   }
   return notWritten(path, "no free temporary name beside it");
+}
+
+AppendedFile::~AppendedFile() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool AppendedFile::create(const std::string& path, std::string& error) {
+  path_ = path;
+  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
+  if (file < 0) {
+    error = appendingFailure(path, "creating");
+    return false;
+  }
+  handle_ = file;
+  flushFolderOf(path);
+  return true;
+}
+
+bool AppendedFile::append(std::string_view bytes, std::string& error) {
+  const int file = static_cast<int>(handle_);
+  if (file < 0 || !writeAllTo(file, bytes) || ::fdatasync(file) != 0) {
+    error = appendingFailure(path_, "appending");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace support

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "tools/support/appended_file.h"
 #include "tools/support/file_replacement.h"
 #include "tools/support/system_error.h"
 #include "tools/support/utf8_path.h"
@@ -61,6 +62,11 @@ Status fillAndMove(HANDLE file, const std::wstring& temporary, const std::string
   return replacementFailure(path, reason);
 }
 
+// "PATH: WHAT failed (the system's reason)", as the recording has always said it.
+std::string appendingFailure(const std::string& path, const char* what) {
+  return path + ": " + what + " failed (" + lastSystemError() + ")";
+}
+
 }  // namespace
 
 Status replaceFile(const std::string& path, std::string_view bytes, Durability durability) {
@@ -74,6 +80,32 @@ Status replaceFile(const std::string& path, std::string_view bytes, Durability d
       return replacementFailure(path, lastSystemError());
   }
   return replacementFailure(path, "no free temporary name beside it");
+}
+
+AppendedFile::~AppendedFile() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool AppendedFile::create(const std::string& path, std::string& error) {
+  path_ = path;
+  // Appending only: every write lands at the end, whatever else happened.
+  HANDLE file = CreateFileW(widePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = appendingFailure(path, "creating");
+    return false;
+  }
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+bool AppendedFile::append(std::string_view bytes, std::string& error) {
+  HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  if (handle_ == -1 || !writeAllToHandle(file, bytes) || !FlushFileBuffers(file)) {
+    error = appendingFailure(path_, "appending");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace support
