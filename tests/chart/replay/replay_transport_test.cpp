@@ -192,7 +192,7 @@ TEST(ReplaySpan, TakesTheRecordingsStretchUnlessTheCommandLineChoosesOne) {
     ChartOptions options;
     std::string error;
     ASSERT_TRUE(parseChartOptions(c.arguments, options, error)) << error;
-    const CallSpan span = replaySpan(options, header);
+    const CallSpan span = replaySpan(planOf(options).run.clock, header);
     EXPECT_EQ(span.first, c.first) << testing::PrintToString(c.arguments);
     EXPECT_EQ(span.last, c.last) << testing::PrintToString(c.arguments);
     EXPECT_EQ(span.step_us, c.step_us) << testing::PrintToString(c.arguments);

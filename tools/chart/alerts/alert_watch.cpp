@@ -4,11 +4,11 @@
 
 namespace chart_tool::alerts {
 
-AlertWatch::AlertWatch(StudyInstance& instance, const ChartOptions& options)
-    : instance_(instance), command_(options.onAlertCommand, [&instance](const std::string& line) {
+AlertWatch::AlertWatch(StudyInstance& instance, const AlertsPlan& plan, float tickSize)
+    : instance_(instance), command_(plan.command, [&instance](const std::string& line) {
         instance.log().add(kHostLineMark + line, false);
       }) {
-  if (options.alerts.any()) alerts_.emplace(options.alerts, options.tickSize);
+  if (plan.raise.any()) alerts_.emplace(plan.raise, tickSize);
 }
 
 void AlertWatch::look(HostDateTime now) {

@@ -10,8 +10,9 @@
 
 #include "host/study_instance.h"
 #include "tools/chart/alerts/alert_command.h"
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "tools/chart/alerts/level_alerts.h"
+#include "tools/chart/run/after_call.h"
 
 namespace chart_tool {
 
@@ -24,13 +25,19 @@ namespace chart_tool::alerts {
 
 using namespace chart_tool::command_line;
 
-class AlertWatch {
+class AlertWatch : public run::AfterCall {
  public:
-  // The instance must outlive the watch. Without --alert it watches nothing.
-  AlertWatch(StudyInstance& instance, const ChartOptions& options);
+  // The instance must outlive the watch. Without an alert asked for it
+  // watches nothing.
+  AlertWatch(StudyInstance& instance, const AlertsPlan& plan, float tickSize);
 
   // One look after a study call at clock time `now`.
   void look(HostDateTime now);
+  // A look, and the latest alerts put on the call for those that show them.
+  void afterCall(run::CallRecord& call) override {
+    look(call.now);
+    call.alerts = recentAlerts();
+  }
 
   // The latest alert texts, oldest first (at most LevelAlerts::kRecentAlertsKept).
   const std::vector<std::string>& recentAlerts() const;

@@ -39,8 +39,6 @@ struct ChartOptions {
   // Inputs, applied in order: the settings file first, then each --set.
   std::string settingsPath;
   std::vector<InputSetting> settings;
-  // A replay's recorded inputs, applied before the settings file.
-  std::vector<InputSetting> recordedSettings;
   // Clock: simulated from start to end, or the real one for a while.
   std::optional<HostDateTime> start;
   std::optional<HostDateTime> end;

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "tools/chart/inputs/bar_file.h"
-#include "tools/chart/run/run_plan.h"
+#include "tools/chart/run/call_span.h"
 
 namespace chart_tool::inputs {
 

@@ -6,21 +6,22 @@
 
 namespace chart_tool::live {
 
-bool LiveOutputs::open(const ChartOptions& options, bool realClock, std::string& error) {
-  if (realClock) livePngPath_ = options.pngPath;
-  if (!options.serve) return true;
-  server_ = LiveViewServer::start(*options.serve, options.servePublic, board_, error);
+bool LiveOutputs::open(const command_line::LivePageSettings& page, const std::string& livePngPath,
+                       std::string& error) {
+  livePngPath_ = livePngPath;
+  if (!page.serve) return true;
+  server_ = LiveViewServer::start(*page.serve, page.servePublic, board_, error);
   if (!server_) return false;
-  std::cerr << "tarvio-chart: live view at " << pageUrl(*options.serve, server_->port()) << "\n" << std::flush;
+  std::cerr << "tarvio-chart: live view at " << pageUrl(*page.serve, server_->port()) << "\n" << std::flush;
   return true;
 }
 
-void LiveOutputs::publish(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
-                          std::string status) {
+void LiveOutputs::afterCall(run::CallRecord& call) {
+  std::string status = call.status;
   const bool wanted = server_ || !livePngPath_.empty();
   std::string png;
   std::string error;
-  if (!changed_ || !wanted || !chartPicturePng(instance, picture, png, error)) {
+  if (!call.changed || !wanted || !chartPicturePng(call.instance, call.picture, png, error)) {
     if (!error.empty()) tellOnce(error);
     if (server_) board_.publishStatus(std::move(status));
     return;

@@ -11,33 +11,26 @@
 #include <string>
 
 #include "host/picture/chart_picture.h"
-#include "tools/chart/run/chart_change.h"
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
+#include "tools/chart/run/after_call.h"
 #include "tools/chart/live/live_view_board.h"
 #include "tools/chart/live/live_view_server.h"
 
 namespace chart_tool::live {
 
-using namespace chart_tool::command_line;
-using namespace chart_tool::run;
-
-class LiveOutputs {
+class LiveOutputs : public run::AfterCall {
  public:
-  // Starts serving the page if the options ask for it, and tells its
-  // address in one line on standard error. False with the one-line reason
-  // when it cannot be served there (a port in use, an address not this
-  // machine's).
-  bool open(const ChartOptions& options, bool realClock, std::string& error);
+  // Starts serving the page if the settings ask for it, and tells its
+  // address in one line on standard error; `livePngPath` is the picture file
+  // kept live (the --png file on the real clock), or empty. False with the
+  // one-line reason when the page cannot be served there (a port in use, an
+  // address not this machine's).
+  bool open(const command_line::LivePageSettings& page, const std::string& livePngPath, std::string& error);
 
-  // Notes the chart as it is after a call; true when it changed.
-  bool noteChart(ChartMoment moment) { return changed_ = changes_.note(std::move(moment)); }
-  int64_t changes() const { return changes_.count(); }
-
-  // Publishes the status after a call and, on a change, the picture. A
-  // picture that cannot be drawn or written is told once on standard error;
-  // the run goes on.
-  void publish(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
-               std::string status);
+  // Publishes the status after a call and, when the chart changed, the
+  // picture. A picture that cannot be drawn or written is told once on
+  // standard error; the run goes on.
+  void afterCall(run::CallRecord& call) override;
 
   // Stops serving: every connection is closed.
   void stop() { server_.reset(); }
@@ -45,8 +38,6 @@ class LiveOutputs {
  private:
   void tellOnce(const std::string& problem);
 
-  ChartChanges changes_;
-  bool changed_ = false;
   std::string livePngPath_;  // the --png file on the real clock
   LiveBoard board_;
   std::unique_ptr<LiveViewServer> server_;

@@ -13,6 +13,7 @@
 
 #include "host/picture/chart_picture.h"
 #include "study/host_interface.h"
+#include "tools/chart/run/after_call.h"
 
 namespace chart_host { class StudyInstance; }
 
@@ -23,7 +24,7 @@ inline constexpr const char* kFramesIndexName = "frames.csv";
 // "frame-000042.png": the name of frame `number` (from 1).
 std::string frameFileName(int64_t number);
 
-class FramesWriter {
+class FramesWriter : public run::AfterCall {
  public:
   // Makes `folder` if it is missing, removes the frames an earlier run left
   // there and starts the index. False with a one-line reason naming the
@@ -35,6 +36,7 @@ class FramesWriter {
   // frame when one is due. A frame that cannot be written ends the frames;
   // failure() says why.
   void look(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture, HostDateTime now);
+  void afterCall(run::CallRecord& call) override { look(call.instance, call.picture, call.now); }
 
   int64_t written() const { return written_; }
   const std::string& failure() const { return failure_; }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/chart/outputs/run_outputs.h"
+#include "tools/chart/outputs/input_list.h"
 #include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "tools/chart/outputs/key_hiding.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool::outputs {
@@ -41,6 +42,19 @@ std::string serviceSummary(const ServiceRecord& record) {
   text += good ? "; last good answer at " + support::formatDateTime(*good) : std::string("; no good answer");
   if (record.stale()) text += "; levels STALE at the end";
   return text + (record.halted() ? "; requests halted" : "; requests not halted");
+}
+
+void RunSummary::afterCall(run::CallRecord& call) { calls_ = call.number; }
+
+void RunSummary::print(const ServiceRecord& record) const {
+  if (console_.quiet()) return;
+  std::string summary = serviceSummary(record) + "; " + std::to_string(log_.messages()) + " messages (" +
+                        std::to_string(log_.alerts()) + " alerts)";
+  std::string written;
+  for (const std::string* path : {&outputs_.pngPath, &outputs_.csvPath, &outputs_.drawingsPath, &outputs_.logPath,
+                                  &outputs_.tracePath, &outputs_.statusPath})
+    if (!path->empty()) written += (written.empty() ? "; wrote " : ", ") + *path;
+  console_.tell(withoutKey(summary + written, apiKey_));
 }
 
 }  // namespace chart_tool::outputs

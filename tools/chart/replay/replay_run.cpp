@@ -11,29 +11,33 @@ namespace chart_tool::replay {
 
 using namespace chart_tool::command_line;
 
-std::optional<recording::Recording> openReplay(ChartOptions& options, std::string& error) {
+std::optional<recording::Recording> openReplay(const RunPlan& typed, RunPlan& resolved, std::string& error) {
+  const std::string& path = typed.run.replayPath;
   recording::Recording read;
-  if (!recording::readRecording(options.replayPath, read, error)) return std::nullopt;
-  options.recordedSettings.clear();
+  if (!recording::readRecording(path, read, error)) return std::nullopt;
+  resolved = typed;
+  InputsSettings& inputs = resolved.chart.inputs;
+  inputs.recorded.clear();
+  inputs.recordingPath = path;
   for (const std::string& text : read.header.inputs) {
     const std::optional<InputSetting> setting = readInputSetting(text);
     if (!setting) {
-      error = options.replayPath + ": a recorded input is not NAME=VALUE: '" + text + "'";
+      error = path + ": a recorded input is not NAME=VALUE: '" + text + "'";
       return std::nullopt;
     }
-    options.recordedSettings.push_back(*setting);
+    inputs.recorded.push_back(*setting);
   }
-  options.zoneText = read.header.chartZone;
-  if (options.barsPath.empty()) options.barsPath = read.barsPath;
+  resolved.chart.zoneText = read.header.chartZone;
+  if (resolved.chart.bars.path.empty()) resolved.chart.bars.path = read.barsPath;
   return read;
 }
 
-CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeader& header) {
+CallSpan replaySpan(const ClockSettings& clock, const recording::RecordingHeader& header) {
   CallSpan span;
-  span.step_us = options.stepGiven || header.stepMicroseconds <= 0 ? options.stepSeconds * kMicrosecondsPerSecond
-                                                                   : header.stepMicroseconds;
-  span.first = options.start.value_or(header.firstCall);
-  span.last = std::max(options.end.value_or(header.lastCall), span.first);
+  span.step_us = clock.stepGiven || header.stepMicroseconds <= 0 ? clock.stepSeconds * kMicrosecondsPerSecond
+                                                                 : header.stepMicroseconds;
+  span.first = clock.start.value_or(header.firstCall);
+  span.last = std::max(clock.end.value_or(header.lastCall), span.first);
   return span;
 }
 

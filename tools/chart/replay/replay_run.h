@@ -11,9 +11,9 @@
 #include <string>
 
 #include "host/http_transport.h"
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "tools/chart/run/clock.h"
-#include "tools/chart/run/run_plan.h"
+#include "tools/chart/run/call_span.h"
 #include "tools/recording/recorded_exchange.h"
 
 namespace chart_host { class StudyInstance; }
@@ -23,15 +23,16 @@ namespace chart_tool::replay {
 using namespace chart_tool::command_line;
 using namespace chart_tool::run;
 
-// Reads the recording `options.replayPath` names and gives `options` its
-// defaults: its bars file (unless --bars), its zone, and its inputs, applied
-// before --settings and --set. Nothing, with the reader's one line in
-// `error`, for a recording that cannot be read whole.
-std::optional<recording::Recording> openReplay(ChartOptions& options, std::string& error);
+// Reads the recording the plan replays and resolves the plan with it: its
+// bars file (unless --bars), its zone, and its inputs, applied before
+// --settings and --set. Nothing, with the one line in `error`, for a
+// recording that cannot be read whole or an input it holds that is not
+// NAME=VALUE.
+std::optional<recording::Recording> openReplay(const RunPlan& typed, RunPlan& resolved, std::string& error);
 
 // The calls of a replay: the recording's span and step, unless --start,
 // --end or --step choose another stretch.
-CallSpan replaySpan(const ChartOptions& options, const recording::RecordingHeader& header);
+CallSpan replaySpan(const ClockSettings& clock, const recording::RecordingHeader& header);
 
 // Why the study, with its inputs as they now are, cannot be replayed (the
 // module's futures conversion would reach the network itself); empty when it

@@ -52,7 +52,12 @@ std::shared_ptr<HttpTransport> RunRecording::wrap(std::shared_ptr<HttpTransport>
   return std::make_shared<RecordingTransport>(std::move(transport), recorder_, *clock_, timing_, apiKey_);
 }
 
-std::string RunRecording::afterCall(const std::vector<Bar>& chartBars) {
+void RunRecording::afterCall(CallRecord& call) {
+  const std::string failure = noteBars(call.instance.chart().bars());
+  if (!failure.empty()) console_.tell(failure);
+}
+
+std::string RunRecording::noteBars(const std::vector<Bar>& chartBars) {
   const bool changed = chartBars.size() != barsWritten_ || (!chartBars.empty() && !sameBar(chartBars.back(), lastBarWritten_));
   if (!timing_.simulated && changed) {
     recorder_->replaceBars(recordedBars(chartBars));

@@ -12,10 +12,11 @@
 
 #include "host/chart.h"
 #include "host/study_instance.h"
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/outputs/console.h"
+#include "tools/chart/run/after_call.h"
 #include "tools/chart/run/clock.h"
 #include "tools/chart/replay/recording_transport.h"
-#include "tools/chart/run/run_plan.h"
+#include "tools/chart/run/call_span.h"
 
 namespace chart_tool {
 
@@ -26,11 +27,13 @@ using chart_host::StudyInstance;
 
 namespace chart_tool::replay {
 
-using namespace chart_tool::command_line;
 using namespace chart_tool::run;
 
-class RunRecording {
+class RunRecording : public AfterCall {
  public:
+  // Failures are told on the console, which must outlive the recording.
+  explicit RunRecording(outputs::Console& console) : console_(console) {}
+
   // Makes the folder and writes the header (the chart's zone, the clock, the
   // span and the study's inputs, the key left out) and the bars; false with
   // one line. The clock must outlive the recording. `apiKey` is hidden in
@@ -43,13 +46,17 @@ class RunRecording {
 
   // After every call: the chart's bars are written again when they changed
   // since last written (on the real clock; the simulated clock's bars were
-  // all written at the start). A failure to write, the first time: its line.
-  std::string afterCall(const std::vector<Bar>& chartBars);
+  // all written at the start). A failure to write is told the first time.
+  void afterCall(CallRecord& call) override;
 
   // "recorded N exchanges in FOLDER", or where it stopped.
   std::string summary() const;
 
  private:
+  // The line of a failure to write, the first time; else empty.
+  std::string noteBars(const std::vector<Bar>& chartBars);
+
+  outputs::Console& console_;
   std::string folder_;
   std::string apiKey_;
   const Clock* clock_ = nullptr;

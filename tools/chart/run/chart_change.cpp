@@ -33,4 +33,9 @@ bool ChartChanges::note(ChartMoment moment) {
   return true;
 }
 
+void ChartChanges::afterCall(CallRecord& call) {
+  call.changed = note(chartMomentOf(call.instance, call.picture, call.service, call.alerts));
+  call.changes = count_;
+}
+
 }  // namespace chart_tool::run

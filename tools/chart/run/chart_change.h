@@ -15,6 +15,7 @@
 #include "host/chart.h"
 #include "host/picture/chart_picture.h"
 #include "tools/chart/live/service_record.h"
+#include "tools/chart/run/after_call.h"
 
 namespace chart_host { class StudyInstance; }
 
@@ -40,12 +41,15 @@ struct ChartMoment {
 ChartMoment chartMomentOf(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture,
                           const ServiceRecord& record, const std::vector<std::string>& alerts);
 
-class ChartChanges {
+class ChartChanges : public AfterCall {
  public:
   // True, and counted, when the moment differs from the one noted before;
   // the first moment is a change.
   bool note(ChartMoment moment);
   int64_t count() const { return count_; }
+  // Notes the chart after the call, its alerts judged and its picture laid
+  // out, and puts on the call whether it changed and the count so far.
+  void afterCall(CallRecord& call) override;
 
  private:
   ChartMoment last_;

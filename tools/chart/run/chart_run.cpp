@@ -8,27 +8,36 @@
 #include "host/module_loader.h"
 #include "host/picture/chart_picture.h"
 #include "tools/chart/alerts/alert_watch.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "tools/chart/inputs/bars_file_follower.h"
-#include "tools/chart/run/platform.h"
-#include "tools/chart/outputs/run_outputs.h"
-#include "tools/chart/run/chart_session.h"
-#include "tools/chart/outputs/frames_writer.h"
 #include "tools/chart/inputs/input_assignment.h"
-#include "tools/chart/outputs/key_hiding.h"
+#include "tools/chart/inputs/zone_names.h"
 #include "tools/chart/live/live_view_outputs.h"
+#include "tools/chart/live/service_record.h"
+#include "tools/chart/live/status_report.h"
+#include "tools/chart/outputs/chart_repaint.h"
+#include "tools/chart/outputs/console.h"
+#include "tools/chart/outputs/end_files.h"
+#include "tools/chart/outputs/frames_writer.h"
+#include "tools/chart/outputs/input_list.h"
+#include "tools/chart/outputs/key_hiding.h"
 #include "tools/chart/outputs/picture_file.h"
-#include "tools/chart/outputs/picture_title.h"
-#include "tools/chart/run/real_clock.h"
+#include "tools/chart/outputs/progress_bar.h"
+#include "tools/chart/outputs/run_log.h"
+#include "tools/chart/outputs/run_summary.h"
 #include "tools/chart/replay/replay_run.h"
 #include "tools/chart/replay/run_recording.h"
-#include "tools/chart/run/run_plan.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/after_call.h"
+#include "tools/chart/run/call_reader.h"
+#include "tools/chart/run/call_span.h"
+#include "tools/chart/run/chart_change.h"
+#include "tools/chart/run/chart_session.h"
+#include "tools/chart/run/platform.h"
+#include "tools/chart/run/real_clock.h"
 #include "tools/chart/run/request_routes.h"
 #include "tools/chart/run/simulated_clock.h"
-#include "tools/chart/study_door/study_door.h"
-#include "tools/chart/run/call_reader.h"
 #include "tools/chart/run/transport_watch.h"
-#include "tools/chart/inputs/zone_names.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/support/interrupts.h"
 
 namespace chart_tool::run {
@@ -57,43 +66,55 @@ struct PlacedStudy {
   std::unique_ptr<StudyInstance> instance;
 };
 
+// The command line resolved once into the run's plan, with the recording a
+// replay reads; nothing, with the reason, when that cannot be read.
+std::optional<RunPlan> resolvePlan(const ChartOptions& commandLine, std::optional<recording::Recording>& recorded,
+                                   std::string& error) {
+  const RunPlan typed = planOf(commandLine);
+  if (typed.run.replayPath.empty()) return typed;
+  RunPlan resolved;
+  recorded = openReplay(typed, resolved, error);
+  if (!recorded) return std::nullopt;
+  return resolved;
+}
+
 // A replay's recorded inputs first, then the settings file's, then each
 // --set and --api-key in order.
-bool applyInputs(StudyInstance& instance, const ChartOptions& options, std::string& error) {
-  InputSettings settings = options.recordedSettings;
+bool applyInputs(StudyInstance& instance, const InputsSettings& inputs, std::string& error) {
+  InputSettings settings = inputs.recorded;
   const std::size_t recorded = settings.size();
-  if (!options.settingsPath.empty()) {
-    std::optional<InputSettings> fromFile = readSettingsFile(options.settingsPath, error);
+  if (!inputs.settingsPath.empty()) {
+    std::optional<InputSettings> fromFile = readSettingsFile(inputs.settingsPath, error);
     if (!fromFile) return false;
     settings.insert(settings.end(), fromFile->begin(), fromFile->end());
   }
   const std::size_t fromFile = settings.size();
-  settings.insert(settings.end(), options.settings.begin(), options.settings.end());
+  settings.insert(settings.end(), inputs.typed.begin(), inputs.typed.end());
   for (std::size_t i = 0; i < settings.size(); ++i) {
     if (!assignInput(instance, settings[i].first, settings[i].second, error)) {
-      if (i < recorded) error = options.replayPath + ": recorded input: " + error;
-      else if (i < fromFile) error = options.settingsPath + ": " + error;
+      if (i < recorded) error = inputs.recordingPath + ": recorded input: " + error;
+      else if (i < fromFile) error = inputs.settingsPath + ": " + error;
       return false;
     }
   }
   return true;
 }
 
-// Loads the module and places its study on a chart of the options' zone and
-// tick size, with the options' inputs.
-bool placeStudy(const ChartOptions& options, PlacedStudy& placed, std::string& error) {
-  const std::string modulePath = options.modulePath.empty() ? moduleBesideProgram() : options.modulePath;
+// Loads the module and places its study on a chart of the plan's zone and
+// tick size, with the plan's inputs.
+bool placeStudy(const RunPlan& plan, PlacedStudy& placed, std::string& error) {
+  const std::string modulePath = plan.run.modulePath.empty() ? moduleBesideProgram() : plan.run.modulePath;
   placed.module = ModuleLoader::load(modulePath, error);
   if (!placed.module) return false;
-  const std::optional<std::string> zoneText = chartZoneTextOf(options.zoneText, error);
+  const std::optional<std::string> zoneText = chartZoneTextOf(plan.chart.zoneText, error);
   if (!zoneText || !placed.chart.setZone(*zoneText, &error)) {
     error = "--zone: " + error;
     return false;
   }
-  placed.chart.setTickSize(options.tickSize);
+  placed.chart.setTickSize(plan.chart.tickSize);
   placed.instance = std::make_unique<StudyInstance>(placed.chart, placed.module->studyFunction(), 1);
   placed.instance->runSetDefaultsPass();
-  return applyInputs(*placed.instance, options, error);
+  return applyInputs(*placed.instance, plan.chart.inputs, error);
 }
 
 // On the real clock the bars file is followed as its writer adds to it; a
@@ -109,87 +130,79 @@ void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInst
   });
 }
 
-// What the run looks at after every call: how the transfers ended, how the
-// study judged the answers, the price against the levels, and whether a
-// frame is due.
-struct RunWatchers {
-  const TransportWatch& transfers;
-  ServiceRecord& service;
-  AlertWatch& alerts;
-  FramesWriter& frames;
-  RunRecording* recording;  // null when the run is not recorded
+// What one chart writes, opened before the run so that a path that cannot
+// be written stops it at the start.
+struct ChartOutputs {
+  ChartOutputs(Console& console, const Clock& clock, const std::string& apiKey)
+      : log(console, clock), status(console, apiKey) {}
+
+  bool open(const OutputSettings& settings, std::string& error) {
+    return endFiles.open(settings, error) && log.open(settings.logPath, error) &&
+           repaint.open(settings.tracePath, error) && status.open(settings.statusPath, error) &&
+           (settings.framesPath.empty() ||
+            frames.open(settings.framesPath, static_cast<int64_t>(settings.frameEverySeconds * kMicrosecondsPerSecond),
+                        error));
+  }
+
+  EndFiles endFiles;
+  RunLog log;
+  ChartRepaint repaint;
+  StatusReport status;
+  FramesWriter frames;
 };
 
-// Calls the study at every step of the span, with a repaint and the service's
-// record after each; stops early when the service cannot be reached.
-int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance, RunOutputs& outputs,
-                    LiveOutputs& live, ChartPictureOptions& picture, const RunWatchers& watchers) {
-  ServiceRecord& service = watchers.service;
-  const int64_t totalCalls = span.calls();
-  outputs.startProgress(totalCalls);
+// Calls the study at every step of the span and hands each call to the
+// observers in their order; stops early when the service cannot be reached.
+int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance,
+                    const TransportWatch& transfers, ServiceRecord& service, ChartPictureOptions& picture,
+                    const std::vector<AfterCall*>& observers, Console& console) {
   CallReader reader(instance);
-  PictureDescription description;
-  for (int64_t call = 0; call < totalCalls && !support::interrupted(); ++call) {
+  for (int64_t call = 0; call < span.calls() && !support::interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
     service.noteCall(reader.read(now));
-    if (watchers.recording) {
-      const std::string failure = watchers.recording->afterCall(instance.chart().bars());
-      if (!failure.empty()) {
-        outputs.endProgress();
-        reportFailure(kExitDone, failure);
-      }
-    }
-    watchers.alerts.look(now);
-    description.describe(picture, instance, now);
-    markDataAge(picture, service, instance);
-    layOutChartPicture(instance, picture);
-    outputs.repaint(session, call + 1, now);
-    watchers.frames.look(instance, picture, now);
-    const std::vector<std::string>& alerts = watchers.alerts.recentAlerts();
-    live.noteChart(chartMomentOf(instance, picture, service, alerts));
-    live.publish(instance, picture, outputs.writeStatus(instance, service, alerts, picture, live.changes()));
-    outputs.showProgress(call + 1, now);
+    CallRecord record(call + 1, now, instance, service, picture);
+    for (AfterCall* observer : observers) observer->afterCall(record);
     const TransportTally tally = session.simulated()
-                                     ? watchers.transfers.settledTally(chart_host::HttpFacility::kDefaultAnswerWaitLimit)
-                                     : watchers.transfers.tally();
+                                     ? transfers.settledTally(chart_host::HttpFacility::kDefaultAnswerWaitLimit)
+                                     : transfers.tally();
     if (serviceUnreachable(tally)) {
-      outputs.endProgress();
-      return reportFailure(kExitUnreachable, "cannot reach the service: " + tally.lastError +
-                                                 " (check the network, --service-address and --ca-file)");
+      console.tell("cannot reach the service: " + tally.lastError +
+                   " (check the network, --service-address and --ca-file)");
+      return kExitUnreachable;
     }
   }
-  outputs.endProgress();
   return kExitDone;
 }
 
 // Writes the picture and the files of the end, each whatever became of the
 // other; the first failure is told, unless the run has failed already.
-int writeResults(int status, const ChartOptions& options, StudyInstance& instance,
-                 const ChartPictureOptions& picture, RunOutputs& outputs) {
+int writeResults(int status, const OutputSettings& settings, StudyInstance& instance,
+                 const ChartPictureOptions& picture, ChartOutputs& outputs) {
   std::string error;
   auto failed = [&] { return status != kExitDone ? status : reportFailure(kExitOutput, error); };
-  if (!options.pngPath.empty() && !writePictureFile(instance, picture, options.pngPath, error)) status = failed();
-  if (!outputs.writeEnd(instance, error)) status = failed();
+  if (!settings.pngPath.empty() && !writePictureFile(instance, picture, settings.pngPath, error)) status = failed();
+  if (!outputs.endFiles.write(instance, error) || !outputs.repaint.finish(error)) status = failed();
   return status;
 }
 
 // What this build or the study's inputs rule out before anything runs: a
 // picture or page the build cannot make, a replay the study would leave by
 // its own network. Empty when nothing is.
-std::string refusalBeforeStart(const ChartOptions& options, StudyInstance& instance, bool replaying) {
+std::string refusalBeforeStart(const RunPlan& plan, StudyInstance& instance, bool replaying) {
   const std::string noPicture = pictureUnavailableReason();
-  if (!noPicture.empty() && !options.pngPath.empty()) return "--png: " + noPicture;
-  if (!noPicture.empty() && !options.framesPath.empty()) return "--frames: " + noPicture;
-  if (options.serve && !liveViewUnavailableReason().empty()) return "--serve: " + liveViewUnavailableReason();
+  if (!noPicture.empty() && !plan.chart.outputs.pngPath.empty()) return "--png: " + noPicture;
+  if (!noPicture.empty() && !plan.chart.outputs.framesPath.empty()) return "--frames: " + noPicture;
+  if (plan.run.livePage.serve && !liveViewUnavailableReason().empty())
+    return "--serve: " + liveViewUnavailableReason();
   return replaying ? replayRefusal(instance) : std::string();
 }
 
 // The end of a run that wrote its outputs: the summaries, and exit 4 with
 // the study's reason when it had stopped asking.
-int reportEndOfRun(const ChartOptions& options, const RunOutputs& outputs, const ServiceRecord& service,
+int reportEndOfRun(const RunPlan& plan, const RunSummary& summary, const ServiceRecord& service,
                    const RunRecording* recording, const std::string& apiKey) {
-  outputs.printSummary(service);
-  if (recording && !options.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
+  summary.print(service);
+  if (recording && !plan.run.console.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
   if (!service.halted()) return kExitDone;
   const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
   return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
@@ -199,72 +212,118 @@ int reportEndOfRun(const ChartOptions& options, const RunOutputs& outputs, const
 // service's; written into a new recording when one is asked for; watched for
 // how its transfers end. Null, with the exit status in `status` and the
 // reason told, when it cannot be made.
-std::shared_ptr<TransportWatch> connectStudy(const ChartOptions& options, std::optional<recording::Recording>& recorded,
+std::shared_ptr<TransportWatch> connectStudy(const RunPlan& plan, std::optional<recording::Recording>& recorded,
                                              const Clock& clock, const CallSpan& span, const std::vector<Bar>& bars,
-                                             const std::string& apiKey, StudyInstance& instance,
+                                             const std::string& apiKey, StudyInstance& instance, Console& console,
                                              std::optional<RunRecording>& recording, int& status) {
   std::string error;
-  std::shared_ptr<HttpTransport> transport =
-      recorded ? makeReplayTransport(std::move(*recorded), clock, instance) : makeServiceTransport(options, error);
+  std::shared_ptr<HttpTransport> transport = recorded ? makeReplayTransport(std::move(*recorded), clock, instance)
+                                                      : makeServiceTransport(plan.run.service, error);
   if (!transport) {
     status = reportFailure(kExitUsage, error);
     return nullptr;
   }
-  if (!options.recordPath.empty()) {
-    if (!recording.emplace().open(options.recordPath, span, clock, instance, bars, apiKey, error)) {
+  if (!plan.run.recordPath.empty()) {
+    if (!recording.emplace(console).open(plan.run.recordPath, span, clock, instance, bars, apiKey, error)) {
       status = reportFailure(kExitOutput, error);
       return nullptr;
     }
     transport = recording->wrap(transport);
-    if (!options.quiet && study_door::futuresTargetSet(instance)) std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
+    if (!plan.run.console.quiet && study_door::futuresTargetSet(instance))
+      std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
   }
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);
-  noteFuturesRoute(options, instance, std::cerr);
+  noteFuturesRoute(plan.run, instance, std::cerr);
   return watch;
 }
 
 // The bars the run shows, checked against its span: the exit status and the
 // reason told when they cannot be had or would show nothing; a warning told
 // when the first calls see no bar yet.
-int loadBarsOfSpan(const ChartOptions& options, const Chart& chart, const CallSpan& span, bool replaying,
+int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span, bool replaying,
                    std::vector<Bar>& bars) {
   std::string error;
-  if (!loadBars(options, chart, span, bars, error)) return reportFailure(kExitUsage, error);
-  if (options.realClockSeconds <= 0 && options.serviceAddress.empty() && !replaying)
+  const ClockSettings& clock = plan.run.clock;
+  if (!loadBars(plan.chart, clock, chart, span, bars, error)) return reportFailure(kExitUsage, error);
+  if (!clock.real() && plan.run.service.address.empty() && !replaying)
     return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
-  const SpanAndBars meeting = checkSpanMeetsBars(options, span, bars);
+  const SpanAndBars meeting = checkSpanMeetsBars(clock, span, bars);
   if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
-  if (!meeting.warning.empty() && !options.quiet) std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
+  if (!meeting.warning.empty() && !plan.run.console.quiet)
+    std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
   return kExitDone;
-}
-
-// Frames of the run every --frame-every seconds, when asked for; false with
-// the reason when their folder cannot be made.
-bool openFrames(const ChartOptions& options, FramesWriter& frames, std::string& error) {
-  return options.framesPath.empty() ||
-         frames.open(options.framesPath, static_cast<int64_t>(options.frameEverySeconds * kMicrosecondsPerSecond),
-                     error);
 }
 
 // On the real clock every bar shows from the start, and a bars file is
 // followed as its writer adds to it.
-void showBarsLive(ChartSession& session, const ChartOptions& options, const Chart& chart, StudyInstance& instance,
+void showBarsLive(ChartSession& session, const std::string& barsPath, const Chart& chart, StudyInstance& instance,
                   std::optional<BarsFileFollower>& follower) {
   session.showAllBars();
-  if (!options.barsPath.empty()) followBarsFile(session, follower.emplace(options.barsPath, chart), instance);
+  if (!barsPath.empty()) followBarsFile(session, follower.emplace(barsPath, chart), instance);
 }
 
 // "1 call", "2 calls".
 std::string callsText(int64_t calls) { return std::to_string(calls) + (calls == 1 ? " call" : " calls"); }
 
-// The picture's size and space, as the options ask.
-ChartPictureOptions pictureOptionsOf(const ChartOptions& options) {
-  ChartPictureOptions picture;
-  picture.width = options.width;
-  picture.height = options.height;
-  picture.rightSpace_percent = options.rightSpace_percent;
-  return picture;
+// What a run has settled before its first call: its plan, the study on its
+// chart, the recording it replays, its clock, its calls and its bars.
+struct ReadyRun {
+  const RunPlan& plan;
+  PlacedStudy& placed;
+  std::optional<recording::Recording>& recorded;
+  Clock& clock;
+  const CallSpan& span;
+  std::vector<Bar> bars;
+};
+
+// Runs the calls with the features that react to them, in the order they
+// react: alerts are judged first, so the picture, the status, the page and
+// the recording show them; the chart's change is known before the status
+// and page that count it; progress and the summary come last.
+int runCalls(ReadyRun ready) {
+  const RunPlan& plan = ready.plan;
+  const ChartPlan& chart = plan.chart;
+  StudyInstance& instance = *ready.placed.instance;
+  std::string error;
+  Console console(plan.run.console);
+  const std::string apiKey = study_door::serviceKey(instance);
+  ChartOutputs outputs(console, ready.clock, apiKey);
+  if (!outputs.open(chart.outputs, error)) return reportFailure(kExitOutput, error);
+  instance.log().setSink([&outputs](const LogLine& line) { outputs.log.add(line); });
+  std::optional<RunRecording> recording;
+  int failed = kExitDone;
+  const std::shared_ptr<TransportWatch> watch = connectStudy(plan, ready.recorded, ready.clock, ready.span,
+                                                             ready.bars, apiKey, instance, console, recording, failed);
+  if (!watch) return failed;
+  LiveOutputs live;
+  if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath, error))
+    return reportFailure(kExitOutput, error);
+
+  ChartSession session(instance, std::move(ready.bars), ready.clock);
+  std::optional<BarsFileFollower> follower;
+  if (!ready.clock.simulated()) showBarsLive(session, chart.bars.path, ready.placed.chart, instance, follower);
+  AlertWatch alerts(instance, chart.alerts, chart.tickSize);
+  ChartChanges changes;
+  ProgressBar progress(console, ready.span.calls());
+  RunSummary summary(chart.outputs, outputs.log, console, apiKey);
+  std::vector<AfterCall*> observers = {&alerts, &outputs.repaint, &outputs.frames, &changes, &outputs.status, &live};
+  if (recording) observers.push_back(&*recording);
+  observers.insert(observers.end(), {&progress, &summary});
+  ChartPictureOptions picture = chart.outputs.picture;
+  ServiceRecord service;
+  support::noteInterrupts();
+  const int ran = callThroughSpan(session, ready.span, instance, *watch, service, picture, observers, console);
+  progress.end();
+  if (support::interrupted() && !console.quiet())
+    std::cerr << "tarvio-chart: interrupted after " << callsText(summary.calls()) << "; writing what was drawn\n";
+  int status = writeResults(ran, chart.outputs, instance, picture, outputs);
+  live.stop();
+  if (status == kExitDone && !outputs.frames.failure().empty()) status = reportFailure(kExitOutput, outputs.frames.failure());
+  instance.runLastCall(true);
+  ready.placed.instance.reset();
+  if (status != kExitDone) return status;
+  return reportEndOfRun(plan, summary, service, recording ? &*recording : nullptr, apiKey);
 }
 
 }  // namespace
@@ -276,61 +335,31 @@ int reportFailure(int status, const std::string& message) {
 
 int runChart(const ChartOptions& commandLine) {
   std::string error;
-  ChartOptions options = commandLine;
   std::optional<recording::Recording> recorded;
-  if (!options.replayPath.empty() && !(recorded = openReplay(options, error))) return reportFailure(kExitUsage, error);
+  const std::optional<RunPlan> resolved = resolvePlan(commandLine, recorded, error);
+  if (!resolved) return reportFailure(kExitUsage, error);
+  const RunPlan& plan = *resolved;
   PlacedStudy placed;
-  if (!placeStudy(options, placed, error)) return reportFailure(kExitUsage, error);
+  if (!placeStudy(plan, placed, error)) return reportFailure(kExitUsage, error);
   StudyInstance& instance = *placed.instance;
-  if (const std::string refusal = refusalBeforeStart(options, instance, recorded.has_value()); !refusal.empty())
+  if (const std::string refusal = refusalBeforeStart(plan, instance, recorded.has_value()); !refusal.empty())
     return reportFailure(kExitUsage, refusal);
-  if (recorded && !recorded->note.empty() && !options.quiet) std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
-  if (options.listInputs) {
+  if (recorded && !recorded->note.empty() && !plan.run.console.quiet)
+    std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
+  if (plan.run.listInputs) {
     printInputs(instance, std::cout);
     return kExitDone;
   }
 
   RealClock realClock(placed.chart);
-  const CallSpan span = recorded ? replaySpan(options, recorded->header) : callSpanOf(options, realClock.now());
+  const CallSpan span =
+      recorded ? replaySpan(plan.run.clock, recorded->header) : callSpanOf(plan.run.clock, realClock.now());
   std::vector<Bar> bars;
-  if (const int loaded = loadBarsOfSpan(options, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
+  if (const int loaded = loadBarsOfSpan(plan, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
     return loaded;
   SimulatedClock simulatedClock(span.first);
-  Clock& clock = options.realClockSeconds > 0 ? static_cast<Clock&>(realClock) : simulatedClock;
-
-  RunOutputs outputs;
-  if (!outputs.open(options, clock, error)) return reportFailure(kExitOutput, error);
-  FramesWriter frames;
-  if (!openFrames(options, frames, error)) return reportFailure(kExitOutput, error);
-  const std::string apiKey = study_door::serviceKey(instance);
-  outputs.hideKey(apiKey);
-  instance.log().setSink([&outputs](const LogLine& line) { outputs.logLine(line); });
-  std::optional<RunRecording> recording;
-  int failed = kExitDone;
-  const std::shared_ptr<TransportWatch> watch =
-      connectStudy(options, recorded, clock, span, bars, apiKey, instance, recording, failed);
-  if (!watch) return failed;
-  LiveOutputs live;
-  if (!live.open(options, !clock.simulated(), error)) return reportFailure(kExitOutput, error);
-
-  ChartSession session(instance, std::move(bars), clock);
-  std::optional<BarsFileFollower> follower;
-  if (!clock.simulated()) showBarsLive(session, options, placed.chart, instance, follower);
-  AlertWatch alerts(instance, options);
-  ChartPictureOptions picture = pictureOptionsOf(options);
-  ServiceRecord service;
-  support::noteInterrupts();
-  const RunWatchers watchers{*watch, service, alerts, frames, recording ? &*recording : nullptr};
-  const int ran = callThroughSpan(session, span, instance, outputs, live, picture, watchers);
-  if (support::interrupted() && !options.quiet)
-    std::cerr << "tarvio-chart: interrupted after " << callsText(session.calls()) << "; writing what was drawn\n";
-  int status = writeResults(ran, options, instance, picture, outputs);
-  live.stop();
-  if (status == kExitDone && !frames.failure().empty()) status = reportFailure(kExitOutput, frames.failure());
-  instance.runLastCall(true);
-  placed.instance.reset();
-  if (status != kExitDone) return status;
-  return reportEndOfRun(options, outputs, service, recording ? &*recording : nullptr, apiKey);
+  Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
+  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars)});
 }
 
 }  // namespace chart_tool::run

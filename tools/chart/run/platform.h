@@ -14,11 +14,15 @@ using chart_host::HttpTransport;
 
 }  // namespace chart_tool
 
-namespace chart_tool::command_line { struct ChartOptions; }
+namespace chart_tool::command_line {
+struct RunSettings;
+struct ServiceSettings;
+}  // namespace chart_tool::command_line
 
 namespace chart_tool::run {
 
-using command_line::ChartOptions;
+using command_line::RunSettings;
+using command_line::ServiceSettings;
 
 // The module file built beside the program.
 std::string moduleBesideProgram();
@@ -28,7 +32,7 @@ bool standardErrorIsTerminal();
 // The host's transport for the study's requests, with the options' service
 // mapping. False with a reason when the options ask for what this platform
 // cannot do.
-std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options, std::string& error);
+std::shared_ptr<HttpTransport> makeServiceTransport(const ServiceSettings& service, std::string& error);
 
 // Why this build cannot write pictures, or empty when it can.
 std::string pictureUnavailableReason();

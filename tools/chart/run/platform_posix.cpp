@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "host/curl_transport.h"
 
 namespace chart_tool::run {
@@ -26,14 +26,14 @@ std::string moduleBesideProgram() {
 
 bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
-std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options, std::string&) {
+std::shared_ptr<HttpTransport> makeServiceTransport(const ServiceSettings& service, std::string&) {
   CurlTransportOptions transport;
-  transport.caFile = options.caFile;
-  if (!options.serviceAddress.empty()) {
-    transport.connectTo = {"::" + options.serviceAddress};
+  transport.caFile = service.caFile;
+  if (!service.address.empty()) {
+    transport.connectTo = {"::" + service.address};
     // A test build of the module sends its own request there too.
-    setenv("TARVIO_TEST_CONNECT_TO", options.serviceAddress.c_str(), 1);
-    if (!options.caFile.empty()) setenv("TARVIO_TEST_CA_FILE", options.caFile.c_str(), 1);
+    setenv("TARVIO_TEST_CONNECT_TO", service.address.c_str(), 1);
+    if (!service.caFile.empty()) setenv("TARVIO_TEST_CA_FILE", service.caFile.c_str(), 1);
   }
   return std::make_shared<CurlTransport>(transport);
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
 #include "host/winhttp_transport.h"
@@ -28,16 +28,16 @@ std::string moduleBesideProgram() {
 
 bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
-std::shared_ptr<HttpTransport> makeServiceTransport(const ChartOptions& options, std::string& error) {
-  if (!options.caFile.empty()) {
+std::shared_ptr<HttpTransport> makeServiceTransport(const ServiceSettings& service, std::string& error) {
+  if (!service.caFile.empty()) {
     error = "--ca-file: on Windows, trust the certificate in the system's store instead";
     return nullptr;
   }
   WinHttpTransportOptions transport;
   // WinHTTP keeps the name it connects to: the certificate must be made out
   // to ADDRESS (e.g. localhost).
-  transport.connectTo = options.serviceAddress;
-  if (!options.serviceAddress.empty()) _putenv_s("TARVIO_TEST_CONNECT_TO", options.serviceAddress.c_str());
+  transport.connectTo = service.address;
+  if (!service.address.empty()) _putenv_s("TARVIO_TEST_CONNECT_TO", service.address.c_str());
   return std::make_shared<WinHttpTransport>(transport);
 }
 

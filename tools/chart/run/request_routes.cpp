@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "tools/chart/run/platform.h"
 #include "tools/chart/study_door/study_door.h"
 
@@ -36,12 +36,12 @@ std::string testRouteModuleBeside(const std::string& module) {
   return (built.parent_path() / "tests" / "test_route" / built.filename()).generic_string();
 }
 
-void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out) {
-  if (options.quiet || options.serviceAddress.empty() || !study_door::futuresTargetSet(instance)) return;
+void noteFuturesRoute(const RunSettings& run, chart_host::StudyInstance& instance, std::ostream& out) {
+  if (run.console.quiet || run.service.address.empty() || !study_door::futuresTargetSet(instance)) return;
   const std::string testRoute = testRouteModuleBeside(moduleBesideProgram());
-  if (!options.modulePath.empty() && sameFile(options.modulePath, testRoute)) return;
+  if (!run.modulePath.empty() && sameFile(run.modulePath, testRoute)) return;
   out << "tarvio-chart: note: the module sends its futures conversion to " << study_door::futuresConversionHost()
-      << " itself, not to " << options.serviceAddress << "; the test build of the module (--module "
+      << " itself, not to " << run.service.address << "; the test build of the module (--module "
       << shownPath(testRoute) << ") follows --service-address\n";
 }
 

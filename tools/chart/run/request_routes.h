@@ -10,11 +10,15 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool::command_line { struct ChartOptions; }
+namespace chart_tool::command_line {
+struct RunSettings;
+struct ServiceSettings;
+}  // namespace chart_tool::command_line
 
 namespace chart_tool::run {
 
-using command_line::ChartOptions;
+using command_line::RunSettings;
+using command_line::ServiceSettings;
 
 // The test build of the module, as built beside `module` (the module built
 // with the program): tests/test_route/ below its folder, same file name.
@@ -24,6 +28,6 @@ std::string testRouteModuleBeside(const std::string& module);
 // --quiet) saying that the module sends its conversion to the real service
 // and which module follows the address. Nothing when the module loaded is
 // that test build.
-void noteFuturesRoute(const ChartOptions& options, chart_host::StudyInstance& instance, std::ostream& out);
+void noteFuturesRoute(const RunSettings& run, chart_host::StudyInstance& instance, std::ostream& out);
 
 }  // namespace chart_tool::run

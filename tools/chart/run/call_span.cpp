@@ -1,4 +1,4 @@
-#include "tools/chart/run/run_plan.h"
+#include "tools/chart/run/call_span.h"
 
 #include <algorithm>
 
@@ -29,22 +29,23 @@ HostDateTime defaultStart(HostDateTime today) {
   return day * kMicrosecondsPerDay + 10 * kMicrosecondsPerHour + 15 * kMicrosecondsPerMinute;
 }
 
-std::vector<Bar> syntheticBars(const ChartOptions& options, const CallSpan& span) {
-  const int64_t barMicros = options.barSeconds * kMicrosecondsPerSecond;
+std::vector<Bar> syntheticBars(const ChartPlan& chart, bool realClock, const CallSpan& span) {
+  const BarsSettings& bars = chart.bars;
+  const int64_t barMicros = bars.barSeconds * kMicrosecondsPerSecond;
   SyntheticBarsPlan plan;
   plan.barMicroseconds = barMicros;
-  plan.startPrice = options.startPrice;
-  plan.tickSize = options.tickSize;
-  plan.seed = options.seed;
-  if (options.realClockSeconds > 0) {
+  plan.startPrice = bars.startPrice;
+  plan.tickSize = chart.tickSize;
+  plan.seed = bars.seed;
+  if (realClock) {
     // The newest bar is forming now.
-    plan.count = options.barCount > 0 ? options.barCount : kRealClockBars;
+    plan.count = bars.count > 0 ? bars.count : kRealClockBars;
     plan.firstBar = (span.last / barMicros - (plan.count - 1)) * barMicros;
   } else {
     const HostDateTime nine = support::startOfDay(span.first) + 9 * kMicrosecondsPerHour;
-    plan.firstBar = options.syntheticFrom.value_or(nine < span.first ? nine : span.first - kMicrosecondsPerHour);
-    plan.count = options.barCount > 0
-                     ? options.barCount
+    plan.firstBar = bars.syntheticFrom.value_or(nine < span.first ? nine : span.first - kMicrosecondsPerHour);
+    plan.count = bars.count > 0
+                     ? bars.count
                      : static_cast<int32_t>(std::max<int64_t>((span.last - plan.firstBar) / barMicros + 1, 1));
   }
   return makeSyntheticBars(plan);
@@ -80,18 +81,18 @@ constexpr HostDateTime kStaleBarsAfter = kMicrosecondsPerHour;
 
 }  // namespace
 
-CallSpan callSpanOf(const ChartOptions& options, HostDateTime today) {
+CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today) {
   CallSpan span;
-  span.step_us = options.stepSeconds * kMicrosecondsPerSecond;
-  if (options.realClockSeconds > 0) {
+  span.step_us = clock.stepSeconds * kMicrosecondsPerSecond;
+  if (clock.real()) {
     span.first = today;
-    span.last = today + static_cast<int64_t>(options.realClockSeconds * kMicrosecondsPerSecond);
+    span.last = today + static_cast<int64_t>(clock.realClockSeconds * kMicrosecondsPerSecond);
   } else {
     // An --end before the default start asks for a span that ends there.
     const HostDateTime byDefault = defaultStart(today);
-    const bool endsFirst = options.end && *options.end < byDefault;
-    span.first = options.start.value_or(endsFirst ? *options.end - kDefaultSpanMicros : byDefault);
-    span.last = options.end.value_or(span.first + kDefaultSpanMicros);
+    const bool endsFirst = clock.end && *clock.end < byDefault;
+    span.first = clock.start.value_or(endsFirst ? *clock.end - kDefaultSpanMicros : byDefault);
+    span.last = clock.end.value_or(span.first + kDefaultSpanMicros);
   }
   return span;
 }
@@ -103,19 +104,19 @@ std::vector<Bar> inChartTime(BarText read, const Chart& chart) {
   return std::move(read.bars);
 }
 
-bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
-              std::string& error) {
-  if (options.barsPath.empty()) {
-    bars = syntheticBars(options, span);
+bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
+              std::vector<Bar>& bars, std::string& error) {
+  if (plan.bars.path.empty()) {
+    bars = syntheticBars(plan, clock.real(), span);
     return !bars.empty();
   }
-  std::optional<BarText> read = readBarFile(options.barsPath, error);
+  std::optional<BarText> read = readBarFile(plan.bars.path, error);
   if (!read) return false;
   bars = inChartTime(std::move(*read), chart);
   return true;
 }
 
-SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars) {
+SpanAndBars checkSpanMeetsBars(const ClockSettings& clock, const CallSpan& span, const std::vector<Bar>& bars) {
   SpanAndBars found;
   if (bars.empty()) return found;
   const HostDateTime firstBar = bars.front().dateTime;
@@ -124,7 +125,7 @@ SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span
   const HostDateTime lastBarEnd =
       bars.back().dateTime + (bars.size() > 1 ? bars.back().dateTime - bars[bars.size() - 2].dateTime : 0);
   // The real clock shows every bar at once and asks for today's levels.
-  if (options.realClockSeconds > 0) {
+  if (clock.real()) {
     if (lastBarEnd + kStaleBarsAfter < span.first)
       found.warning = "the bars end at " + typedTime(bars.back().dateTime) + ", long before now (" +
                       typedTime(span.first) + "): the service's levels of now are drawn beside past prices";
@@ -134,7 +135,7 @@ SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span
     const HostDateTime start = startMeeting(span, bars);
     found.error = "the calls (" + timeRange(span.first, span.last) + ") and the bars (" +
                   timeRange(firstBar, bars.back().dateTime) + ") do not meet; try --start \"" + typedTime(start) + "\"";
-    if (options.end) found.error += " --end \"" + typedTime(start + (span.last - span.first)) + "\"";
+    if (clock.end) found.error += " --end \"" + typedTime(start + (span.last - span.first)) + "\"";
   } else if (span.first < firstBar) {
     found.warning = "the first bar is at " + typedTime(firstBar) + ": the calls before it see an empty chart";
   }

@@ -11,7 +11,7 @@
 
 #include "host/chart.h"
 #include "tools/chart/inputs/bar_file.h"
-#include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 
 namespace chart_tool {
 
@@ -33,14 +33,14 @@ struct CallSpan {
 };
 
 // The span of calls; `today` is the chart's time now on the real clock.
-CallSpan callSpanOf(const ChartOptions& options, HostDateTime today);
+CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today);
 
 // A bars file's bars in the chart's time: a file of UTC times is converted.
 std::vector<Bar> inChartTime(BarText read, const Chart& chart);
 
 // The bars the run may show, or false with the reason (the bars file's).
-bool loadBars(const ChartOptions& options, const Chart& chart, const CallSpan& span, std::vector<Bar>& bars,
-              std::string& error);
+bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
+              std::vector<Bar>& bars, std::string& error);
 
 // What a run on the simulated clock would make of its bars: an error when no
 // call would see the bars, or all of them come after the last bar ended (the
@@ -53,6 +53,6 @@ struct SpanAndBars {
   std::string error;
   std::string warning;
 };
-SpanAndBars checkSpanMeetsBars(const ChartOptions& options, const CallSpan& span, const std::vector<Bar>& bars);
+SpanAndBars checkSpanMeetsBars(const ClockSettings& clock, const CallSpan& span, const std::vector<Bar>& bars);
 
 }  // namespace chart_tool::run

@@ -3,7 +3,7 @@
 // an hour before an early first call) and reach the last call.
 #include <gtest/gtest.h>
 
-#include "tools/chart/run/run_plan.h"
+#include "tools/chart/run/call_span.h"
 #include "tools/support/date_time_text.h"
 
 using namespace chart_host;
@@ -26,7 +26,7 @@ TEST(CallSpan, StartsAt1015OnTheLastWeekdayBeforeTodayByDefault) {
       {"2026-02-28 12:00", "2026-02-27 10:15"},  // Saturday: Friday
   };
   for (const Case& c : cases) {
-    const CallSpan span = callSpanOf(ChartOptions{}, at(c.today));
+    const CallSpan span = callSpanOf(ClockSettings{}, at(c.today));
     EXPECT_EQ(support::formatDateTime(span.first), support::formatDateTime(at(c.first))) << c.today;
     EXPECT_EQ(span.last - span.first, 45 * kMicrosecondsPerMinute);
     EXPECT_EQ(span.calls(), 45 * 60 + 1);
@@ -34,14 +34,14 @@ TEST(CallSpan, StartsAt1015OnTheLastWeekdayBeforeTodayByDefault) {
 }
 
 TEST(CallSpan, FollowsTheOptionsOrTheRealClock) {
-  ChartOptions options;
+  ClockSettings options;
   options.start = at("2026-03-02 10:00");
   options.end = at("2026-03-02 10:01");
   options.stepSeconds = 7;
   CallSpan span = callSpanOf(options, at("2030-01-01 00:00"));
   EXPECT_EQ(span.first, *options.start);
   EXPECT_EQ(span.calls(), 9);  // 0, 7, ..., 56 seconds
-  ChartOptions real;
+  ClockSettings real;
   real.realClockSeconds = 2.5;
   span = callSpanOf(real, at("2026-03-02 10:00"));
   EXPECT_EQ(span.first, at("2026-03-02 10:00"));
@@ -59,7 +59,7 @@ TEST(CallSpan, EndsAtAnEndThatComesBeforeTheDefaultStart) {
       {"2026-03-09 12:00", "2026-03-09 10:15"},  // after the default start: from there
   };
   for (const Case& c : cases) {
-    ChartOptions options;
+    ClockSettings options;
     options.end = at(c.end);
     const CallSpan span = callSpanOf(options, at("2026-03-10 08:00"));
     EXPECT_EQ(support::formatDateTime(span.first), support::formatDateTime(at(c.first))) << c.end;
@@ -107,7 +107,7 @@ TEST(SpanAndBars, RefusesCallsThatNeverMeetTheBarsAndWarnsOfCallsBeforeThem) {
   };
   const std::vector<Bar> bars = mondayBars();
   for (const Case& c : cases) {
-    ChartOptions options;
+    ClockSettings options;
     if (c.endGiven) options.end = at(c.last);
     options.realClockSeconds = c.realClock ? 60 : 0;
     const SpanAndBars found = checkSpanMeetsBars(options, CallSpan{at(c.first), at(c.last)}, bars);
@@ -131,12 +131,12 @@ TEST(RunBars, SyntheticBarsReachTheLastCall) {
       {"2026-03-02 10:15:30", "2026-03-02 10:16:10", true, "2026-03-02 08:17", 120},
   };
   for (const Case& c : cases) {
-    ChartOptions options;
-    options.realClockSeconds = c.realClock ? 40 : 0;
+    ClockSettings clock;
+    clock.realClockSeconds = c.realClock ? 40 : 0;
     const CallSpan span{at(c.first), at(c.last), kMicrosecondsPerSecond};
     std::vector<Bar> bars;
     std::string error;
-    ASSERT_TRUE(loadBars(options, Chart{}, span, bars, error)) << error;
+    ASSERT_TRUE(loadBars(ChartPlan{}, clock, Chart{}, span, bars, error)) << error;
     ASSERT_EQ(bars.size(), c.count) << c.first;
     EXPECT_EQ(support::formatDateTime(bars.front().dateTime), support::formatDateTime(at(c.firstBar))) << c.first;
     EXPECT_LE(bars.back().dateTime, span.last);

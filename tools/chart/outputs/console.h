@@ -1,0 +1,34 @@
+// The run's standard error: the program's own lines, the study's log lines
+// and the progress bar, which a line clears first so the two never mix.
+// Used by the run's one thread.
+#pragma once
+
+#include <string>
+
+#include "tools/chart/command_line/run_plan.h"
+
+namespace chart_tool::outputs {
+
+class Console {
+ public:
+  explicit Console(command_line::ConsoleSettings settings);
+
+  bool quiet() const { return settings_.quiet; }
+  // A progress bar is drawn: asked for, and standard error is a terminal.
+  bool progressOn() const { return progressOn_; }
+
+  // "tarvio-chart: LINE", told even when quiet.
+  void tell(const std::string& line);
+  // A line of the run's log, unless quiet.
+  void logLine(const std::string& line);
+  // The progress bar in place of the one shown before.
+  void showProgress(const std::string& bar);
+  void clearProgress();
+
+ private:
+  command_line::ConsoleSettings settings_;
+  bool progressOn_ = false;
+  bool progressShown_ = false;
+};
+
+}  // namespace chart_tool::outputs

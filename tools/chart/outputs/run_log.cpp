@@ -1,0 +1,25 @@
+#include "tools/chart/outputs/run_log.h"
+
+#include "tools/support/date_time_text.h"
+
+namespace chart_tool::outputs {
+
+bool openOutputFile(std::ofstream& file, const std::string& path, std::string& error) {
+  if (path.empty()) return true;
+  file.open(path, std::ios::binary | std::ios::trunc);
+  if (!file) error = path + ": cannot be written";
+  return static_cast<bool>(file);
+}
+
+bool RunLog::open(const std::string& path, std::string& error) { return openOutputFile(file_, path, error); }
+
+void RunLog::add(const chart_host::LogLine& line) {
+  const HostDateTime now = clock_.now();
+  ++messages_;
+  alerts_ += line.alert ? 1 : 0;
+  const char* mark = line.alert ? "ALERT " : "";
+  if (file_.is_open()) file_ << support::formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
+  console_.logLine(support::formatTimeOfDay(now) + "  " + mark + line.text);
+}
+
+}  // namespace chart_tool::outputs

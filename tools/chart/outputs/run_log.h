@@ -1,0 +1,40 @@
+// The study's message log as a run writes it: each line with the clock's
+// time to the --log file and, unless quiet, to standard error, an alert
+// marked ALERT; counted for the run's summary.
+#pragma once
+
+#include <fstream>
+#include <string>
+
+#include "host/message_log.h"
+#include "tools/chart/outputs/console.h"
+#include "tools/chart/run/clock.h"
+
+namespace chart_tool::outputs {
+
+class RunLog {
+ public:
+  // The console and the clock must outlive the log.
+  RunLog(Console& console, const run::Clock& clock) : console_(console), clock_(clock) {}
+
+  // Opens the log file, if a path is given; false with the reason.
+  bool open(const std::string& path, std::string& error);
+  void add(const chart_host::LogLine& line);
+
+  int messages() const { return messages_; }
+  int alerts() const { return alerts_; }
+
+ private:
+  Console& console_;
+  const run::Clock& clock_;
+  std::ofstream file_;
+  int messages_ = 0;
+  int alerts_ = 0;
+};
+
+// Opens `path` for writing from empty, unless it is empty; false with the
+// reason. The outputs written at the end are opened once at the start too,
+// so a path that cannot be written stops the run before it begins.
+bool openOutputFile(std::ofstream& file, const std::string& path, std::string& error);
+
+}  // namespace chart_tool::outputs
