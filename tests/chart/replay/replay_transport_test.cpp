@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "support/temporary_folder.h"
 #include "tools/chart/command_line/chart_options.h"
+#include "tools/chart/command_line/run_plan.h"
 #include "tools/chart/replay/replay_run.h"
 #include "tools/chart/replay/replay_transport.h"
 #include "tools/chart/run/simulated_clock.h"
+#include "tools/recording/recording_writer.h"
 #include "tools/support/date_time_text.h"
 
 using namespace chart_host;
@@ -226,6 +229,56 @@ TEST(ReplayOptions, ReadsTheReplayAndFramesAndRefusesWhatCannotGoWithThem) {
     std::string why;
     EXPECT_FALSE(parseChartOptions(arguments, options, why)) << testing::PrintToString(arguments);
     EXPECT_EQ(why, message);
+  }
+}
+
+// A replay's plan is the typed one with the recording's zone, bars (unless
+// --bars) and inputs, the recorded inputs first; an input the recording
+// holds that is not NAME=VALUE is refused, naming the recording.
+TEST(ReplayPlan, TakesTheRecordingsZoneBarsAndInputsUnderTheTypedOnes) {
+  struct Case {
+    std::vector<std::string> recordedInputs;
+    std::vector<std::string> arguments;
+    std::string bars;  // empty: the recording's
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"Ticker=NDX", "Package=1"}, {"--set", "Ticker=SPX"}, "", ""},
+      {{}, {"--bars", "mine.csv"}, "mine.csv", ""},
+      {{"Ticker=NDX", "no equals sign"}, {}, "", ": a recorded input is not NAME=VALUE: 'no equals sign'"},
+  };
+  for (const Case& c : cases) {
+    test_files::TemporaryFolder temporary;
+    const std::string folder = temporary.file("recording");
+    recording::RecordingHeader header;
+    header.chartZone = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
+    header.simulatedClock = true;
+    header.firstCall = at("10:15:00");
+    header.lastCall = at("10:20:00");
+    header.inputs = c.recordedInputs;
+    recording::RecordingWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.open(folder, header, {}, error)) << error;
+    std::vector<std::string> arguments = {"--replay", folder};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    ChartOptions options;
+    ASSERT_TRUE(parseChartOptions(arguments, options, error)) << error;
+    RunPlan resolved;
+    const std::optional<recording::Recording> read = openReplay(planOf(options), resolved, error);
+    if (!c.error.empty()) {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(error, folder + c.error);
+      continue;
+    }
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(resolved.chart.zoneText, header.chartZone);
+    EXPECT_EQ(resolved.chart.bars.path, c.bars.empty() ? read->barsPath : c.bars);
+    EXPECT_EQ(resolved.chart.inputs.recordingPath, folder);
+    ASSERT_EQ(resolved.chart.inputs.recorded.size(), c.recordedInputs.size());
+    for (std::size_t i = 0; i < c.recordedInputs.size(); ++i)
+      EXPECT_EQ(resolved.chart.inputs.recorded[i].first + "=" + resolved.chart.inputs.recorded[i].second,
+                c.recordedInputs[i]);
+    EXPECT_EQ(resolved.chart.inputs.typed, planOf(options).chart.inputs.typed);
   }
 }
 

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "host/scripted_transport.h"
 
@@ -55,6 +57,32 @@ TEST(TransportWatchTest, CountsFailuresByKind) {
   EXPECT_EQ(tally.failedInARow, 3);
   EXPECT_EQ(tally.notReachedInARow, 2);
   EXPECT_EQ(tally.lastError, "the transfer failed");
+}
+
+// On the simulated clock the run judges the service by the settled tally: a
+// refusal that comes back late still counts on the call that asked, and a
+// transfer that never ends holds the run no longer than the limit.
+TEST(TransportWatchTest, TheSettledTallyWaitsForEveryTransferStartedWithinItsLimit) {
+  using namespace std::chrono_literals;
+  struct Case {
+    const char* what;
+    std::chrono::milliseconds answeredAfter;  // negative: never
+    int failed;
+  };
+  const Case cases[] = {{"ended before", 0ms, 1}, {"ends late", 50ms, 1}, {"never ends", -1ms, 0}};
+  for (const Case& c : cases) {
+    auto scripted = std::make_shared<ScriptedTransport>();
+    TransportWatch watch(scripted);
+    ASSERT_TRUE(watch.start(HttpRequest{"https://levels.example/v2/x", "", {}}, [](HttpOutcome) {}));
+    std::thread answering;
+    if (c.answeredAfter == 0ms) scripted->fail();
+    if (c.answeredAfter > 0ms) answering = std::thread([&] {
+      std::this_thread::sleep_for(c.answeredAfter);
+      scripted->fail();
+    });
+    EXPECT_EQ(watch.settledTally(c.answeredAfter < 0ms ? 20ms : 10s).failed, c.failed) << c.what;
+    if (answering.joinable()) answering.join();
+  }
 }
 
 }  // namespace
