@@ -23,6 +23,7 @@ struct Bar {
   float low;
   float close;
   float volume;
+  bool operator==(const Bar&) const = default;
 };
 
 struct PlotArea {

@@ -92,7 +92,7 @@ TEST(RecordingRoundTrip, AnIndexLineIsOneLineOfJsonNamingItsBody) {
   recording_test::WrittenRecording recorded(2);
   const std::vector<std::string> lines = recorded.indexLines();
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].rfind("{\"version\":1,\"chartZone\":\"EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00\",\"clock\":"
+  EXPECT_EQ(lines[0].rfind("{\"version\":2,\"chartZone\":\"EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00\",\"clock\":"
                            "\"simulated\",\"firstCall\":\"2026-03-02 10:15:00.000000\",",
                            0),
             0u)

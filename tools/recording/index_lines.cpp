@@ -183,8 +183,8 @@ bool readHeaderLine(std::string_view line, RecordingHeader& header, std::string&
   if (!parsedObject(line, document, error)) return false;
   Fields fields(document);
   fields.whole("version", header.version, 0);
-  if (fields.problem().empty() && header.version != kRecordingVersion) {
-    error = "a recording of version " + std::to_string(header.version) + "; this program reads version " +
+  if (fields.problem().empty() && (header.version < 1 || header.version > kRecordingVersion)) {
+    error = "a recording of version " + std::to_string(header.version) + "; this program reads versions 1 to " +
             std::to_string(kRecordingVersion);
     return false;
   }

@@ -7,7 +7,11 @@
 //                    answer arrives;
 //   bodies/          each answer's body exactly as received, one file per
 //                    exchange, written whole before its line is appended;
-//   bars.csv         the bars the chart showed, replaced whole when they change.
+//   bars.csv         the bars the chart held when the run began.
+// From version 2 on the index also holds a line per call of the study, in
+// call order, appended after the call: its clock time, how the chart's bars
+// changed since the call before, and the exchange whose answer the study was
+// handed on it. A replay of such a recording repeats the run call for call.
 // The API key is never written: the one header that carries it keeps its name
 // with the value kHiddenKey, and wherever else the key shows (a URL, a request
 // body, an answer's body or error that quotes it) it is replaced by kHiddenKey
@@ -19,8 +23,11 @@
 //    "route":"/v2/sierra/ES_SPX/classic/full","requestBody":"","headers":[["Authorization","<API KEY>"],...],
 //    "delivered":true,"status":200,"error":"","serviceReached":true,"bodyFile":"bodies/000001.body",
 //    "bodyBytes":41234,"bodyChecksum":"fnv1a64:0123456789abcdef"}
-// (one line; times as support::formatExactDateTime writes them). bars.csv is
-// written before the header line, so an index that reads always has its bars.
+// (one line; times as support::formatExactDateTime writes them). A call line:
+//   {"call":12,"at":"2026-03-02 10:15:11.000412","barsFrom":80,
+//    "bars":[["2026-03-02 10:14:00.000000",5801.25,5802,5800.5,5801.75,1200]],"handed":7}
+// bars.csv is written before the header line, so an index that reads always
+// has its bars.
 // Writing: recording_writer.h. Reading the index text alone (for tools and
 // the fuzzer): index_reading.h. The bars file's text: tools/support/bar_csv.h.
 #pragma once
@@ -31,10 +38,13 @@
 #include <vector>
 
 #include "study/host_interface.h"
+#include "tools/support/bar_csv.h"
 
 namespace recording {
 
-inline constexpr int kRecordingVersion = 1;
+// The version written; version 1 (exchanges only) is still read.
+inline constexpr int kRecordingVersion = 2;
+inline constexpr int kFirstVersionWithCalls = 2;
 inline constexpr const char* kIndexFileName = "exchanges.jsonl";
 inline constexpr const char* kBodiesFolderName = "bodies";
 inline constexpr const char* kBarsFileName = "bars.csv";
@@ -77,9 +87,25 @@ struct RecordedExchange {
   std::string body;              // the answer's body, read back from bodyFile
 };
 
+// One call of the study as the run made it. Before the first call the chart
+// held the recording's bars on the real clock and none on the simulated one
+// (its bars appear as the clock passes them); each call's bars are the
+// chart's from index `barsFrom` on, as they stood at the call (none when
+// nothing changed): earlier bars never change.
+struct RecordedCall {
+  int64_t number = 0;  // 1, 2, ...
+  HostDateTime at = 0;  // the clock's time of the call
+  int64_t barsFrom = 0;
+  std::vector<support::PriceBar> bars;
+  int64_t handed = 0;  // the exchange whose answer the study was handed on it; 0: none
+};
+
 struct Recording {
   RecordingHeader header;
   std::vector<RecordedExchange> exchanges;  // in `number` order
+  // From version 2 on: the calls, up to the last one whose handed exchange is
+  // in the recording (a cut recording ends there).
+  std::vector<RecordedCall> calls;
   std::string barsPath;                     // the recording's bars file (FOLDER/bars.csv), checked to be there
   // Set when the index's last line was cut (a run killed mid-append): what
   // was read, up to which line. Empty otherwise.

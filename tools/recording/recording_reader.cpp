@@ -65,6 +65,7 @@ bool readRecording(const std::string& folder, Recording& read, std::string& erro
   }
   read.header = std::move(index.header);
   read.exchanges = std::move(index.exchanges);
+  read.calls = std::move(index.calls);
   read.note = std::move(index.note);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "tools/recording/call_lines.h"
 #include "tools/recording/checksum.h"
 #include "tools/recording/index_lines.h"
 #include "tools/support/file_replacement.h"
@@ -71,6 +72,22 @@ bool RecordingWriter::append(const RecordedExchange& exchange, std::string& erro
   if (!writeRecordingFile(folder_ + "/" + bodyFileOf(exchange.number), exchange.body, error)) return false;
   if (!index_.append(line, error)) return false;
   ++written_;
+  return true;
+}
+
+bool RecordingWriter::appendCall(const RecordedCall& call, std::string& error) {
+  if (call.number != callsWritten_ + 1) {
+    error = folder_ + ": call " + std::to_string(call.number) + " where call " + std::to_string(callsWritten_ + 1) +
+            " was due";
+    return false;
+  }
+  std::string line;
+  if (!callLine(call, line, error)) {
+    error = folder_ + ": call " + std::to_string(call.number) + ": " + error;
+    return false;
+  }
+  if (!index_.append(line, error)) return false;
+  ++callsWritten_;
   return true;
 }
 

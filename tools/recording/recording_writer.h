@@ -29,6 +29,10 @@ class RecordingWriter {
   // nothing of the exchange is in the index then.
   bool append(const RecordedExchange& exchange, std::string& error);
 
+  // Appends a call's line; calls are numbered 1, 2, ... in order. False with
+  // one line; the call is not in the index then.
+  bool appendCall(const RecordedCall& call, std::string& error);
+
   // Replaces bars.csv whole.
   bool replaceBars(const std::vector<support::PriceBar>& bars, std::string& error);
 
@@ -39,6 +43,7 @@ class RecordingWriter {
   std::string folder_;
   AppendedFile index_;
   int64_t written_ = 0;
+  int64_t callsWritten_ = 0;
 };
 
 }  // namespace recording

@@ -173,8 +173,10 @@ TEST(ReplayTransport, FailsARouteWithoutAnAnswerAndNotesItOncePerRoute) {
                                  " (the run never asked for it); answered as a failed transfer");
 }
 
-TEST(ReplaySpan, TakesTheRecordingsStretchUnlessTheCommandLineChoosesOne) {
-  recording::RecordingHeader header;
+TEST(ReplaySpan, TakesAnOlderRecordingsStretchUnlessTheCommandLineChoosesOne) {
+  recording::Recording recorded;
+  recording::RecordingHeader& header = recorded.header;
+  header.version = 1;
   header.firstCall = at("10:15:00");
   header.lastCall = at("11:15:00");
   header.stepMicroseconds = 5 * kMicrosecondsPerSecond;
@@ -195,7 +197,7 @@ TEST(ReplaySpan, TakesTheRecordingsStretchUnlessTheCommandLineChoosesOne) {
     ChartOptions options;
     std::string error;
     ASSERT_TRUE(parseChartOptions(c.arguments, options, error)) << error;
-    const CallSpan span = replaySpan(planOf(options).run.clock, header);
+    const CallSpan span = replaySpan(planOf(options).run.clock, recorded).span;
     EXPECT_EQ(span.first, c.first) << testing::PrintToString(c.arguments);
     EXPECT_EQ(span.last, c.last) << testing::PrintToString(c.arguments);
     EXPECT_EQ(span.step_us, c.step_us) << testing::PrintToString(c.arguments);
@@ -259,6 +261,10 @@ TEST(ReplayPlan, TakesTheRecordingsZoneBarsAndInputsUnderTheTypedOnes) {
     recording::RecordingWriter writer;
     std::string error;
     ASSERT_TRUE(writer.open(folder, header, {}, error)) << error;
+    recording::RecordedCall first;
+    first.number = 1;
+    first.at = header.firstCall;
+    ASSERT_TRUE(writer.appendCall(first, error)) << error;
     std::vector<std::string> arguments = {"--replay", folder};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     ChartOptions options;

@@ -14,7 +14,7 @@ bool openOutputFile(std::ofstream& file, const std::string& path, std::string& e
 bool RunLog::open(const std::string& path, std::string& error) { return openOutputFile(file_, path, error); }
 
 void RunLog::add(const chart_host::LogLine& line) {
-  const HostDateTime now = clock_.now();
+  const HostDateTime now = now_();
   ++messages_;
   alerts_ += line.alert ? 1 : 0;
   const char* mark = line.alert ? "ALERT " : "";

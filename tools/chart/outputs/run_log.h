@@ -1,21 +1,22 @@
-// The study's message log as a run writes it: each line with the clock's
-// time to the --log file and, unless quiet, to standard error, an alert
+// The study's message log as a run writes it: each line with the time of the
+// call it came on (the clock's time before the first) to the --log file and, unless quiet, to standard error, an alert
 // marked ALERT; counted for the run's summary.
 #pragma once
 
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "host/message_log.h"
 #include "tools/chart/outputs/console.h"
-#include "tools/chart/run/clock.h"
+#include "study/host_interface.h"
 
 namespace chart_tool::outputs {
 
 class RunLog {
  public:
-  // The console and the clock must outlive the log.
-  RunLog(Console& console, const run::Clock& clock) : console_(console), clock_(clock) {}
+  // The console must outlive the log; `now` gives the time a line is stamped with.
+  RunLog(Console& console, std::function<HostDateTime()> now) : console_(console), now_(std::move(now)) {}
 
   // Opens the log file, if a path is given; false with the reason.
   bool open(const std::string& path, std::string& error);
@@ -26,7 +27,7 @@ class RunLog {
 
  private:
   Console& console_;
-  const run::Clock& clock_;
+  std::function<HostDateTime()> now_;
   std::ofstream file_;
   int messages_ = 0;
   int alerts_ = 0;

@@ -72,10 +72,21 @@ void ExchangeRecorder::finish(RecordedExchange exchange) {
   }
 }
 
-void ExchangeRecorder::replaceBars(const std::vector<support::PriceBar>& bars) {
+void ExchangeRecorder::handOn(int64_t number, const std::function<void()>& handOn) {
+  std::lock_guard<std::mutex> lock(handingMutex_);
+  reachedHost_.push_back(number);
+  handOn();
+}
+
+int64_t ExchangeRecorder::nextHanded() {
+  std::lock_guard<std::mutex> lock(handingMutex_);
+  return handed_ < reachedHost_.size() ? reachedHost_[handed_++] : 0;
+}
+
+void ExchangeRecorder::appendCall(const recording::RecordedCall& call) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string error;
-  if (failure_.empty() && !writer_->replaceBars(bars, error)) fail(error);
+  if (failure_.empty() && !writer_->appendCall(call, error)) fail(error);
 }
 
 std::string ExchangeRecorder::newFailure() {
@@ -115,8 +126,9 @@ bool RecordingTransport::start(const HttpRequest& request, Completion done) {
     exchange.error = withoutKey(outcome.error, apiKey);
     exchange.serviceReached = outcome.delivered || outcome.failure == chart_host::TransferFailure::AnswerCutShort;
     exchange.body = withoutKey(outcome.body, apiKey);
+    const int64_t number = exchange.number;
     recorder->finish(std::move(exchange));
-    done(std::move(outcome));
+    recorder->handOn(number, [&] { done(std::move(outcome)); });
   };
   if (next_->start(request, std::move(finish))) return true;
   recorder_->abandon(number);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -42,7 +43,14 @@ class ExchangeRecorder {
   // The request was refused and will never finish: its number is given again.
   void abandon(int64_t number);
   void finish(recording::RecordedExchange exchange);
-  void replaceBars(const std::vector<support::PriceBar>& bars);
+  // Hands the answer of exchange `number` on to the host by `handOn`, noting
+  // the order the answers reach it in: the host hands them to the study in
+  // that order, one a call.
+  void handOn(int64_t number, const std::function<void()>& handOn);
+  // The exchange whose answer the study was handed on a call that took one:
+  // the next in the order they reached the host. On the study's thread.
+  int64_t nextHanded();
+  void appendCall(const recording::RecordedCall& call);
 
   // The reason the recording stopped, the first time it is asked after the
   // recording stopped; empty otherwise.
@@ -55,6 +63,9 @@ class ExchangeRecorder {
   void fail(const std::string& error);
 
   mutable std::mutex mutex_;
+  std::mutex handingMutex_;  // held while an answer reaches the host, so the order noted is the host's
+  std::vector<int64_t> reachedHost_;
+  std::size_t handed_ = 0;
   std::unique_ptr<recording::RecordingWriter> writer_;
   std::map<int64_t, recording::RecordedExchange> waiting_;
   int64_t nextNumber_ = 1;

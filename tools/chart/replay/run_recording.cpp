@@ -17,11 +17,6 @@ std::vector<support::PriceBar> recordedBars(const std::vector<Bar>& bars) {
   return recorded;
 }
 
-bool sameBar(const Bar& a, const Bar& b) {
-  return a.dateTime == b.dateTime && a.open == b.open && a.high == b.high && a.low == b.low && a.close == b.close &&
-         a.volume == b.volume;
-}
-
 }  // namespace
 
 bool RunRecording::open(const std::string& folder, const CallSpan& span, const Clock& clock, StudyInstance& instance,
@@ -43,8 +38,12 @@ bool RunRecording::open(const std::string& folder, const CallSpan& span, const C
     return false;
   }
   recorder_ = std::make_shared<ExchangeRecorder>(std::move(writer));
-  barsWritten_ = bars.size();
-  if (!bars.empty()) lastBarWritten_ = bars.back();
+  // The real clock shows every bar before the first call; the simulated one
+  // shows each as the clock passes it.
+  if (!clock.simulated()) {
+    barsRecorded_ = bars.size();
+    if (!bars.empty()) newestRecorded_ = bars.back();
+  }
   return true;
 }
 
@@ -52,22 +51,29 @@ std::shared_ptr<HttpTransport> RunRecording::wrap(std::shared_ptr<HttpTransport>
   return std::make_shared<RecordingTransport>(std::move(transport), recorder_, *clock_, timing_, apiKey_);
 }
 
-void RunRecording::afterCall(CallRecord& call) {
-  const std::string failure = noteBars(call.instance.chart().bars());
-  if (!failure.empty()) console_.tell(failure);
+recording::RecordedCall RunRecording::recordedCall(const CallRecord& call) {
+  const std::vector<Bar>& bars = call.instance.chart().bars();
+  recording::RecordedCall recorded;
+  recorded.number = call.number;
+  recorded.at = call.now;
+  // Only the newest bar may have changed since (it was still forming); the
+  // bars after it are new.
+  std::size_t from = std::min(barsRecorded_, bars.size());
+  if (from > 0 && from == barsRecorded_ && bars[from - 1] != newestRecorded_) --from;
+  recorded.barsFrom = static_cast<int64_t>(from);
+  recorded.bars = recordedBars(std::vector<Bar>(bars.begin() + static_cast<std::ptrdiff_t>(from), bars.end()));
+  barsRecorded_ = bars.size();
+  if (!bars.empty()) newestRecorded_ = bars.back();
+  if (call.instance.lastCallAnswer()) recorded.handed = recorder_->nextHanded();
+  return recorded;
 }
 
-std::string RunRecording::noteBars(const std::vector<Bar>& chartBars) {
-  const bool changed = chartBars.size() != barsWritten_ || (!chartBars.empty() && !sameBar(chartBars.back(), lastBarWritten_));
-  if (!timing_.simulated && changed) {
-    recorder_->replaceBars(recordedBars(chartBars));
-    barsWritten_ = chartBars.size();
-    if (!chartBars.empty()) lastBarWritten_ = chartBars.back();
-  }
+void RunRecording::afterCall(CallRecord& call) {
+  recorder_->appendCall(recordedCall(call));
   const std::string failure = recorder_->newFailure();
-  if (failure.empty()) return {};
-  return "--record: " + failure + "; the run goes on without recording (the recording holds exchanges 1 to " +
-         std::to_string(recorder_->written()) + ")";
+  if (!failure.empty())
+    console_.tell("--record: " + failure + "; the run goes on without recording (the recording holds exchanges 1 to " +
+                  std::to_string(recorder_->written()) + ")");
 }
 
 std::string RunRecording::summary() const {

@@ -44,17 +44,17 @@ class RunRecording : public AfterCall {
   // `transport` wrapped so that what passes through it is recorded.
   std::shared_ptr<HttpTransport> wrap(std::shared_ptr<HttpTransport> transport);
 
-  // After every call: the chart's bars are written again when they changed
-  // since last written (on the real clock; the simulated clock's bars were
-  // all written at the start). A failure to write is told the first time.
+  // After every call, its line: the clock's time, the chart's bars that
+  // changed since the call before, and the exchange whose answer the study
+  // was handed. A failure to write is told the first time.
   void afterCall(CallRecord& call) override;
 
   // "recorded N exchanges in FOLDER", or where it stopped.
   std::string summary() const;
 
  private:
-  // The line of a failure to write, the first time; else empty.
-  std::string noteBars(const std::vector<Bar>& chartBars);
+  // The call as the recording keeps it.
+  recording::RecordedCall recordedCall(const CallRecord& call);
 
   outputs::Console& console_;
   std::string folder_;
@@ -62,8 +62,9 @@ class RunRecording : public AfterCall {
   const Clock* clock_ = nullptr;
   AnswerTiming timing_;
   std::shared_ptr<ExchangeRecorder> recorder_;
-  std::size_t barsWritten_ = 0;
-  Bar lastBarWritten_{};
+  // The chart's bars as the last call line left them: how many, and the newest.
+  std::size_t barsRecorded_ = 0;
+  Bar newestRecorded_{};
 };
 
 // The line a run with a futures target prints at the start of a recording:

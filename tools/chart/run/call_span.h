@@ -25,11 +25,21 @@ namespace chart_tool::run {
 using namespace chart_tool::command_line;
 using namespace chart_tool::inputs;
 
+// When the calls come: every step from first to last, or, for a replay of a
+// recording of calls, at the recorded times.
 struct CallSpan {
   HostDateTime first = 0;  // chart time of the first call
   HostDateTime last = 0;   // no call after this
   int64_t step_us = kMicrosecondsPerSecond;
-  int64_t calls() const { return (last - first) / step_us + 1; }
+  std::vector<HostDateTime> times;  // the recorded times; empty: every step
+
+  int64_t calls() const {
+    return times.empty() ? (last - first) / step_us + 1 : static_cast<int64_t>(times.size());
+  }
+  // The time of call `index`, from 0.
+  HostDateTime timeOf(int64_t index) const {
+    return times.empty() ? first + index * step_us : times[static_cast<std::size_t>(index)];
+  }
 };
 
 // The span of calls; `today` is the chart's time now on the real clock.

@@ -38,6 +38,7 @@
 #include "tools/chart/run/simulated_clock.h"
 #include "tools/chart/run/transport_watch.h"
 #include "tools/chart/study_door/study_door.h"
+#include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
 
 namespace chart_tool::run {
@@ -133,8 +134,8 @@ void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInst
 // What one chart writes, opened before the run so that a path that cannot
 // be written stops it at the start.
 struct ChartOutputs {
-  ChartOutputs(Console& console, const Clock& clock, const std::string& apiKey)
-      : log(console, clock), status(console, apiKey) {}
+  ChartOutputs(Console& console, std::function<HostDateTime()> now, const std::string& apiKey)
+      : log(console, std::move(now)), status(console, apiKey) {}
 
   bool open(const OutputSettings& settings, std::string& error) {
     return endFiles.open(settings, error) && log.open(settings.logPath, error) &&
@@ -158,11 +159,11 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
                     const std::vector<AfterCall*>& observers, Console& console) {
   CallReader reader(instance);
   for (int64_t call = 0; call < span.calls() && !support::interrupted(); ++call) {
-    const HostDateTime now = session.callWhenDue(span.first + call * span.step_us);
+    const HostDateTime now = session.callWhenDue(span.timeOf(call));
     service.noteCall(reader.read(now));
     CallRecord record(call + 1, now, instance, service, picture);
     for (AfterCall* observer : observers) observer->afterCall(record);
-    const TransportTally tally = session.simulated()
+    const TransportTally tally = session.awaitsAnswers()
                                      ? transfers.settledTally(chart_host::HttpFacility::kDefaultAnswerWaitLimit)
                                      : transfers.tally();
     if (serviceUnreachable(tally)) {
@@ -200,9 +201,11 @@ std::string refusalBeforeStart(const RunPlan& plan, StudyInstance& instance, boo
 // The end of a run that wrote its outputs: the summaries, and exit 4 with
 // the study's reason when it had stopped asking.
 int reportEndOfRun(const RunPlan& plan, const RunSummary& summary, const ServiceRecord& service,
-                   const RunRecording* recording, const std::string& apiKey) {
+                   const RunRecording* recording, const std::string& apiKey, HostDateTime replayEnds) {
   summary.print(service);
   if (recording && !plan.run.console.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
+  if (replayEnds != 0 && !plan.run.console.quiet)
+    std::cerr << "tarvio-chart: the recording ends at " << support::formatDateTime(replayEnds) << "\n";
   if (!service.halted()) return kExitDone;
   const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
   return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
@@ -215,10 +218,11 @@ int reportEndOfRun(const RunPlan& plan, const RunSummary& summary, const Service
 std::shared_ptr<TransportWatch> connectStudy(const RunPlan& plan, std::optional<recording::Recording>& recorded,
                                              const Clock& clock, const CallSpan& span, const std::vector<Bar>& bars,
                                              const std::string& apiKey, StudyInstance& instance, Console& console,
-                                             std::optional<RunRecording>& recording, int& status) {
+                                             std::optional<RunRecording>& recording, ReplayAnswers& replay,
+                                             int& status) {
   std::string error;
-  std::shared_ptr<HttpTransport> transport = recorded ? makeReplayTransport(std::move(*recorded), clock, instance)
-                                                      : makeServiceTransport(plan.run.service, error);
+  if (recorded) replay = makeReplayAnswers(std::move(*recorded), clock, instance);
+  std::shared_ptr<HttpTransport> transport = recorded ? replay.transport : makeServiceTransport(plan.run.service, error);
   if (!transport) {
     status = reportFailure(kExitUsage, error);
     return nullptr;
@@ -248,7 +252,8 @@ int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span
   if (!loadBars(plan.chart, clock, chart, span, bars, error)) return reportFailure(kExitUsage, error);
   if (!clock.real() && plan.run.service.address.empty() && !replaying)
     return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
-  const SpanAndBars meeting = checkSpanMeetsBars(clock, span, bars);
+  // A replay of recorded calls shows the bars the run's chart held at each.
+  const SpanAndBars meeting = span.times.empty() ? checkSpanMeetsBars(clock, span, bars) : SpanAndBars{};
   if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
   if (!meeting.warning.empty() && !plan.run.console.quiet)
     std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
@@ -263,6 +268,16 @@ void showBarsLive(ChartSession& session, const std::string& barsPath, const Char
   if (!barsPath.empty()) followBarsFile(session, follower.emplace(barsPath, chart), instance);
 }
 
+// A replay of a recording of calls: the bars the run's chart held before its
+// first call, then at each call the bars that changed on it and the answer
+// the run was handed on it.
+void repeatRecordedCalls(ChartSession& session, RecordedCalls& calls) {
+  if (calls.barsBeforeFirstCall()) session.showAllBars();
+  session.setBeforeCall([&calls] { calls.beforeCall(); });
+  session.setBarsFeed([&calls] { return calls.changedBars(); });
+  session.setAnswersHandedByCall();
+}
+
 // "1 call", "2 calls".
 std::string callsText(int64_t calls) { return std::to_string(calls) + (calls == 1 ? " call" : " calls"); }
 
@@ -275,6 +290,7 @@ struct ReadyRun {
   Clock& clock;
   const CallSpan& span;
   std::vector<Bar> bars;
+  HostDateTime replayEnds = 0;  // the end of the recording a replay repeats; 0: not a replay
 };
 
 // Runs the calls with the features that react to them, in the order they
@@ -288,21 +304,27 @@ int runCalls(ReadyRun ready) {
   std::string error;
   Console console(plan.run.console);
   const std::string apiKey = study_door::serviceKey(instance);
-  ChartOutputs outputs(console, ready.clock, apiKey);
+  const ChartSession* calling = nullptr;  // once the calls begin, messages carry their call's time
+  ChartOutputs outputs(console, [&] { return calling ? calling->callTime() : ready.clock.now(); }, apiKey);
   if (!outputs.open(chart.outputs, error)) return reportFailure(kExitOutput, error);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.log.add(line); });
   std::optional<RunRecording> recording;
+  ReplayAnswers replay;
   int failed = kExitDone;
-  const std::shared_ptr<TransportWatch> watch = connectStudy(plan, ready.recorded, ready.clock, ready.span,
-                                                             ready.bars, apiKey, instance, console, recording, failed);
+  const std::shared_ptr<TransportWatch> watch = connectStudy(plan, ready.recorded, ready.clock, ready.span, ready.bars,
+                                                             apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
   LiveOutputs live;
   if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath, error))
     return reportFailure(kExitOutput, error);
 
-  ChartSession session(instance, std::move(ready.bars), ready.clock);
+  ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()
+                                                                                        : std::move(ready.bars),
+                       ready.clock);
+  calling = &session;
   std::optional<BarsFileFollower> follower;
   if (!ready.clock.simulated()) showBarsLive(session, chart.bars.path, ready.placed.chart, instance, follower);
+  if (replay.calls) repeatRecordedCalls(session, *replay.calls);
   AlertWatch alerts(instance, chart.alerts, chart.tickSize);
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
@@ -323,7 +345,7 @@ int runCalls(ReadyRun ready) {
   instance.runLastCall(true);
   ready.placed.instance.reset();
   if (status != kExitDone) return status;
-  return reportEndOfRun(plan, summary, service, recording ? &*recording : nullptr, apiKey);
+  return reportEndOfRun(plan, summary, service, recording ? &*recording : nullptr, apiKey, ready.replayEnds);
 }
 
 }  // namespace
@@ -352,14 +374,16 @@ int runChart(const ChartOptions& commandLine) {
   }
 
   RealClock realClock(placed.chart);
-  const CallSpan span =
-      recorded ? replaySpan(plan.run.clock, recorded->header) : callSpanOf(plan.run.clock, realClock.now());
+  const ReplaySpan replay = recorded ? replaySpan(plan.run.clock, *recorded) : ReplaySpan{};
+  if (!plan.run.console.quiet)
+    for (const std::string& note : replay.notes) std::cerr << "tarvio-chart: note: " << note << "\n";
+  const CallSpan span = recorded ? replay.span : callSpanOf(plan.run.clock, realClock.now());
   std::vector<Bar> bars;
   if (const int loaded = loadBarsOfSpan(plan, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
     return loaded;
   SimulatedClock simulatedClock(span.first);
   Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
-  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars)});
+  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars), replay.recordingEnds});
 }
 
 }  // namespace chart_tool::run

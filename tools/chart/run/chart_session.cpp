@@ -18,7 +18,9 @@ bool ChartSession::takeFedBars() {
   for (const Bar& bar : feed_()) {
     if (chart.bars().empty() || bar.dateTime > chart.bars().back().dateTime) {
       chart.appendBar(bar);
-    } else if (bar.dateTime == chart.bars().back().dateTime && chart.bars().size() == before) {
+    } else if (bar.dateTime == chart.bars().back().dateTime && chart.bars().size() == before &&
+               bar != chart.bars().back()) {
+      // A file written again with its newest bar as it was changes nothing.
       chart.replaceLastBar(bar);
       newestChanged = true;
     }
@@ -29,6 +31,8 @@ bool ChartSession::takeFedBars() {
 HostDateTime ChartSession::callWhenDue(HostDateTime due) {
   clock_.waitUntil(due);
   const HostDateTime now = clock_.now();
+  callTime_ = now;
+  if (beforeCall_) beforeCall_();
   Chart& chart = instance_.chart();
   const std::size_t before = chart.bars().size();
   const bool newestChanged = feed_ && takeFedBars();
@@ -44,9 +48,9 @@ HostDateTime ChartSession::callWhenDue(HostDateTime due) {
   const std::size_t start =
       calls_ == 0 ? 0 : (after > before && !newestChanged ? before : (before > 0 ? before - 1 : 0));
   settings.updateStartIndex = static_cast<int32_t>(start);
-  settings.waitForHttpAnswer = clock_.simulated();
-  instance_.runCall(settings);
+  settings.waitForHttpAnswer = awaitsAnswers();
   ++calls_;
+  instance_.runCall(settings);
   return now;
 }
 

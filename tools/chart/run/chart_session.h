@@ -42,9 +42,20 @@ class ChartSession {
   using BarsFeed = std::function<std::vector<Bar>()>;
   void setBarsFeed(BarsFeed feed) { feed_ = std::move(feed); }
 
+  // What is done at each call's time before the study is called (a replay
+  // hands over the answers the run was handed on that call).
+  void setBeforeCall(std::function<void()> beforeCall) { beforeCall_ = std::move(beforeCall); }
+  // Answers come on the calls a replay hands them on: the study is never
+  // made to wait for one.
+  void setAnswersHandedByCall() { answersHandedByCall_ = true; }
+  // On a simulated clock answers are awaited, unless a replay hands them.
+  bool awaitsAnswers() const { return clock_.simulated() && !answersHandedByCall_; }
+
   void repaint(Canvas* canvas) { instance_.paint(canvas); }
   int64_t calls() const { return calls_; }
-  bool simulated() const { return clock_.simulated(); }
+  // The clock's time of the latest call, or of now before the first: what the
+  // call's messages are stamped with, on a replay as in the run.
+  HostDateTime callTime() const { return calls_ > 0 ? callTime_ : clock_.now(); }
 
  private:
   StudyInstance& instance_;
@@ -53,6 +64,9 @@ class ChartSession {
   bool takeFedBars();
 
   BarsFeed feed_;
+  std::function<void()> beforeCall_;
+  bool answersHandedByCall_ = false;
+  HostDateTime callTime_ = 0;
   std::vector<Bar> pending_;
   std::size_t shown_ = 0;
   int64_t calls_ = 0;
