@@ -10,6 +10,7 @@
 #include <rapidjson/document.h>
 
 #include "fuzz/fuzz_check.h"
+#include "tools/recording/call_lines.h"
 #include "tools/recording/index_reading.h"
 #include "tools/support/json_text.h"
 
@@ -50,6 +51,15 @@ bool sameHeader(const RecordingHeader& a, const RecordingHeader& b) {
          std::equal(a.inputs.begin(), a.inputs.end(), b.inputs.begin(), sameText);
 }
 
+bool sameCall(const RecordedCall& a, const RecordedCall& b) {
+  const auto sameBar = [](const support::PriceBar& x, const support::PriceBar& y) {
+    return x.dateTime == y.dateTime && x.open == y.open && x.high == y.high && x.low == y.low && x.close == y.close &&
+           x.volume == y.volume;
+  };
+  return a.number == b.number && a.at == b.at && a.barsFrom == b.barsFrom && a.handed == b.handed &&
+         a.bars.size() == b.bars.size() && std::equal(a.bars.begin(), a.bars.end(), b.bars.begin(), sameBar);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -73,11 +83,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(exchangeLine(read.exchanges[i], read.stamps[i], line, error));
     again += line;
   }
+  for (const RecordedCall& call : read.calls) {
+    FUZZ_CHECK(call.handed <= static_cast<int64_t>(read.exchanges.size()));
+    FUZZ_CHECK(callLine(call, line, error));
+    again += line;
+  }
   IndexContents reread;
   FUZZ_CHECK(readIndexText(again, kIndexName, reread, error));
   FUZZ_CHECK(reread.note.empty());
   FUZZ_CHECK(sameHeader(reread.header, read.header));
   FUZZ_CHECK(reread.exchanges.size() == read.exchanges.size());
+  FUZZ_CHECK(reread.calls.size() == read.calls.size());
+  for (std::size_t i = 0; i < read.calls.size(); ++i) FUZZ_CHECK(sameCall(reread.calls[i], read.calls[i]));
   for (std::size_t i = 0; i < read.exchanges.size(); ++i) {
     FUZZ_CHECK(sameExchange(reread.exchanges[i], read.exchanges[i]));
     FUZZ_CHECK(reread.stamps[i].bytes == read.stamps[i].bytes && sameText(reread.stamps[i].checksum, read.stamps[i].checksum));
