@@ -1,5 +1,5 @@
-// Schedules of faults and delays: their text read strictly, and what each
-// counted request gets.
+// Schedules of faults and delays: their text read strictly, the command
+// line's checks around them, and what each counted request gets.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -9,6 +9,7 @@
 #include "standin/market_time.h"
 #include "tools/standin/fault_schedule.h"
 #include "tools/standin/request_router.h"
+#include "tools/standin/standin_options.h"
 
 namespace standin {
 namespace {
@@ -79,6 +80,30 @@ TEST(DelaySchedule, ReadsSecondsFromZeroToSixty) {
       {"1-3:1,3:2", "error: entries '1-3:1' and '3:2' overlap"},
   };
   for (const ScheduleCase& c : cases) EXPECT_EQ(delayScheduleText(c.text), c.read) << c.text;
+}
+
+// The schedules on the command line: named in their messages, and a fault
+// schedule never beside the one-mode options it replaces.
+TEST(FaultSchedule, TakesItsPlaceAmongTheFaultOptions) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* problem;  // empty: accepted
+  } cases[] = {
+      {{"--fault-schedule", "3:http500,5:close", "--delay-schedule=1:0.5", "--fault", "none"}, ""},
+      {{"--fault", "slow", "--fault-requests", "2", "--delay-schedule", "1-3:2"}, ""},
+      {{"--fault-schedule", "2:random", "--fault-rate", "1", "--fault-endpoint", "history"}, ""},
+      {{"--fault", "http500", "--fault-schedule", "3:close"},
+       "--fault-schedule: not with --fault; give each mode in the schedule"},
+      {{"--fault-schedule", "3:close", "--fault-requests", "2-4"},
+       "--fault-schedule: not with --fault-requests; each entry names its requests"},
+      {{"--fault-schedule", "3:close,3:error"}, "--fault-schedule: entries '3:close' and '3:error' overlap"},
+      {{"--delay-schedule", "2:99"}, "--delay-schedule: entry '2:99': '99' is not a number of seconds from 0 to 60"},
+      {{"--fault-schedule"}, "--fault-schedule: missing value"},
+  };
+  for (const auto& c : cases) {
+    const support::Result<StandinOptions> options = parseStandinOptions(c.arguments);
+    EXPECT_EQ(options.message(), c.problem) << c.arguments[0] << " " << c.arguments[1];
+  }
 }
 
 // Each counted request gets its entry's fault and delay; requests at other
