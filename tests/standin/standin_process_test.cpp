@@ -194,6 +194,83 @@ TEST(StandinProcess, DrawsRandomFaultsReproduciblyAndLogsEachOne) {
   EXPECT_LE(std::count(runs[0].begin(), runs[0].end(), "none"), 5);
 }
 
+// Waits until the stand-in has logged `count` exchanges (at most 10 s): the
+// log line is written once the request is counted, before its answer waits.
+bool waitForLoggedExchanges(const StandinProcess& standin, size_t count) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (faultsInLog(standin.standardError()).size() < count) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+struct TimedFetch {
+  Fetched fetched;
+  double seconds = 0;
+  std::chrono::steady_clock::time_point done;
+};
+
+TimedFetch timedGet(const StandinProcess& standin, const std::string& path, const char* key = kProfileKey) {
+  const auto started = std::chrono::steady_clock::now();
+  TimedFetch timed;
+  timed.fetched = fetch({standin.url(path), {key}, nullptr, standin.certificatePath(), 60});
+  timed.done = std::chrono::steady_clock::now();
+  timed.seconds = std::chrono::duration<double>(timed.done - started).count();
+  return timed;
+}
+
+// One run meets a fault schedule and uneven delays: each profile request
+// gets its entry's answer, the futures request is neither counted nor
+// delayed, and the long-delayed first answer holds up no other connection.
+// Timings are checked only against their delay and ten times it.
+TEST(StandinProcess, ServesAScheduleOfFaultsAndDelays) {
+  StandinProcess standin({"--now", kNow, "--fault-endpoint", "profile", "--fault-schedule", "2:http500,4:close",
+                          "--delay-schedule", "1:3,3:0.8,4:0.4"});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::string profile = "/v2/sierra/SPX/classic/full";
+  auto first = std::async(std::launch::async, [&] { return timedGet(standin, profile); });
+  ASSERT_TRUE(waitForLoggedExchanges(standin, 1)) << standin.standardError();
+
+  const TimedFetch futures =
+      timedGet(standin, "/v2/futures/conversion?ticker=spx&future=ES&model=additive", kFuturesKey);
+  EXPECT_EQ(futures.fetched.status, 200);
+  std::chrono::steady_clock::time_point second_done;
+  const struct {
+    long status;  // 0: the transfer fails
+    double delay_s;
+  } expected[] = {{500, 0}, {200, 0.8}, {0, 0.4}, {200, 0}};  // the 2nd to the 5th request
+  for (const auto& e : expected) {
+    const TimedFetch got = timedGet(standin, profile);
+    second_done = e.status == 500 ? got.done : second_done;
+    EXPECT_EQ(got.fetched.curl_code == 0, e.status != 0) << e.status << " " << e.delay_s;
+    EXPECT_EQ(e.status == 0 ? 0L : got.fetched.status, e.status);
+    EXPECT_GE(got.seconds, e.delay_s) << e.status;
+    EXPECT_LT(got.seconds, 10 * std::max(e.delay_s, 1.0)) << e.status;
+  }
+  const TimedFetch late = first.get();
+  EXPECT_EQ(late.fetched.curl_code, 0);
+  EXPECT_EQ(late.fetched.status, 200);
+  EXPECT_GE(late.seconds, 3.0);
+  EXPECT_LT(late.seconds, 30.0);
+  EXPECT_LT(second_done, late.done);  // answered while the first one waited
+  EXPECT_EQ(standin.stop(), 0);
+  EXPECT_EQ(faultsInLog(standin.standardError()),
+            (std::vector<std::string>{"none", "none", "http500", "none", "close", "none"}))
+      << standin.standardError();
+}
+
+TEST(StandinProcess, StopsWithoutWaitingForADelayedAnswer) {
+  StandinProcess standin({"--delay-schedule", "1:60"});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const auto started = std::chrono::steady_clock::now();
+  auto delayed = std::async(std::launch::async, [&] { return timedGet(standin, "/v2/sierra/SPX/classic/zero"); });
+  ASSERT_TRUE(waitForLoggedExchanges(standin, 1)) << standin.standardError();
+  EXPECT_EQ(standin.stop(), 0);  // -1 when it did not exit within its few seconds
+  EXPECT_NE(delayed.get().fetched.curl_code, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+}
+
 TEST(StandinProcess, RefusesABodyOverOneMebibyte) {
   StandinProcess standin;
   ASSERT_TRUE(standin.ready()) << standin.standardError();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 
 #include "tools/standin/market_model.h"
 
@@ -71,17 +72,37 @@ std::optional<RequestRun> requestRunFromText(std::string_view text) {
   return RequestRun{*first, *last};
 }
 
+// One mode is a schedule of one entry: its run, or every request.
 FaultPlan::FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only,
                      std::optional<RequestRun> run)
-    : mode_(mode), rate_(rate), seed_(seed), only_(only), run_(run) {}
+    : rate_(rate), seed_(seed), only_(only) {
+  if (mode != FaultMode::None) faults_.push_back({run.value_or(RequestRun{}), mode});
+}
 
-FaultMode FaultPlan::draw(Endpoint endpoint) {
-  if (mode_ == FaultMode::None || (only_ && *only_ != endpoint)) return FaultMode::None;
-  if (run_) {
-    const uint64_t request = requests_.fetch_add(1, std::memory_order_relaxed) + 1;
-    if (request < run_->first || request > run_->last) return FaultMode::None;
+FaultPlan::FaultPlan(std::vector<ScheduledFault> faults, std::vector<ScheduledDelay> delays, double rate,
+                     uint64_t seed, std::optional<Endpoint> only)
+    : faults_(std::move(faults)), delays_(std::move(delays)), rate_(rate), seed_(seed), only_(only) {}
+
+DrawnFault FaultPlan::next(Endpoint endpoint) {
+  DrawnFault drawn;
+  if ((faults_.empty() && delays_.empty()) || (only_ && *only_ != endpoint)) return drawn;
+  const uint64_t request = requests_.fetch_add(1, std::memory_order_relaxed) + 1;
+  const auto within = [request](const RequestRun& run) { return request >= run.first && request <= run.last; };
+  for (const ScheduledFault& entry : faults_) {
+    if (!within(entry.run)) continue;
+    drawn.fault = entry.mode == FaultMode::Random ? drawRandom() : entry.mode;
+    break;
   }
-  if (mode_ != FaultMode::Random) return mode_;
+  for (const ScheduledDelay& entry : delays_) {
+    if (!within(entry.run)) continue;
+    drawn.delay_s = entry.seconds;
+    break;
+  }
+  return drawn;
+}
+
+// The n-th draw of the seed's sequence, n counting the requests drawn for.
+FaultMode FaultPlan::drawRandom() {
   const uint64_t n = draws_.fetch_add(1, std::memory_order_relaxed);
   const uint64_t bits = mixBits(mixBits(seed_ ^ 0x5EEDFA17ULL) + n);
   if (unitFromBits(bits) >= rate_) return FaultMode::None;

@@ -3,7 +3,11 @@
 // given probability from a sequence fixed by the seed (the n-th request
 // drawn for gets the n-th draw). Faults can be limited to one endpoint, and
 // to a run of requests (the 3rd to the 6th, say), so a client sees answers,
-// then failures, then answers again. draw() is thread-safe.
+// then failures, then answers again. Or a schedule: several runs of
+// requests, each with its own fault, and runs whose answers are sent late,
+// so one run of a client meets answers at uneven delays, a failed transfer
+// and an HTTP 500 where a test wants them. draw() and next() are
+// thread-safe.
 #pragma once
 
 #include <atomic>
@@ -11,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/standin/endpoint.h"
 
@@ -45,6 +50,26 @@ struct RequestRun {
 // "N" or "N-M" (N from 1, M not below N); nothing for any other text.
 std::optional<RequestRun> requestRunFromText(std::string_view text);
 
+// One entry of a fault schedule: the requests of `run` get `mode`.
+struct ScheduledFault {
+  RequestRun run;
+  FaultMode mode = FaultMode::None;
+};
+
+// One entry of a delay schedule: the answers to the requests of `run` are
+// sent `seconds` late.
+struct ScheduledDelay {
+  RequestRun run;
+  double seconds = 0;
+};
+
+// What the next request gets: its fault (never Random) and how late its
+// answer is sent, on top of any delay the fault itself brings.
+struct DrawnFault {
+  FaultMode fault = FaultMode::None;
+  double delay_s = 0;
+};
+
 class FaultPlan {
  public:
   // `only`: the endpoint faults apply to; none means every endpoint.
@@ -53,16 +78,25 @@ class FaultPlan {
   // all with none given, as the mode says.
   FaultPlan(FaultMode mode, double rate, uint64_t seed, std::optional<Endpoint> only,
             std::optional<RequestRun> run = std::nullopt);
+  // A schedule: each entry's requests get its fault or its delay; the runs
+  // of `faults` do not overlap, nor do those of `delays`. Requests are
+  // counted as with one mode; those in no entry are answered normally.
+  FaultPlan(std::vector<ScheduledFault> faults, std::vector<ScheduledDelay> delays, double rate, uint64_t seed,
+            std::optional<Endpoint> only);
 
+  // The fault and the delay for the next request at `endpoint`.
+  DrawnFault next(Endpoint endpoint);
   // The fault for the next request at `endpoint`; never Random.
-  FaultMode draw(Endpoint endpoint);
+  FaultMode draw(Endpoint endpoint) { return next(endpoint).fault; }
 
  private:
-  FaultMode mode_;
+  FaultMode drawRandom();
+
+  std::vector<ScheduledFault> faults_;
+  std::vector<ScheduledDelay> delays_;
   double rate_;
   uint64_t seed_;
   std::optional<Endpoint> only_;
-  std::optional<RequestRun> run_;
   std::atomic<uint64_t> requests_{0};  // at the endpoints faults apply to
   std::atomic<uint64_t> draws_{0};
 };

@@ -130,19 +130,27 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
   if (request.body_too_large) return errorReply(413, "request body too large");
   if (!authorised(request, target->endpoint, settings_.api_key)) return refusal(target->endpoint);
 
-  const FaultMode fault = faults_.draw(target->endpoint);
-  if (replacesBody(fault)) return faultReply(fault, target->endpoint, Reply{}, settings_.slow_s);
+  const DrawnFault drawn = faults_.next(target->endpoint);
+  Reply reply = answerOrFault(drawn.fault, *target, request);
+  reply.delay_s += drawn.delay_s;
+  return reply;
+}
+
+// The answer the request gets with `fault`, from a recording, a replay or
+// the model unless the fault replaces it.
+Reply RequestRouter::answerOrFault(FaultMode fault, const RoutedTarget& target, const ReceivedRequest& request) const {
+  if (replacesBody(fault)) return faultReply(fault, target.endpoint, Reply{}, settings_.slow_s);
   Reply normal;
   if (const RecordingReplay* recording = replays_.recording()) {
-    std::optional<Reply> recorded = recordedReply(*recording, request, target->endpoint);
+    std::optional<Reply> recorded = recordedReply(*recording, request, target.endpoint);
     if (!recorded) return errorReply(404, "not in the recording");
     normal = std::move(*recorded);
-  } else if (std::optional<std::string> replayed = replays_.next(target->endpoint)) {
+  } else if (std::optional<std::string> replayed = replays_.next(target.endpoint)) {
     normal = jsonReply(200, std::move(*replayed));
   } else {
-    normal = computedAnswer(*target, request);
+    normal = computedAnswer(target, request);
   }
-  return faultReply(fault, target->endpoint, std::move(normal), settings_.slow_s);
+  return faultReply(fault, target.endpoint, std::move(normal), settings_.slow_s);
 }
 
 // The recorded answer as it came then: a failed transfer closes the

@@ -1,6 +1,6 @@
 // Turns one received request into the reply the service would give: finds
 // the endpoint, checks the method, the body size and the API key, draws a
-// fault, and otherwise serves a recorded answer, a replayed body or the
+// fault (and a delay), and otherwise serves a recorded answer, a replayed body or the
 // computed answer for the current time. Knows nothing of sockets: the server delivers the Reply.
 // answer() is thread-safe.
 #pragma once
@@ -51,6 +51,7 @@ class RequestRouter {
   int64_t now() const;
 
  private:
+  Reply answerOrFault(FaultMode fault, const RoutedTarget& target, const ReceivedRequest& request) const;
   Reply computedAnswer(const RoutedTarget& target, const ReceivedRequest& request) const;
   Reply profileAnswer(const RoutedTarget& target) const;
   Reply profileAt(const RoutedTarget& target, int64_t now) const;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tools/recording/recorded_exchange.h"
 #include "tools/standin/https_server.h"
@@ -124,7 +126,12 @@ support::Status loadReplays(const StandinOptions& options, ReplayBook& replays) 
 int serve(const StandinOptions& options, const TlsIdentity& identity, ReplayBook& replays, RequestRecord* record,
           const sigset_t& stop_signals) {
   const MarketModel model(options.seed);
-  FaultPlan faults(options.fault, options.fault_rate, options.seed, options.fault_endpoint, options.fault_requests);
+  // --fault with --fault-requests is a schedule of one entry, beside --delay-schedule.
+  std::vector<ScheduledFault> scheduled = options.fault_schedule;
+  if (options.fault != FaultMode::None)
+    scheduled.push_back({options.fault_requests.value_or(RequestRun{}), options.fault});
+  FaultPlan faults(std::move(scheduled), options.delay_schedule, options.fault_rate, options.seed,
+                   options.fault_endpoint);
   ServiceSettings settings;
   settings.api_key = options.api_key;
   settings.fixed_now = options.now;

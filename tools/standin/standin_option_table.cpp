@@ -4,7 +4,10 @@
 #include <cctype>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "tools/standin/fault_schedule.h"
 #include "tools/support/number_text.h"
 
 namespace standin {
@@ -121,6 +124,20 @@ Status setFaultRequests(StandinOptions& o, const std::string& v) {
   return Status::success();
 }
 
+Status setFaultSchedule(StandinOptions& o, const std::string& v) {
+  support::Result<std::vector<ScheduledFault>> schedule = faultScheduleFromText(v);
+  if (!schedule) return schedule.status();
+  o.fault_schedule = std::move(schedule.value());
+  return Status::success();
+}
+
+Status setDelaySchedule(StandinOptions& o, const std::string& v) {
+  support::Result<std::vector<ScheduledDelay>> schedule = delayScheduleFromText(v);
+  if (!schedule) return schedule.status();
+  o.delay_schedule = std::move(schedule.value());
+  return Status::success();
+}
+
 Status addReplay(StandinOptions& o, const std::string& v) {
   const size_t equals = v.find('=');
   // A folder without ENDPOINT= is a chart run's recording (an endpoint's
@@ -233,6 +250,18 @@ const std::vector<StandinOption>& standinOptionTable() {
        setFaultRequests},
       {{"--slow-seconds", "S", "Faults", "delay of the slow fault (default 12)"},
        seconds(&StandinOptions::slow_seconds, true)},
+      {{"--fault-schedule", "N[-M]:MODE,...", "Faults",
+        "several faults in one run: comma-separated entries, each the N-th request (or the N-th to the M-th), "
+        "counted as --fault-requests counts, and the MODE it gets, as for --fault; requests in no entry are "
+        "answered normally. Runs must not overlap. Example: 3:http500,5:close,8-9:error. Not with --fault or "
+        "--fault-requests; --fault-endpoint, --fault-rate (for random) and --slow-seconds apply"},
+       setFaultSchedule},
+      {{"--delay-schedule", "N[-M]:S,...", "Faults",
+        "answers sent late: comma-separated entries, each the N-th request (or the N-th to the M-th), counted "
+        "as --fault-requests counts, and the seconds its answer waits (0 to 60, decimals allowed); the answer "
+        "is what it would be, a fault's included, and a slow fault waits this much longer. Runs must not "
+        "overlap. Example: 2:0.5,4-5:1.5. Goes with every other fault option"},
+       setDelaySchedule},
 
       {{"--replay", "ENDPOINT=PATH|DIR", "Replay and record",
         "ENDPOINT=PATH: ENDPOINT profile|history|futures; PATH a file (its bytes are the body of every answer, "

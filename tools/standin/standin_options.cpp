@@ -49,6 +49,10 @@ std::string conflictOf(const StandinOptions& options) {
   if (replayClock && options.recording_folder.empty()) return "--replay-from, --replay-speed: need --replay DIR";
   if (!options.recording_folder.empty() && !options.replays.empty())
     return "--replay DIR answers every endpoint from the recording; leave out --replay ENDPOINT=PATH";
+  if (!options.fault_schedule.empty() && options.fault != FaultMode::None)
+    return "--fault-schedule: not with --fault; give each mode in the schedule";
+  if (!options.fault_schedule.empty() && options.fault_requests)
+    return "--fault-schedule: not with --fault-requests; each entry names its requests";
   if (options.certificate_file.empty() != options.key_file.empty()) {
     return options.certificate_file.empty() ? "--key: needs --cert as well" : "--cert: needs --key as well";
   }

@@ -34,6 +34,8 @@ struct StandinOptions {
   double fault_rate = 0.3;
   std::optional<Endpoint> fault_endpoint;  // none: all
   std::optional<RequestRun> fault_requests;  // none: every request
+  std::vector<ScheduledFault> fault_schedule;  // in place of --fault: a fault per run of requests
+  std::vector<ScheduledDelay> delay_schedule;  // answers sent late, per run of requests
   double slow_seconds = 12;
   std::vector<std::pair<Endpoint, std::string>> replays;
   std::string recording_folder;  // a chart run's recording answering every endpoint
