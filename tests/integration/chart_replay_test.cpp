@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "host/civil_calendar.h"
@@ -305,6 +306,80 @@ TEST_F(ChartReplay, ARecordingCutInItsLastLineIsReplayedWithOneNote) {
   const ProcessResult quiet = runChart({"--replay", cut, "--end", "2026-03-02 10:16", "--quiet"});
   ASSERT_EQ(quiet.exit_status, 0) << quiet.standard_error;
   EXPECT_EQ(quiet.standard_error, "");
+}
+
+// A morning on the real clock replays to what it wrote: the answers came at
+// uneven delays, one transfer failed and one answer was an HTTP 500, and the
+// bars file the run followed changed as it ran (the forming bar's close
+// moved, then a new bar came). Cut after its third exchange, the recording
+// replays up to the last call that exchange allows, and says where it ends.
+TEST(ChartReplayOfARealClockRun, WritesWhatTheRunWroteAndACutRecordingEndsAtItsCut) {
+  StandinProcess standin({"--api-key", kKey, "--fault-schedule", "2:http500,4:close", "--delay-schedule",
+                          "1:0.4,3:1.3,5:0.2,6:0.7"});
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  ScratchFolder out;
+  std::string bars = "datetime,open,high,low,close,volume\n";
+  for (int minute = 0; minute < 30; ++minute)
+    bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
+  std::ofstream(out.file("bars.csv"), std::ios::binary | std::ios::trunc) << bars;
+  fs::create_directories(out.file("live"));
+  ProcessResult live;
+  std::thread chart([&] {
+    live = runChart({"--bars", out.file("bars.csv"), "--real-clock", "9", "--service-address",
+                     "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(),
+                     "--api-key", kKey, "--set", "Request Start Time=00:00", "--set", "Request End Time=23:59",
+                     "--set", "Request Interval=1", "--alert", "near=40", "--record", out.file("recording")},
+                    writingInto(out.file("live")));
+  });
+  const auto waitForCalls = [&](int calls) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (readText(out.file("live/status.json")).find("\"calls\": " + std::to_string(calls) + ",") == std::string::npos &&
+           std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  };
+  waitForCalls(3);
+  bars.replace(bars.rfind("5860,100\n"), 9, "5860.75,100\n");  // the forming bar's close moves
+  std::ofstream(out.file("bars.csv"), std::ios::binary | std::ios::trunc) << bars;
+  waitForCalls(6);
+  std::ofstream(out.file("bars.csv"), std::ios::app) << "2026-03-02 09:30:00,5862,5866,5861,5865.5,100\n";
+  chart.join();
+  ASSERT_EQ(live.exit_status, 0) << live.standard_error;
+
+  fs::create_directories(out.file("replay"));
+  fs::create_directories(out.file("cut"));
+  const ProcessResult replayed = runChart({"--replay", out.file("recording"), "--api-key", kKey},
+                                          writingInto(out.file("replay")));
+  ASSERT_EQ(replayed.exit_status, 0) << replayed.standard_error;
+  for (const std::string& file : {"outputs.csv", "drawings.json", "messages.log", "trace.jsonl"})
+    EXPECT_TRUE(readText(out.file("replay/" + file)) == readText(out.file("live/" + file))) << file;
+  EXPECT_NE(readText(out.file("live/messages.log")).find("ALERT"), std::string::npos);
+
+  // Cut after the third exchange's line, as a run killed there leaves it.
+  const std::string index = out.file("recording/exchanges.jsonl");
+  std::vector<std::string> lines = linesOf(readText(index));
+  const auto third = std::find_if(lines.begin(), lines.end(),
+                                  [](const std::string& line) { return line.rfind("{\"number\":3,", 0) == 0; });
+  ASSERT_NE(third, lines.end());
+  lines.erase(third + 1, lines.end());
+  std::string kept;
+  std::string lastCallAt;
+  int calls = 0;
+  for (const std::string& line : lines) {
+    kept += line + "\n";
+    const std::size_t handed = line.find("\"handed\":");
+    if (line.rfind("{\"call\":", 0) != 0 || std::atoi(line.c_str() + handed + 9) > 3) continue;
+    ++calls;
+    lastCallAt = line.substr(line.find("\"at\":\"") + 6, 19);
+  }
+  std::ofstream(index, std::ios::binary | std::ios::trunc) << kept;
+  const ProcessResult cut = runChart({"--replay", out.file("recording"), "--api-key", kKey, "--end", "2026-12-31 00:00"},
+                                     writingInto(out.file("cut")));
+  ASSERT_EQ(cut.exit_status, 0) << cut.standard_error;
+  EXPECT_NE(cut.standard_error.find("tarvio-chart: " + std::to_string(calls) + " calls: "), std::string::npos)
+      << cut.standard_error;
+  EXPECT_NE(cut.standard_error.find("--end: the recording ends at " + lastCallAt), std::string::npos)
+      << cut.standard_error;
+  EXPECT_NE(cut.standard_error.find("tarvio-chart: the recording ends at " + lastCallAt), std::string::npos);
 }
 
 }  // namespace
