@@ -39,6 +39,7 @@ bool sameExchange(const RecordedExchange& a, const RecordedExchange& b) {
          sameText(a.endpoint, b.endpoint) && sameText(a.method, b.method) && sameText(a.url, b.url) &&
          sameText(a.route, b.route) && sameText(a.requestBody, b.requestBody) && a.delivered == b.delivered &&
          a.status == b.status && sameText(a.error, b.error) && a.serviceReached == b.serviceReached &&
+         a.keyHidden == b.keyHidden &&
          sameText(a.bodyFile, b.bodyFile) && a.headers.size() == b.headers.size() &&
          std::equal(a.headers.begin(), a.headers.end(), b.headers.begin(),
                     [](const auto& x, const auto& y) { return sameText(x.first, y.first) && sameText(x.second, y.second); });

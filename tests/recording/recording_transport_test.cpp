@@ -152,6 +152,8 @@ TEST_F(RecordingTransportTest, HidesTheKeyWhereverItShows) {
   EXPECT_EQ(read.exchanges[1].url, "https://api.tarvio.com/v2/sierra/ES_SPX/classic/full?k=<API KEY>");
   EXPECT_EQ(read.exchanges[1].route, "/v2/sierra/ES_SPX/classic/full");
   EXPECT_EQ(read.exchanges[1].error, "refused <API KEY>");
+  EXPECT_TRUE(first.keyHidden);
+  EXPECT_TRUE(read.exchanges[1].keyHidden);
   // On the real clock an answer's time is its request's plus the transfer's.
   EXPECT_GE(first.answeredAt, first.requestedAt);
   EXPECT_LT(first.answeredAt, first.requestedAt + 60 * kMicrosecondsPerSecond);
@@ -159,6 +161,21 @@ TEST_F(RecordingTransportTest, HidesTheKeyWhereverItShows) {
     if (!entry.is_regular_file()) continue;
     EXPECT_EQ(test_text::readText(entry.path().string()).find(kKey), std::string::npos) << entry.path();
   }
+}
+
+// A key too short to be told from data is kept out of the header that
+// carries it, and the service's texts are recorded as they came.
+TEST_F(RecordingTransportTest, AShortKeyIsNeverSearchedForInWhatTheServiceSent) {
+  RecordingTransport recording(held, recorder, clock, AnswerTiming{}, "5750");
+  HttpRequest request = profileRequest("ES_SPX");
+  request.headers = {{"Authorization", "Basic 5750"}};
+  startCounted(recording, request);
+  held->end(0, answer(200, "{\"price\": 5750.25}"));
+  const recording::Recording read = readBack();
+  ASSERT_EQ(read.exchanges.size(), 1u);
+  EXPECT_EQ(read.exchanges[0].body, "{\"price\": 5750.25}");
+  EXPECT_FALSE(read.exchanges[0].keyHidden);
+  EXPECT_EQ(read.exchanges[0].headers.front().second, recording::kHiddenKey);
 }
 
 TEST_F(RecordingTransportTest, ARefusedRequestLeavesNoGapInTheNumbers) {

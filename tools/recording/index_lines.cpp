@@ -169,6 +169,8 @@ bool exchangeLine(const RecordedExchange& exchange, const BodyStamp& stamp, std:
   writeText(json, "error", exchange.error);
   json.Key("serviceReached");
   json.Bool(exchange.serviceReached);
+  json.Key("keyHidden");
+  json.Bool(exchange.keyHidden);
   writeText(json, "bodyFile", bodyFileOf(exchange.number));
   json.Key("bodyBytes");
   json.Uint64(stamp.bytes);
@@ -231,6 +233,9 @@ bool readExchangeLine(std::string_view line, RecordedExchange& exchange, BodySta
   fields.whole("status", exchange.status, 0);
   fields.text("error", exchange.error);
   fields.flag("serviceReached", exchange.serviceReached);
+  // Written from version 2 on.
+  exchange.keyHidden = false;
+  if (document.HasMember("keyHidden")) fields.flag("keyHidden", exchange.keyHidden);
   fields.text("bodyFile", exchange.bodyFile);
   fields.whole("bodyBytes", stamp.bytes, 0);
   fields.text("bodyChecksum", stamp.checksum);

@@ -83,6 +83,9 @@ struct RecordedExchange {
   long status = 0;               // HTTP status, when delivered
   std::string error;
   bool serviceReached = false;   // when not delivered: whether anything of the service was seen
+  // The key was hidden in what the service sent (the body or the error), so
+  // they are not byte for byte what came.
+  bool keyHidden = false;
   std::string bodyFile;          // relative to the recording folder, e.g. "bodies/000001.body"
   std::string body;              // the answer's body, read back from bodyFile
 };

@@ -100,7 +100,8 @@ TEST(KeyHiding, HidesEveryOccurrenceOfAKeyLongEnoughToBeOne) {
       {"sk-LIVE-1sk-LIVE-1", "sk-LIVE-1", "<API KEY><API KEY>"},
       {"nothing here", "sk-LIVE-1", "nothing here"},
       {"Invalid API Key", "API", "Invalid API Key"},  // too short to be told from a word
-      {"a KEY> b", "KEY>", "a <API KEY> b"},  // a key the replacement holds: no endless loop
+      {"price 5750.25", "5750", "price 5750.25"},     // or from a price
+      {"a API KEY> b", "API KEY>", "a <API KEY> b"},  // a key the replacement holds: no endless loop
       {"text", "", "text"},
   };
   for (const auto& c : cases) EXPECT_EQ(withoutKey(c.text, c.key), c.shown) << c.text;

@@ -2,12 +2,6 @@
 
 namespace chart_tool::outputs {
 
-namespace {
-
-constexpr std::size_t kShortestHiddenKey = 4;
-
-}  // namespace
-
 std::string withoutKey(std::string_view text, const std::string& key) {
   std::string shown(text);
   if (key.size() < kShortestHiddenKey) return shown;
@@ -17,5 +11,7 @@ std::string withoutKey(std::string_view text, const std::string& key) {
     shown.replace(at, key.size(), hidden);
   return shown;
 }
+
+bool keyTooShortToHide(const std::string& key) { return !key.empty() && key.size() < kShortestHiddenKey; }
 
 }  // namespace chart_tool::outputs

@@ -126,6 +126,7 @@ bool RecordingTransport::start(const HttpRequest& request, Completion done) {
     exchange.error = withoutKey(outcome.error, apiKey);
     exchange.serviceReached = outcome.delivered || outcome.failure == chart_host::TransferFailure::AnswerCutShort;
     exchange.body = withoutKey(outcome.body, apiKey);
+    exchange.keyHidden = exchange.body != outcome.body || exchange.error != outcome.error;
     const int64_t number = exchange.number;
     recorder->finish(std::move(exchange));
     recorder->handOn(number, [&] { done(std::move(outcome)); });

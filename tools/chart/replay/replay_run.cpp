@@ -84,6 +84,13 @@ ReplaySpan replaySpan(const ClockSettings& clock, const recording::Recording& re
   if (span.times.empty() && span.last > replay.recordingEnds) {
     span.last = std::max(replay.recordingEnds, span.first);
   }
+  std::string hidden;
+  for (const recording::RecordedExchange& exchange : recording.exchanges)
+    if (exchange.keyHidden) hidden += (hidden.empty() ? "" : ", ") + std::to_string(exchange.number);
+  if (!hidden.empty())
+    replay.notes.push_back("the key was hidden in what the service sent in exchange" +
+                           std::string(hidden.find(',') == std::string::npos ? " " : "s ") + hidden +
+                           "; they replay as recorded, with " + recording::kHiddenKey + " in its place");
   if (clock.end && *clock.end > replay.recordingEnds)
     replay.notes.push_back("--end: the recording ends at " + support::formatDateTime(replay.recordingEnds) +
                            "; the replay ends there");

@@ -306,6 +306,7 @@ int runCalls(ReadyRun ready) {
   const std::string apiKey = study_door::serviceKey(instance);
   const ChartSession* calling = nullptr;  // once the calls begin, messages carry their call's time
   ChartOutputs outputs(console, [&] { return calling ? calling->callTime() : ready.clock.now(); }, apiKey);
+  if (keyTooShortToHide(apiKey) && !console.quiet()) console.tell(kShortKeyNote);
   if (!outputs.open(chart.outputs, error)) return reportFailure(kExitOutput, error);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.log.add(line); });
   std::optional<RunRecording> recording;
