@@ -308,6 +308,24 @@ TEST_F(ChartReplay, ARecordingCutInItsLastLineIsReplayedWithOneNote) {
   EXPECT_EQ(quiet.standard_error, "");
 }
 
+// A window of a recording of calls: every call is still made, so the rows it
+// writes from --start on are those of a replay of the whole stretch.
+TEST_F(ChartReplay, AWindowWritesFromItsStartWhatTheWholeReplayWrote) {
+  const ProcessResult whole = replay({"--end", "2026-03-02 10:45", "--csv", out.file("whole.csv"), "--no-progress"});
+  const ProcessResult window = replay({"--start", "2026-03-02 10:30", "--end", "2026-03-02 10:45", "--csv",
+                                       out.file("window.csv"), "--no-progress"});
+  ASSERT_EQ(whole.exit_status, 0) << whole.standard_error;
+  ASSERT_EQ(window.exit_status, 0) << window.standard_error;
+  EXPECT_NE(window.standard_error.find("writes frames and output rows from --start on"), std::string::npos);
+  const std::vector<std::string> wholeRows = linesOf(readText(out.file("whole.csv")));
+  const std::vector<std::string> windowRows = linesOf(readText(out.file("window.csv")));
+  ASSERT_GT(windowRows.size(), 2u);
+  EXPECT_EQ(windowRows[1].rfind("2026-03-02 10:30:00,", 0), 0u) << windowRows[1];
+  const auto from = std::find(wholeRows.begin(), wholeRows.end(), windowRows[1]);
+  ASSERT_NE(from, wholeRows.end()) << "the window's first row differs from the whole replay's";
+  EXPECT_TRUE(std::equal(windowRows.begin() + 1, windowRows.end(), from, wholeRows.end()));
+}
+
 // A morning on the real clock replays to what it wrote: the answers came at
 // uneven delays, one transfer failed and one answer was an HTTP 500, and the
 // bars file the run followed changed as it ran (the forming bar's close

@@ -55,6 +55,9 @@ struct OutputSettings {
   std::string statusPath;
   std::string framesPath;
   double frameEverySeconds = 60;
+  // A replay's window: it makes the run's calls from the first, and writes
+  // frames and output rows from here on.
+  std::optional<HostDateTime> from;
 };
 
 struct ChartPlan {

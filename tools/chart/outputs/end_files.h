@@ -4,6 +4,7 @@
 // written stops the run before it begins.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "host/study_instance.h"
@@ -20,6 +21,7 @@ class EndFiles {
  private:
   std::string csvPath_;
   std::string drawingsPath_;
+  std::optional<HostDateTime> from_;
 };
 
 }  // namespace chart_tool::outputs

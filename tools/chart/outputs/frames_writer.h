@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "host/picture/chart_picture.h"
@@ -36,7 +37,11 @@ class FramesWriter : public run::AfterCall {
   // frame when one is due. A frame that cannot be written ends the frames;
   // failure() says why.
   void look(chart_host::StudyInstance& instance, const chart_host::ChartPictureOptions& picture, HostDateTime now);
-  void afterCall(run::CallRecord& call) override { look(call.instance, call.picture, call.now); }
+  void afterCall(run::CallRecord& call) override {
+    if (!from_ || call.now >= *from_) look(call.instance, call.picture, call.now);
+  }
+  // Frames begin at the first call at or after `from` (a replay's window).
+  void beginAt(std::optional<HostDateTime> from) { from_ = from; }
 
   int64_t written() const { return written_; }
   const std::string& failure() const { return failure_; }
@@ -49,6 +54,7 @@ class FramesWriter : public run::AfterCall {
   HostDateTime due_ = 0;
   int64_t written_ = 0;
   std::string failure_;
+  std::optional<HostDateTime> from_;
 };
 
 }  // namespace chart_tool::outputs

@@ -1,5 +1,6 @@
 #include "tools/chart/outputs/series_and_drawings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -48,7 +49,7 @@ std::string colorText(uint32_t color) {
   return text;
 }
 
-void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
+void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out, std::optional<HostDateTime> from) {
   std::vector<int32_t> series;
   for (int32_t i = 0; i < StudyInstance::kSubgraphSlots; ++i)
     if (instance.subgraph(i).name.text != nullptr) series.push_back(i);
@@ -56,7 +57,13 @@ void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out) {
   for (int32_t i : series) out << ',' << csvField(hostStringText(instance.subgraph(i).name));
   out << '\n';
   const std::vector<Bar>& bars = instance.chart().bars();
-  for (std::size_t bar = 0; bar < bars.size(); ++bar) {
+  std::size_t first = 0;
+  if (from) {
+    const auto after = std::upper_bound(bars.begin(), bars.end(), *from,
+                                        [](HostDateTime time, const Bar& bar) { return time < bar.dateTime; });
+    first = after == bars.begin() ? 0 : static_cast<std::size_t>(after - bars.begin()) - 1;
+  }
+  for (std::size_t bar = first; bar < bars.size(); ++bar) {
     out << support::formatDateTime(bars[bar].dateTime);
     for (int32_t i : series) {
       const HostSubgraph& subgraph = instance.subgraph(i);

@@ -2,6 +2,7 @@
 // output series bar by bar as CSV, and the chart drawings as JSON.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -16,8 +17,9 @@ using chart_host::StudyInstance;
 namespace chart_tool::outputs {
 
 // A header "DateTime" plus one column per declared output series (by name),
-// then one row per bar: its time and the series' values.
-void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out);
+// then one row per bar: its time and the series' values; with `from`, the
+// rows from the bar that time falls in on.
+void writeOutputSeriesCsv(StudyInstance& instance, std::ostream& out, std::optional<HostDateTime> from = std::nullopt);
 
 // A JSON array of the chart's drawings in line-number order: line number,
 // kind, price, colour (#RRGGBB), width, style, label, font size, alignment,

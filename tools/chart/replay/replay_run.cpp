@@ -32,6 +32,9 @@ std::optional<recording::Recording> openReplay(const RunPlan& typed, RunPlan& re
     }
     inputs.recorded.push_back(*setting);
   }
+  // A recording of calls is replayed from its first call, so the study is in
+  // the state the run was; --start only says where the writing begins.
+  if (read.header.version >= recording::kFirstVersionWithCalls) resolved.chart.outputs.from = typed.run.clock.start;
   resolved.chart.zoneText = read.header.chartZone;
   if (resolved.chart.bars.path.empty()) resolved.chart.bars.path = read.barsPath;
   return read;
@@ -71,7 +74,8 @@ ReplaySpan spanOfCalls(const ClockSettings& clock, const recording::Recording& r
   span.last = span.times.back();
   if (clock.stepGiven) replay.notes.push_back("--step does not apply to a recording of calls: the replay makes the calls the run made");
   if (clock.start)
-    replay.notes.push_back("--start: a recording of calls is replayed from its first call, so the study is in the state the run was");
+    replay.notes.push_back("--start: the replay makes the run's calls from its first, so the study is in the state the "
+                           "run was, and writes frames and output rows from --start on");
   return replay;
 }
 

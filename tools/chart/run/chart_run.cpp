@@ -138,6 +138,7 @@ struct ChartOutputs {
       : log(console, std::move(now)), status(console, apiKey) {}
 
   bool open(const OutputSettings& settings, std::string& error) {
+    frames.beginAt(settings.from);
     return endFiles.open(settings, error) && log.open(settings.logPath, error) &&
            repaint.open(settings.tracePath, error) && status.open(settings.statusPath, error) &&
            (settings.framesPath.empty() ||
