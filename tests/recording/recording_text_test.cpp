@@ -1,5 +1,6 @@
-// The texts a recording is made of: its checksums and its bars file, which
-// the chart program's bar reader reads back to the very bars written.
+// The texts a recording is made of: its checksums, its bars file, which the
+// chart program's bar reader reads back to the very bars written, and its
+// call lines among the exchanges' in the index.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +10,9 @@
 
 #include "support/temporary_folder.h"
 #include "tools/chart/inputs/bar_file.h"
+#include "tools/recording/call_lines.h"
 #include "tools/recording/checksum.h"
+#include "tools/recording/index_reading.h"
 #include "tools/recording/recording_files.h"
 #include "tools/support/bar_csv.h"
 
@@ -78,6 +81,65 @@ TEST(RecordingBars, TheChartProgramReadsBackTheVeryBarsWritten) {
     }
   }
   EXPECT_FALSE(support::barCsvText({support::PriceBar{-800000 * kMicrosecondsPerDay}}));
+}
+
+// Call lines: a call keeps its bars exactly and reads back the same; calls
+// end before the first one handed an exchange the index does not hold (a run
+// killed before writing it); out of order, handed twice, or in a recording of
+// version 1 they are refused.
+TEST(RecordingCalls, ReadBackExactlyAndEndAtTheLastWholeExchange) {
+  RecordedCall call;
+  call.number = 1;
+  call.at = kDay20260302 + 10 * kMicrosecondsPerHour + 123457;
+  call.barsFrom = 3;
+  call.bars = {{kDay20260302, 5801.25f, 5802.0f, 5800.5f, 5801.75f, 1200.0f}, {kDay20260302 + 60000000, 0.1f, 1e30f, -3.5f, 7.0f, 0.0f}};
+  call.handed = 1;
+  std::string line;
+  std::string error;
+  ASSERT_TRUE(callLine(call, line, error)) << error;
+  RecordedCall read;
+  ASSERT_TRUE(readCallLine(line.substr(0, line.size() - 1), read, error)) << error;
+  EXPECT_TRUE(isCallLine(line));
+  EXPECT_EQ(read.at, call.at);
+  ASSERT_EQ(read.bars.size(), 2u);
+  EXPECT_EQ(read.bars[1].high, 1e30f);
+  EXPECT_EQ(read.bars[0].close, 5801.75f);
+
+  const std::string header = R"({"version":2,"chartZone":"UTC+00","clock":"real","firstCall":"2026-03-02 10:00:00.000000",)"
+                             R"("lastCall":"2026-03-02 11:00:00.000000","stepMicroseconds":1000000,"inputs":[]})" "\n";
+  const auto callOf = [](int number, int handed, const char* at = "10:00:01") {
+    return "{\"call\":" + std::to_string(number) + ",\"at\":\"2026-03-02 " + at + ".000000\",\"barsFrom\":0,\"bars\":[],"
+           "\"handed\":" + std::to_string(handed) + "}\n";
+  };
+  struct Case {
+    std::string calls;
+    std::size_t kept;
+    const char* error;
+  };
+  const Case cases[] = {
+      {callOf(1, 0) + callOf(2, 0), 2, ""},
+      {callOf(1, 0) + callOf(2, 1) + callOf(3, 0), 1, ""},  // exchange 1 never written: the calls end before it
+      {callOf(2, 0), 0, "line 2: call 2 where call 1 was due"},
+      {callOf(1, 0, "10:00:05") + callOf(2, 0, "10:00:04"), 0, "line 3: call 2 is earlier than the call before it"},
+      {callOf(1, 1) + callOf(2, 1), 0, "line 3: call 2 was handed exchange 1, which an earlier call was handed"},
+      {R"({"call":1,"at":"2026-03-02 10:00:01.000000","barsFrom":0,"bars":[[1,2]],"handed":0})" "\n", 0,
+       "line 2: call 1: a bar is not"},
+  };
+  for (const Case& c : cases) {
+    IndexContents index;
+    const bool ok = readIndexText(header + c.calls, "exchanges.jsonl", index, error);
+    EXPECT_EQ(ok, *c.error == '\0') << c.calls << error;
+    if (ok) {
+      EXPECT_EQ(index.calls.size(), c.kept) << c.calls;
+    } else {
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+  }
+  IndexContents older;
+  std::string version1 = header;
+  version1.replace(version1.find("\"version\":2"), 11, "\"version\":1");
+  EXPECT_FALSE(readIndexText(version1 + callOf(1, 0), "exchanges.jsonl", older, error));
+  EXPECT_NE(error.find("a call's line in a recording of version 1"), std::string::npos) << error;
 }
 
 }  // namespace
