@@ -1,8 +1,11 @@
 // Files replaced whole and input files read within bounds (tools/support),
 // on every platform: a concurrent writer, a missing folder, a file at and
-// over its bound, a folder. What only POSIX has (a FIFO, a device, a link
-// planted beside the status) is tested through the chart program
-// (integration/chart_program_test.cpp, integration/chart_status_test.cpp).
+// over its bound, a folder, the names a held folder opens. What only POSIX
+// has (a FIFO, a device, a link planted beside the status) is tested through
+// the chart program (integration/chart_program_test.cpp,
+// integration/chart_status_test.cpp) and a recording's reader
+// (recording/hostile_recording_posix_test.cpp); Windows' device names in
+// input_file_windows_test.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -89,6 +92,50 @@ TEST(InputFile, ReadsRegularFilesWithinTheirBoundAndRefusesTheRestInOneLine) {
   // Absent is no failure for a reader that words it itself.
   const auto absent = support::readInputFileIfPresent(folder.file("none.csv"), kBound);
   EXPECT_TRUE(absent.ok() && !absent.value());
+}
+
+// A folder's files and folders are opened inside it, by a name of one part: a
+// name that would lead out of it or below it is refused before anything is
+// opened; what stands there must be of the kind asked for; nothing there is no
+// failure, for the reader to word.
+TEST(InputFolder, OpensOnlyWhatStandsDirectlyInside) {
+  test_files::TemporaryFolder temporary;
+  fs::create_directories(temporary.file("held/inner"));
+  std::ofstream(temporary.file("held/inner/file.txt")) << "inside";
+  std::ofstream(temporary.file("held/plain.txt")) << "plain";
+  std::ofstream(temporary.file("outside.txt")) << "outside";
+  auto held = support::InputFolder::openIfPresent(temporary.file("held"));
+  ASSERT_TRUE(held.ok() && held.value()) << held.message();
+  const support::InputFolder& folder = *held.value();
+  struct Case {
+    std::string name;
+    bool asFolder;
+    std::string reason;  // empty: opened; "-": nothing there
+  };
+  const std::string notInside = "not the name of a file inside its folder";
+  const std::vector<Case> cases = {
+      {"", false, notInside},
+      {".", true, notInside},
+      {"..", true, notInside},
+      {"../outside.txt", false, notInside},
+      {"inner/file.txt", false, notInside},
+      {"inner\\file.txt", false, notInside},
+      {"plain.txt", true, "a file, not a folder"},
+      {"inner", false, "a folder, not a file"},
+      {"none", false, "-"},
+      {"none", true, "-"},
+      {"plain.txt", false, ""},
+      {"inner", true, ""},
+  };
+  // The message (empty when none) and whether something was opened.
+  auto outcome = [](const auto& got) { return std::make_pair(got.message(), got.ok() && got.value().has_value()); };
+  for (const Case& c : cases) {
+    const auto [message, opened] =
+        c.asFolder ? outcome(folder.folderIfPresent(c.name)) : outcome(folder.fileIfPresent(c.name));
+    const bool refused = !c.reason.empty() && c.reason != "-";
+    EXPECT_EQ(message, refused ? folder.pathOf(c.name) + ": cannot be read (" + c.reason + ")" : "") << c.name;
+    EXPECT_EQ(opened, c.reason.empty()) << c.name;
+  }
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ file(GLOB TARVIO_WINDOWS_HOST_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/*_test.cpp)
 list(APPEND TARVIO_WINDOWS_TEST_SOURCES ${TARVIO_WINDOWS_HOST_TEST_SOURCES})
 # libcurl, the system's zone database and child processes are the build
-# machine's; their tests stay there.
+# machine's; their tests stay there, as do POSIX's own (NAME_posix.cpp,
+# NAME_posix_test.cpp).
 list(FILTER TARVIO_WINDOWS_TEST_SOURCES EXCLUDE REGEX
-  "/host/(curl_transport|http_facility_threads|libcurl_sharing|zone_text)_test\\.cpp$|/chart/inputs/zone_names_database_test\\.cpp$|/support/standin_process\\.cpp$|_posix\\.cpp$")
+  "/host/(curl_transport|http_facility_threads|libcurl_sharing|zone_text)_test\\.cpp$|/chart/inputs/zone_names_database_test\\.cpp$|/support/standin_process\\.cpp$|_posix(_test)?\\.cpp$")
 add_executable(tarvio_windows_tests ${TARVIO_WINDOWS_TEST_SOURCES}
   ${CMAKE_CURRENT_SOURCE_DIR}/integration/recorded_request.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/windows/module_on_chart.cpp
