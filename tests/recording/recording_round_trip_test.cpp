@@ -142,4 +142,33 @@ TEST(RecordingWriterTest, RefusesAFolderThatHoldsAnythingAndExchangesOutOfTurn) 
   EXPECT_TRUE(writer.append(sampleExchange(1, "x"), error)) << error;
 }
 
+// The header of a run no reader would take back is refused before the folder
+// is made, rather than a recording that cannot be replayed written for hours.
+TEST(RecordingWriterTest, BeginsNoRecordingItsReaderWouldRefuse) {
+  test_files::TemporaryFolder temporary;
+  struct Case {
+    int64_t step_us;
+    int64_t span_s;
+    std::string error;  // after "FOLDER: "; empty: begun
+  };
+  const Case cases[] = {
+      {kMicrosecondsPerSecond / 2, 60, "a step of 500000 microseconds, shorter than the 1000000 (one second)"},
+      {kMicrosecondsPerSecond, 1'000'000, "a span of 1000001 calls at its step, more than the 1000000"},
+      {kMicrosecondsPerSecond, 999'999, ""},
+      {2 * kMicrosecondsPerSecond, 1'999'998, ""},
+  };
+  for (const Case& c : cases) {
+    RecordingHeader header = sampleHeader();
+    header.stepMicroseconds = c.step_us;
+    header.lastCall = header.firstCall + c.span_s * kMicrosecondsPerSecond;
+    const std::string folder = temporary.file("run of " + std::to_string(c.span_s));
+    RecordingWriter writer;
+    std::string error;
+    EXPECT_EQ(writer.open(folder, header, {}, error), c.error.empty()) << error;
+    EXPECT_EQ(error.empty() ? "" : error.substr(0, folder.size() + 2 + c.error.size()),
+              c.error.empty() ? "" : folder + ": " + c.error);
+    EXPECT_EQ(std::filesystem::exists(folder), c.error.empty()) << folder;
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include "tools/recording/call_lines.h"
 #include "tools/recording/checksum.h"
 #include "tools/recording/index_lines.h"
+#include "tools/recording/recording_bounds.h"
 #include "tools/support/file_replacement.h"
 #include "tools/support/utf8_path.h"
 
@@ -50,6 +51,11 @@ bool RecordingWriter::open(const std::string& folder, const RecordingHeader& hea
   std::string line;
   if (!headerLine(header, line, error)) {
     error = folder_ + ": " + error;
+    return false;
+  }
+  // A recording that could not be read back is not begun.
+  if (const std::string refusal = headerRefusal(header); !refusal.empty()) {
+    error = folder_ + ": " + refusal;
     return false;
   }
   // The bars come first: an index that reads always has its bars beside it.

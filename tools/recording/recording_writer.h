@@ -20,7 +20,8 @@ class RecordingWriter {
  public:
   // Makes `folder` (with bodies/), writes the bars, then the header line. A
   // folder that holds anything at all is refused, so a recording is never
-  // mixed with another; an empty one is used. False with one line.
+  // mixed with another; an empty one is used. A header the reader would
+  // refuse (recording_bounds.h) is refused first. False with one line.
   bool open(const std::string& folder, const RecordingHeader& header, const std::vector<support::PriceBar>& bars,
             std::string& error);
 

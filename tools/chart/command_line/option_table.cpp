@@ -4,6 +4,7 @@
 
 #include "host/picture/chart_picture.h"
 #include "tools/chart/command_line/option_values.h"
+#include "tools/recording/recording_bounds.h"
 #include "tools/support/date_time_text.h"
 #include "tools/support/number_text.h"
 
@@ -92,8 +93,13 @@ bool readAlert(ChartOptions& options, const std::string& value) {
   return ticks.has_value();
 }
 
+// The shortest step is the one a recording's reader holds its header to, so a
+// run's recording reads back; its help says "from 1".
+static_assert(recording::kShortestStep_us == kMicrosecondsPerSecond);
+
 bool readStep(ChartOptions& options, const std::string& value) {
-  const std::optional<int64_t> seconds = support::readWholeNumber(value, 1, 86400);
+  const std::optional<int64_t> seconds =
+      support::readWholeNumber(value, recording::kShortestStep_us / kMicrosecondsPerSecond, 86400);
   if (seconds) options.stepSeconds = *seconds;
   options.stepGiven = seconds.has_value();
   return seconds.has_value();
@@ -127,6 +133,12 @@ constexpr const char* kRightSpaceHelp =
     "A legend at the plot's top left names each colour drawn: the profile's bars and prior dots by their "
     "colour inputs, the level series by their names";
 static_assert(chart_host::kDefaultRightSpace_percent == 55 && chart_host::kMaxRightSpace_percent == 90);
+
+// The longest run on the real clock, a week: at its shortest step its
+// recording holds no more calls than a recording may.
+constexpr int64_t kLongestRealClock_s = 7 * 86400;
+static_assert(kLongestRealClock_s * kMicrosecondsPerSecond / recording::kShortestStep_us + 1 <=
+              recording::kMostRecordedCalls);
 
 }  // namespace
 
@@ -185,7 +197,7 @@ const std::vector<ChartOption>& chartOptionTable() {
       {{"--real-clock", "SECONDS", "Clock",
         "run on the real clock for this long instead, with every bar of the chart shown from the start; the "
         "way to watch the real service, at the study's pace."},
-       "seconds, at least 1", decimal(&ChartOptions::realClockSeconds, 1, 7 * 86400)},
+       "seconds, at least 1", decimal(&ChartOptions::realClockSeconds, 1, kLongestRealClock_s)},
 
       {{"--replay", "DIR", "Replay",
         "answer the study's requests from a recording (a folder written by --record) on the simulated clock: "
