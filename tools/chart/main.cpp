@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "tools/chart/command_line/chart_options.h"
-#include "tools/chart/run/chart_run.h"
+#include "tools/chart/chart_run.h"
 
 int main(int argc, char** argv) {
   using namespace chart_tool::command_line;
-  using namespace chart_tool::run;
+  using namespace chart_tool;
   ChartOptions options;
   std::string error;
   if (!parseChartOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))

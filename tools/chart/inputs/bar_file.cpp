@@ -170,4 +170,11 @@ std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& 
   });
 }
 
+std::vector<Bar> inChartTime(BarText read, const chart_host::Chart& chart) {
+  if (read.utc) {
+    for (Bar& bar : read.bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
+  }
+  return std::move(read.bars);
+}
+
 }  // namespace chart_tool::inputs

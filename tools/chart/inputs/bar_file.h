@@ -44,4 +44,7 @@ std::optional<BarText> readBarFile(const std::string& path, std::string& error);
 // its line end is left out, as it may be cut in the middle of a number.
 std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& error);
 
+// A bars file's bars in the chart's time: a file of UTC times is converted.
+std::vector<Bar> inChartTime(BarText read, const chart_host::Chart& chart);
+
 }  // namespace chart_tool::inputs

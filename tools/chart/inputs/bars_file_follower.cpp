@@ -5,11 +5,8 @@
 #include <utility>
 
 #include "tools/chart/inputs/bar_file.h"
-#include "tools/chart/run/call_span.h"
 
 namespace chart_tool::inputs {
-
-using namespace chart_tool::run;
 
 BarsFileFollower::BarsFileFollower(std::string path, const Chart& chart)
     : path_(std::move(path)), chart_(chart), seen_(stampNow()) {}

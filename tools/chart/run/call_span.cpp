@@ -97,13 +97,6 @@ CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today) {
   return span;
 }
 
-std::vector<Bar> inChartTime(BarText read, const Chart& chart) {
-  if (read.utc) {
-    for (Bar& bar : read.bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
-  }
-  return std::move(read.bars);
-}
-
 bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
               std::vector<Bar>& bars, std::string& error) {
   if (plan.bars.path.empty()) {

@@ -45,9 +45,6 @@ struct CallSpan {
 // The span of calls; `today` is the chart's time now on the real clock.
 CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today);
 
-// A bars file's bars in the chart's time: a file of UTC times is converted.
-std::vector<Bar> inChartTime(BarText read, const Chart& chart);
-
 // The bars the run may show, or false with the reason (the bars file's).
 bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
               std::vector<Bar>& bars, std::string& error);

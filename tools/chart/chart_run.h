@@ -1,12 +1,15 @@
 // One run of tarvio-chart: the study placed on a chart, called over a span
 // of time on the real or a simulated clock, and what it drew written out.
+// This is where the rooms meet: the run plan, the clock and session, the
+// features that react to every call, and the replay or recording, put
+// together for one run. No room includes it.
 #pragma once
 
 #include <string>
 
 #include "tools/chart/command_line/chart_options.h"
 
-namespace chart_tool::run {
+namespace chart_tool {
 
 using namespace chart_tool::command_line;
 
@@ -26,4 +29,4 @@ int reportFailure(int status, const std::string& message);
 // told in one line on standard error. The exit status.
 int runChart(const ChartOptions& options);
 
-}  // namespace chart_tool::run
+}  // namespace chart_tool

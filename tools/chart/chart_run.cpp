@@ -1,4 +1,4 @@
-#include "tools/chart/run/chart_run.h"
+#include "tools/chart/chart_run.h"
 
 #include <iostream>
 #include <memory>
@@ -41,13 +41,15 @@
 #include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
 
-namespace chart_tool::run {
+namespace chart_tool {
 
 using namespace chart_tool::alerts;
+using namespace chart_tool::command_line;
 using namespace chart_tool::inputs;
 using namespace chart_tool::live;
 using namespace chart_tool::outputs;
 using namespace chart_tool::replay;
+using namespace chart_tool::run;
 
 using namespace chart_host;
 
@@ -388,4 +390,4 @@ int runChart(const ChartOptions& commandLine) {
   return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars), replay.recordingEnds});
 }
 
-}  // namespace chart_tool::run
+}  // namespace chart_tool
