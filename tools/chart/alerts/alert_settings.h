@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace chart_tool::alerts {
 
@@ -12,6 +13,12 @@ struct AlertSettings {
   int64_t quiet_s = 300;
 
   bool any() const { return cross || nearTicks > 0; }
+};
+
+// The alerts of one chart: which are raised, and the program started with each.
+struct AlertsPlan {
+  AlertSettings raise;
+  std::string command;  // started with each alert; empty: none
 };
 
 }  // namespace chart_tool::alerts

@@ -10,7 +10,7 @@
 
 #include "host/study_instance.h"
 #include "tools/chart/alerts/alert_command.h"
-#include "tools/chart/command_line/run_plan.h"
+#include "tools/chart/alerts/alert_settings.h"
 #include "tools/chart/alerts/level_alerts.h"
 #include "tools/chart/run/after_call.h"
 
@@ -23,7 +23,6 @@ using chart_host::kHostLineMark;
 
 namespace chart_tool::alerts {
 
-using namespace chart_tool::command_line;
 
 class AlertWatch : public run::AfterCall {
  public:

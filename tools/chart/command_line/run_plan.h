@@ -19,6 +19,9 @@
 
 namespace chart_tool::command_line {
 
+using alerts::AlertsPlan;
+using live::LivePageSettings;
+
 // The chart's bars: a file, or a random walk when no file is named.
 struct BarsSettings {
   std::string path;
@@ -36,11 +39,6 @@ struct InputsSettings {
   std::string recordingPath;  // where the recorded ones come from, for messages
   std::string settingsPath;
   std::vector<InputSetting> typed;
-};
-
-struct AlertsPlan {
-  AlertSettings raise;
-  std::string command;  // started with each alert; empty: none
 };
 
 // What the chart writes: at the end (picture, series, drawings), as it goes
@@ -86,11 +84,6 @@ struct ServiceSettings {
 struct ConsoleSettings {
   bool quiet = false;    // no log lines on standard error
   bool progress = true;  // a progress bar when standard error is a terminal
-};
-
-struct LivePageSettings {
-  std::optional<ServeAddress> serve;  // empty: no page
-  bool servePublic = false;           // beyond this machine
 };
 
 struct RunSettings {

@@ -31,4 +31,10 @@ std::string hostAndPort(const ServeAddress& address, uint16_t port);
 // "http://HOST:PORT/" for the address with the port it listens on.
 std::string pageUrl(const ServeAddress& address, uint16_t port);
 
+// The live view's page of a run (--serve, --serve-public).
+struct LivePageSettings {
+  std::optional<ServeAddress> serve;  // empty: no page
+  bool servePublic = false;           // beyond this machine
+};
+
 }  // namespace chart_tool::live

@@ -6,7 +6,7 @@
 
 namespace chart_tool::live {
 
-bool LiveOutputs::open(const command_line::LivePageSettings& page, const std::string& livePngPath,
+bool LiveOutputs::open(const LivePageSettings& page, const std::string& livePngPath,
                        std::string& error) {
   livePngPath_ = livePngPath;
   if (!page.serve) return true;

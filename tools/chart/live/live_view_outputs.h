@@ -11,7 +11,7 @@
 #include <string>
 
 #include "host/picture/chart_picture.h"
-#include "tools/chart/command_line/run_plan.h"
+#include "tools/chart/live/live_view_address.h"
 #include "tools/chart/run/after_call.h"
 #include "tools/chart/live/live_view_board.h"
 #include "tools/chart/live/live_view_server.h"
@@ -25,7 +25,7 @@ class LiveOutputs : public run::AfterCall {
   // kept live (the --png file on the real clock), or empty. False with the
   // one-line reason when the page cannot be served there (a port in use, an
   // address not this machine's).
-  bool open(const command_line::LivePageSettings& page, const std::string& livePngPath, std::string& error);
+  bool open(const LivePageSettings& page, const std::string& livePngPath, std::string& error);
 
   // Publishes the status after a call and, when the chart changed, the
   // picture. A picture that cannot be drawn or written is told once on
