@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "support/minute_bars.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 namespace observed_calls {
 
 using chart_host::HttpAnswer;
 using chart_host::LogLine;
-using chart_tool::live::ObservedCall;
+using chart_tool::run::ObservedCall;
 
 constexpr const char* kProfileUrl = "https://api.tarvio.com/v2/sierra/ES_SPX/classic/gex_full";
 constexpr const char* kHistoryUrl = "https://api.tarvio.com/v2/sierra/hist/ES_SPX/classic/gex_full/majors/7";

@@ -13,7 +13,7 @@
 #include "tools/chart/inputs/input_assignment.h"
 #include "tools/chart/inputs/zone_names.h"
 #include "tools/chart/live/live_view_outputs.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 #include "tools/chart/live/status_report.h"
 #include "tools/chart/outputs/chart_repaint.h"
 #include "tools/chart/outputs/console.h"

@@ -21,6 +21,7 @@ using namespace chart_tool;
 using namespace chart_tool::inputs;
 using namespace chart_tool::live;
 using namespace chart_tool::outputs;
+using namespace chart_tool::run;
 using namespace observed_calls;
 
 namespace {

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 namespace chart_tool::live {
+
+using run::ServiceRecord;
 
 struct DataAgeMarks {
   std::string dataAge;     // "levels as of 10:20:05, 40 s ago"; empty before the first

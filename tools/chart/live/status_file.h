@@ -46,9 +46,11 @@
 #include <vector>
 
 #include "tools/chart/study_door/study_door.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 namespace chart_tool::live {
+
+using run::ServiceRecord;
 
 // The members after the first ones, of the chart as the picture shows it.
 struct StatusExtras {

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "tools/chart/command_line/run_plan.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 #include "tools/chart/outputs/console.h"
 #include "tools/chart/outputs/run_log.h"
 #include "tools/chart/run/after_call.h"
 
 namespace chart_tool::outputs {
 
-using namespace chart_tool::live;
+using namespace chart_tool::run;
 
 // e.g. "301 calls: 55 answers, 1 history answer, 3 failed transfers (Couldn't
 // connect to server ×3), 2 answers refused (HTTP 500 ×2); last good answer at

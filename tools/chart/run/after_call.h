@@ -13,19 +13,19 @@
 
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 namespace chart_tool::run {
 
 struct CallRecord {
-  CallRecord(int64_t number, HostDateTime now, chart_host::StudyInstance& instance, const live::ServiceRecord& service,
+  CallRecord(int64_t number, HostDateTime now, chart_host::StudyInstance& instance, const ServiceRecord& service,
              chart_host::ChartPictureOptions& picture)
       : number(number), now(now), instance(instance), service(service), picture(picture) {}
 
   const int64_t number;  // from 1
   const HostDateTime now;
   chart_host::StudyInstance& instance;  // the study on its chart: bars, levels, log
-  const live::ServiceRecord& service;    // how the service answered, this call included
+  const ServiceRecord& service;    // how the service answered, this call included
   chart_host::ChartPictureOptions& picture;  // laid out by the picture's observer
 
   // Added on the way down the list.

@@ -7,11 +7,10 @@
 #include <string>
 
 #include "host/study_instance.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 namespace chart_tool::run {
 
-using namespace chart_tool::live;
 
 // When the window opens, in the words a trader reads: "09:30 New York time".
 std::string requestStartText(chart_host::StudyInstance& instance);

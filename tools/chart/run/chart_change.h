@@ -14,14 +14,12 @@
 
 #include "host/chart.h"
 #include "host/picture/chart_picture.h"
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 #include "tools/chart/run/after_call.h"
 
 namespace chart_host { class StudyInstance; }
 
 namespace chart_tool::run {
-
-using namespace chart_tool::live;
 
 // What the chart shows at one moment, as far as a change goes.
 struct ChartMoment {

@@ -15,7 +15,7 @@
 #include "host/message_log.h"
 #include "study/host_interface.h"
 
-namespace chart_tool::live {
+namespace chart_tool::run {
 
 // The one status of an answer the service meant to give.
 inline constexpr long kHttpOk = 200;
@@ -119,4 +119,4 @@ class ServiceRecord {
   HostDateTime now_ = 0;
 };
 
-}  // namespace chart_tool::live
+}  // namespace chart_tool::run

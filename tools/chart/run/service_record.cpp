@@ -1,4 +1,4 @@
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ using chart_host::HttpAnswer;
 
 }  // namespace chart_tool
 
-namespace chart_tool::live {
+namespace chart_tool::run {
 
 namespace {
 
@@ -100,4 +100,4 @@ bool ServiceRecord::stale() const {
   return study_door::elapsedMicroseconds(now_, from) >= kStaleIntervals * interval_s_ * kMicrosecondsPerSecond;
 }
 
-}  // namespace chart_tool::live
+}  // namespace chart_tool::run

@@ -2,14 +2,14 @@
 // the study said on its call, what is counted where, and when the levels
 // count as stale over a clock that runs, stops asking, opens its window late
 // or goes back.
-#include "tools/chart/live/service_record.h"
+#include "tools/chart/run/service_record.h"
 
 #include <gtest/gtest.h>
 
 #include "chart/observed_calls.h"
 
 using namespace chart_tool;
-using namespace chart_tool::live;
+using namespace chart_tool::run;
 using namespace observed_calls;
 
 namespace {
