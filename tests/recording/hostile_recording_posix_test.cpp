@@ -79,6 +79,17 @@ Hostility spanned(const std::string& first, const std::string& last) {
       {{"firstCall", "\"" + first + "\""}, {"lastCall", "\"" + last + "\""}, {"stepMicroseconds", "1000000"}});
 }
 
+// Exchanges 1 and 2 saying their bodies are 1.5 GiB each: more than a replay
+// should hold together, told from the index before any body is opened.
+bool bodiesSaidHuge(WrittenRecording& r) {
+  std::vector<std::string> lines = r.indexLines();
+  for (std::size_t line : {1, 2}) lines[line] = std::regex_replace(lines[line], std::regex("\"bodyBytes\":11"),
+                                                                   "\"bodyBytes\":1610612736");
+  std::ofstream index(r.indexPath(), std::ios::binary | std::ios::trunc);
+  for (const std::string& line : lines) index << line << "\n";
+  return true;
+}
+
 struct HostileCase {
   const char* what;
   Hostility make;
@@ -114,6 +125,9 @@ std::vector<HostileCase> hostileCases() {
       {"ten years at a call a second", spanned("2000-01-01 00:00:00.000000", "2010-01-01 00:00:00.000000"),
        "FOLDER/exchanges.jsonl line 1: the header line: a span of 315619201 calls at its step, more than the "
        "1000000 a recording may hold"},
+      {"answers that add up to more than a recording holds", bodiesSaidHuge,
+       "FOLDER/exchanges.jsonl: its answers add up to 3221225494 bytes, more than the 2147483648 a recording may "
+       "hold"},
       {"a million calls, the most a recording holds",
        spanned("2026-03-02 10:15:00.000000", "2026-03-14 00:01:39.000000"), ""},
       {"a call more than the most", spanned("2026-03-02 10:15:00.000000", "2026-03-14 00:01:40.000000"),

@@ -21,6 +21,10 @@ inline constexpr int64_t kShortestStep_us = kMicrosecondsPerSecond;
 // what would keep a replay busy for days or overflow a count.
 inline constexpr int64_t kMostRecordedCalls = 1'000'000;
 
+// The most all of a recording's answers may hold together, as a replay holds
+// them in memory: a trading day asked every second stays far below it.
+inline constexpr uint64_t kMostRecordedAnswerBytes = uint64_t{2} << 30;
+
 // Why `header` is not one a run writes (a step under kShortestStep_us, a span
 // of more than kMostRecordedCalls calls), in a few words; empty when it is.
 std::string headerRefusal(const RecordingHeader& header);

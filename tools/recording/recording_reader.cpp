@@ -114,6 +114,15 @@ bool readBodies(const InputFolder& folder, IndexContents& index, std::string& er
     return false;
   }
   const std::string indexPath = folder.pathOf(kIndexFileName);
+  // Told before any body is read: each within its bound may still add up to
+  // more than a replay should hold.
+  uint64_t total = 0;
+  for (const BodyStamp& stamp : index.stamps) total += std::min<uint64_t>(stamp.bytes, kMostRecordedAnswerBytes + 1);
+  if (total > kMostRecordedAnswerBytes) {
+    error = indexPath + ": its answers add up to " + std::to_string(total) + " bytes, more than the " +
+            std::to_string(kMostRecordedAnswerBytes) + " a recording may hold";
+    return false;
+  }
   for (std::size_t i = 0; i < index.exchanges.size(); ++i) {
     RecordedExchange& exchange = index.exchanges[i];
     const std::string namedBy = indexPath + " line " + std::to_string(index.lineNumbers[i]);
