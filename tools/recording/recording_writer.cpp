@@ -59,7 +59,7 @@ bool RecordingWriter::open(const std::string& folder, const RecordingHeader& hea
     return false;
   }
   // The bars come first: an index that reads always has its bars beside it.
-  return makeEmptyFolder(folder_, error) && replaceBars(bars, error) &&
+  return makeEmptyFolder(folder_, error) && writeBars(bars, error) &&
          index_.create(folder_ + "/" + kIndexFileName, error) && index_.append(line, error);
 }
 
@@ -97,7 +97,7 @@ bool RecordingWriter::appendCall(const RecordedCall& call, std::string& error) {
   return true;
 }
 
-bool RecordingWriter::replaceBars(const std::vector<support::PriceBar>& bars, std::string& error) {
+bool RecordingWriter::writeBars(const std::vector<support::PriceBar>& bars, std::string& error) {
   const std::string path = folder_ + "/" + kBarsFileName;
   const std::optional<std::string> text = support::barCsvText(bars);
   if (!text) {

@@ -2,8 +2,8 @@
 // its layout). Every file is written so that a run killed at any moment
 // leaves a recording that reads back up to its last whole exchange: a body is
 // written whole under its own name before the index line that names it is
-// appended, the index grows by whole lines, the bars are replaced whole.
-// Not thread-safe: one caller at a time.
+// appended, the index grows by whole lines, and the bars are on the disk
+// before the index begins. Not thread-safe: one caller at a time.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +34,13 @@ class RecordingWriter {
   // one line; the call is not in the index then.
   bool appendCall(const RecordedCall& call, std::string& error);
 
-  // Replaces bars.csv whole.
-  bool replaceBars(const std::vector<support::PriceBar>& bars, std::string& error);
-
   int64_t exchangesWritten() const { return written_; }
   const std::string& folder() const { return folder_; }
 
  private:
+  // bars.csv, the bars when the run began.
+  bool writeBars(const std::vector<support::PriceBar>& bars, std::string& error);
+
   std::string folder_;
   AppendedFile index_;
   int64_t written_ = 0;

@@ -14,14 +14,10 @@ using chart_host::HttpTransport;
 
 }  // namespace chart_tool
 
-namespace chart_tool::command_line {
-struct RunSettings;
-struct ServiceSettings;
-}  // namespace chart_tool::command_line
+namespace chart_tool::command_line { struct ServiceSettings; }
 
 namespace chart_tool::run {
 
-using command_line::RunSettings;
 using command_line::ServiceSettings;
 
 // The module file built beside the program.

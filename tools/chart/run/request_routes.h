@@ -10,15 +10,11 @@
 
 namespace chart_host { class StudyInstance; }
 
-namespace chart_tool::command_line {
-struct RunSettings;
-struct ServiceSettings;
-}  // namespace chart_tool::command_line
+namespace chart_tool::command_line { struct RunSettings; }
 
 namespace chart_tool::run {
 
 using command_line::RunSettings;
-using command_line::ServiceSettings;
 
 // The test build of the module, as built beside `module` (the module built
 // with the program): tests/test_route/ below its folder, same file name.
