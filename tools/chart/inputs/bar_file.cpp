@@ -139,14 +139,17 @@ std::optional<BarText> readBarText(std::string_view text, std::string& error) {
     std::string reason = readBarLine(*layout, fields, bar, utc);
     if (reason.empty() && bars.empty()) read.utc = utc;
     if (reason.empty() && utc != read.utc) reason = "either every time ends in Z (UTC) or none does";
-    if (reason.empty() && !bars.empty() && bar.dateTime <= bars.back().dateTime)
-      reason = "bars must come in rising time order (" + support::formatDateTime(bar.dateTime) +
-               " follows " + support::formatDateTime(bars.back().dateTime) + ")";
     if (!reason.empty()) {
       error = std::to_string(lineNumber) + ": " + reason;
       return std::nullopt;
     }
-    bars.push_back(bar);
+    if (!bars.empty() && bar.dateTime < bars.back().dateTime) {
+      read.skipped.push_back(SkippedBarLine{lineNumber, bar.dateTime, bars.back().dateTime});
+    } else if (!bars.empty() && bar.dateTime == bars.back().dateTime) {
+      bars.back() = bar;
+    } else {
+      bars.push_back(bar);
+    }
   }
   if (!layout) {
     error = "the file is empty";
@@ -170,11 +173,24 @@ std::optional<BarText> readGrowingBarFile(const std::string& path, std::string& 
   });
 }
 
-std::vector<Bar> inChartTime(BarText read, const chart_host::Chart& chart) {
+std::string skippedLineText(const std::string& path, const SkippedBarLine& skipped) {
+  const bool sameDay = support::dayNumberOf(skipped.at) == support::dayNumberOf(skipped.newest);
+  return path + ":" + std::to_string(skipped.line) + ": a bar of " + support::formatDateTime(skipped.at) +
+         " after the newest, of " +
+         (sameDay ? support::formatTimeOfDay(skipped.newest) : support::formatDateTime(skipped.newest)) +
+         ": skipped";
+}
+
+BarText inChartTime(BarText read, const chart_host::Chart& chart) {
   if (read.utc) {
     for (Bar& bar : read.bars) chart.convertFromZone(bar.dateTime, "UTC+00", bar.dateTime);
+    for (SkippedBarLine& skipped : read.skipped) {
+      chart.convertFromZone(skipped.at, "UTC+00", skipped.at);
+      chart.convertFromZone(skipped.newest, "UTC+00", skipped.newest);
+    }
+    read.utc = false;
   }
-  return std::move(read.bars);
+  return read;
 }
 
 }  // namespace chart_tool::inputs

@@ -8,8 +8,12 @@
 
 namespace chart_tool::inputs {
 
-BarsFileFollower::BarsFileFollower(std::string path, const Chart& chart)
-    : path_(std::move(path)), chart_(chart), seen_(stampNow()) {}
+BarsFileFollower::BarsFileFollower(std::string path, const Chart& chart,
+                                   const std::vector<SkippedBarLine>& skippedAtStart)
+    : path_(std::move(path)), chart_(chart), seen_(stampNow()) {
+  for (const SkippedBarLine& skipped : skippedAtStart) skippedTold_.emplace(skipped.line, skipped.at);
+  if (!skippedAtStart.empty()) warning_ = skippedLineText(path_, skippedAtStart.back());
+}
 
 BarsFileFollower::Stamp BarsFileFollower::stampNow() const {
   std::error_code failed;
@@ -20,7 +24,7 @@ BarsFileFollower::Stamp BarsFileFollower::stampNow() const {
   return failed ? Stamp{} : stamp;
 }
 
-std::vector<Bar> BarsFileFollower::lookAgain(std::string& problem) {
+std::vector<Bar> BarsFileFollower::lookAgain(std::vector<std::string>& told) {
   const Stamp now = stampNow();
   if (now == seen_) return {};
   std::string error;
@@ -28,13 +32,20 @@ std::vector<Bar> BarsFileFollower::lookAgain(std::string& problem) {
   if (!read) {
     // Looked at again next time: the writer may be half-way through.
     seen_ = Stamp{};
-    if (error != lastProblem_) problem = error;
+    if (error != lastProblem_) told.push_back(error);
     lastProblem_ = error;
+    warning_ = error;
     return {};
   }
   seen_ = now;
   lastProblem_.clear();
-  return inChartTime(std::move(*read), chart_);
+  BarText bars = inChartTime(std::move(*read), chart_);
+  warning_.clear();
+  for (const SkippedBarLine& skipped : bars.skipped) {
+    warning_ = skippedLineText(path_, skipped);
+    if (skippedTold_.emplace(skipped.line, skipped.at).second) told.push_back(warning_);
+  }
+  return std::move(bars.bars);
 }
 
 }  // namespace chart_tool::inputs

@@ -6,10 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/chart.h"
+#include "tools/chart/inputs/bar_file.h"
 
 namespace chart_tool {
 
@@ -22,14 +25,20 @@ namespace chart_tool::inputs {
 
 class BarsFileFollower {
  public:
-  // Takes the file as it is now for the one already read. The chart (for
-  // its zone) must outlive the follower.
-  BarsFileFollower(std::string path, const Chart& chart);
+  // Takes the file as it is now for the one already read, with the lines
+  // skipped then already told. The chart (for its zone) must outlive the
+  // follower.
+  BarsFileFollower(std::string path, const Chart& chart, const std::vector<SkippedBarLine>& skippedAtStart = {});
 
-  // Every bar of the file when it changed since the last look, else none. A
-  // file that cannot be read now gives none, with the reason in `problem`
-  // when it differs from the last one told, and is read again next time.
-  std::vector<Bar> lookAgain(std::string& problem);
+  // Every bar of the file when it changed since the last look, else none.
+  // What is new to tell goes into `told`: each skipped line once, and a file
+  // that cannot be read now (it gives none and is read again next time) when
+  // its reason differs from the last one told.
+  std::vector<Bar> lookAgain(std::vector<std::string>& told);
+
+  // What is wrong with the file as last read: why it cannot be read, or its
+  // latest skipped line; empty while it reads clean.
+  const std::string& warning() const { return warning_; }
 
  private:
   struct Stamp {
@@ -43,6 +52,8 @@ class BarsFileFollower {
   const Chart& chart_;
   Stamp seen_;
   std::string lastProblem_;
+  std::string warning_;
+  std::set<std::pair<int, HostDateTime>> skippedTold_;  // by line number and bar time
 };
 
 }  // namespace chart_tool::inputs
