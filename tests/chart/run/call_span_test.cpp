@@ -128,19 +128,29 @@ TEST(RunBars, SyntheticBarsReachTheLastCall) {
   const Case cases[] = {
       {"2026-03-02 10:15", "2026-03-02 11:00", false, "2026-03-02 09:00", 121},
       {"2026-03-02 08:30", "2026-03-02 08:40", false, "2026-03-02 07:30", 71},
-      {"2026-03-02 10:15:30", "2026-03-02 10:16:10", true, "2026-03-02 08:17", 120},
+      // On the real clock the newest bar is the one forming at the first call.
+      {"2026-03-02 10:15:30", "2026-03-02 10:16:10", true, "2026-03-02 08:16", 120},
   };
   for (const Case& c : cases) {
     ClockSettings clock;
     clock.realClockSeconds = c.realClock ? 40 : 0;
     const CallSpan span{at(c.first), at(c.last), kMicrosecondsPerSecond};
-    std::vector<Bar> bars;
+    BarText read;
     std::string error;
-    ASSERT_TRUE(loadBars(ChartPlan{}, clock, Chart{}, span, bars, error)) << error;
+    ASSERT_TRUE(loadBars(ChartPlan{}, clock, Chart{}, span, read, error)) << error;
+    const std::vector<Bar>& bars = read.bars;
     ASSERT_EQ(bars.size(), c.count) << c.first;
     EXPECT_EQ(support::formatDateTime(bars.front().dateTime), support::formatDateTime(at(c.firstBar))) << c.first;
-    EXPECT_LE(bars.back().dateTime, span.last);
+    EXPECT_LE(bars.back().dateTime, c.realClock ? span.first : span.last);
   }
+  // Made-up bars on the real clock form one more each bar period, the same walk.
+  SyntheticBarsPlan plan{at("2026-03-02 10:00"), kMicrosecondsPerMinute, 3};
+  SyntheticBarsFeed feed(plan);
+  EXPECT_TRUE(feed.barsUpTo(at("2026-03-02 10:02:59")).empty());
+  const std::vector<Bar> grown = feed.barsUpTo(at("2026-03-02 10:04:00"));
+  ASSERT_EQ(grown.size(), 5u);
+  EXPECT_EQ(grown[2].close, makeSyntheticBars(plan)[2].close);
+  EXPECT_TRUE(feed.barsUpTo(at("2026-03-02 10:04:30")).empty());
 }
 
 }  // namespace

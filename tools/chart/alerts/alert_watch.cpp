@@ -21,6 +21,17 @@ void AlertWatch::look(HostDateTime now) {
   }
 }
 
+void AlertWatch::afterCall(run::CallRecord& call) {
+  const std::vector<chart_host::Bar>& bars = instance_.chart().bars();
+  if (alerts_ && call.price.stale()) {
+    call.alertsHeld = "the price is STALE: " + call.price.staleReason();
+    if (!bars.empty()) alerts_->follow(bars.back().close, study_door::drawnLevels(instance_));
+  } else {
+    look(call.now);
+  }
+  call.alerts = recentAlerts();
+}
+
 const std::vector<std::string>& AlertWatch::recentAlerts() const {
   static const std::vector<std::string> kNone;
   return alerts_ ? alerts_->recentAlerts() : kNone;

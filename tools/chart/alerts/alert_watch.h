@@ -33,10 +33,9 @@ class AlertWatch : public run::AfterCall {
   // One look after a study call at clock time `now`.
   void look(HostDateTime now);
   // A look, and the latest alerts put on the call for those that show them.
-  void afterCall(run::CallRecord& call) override {
-    look(call.now);
-    call.alerts = recentAlerts();
-  }
+  // While the price is stale no look is taken: a still price near a level
+  // is the market that was, not the market that is.
+  void afterCall(run::CallRecord& call) override;
 
   // The latest alert texts, oldest first (at most LevelAlerts::kRecentAlertsKept).
   const std::vector<std::string>& recentAlerts() const;

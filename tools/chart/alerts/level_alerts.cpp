@@ -29,12 +29,22 @@ LevelAlerts::LevelAlerts(const AlertSettings& settings, float tickSize_price)
 
 std::vector<std::string> LevelAlerts::look(const std::string& ticker, float price,
                                            const std::vector<study_door::DrawnLevel>& levels, HostDateTime now) {
+  return lookAt(ticker, price, levels, now, true);
+}
+
+void LevelAlerts::follow(float price, const std::vector<study_door::DrawnLevel>& levels) {
+  lookAt({}, price, levels, 0, false);
+}
+
+std::vector<std::string> LevelAlerts::lookAt(const std::string& ticker, float price,
+                                             const std::vector<study_door::DrawnLevel>& levels, HostDateTime now,
+                                             bool raise) {
   std::vector<std::string> raised;
   std::map<LevelKey, LevelMemory> seen;
   std::map<std::string, int> sameName;
   for (const study_door::DrawnLevel& level : levels) {
     const LevelKey key{level.name, sameName[level.name]++};
-    lookAtLevel(ticker, price, level, key, now, raised);
+    lookAtLevel(ticker, price, level, key, now, raise ? &raised : nullptr);
     seen[key] = levels_[key];
   }
   // A level that is gone starts afresh when it comes back: its first look
@@ -45,29 +55,30 @@ std::vector<std::string> LevelAlerts::look(const std::string& ticker, float pric
 }
 
 void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
-                              const LevelKey& key, HostDateTime now, std::vector<std::string>& raised) {
+                              const LevelKey& key, HostDateTime now, std::vector<std::string>* raised) {
   const auto known = levels_.find(key);
   const bool seenBefore = known != levels_.end();
   LevelMemory memory = seenBefore ? known->second : LevelMemory{};
+  const bool judged = seenBefore && raised != nullptr;
   const std::string where = (ticker.empty() ? "" : ticker + " ") + priceText(price);
   const std::string at = " at " + support::formatTimeOfDay(now);
 
-  if (settings_.nearTicks > 0 && seenBefore) {
+  if (settings_.nearTicks > 0 && judged) {
     // Half a thousandth of a tick absorbs the rounding of float prices.
     const double reach = (settings_.nearTicks + 0.0005) * tickSize_price_;
     const bool within = std::fabs(static_cast<double>(price) - level.price) <= reach;
     const bool withinBefore = std::fabs(static_cast<double>(memory.lastPrice) - level.price) <= reach;
     if (within && !withinBefore && outOfQuietTime(key, Kind::Near, now)) {
       const std::string ticks = std::to_string(settings_.nearTicks) + (settings_.nearTicks == 1 ? " tick" : " ticks");
-      raised.push_back(where + " within " + ticks + " of " + level.name + " " + priceText(level.price) + at);
+      raised->push_back(where + " within " + ticks + " of " + level.name + " " + priceText(level.price) + at);
     }
   }
 
   const int side = sideOf(price, level.price);
-  if (settings_.cross && seenBefore && memory.lastOffPrice && side != 0) {
+  if (settings_.cross && judged && memory.lastOffPrice && side != 0) {
     const int sideBefore = sideOf(*memory.lastOffPrice, level.price);
     if (sideBefore == -side && outOfQuietTime(key, Kind::Cross, now))
-      raised.push_back(where + " crossed " + level.name + " " + priceText(level.price) +
+      raised->push_back(where + " crossed " + level.name + " " + priceText(level.price) +
                        (side > 0 ? " upward" : " downward") + at);
   }
 

@@ -34,6 +34,11 @@ class LevelAlerts {
   std::vector<std::string> look(const std::string& ticker, float price,
                                 const std::vector<study_door::DrawnLevel>& levels, HostDateTime now);
 
+  // A look that raises nothing, while alerts are held: the levels' memories
+  // follow the price, so a crossing is judged from the price before it once
+  // alerts are judged again.
+  void follow(float price, const std::vector<study_door::DrawnLevel>& levels);
+
   // The latest alert texts, oldest first, at most kRecentAlertsKept.
   const std::vector<std::string>& recentAlerts() const { return recent_; }
 
@@ -53,8 +58,11 @@ class LevelAlerts {
   };
 
   // The alerts of one level on this look; updates its memory.
+  // `raised` null: the memory only.
   void lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
-                   const LevelKey& key, HostDateTime now, std::vector<std::string>& raised);
+                   const LevelKey& key, HostDateTime now, std::vector<std::string>* raised);
+  std::vector<std::string> lookAt(const std::string& ticker, float price,
+                                  const std::vector<study_door::DrawnLevel>& levels, HostDateTime now, bool raise);
 
   // True when the level and kind was not alerted within the quiet time;
   // then the alert counts as given now.

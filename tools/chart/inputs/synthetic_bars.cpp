@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace chart_tool::inputs {
@@ -39,6 +40,15 @@ std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan) {
                        onTick(low, tick), onTick(price, tick), volume});
   }
   return bars;
+}
+
+std::vector<Bar> SyntheticBarsFeed::barsUpTo(HostDateTime now) {
+  if (now < plan_.firstBar || plan_.barMicroseconds <= 0) return {};
+  const int64_t begun = (now - plan_.firstBar) / plan_.barMicroseconds + 1;
+  if (begun <= plan_.count) return {};
+  // The same seed walks the same way: the bars shown stay as they were.
+  plan_.count = static_cast<int32_t>(std::min<int64_t>(begun, std::numeric_limits<int32_t>::max()));
+  return makeSyntheticBars(plan_);
 }
 
 }  // namespace chart_tool::inputs

@@ -26,4 +26,17 @@ struct SyntheticBarsPlan {
 
 std::vector<Bar> makeSyntheticBars(const SyntheticBarsPlan& plan);
 
+// Made-up bars on the real clock: the walk goes on, one bar each bar period
+// as the clock passes its start, so the chart moves as a market would.
+class SyntheticBarsFeed {
+ public:
+  explicit SyntheticBarsFeed(SyntheticBarsPlan plan) : plan_(plan) {}
+  // Every bar up to the one begun by `now` when a new one began since the
+  // last time, else none.
+  std::vector<Bar> barsUpTo(HostDateTime now);
+
+ private:
+  SyntheticBarsPlan plan_;
+};
+
 }  // namespace chart_tool::inputs

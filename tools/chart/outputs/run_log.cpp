@@ -15,8 +15,13 @@ bool RunLog::open(const std::string& path, std::string& error) { return openOutp
 
 void RunLog::add(const chart_host::LogLine& line) {
   const HostDateTime now = now_();
-  ++messages_;
-  alerts_ += line.alert ? 1 : 0;
+  // The program's own lines are notes, or level alerts when marked so.
+  if (!chart_host::isHostLine(line)) {
+    ++counts_.studyMessages;
+    counts_.studyAlerts += line.alert ? 1 : 0;
+  } else if (line.alert) {
+    ++counts_.levelAlerts;
+  }
   const char* mark = line.alert ? "ALERT " : "";
   if (file_.is_open()) file_ << support::formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
   console_.logLine(support::formatTimeOfDay(now) + "  " + mark + line.text);

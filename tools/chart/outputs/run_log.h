@@ -1,6 +1,6 @@
 // The study's message log as a run writes it: each line with the time of the
 // call it came on (the clock's time before the first) to the --log file and, unless quiet, to standard error, an alert
-// marked ALERT; counted for the run's summary.
+// marked ALERT; counted by kind for the status and the run's summary.
 #pragma once
 
 #include <fstream>
@@ -9,6 +9,7 @@
 
 #include "host/message_log.h"
 #include "tools/chart/outputs/console.h"
+#include "tools/chart/run/message_counts.h"
 #include "study/host_interface.h"
 
 namespace chart_tool::outputs {
@@ -22,15 +23,13 @@ class RunLog {
   bool open(const std::string& path, std::string& error);
   void add(const chart_host::LogLine& line);
 
-  int messages() const { return messages_; }
-  int alerts() const { return alerts_; }
+  const run::MessageCounts& counts() const { return counts_; }
 
  private:
   Console& console_;
   std::function<HostDateTime()> now_;
   std::ofstream file_;
-  int messages_ = 0;
-  int alerts_ = 0;
+  run::MessageCounts counts_;
 };
 
 // Opens `path` for writing from empty, unless it is empty; false with the

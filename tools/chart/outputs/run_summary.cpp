@@ -48,8 +48,11 @@ void RunSummary::afterCall(run::CallRecord& call) { calls_ = call.number; }
 
 void RunSummary::print(const ServiceRecord& record) const {
   if (console_.quiet()) return;
-  std::string summary = serviceSummary(record) + "; " + std::to_string(log_.messages()) + " messages (" +
-                        std::to_string(log_.alerts()) + " alerts)";
+  const run::MessageCounts& counts = log_.counts();
+  std::string summary = serviceSummary(record) + "; " +
+                        counted(counts.studyMessages, "message", "messages") + " of the study (" +
+                        counted(counts.studyAlerts, "alert", "alerts") + "), " +
+                        counted(counts.levelAlerts, "level alert", "level alerts");
   std::string written;
   for (const std::string* path : {&outputs_.pngPath, &outputs_.csvPath, &outputs_.drawingsPath, &outputs_.logPath,
                                   &outputs_.tracePath, &outputs_.statusPath})

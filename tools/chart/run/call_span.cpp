@@ -29,28 +29,6 @@ HostDateTime defaultStart(HostDateTime today) {
   return day * kMicrosecondsPerDay + 10 * kMicrosecondsPerHour + 15 * kMicrosecondsPerMinute;
 }
 
-std::vector<Bar> syntheticBars(const ChartPlan& chart, bool realClock, const CallSpan& span) {
-  const BarsSettings& bars = chart.bars;
-  const int64_t barMicros = bars.barSeconds * kMicrosecondsPerSecond;
-  SyntheticBarsPlan plan;
-  plan.barMicroseconds = barMicros;
-  plan.startPrice = bars.startPrice;
-  plan.tickSize = chart.tickSize;
-  plan.seed = bars.seed;
-  if (realClock) {
-    // The newest bar is forming now.
-    plan.count = bars.count > 0 ? bars.count : kRealClockBars;
-    plan.firstBar = (span.last / barMicros - (plan.count - 1)) * barMicros;
-  } else {
-    const HostDateTime nine = support::startOfDay(span.first) + 9 * kMicrosecondsPerHour;
-    plan.firstBar = bars.syntheticFrom.value_or(nine < span.first ? nine : span.first - kMicrosecondsPerHour);
-    plan.count = bars.count > 0
-                     ? bars.count
-                     : static_cast<int32_t>(std::max<int64_t>((span.last - plan.firstBar) / barMicros + 1, 1));
-  }
-  return makeSyntheticBars(plan);
-}
-
 // A time as it may be typed after --start: without seconds when they are 0.
 std::string typedTime(HostDateTime value) {
   std::string text = support::formatDateTime(value);
@@ -81,6 +59,28 @@ constexpr HostDateTime kStaleBarsAfter = kMicrosecondsPerHour;
 
 }  // namespace
 
+SyntheticBarsPlan syntheticBarsPlan(const ChartPlan& chart, bool realClock, const CallSpan& span) {
+  const BarsSettings& bars = chart.bars;
+  const int64_t barMicros = bars.barSeconds * kMicrosecondsPerSecond;
+  SyntheticBarsPlan plan;
+  plan.barMicroseconds = barMicros;
+  plan.startPrice = bars.startPrice;
+  plan.tickSize = chart.tickSize;
+  plan.seed = bars.seed;
+  if (realClock) {
+    // The newest bar is the one forming now; later ones form as time passes.
+    plan.count = bars.count > 0 ? bars.count : kRealClockBars;
+    plan.firstBar = (span.first / barMicros - (plan.count - 1)) * barMicros;
+  } else {
+    const HostDateTime nine = support::startOfDay(span.first) + 9 * kMicrosecondsPerHour;
+    plan.firstBar = bars.syntheticFrom.value_or(nine < span.first ? nine : span.first - kMicrosecondsPerHour);
+    plan.count = bars.count > 0
+                     ? bars.count
+                     : static_cast<int32_t>(std::max<int64_t>((span.last - plan.firstBar) / barMicros + 1, 1));
+  }
+  return plan;
+}
+
 CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today) {
   CallSpan span;
   span.step_us = clock.stepSeconds * kMicrosecondsPerSecond;
@@ -98,10 +98,10 @@ CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today) {
 }
 
 bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
-              std::vector<Bar>& bars, std::string& error) {
+              BarText& bars, std::string& error) {
   if (plan.bars.path.empty()) {
-    bars = syntheticBars(plan, clock.real(), span);
-    return !bars.empty();
+    bars.bars = makeSyntheticBars(syntheticBarsPlan(plan, clock.real(), span));
+    return !bars.bars.empty();
   }
   std::optional<BarText> read = readBarFile(plan.bars.path, error);
   if (!read) return false;

@@ -11,6 +11,7 @@
 
 #include "host/chart.h"
 #include "tools/chart/inputs/bar_file.h"
+#include "tools/chart/inputs/synthetic_bars.h"
 #include "tools/chart/command_line/run_plan.h"
 
 namespace chart_tool {
@@ -45,9 +46,15 @@ struct CallSpan {
 // The span of calls; `today` is the chart's time now on the real clock.
 CallSpan callSpanOf(const ClockSettings& clock, HostDateTime today);
 
-// The bars the run may show, or false with the reason (the bars file's).
+// The made-up bars of a run without a bars file: on the simulated clock
+// enough to reach the last call, on the real clock up to the one forming at
+// the first call (a SyntheticBarsFeed forms the later ones).
+SyntheticBarsPlan syntheticBarsPlan(const ChartPlan& chart, bool realClock, const CallSpan& span);
+
+// The bars the run may show, with the lines of a bars file skipped, or
+// false with the reason (the bars file's).
 bool loadBars(const ChartPlan& plan, const ClockSettings& clock, const Chart& chart, const CallSpan& span,
-              std::vector<Bar>& bars, std::string& error);
+              BarText& bars, std::string& error);
 
 // What a run on the simulated clock would make of its bars: an error when no
 // call would see the bars, or all of them come after the last bar ended (the
