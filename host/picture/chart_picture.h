@@ -33,9 +33,16 @@ struct ChartPictureOptions {
   // A red mark beside it for levels a trader must not take for live ones,
   // e.g. "STALE"; nothing when empty.
   std::string warning;
+  // How old the price is, left of the levels' age, e.g. "price as of
+  // 10:20:00, 5 s ago", and its red mark, e.g. "PRICE STALE"; nothing when empty.
+  std::string priceAge;
+  std::string priceWarning;
   // Across the middle of the plot, for a chart that has no levels to show,
   // e.g. "no answer from the service"; nothing when empty.
   std::string plotNotice;
+  // Lines at the top of the plot for what a trader must read while levels
+  // are drawn, e.g. a refusal of the service's answers.
+  std::vector<std::string> banners;
   // The names of level lines by line number, for the tags of levels beyond
   // the price range; a line without one is named by its label.
   std::map<int32_t, std::string> levelNames;

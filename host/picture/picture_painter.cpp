@@ -90,6 +90,7 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   drawLevelLabels(cr, labels);
   drawLegend(cr, legendEntries(instance, layout, study), layout);
   drawPlotNotice(cr, options.plotNotice, plot);
+  drawPlotBanners(cr, options.banners, plot);
   cairo_restore(cr);
 
   const std::vector<PlacedTag> placedTags = placeAxisTags(cr, std::move(tags), layout);

@@ -18,33 +18,38 @@ constexpr double kLeftInset_px = 12.0;
 constexpr double kGap_px = 22.0;
 constexpr double kWarningPadding_px = 7.0;
 
-// The levels' age and the warning, right-aligned at `right`, the warning a
-// red box with bold white text, drawn when `draw`; returns where they begin.
-double layDataAge(cairo_t* cr, const ChartPictureOptions& options, double height, double right,
-                  bool draw) {
+// An age and its warning, right-aligned at `right`, the warning a red box
+// with bold white text, drawn when `draw`; returns where they begin.
+double layAge(cairo_t* cr, const std::string& age, const std::string& warning, double height, double right,
+              bool draw) {
   using namespace picture_theme;
   double x = right;
-  if (!options.warning.empty()) {
+  if (!warning.empty()) {
     selectFont(cr, kTitleFont_px, true);
-    const double width = std::round(textWidth(cr, options.warning) + 2.0 * kWarningPadding_px);
+    const double width = std::round(textWidth(cr, warning) + 2.0 * kWarningPadding_px);
     const double boxHeight = std::round(lineHeight(cr) + 6.0);
     const double top = std::round((height - boxHeight) / 2.0);
     x -= width;
     if (draw) {
       fillPixels(cr, x, top, x + width, top + boxHeight, kWarning);
-      drawText(cr, x + kWarningPadding_px, top + 3.0, options.warning, kWarningText);
+      drawText(cr, x + kWarningPadding_px, top + 3.0, warning, kWarningText);
     }
     x -= kWarningPadding_px;
   }
-  if (!options.dataAge.empty()) {
+  if (!age.empty()) {
     selectFont(cr, kQuoteFont_px);
-    x -= textWidth(cr, options.dataAge);
-    if (draw) {
-      drawText(cr, x, (height - lineHeight(cr)) / 2.0, options.dataAge,
-               options.warning.empty() ? kAxisText : kWarning);
-    }
+    x -= textWidth(cr, age);
+    if (draw) drawText(cr, x, (height - lineHeight(cr)) / 2.0, age, warning.empty() ? kAxisText : kWarning);
   }
   return x;
+}
+
+// The levels' age and warning at the right end, the price's left of them.
+double layDataAge(cairo_t* cr, const ChartPictureOptions& options, double height, double right, bool draw) {
+  double x = layAge(cr, options.dataAge, options.warning, height, right, draw);
+  if (options.priceAge.empty() && options.priceWarning.empty()) return x;
+  if (x < right) x -= kGap_px;
+  return layAge(cr, options.priceAge, options.priceWarning, height, x, draw);
 }
 
 struct QuotePart {
@@ -111,7 +116,9 @@ std::string fittingTitle(cairo_t* cr, const ChartPictureOptions& options, double
 // Where the title bar's left side must end: before the levels' age.
 double leftSideEnd(cairo_t* cr, const ChartPictureOptions& options, const PictureLayout& layout) {
   const double right = layout.width_px - kLeftInset_px;
-  if (options.dataAge.empty() && options.warning.empty()) return right;
+  if (options.dataAge.empty() && options.warning.empty() && options.priceAge.empty() &&
+      options.priceWarning.empty())
+    return right;
   return std::max(layDataAge(cr, options, 0.0, right, false) - kGap_px, 0.0);
 }
 

@@ -82,8 +82,14 @@ TEST_F(ChartStatus, FollowsGoodAnswersARunOfRefusalsAndTheRecovery) {
     ASSERT_TRUE(failing.IsObject());
     EXPECT_STREQ(failing["now"].GetString(), "2026-03-02 10:15:30");
     EXPECT_STREQ(failing["lastGoodAnswer"].GetString(), "2026-03-02 10:15:07");
-    EXPECT_EQ(failing["ageSeconds"].GetInt(), 23);
+    // The stand-in dates every answer 10:15:00: the levels' age is the service's.
+    EXPECT_EQ(failing["ageSeconds"].GetInt(), 30);
+    EXPECT_STREQ(failing["levelsAgeFrom"].GetString(), "service");
     EXPECT_TRUE(failing["stale"].GetBool());  // 15 s is three intervals
+    EXPECT_STREQ(failing["staleReason"].GetString(), "no profile taken for 3 request intervals of 5 s");
+    EXPECT_STREQ(failing["notice"].GetString(),
+                 "the service refused its answers since 10:15:12 (HTTP 500); levels from 10:15:00");
+    EXPECT_STREQ(failing["lastErrorAt"].GetString(), "2026-03-02 10:15:27");
     EXPECT_EQ(failing["calls"].GetInt(), 31);
     EXPECT_EQ(failing["answers"].GetInt(), 2);
     EXPECT_EQ(failing["historyAnswers"].GetInt(), 1);
@@ -105,8 +111,9 @@ TEST_F(ChartStatus, FollowsGoodAnswersARunOfRefusalsAndTheRecovery) {
   EXPECT_EQ(run.standard_error, "");
   const rapidjson::Document recovered = status();
   EXPECT_STREQ(recovered["lastGoodAnswer"].GetString(), "2026-03-02 10:15:42");
-  EXPECT_EQ(recovered["ageSeconds"].GetInt(), 3);
+  EXPECT_EQ(recovered["ageSeconds"].GetInt(), 45);
   EXPECT_FALSE(recovered["stale"].GetBool());
+  EXPECT_TRUE(recovered["lastError"].IsNull() && recovered["lastErrorAt"].IsNull());
   EXPECT_EQ(recovered["answers"].GetInt(), 5);
   EXPECT_EQ(recovered["refusals"].GetInt(), 4);
   EXPECT_EQ(recovered["lastHttpStatus"].GetInt(), 200);

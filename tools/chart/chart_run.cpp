@@ -12,8 +12,9 @@
 #include "tools/chart/inputs/bars_file_follower.h"
 #include "tools/chart/inputs/input_assignment.h"
 #include "tools/chart/inputs/zone_names.h"
+#include "tools/chart/inputs/synthetic_bars.h"
+#include "tools/chart/live/chart_marks.h"
 #include "tools/chart/live/live_view_outputs.h"
-#include "tools/chart/run/service_record.h"
 #include "tools/chart/live/status_report.h"
 #include "tools/chart/outputs/chart_repaint.h"
 #include "tools/chart/outputs/console.h"
@@ -33,8 +34,10 @@
 #include "tools/chart/run/chart_change.h"
 #include "tools/chart/run/chart_session.h"
 #include "tools/chart/run/platform.h"
+#include "tools/chart/run/price_record.h"
 #include "tools/chart/run/real_clock.h"
 #include "tools/chart/run/request_routes.h"
+#include "tools/chart/run/service_record.h"
 #include "tools/chart/run/simulated_clock.h"
 #include "tools/chart/run/transport_watch.h"
 #include "tools/chart/study_door/study_door.h"
@@ -121,14 +124,16 @@ bool placeStudy(const RunPlan& plan, PlacedStudy& placed, std::string& error) {
 }
 
 // On the real clock the bars file is followed as its writer adds to it; a
-// problem reading it is the host's line in the log, and the chart keeps the
-// bars it has.
+// problem reading it, and each line skipped, is the host's line in the log
+// once, and the chart keeps the bars it has.
 void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInstance& instance) {
   session.setBarsFeed([&follower, &instance] {
-    std::string problem;
-    std::vector<Bar> bars = follower.lookAgain(problem);
-    if (!problem.empty())
-      instance.log().add(std::string(kHostLineMark) + "--bars: " + problem + "; the chart keeps the bars it has", false);
+    std::vector<std::string> told;
+    std::vector<Bar> bars = follower.lookAgain(told);
+    for (const std::string& problem : told)
+      instance.log().add(std::string(kHostLineMark) + "--bars: " + problem +
+                             (bars.empty() ? "; the chart keeps the bars it has" : ""),
+                         false);
     return bars;
   });
 }
@@ -155,16 +160,28 @@ struct ChartOutputs {
   FramesWriter frames;
 };
 
+// What the run keeps of every call: how the service answered and how old
+// the price is, with where the bars file's trouble is read from.
+struct CallRecords {
+  ServiceRecord service;
+  PriceRecord price;
+  std::function<std::string()> barsWarning;
+};
+
 // Calls the study at every step of the span and hands each call to the
 // observers in their order; stops early when the service cannot be reached.
 int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& instance,
-                    const TransportWatch& transfers, ServiceRecord& service, ChartPictureOptions& picture,
-                    const std::vector<AfterCall*>& observers, Console& console) {
+                    const TransportWatch& transfers, CallRecords& records, const MessageCounts& messages,
+                    ChartPictureOptions& picture, const std::vector<AfterCall*>& observers, Console& console) {
   CallReader reader(instance);
+  ServiceRecord& service = records.service;
   for (int64_t call = 0; call < span.calls() && !support::interrupted(); ++call) {
     const HostDateTime now = session.callWhenDue(span.timeOf(call));
     service.noteCall(reader.read(now));
-    CallRecord record(call + 1, now, instance, service, picture);
+    if (const std::string note = service.takeNote(); !note.empty())
+      instance.log().add(std::string(kHostLineMark) + "note: " + note, false);
+    records.price.noteCall(now, instance.chart().bars(), service.windowOpen(), records.barsWarning());
+    CallRecord record(call + 1, now, instance, service, records.price, messages, picture);
     for (AfterCall* observer : observers) observer->afterCall(record);
     const TransportTally tally = session.awaitsAnswers()
                                      ? transfers.settledTally(chart_host::HttpFacility::kDefaultAnswerWaitLimit)
@@ -231,7 +248,8 @@ std::shared_ptr<TransportWatch> connectStudy(const RunPlan& plan, std::optional<
     return nullptr;
   }
   if (!plan.run.recordPath.empty()) {
-    if (!recording.emplace(console).open(plan.run.recordPath, span, clock, instance, bars, apiKey, error)) {
+    if (!recording.emplace(console).open(plan.run.recordPath, span, clock, instance, bars,
+                                         plan.chart.bars.synthetic(), apiKey, error)) {
       status = reportFailure(kExitOutput, error);
       return nullptr;
     }
@@ -248,11 +266,14 @@ std::shared_ptr<TransportWatch> connectStudy(const RunPlan& plan, std::optional<
 // The bars the run shows, checked against its span: the exit status and the
 // reason told when they cannot be had or would show nothing; a warning told
 // when the first calls see no bar yet.
-int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span, bool replaying,
-                   std::vector<Bar>& bars) {
+int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span, bool replaying, BarText& read) {
   std::string error;
   const ClockSettings& clock = plan.run.clock;
-  if (!loadBars(plan.chart, clock, chart, span, bars, error)) return reportFailure(kExitUsage, error);
+  if (!loadBars(plan.chart, clock, chart, span, read, error)) return reportFailure(kExitUsage, error);
+  if (!plan.run.console.quiet)
+    for (const SkippedBarLine& skipped : read.skipped)
+      std::cerr << "tarvio-chart: warning: --bars: " << skippedLineText(plan.chart.bars.path, skipped) << "\n";
+  const std::vector<Bar>& bars = read.bars;
   if (!clock.real() && plan.run.service.address.empty() && !replaying)
     return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
   // A replay of recorded calls shows the bars the run's chart held at each.
@@ -263,12 +284,33 @@ int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span
   return kExitDone;
 }
 
-// On the real clock every bar shows from the start, and a bars file is
-// followed as its writer adds to it.
-void showBarsLive(ChartSession& session, const std::string& barsPath, const Chart& chart, StudyInstance& instance,
-                  std::optional<BarsFileFollower>& follower) {
+// What a run has settled before its first call: its plan, the study on its
+// chart, the recording it replays, its clock, its calls and its bars.
+struct ReadyRun {
+  const RunPlan& plan;
+  PlacedStudy& placed;
+  std::optional<recording::Recording>& recorded;
+  Clock& clock;
+  const CallSpan& span;
+  std::vector<Bar> bars;
+  std::vector<SkippedBarLine> skipped;  // lines of the bars file left out at the start
+  HostDateTime replayEnds = 0;  // the end of the recording a replay repeats; 0: not a replay
+  bool live = false;            // on the real clock, or a replay of a run on it
+};
+
+// On the real clock every bar shows from the start; a bars file is followed
+// as its writer adds to it, and made-up bars form as time passes.
+void showBarsLive(ChartSession& session, const ReadyRun& ready, StudyInstance& instance,
+                  std::optional<BarsFileFollower>& follower, std::optional<SyntheticBarsFeed>& synthetic) {
   session.showAllBars();
-  if (!barsPath.empty()) followBarsFile(session, follower.emplace(barsPath, chart), instance);
+  const ChartPlan& chart = ready.plan.chart;
+  if (!chart.bars.path.empty()) {
+    followBarsFile(session, follower.emplace(chart.bars.path, ready.placed.chart, ready.skipped), instance);
+    return;
+  }
+  synthetic.emplace(syntheticBarsPlan(chart, true, ready.span));
+  const Clock& clock = ready.clock;
+  session.setBarsFeed([&synthetic, &clock] { return synthetic->barsUpTo(clock.now()); });
 }
 
 // A replay of a recording of calls: the bars the run's chart held before its
@@ -284,17 +326,14 @@ void repeatRecordedCalls(ChartSession& session, RecordedCalls& calls) {
 // "1 call", "2 calls".
 std::string callsText(int64_t calls) { return std::to_string(calls) + (calls == 1 ? " call" : " calls"); }
 
-// What a run has settled before its first call: its plan, the study on its
-// chart, the recording it replays, its clock, its calls and its bars.
-struct ReadyRun {
-  const RunPlan& plan;
-  PlacedStudy& placed;
-  std::optional<recording::Recording>& recorded;
-  Clock& clock;
-  const CallSpan& span;
-  std::vector<Bar> bars;
-  HostDateTime replayEnds = 0;  // the end of the recording a replay repeats; 0: not a replay
-};
+// The records a run keeps of its calls; the bars file's trouble is the
+// follower's once it follows the file, else what the start found.
+CallRecords recordsOf(const ReadyRun& ready, const std::optional<BarsFileFollower>& follower) {
+  const ChartPlan& chart = ready.plan.chart;
+  std::string atStart = ready.skipped.empty() ? std::string() : skippedLineText(chart.bars.path, ready.skipped.back());
+  return CallRecords{ServiceRecord(chart.staleAfterSeconds), PriceRecord(ready.live, chart.bars.synthetic()),
+                     [&follower, atStart] { return follower ? follower->warning() : atStart; }};
+}
 
 // Runs the calls with the features that react to them, in the order they
 // react: alerts are judged first, so the picture, the status, the page and
@@ -327,19 +366,24 @@ int runCalls(ReadyRun ready) {
                        ready.clock);
   calling = &session;
   std::optional<BarsFileFollower> follower;
-  if (!ready.clock.simulated()) showBarsLive(session, chart.bars.path, ready.placed.chart, instance, follower);
+  std::optional<SyntheticBarsFeed> synthetic;
+  if (!ready.clock.simulated()) showBarsLive(session, ready, instance, follower, synthetic);
   if (replay.calls) repeatRecordedCalls(session, *replay.calls);
   AlertWatch alerts(instance, chart.alerts, chart.tickSize);
+  ChartMarks marks;
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
   RunSummary summary(chart.outputs, outputs.log, console, apiKey);
-  std::vector<AfterCall*> observers = {&alerts, &outputs.repaint, &outputs.frames, &changes, &outputs.status, &live};
+  std::vector<AfterCall*> observers = {&alerts,  &marks,          &outputs.repaint, &outputs.frames,
+                                       &changes, &outputs.status, &live};
   if (recording) observers.push_back(&*recording);
   observers.insert(observers.end(), {&progress, &summary});
   ChartPictureOptions picture = chart.outputs.picture;
-  ServiceRecord service;
+  CallRecords records = recordsOf(ready, follower);
+  const ServiceRecord& service = records.service;
   support::noteInterrupts();
-  const int ran = callThroughSpan(session, ready.span, instance, *watch, service, picture, observers, console);
+  const int ran = callThroughSpan(session, ready.span, instance, *watch, records, outputs.log.counts(), picture,
+                                  observers, console);
   progress.end();
   if (support::interrupted() && !console.quiet())
     std::cerr << "tarvio-chart: interrupted after " << callsText(summary.calls()) << "; writing what was drawn\n";
@@ -382,12 +426,14 @@ int runChart(const ChartOptions& commandLine) {
   if (!plan.run.console.quiet)
     for (const std::string& note : replay.notes) std::cerr << "tarvio-chart: note: " << note << "\n";
   const CallSpan span = recorded ? replay.span : callSpanOf(plan.run.clock, realClock.now());
-  std::vector<Bar> bars;
+  BarText bars;
   if (const int loaded = loadBarsOfSpan(plan, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
     return loaded;
   SimulatedClock simulatedClock(span.first);
   Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
-  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars), replay.recordingEnds});
+  const bool live = plan.run.clock.real() || (recorded && !recorded->header.simulatedClock);
+  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars.bars), std::move(bars.skipped),
+                           replay.recordingEnds, live});
 }
 
 }  // namespace chart_tool

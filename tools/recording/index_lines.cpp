@@ -134,6 +134,8 @@ bool headerLine(const RecordingHeader& header, std::string& line, std::string& e
   json.StartArray();
   for (const std::string& input : header.inputs) support::writeJsonString(json, input);
   json.EndArray();
+  json.Key("syntheticBars");
+  json.Bool(header.syntheticBars);
   json.EndObject();
   line = finished(buffer);
   return true;
@@ -205,6 +207,8 @@ bool readHeaderLine(std::string_view line, RecordingHeader& header, std::string&
       if (input.IsString()) header.inputs.push_back(text(input));
     }
   }
+  header.syntheticBars = false;
+  if (document.HasMember("syntheticBars")) fields.flag("syntheticBars", header.syntheticBars);
   error = fields.problem();
   return error.empty();
 }

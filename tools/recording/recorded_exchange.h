@@ -63,6 +63,9 @@ struct RecordingHeader {
   // would find another input is given by its index ("37=3"); list inputs by
   // option index; numbers and times exact.
   std::vector<std::string> inputs;
+  // The bars were made up by the program, not read from a file (absent
+  // before this was written: a file).
+  bool syntheticBars = false;
 };
 
 // One request the study made and the answer handed to it.

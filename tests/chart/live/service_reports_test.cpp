@@ -54,32 +54,109 @@ ObservedCall halted(ObservedCall observed) {
   return observed;
 }
 
-TEST(DataAge, MarksThePictureByTheAgeOfItsLevels) {
+// The call with the study holding a profile the service dated `seconds` from 10:15:00.
+ObservedCall dated(ObservedCall observed, int seconds) {
+  observed.snapshotTime = at(seconds);
+  return observed;
+}
+
+TEST(DataAge, MarksThePictureByTheAgeOfItsLevelsAndTellsAnOutageOnItsFirstCall) {
   ObservedCall nextDay = call(0);
   nextDay.now += kMicrosecondsPerDay;
+  const std::string refused = "the service refused its answers since 10:15:20 (HTTP 500); levels from 10:15:00";
+  const std::string noAnswer = "no answer from the service since 10:15:05: Couldn't connect to server";
   const std::vector<Marked> cases = {
       {"live", {call(0, delivered(200)), call(10)}, {"levels as of 10:15:00, 10 s ago", "", ""}},
-      {"stale", {call(0, delivered(200)), call(20, delivered(500))}, {"levels as of 10:15:00, 20 s ago", "STALE", ""}},
+      {"refused, then stale",
+       {call(0, delivered(200)), call(20, delivered(500))},
+       {"levels as of 10:15:00, 20 s ago, refused since 10:15:20", "STALE", "", refused, "", "", {refused}}},
+      {"a failed transfer takes the levels off",
+       {call(0, delivered(200)), call(5, failed("Couldn't connect to server"))},
+       {"no answer since 10:15:05", "", noAnswer, noAnswer}},
+      {"the next good answer ends the outage",
+       {call(0, delivered(200)), call(5, failed("Couldn't connect to server")), call(10, delivered(200))},
+       {"levels as of 10:15:10, 0 s ago", "", ""}},
       {"halted after good levels", {call(0, delivered(200)), halted(call(5, delivered(200), {alert(kInvalidKey)}))},
        {"levels as of 10:15:00, 5 s ago", "REQUESTS HALTED", ""}},
       {"window closed on the day's levels", {call(0, delivered(200)), closed(call(3600))},
        {"levels as of 10:15:00, 60 min ago, window closed", "", ""}},
       {"levels of an earlier day", {call(0, delivered(200)), nextDay},
        {"levels as of 2026-03-02 10:15:00, 24 h ago", "STALE", ""}},
+      {"the service's own time", {dated(call(0, delivered(200)), -3), dated(call(10), -3)},
+       {"levels as of 10:14:57 (service time), 13 s ago", "", ""}},
+      {"an old snapshot sent again and again",
+       {dated(call(0, delivered(200)), -200), dated(call(5, delivered(200)), -200)},
+       {"levels as of 10:11:40 (service time), 3 min ago", "STALE", ""}},
+      {"a service clock ahead of ours", {dated(call(0, delivered(200)), 30)},
+       {"levels as of 10:15:30 (service time), 0 s ago", "", ""}},
+      {"a timestamp that is no time of today", {dated(call(0, delivered(200)), -2 * 86400)},
+       {"levels as of 10:15:00, 0 s ago", "", ""}},
       {"nothing yet, window closed", {closed(call(0))}, {"", "", "no levels yet: requests start at 09:30 New York time"}},
-      {"nothing yet, asking", {call(0), call(1, failed("Timeout was reached"))}, {"", "", "no answer from the service"}},
-      {"nothing after three intervals", {call(0), call(15, delivered(500))}, {"", "STALE", "no answer from the service"}},
+      {"nothing yet, asking", {call(0)}, {"", "", "no answer from the service"}},
+      {"nothing after three intervals",
+       {call(0), call(15, delivered(500))},
+       {"", "STALE", "the service refused its answers since 10:15:15 (HTTP 500); no levels yet"}},
       {"nothing, halted", {halted(call(0, delivered(200), {alert(kInvalidKey)}))},
        {"", "REQUESTS HALTED", "no levels: requests halted (see the message log)"}},
   };
   for (const Marked& c : cases) {
     ServiceRecord record;
     for (const ObservedCall& observed : c.calls) record.noteCall(observed);
-    const DataAgeMarks marks = dataAgeMarks(record, kStart);
+    const DataAgeMarks marks = dataAgeMarks(record, PriceRecord(false, false), kStart);
     EXPECT_EQ(marks.dataAge, c.marks.dataAge) << c.what;
     EXPECT_EQ(marks.warning, c.marks.warning) << c.what;
     EXPECT_EQ(marks.plotNotice, c.marks.plotNotice) << c.what;
+    EXPECT_EQ(marks.notice, c.marks.notice.empty() ? c.marks.plotNotice : c.marks.notice) << c.what;
+    EXPECT_EQ(marks.banners, c.marks.banners) << c.what;
+    EXPECT_EQ(record.stale(), !record.staleReason().empty()) << c.what;
   }
+}
+
+TEST(DataAge, TellsAServiceClockAheadOnceAndKeepsTheLastErrorUntilAGoodAnswer) {
+  ServiceRecord record;
+  record.noteCall(dated(call(0, delivered(200)), 30));
+  EXPECT_EQ(record.takeNote(), "the service's clock is 30 s ahead of the chart's: its levels count as 0 s old while they are ahead");
+  record.noteCall(dated(call(5, delivered(200)), 40));
+  EXPECT_EQ(record.takeNote(), "");
+  record.noteCall(dated(call(10, delivered(500)), 40));
+  EXPECT_EQ(record.lastError(), "HTTP 500");
+  EXPECT_EQ(record.lastErrorAt(), at(10));
+  record.noteCall(dated(call(15, delivered(200)), 40));
+  EXPECT_EQ(record.lastError(), "");
+  EXPECT_FALSE(record.lastErrorAt());
+}
+
+// The price's marks on a live run: its time and age, and STALE once the bars
+// have not moved for three bar periods inside the window, never outside it.
+TEST(DataAge, MarksThePriceStaleWhenTheBarsStopMovingInsideTheWindow) {
+  const std::vector<chart_host::Bar> bars = {{at(-120), 1, 1, 1, 1, 1}, {at(-60), 1, 2, 1, 2, 1}};
+  const struct {
+    int seconds;
+    bool windowOpen;
+    const char* age;
+    const char* warning;
+  } cases[] = {{0, true, "price as of 10:14:00, 60 s ago", ""},
+               {119, true, "price as of 10:14:00, 3 min ago", ""},
+               {120, true, "price as of 10:14:00, 3 min ago", "PRICE STALE"},
+               {120, false, "price as of 10:14:00, 3 min ago", ""}};
+  for (const auto& c : cases) {
+    PriceRecord price(true, false);
+    price.noteCall(at(c.seconds), bars, c.windowOpen, "");
+    ServiceRecord service;
+    service.noteCall(call(c.seconds));
+    const DataAgeMarks marks = dataAgeMarks(service, price, kStart);
+    EXPECT_EQ(marks.priceAge, c.age) << c.seconds;
+    EXPECT_EQ(marks.priceWarning, c.warning) << c.seconds;
+  }
+  PriceRecord moving(true, true);
+  moving.noteCall(at(0), bars, true, "");
+  std::vector<chart_host::Bar> changed = bars;
+  changed.back().close = 1.5f;
+  moving.noteCall(at(170), changed, true, "");
+  EXPECT_EQ(moving.age_s(), 0) << "a changed newest bar moves the price";
+  ServiceRecord service;
+  service.noteCall(call(170));
+  EXPECT_EQ(dataAgeMarks(service, moving, kStart).priceAge, "synthetic price as of 10:14:00, 0 s ago");
 }
 
 TEST(DataAge, NamesEveryZoneOfTheModulesTable) {

@@ -48,6 +48,7 @@ struct ChartOptions {
   // Service mapping, for loopback and tests.
   std::string serviceAddress;  // ADDRESS:PORT in place of every service host
   std::string caFile;
+  int64_t staleAfterSeconds = 120;  // levels older than this by the service's time are STALE
   // A recording to answer the study instead of a service (see replay_run.h).
   std::string replayPath;
   // Outputs.

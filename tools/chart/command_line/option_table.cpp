@@ -218,6 +218,10 @@ const std::vector<ChartOption>& chartOptionTable() {
        "ADDRESS:PORT, e.g. 127.0.0.1:8443", readServiceAddress},
       {{"--ca-file", "PATH", "Service", "trust the certificates in this PEM file as well"},
        "a file of PEM certificates", text(&ChartOptions::caFile)},
+      {{"--stale-after", "SECONDS", "Service",
+        "levels the service dates (its own time in the answer) count as STALE once they are older than this "
+        "(default 120): a service may refresh its levels less often than the study asks"},
+       "seconds from 1 to 86400", whole(&ChartOptions::staleAfterSeconds, 1, 86400)},
 
       {{"--png", "PATH", "Outputs",
         "the chart as a PNG picture; on the real clock also replaced whole on every change of the chart, so "

@@ -6,7 +6,7 @@ namespace {
 
 ChartPlan chartPlanOf(const ChartOptions& o) {
   ChartPlan chart;
-  chart.bars = {o.barsPath, o.syntheticFrom, o.barSeconds, o.barCount, o.startPrice, o.seed};
+  chart.bars = {o.barsPath, o.syntheticFrom, o.barSeconds, o.barCount, o.startPrice, o.seed, false};
   chart.zoneText = o.zoneText;
   chart.tickSize = o.tickSize;
   chart.inputs.settingsPath = o.settingsPath;
@@ -24,6 +24,7 @@ ChartPlan chartPlanOf(const ChartOptions& o) {
   out.statusPath = o.statusPath;
   out.framesPath = o.framesPath;
   out.frameEverySeconds = o.frameEverySeconds;
+  chart.staleAfterSeconds = o.staleAfterSeconds;
   return chart;
 }
 

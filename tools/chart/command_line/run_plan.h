@@ -30,6 +30,9 @@ struct BarsSettings {
   int32_t count = 0;  // 0: enough to reach the last call
   float startPrice = 5800.0f;
   uint64_t seed = 1;
+  bool recordedSynthetic = false;  // a replay's bars file holds the made-up bars of the run it repeats
+  // The bars are made up: no file, or the made-up ones of a recorded run.
+  bool synthetic() const { return path.empty() || recordedSynthetic; }
 };
 
 // The study's inputs, applied in this order: a replay's recorded inputs, the
@@ -65,6 +68,7 @@ struct ChartPlan {
   InputsSettings inputs;
   AlertsPlan alerts;
   OutputSettings outputs;
+  int64_t staleAfterSeconds = 120;  // levels older than this by the service's own time are STALE
 };
 
 struct ClockSettings {

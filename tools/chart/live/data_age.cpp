@@ -6,17 +6,42 @@ namespace chart_tool::live {
 
 namespace {
 
-// The time of day alone, or with its date when the answer is of another day.
-std::string answerTime(HostDateTime answer, HostDateTime now) {
-  const bool sameDay = support::dayNumberOf(answer) == support::dayNumberOf(now);
-  return sameDay ? support::formatTimeOfDay(answer) : support::formatDateTime(answer);
+// The time of day alone, or with its date when it is of another day than now.
+std::string timeText(HostDateTime when, HostDateTime now) {
+  const bool sameDay = support::dayNumberOf(when) == support::dayNumberOf(now);
+  return sameDay ? support::formatTimeOfDay(when) : support::formatDateTime(when);
 }
 
-std::string plotNotice(const ServiceRecord& record, const std::string& requestStart) {
-  if (record.lastGoodAnswer()) return {};
-  if (record.halted()) return "no levels: requests halted (see the message log)";
-  if (!record.windowOpen()) return "no levels yet: requests start at " + requestStart;
+std::string plotNotice(const ServiceRecord& service, const std::string& requestStart) {
+  if (service.halted()) return service.lastGoodAnswer() ? std::string() : "no levels: requests halted (see the message log)";
+  // A failed transfer takes the levels off the chart, and a refusal before
+  // the first good answer leaves none: the plot says why.
+  const std::optional<run::Outage>& outage = service.outage();
+  if (outage && (outage->kind == run::Outage::Kind::TransferFailed || !service.lastGoodAnswer()))
+    return outageText(service);
+  if (service.lastGoodAnswer()) return {};
+  if (!service.windowOpen()) return "no levels yet: requests start at " + requestStart;
   return "no answer from the service";
+}
+
+std::string levelsAge(const ServiceRecord& service) {
+  const std::optional<run::Outage>& outage = service.outage();
+  if (outage && outage->kind == run::Outage::Kind::TransferFailed)
+    return "no answer since " + timeText(outage->since, service.now());
+  const std::optional<HostDateTime> levels = service.levelsTime();
+  if (!levels) return {};
+  std::string text = "levels as of " + timeText(*levels, service.now()) +
+                     (service.snapshotTime() ? " (service time), " : ", ") + ageText(*service.age_s());
+  if (outage) text += ", refused since " + timeText(outage->since, service.now());
+  if (!service.windowOpen()) text += ", window closed";
+  return text;
+}
+
+std::string priceAge(const PriceRecord& price, HostDateTime now) {
+  const std::optional<HostDateTime> time = price.priceTime();
+  if (!time) return {};
+  return std::string(price.synthetic() ? "synthetic price as of " : "price as of ") + timeText(*time, now) + ", " +
+         ageText(*price.age_s());
 }
 
 }  // namespace
@@ -27,18 +52,33 @@ std::string ageText(int64_t age_s) {
   return std::to_string((age_s + 1800) / 3600) + " h ago";
 }
 
-DataAgeMarks dataAgeMarks(const ServiceRecord& record, const std::string& requestStart) {
+std::string outageText(const ServiceRecord& service) {
+  const std::optional<run::Outage>& outage = service.outage();
+  if (!outage) return {};
+  const std::string since = timeText(outage->since, service.now());
+  if (outage->kind == run::Outage::Kind::TransferFailed)
+    return "no answer from the service since " + since + ": " + outage->reason;
+  const std::optional<HostDateTime> levels = service.levelsTime();
+  const std::string kept = levels ? "; levels from " + timeText(*levels, service.now()) : "; no levels yet";
+  if (outage->status != run::kHttpOk) return "the service refused its answers since " + since + " (" + outage->reason + ")" + kept;
+  return "the study refused the service's answers since " + since + " (" + outage->reason + ")" + kept;
+}
+
+DataAgeMarks dataAgeMarks(const ServiceRecord& service, const PriceRecord& price, const std::string& requestStart) {
   DataAgeMarks marks;
-  if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
-    marks.dataAge = "levels as of " + answerTime(*answer, record.now()) + ", " + ageText(*record.age_s());
-    if (!record.windowOpen()) marks.dataAge += ", window closed";
-  }
-  if (record.halted()) {
+  marks.dataAge = levelsAge(service);
+  if (service.halted()) {
     marks.warning = "REQUESTS HALTED";
-  } else if (record.stale()) {
+  } else if (service.stale()) {
     marks.warning = "STALE";
   }
-  marks.plotNotice = plotNotice(record, requestStart);
+  marks.plotNotice = plotNotice(service, requestStart);
+  const std::string outage = outageText(service);
+  marks.notice = outage.empty() ? marks.plotNotice : outage;
+  if (!outage.empty() && outage != marks.plotNotice) marks.banners.push_back(outage);
+  if (!price.barsWarning().empty()) marks.banners.push_back(price.barsWarning());
+  marks.priceAge = priceAge(price, service.now());
+  if (price.stale()) marks.priceWarning = "PRICE STALE";
   return marks;
 }
 

@@ -41,6 +41,15 @@ class StatusWriter {
     json_.Key(name);
     json_.Int64(value);
   }
+  template <typename Number>
+  void numberOrNull(const char* name, std::optional<Number> value) {
+    if (!value) return null(name);
+    number(name, static_cast<int64_t>(*value));
+  }
+  void timeOrNull(const char* name, std::optional<HostDateTime> value) {
+    if (!value) return null(name);
+    text(name, support::formatDateTime(*value));
+  }
   void yesNo(const char* name, bool value) {
     json_.Key(name);
     json_.Bool(value);
@@ -100,24 +109,15 @@ std::string statusJson(const ServiceRecord& record, const std::vector<study_door
   StatusWriter status(json, apiKey);
   json.StartObject();
   status.text("now", support::formatDateTime(record.now()));
-  if (const std::optional<HostDateTime> answer = record.lastGoodAnswer()) {
-    status.text("lastGoodAnswer", support::formatDateTime(*answer));
-    status.number("ageSeconds", *record.age_s());
-  } else {
-    status.null("lastGoodAnswer");
-    status.null("ageSeconds");
-  }
+  status.timeOrNull("lastGoodAnswer", record.lastGoodAnswer());
+  status.numberOrNull("ageSeconds", record.age_s());
   status.yesNo("stale", record.stale());
   status.number("calls", record.calls());
   status.number("answers", record.answers());
   status.number("historyAnswers", record.historyAnswers());
   status.number("refusals", record.refusals());
   status.number("failedTransfers", record.failedTransfers());
-  if (const std::optional<long> httpStatus = record.lastHttpStatus()) {
-    status.number("lastHttpStatus", *httpStatus);
-  } else {
-    status.null("lastHttpStatus");
-  }
+  status.numberOrNull("lastHttpStatus", record.lastHttpStatus());
   status.textOrNull("lastError", record.lastError());
   status.yesNo("halted", record.halted());
   status.textOrNull("haltReason", record.haltReason());
@@ -131,6 +131,24 @@ std::string statusJson(const ServiceRecord& record, const std::vector<study_door
   status.priceOrNull("lastPrice", extras.lastPrice);
   status.priceOrNull("tickSize", extras.tickSize);
   status.number("changes", extras.changes);
+  // Later members come after the first ones, which keep their places.
+  status.text("levelsAgeFrom", record.snapshotTime() ? "service" : "arrival");
+  status.timeOrNull("snapshotTime", record.snapshotTime());
+  status.textOrNull("staleReason", record.staleReason());
+  status.timeOrNull("lastErrorAt", record.lastErrorAt());
+  status.number("studyMessages", extras.messages.studyMessages);
+  status.number("studyAlerts", extras.messages.studyAlerts);
+  status.number("levelAlerts", extras.messages.levelAlerts);
+  status.textOrNull("alertsHeld", extras.alertsHeld);
+  status.textOrNull("levelsWarning", extras.levelsWarning);
+  if (const run::PriceRecord* price = extras.price) {
+    status.timeOrNull("priceTime", price->priceTime());
+    status.numberOrNull("priceAgeSeconds", price->age_s());
+    status.yesNo("priceStale", price->stale());
+    status.textOrNull("priceAge", extras.priceAge);
+    status.textOrNull("priceWarning", extras.priceWarning);
+    status.textOrNull("barsWarning", price->barsWarning());
+  }
   json.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }

@@ -4,13 +4,15 @@
 // replaces the file whole (a temporary file in the same folder, renamed over
 // it), so a reader never sees half a file.
 //
-// Its members:
+// Its members, the first ones in the order they have always had:
 //   now                 the clock's time of the latest call, "YYYY-MM-DD HH:MM:SS"
 //   lastGoodAnswer      the time of the call on which the study last took a
 //                       profile answer, or null before the first
-//   ageSeconds          seconds from then to now, or null
-//   stale               true when the study is asking (window open, not halted)
-//                       and took no profile for three request intervals
+//   ageSeconds          seconds from the levels' time to now, or null
+//   stale               true when the study is asking (window open, not
+//                       halted) and took no profile for three request
+//                       intervals, or the service's time of the levels is
+//                       older than --stale-after
 //   calls               ordinary calls of the study so far
 //   answers             profile answers the study took (status 200, no alert)
 //   historyAnswers      majors-history answers it took; they never count as good
@@ -18,13 +20,15 @@
 //                       refused by the study (an alert on their call)
 //   failedTransfers     requests whose transfer failed (nothing delivered)
 //   lastHttpStatus      the status of the latest delivered answer, or null
-//   lastError           the latest alert of the study or transfer failure, or null
+//   lastError           the latest alert of the study or transfer failure
+//                       since the last good answer, or null
 //   halted              the study has halted its requests (a refused key, a
 //                       setting that cannot go into a request)
 //   haltReason          the study's alert that halted them, or null
 //   requestWindow       "open" or "closed": the study's daily request window now
-//   notice              what the chart shows in place of levels while it has
-//                       none, e.g. "no answer from the service", or null
+//   notice              an outage from the call it begins on ("no answer from
+//                       the service since 19:50:31: ..."), else what the chart
+//                       shows in place of levels while it has none, or null
 //   levels              the levels drawn now: [{"name": "ZG", "price": 5790.5}, ...]
 //   alerts              the latest alert texts
 //   title               the picture's title ("ES_SPX  ·  Classic  ·  ...")
@@ -37,6 +41,24 @@
 //                       answer, a new or changed bar, an alert, a new mark
 //                       (see chart_change.h); what a page watches to know
 //                       when to fetch the picture again
+//   levelsAgeFrom       "service" when the age counts from the service's own
+//                       time of the levels (snapshotTime), else "arrival"
+//   snapshotTime        the service's time of the levels, in the chart's
+//                       time, or null
+//   staleReason         why stale is true, or null
+//   lastErrorAt         the time of the call lastError came on, or null
+//   studyMessages       the study's messages so far, and of them its alerts
+//   studyAlerts
+//   levelAlerts         the alerts the run raised on the price meeting a level
+//   alertsHeld          why alerts are not judged now (a stale price), or null
+//   levelsWarning       levels too far from the price to be of these bars, or null
+//   priceTime           the newest bar's time, or null
+//   priceAgeSeconds     seconds since the bars last moved, or null
+//   priceStale          true when, on a live run inside the request window,
+//                       the bars have not moved for three bar periods
+//   priceAge            the title bar's age of the price, or null
+//   priceWarning        "PRICE STALE" as the title bar shows it, or null
+//   barsWarning         what is wrong with the bars file now, or null
 // The service key never appears in it. Not thread-safe.
 #pragma once
 
@@ -45,8 +67,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart/study_door/study_door.h"
+#include "tools/chart/run/message_counts.h"
+#include "tools/chart/run/price_record.h"
 #include "tools/chart/run/service_record.h"
+#include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool::live {
 
@@ -60,6 +84,12 @@ struct StatusExtras {
   std::optional<float> lastPrice;
   float tickSize = 0;
   int64_t changes = 0;
+  const run::PriceRecord* price = nullptr;  // none: no price members beyond lastPrice
+  std::string priceAge;
+  std::string priceWarning;
+  run::MessageCounts messages;
+  std::string alertsHeld;
+  std::string levelsWarning;
 };
 
 // The file's text; every text in it has `apiKey` hidden (see withoutKey).

@@ -9,8 +9,14 @@ void StatusReport::afterCall(run::CallRecord& call) {
   const chart_host::ChartPictureOptions& picture = call.picture;
   StatusExtras extras{picture.title, picture.dataAge, picture.warning, std::nullopt, chart.tickSize(), call.changes};
   if (!chart.bars().empty()) extras.lastPrice = chart.bars().back().close;
-  call.status = statusJson(call.service, study_door::drawnLevels(call.instance), call.alerts, picture.plotNotice,
-                           apiKey_, extras);
+  extras.price = &call.price;
+  extras.priceAge = picture.priceAge;
+  extras.priceWarning = picture.priceWarning;
+  extras.messages = call.messages;
+  extras.alertsHeld = call.alertsHeld;
+  extras.levelsWarning = call.levelsWarning;
+  call.status = statusJson(call.service, study_door::drawnLevels(call.instance), call.alerts, call.notice, apiKey_,
+                           extras);
   const std::string failure = file_.replace(call.status);
   if (!failure.empty()) console_.tell(outputs::withoutKey(failure, apiKey_));
 }

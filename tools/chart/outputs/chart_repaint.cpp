@@ -1,6 +1,5 @@
 #include "tools/chart/outputs/chart_repaint.h"
 
-#include "tools/chart/live/data_age.h"
 #include "tools/chart/outputs/run_log.h"
 #include "tools/chart/run/call_reader.h"
 #include "tools/support/date_time_text.h"
@@ -16,7 +15,6 @@ bool ChartRepaint::open(const std::string& tracePath, std::string& error) {
 
 void ChartRepaint::afterCall(run::CallRecord& call) {
   description_.describe(call.picture, call.instance, call.now);
-  markDataAge(call.picture, call.service, call.instance);
   chart_host::layOutChartPicture(call.instance, call.picture);
   if (canvas_) canvas_->beginRepaint(call.number, support::formatDateTime(call.now));
   call.instance.paint(canvas_.get());
@@ -28,14 +26,6 @@ bool ChartRepaint::finish(std::string& error) {
   if (trace_) return true;
   error = tracePath_ + ": writing failed";
   return false;
-}
-
-void markDataAge(chart_host::ChartPictureOptions& picture, const live::ServiceRecord& record,
-                 chart_host::StudyInstance& instance) {
-  live::DataAgeMarks marks = live::dataAgeMarks(record, run::requestStartText(instance));
-  picture.dataAge = std::move(marks.dataAge);
-  picture.warning = std::move(marks.warning);
-  picture.plotNotice = std::move(marks.plotNotice);
 }
 
 }  // namespace chart_tool::outputs

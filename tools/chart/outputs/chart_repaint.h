@@ -1,6 +1,7 @@
-// After every call: the picture described as the study stands (its title,
-// the age of its levels, its marks), laid out, and the chart repainted,
-// through the graphics trace (--trace) when one is asked for.
+// After every call: the picture described as the study stands (its title
+// and its levels' names; the marks of age come before, from the live room),
+// laid out, and the chart repainted, through the graphics trace (--trace)
+// when one is asked for.
 #pragma once
 
 #include <fstream>
@@ -27,9 +28,5 @@ class ChartRepaint : public run::AfterCall {
   std::ofstream trace_;
   std::unique_ptr<TraceCanvas> canvas_;
 };
-
-// The picture's marks of how old its levels are (see data_age.h).
-void markDataAge(chart_host::ChartPictureOptions& picture, const live::ServiceRecord& record,
-                 chart_host::StudyInstance& instance);
 
 }  // namespace chart_tool::outputs

@@ -37,6 +37,7 @@ std::optional<recording::Recording> openReplay(const RunPlan& typed, RunPlan& re
   if (read.header.version >= recording::kFirstVersionWithCalls) resolved.chart.outputs.from = typed.run.clock.start;
   resolved.chart.zoneText = read.header.chartZone;
   if (resolved.chart.bars.path.empty()) resolved.chart.bars.path = read.barsPath;
+  resolved.chart.bars.recordedSynthetic = read.header.syntheticBars;
   return read;
 }
 

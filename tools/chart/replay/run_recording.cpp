@@ -20,7 +20,8 @@ std::vector<support::PriceBar> recordedBars(const std::vector<Bar>& bars) {
 }  // namespace
 
 bool RunRecording::open(const std::string& folder, const CallSpan& span, const Clock& clock, StudyInstance& instance,
-                        const std::vector<Bar>& bars, const std::string& apiKey, std::string& error) {
+                        const std::vector<Bar>& bars, bool syntheticBars, const std::string& apiKey,
+                        std::string& error) {
   folder_ = folder;
   apiKey_ = apiKey;
   clock_ = &clock;
@@ -31,6 +32,7 @@ bool RunRecording::open(const std::string& folder, const CallSpan& span, const C
   header.firstCall = span.first;
   header.lastCall = span.last;
   header.stepMicroseconds = span.step_us;
+  header.syntheticBars = syntheticBars;
   for (const std::string& input : inputSettingTexts(instance)) header.inputs.push_back(withoutKey(input, apiKey));
   auto writer = std::make_unique<recording::RecordingWriter>();
   if (!writer->open(folder, header, recordedBars(bars), error)) {

@@ -36,10 +36,10 @@ class RunRecording : public AfterCall {
 
   // Makes the folder and writes the header (the chart's zone, the clock, the
   // span and the study's inputs, the key left out) and the bars; false with
-  // one line. The clock must outlive the recording. `apiKey` is hidden in
-  // everything written.
+  // one line. The clock must outlive the recording. `syntheticBars`: the bars
+  // are made up. `apiKey` is hidden in everything written.
   bool open(const std::string& folder, const CallSpan& span, const Clock& clock, StudyInstance& instance,
-            const std::vector<Bar>& bars, const std::string& apiKey, std::string& error);
+            const std::vector<Bar>& bars, bool syntheticBars, const std::string& apiKey, std::string& error);
 
   // `transport` wrapped so that what passes through it is recorded.
   std::shared_ptr<HttpTransport> wrap(std::shared_ptr<HttpTransport> transport);

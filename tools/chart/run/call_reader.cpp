@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "tools/chart/study_door/study_door.h"
-#include "tools/support/date_time_text.h"
 #include "tools/chart/inputs/zone_names.h"
+#include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool {
@@ -39,6 +38,10 @@ ObservedCall CallReader::read(HostDateTime now) {
   call.halted = study_door::requestsHalted(instance_);
   call.windowOpen = study_door::requestWindowOpen(instance_, now);
   call.interval_s = study_door::requestInterval_s(instance_);
+  HostDateTime snapshot = 0;
+  if (const std::optional<HostDateTime> utc = study_door::snapshotTimeUtc(instance_);
+      utc && instance_.chart().convertFromZone(*utc, "UTC+00", snapshot))
+    call.snapshotTime = snapshot;
   return call;
 }
 

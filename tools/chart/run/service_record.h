@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/http_facility.h"
@@ -28,6 +29,9 @@ struct ObservedCall {
   bool halted = false;                             // the study's halt flag after the call
   bool windowOpen = false;                         // its request window is open now
   int64_t interval_s = 5;                          // its Request Interval input
+  // The service's own time of the profile the study holds (its "timestamp"),
+  // in the chart's time; none while it holds none.
+  std::optional<HostDateTime> snapshotTime;
 };
 
 // How an answer was judged.
@@ -49,11 +53,26 @@ AnswerJudgement judgeAnswer(const chart_host::HttpAnswer& answer, const std::str
 // True for the URL of a majors-history request.
 bool isHistoryUrl(const std::string& url);
 
+// Why the service gives no levels now, from the first call it failed on
+// until the next profile the study takes.
+struct Outage {
+  enum class Kind { TransferFailed, Refused };
+  Kind kind = Kind::TransferFailed;
+  HostDateTime since = 0;  // the call it began on
+  std::string reason;      // "Couldn't connect to server", "HTTP 500", or the study's complaint
+  long status = 0;         // of a refused answer
+};
+
 class ServiceRecord {
  public:
   // A study that is asking and took no profile for this many request
   // intervals of clock time shows levels that are no longer live.
   static constexpr int64_t kStaleIntervals = 3;
+  // The service may refresh its snapshot less often than the study asks: its
+  // own time may lag this much before the levels count as stale.
+  static constexpr int64_t kDefaultStaleAfter_s = 120;
+
+  explicit ServiceRecord(int64_t staleAfter_s = kDefaultStaleAfter_s) : staleAfter_s_(staleAfter_s) {}
 
   void noteCall(const ObservedCall& call);
 
@@ -74,14 +93,31 @@ class ServiceRecord {
 
   // The status of the latest delivered answer; none before the first.
   std::optional<long> lastHttpStatus() const { return lastHttpStatus_; }
-  // The latest error: the study's alert line or complaint about an answer
-  // ("HTTP 500: ..." for another status than 200), or the transport's reason
-  // for a transfer that failed. Empty before the first.
+  // The latest error since the last good answer: the study's alert line or
+  // complaint about an answer ("HTTP 500: ..." for another status than 200),
+  // or the transport's reason for a transfer that failed; and the call it
+  // came on. Empty, and none, before the first and after a good answer.
   const std::string& lastError() const { return lastError_; }
+  std::optional<HostDateTime> lastErrorAt() const { return lastErrorAt_; }
   // The clock time of the call on which the study last took a profile.
   std::optional<HostDateTime> lastGoodAnswer() const { return lastGoodAnswer_; }
-  // Seconds since then by the clock of the latest call (never below 0).
+
+  // The service's own time of the levels, when the profile's timestamp reads
+  // as a time within a day of the clock; none otherwise, and the levels'
+  // age is then counted from the answer's arrival.
+  std::optional<HostDateTime> snapshotTime() const;
+  // The time the levels' age counts from: the snapshot's, else the arrival's.
+  std::optional<HostDateTime> levelsTime() const;
+  // Seconds from levelsTime() to the clock of the latest call, never below 0
+  // (a service clock ahead of ours counts as age 0).
   std::optional<int64_t> age_s() const;
+  // Once, on the call it was first seen: how far the service's clock is
+  // ahead of ours. Empty otherwise.
+  std::string takeNote() { return std::exchange(note_, std::string()); }
+
+  // From the first call an answer failed or was refused until the next good
+  // one; none while the service answers.
+  const std::optional<Outage>& outage() const { return outage_; }
 
   bool halted() const { return halted_; }
   // The study's alert on the call its requests were halted, e.g. "Tarvio API
@@ -89,18 +125,28 @@ class ServiceRecord {
   const std::string& haltReason() const { return haltReason_; }
   bool windowOpen() const { return windowOpen_; }
   HostDateTime now() const { return now_; }
+  int64_t interval_s() const { return interval_s_; }
+  int64_t staleAfter_s() const { return staleAfter_s_; }
 
-  // No profile taken for kStaleIntervals request intervals while the study is
-  // asking (window open, not halted). Counted from the later of the last good
-  // answer and the call the asking began, so a window that opens on
-  // yesterday's levels is not stale before the study had its chance. Outside
-  // the window, or halted, the study does not ask: nothing is judged stale
-  // then, and the age (and the halt) speak for themselves.
+  // The levels are no longer live, while the study is asking (window open,
+  // not halted): it took no profile for kStaleIntervals request intervals,
+  // counted from the later of the last good answer and the call the asking
+  // began (a window that opens on yesterday's levels is not stale before the
+  // study had its chance); or the service's own time of the levels is more
+  // than staleAfter_s old. Outside the window, or halted, the study does not
+  // ask: nothing is judged stale then, and the age (and the halt) speak for
+  // themselves.
   bool stale() const;
+  // Why stale() holds, in words; empty while it does not.
+  std::string staleReason() const;
 
  private:
   void noteAnswer(const chart_host::HttpAnswer& answer, const std::string& complaint, HostDateTime now);
+  void noteSnapshot(std::optional<HostDateTime> snapshot);
+  void setError(std::string error, HostDateTime at);
+  bool unanswered() const;
 
+  int64_t staleAfter_s_;
   int64_t calls_ = 0;
   int64_t answers_ = 0;
   int64_t historyAnswers_ = 0;
@@ -110,8 +156,13 @@ class ServiceRecord {
   std::map<std::string, int64_t> failuresByReason_;
   std::optional<long> lastHttpStatus_;
   std::string lastError_;
+  std::optional<HostDateTime> lastErrorAt_;
   std::optional<HostDateTime> lastGoodAnswer_;
+  std::optional<HostDateTime> snapshotTime_;
   std::optional<HostDateTime> askingSince_;
+  std::optional<Outage> outage_;
+  std::string note_;
+  bool aheadTold_ = false;
   bool halted_ = false;
   std::string haltReason_;
   bool windowOpen_ = false;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "data/gex_profile.h"
+#include "data/greek_profile.h"
 #include "host/call_context.h"
 #include "service/service_endpoint.h"
 #include "study/date_time.h"
@@ -90,6 +92,17 @@ std::vector<DrawnLevel> drawnLevels(StudyInstance& instance) {
     levels.push_back(DrawnLevel{name, drawing->record.price, lineNumber, drawing->record.color});
   }
   return levels;
+}
+
+std::optional<HostDateTime> snapshotTimeUtc(StudyInstance& instance) {
+  const tarvio::GreekOption& greek = tarvio::greekOption(tarvio::readIndex(instance.input(tarvio::kGreekInput)));
+  const tarvio::ProfileSnapshot* held = nullptr;
+  if (greek.family == tarvio::ProfileFamily::Gex)
+    held = static_cast<const tarvio::GexProfile*>(instance.store().pointerValue(tarvio::kGexProfileKey));
+  else if (greek.asksGreekProfile())
+    held = static_cast<const tarvio::GreekProfile*>(instance.store().pointerValue(tarvio::kGreekProfileKey));
+  if (held == nullptr || held->timestamp == 0 || held->strikes.empty()) return std::nullopt;
+  return tarvio::UnixSecondsToHostDateTime(held->timestamp);
 }
 
 std::string tickerOfRequestUrl(const std::string& url) {

@@ -35,6 +35,11 @@ struct DrawnLevel {
 // them; levels without a line are left out.
 std::vector<DrawnLevel> drawnLevels(StudyInstance& instance);
 
+// The "timestamp" of the profile the study holds for the family it draws
+// (the last answer it took, never one it refused), as a UTC date-time read
+// as Unix seconds; none while it holds no profile or the timestamp is 0.
+std::optional<HostDateTime> snapshotTimeUtc(StudyInstance& instance);
+
 // ---- The ticker and the futures target ----
 
 // The ticker in the path of one of the study's service requests (a profile

@@ -1,0 +1,56 @@
+#include "tools/chart/live/chart_marks.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "tools/chart/live/data_age.h"
+#include "tools/chart/run/call_reader.h"
+
+namespace chart_tool::live {
+
+namespace {
+
+std::string priceText(double price) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", price);
+  return text;
+}
+
+}  // namespace
+
+std::string levelsFarFromPrice(const std::vector<study_door::DrawnLevel>& levels, std::optional<float> price,
+                               const std::string& ticker) {
+  if (!price || !std::isfinite(*price) || *price <= 0) return {};
+  const study_door::DrawnLevel* farthest = nullptr;
+  double farthestShare = kFarFromPrice;
+  for (const study_door::DrawnLevel& level : levels) {
+    if (!std::isfinite(level.price)) continue;
+    const double share = std::fabs(static_cast<double>(level.price) - *price) / *price;
+    if (share > farthestShare) farthest = &level, farthestShare = share;
+  }
+  if (farthest == nullptr) return {};
+  return "levels more than " + std::to_string(static_cast<int>(kFarFromPrice * 100)) + " % from the price of " +
+         priceText(*price) + " (" + farthest->name + " " + priceText(farthest->price) + "): does the ticker " +
+         ticker + " fit these bars?";
+}
+
+void ChartMarks::afterCall(run::CallRecord& call) {
+  DataAgeMarks marks = dataAgeMarks(call.service, call.price, run::requestStartText(call.instance));
+  call.levelsWarning = levelsFarFromPrice(study_door::drawnLevels(call.instance), call.price.lastPrice(),
+                                          study_door::typedTicker(call.instance));
+  if (!call.levelsWarning.empty()) {
+    marks.banners.push_back(call.levelsWarning);
+    if (!farTold_) call.instance.log().add(chart_host::kHostLineMark + call.levelsWarning, false);
+    farTold_ = true;
+  }
+  chart_host::ChartPictureOptions& picture = call.picture;
+  picture.dataAge = std::move(marks.dataAge);
+  picture.warning = std::move(marks.warning);
+  picture.plotNotice = std::move(marks.plotNotice);
+  picture.priceAge = std::move(marks.priceAge);
+  picture.priceWarning = std::move(marks.priceWarning);
+  picture.banners = std::move(marks.banners);
+  call.notice = std::move(marks.notice);
+}
+
+}  // namespace chart_tool::live
