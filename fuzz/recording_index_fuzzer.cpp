@@ -48,7 +48,7 @@ bool sameExchange(const RecordedExchange& a, const RecordedExchange& b) {
 bool sameHeader(const RecordingHeader& a, const RecordingHeader& b) {
   return a.version == b.version && sameText(a.chartZone, b.chartZone) && a.simulatedClock == b.simulatedClock &&
          a.firstCall == b.firstCall && a.lastCall == b.lastCall && a.stepMicroseconds == b.stepMicroseconds &&
-         a.inputs.size() == b.inputs.size() &&
+         a.syntheticBars == b.syntheticBars && a.inputs.size() == b.inputs.size() &&
          std::equal(a.inputs.begin(), a.inputs.end(), b.inputs.begin(), sameText);
 }
 
@@ -58,7 +58,9 @@ bool sameCall(const RecordedCall& a, const RecordedCall& b) {
            x.volume == y.volume;
   };
   return a.number == b.number && a.at == b.at && a.barsFrom == b.barsFrom && a.handed == b.handed &&
-         a.bars.size() == b.bars.size() && std::equal(a.bars.begin(), a.bars.end(), b.bars.begin(), sameBar);
+         a.bars.size() == b.bars.size() && std::equal(a.bars.begin(), a.bars.end(), b.bars.begin(), sameBar) &&
+         sameText(a.barsWarning, b.barsWarning) && a.barsTold.size() == b.barsTold.size() &&
+         std::equal(a.barsTold.begin(), a.barsTold.end(), b.barsTold.begin(), sameText);
 }
 
 }  // namespace

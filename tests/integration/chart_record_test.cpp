@@ -200,6 +200,14 @@ TEST(ChartRecord, ARunKilledAtAnyMomentLeavesARecordingThatReads) {
     if (!std::filesystem::exists(folder + "/" + recording::kIndexFileName)) continue;  // killed before it began
     recording::Recording read;
     std::string error;
+    // Killed after its header and before anything it could replay: refused
+    // in one line, as an empty recording is.
+    const bool headerOnly =
+        linesOf(readText(folder + "/" + recording::kIndexFileName)).size() <= 1;
+    if (headerOnly && !recording::readRecording(folder, read, error)) {
+      EXPECT_NE(error.find("no exchange recorded, only the header line"), std::string::npos) << error;
+      continue;
+    }
     ASSERT_TRUE(recording::readRecording(folder, read, error)) << "run " << run << ": " << error;
     cutLines += read.note.empty() ? 0 : 1;
     exchangesSeen += static_cast<int>(read.exchanges.size());

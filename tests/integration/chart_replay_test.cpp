@@ -329,7 +329,7 @@ TEST_F(ChartReplay, AWindowWritesFromItsStartWhatTheWholeReplayWrote) {
 // A morning on the real clock replays to what it wrote: the answers came at
 // uneven delays, one transfer failed and one answer was an HTTP 500, and the
 // bars file the run followed changed as it ran (the forming bar's close
-// moved, then a new bar came). Cut after its third exchange, the recording
+// moved, then a new bar came, then a line out of order). Cut after its third exchange, the recording
 // replays up to the last call that exchange allows, and says where it ends.
 TEST(ChartReplayOfARealClockRun, WritesWhatTheRunWroteAndACutRecordingEndsAtItsCut) {
   StandinProcess standin({"--api-key", kKey, "--fault-schedule", "2:http500,4:close", "--delay-schedule",
@@ -359,7 +359,8 @@ TEST(ChartReplayOfARealClockRun, WritesWhatTheRunWroteAndACutRecordingEndsAtItsC
   bars.replace(bars.rfind("5860,100\n"), 9, "5860.75,100\n");  // the forming bar's close moves
   std::ofstream(out.file("bars.csv"), std::ios::binary | std::ios::trunc) << bars;
   waitForCalls(6);
-  std::ofstream(out.file("bars.csv"), std::ios::app) << "2026-03-02 09:30:00,5862,5866,5861,5865.5,100\n";
+  std::ofstream(out.file("bars.csv"), std::ios::app) << "2026-03-02 09:30:00,5862,5866,5861,5865.5,100\n"
+                                                      << "2026-03-02 09:20:00,5862,5866,5861,5865.5,100\n";
   chart.join();
   ASSERT_EQ(live.exit_status, 0) << live.standard_error;
 
@@ -371,6 +372,8 @@ TEST(ChartReplayOfARealClockRun, WritesWhatTheRunWroteAndACutRecordingEndsAtItsC
   for (const std::string& file : {"outputs.csv", "drawings.json", "messages.log", "trace.jsonl"})
     EXPECT_TRUE(readText(out.file("replay/" + file)) == readText(out.file("live/" + file))) << file;
   EXPECT_NE(readText(out.file("live/messages.log")).find("ALERT"), std::string::npos);
+  EXPECT_NE(readText(out.file("live/messages.log")).find("bars.csv:33: a bar of 2026-03-02 09:20:00"), std::string::npos)
+      << "the line out of order is told, and replayed";
 
   // Cut after the third exchange's line, as a run killed there leaves it.
   const std::string index = out.file("recording/exchanges.jsonl");

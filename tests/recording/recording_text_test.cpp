@@ -94,6 +94,8 @@ TEST(RecordingCalls, ReadBackExactlyAndEndAtTheLastWholeExchange) {
   call.barsFrom = 3;
   call.bars = {{kDay20260302, 5801.25f, 5802.0f, 5800.5f, 5801.75f, 1200.0f}, {kDay20260302 + 60000000, 0.1f, 1e30f, -3.5f, 7.0f, 0.0f}};
   call.handed = 1;
+  call.barsTold = {"--bars: bars.csv:7: a bar of 2026-03-02 09:20:00 after the newest, of 09:31:00: skipped"};
+  call.barsWarning = call.barsTold[0].substr(8);
   std::string line;
   std::string error;
   ASSERT_TRUE(callLine(call, line, error)) << error;
@@ -104,6 +106,8 @@ TEST(RecordingCalls, ReadBackExactlyAndEndAtTheLastWholeExchange) {
   ASSERT_EQ(read.bars.size(), 2u);
   EXPECT_EQ(read.bars[1].high, 1e30f);
   EXPECT_EQ(read.bars[0].close, 5801.75f);
+  EXPECT_EQ(read.barsTold, call.barsTold);
+  EXPECT_EQ(read.barsWarning, call.barsWarning);
 
   const std::string header = R"({"version":2,"chartZone":"UTC+00","clock":"real","firstCall":"2026-03-02 10:00:00.000000",)"
                              R"("lastCall":"2026-03-02 11:00:00.000000","stepMicroseconds":1000000,"inputs":[]})" "\n";

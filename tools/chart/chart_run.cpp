@@ -124,16 +124,14 @@ bool placeStudy(const RunPlan& plan, PlacedStudy& placed, std::string& error) {
 }
 
 // On the real clock the bars file is followed as its writer adds to it; a
-// problem reading it, and each line skipped, is the host's line in the log
-// once, and the chart keeps the bars it has.
-void followBarsFile(ChartSession& session, BarsFileFollower& follower, StudyInstance& instance) {
-  session.setBarsFeed([&follower, &instance] {
-    std::vector<std::string> told;
-    std::vector<Bar> bars = follower.lookAgain(told);
-    for (const std::string& problem : told)
-      instance.log().add(std::string(kHostLineMark) + "--bars: " + problem +
-                             (bars.empty() ? "; the chart keeps the bars it has" : ""),
-                         false);
+// problem reading it, and each line skipped, is told once in `told` for the
+// call's log, and the chart keeps the bars it has.
+void followBarsFile(ChartSession& session, BarsFileFollower& follower, std::vector<std::string>& told) {
+  session.setBarsFeed([&follower, &told] {
+    std::vector<std::string> problems;
+    std::vector<Bar> bars = follower.lookAgain(problems);
+    for (const std::string& problem : problems)
+      told.push_back("--bars: " + problem + (bars.empty() ? "; the chart keeps the bars it has" : ""));
     return bars;
   });
 }
@@ -161,11 +159,11 @@ struct ChartOutputs {
 };
 
 // What the run keeps of every call: how the service answered and how old
-// the price is, with where the bars file's trouble is read from.
+// the price is, with where the bars file's trouble on the call comes from.
 struct CallRecords {
   ServiceRecord service;
   PriceRecord price;
-  std::function<std::string()> barsWarning;
+  std::function<BarsTrouble()> barsTrouble;
 };
 
 // Calls the study at every step of the span and hands each call to the
@@ -180,7 +178,9 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
     service.noteCall(reader.read(now));
     if (const std::string note = service.takeNote(); !note.empty())
       instance.log().add(std::string(kHostLineMark) + "note: " + note, false);
-    records.price.noteCall(now, instance.chart().bars(), service.windowOpen(), records.barsWarning());
+    BarsTrouble bars = records.barsTrouble();
+    for (const std::string& told : bars.told) instance.log().add(std::string(kHostLineMark) + told, false);
+    records.price.noteCall(now, instance.chart().bars(), service.windowOpen(), std::move(bars));
     CallRecord record(call + 1, now, instance, service, records.price, messages, picture);
     for (AfterCall* observer : observers) observer->afterCall(record);
     const TransportTally tally = session.awaitsAnswers()
@@ -300,12 +300,12 @@ struct ReadyRun {
 
 // On the real clock every bar shows from the start; a bars file is followed
 // as its writer adds to it, and made-up bars form as time passes.
-void showBarsLive(ChartSession& session, const ReadyRun& ready, StudyInstance& instance,
+void showBarsLive(ChartSession& session, const ReadyRun& ready, std::vector<std::string>& told,
                   std::optional<BarsFileFollower>& follower, std::optional<SyntheticBarsFeed>& synthetic) {
   session.showAllBars();
   const ChartPlan& chart = ready.plan.chart;
   if (!chart.bars.path.empty()) {
-    followBarsFile(session, follower.emplace(chart.bars.path, ready.placed.chart, ready.skipped), instance);
+    followBarsFile(session, follower.emplace(chart.bars.path, ready.placed.chart, ready.skipped), told);
     return;
   }
   synthetic.emplace(syntheticBarsPlan(chart, true, ready.span));
@@ -326,13 +326,22 @@ void repeatRecordedCalls(ChartSession& session, RecordedCalls& calls) {
 // "1 call", "2 calls".
 std::string callsText(int64_t calls) { return std::to_string(calls) + (calls == 1 ? " call" : " calls"); }
 
-// The records a run keeps of its calls; the bars file's trouble is the
-// follower's once it follows the file, else what the start found.
-CallRecords recordsOf(const ReadyRun& ready, const std::optional<BarsFileFollower>& follower) {
+// The records a run keeps of its calls. The bars file's trouble on a call is
+// a replay's as recorded, else what the follower told (and its warning once
+// it follows the file), else what the start found.
+CallRecords recordsOf(const ReadyRun& ready, const std::optional<BarsFileFollower>& follower,
+                      std::vector<std::string>& told, const RecordedCalls* recorded) {
   const ChartPlan& chart = ready.plan.chart;
   std::string atStart = ready.skipped.empty() ? std::string() : skippedLineText(chart.bars.path, ready.skipped.back());
-  return CallRecords{ServiceRecord(chart.staleAfterSeconds), PriceRecord(ready.live, chart.bars.synthetic()),
-                     [&follower, atStart] { return follower ? follower->warning() : atStart; }};
+  CallRecords records{ServiceRecord(chart.staleAfterSeconds), PriceRecord(ready.live, chart.bars.synthetic()), {}};
+  if (recorded) {
+    records.barsTrouble = [recorded] { return recorded->barsTrouble(); };
+  } else {
+    records.barsTrouble = [&follower, &told, atStart] {
+      return BarsTrouble{std::exchange(told, {}), follower ? follower->warning() : atStart};
+    };
+  }
+  return records;
 }
 
 // Runs the calls with the features that react to them, in the order they
@@ -367,7 +376,8 @@ int runCalls(ReadyRun ready) {
   calling = &session;
   std::optional<BarsFileFollower> follower;
   std::optional<SyntheticBarsFeed> synthetic;
-  if (!ready.clock.simulated()) showBarsLive(session, ready, instance, follower, synthetic);
+  std::vector<std::string> barsTold;
+  if (!ready.clock.simulated()) showBarsLive(session, ready, barsTold, follower, synthetic);
   if (replay.calls) repeatRecordedCalls(session, *replay.calls);
   AlertWatch alerts(instance, chart.alerts, chart.tickSize);
   ChartMarks marks;
@@ -379,7 +389,7 @@ int runCalls(ReadyRun ready) {
   if (recording) observers.push_back(&*recording);
   observers.insert(observers.end(), {&progress, &summary});
   ChartPictureOptions picture = chart.outputs.picture;
-  CallRecords records = recordsOf(ready, follower);
+  CallRecords records = recordsOf(ready, follower, barsTold, replay.calls.get());
   const ServiceRecord& service = records.service;
   support::noteInterrupts();
   const int ran = callThroughSpan(session, ready.span, instance, *watch, records, outputs.log.counts(), picture,

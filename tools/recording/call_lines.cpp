@@ -61,6 +61,23 @@ std::optional<int64_t> wholeOf(const Value& object, const char* name, int64_t lo
   return member->value.GetInt64();
 }
 
+// The optional "barsTold" (texts) and "barsWarning" (a text).
+bool readBarsTrouble(const Value& object, RecordedCall& call) {
+  const auto told = object.FindMember("barsTold");
+  if (told != object.MemberEnd()) {
+    if (!told->value.IsArray()) return false;
+    for (const Value& text : told->value.GetArray()) {
+      if (!text.IsString()) return false;
+      call.barsTold.emplace_back(text.GetString(), text.GetStringLength());
+    }
+  }
+  const auto warning = object.FindMember("barsWarning");
+  if (warning == object.MemberEnd()) return true;
+  if (!warning->value.IsString()) return false;
+  call.barsWarning.assign(warning->value.GetString(), warning->value.GetStringLength());
+  return true;
+}
+
 }  // namespace
 
 bool isCallLine(std::string_view line) { return line.substr(0, kCallLineStart.size()) == kCallLineStart; }
@@ -86,6 +103,16 @@ bool callLine(const RecordedCall& call, std::string& line, std::string& error) {
   json.EndArray();
   json.Key("handed");
   json.Int64(call.handed);
+  if (!call.barsTold.empty()) {
+    json.Key("barsTold");
+    json.StartArray();
+    for (const std::string& told : call.barsTold) support::writeJsonString(json, told);
+    json.EndArray();
+  }
+  if (!call.barsWarning.empty()) {
+    json.Key("barsWarning");
+    support::writeJsonString(json, call.barsWarning);
+  }
   json.EndObject();
   line.assign(buffer.GetString(), buffer.GetSize());
   line += "\n";
@@ -111,7 +138,11 @@ bool readCallLine(std::string_view line, RecordedCall& call, std::string& error)
     error = "a call's line lacks one of \"call\", \"at\", \"barsFrom\", \"bars\" and \"handed\", or holds it wrong";
     return false;
   }
-  call = RecordedCall{*number, *time, *from, {}, *handed};
+  call = RecordedCall{*number, *time, *from, {}, *handed, {}, {}};
+  if (!readBarsTrouble(document, call)) {
+    error = "call " + std::to_string(*number) + ": \"barsTold\" is not a list of texts or \"barsWarning\" not a text";
+    return false;
+  }
   for (const Value& row : bars->value.GetArray()) {
     const std::optional<support::PriceBar> bar = barOf(row);
     if (!bar) {

@@ -26,6 +26,7 @@
 // (one line; times as support::formatExactDateTime writes them). A call line:
 //   {"call":12,"at":"2026-03-02 10:15:11.000412","barsFrom":80,
 //    "bars":[["2026-03-02 10:14:00.000000",5801.25,5802,5800.5,5801.75,1200]],"handed":7}
+// with "barsTold" and "barsWarning" after them when the bars file had trouble.
 // bars.csv is written before the header line, so an index that reads always
 // has its bars.
 // Writing: recording_writer.h. Reading the index text alone (for tools and
@@ -104,6 +105,11 @@ struct RecordedCall {
   int64_t barsFrom = 0;
   std::vector<support::PriceBar> bars;
   int64_t handed = 0;  // the exchange whose answer the study was handed on it; 0: none
+  // What the run told of its bars file on the call (a line skipped, a file
+  // that cannot be read), as its log has it, and what was wrong with the
+  // file then; both absent from older recordings, and when nothing was.
+  std::vector<std::string> barsTold;
+  std::string barsWarning;
 };
 
 struct Recording {

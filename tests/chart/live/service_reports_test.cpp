@@ -141,7 +141,7 @@ TEST(DataAge, MarksThePriceStaleWhenTheBarsStopMovingInsideTheWindow) {
                {120, false, "price as of 10:14:00, 3 min ago", ""}};
   for (const auto& c : cases) {
     PriceRecord price(true, false);
-    price.noteCall(at(c.seconds), bars, c.windowOpen, "");
+    price.noteCall(at(c.seconds), bars, c.windowOpen, {});
     ServiceRecord service;
     service.noteCall(call(c.seconds));
     const DataAgeMarks marks = dataAgeMarks(service, price, kStart);
@@ -149,10 +149,10 @@ TEST(DataAge, MarksThePriceStaleWhenTheBarsStopMovingInsideTheWindow) {
     EXPECT_EQ(marks.priceWarning, c.warning) << c.seconds;
   }
   PriceRecord moving(true, true);
-  moving.noteCall(at(0), bars, true, "");
+  moving.noteCall(at(0), bars, true, {});
   std::vector<chart_host::Bar> changed = bars;
   changed.back().close = 1.5f;
-  moving.noteCall(at(170), changed, true, "");
+  moving.noteCall(at(170), changed, true, {});
   EXPECT_EQ(moving.age_s(), 0) << "a changed newest bar moves the price";
   ServiceRecord service;
   service.noteCall(call(170));

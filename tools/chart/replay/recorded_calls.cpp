@@ -75,4 +75,10 @@ std::vector<chart_host::Bar> RecordedCalls::changedBars() const {
   return bars;
 }
 
+run::BarsTrouble RecordedCalls::barsTrouble() const {
+  if (next_ == 0) return {};
+  const recording::RecordedCall& call = calls_[next_ - 1];
+  return {call.barsTold, call.barsWarning};
+}
+
 }  // namespace chart_tool::replay

@@ -16,6 +16,7 @@
 
 #include "host/chart.h"
 #include "host/http_transport.h"
+#include "tools/chart/run/price_record.h"
 #include "tools/recording/recorded_exchange.h"
 
 namespace chart_tool::replay {
@@ -64,6 +65,8 @@ class RecordedCalls {
   void beforeCall();
   // The bars that changed on that call, newest last.
   std::vector<chart_host::Bar> changedBars() const;
+  // What the run told of its bars file on that call.
+  run::BarsTrouble barsTrouble() const;
 
  private:
   std::vector<recording::RecordedCall> calls_;

@@ -67,6 +67,8 @@ recording::RecordedCall RunRecording::recordedCall(const CallRecord& call) {
   barsRecorded_ = bars.size();
   if (!bars.empty()) newestRecorded_ = bars.back();
   if (call.instance.lastCallAnswer()) recorded.handed = recorder_->nextHanded();
+  recorded.barsTold = call.price.barsTold();
+  recorded.barsWarning = call.price.barsWarning();
   return recorded;
 }
 

@@ -25,10 +25,10 @@ int64_t barPeriodOf(const std::vector<chart_host::Bar>& bars, int64_t otherwise_
 }  // namespace
 
 void PriceRecord::noteCall(HostDateTime now, const std::vector<chart_host::Bar>& bars, bool windowOpen,
-                           std::string barsWarning) {
+                           BarsTrouble trouble) {
   now_ = now;
   windowOpen_ = windowOpen;
-  barsWarning_ = std::move(barsWarning);
+  bars_ = std::move(trouble);
   if (bars.empty()) {
     newest_.reset();
     count_ = 0;

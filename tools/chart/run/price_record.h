@@ -14,6 +14,14 @@
 
 namespace chart_tool::run {
 
+// What the run told of its bars file on one call (a line skipped, a file
+// that cannot be read), as its log has it, and what is wrong with the file
+// then; empty while nothing is.
+struct BarsTrouble {
+  std::vector<std::string> told;
+  std::string warning;
+};
+
 class PriceRecord {
  public:
   // Bars that have not moved for this many bar periods are no longer the
@@ -27,8 +35,7 @@ class PriceRecord {
 
   // After a call at `now` with the chart's bars; `windowOpen` is the study's
   // request window, outside which a still price is the market closed.
-  // `barsWarning` is what is wrong with the bars file now, or empty.
-  void noteCall(HostDateTime now, const std::vector<chart_host::Bar>& bars, bool windowOpen, std::string barsWarning);
+  void noteCall(HostDateTime now, const std::vector<chart_host::Bar>& bars, bool windowOpen, BarsTrouble trouble);
 
   std::optional<HostDateTime> priceTime() const { return newest_ ? std::optional(newest_->dateTime) : std::nullopt; }
   std::optional<float> lastPrice() const { return newest_ ? std::optional(newest_->close) : std::nullopt; }
@@ -38,7 +45,8 @@ class PriceRecord {
   // The shortest step between the newest bars (a minute with fewer than two).
   int64_t barPeriod_s() const { return barPeriod_s_; }
   bool synthetic() const { return synthetic_; }
-  const std::string& barsWarning() const { return barsWarning_; }
+  const std::string& barsWarning() const { return bars_.warning; }
+  const std::vector<std::string>& barsTold() const { return bars_.told; }
 
   bool stale() const { return !staleReason().empty(); }
   // "the bars have not moved since 17:59:00, three bar periods of 60 s"
@@ -54,7 +62,7 @@ class PriceRecord {
   HostDateTime now_ = 0;
   int64_t barPeriod_s_ = 60;
   bool windowOpen_ = false;
-  std::string barsWarning_;
+  BarsTrouble bars_;
 };
 
 }  // namespace chart_tool::run
