@@ -2,6 +2,8 @@
 // refusals halt, error answers retry, the history and the conversion are read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "service/futures_conversion.h"
 #include "service/majors_history.h"
 #include "study/study_inputs.h"
@@ -12,6 +14,7 @@
 #include "tools/standin/greek_snapshot.h"
 #include "tools/standin/majors_history.h"
 #include "tools/standin/profile_json.h"
+#include "tools/standin/replay_book.h"
 #include "tools/standin/request_router.h"
 #include "standin/market_time.h"
 
@@ -44,7 +47,7 @@ TEST(ModuleReadsAnswers, GexProfilesParseWithFivePriorsPerRow) {
 TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
   const MarketModel model(11);
   for (const Greek greek : {Greek::Gamma, Greek::Delta}) {
-    const GreekSnapshot snapshot = greekSnapshot(model, "ES_SPX", greek, true, kNow);
+    const GreekSnapshot snapshot = greekSnapshot(model, "ES_SPX", greek, ChainExpiry::OneDay, kNow);
     ProfileParseHarness harness;
     GreekProfile profile;
     ASSERT_EQ(harness.parse(greekProfileJson(snapshot), &profile), ReadOutcome::Parsed);
@@ -52,6 +55,56 @@ TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
     EXPECT_EQ(profile.priors.size(), 3 * snapshot.rows.size());
     EXPECT_EQ(profile.major_long_gamma, static_cast<float>(snapshot.major_long_gamma));
     EXPECT_TRUE(harness.log().empty());
+  }
+}
+
+// The module's reading of the stand-in's greek answer to `word` at `now`.
+void readGreekAnswer(const MarketModel& model, const std::string& ticker, const std::string& word, int64_t now,
+                     GreekProfile& profile) {
+  FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
+  ReplayBook replays;
+  const RequestRouter router{model, ServiceSettings{"k", now}, faults, replays};
+  ReceivedRequest request;
+  request.method = "GET";
+  request.target = "/v2/sierra/" + ticker + "/state/" + word;
+  request.headers = {{"Authorization", "Basic k"}};
+  ProfileParseHarness harness;
+  ASSERT_EQ(harness.parse(router.answer(request).body, &profile), ReadOutcome::Parsed) << request.target;
+}
+
+// The strike of the longest bar the module draws on one side of the axis.
+float strikeOfLongestBar(const GreekProfile& profile, bool positive) {
+  const std::vector<float>& values = profile.greek_value;
+  const auto bar = positive ? std::max_element(values.begin(), values.end())
+                            : std::min_element(values.begin(), values.end());
+  return profile.strikes[bar - values.begin()];
+}
+
+// The majors as the module reads them sit on the bars it draws: a gamma
+// profile's long and short gamma on its largest positive and most negative
+// net gamma, long above short; a delta profile's majors on its delta bars,
+// and its gamma majors where the gamma profile of the same expiries has them.
+TEST(ModuleReadsAnswers, GreekMajorsSitOnTheLongestBars) {
+  const MarketModel model(0);
+  const std::pair<const char*, const char*> words[] = {{"gamma", "delta"}, {"gamma_one", "delta_one"}};
+  for (const char* ticker : {"ES_SPX", "NDX", "SPY"}) {
+    for (const int64_t now : {kNow, kNow + 47 * 60, kNow + 4 * 3600 + 13 * 60}) {
+      for (const auto& [gamma_word, delta_word] : words) {
+        SCOPED_TRACE(std::string(ticker) + " " + gamma_word + " at " + std::to_string(now));
+        GreekProfile gamma, delta;
+        readGreekAnswer(model, ticker, gamma_word, now, gamma);
+        readGreekAnswer(model, ticker, delta_word, now, delta);
+        EXPECT_EQ(gamma.major_long_gamma, strikeOfLongestBar(gamma, true));
+        EXPECT_EQ(gamma.major_short_gamma, strikeOfLongestBar(gamma, false));
+        EXPECT_GT(gamma.major_long_gamma, gamma.major_short_gamma);
+        EXPECT_EQ(gamma.major_positive, gamma.major_long_gamma);
+        EXPECT_EQ(gamma.major_negative, gamma.major_short_gamma);
+        EXPECT_EQ(delta.major_positive, strikeOfLongestBar(delta, true));
+        EXPECT_EQ(delta.major_negative, strikeOfLongestBar(delta, false));
+        EXPECT_EQ(delta.major_long_gamma, gamma.major_long_gamma);
+        EXPECT_EQ(delta.major_short_gamma, gamma.major_short_gamma);
+      }
+    }
   }
 }
 
