@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "service/futures_conversion.h"
 #include "service/majors_history.h"
@@ -58,51 +61,47 @@ TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
   }
 }
 
-// The module's reading of the stand-in's greek answer to `word` at `now`.
-void readGreekAnswer(const MarketModel& model, const std::string& ticker, const std::string& word, int64_t now,
-                     GreekProfile& profile) {
+// The module's reading of the stand-in's answer to a greek profile `path` at `now`.
+void readGreekAnswer(const std::string& path, int64_t now, GreekProfile& profile) {
+  const MarketModel model(0);
   FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
   ReplayBook replays;
   const RequestRouter router{model, ServiceSettings{"k", now}, faults, replays};
   ReceivedRequest request;
   request.method = "GET";
-  request.target = "/v2/sierra/" + ticker + "/state/" + word;
+  request.target = path;
   request.headers = {{"Authorization", "Basic k"}};
   ProfileParseHarness harness;
-  ASSERT_EQ(harness.parse(router.answer(request).body, &profile), ReadOutcome::Parsed) << request.target;
+  ASSERT_EQ(harness.parse(router.answer(request).body, &profile), ReadOutcome::Parsed) << path;
 }
 
-// The strike of the longest bar the module draws on one side of the axis.
-float strikeOfLongestBar(const GreekProfile& profile, bool positive) {
+using Strikes = std::pair<float, float>;
+
+// The strikes of the longest positive and the longest negative bar the module draws.
+Strikes longestBars(const GreekProfile& profile) {
   const std::vector<float>& values = profile.greek_value;
-  const auto bar = positive ? std::max_element(values.begin(), values.end())
-                            : std::min_element(values.begin(), values.end());
-  return profile.strikes[bar - values.begin()];
+  return {profile.strikes[std::max_element(values.begin(), values.end()) - values.begin()],
+          profile.strikes[std::min_element(values.begin(), values.end()) - values.begin()]};
 }
 
 // The majors as the module reads them sit on the bars it draws: a gamma
-// profile's long and short gamma on its largest positive and most negative
-// net gamma, long above short; a delta profile's majors on its delta bars,
-// and its gamma majors where the gamma profile of the same expiries has them.
+// profile's long and short gamma (and its positive and negative majors) on
+// its longest bars, long above short; a delta profile's majors on its delta
+// bars and its gamma majors where the gamma profile of the same expiries has them.
 TEST(ModuleReadsAnswers, GreekMajorsSitOnTheLongestBars) {
-  const MarketModel model(0);
-  const std::pair<const char*, const char*> words[] = {{"gamma", "delta"}, {"gamma_one", "delta_one"}};
-  for (const char* ticker : {"ES_SPX", "NDX", "SPY"}) {
+  for (const std::string ticker : {"ES_SPX", "NDX", "SPY"}) {
     for (const int64_t now : {kNow, kNow + 47 * 60, kNow + 4 * 3600 + 13 * 60}) {
-      for (const auto& [gamma_word, delta_word] : words) {
-        SCOPED_TRACE(std::string(ticker) + " " + gamma_word + " at " + std::to_string(now));
+      for (const std::string expiry : {"", "_one"}) {
+        const std::string path = "/v2/sierra/" + ticker + "/state/";
+        SCOPED_TRACE(path + "gamma" + expiry + " at " + std::to_string(now));
         GreekProfile gamma, delta;
-        readGreekAnswer(model, ticker, gamma_word, now, gamma);
-        readGreekAnswer(model, ticker, delta_word, now, delta);
-        EXPECT_EQ(gamma.major_long_gamma, strikeOfLongestBar(gamma, true));
-        EXPECT_EQ(gamma.major_short_gamma, strikeOfLongestBar(gamma, false));
+        readGreekAnswer(path + "gamma" + expiry, now, gamma);
+        readGreekAnswer(path + "delta" + expiry, now, delta);
+        EXPECT_EQ(Strikes(gamma.major_long_gamma, gamma.major_short_gamma), longestBars(gamma));
+        EXPECT_EQ(Strikes(gamma.major_positive, gamma.major_negative), longestBars(gamma));
         EXPECT_GT(gamma.major_long_gamma, gamma.major_short_gamma);
-        EXPECT_EQ(gamma.major_positive, gamma.major_long_gamma);
-        EXPECT_EQ(gamma.major_negative, gamma.major_short_gamma);
-        EXPECT_EQ(delta.major_positive, strikeOfLongestBar(delta, true));
-        EXPECT_EQ(delta.major_negative, strikeOfLongestBar(delta, false));
-        EXPECT_EQ(delta.major_long_gamma, gamma.major_long_gamma);
-        EXPECT_EQ(delta.major_short_gamma, gamma.major_short_gamma);
+        EXPECT_EQ(Strikes(delta.major_positive, delta.major_negative), longestBars(delta));
+        EXPECT_EQ(Strikes(delta.major_long_gamma, delta.major_short_gamma), longestBars(gamma));
       }
     }
   }
