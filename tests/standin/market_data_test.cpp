@@ -140,8 +140,8 @@ TEST(GexSnapshot, ExpiryGroupsGiveDifferentProfiles) {
 TEST(GreekSnapshot, SplitsCallsAndPutsAndKeepsThreePriors) {
   const MarketModel model(0);
   for (const Greek greek : {Greek::Gamma, Greek::Delta}) {
-    const GreekSnapshot snapshot = greekSnapshot(model, "NDX", greek, false, kNow);
-    const GreekSnapshot earlier = greekSnapshot(model, "NDX", greek, false, kNow - 15 * 60);
+    const GreekSnapshot snapshot = greekSnapshot(model, "NDX", greek, ChainExpiry::All, kNow);
+    const GreekSnapshot earlier = greekSnapshot(model, "NDX", greek, ChainExpiry::All, kNow - 15 * 60);
     ASSERT_EQ(snapshot.rows.size(), 2u * kHalfStrikeCount + 1);
     EXPECT_EQ(snapshot.rows[1].strike - snapshot.rows[0].strike, 25);
     for (const GreekRow& row : snapshot.rows) {
@@ -160,8 +160,8 @@ TEST(GreekSnapshot, SplitsCallsAndPutsAndKeepsThreePriors) {
     EXPECT_EQ(snapshot.major_negative,
               std::min_element(snapshot.rows.begin(), snapshot.rows.end(), by_value)->strike);
   }
-  const GreekSnapshot gamma = greekSnapshot(model, "NDX", Greek::Gamma, false, kNow);
-  const GreekSnapshot delta = greekSnapshot(model, "NDX", Greek::Delta, false, kNow);
+  const GreekSnapshot gamma = greekSnapshot(model, "NDX", Greek::Gamma, ChainExpiry::All, kNow);
+  const GreekSnapshot delta = greekSnapshot(model, "NDX", Greek::Delta, ChainExpiry::All, kNow);
   EXPECT_EQ(gamma.major_long_gamma, delta.major_long_gamma);
   EXPECT_EQ(gamma.major_long_gamma, gamma.major_positive);
 }

@@ -3,7 +3,13 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <string>
+#include <utility>
+
 #include "tools/standin/endpoint.h"
+#include "tools/standin/gex_snapshot.h"
+#include "tools/standin/greek_snapshot.h"
+#include "tools/standin/profile_json.h"
 #include "tools/standin/request_router.h"
 #include "standin/market_time.h"
 
@@ -92,6 +98,28 @@ TEST_F(RouterTest, AnswersProfilesByPackageAndWord) {
   EXPECT_EQ(wrong_package.status, 200);
   document.Parse(wrong_package.body.c_str());
   EXPECT_TRUE(document["error"].IsString());
+}
+
+// Each word answers from the expiries the study's "Greek" input names it by
+// (90d agg, 0dte, 1dte): a 0dte gamma profile of the whole chain peaks at far
+// round strikes and reads as another profile.
+TEST_F(RouterTest, EachProfileWordCoversTheExpiriesItNames) {
+  const auto gex = [&](ChainExpiry expiry) { return gexProfileJson(gexSnapshot(model, "SPX", expiry, kNow)); };
+  const auto greek = [&](Greek kind, ChainExpiry expiry) {
+    return greekProfileJson(greekSnapshot(model, "SPX", kind, expiry, kNow));
+  };
+  const std::pair<const char*, std::string> cases[] = {
+      {"classic/full", gex(ChainExpiry::All)},
+      {"classic/zero", gex(ChainExpiry::ZeroDay)},
+      {"state/one", gex(ChainExpiry::OneDay)},
+      {"state/gamma", greek(Greek::Gamma, ChainExpiry::ZeroDay)},
+      {"state/gamma_one", greek(Greek::Gamma, ChainExpiry::OneDay)},
+      {"state/delta", greek(Greek::Delta, ChainExpiry::ZeroDay)},
+      {"state/delta_one", greek(Greek::Delta, ChainExpiry::OneDay)},
+  };
+  for (const auto& [word, body] : cases) {
+    EXPECT_EQ(profile(std::string("/v2/sierra/SPX/") + word).body, body) << word;
+  }
 }
 
 TEST(RouterClock, StepsWithEveryProfileAnswerWhenAskedTo) {

@@ -30,10 +30,9 @@ double netOf(const StrikeGreeks& greeks, Greek greek) {
 
 }  // namespace
 
-GreekSnapshot greekSnapshot(const MarketModel& model, std::string_view ticker, Greek greek, bool next_day,
+GreekSnapshot greekSnapshot(const MarketModel& model, std::string_view ticker, Greek greek, ChainExpiry expiry,
                             int64_t unix_seconds) {
   const TickerTraits traits = tickerTraits(ticker);
-  const ChainExpiry expiry = next_day ? ChainExpiry::OneDay : ChainExpiry::All;
   GreekSnapshot snapshot;
   snapshot.ticker = std::string(ticker);
   snapshot.timestamp = unix_seconds;

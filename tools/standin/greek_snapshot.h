@@ -2,6 +2,8 @@
 // per strike the call part, the put part and their net greek exposure, with
 // the net values of 5, 15 and 30 minutes earlier, and the summary majors.
 // Positions are open interest plus the day's volume of the synthetic chain.
+// The net value is what a chart draws as bars, so a gamma profile's majors
+// sit on its longest bars.
 #pragma once
 
 #include <array>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "tools/standin/market_model.h"
+#include "tools/standin/option_chain.h"
 
 namespace standin {
 
@@ -35,9 +38,10 @@ struct GreekSnapshot {
   std::vector<GreekRow> rows;                           // ascending strikes
 };
 
-// `next_day` selects the next day's expiries ("gamma_one", "delta_one")
-// instead of all of them.
-GreekSnapshot greekSnapshot(const MarketModel& model, std::string_view ticker, Greek greek, bool next_day,
+// `expiry` is the group of the chain the profile covers: today's for the
+// "0dte" words ("gamma", "delta"), the next day's for "gamma_one" and
+// "delta_one".
+GreekSnapshot greekSnapshot(const MarketModel& model, std::string_view ticker, Greek greek, ChainExpiry expiry,
                             int64_t unix_seconds);
 
 }  // namespace standin

@@ -55,9 +55,12 @@ bool replacesBody(FaultMode fault) {
          fault != FaultMode::Close;
 }
 
+// The expiries a profile word covers, as the study's "Greek" input names
+// them: "full" the whole chain, the 0dte words today's, the 1dte words the
+// next day's.
 ChainExpiry expiryOfWord(const std::string& word) {
-  if (word == "zero") return ChainExpiry::ZeroDay;
-  if (word == "one") return ChainExpiry::OneDay;
+  if (word == "zero" || word == "gamma" || word == "delta") return ChainExpiry::ZeroDay;
+  if (word == "one" || word.ends_with("_one")) return ChainExpiry::OneDay;
   return ChainExpiry::All;
 }
 
@@ -203,9 +206,8 @@ Reply RequestRouter::profileAt(const RoutedTarget& target, int64_t now) const {
   if (target.package != "state") {
     return errorReply(200, "Profile " + word + " needs the state package.");
   }
-  const Greek greek = word.rfind("gamma", 0) == 0 ? Greek::Gamma : Greek::Delta;
-  const bool next_day = word.size() > 4 && word.compare(word.size() - 4, 4, "_one") == 0;
-  return jsonReply(200, greekProfileJson(greekSnapshot(model_, target.ticker, greek, next_day, now)));
+  const Greek greek = word.starts_with("gamma") ? Greek::Gamma : Greek::Delta;
+  return jsonReply(200, greekProfileJson(greekSnapshot(model_, target.ticker, greek, expiryOfWord(word), now)));
 }
 
 }  // namespace standin

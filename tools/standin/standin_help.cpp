@@ -11,9 +11,10 @@ constexpr const char* kStandinOpening = R"(A loopback HTTPS stand-in of the opti
 demos. It answers the service's three endpoints with plausible data that
 evolves with the clock, or with faults and recorded bodies on demand:
   GET  /v2/sierra/TICKER/PACKAGE/PROFILE      profile (PACKAGE classic|state;
-       PROFILE full|zero|one: GEX profile; gamma|gamma_one|delta|delta_one:
-       greek profile, state package only; classic with a greek word answers
-       200 {"error": ...})
+       PROFILE full|zero|one: GEX profile of all, today's or the next
+       day's expiries; gamma|gamma_one|delta|delta_one: greek profile of
+       today's or the next day's expiries, state package only; classic with
+       a greek word answers 200 {"error": ...})
   POST /v2/sierra/hist/TICKER/classic/gex_full/majors/7   majors history;
        body {"start": S, "end": E} in Unix seconds (integers); one snapshot
        per whole minute from S to the earlier of E and now, at most 4320;
