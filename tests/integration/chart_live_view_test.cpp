@@ -6,7 +6,8 @@
 // the --png file is replaced whole on every change; and in a real headless
 // browser the page shows the chart, swaps in the new picture without a
 // reload, lists the levels of the run's drawings, marks stale levels and
-// reports no error of its own.
+// mutes their table, mutes the whole page once the run has ended, writes
+// every text of the status as text and reports no error of its own.
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
@@ -289,6 +290,12 @@ class LiveViewInBrowser : public LiveView {
     return browser.evaluate(expression).value_or("null");
   }
 
+  // How many colours the levels table's distances are drawn in: more than one
+  // while levels above and below the price are told apart, one when muted.
+  static constexpr const char* kDistanceColours =
+      "new Set(Array.from(document.querySelectorAll('#levels tbody tr'))"
+      ".map((row) => getComputedStyle(row.cells[2]).color)).size";
+
   // The chart on the real clock for `seconds`, its page open in a new
   // browser; the test fails when either cannot be had.
   void openPage(int seconds) {
@@ -327,6 +334,11 @@ TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTh
   EXPECT_NE(number(browser, "document.getElementById('changes').textContent"), counterBefore);
   EXPECT_EQ(number(browser, "document.getElementById('warning').hidden"), "true");
   EXPECT_EQ(number(browser, "document.getElementById('chart').naturalWidth > 0"), "true");
+  // Live: nothing muted, levels above and below the price in their colours.
+  EXPECT_EQ(number(browser, "[window.liveView.muted, window.liveView.levelsMuted, "
+                            "document.querySelector('main').className, document.getElementById('levels').className]"),
+            R"([false,false,"",""])");
+  EXPECT_EQ(number(browser, std::string(kDistanceColours) + " > 1"), "true");
 
   const std::optional<std::string> screenshot = browser.screenshot();
   ASSERT_TRUE(screenshot && isWholePng(*screenshot));
@@ -340,6 +352,40 @@ TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTh
   EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
   chart->requestStop();
   ASSERT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+
+  // The run has ended: once its next look fails, the page says so and draws
+  // the picture and the levels muted, never in live colours.
+  EXPECT_TRUE(
+      browser.waitFor("window.liveView.muted && document.querySelector('main').classList.contains('muted')", 10))
+      << number(browser, "window.liveView");
+  EXPECT_EQ(number(browser, "document.getElementById('connection').hidden"), "false");
+  EXPECT_NE(number(browser, "getComputedStyle(document.getElementById('chart')).filter").find("grayscale"),
+            std::string::npos);
+  EXPECT_EQ(number(browser, kDistanceColours), "1");
+
+  // Whatever a status holds is shown as text, never as markup: names, alerts
+  // and notices come from people and from the service.
+  const std::string marked = number(browser,
+      "(() => { showStatus({title: '<h3>T</h3>', stale: true, staleReason: '<b>why</b>', alertsHeld: '<i>held</i>', "
+      "notice: '<img src=x onerror=\"window.injected = 1\">', barsWarning: '<u>bars</u>', levelsWarning: '<s>far</s>', "
+      "lastError: '<em>e</em>', levels: [{name: '<b>ZG</b>', price: 1}], alerts: ['<script>1</script>']}); "
+      "const aside = document.querySelector('aside'); "
+      "return [aside.querySelectorAll('h3, b, i, u, s, em, img, script').length, "
+      "document.getElementById('stale-reason').textContent, "
+      "Array.from(document.querySelectorAll('#notices li')).map((item) => item.textContent)]; })()");
+  EXPECT_EQ(marked, R"([0,"<b>why</b>",["<img src=x onerror=\"window.injected = 1\">","<u>bars</u>","<s>far</s>"]])");
+  // A status of an older program, without the newer members: STALE marked
+  // and muted, nothing made up for what it does not say.
+  const std::string older = number(browser,
+      "(() => { showStatus({now: '2026-03-02 10:00:00', stale: true, warning: 'STALE', ageSeconds: 20, "
+      "lastPrice: 5837, tickSize: 0.25, levels: [{name: 'ZG', price: 5868.82}, {name: 'P', price: 5800}]}); "
+      "return ['warning', 'stale-reason', 'price-warning', 'alerts-held', 'last-error']"
+      ".map((id) => document.getElementById(id).hidden).concat(window.liveView.levelsMuted, "
+      "document.getElementById('price-age').textContent, document.getElementById('counts').textContent, "
+      "document.getElementById('notices').children.length); })()");
+  EXPECT_EQ(older, "[false,true,true,true,true,true,\"\u2013\",\"\u2013\",0]");
+  EXPECT_EQ(number(browser, kDistanceColours), "1");
+  EXPECT_EQ(number(browser, "(showStatus({}), document.querySelectorAll('#levels tbody tr').length)"), "0");
 
   // Each level listed is a drawing of the run, at the drawing's price.
   const rapidjson::Document drawings = parsed(readText(out.file("drawings.json")));
@@ -374,6 +420,23 @@ TEST_F(LiveViewOfAFailingService, MarksTheLevelsStaleWithoutAnErrorOfItsOwn) {
                               "!document.getElementById('warning').hidden", 15))
       << number(browser, "document.body.innerText") << chart->standardError();
   EXPECT_TRUE(browser.waitFor("document.getElementById('chart').naturalWidth > 0", 5));
+  // Stale levels are drawn muted while the run itself is still reached; the
+  // reason, when the program gives one, stands beside the mark, and so does
+  // every notice it gives.
+  EXPECT_EQ(number(browser, "[window.liveView.levelsMuted, document.getElementById('levels').className, "
+                            "window.liveView.muted]"),
+            R"([true,"muted",false])");
+  EXPECT_EQ(number(browser, kDistanceColours), "1");
+  EXPECT_EQ(number(browser,
+                   "(() => { const status = window.liveView.status; const isText = (t) => typeof t === 'string' && t; "
+                   "const reason = document.getElementById('stale-reason'); "
+                   "const notices = Array.from(document.querySelectorAll('#notices li'))"
+                   ".map((item) => item.textContent); "
+                   "return (!isText(status.staleReason) || (reason.offsetHeight > 0 && "
+                   "reason.textContent === status.staleReason)) && [status.notice, status.barsWarning, "
+                   "status.levelsWarning].filter(isText).every((text) => notices.includes(text)); })()"),
+            "true")
+      << number(browser, "window.liveView.status");
   EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
   chart->requestStop();
   EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();

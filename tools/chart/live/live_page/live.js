@@ -2,20 +2,52 @@
 // says beside the chart, and when the chart has changed loads the new
 // picture out of sight and swaps it in once it has loaded, so the chart
 // never flickers or goes blank. Everything is written as text, never as
-// markup: level names and alerts are typed by people.
+// markup: level names, alerts and notices are typed by people or sent by the
+// service. Every member may be missing (an older program leaves the newer
+// ones out), so each is checked for its type before it is shown.
+//
+// Nothing stale is shown in live colours: while the levels are stale the
+// levels table is muted, and while the run cannot be reached (it ended, or it
+// does not answer) the whole page is.
 'use strict';
 
 const kPollMs = 1000;
 const kPollWhenUnreachableMs = 5000;
+// A run that takes this long to answer counts as not reachable: a request
+// left hanging must not keep the page looking live.
+const kAnswerTimeoutMs = 4000;
 
-// What the page has done so far, for a person's console or a test.
-window.liveView = { polls: 0, pictures: 0, changesShown: null };
+// What the page has done and shows so far, for a person's console or a test:
+// `reachable` is false once a poll failed, `muted` while the whole page is
+// drawn muted, `levelsMuted` while the levels table is, `status` the last
+// status shown.
+window.liveView = {
+  polls: 0, pictures: 0, changesShown: null, failedPolls: 0,
+  reachable: null, muted: false, levelsMuted: false, status: null,
+};
 
 let loadingPicture = false;
 
 function byId(id) { return document.getElementById(id); }
 
 function setText(id, text) { byId(id).textContent = text; }
+
+function isText(value) { return typeof value === 'string' && value !== ''; }
+
+// Shows `text` in the element, or hides it when there is none.
+function showOrHide(id, text) {
+  const element = byId(id);
+  element.hidden = !isText(text);
+  element.textContent = isText(text) ? text : '';
+}
+
+// "2026-03-02 10:20:00" -> "10:20:00" on the day of `now` (the status's
+// clock); on another day, or in another form, the text as it is.
+function timeOf(dateTime, now) {
+  const match = /^(\d{4}-\d{2}-\d{2}) (\d{2}:\d{2}:\d{2})$/.exec(dateTime);
+  const today = isText(now) ? now.slice(0, 10) : '';
+  return match && match[1] === today ? match[2] : dateTime;
+}
 
 function decimalsOf(tickSize) {
   const text = String(tickSize);
@@ -29,6 +61,7 @@ function signed(value, decimals) {
 }
 
 function ageText(seconds) {
+  seconds = Math.round(seconds);
   if (seconds < 90) return seconds + ' s';
   if (seconds < 90 * 60) return Math.round(seconds / 60) + ' min';
   return Math.round(seconds / 3600) + ' h';
@@ -39,10 +72,13 @@ function showLevels(status) {
   const rows = [];
   const hasPrice = typeof status.lastPrice === 'number' && typeof status.tickSize === 'number' && status.tickSize > 0;
   const decimals = hasPrice ? decimalsOf(status.tickSize) : 2;
-  for (const level of status.levels || []) {
+  const levels = Array.isArray(status.levels) ? status.levels : [];
+  for (const level of levels) {
+    if (level === null || typeof level !== 'object') continue;
     const row = document.createElement('tr');
-    const cells = [level.name, level.price === null ? '\u2013' : String(level.price), '', ''];
-    if (hasPrice && typeof level.price === 'number') {
+    const hasLevelPrice = typeof level.price === 'number';
+    const cells = [String(level.name ?? ''), hasLevelPrice ? String(level.price) : '\u2013', '', ''];
+    if (hasPrice && hasLevelPrice) {
       const points = level.price - status.lastPrice;
       cells[2] = signed(points, decimals);
       cells[3] = signed(Math.round(points / status.tickSize), 0);
@@ -58,32 +94,99 @@ function showLevels(status) {
   body.replaceChildren(...rows);
 }
 
-function showAlerts(status) {
-  const alerts = (status.alerts || []).slice().reverse();
-  const items = alerts.map((text) => {
+function listItems(texts) {
+  return texts.filter(isText).map((text) => {
     const item = document.createElement('li');
     item.textContent = text;
     return item;
   });
+}
+
+function showAlerts(status) {
+  const items = listItems(Array.isArray(status.alerts) ? status.alerts.slice().reverse() : []);
   byId('alerts').replaceChildren(...items);
   byId('no-alerts').hidden = items.length > 0;
 }
 
-function showStatus(status) {
-  if (status.title) setText('ticker', status.title);
-  const warning = byId('warning');
-  warning.hidden = !status.warning;
-  warning.textContent = status.warning || '';
+// The levels' age, and whether it is counted from the service's own time of
+// the levels or from when they arrived.
+function showLevelsAge(status) {
   setText('age', typeof status.ageSeconds === 'number' ? ageText(status.ageSeconds) : 'no levels yet');
-  setText('last-good', status.lastGoodAnswer || 'none yet');
+  let from = '';
+  if (status.levelsAgeFrom === 'service') {
+    from = 'by the service\'s time';
+    if (isText(status.snapshotTime)) from += ', ' + timeOf(status.snapshotTime, status.now);
+  } else if (status.levelsAgeFrom === 'arrival') {
+    from = 'since they arrived';
+  }
+  setText('age-from', from);
+}
+
+// The newest bar's age and time; without them, the title bar's own text
+// (which says so when the price is synthetic).
+function showPriceAge(status) {
+  let age = '\u2013';
+  if (typeof status.priceAgeSeconds === 'number') age = ageText(status.priceAgeSeconds);
+  else if (isText(status.priceAge)) age = status.priceAge;
+  setText('price-age', age);
+  setText('price-time', isText(status.priceTime) ? 'bar of ' + timeOf(status.priceTime, status.now) : '');
+  const mark = byId('price-warning');
+  const stale = status.priceStale === true || isText(status.priceWarning);
+  mark.hidden = !stale;
+  mark.textContent = stale ? (isText(status.priceWarning) ? status.priceWarning : 'PRICE STALE') : '';
+  showOrHide('alerts-held', isText(status.alertsHeld) ? 'Alerts held: ' + status.alertsHeld : '');
+}
+
+// The level alerts the program raises, apart from the study's own alerts
+// and messages.
+function showCounts(status) {
+  const parts = [];
+  if (typeof status.levelAlerts === 'number') parts.push(status.levelAlerts + ' on levels');
+  if (typeof status.studyAlerts === 'number') parts.push(status.studyAlerts + ' by the study');
+  if (typeof status.studyMessages === 'number') parts.push(status.studyMessages + ' study messages');
+  setText('counts', parts.length > 0 ? parts.join(' \u00b7 ') : '\u2013');
+}
+
+function showNotices(status) {
+  byId('notices').replaceChildren(...listItems([status.notice, status.barsWarning, status.levelsWarning]));
+  let lastError = '';
+  if (isText(status.lastError)) {
+    const at = isText(status.lastErrorAt) ? ' at ' + timeOf(status.lastErrorAt, status.now) : '';
+    lastError = 'Last error' + at + ': ' + status.lastError;
+  }
+  showOrHide('last-error', lastError);
+}
+
+function showStatus(status) {
+  if (isText(status.title)) setText('ticker', status.title);
+  // The levels are stale when the program says so, or shows any warning
+  // over them (STALE, REQUESTS HALTED).
+  const warningText = isText(status.warning) ? status.warning : (status.stale === true ? 'STALE' : '');
+  showOrHide('warning', warningText);
+  showOrHide('stale-reason', warningText && isText(status.staleReason) ? status.staleReason : '');
+  window.liveView.levelsMuted = warningText !== '';
+  byId('levels').classList.toggle('muted', window.liveView.levelsMuted);
+  showLevelsAge(status);
+  showPriceAge(status);
+  setText('last-good', isText(status.lastGoodAnswer) ? status.lastGoodAnswer : 'none yet');
   setText('last-price', typeof status.lastPrice === 'number' ? String(status.lastPrice) : '\u2013');
-  setText('now', status.now || '\u2013');
+  setText('now', isText(status.now) ? status.now : '\u2013');
   setText('changes', typeof status.changes === 'number' ? String(status.changes) : '\u2013');
-  const notice = byId('notice');
-  notice.hidden = !status.notice;
-  notice.textContent = status.notice || '';
+  showCounts(status);
+  showNotices(status);
   showLevels(status);
   showAlerts(status);
+  window.liveView.status = status;
+}
+
+// Reachable: the page shows the run live. Not reachable: the run ended or
+// does not answer, so all it shows is as old as the last answer and is
+// drawn muted.
+function showReachable(reachable) {
+  window.liveView.reachable = reachable;
+  window.liveView.muted = !reachable;
+  byId('connection').hidden = reachable;
+  document.querySelector('main').classList.toggle('muted', !reachable);
 }
 
 // The new picture loads in an image of its own; it replaces the one shown
@@ -106,19 +209,32 @@ function loadPicture(changes) {
   next.src = '/chart.png?change=' + changes;
 }
 
+async function fetchStatus() {
+  const abort = new AbortController();
+  const timer = setTimeout(() => abort.abort(), kAnswerTimeoutMs);
+  try {
+    const answer = await fetch('/status.json', { cache: 'no-store', signal: abort.signal });
+    if (!answer.ok) throw new Error('status ' + answer.status);
+    const status = await answer.json();
+    if (status === null || typeof status !== 'object' || Array.isArray(status)) throw new Error('not a status');
+    return status;
+  } finally {
+    clearTimeout(timer);
+  }
+}
+
 async function poll() {
   let wait = kPollMs;
   try {
-    const answer = await fetch('/status.json', { cache: 'no-store' });
-    if (!answer.ok) throw new Error('status ' + answer.status);
-    const status = await answer.json();
+    const status = await fetchStatus();
     window.liveView.polls += 1;
-    byId('connection').hidden = true;
     showStatus(status);
+    showReachable(true);
     if (typeof status.changes === 'number' && status.changes > 0 && status.changes !== window.liveView.changesShown)
       loadPicture(status.changes);
   } catch (failure) {
-    byId('connection').hidden = false;
+    window.liveView.failedPolls += 1;
+    showReachable(false);
     wait = kPollWhenUnreachableMs;
   }
   setTimeout(poll, wait);
