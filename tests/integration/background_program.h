@@ -30,9 +30,10 @@ class BackgroundProgram {
   // The exit status once it ends, -1 when it did not exit normally within
   // `timeout_s` (it is then killed).
   int waitForExit(double timeout_s);
+  // Whether it has ended; its exit status is then waitForExit's.
+  bool ended();
 
  private:
-  bool ended();
   pid_t pid_ = -1;
   int exitStatus_ = -1;
   std::string errorPath_;

@@ -9,22 +9,20 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "integration/background_program.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
 
 namespace {
 
-using standin_test::ProcessResult;
 using standin_test::ScratchFolder;
 using standin_test::StandinProcess;
 using test_text::linesWith;
@@ -46,73 +44,52 @@ std::string barLine(const std::string& time, double close) {
   return time + ",5860,5870,5850," + std::to_string(close) + ",100\n";
 }
 
-// A chart on the real clock against the stand-in, in a thread; every status
-// it writes is kept by its call number, read every few milliseconds as the
-// run goes.
+// A chart on the real clock against the stand-in; every status it writes
+// is kept by its call number, read every few milliseconds while the test waits.
 class LiveChart {
  public:
-  LiveChart(const StandinProcess& standin, double seconds, std::vector<std::string> more) {
+  LiveChart(const StandinProcess& standin, double seconds, const std::vector<std::string>& more)
+      : program_(TARVIO_CHART_PATH, argumentsOf(standin, seconds, more), out.file("stderr.txt")) {}
+
+  // True once `ready` holds for the newest status; false when the run ends first.
+  template <typename Ready>
+  bool waitFor(Ready ready) {
+    for (;;) {
+      const bool ended = program_.ended();
+      rapidjson::Document status;
+      status.Parse(readText(out.file("status.json")).c_str());
+      if (status.IsObject() && status.HasMember("calls")) {
+        const int calls = status["calls"].GetInt();
+        if (!statuses.count(calls)) statuses[calls] = std::move(status);
+        if (ready(statuses[calls])) return true;
+      }
+      if (ended) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  // Reads to the run's end; its exit status.
+  int finish() {
+    waitFor([](const rapidjson::Value&) { return false; });
+    return program_.waitForExit(5);
+  }
+  std::string standardError() const { return program_.standardError(); }
+
+  ScratchFolder out;
+  std::map<int, rapidjson::Document> statuses;  // by "calls"
+
+ private:
+  std::vector<std::string> argumentsOf(const StandinProcess& standin, double seconds,
+                                       const std::vector<std::string>& more) {
     std::vector<std::string> arguments = {
         "--real-clock", std::to_string(seconds), "--service-address", "127.0.0.1:" + std::to_string(standin.port()),
         "--ca-file", standin.certificatePath(), "--api-key", kKey, "--set", "Request Start Time=00:00",
         "--set", "Request End Time=23:59", "--set", "Request Interval=1", "--status", out.file("status.json"),
         "--log", out.file("log.txt"), "--no-progress"};
     arguments.insert(arguments.end(), more.begin(), more.end());
-    runner_ = std::thread([this, arguments] {
-      result = standin_test::runProgram(TARVIO_CHART_PATH, arguments, 120);
-      done_ = true;
-    });
-    reader_ = std::thread([this] {
-      while (!done_) {
-        keepLatest();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
-      keepLatest();
-    });
-  }
-  ~LiveChart() { finish(); }
-
-  // True once `ready` holds for the latest status; false after 20 s or when
-  // the run ended without it.
-  template <typename Ready>
-  bool waitFor(Ready ready) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < giveUp) {
-      const bool ended = done_;
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!statuses.empty() && ready(statuses.rbegin()->second)) return true;
-      }
-      if (ended) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return arguments;
   }
 
-  // Waits for the run's end; `statuses` is whole from then on.
-  void finish() {
-    if (runner_.joinable()) runner_.join();
-    if (reader_.joinable()) reader_.join();
-  }
-
-  ScratchFolder out;
-  ProcessResult result;
-  std::map<int, rapidjson::Document> statuses;  // by "calls"
-
- private:
-  void keepLatest() {
-    rapidjson::Document status;
-    status.Parse(readText(out.file("status.json")).c_str());
-    if (!status.IsObject() || !status.HasMember("calls")) return;
-    const int calls = status["calls"].GetInt();
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!statuses.count(calls)) statuses[calls] = std::move(status);
-  }
-
-  std::mutex mutex_;
-  std::atomic<bool> done_{false};
-  std::thread runner_;
-  std::thread reader_;
+  live_test::BackgroundProgram program_;
 };
 
 std::string textOf(const rapidjson::Value& value) { return value.IsString() ? value.GetString() : "null"; }
@@ -130,7 +107,7 @@ TEST(ChartAges, BarsThatStopMovingMakeThePriceStaleAndHoldTheAlertsAfterALineRep
                       << barLine(newest, 5863);
   LiveChart chart(standin, 16, {"--bars", bars, "--alert", "cross"});
   ASSERT_TRUE(chart.waitFor([](const rapidjson::Value& s) { return s["calls"].GetInt() >= 2; }))
-      << chart.result.standard_error;
+      << chart.standardError();
 
   // The writer appends the forming bar again with its new close.
   std::ofstream(bars, std::ios::app) << barLine(newest, 5864.5);
@@ -140,8 +117,7 @@ TEST(ChartAges, BarsThatStopMovingMakeThePriceStaleAndHoldTheAlertsAfterALineRep
   EXPECT_TRUE(chart.waitFor([](const rapidjson::Value& s) { return s["lastPrice"].GetDouble() == 5866; }));
   EXPECT_TRUE(chart.waitFor([](const rapidjson::Value& s) { return s["priceStale"].GetBool(); }))
       << "the bars stopped moving";
-  chart.finish();
-  ASSERT_EQ(chart.result.exit_status, 0) << chart.result.standard_error;
+  ASSERT_EQ(chart.finish(), 0) << chart.standardError();
 
   const rapidjson::Document& last = chart.statuses.rbegin()->second;
   EXPECT_STREQ(last["priceWarning"].GetString(), "PRICE STALE");
@@ -159,8 +135,7 @@ TEST(ChartAges, AnOldSnapshotSentAgainAndAgainIsStaleByTheServicesOwnTime) {
   StandinProcess standin({"--api-key", kKey, "--now", std::to_string(std::time(nullptr) - 600)});
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   LiveChart chart(standin, 4, {"--stale-after", "300"});
-  chart.finish();
-  ASSERT_EQ(chart.result.exit_status, 0) << chart.result.standard_error;
+  ASSERT_EQ(chart.finish(), 0) << chart.standardError();
   const rapidjson::Document& last = chart.statuses.rbegin()->second;
   EXPECT_TRUE(last["stale"].GetBool());
   EXPECT_STREQ(last["warning"].GetString(), "STALE");
@@ -178,8 +153,7 @@ TEST(ChartAges, AnOutageIsToldOnItsFirstCallAndClearedByTheRecoveryAndAClockAhea
                           "3:http500,4:close"});
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   LiveChart chart(standin, 12, {});
-  chart.finish();
-  ASSERT_EQ(chart.result.exit_status, 0) << chart.result.standard_error;
+  ASSERT_EQ(chart.finish(), 0) << chart.standardError();
 
   const auto firstWhere = [&](const char* count, int value) -> const rapidjson::Value* {
     for (const auto& [calls, status] : chart.statuses)
@@ -202,7 +176,7 @@ TEST(ChartAges, AnOutageIsToldOnItsFirstCallAndClearedByTheRecoveryAndAClockAhea
   for (const auto& [calls, status] : chart.statuses)
     seen += std::to_string(calls) + ": " + std::to_string(status["answers"].GetInt()) + " answers, " +
             textOf(status["notice"]) + "\n";
-  ASSERT_NE(recovered, nullptr) << "no answer after the cut transfer:\n" << seen << chart.result.standard_error;
+  ASSERT_NE(recovered, nullptr) << "no answer after the cut transfer:\n" << seen << chart.standardError();
   EXPECT_TRUE((*recovered)["notice"].IsNull()) << textOf((*recovered)["notice"]);
   EXPECT_TRUE((*recovered)["lastError"].IsNull() && (*recovered)["lastErrorAt"].IsNull());
   EXPECT_EQ((*recovered)["ageSeconds"].GetInt(), 0);
