@@ -7,8 +7,13 @@ namespace chart_tool::live {
 void StatusReport::afterCall(run::CallRecord& call) {
   const chart_host::Chart& chart = call.instance.chart();
   const chart_host::ChartPictureOptions& picture = call.picture;
-  StatusExtras extras{picture.title, picture.dataAge, picture.warning, std::nullopt, chart.tickSize(), call.changes};
+  StatusExtras extras;
+  extras.title = picture.title;
+  extras.dataAge = picture.dataAge;
+  extras.warning = picture.warning;
   if (!chart.bars().empty()) extras.lastPrice = chart.bars().back().close;
+  extras.tickSize = chart.tickSize();
+  extras.changes = call.changes;
   extras.price = &call.price;
   extras.priceAge = picture.priceAge;
   extras.priceWarning = picture.priceWarning;
