@@ -43,6 +43,9 @@ struct ChartPictureOptions {
   // Lines at the top of the plot for what a trader must read while levels
   // are drawn, e.g. a refusal of the service's answers.
   std::vector<std::string> banners;
+  // Levels that are not live (STALE, requests halted): their lines, labels
+  // and tags are drawn muted, never in live colours.
+  bool levelsMuted = false;
   // The names of level lines by line number, for the tags of levels beyond
   // the price range; a line without one is named by its label.
   std::map<int32_t, std::string> levelNames;

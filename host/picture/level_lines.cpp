@@ -158,7 +158,7 @@ std::vector<Box> offScaleTagBoxes(cairo_t* cr, const std::vector<AxisTag>& tags,
 
 std::vector<PlacedLabel> drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
                                         const std::map<int32_t, std::string>& names,
-                                        const StudyGraphics& study, std::vector<AxisTag>& tags) {
+                                        const StudyGraphics& study, bool muted, std::vector<AxisTag>& tags) {
   const PlotArea& plot = layout.plot;
   // From a little before the study's graphics to the plot's right edge, so no
   // bar's end meets the whole line again.
@@ -177,15 +177,15 @@ std::vector<PlacedLabel> drawLevelLines(cairo_t* cr, const Chart& chart, const P
     const HostDrawingRecord& record = drawing.record;
     if (record.drawingKind != kDrawingKindHorizontalLine || !std::isfinite(record.price)) continue;
     const int32_t row = chart.priceToY(record.price);
+    const HostColor color = muted ? picture_theme::mutedColor(record.color & 0xFFFFFFu) : record.color & 0xFFFFFFu;
     if (row < plot.top || row >= plot.bottom) {
       // Off the scale: no line, but its price waits at the axis's edge.
       const bool above = row < plot.top;
-      tags.push_back({above ? plot.top : plot.bottom - 1, record.color & 0xFFFFFFu,
-                      offScaleText(drawing, names, chart.tickSize()), false, above ? 1 : -1});
+      tags.push_back({above ? plot.top : plot.bottom - 1, color, offScaleText(drawing, names, chart.tickSize()), false,
+                      above ? 1 : -1});
       continue;
     }
-    shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, picture_theme::kWidestLine_px),
-                     record.color & 0xFFFFFFu});
+    shown.push_back({&drawing, row, std::clamp<int32_t>(record.lineWidth, 1, picture_theme::kWidestLine_px), color});
   }
   // Every line before any label, so no line crosses a label.
   for (const Shown& line : shown) {

@@ -39,10 +39,11 @@ struct PlacedLabel {
 // Draws the lines lying inside the plot and adds a tag for each line to
 // `tags`, for those off the scale too, named by `names` (by line number) or
 // else by their labels. Returns the lines' labels, placed, for
-// drawLevelLabels to draw once the study's graphics are on the plot.
+// drawLevelLabels to draw once the study's graphics are on the plot. With
+// `muted`, lines, labels and tags are drawn in their muted colours.
 std::vector<PlacedLabel> drawLevelLines(cairo_t* cr, const Chart& chart, const PictureLayout& layout,
                                         const std::map<int32_t, std::string>& names,
-                                        const StudyGraphics& study, std::vector<AxisTag>& tags);
+                                        const StudyGraphics& study, bool muted, std::vector<AxisTag>& tags);
 // Draws the labels over everything else on the plot, so they stay readable.
 void drawLevelLabels(cairo_t* cr, const std::vector<PlacedLabel>& labels);
 

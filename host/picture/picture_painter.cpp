@@ -83,7 +83,7 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   drawCandles(cr, chart, layout);
   drawLineSeries(cr, instance, layout);
   const std::vector<PlacedLabel> labels =
-      drawLevelLines(cr, chart, layout, options.levelNames, study, tags);
+      drawLevelLines(cr, chart, layout, options.levelNames, study, options.levelsMuted, tags);
   markLastPrice(cr, chart, layout, tags);
   CairoCanvas canvas(cr);
   instance.paint(&canvas);

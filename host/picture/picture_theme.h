@@ -24,6 +24,18 @@ inline constexpr HostColor kDownCandle = rgb(239, 83, 80);
 inline constexpr HostColor kWarning = rgb(220, 30, 40);
 inline constexpr HostColor kWarningText = rgb(255, 255, 255);
 
+// A level's colour greyed two thirds of the way to the axis text, for levels
+// that are not live: still told apart, never taken for live ones.
+constexpr HostColor mutedColor(HostColor color) {
+  HostColor muted = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const uint32_t channel = (color >> shift) & 0xFFu;
+    const uint32_t grey = (kAxisText >> shift) & 0xFFu;
+    muted |= ((channel + 2 * grey) / 3) << shift;
+  }
+  return muted;
+}
+
 inline constexpr const char* kFontFamily = "DejaVu Sans";
 inline constexpr double kAxisFont_px = 12.0;
 inline constexpr double kTitleFont_px = 15.0;

@@ -171,8 +171,17 @@ TEST_F(PictureReadability, TagsOfLevelsBeyondThePriceRangeCarryTheirNames) {
 
   ScratchContext cr;
   std::vector<AxisTag> tags;
-  drawLevelLines(cr.get(), study.chart, layout, {{firstLine, "MCO"}}, StudyGraphics{}, tags);
+  drawLevelLines(cr.get(), study.chart, layout, {{firstLine, "MCO"}}, StudyGraphics{}, false, tags);
   ASSERT_EQ(tags.size(), 5u);
+  // Levels that are not live keep their tags, in their muted colours.
+  std::vector<AxisTag> muted;
+  drawLevelLines(cr.get(), study.chart, layout, {{firstLine, "MCO"}}, StudyGraphics{}, true, muted);
+  ASSERT_EQ(muted.size(), tags.size());
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    EXPECT_EQ(muted[i].text, tags[i].text);
+    EXPECT_EQ(muted[i].color, picture_theme::mutedColor(tags[i].color));
+    EXPECT_NE(muted[i].color, tags[i].color);
+  }
   const struct {
     const char* text;
     int32_t offScale;

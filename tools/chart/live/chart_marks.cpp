@@ -45,6 +45,7 @@ void ChartMarks::afterCall(run::CallRecord& call) {
   }
   chart_host::ChartPictureOptions& picture = call.picture;
   picture.dataAge = std::move(marks.dataAge);
+  picture.levelsMuted = !marks.warning.empty();
   picture.warning = std::move(marks.warning);
   picture.plotNotice = std::move(marks.plotNotice);
   picture.priceAge = std::move(marks.priceAge);
