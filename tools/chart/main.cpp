@@ -7,6 +7,7 @@
 
 #include "tools/chart/command_line/chart_options.h"
 #include "tools/chart/chart_run.h"
+#include "tools/support/product_version.h"
 
 int main(int argc, char** argv) {
   using namespace chart_tool::command_line;
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     return reportFailure(kExitUsage, error);
   if (options.help) {
     std::cout << chartOptionsHelp();
+    return kExitDone;
+  }
+  if (options.version) {
+    std::cout << support::versionLine("tarvio-chart");
     return kExitDone;
   }
   return runChart(options);

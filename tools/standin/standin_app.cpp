@@ -19,6 +19,7 @@
 #include "tools/standin/spot_bars.h"
 #include "tools/standin/tls_identity.h"
 #include "tools/support/file_replacement.h"
+#include "tools/support/product_version.h"
 
 namespace standin {
 
@@ -204,6 +205,10 @@ int standinMain(int argc, char** argv) {
   if (!options) return endWith(kExitBadUsage, options.message());
   if (options->help) {
     std::fputs(standinHelp().c_str(), stdout);
+    return kExitClean;
+  }
+  if (options->version) {
+    std::fputs(support::versionLine("tarvio-standin").c_str(), stdout);
     return kExitClean;
   }
   return runStandin(options.value());

@@ -69,6 +69,11 @@ Status setHelp(StandinOptions& o, const std::string&) {
   return Status::success();
 }
 
+Status setVersion(StandinOptions& o, const std::string&) {
+  o.version = true;
+  return Status::success();
+}
+
 Status setAddress(StandinOptions& o, const std::string& v) {
   if (!isLoopbackAddress(v)) return notA(v, "a loopback address (127.x.y.z or ::1)");
   o.address = v;
@@ -287,6 +292,7 @@ const std::vector<StandinOption>& standinOptionTable() {
        nonEmpty(&StandinOptions::record_file, "a file name")},
 
       {{"-h,--help", "", "Help", "show this help and exit"}, setHelp},
+      {{"--version", "", "Help", "show the program's version and exit"}, setVersion},
   };
   return kTable;
 }

@@ -43,6 +43,7 @@ struct StandinOptions {
   double replay_speed = 1;
   std::string record_file;
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv[1..]. Options take their value as the next argument or after

@@ -78,6 +78,7 @@ struct ChartOptions {
   bool progress = true;      // a progress bar when standard error is a terminal
   bool listInputs = false;
   bool help = false;
+  bool version = false;
 };
 
 // Reads the arguments (without the program name); false with a one-line

@@ -262,6 +262,8 @@ const std::vector<ChartOption>& chartOptionTable() {
       {{"--quiet", "", "Outputs", "no messages on standard error"}, "", flag(&ChartOptions::quiet, true)},
       {{"--no-progress", "", "Outputs", "no progress bar on a terminal"}, "", flag(&ChartOptions::progress, false)},
       {{"-h,--help", "", "Outputs", "this text"}, "", flag(&ChartOptions::help, true)},
+      {{"--version", "", "Outputs", "the program's version (see the README on versions)"}, "",
+       flag(&ChartOptions::version, true)},
 
       {{"--alert", "cross|near=TICKS", "Alerts",
         "cross: when the price crosses a level between one call and the next (\"ES_SPX 5869.25 crossed ZG "

@@ -20,7 +20,9 @@ namespace chart_tool::run {
 
 using command_line::ServiceSettings;
 
-// The module file built beside the program.
+// The module file that goes with the program: beside it (a build folder,
+// the Windows archive) or, on Linux, in ../lib/tarvio/ from its folder (the
+// Debian package's layout).
 std::string moduleBesideProgram();
 
 bool standardErrorIsTerminal();
