@@ -122,7 +122,9 @@ class ChartProgram : public testing::Test {
         "--set", "Zero Gamma Width=3", "--set", std::string("Call GEX Volume Color=") + kCallBarColor,
         "--set", std::string("Put GEX Volume Color=") + kPutBarColor, "--size", "1200x800",
         "--png", out.file("chart.png"), "--csv", out.file("outputs.csv"),
-        "--drawings", out.file("drawings.json"), "--log", out.file("log.txt"), "--quiet"};
+        "--drawings", out.file("drawings.json"), "--log", out.file("log.txt"), "--quiet",
+        // The stand-in dates every answer 10:15: its levels stay live, in their colours, to the end.
+        "--stale-after", "3600"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return runChart(arguments);
   }

@@ -194,7 +194,13 @@ TEST(LivePage, CarriesEveryFileItUsesAndFetchesNothingFromOutside) {
 TEST(LiveStatus, GivesThePageThePicturesMarksLastPriceTickSizeAndChangesAfterTheFirstMembers) {
   const std::string key = "status-key-Wq81";
   ServiceRecord record;
-  StatusExtras extras{"ES_SPX  \u00b7  " + key, "levels as of 10:15:00, 5 s ago", "STALE", 5801.75f, 0.25f, 12};
+  StatusExtras extras;
+  extras.title = "ES_SPX  \u00b7  " + key;
+  extras.dataAge = "levels as of 10:15:00, 5 s ago";
+  extras.warning = "STALE";
+  extras.lastPrice = 5801.75f;
+  extras.tickSize = 0.25f;
+  extras.changes = 12;
   const std::string text = statusJson(record, {{"ZG", 5790.45f, 9, 0}}, {}, "", key, extras);
   EXPECT_EQ(text.find(key), std::string::npos) << text;
   rapidjson::Document status;

@@ -38,10 +38,20 @@ TEST(DataAge, SaysAgesInSecondsThenMinutesThenHours) {
   for (const auto& c : cases) EXPECT_EQ(ageText(c.age_s), c.text) << c.age_s;
 }
 
+// The marks a case expects; the notice is the plot notice unless given.
+struct Expected {
+  Expected(std::string dataAge, std::string warning, std::string plotNotice, std::string notice = "",
+           std::vector<std::string> banners = {})
+      : dataAge(std::move(dataAge)), warning(std::move(warning)), plotNotice(std::move(plotNotice)),
+        notice(notice.empty() ? this->plotNotice : std::move(notice)), banners(std::move(banners)) {}
+  std::string dataAge, warning, plotNotice, notice;
+  std::vector<std::string> banners;
+};
+
 struct Marked {
   const char* what;
   std::vector<ObservedCall> calls;
-  DataAgeMarks marks;
+  Expected marks;
 };
 
 ObservedCall closed(ObservedCall observed) {
@@ -69,7 +79,7 @@ TEST(DataAge, MarksThePictureByTheAgeOfItsLevelsAndTellsAnOutageOnItsFirstCall) 
       {"live", {call(0, delivered(200)), call(10)}, {"levels as of 10:15:00, 10 s ago", "", ""}},
       {"refused, then stale",
        {call(0, delivered(200)), call(20, delivered(500))},
-       {"levels as of 10:15:00, 20 s ago, refused since 10:15:20", "STALE", "", refused, "", "", {refused}}},
+       {"levels as of 10:15:00, 20 s ago, refused since 10:15:20", "STALE", "", refused, {refused}}},
       {"a failed transfer takes the levels off",
        {call(0, delivered(200)), call(5, failed("Couldn't connect to server"))},
        {"no answer since 10:15:05", "", noAnswer, noAnswer}},
@@ -106,7 +116,7 @@ TEST(DataAge, MarksThePictureByTheAgeOfItsLevelsAndTellsAnOutageOnItsFirstCall) 
     EXPECT_EQ(marks.dataAge, c.marks.dataAge) << c.what;
     EXPECT_EQ(marks.warning, c.marks.warning) << c.what;
     EXPECT_EQ(marks.plotNotice, c.marks.plotNotice) << c.what;
-    EXPECT_EQ(marks.notice, c.marks.notice.empty() ? c.marks.plotNotice : c.marks.notice) << c.what;
+    EXPECT_EQ(marks.notice, c.marks.notice) << c.what;
     EXPECT_EQ(marks.banners, c.marks.banners) << c.what;
     EXPECT_EQ(record.stale(), !record.staleReason().empty()) << c.what;
   }
