@@ -38,6 +38,11 @@ void checkBars(std::string_view text) {
     FUZZ_CHECK(bar.volume >= 0);
     FUZZ_CHECK(i == 0 || read->bars[i - 1].dateTime < bar.dateTime);
   }
+  // A line skipped is older than the newest bar before it, and told in line order.
+  for (std::size_t i = 0; i < read->skipped.size(); ++i) {
+    FUZZ_CHECK(read->skipped[i].at < read->skipped[i].newest);
+    FUZZ_CHECK(i == 0 || read->skipped[i - 1].line < read->skipped[i].line);
+  }
 }
 
 void checkSettings(const std::string& text) {
