@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "service/futures_conversion.h"
@@ -17,7 +16,6 @@
 #include "tools/standin/greek_snapshot.h"
 #include "tools/standin/majors_history.h"
 #include "tools/standin/profile_json.h"
-#include "tools/standin/replay_book.h"
 #include "tools/standin/request_router.h"
 #include "standin/market_time.h"
 
@@ -61,47 +59,22 @@ TEST(ModuleReadsAnswers, GreekProfilesParseWithThreePriorsPerRow) {
   }
 }
 
-// The module's reading of the stand-in's answer to a greek profile `path` at `now`.
-void readGreekAnswer(const std::string& path, int64_t now, GreekProfile& profile) {
+// The gamma majors as the module reads them sit on the longest bars it draws,
+// long above short, for each ticker, time and expiry.
+TEST(ModuleReadsAnswers, GammaMajorsSitOnTheLongestBars) {
   const MarketModel model(0);
-  FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
-  ReplayBook replays;
-  const RequestRouter router{model, ServiceSettings{"k", now}, faults, replays};
-  ReceivedRequest request;
-  request.method = "GET";
-  request.target = path;
-  request.headers = {{"Authorization", "Basic k"}};
-  ProfileParseHarness harness;
-  ASSERT_EQ(harness.parse(router.answer(request).body, &profile), ReadOutcome::Parsed) << path;
-}
-
-using Strikes = std::pair<float, float>;
-
-// The strikes of the longest positive and the longest negative bar the module draws.
-Strikes longestBars(const GreekProfile& profile) {
-  const std::vector<float>& values = profile.greek_value;
-  return {profile.strikes[std::max_element(values.begin(), values.end()) - values.begin()],
-          profile.strikes[std::min_element(values.begin(), values.end()) - values.begin()]};
-}
-
-// The majors as the module reads them sit on the bars it draws: a gamma
-// profile's long and short gamma (and its positive and negative majors) on
-// its longest bars, long above short; a delta profile's majors on its delta
-// bars and its gamma majors where the gamma profile of the same expiries has them.
-TEST(ModuleReadsAnswers, GreekMajorsSitOnTheLongestBars) {
   for (const std::string ticker : {"ES_SPX", "NDX", "SPY"}) {
     for (const int64_t now : {kNow, kNow + 47 * 60, kNow + 4 * 3600 + 13 * 60}) {
-      for (const std::string expiry : {"", "_one"}) {
-        const std::string path = "/v2/sierra/" + ticker + "/state/";
-        SCOPED_TRACE(path + "gamma" + expiry + " at " + std::to_string(now));
-        GreekProfile gamma, delta;
-        readGreekAnswer(path + "gamma" + expiry, now, gamma);
-        readGreekAnswer(path + "delta" + expiry, now, delta);
-        EXPECT_EQ(Strikes(gamma.major_long_gamma, gamma.major_short_gamma), longestBars(gamma));
-        EXPECT_EQ(Strikes(gamma.major_positive, gamma.major_negative), longestBars(gamma));
-        EXPECT_GT(gamma.major_long_gamma, gamma.major_short_gamma);
-        EXPECT_EQ(Strikes(delta.major_positive, delta.major_negative), longestBars(delta));
-        EXPECT_EQ(Strikes(delta.major_long_gamma, delta.major_short_gamma), longestBars(gamma));
+      for (const ChainExpiry expiry : {ChainExpiry::ZeroDay, ChainExpiry::OneDay}) {
+        ProfileParseHarness harness;
+        GreekProfile gamma;
+        ASSERT_EQ(harness.parse(greekProfileJson(greekSnapshot(model, ticker, Greek::Gamma, expiry, now)), &gamma),
+                  ReadOutcome::Parsed);
+        const std::vector<float>& values = gamma.greek_value;
+        const auto at = [&](auto found) { return gamma.strikes[found - values.begin()]; };
+        EXPECT_EQ(gamma.major_long_gamma, at(std::max_element(values.begin(), values.end()))) << ticker << now;
+        EXPECT_EQ(gamma.major_short_gamma, at(std::min_element(values.begin(), values.end()))) << ticker << now;
+        EXPECT_GT(gamma.major_long_gamma, gamma.major_short_gamma) << ticker << now;
       }
     }
   }
