@@ -81,23 +81,6 @@ TEST(BarFile, NamesTheFirstLineThatBreaksARule) {
   }
 }
 
-// A line with the newest bar's time replaces it (its writer appends the
-// forming bar again); an older line is skipped by its number, and later
-// lines are read.
-TEST(BarFile, TakesALineOfTheNewestTimeAsItsReplacementAndSkipsAnOlderOne) {
-  std::string error;
-  const std::optional<BarText> read =
-      readBarText("datetime,open,high,low,close,volume\n2026-03-02 09:30,1,2,0.5,1.5,10\n"
-                  "2026-03-02 09:31,1,2,0.5,1.5,10\n2026-03-02 09:31,1,3,0.5,2.5,12\n"
-                  "2026-03-02 09:30,1,2,0.5,1,10\n2026-03-02 09:32,1,2,0.5,1.75,10\n",
-                  error);
-  ASSERT_TRUE(read) << error;
-  ASSERT_EQ(read->bars.size(), 3u);
-  EXPECT_EQ(read->bars[1].close, 2.5f);
-  EXPECT_EQ(read->bars[2].close, 1.75f);
-  EXPECT_EQ(read->skipped, (std::vector<SkippedBarLine>{{5, read->bars[0].dateTime, read->bars[1].dateTime}}));
-}
-
 // Editors and spreadsheets may start a file with a UTF-8 byte-order mark;
 // the readers see the text after it.
 TEST(TextFiles, ReadAFileThatStartsWithAByteOrderMark) {

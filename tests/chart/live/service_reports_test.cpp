@@ -122,20 +122,6 @@ TEST(DataAge, MarksThePictureByTheAgeOfItsLevelsAndTellsAnOutageOnItsFirstCall) 
   }
 }
 
-TEST(DataAge, TellsAServiceClockAheadOnceAndKeepsTheLastErrorUntilAGoodAnswer) {
-  ServiceRecord record;
-  record.noteCall(dated(call(0, delivered(200)), 30));
-  EXPECT_EQ(record.takeNote(), "the service's clock is 30 s ahead of the chart's: its levels count as 0 s old while they are ahead");
-  record.noteCall(dated(call(5, delivered(200)), 40));
-  EXPECT_EQ(record.takeNote(), "");
-  record.noteCall(dated(call(10, delivered(500)), 40));
-  EXPECT_EQ(record.lastError(), "HTTP 500");
-  EXPECT_EQ(record.lastErrorAt(), at(10));
-  record.noteCall(dated(call(15, delivered(200)), 40));
-  EXPECT_EQ(record.lastError(), "");
-  EXPECT_FALSE(record.lastErrorAt());
-}
-
 // The price's marks on a live run: its time and age, and STALE once the bars
 // have not moved for three bar periods inside the window, never outside it.
 TEST(DataAge, MarksThePriceStaleWhenTheBarsStopMovingInsideTheWindow) {
