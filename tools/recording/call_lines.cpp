@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "tools/recording/line_json.h"
 #include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
@@ -14,19 +15,13 @@ namespace recording {
 
 namespace {
 
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using JsonWriter = LineWriter;
 using rapidjson::Value;
 
 constexpr std::string_view kCallLineStart = "{\"call\":";
 
 bool writeTime(JsonWriter& json, HostDateTime time, std::string& error) {
-  const std::optional<std::string> text = support::formatExactDateTime(time);
-  if (!text) {
-    error = "the time " + std::to_string(time) + " is outside years 0001 to 9999";
-    return false;
-  }
-  support::writeJsonString(json, *text);
-  return true;
+  return writeExactTime(json, time, "the time", error);
 }
 
 // A price or volume as written: the float's own value, which reads back the same.
@@ -114,8 +109,7 @@ bool callLine(const RecordedCall& call, std::string& line, std::string& error) {
     support::writeJsonString(json, call.barsWarning);
   }
   json.EndObject();
-  line.assign(buffer.GetString(), buffer.GetSize());
-  line += "\n";
+  line = finishedLine(buffer);
   return true;
 }
 

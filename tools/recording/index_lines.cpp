@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "tools/recording/line_json.h"
 #include "tools/support/date_time_text.h"
 #include "tools/support/json_text.h"
 
@@ -15,7 +16,7 @@ namespace recording {
 
 namespace {
 
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using JsonWriter = LineWriter;
 using rapidjson::Value;
 
 void writeText(JsonWriter& json, const char* name, std::string_view text) {
@@ -24,17 +25,8 @@ void writeText(JsonWriter& json, const char* name, std::string_view text) {
 }
 
 bool writeTime(JsonWriter& json, const char* name, HostDateTime time, std::string& error) {
-  const std::optional<std::string> text = support::formatExactDateTime(time);
-  if (!text) {
-    error = std::string(name) + " " + std::to_string(time) + " is outside years 0001 to 9999";
-    return false;
-  }
-  writeText(json, name, *text);
-  return true;
-}
-
-std::string finished(const rapidjson::StringBuffer& buffer) {
-  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+  json.Key(name);
+  return writeExactTime(json, time, name, error);
 }
 
 // Reads the fields of one parsed line; the first problem is kept.
@@ -137,7 +129,7 @@ bool headerLine(const RecordingHeader& header, std::string& line, std::string& e
   json.Key("syntheticBars");
   json.Bool(header.syntheticBars);
   json.EndObject();
-  line = finished(buffer);
+  line = finishedLine(buffer);
   return true;
 }
 
@@ -178,7 +170,7 @@ bool exchangeLine(const RecordedExchange& exchange, const BodyStamp& stamp, std:
   json.Uint64(stamp.bytes);
   writeText(json, "bodyChecksum", stamp.checksum);
   json.EndObject();
-  line = finished(buffer);
+  line = finishedLine(buffer);
   return true;
 }
 

@@ -13,14 +13,6 @@ namespace support {
 
 namespace {
 
-// A name taken by chance is tried again with another; any more than this is
-// no longer chance.
-constexpr int kNameAttempts = 16;
-
-Status notWritten(const std::string& path, const std::string& reason) {
-  return Status::failure(path + ": cannot be written (" + reason + ")");
-}
-
 // Writes all of `bytes`; a short write (a signal) goes on where it stopped.
 bool writeAllTo(int file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -72,7 +64,7 @@ std::string appendingFailure(const std::string& path, const char* what) {
 }  // namespace
 
 Status replaceFile(const std::string& path, std::string_view bytes, Durability durability) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::string temporary = temporaryNameBeside(path);
     // Exclusive and never through a link: a name planted beside the target
     // makes this pick another, it is never written through.

@@ -9,14 +9,6 @@ namespace support {
 
 namespace {
 
-// A name taken by chance is tried again with another; any more than this is
-// no longer chance.
-constexpr int kReplacementNameAttempts = 16;
-
-Status replacementFailure(const std::string& path, const std::string& reason) {
-  return Status::failure(path + ": cannot be written (" + reason + ")");
-}
-
 bool writeAllToHandle(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
@@ -59,7 +51,7 @@ Status fillAndMove(HANDLE file, const std::wstring& temporary, const std::string
   }
   if (written) return Status::success();
   DeleteFileW(temporary.c_str());
-  return replacementFailure(path, reason);
+  return notWritten(path, reason);
 }
 
 // "PATH: WHAT failed (the system's reason)", as the recording has always said it.
@@ -70,16 +62,16 @@ std::string appendingFailure(const std::string& path, const char* what) {
 }  // namespace
 
 Status replaceFile(const std::string& path, std::string_view bytes, Durability durability) {
-  for (int attempt = 0; attempt < kReplacementNameAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::wstring temporary = widePath(temporaryNameBeside(path));
     // CREATE_NEW fails on any name already there, a link included.
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file != INVALID_HANDLE_VALUE) return fillAndMove(file, temporary, path, bytes, durability);
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-      return replacementFailure(path, lastSystemError());
+      return notWritten(path, lastSystemError());
   }
-  return replacementFailure(path, "no free temporary name beside it");
+  return notWritten(path, "no free temporary name beside it");
 }
 
 AppendedFile::~AppendedFile() {

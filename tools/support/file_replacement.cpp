@@ -1,5 +1,5 @@
 // The part of a file's replacement that every platform shares: the
-// temporary file's name.
+// temporary file's name and the words of a failure.
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +21,10 @@ std::string temporaryNameBeside(const std::string& path) {
   std::snprintf(suffix, sizeof suffix, ".partial-%016llx",
                 static_cast<unsigned long long>(processPart + 0x9E3779B97F4A7C15ull * counter.fetch_add(1)));
   return path + suffix;
+}
+
+Status notWritten(const std::string& path, const std::string& reason) {
+  return Status::failure(path + ": cannot be written (" + reason + ")");
 }
 
 }  // namespace support

@@ -31,4 +31,11 @@ Status replaceFile(const std::string& path, std::string_view bytes, Durability d
 // of random digits that differs on every call, in this process and others.
 std::string temporaryNameBeside(const std::string& path);
 
+// A name taken by chance is tried again with another; any more than this is
+// no longer chance.
+inline constexpr int kTemporaryNameAttempts = 16;
+
+// "PATH: cannot be written (REASON)", the one way every platform says it.
+Status notWritten(const std::string& path, const std::string& reason);
+
 }  // namespace support
