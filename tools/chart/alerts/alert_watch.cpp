@@ -22,10 +22,10 @@ void AlertWatch::look(HostDateTime now) {
 }
 
 void AlertWatch::afterCall(run::CallRecord& call) {
-  const std::vector<chart_host::Bar>& bars = instance_.chart().bars();
   if (alerts_ && call.price.stale()) {
     call.alertsHeld = "the price is STALE: " + call.price.staleReason();
-    if (!bars.empty()) alerts_->follow(bars.back().close, study_door::drawnLevels(instance_));
+    if (const std::optional<float> price = call.price.lastPrice())
+      alerts_->follow(*price, study_door::drawnLevels(instance_));
   } else {
     look(call.now);
   }

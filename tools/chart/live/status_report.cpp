@@ -11,7 +11,7 @@ void StatusReport::afterCall(run::CallRecord& call) {
   extras.title = picture.title;
   extras.dataAge = picture.dataAge;
   extras.warning = picture.warning;
-  if (!chart.bars().empty()) extras.lastPrice = chart.bars().back().close;
+  extras.lastPrice = call.price.lastPrice();
   extras.tickSize = chart.tickSize();
   extras.changes = call.changes;
   extras.price = &call.price;

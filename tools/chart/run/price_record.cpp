@@ -15,7 +15,7 @@ constexpr std::size_t kBarsForPeriod = 10;
 int64_t barPeriodOf(const std::vector<chart_host::Bar>& bars, int64_t otherwise_s) {
   int64_t shortest = 0;
   const std::size_t first = bars.size() > kBarsForPeriod ? bars.size() - kBarsForPeriod : 1;
-  for (std::size_t i = std::max<std::size_t>(first, 1); i < bars.size(); ++i) {
+  for (std::size_t i = first; i < bars.size(); ++i) {
     const int64_t step = bars[i].dateTime - bars[i - 1].dateTime;
     if (step > 0 && (shortest == 0 || step < shortest)) shortest = step;
   }
