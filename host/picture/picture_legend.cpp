@@ -79,8 +79,8 @@ std::vector<LegendEntry> legendEntries(StudyInstance& instance, const PictureLay
   return entries;
 }
 
-void drawLegend(cairo_t* cr, const std::vector<LegendEntry>& entries, const PictureLayout& layout) {
-  if (entries.empty()) return;
+double drawLegend(cairo_t* cr, const std::vector<LegendEntry>& entries, const PictureLayout& layout) {
+  if (entries.empty()) return layout.plot.top;
   const PlotArea& plot = layout.plot;
   selectFont(cr, kFont_px);
   const double rowHeight = std::ceil(std::max(lineHeight(cr), kSwatch_px)) + kRowGap_px;
@@ -121,6 +121,7 @@ void drawLegend(cairo_t* cr, const std::vector<LegendEntry>& entries, const Pict
     drawText(cr, entryLeft + kSwatch_px + kSwatchGap_px, middle - lineHeight(cr) / 2.0, at.entry->name,
              picture_theme::kTitleText);
   }
+  return bottom;
 }
 
 }  // namespace chart_host

@@ -28,7 +28,9 @@ struct LegendEntry {
 std::vector<LegendEntry> legendEntries(StudyInstance& instance, const PictureLayout& layout,
                                        const StudyGraphics& study);
 
-// Draws nothing for no entries; the caller clips to the plot.
-void drawLegend(cairo_t* cr, const std::vector<LegendEntry>& entries, const PictureLayout& layout);
+// Draws nothing for no entries; the caller clips to the plot. Returns the
+// row below the legend (the plot's top without one), where what else is
+// written at the top of the plot may begin.
+double drawLegend(cairo_t* cr, const std::vector<LegendEntry>& entries, const PictureLayout& layout);
 
 }  // namespace chart_host

@@ -88,9 +88,10 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   CairoCanvas canvas(cr);
   instance.paint(&canvas);
   drawLevelLabels(cr, labels);
-  drawLegend(cr, legendEntries(instance, layout, study), layout);
+  const double belowLegend = drawLegend(cr, legendEntries(instance, layout, study), layout);
   drawPlotNotice(cr, options.plotNotice, plot);
-  drawPlotBanners(cr, options.banners, plot);
+  // Below the legend, which they would otherwise cover.
+  drawPlotBanners(cr, options.banners, plot, belowLegend);
   cairo_restore(cr);
 
   const std::vector<PlacedTag> placedTags = placeAxisTags(cr, std::move(tags), layout);

@@ -29,11 +29,11 @@ void drawPlotNotice(cairo_t* cr, const std::string& text, const PlotArea& plot) 
   drawText(cr, left + kNoticePadding_px, top + kNoticePadding_px, text, kTitleText);
 }
 
-void drawPlotBanners(cairo_t* cr, const std::vector<std::string>& banners, const PlotArea& plot) {
+void drawPlotBanners(cairo_t* cr, const std::vector<std::string>& banners, const PlotArea& plot, double top) {
   using namespace picture_theme;
   selectFont(cr, kQuoteFont_px, true);
   const double height = std::round(lineHeight(cr) + 2.0 * kBannerPadding_px);
-  double top = std::round(plot.top + kBannerPadding_px);
+  top = std::round(top + kBannerPadding_px);
   for (const std::string& text : banners) {
     const double width = std::round(textWidth(cr, text) + 2.0 * kBannerPadding_px);
     const double left = std::round((plot.left + plot.right - width) / 2.0);

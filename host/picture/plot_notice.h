@@ -15,7 +15,7 @@ namespace chart_host {
 // Draws nothing for an empty text.
 void drawPlotNotice(cairo_t* cr, const std::string& text, const PlotArea& plot);
 
-// One line each, centred under the plot's top edge, in the warning colour.
-void drawPlotBanners(cairo_t* cr, const std::vector<std::string>& banners, const PlotArea& plot);
+// One line each, centred, from row `top` down, in the warning colour.
+void drawPlotBanners(cairo_t* cr, const std::vector<std::string>& banners, const PlotArea& plot, double top);
 
 }  // namespace chart_host
