@@ -64,6 +64,14 @@ ChainExpiry expiryOfWord(const std::string& word) {
   return ChainExpiry::All;
 }
 
+// A careless service's error quotes the request back, key and all: the
+// client must keep such a text out of everything it writes.
+void echoKey(Reply& reply, const std::string& key) {
+  if (reply.fault == FaultMode::Error)
+    reply.body = "{\"error\":" + support::jsonString("Service temporarily unavailable for key " + key) + "}";
+  if (reply.fault == FaultMode::Http500) reply.body = "Internal Server Error for key " + key + "\n";
+}
+
 }  // namespace
 
 Reply refusal(Endpoint endpoint) {
@@ -135,6 +143,7 @@ Reply RequestRouter::answer(const ReceivedRequest& request) const {
 
   const DrawnFault drawn = faults_.next(target->endpoint);
   Reply reply = answerOrFault(drawn.fault, *target, request);
+  if (settings_.echo_key) echoKey(reply, settings_.api_key);
   reply.delay_s += drawn.delay_s;
   return reply;
 }

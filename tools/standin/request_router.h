@@ -38,6 +38,7 @@ struct ServiceSettings {
   std::optional<int64_t> fixed_now;  // Unix seconds; none: the real clock
   double slow_s = 12;                // delay of the slow fault
   int64_t advance_s = 0;             // fixed clock's step per profile answer
+  bool echo_key = false;             // the error and http500 faults quote the key
 };
 
 class RequestRouter {

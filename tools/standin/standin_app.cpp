@@ -138,6 +138,7 @@ int serve(const StandinOptions& options, const TlsIdentity& identity, ReplayBook
   settings.fixed_now = options.now;
   settings.advance_s = options.advance_seconds;
   settings.slow_s = options.slow_seconds;
+  settings.echo_key = options.echo_key;
   const RequestRouter router(model, settings, faults, replays);
   ExchangeLog log;
   const RequestHandler handler = [&](const ReceivedRequest& request) {

@@ -64,6 +64,11 @@ Setter nonEmpty(std::string StandinOptions::*field, const char* what) {
   };
 }
 
+Status setEchoKey(StandinOptions& o, const std::string&) {
+  o.echo_key = true;
+  return Status::success();
+}
+
 Status setHelp(StandinOptions& o, const std::string&) {
   o.help = true;
   return Status::success();
@@ -261,6 +266,10 @@ const std::vector<StandinOption>& standinOptionTable() {
         "answered normally. Runs must not overlap. Example: 3:http500,5:close,8-9:error. Not with --fault or "
         "--fault-requests; --fault-endpoint, --fault-rate (for random) and --slow-seconds apply"},
        setFaultSchedule},
+      {{"--echo-key", "", "Faults",
+        "the error and http500 faults quote the key the request carried (\"... for key KEY\"), as a careless "
+        "service might, to check that a client keeps the key out of what it writes"},
+       setEchoKey},
       {{"--delay-schedule", "N[-M]:S,...", "Faults",
         "answers sent late: comma-separated entries, each the N-th request (or the N-th to the M-th), counted "
         "as --fault-requests counts, and the seconds its answer waits (0 to 60, decimals allowed); the answer "

@@ -37,6 +37,7 @@ struct StandinOptions {
   std::vector<ScheduledFault> fault_schedule;  // in place of --fault: a fault per run of requests
   std::vector<ScheduledDelay> delay_schedule;  // answers sent late, per run of requests
   double slow_seconds = 12;
+  bool echo_key = false;  // error and http500 faults quote the key
   std::vector<std::pair<Endpoint, std::string>> replays;
   std::string recording_folder;  // a chart run's recording answering every endpoint
   std::optional<int64_t> replay_from_s_of_day;  // its clock's start; none: its first request
