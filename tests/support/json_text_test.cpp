@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tools/support/json_text.h"
+#include "tools/support/utf8_text.h"
 
 namespace {
 
@@ -62,6 +63,31 @@ TEST(JsonText, WritesNumbersInPlainDecimal) {
                {-12.25, 2, "-12.25"},       {320000000.126, 2, "320000000.13"},
                {std::nan(""), 2, "0"},      {std::numeric_limits<double>::infinity(), 2, "0"}};
   for (const auto& c : cases) EXPECT_EQ(support::jsonNumber(c.value, c.decimals), c.text) << c.value;
+  // A float at its shortest, which reads back to itself; null where JSON has no number.
+  EXPECT_EQ(support::jsonFloat(5790.45f), "5790.45");
+  EXPECT_EQ(support::jsonFloat(-0.0f), "0");
+  EXPECT_EQ(support::jsonFloat(std::nanf("")), "null");
+  EXPECT_EQ(support::jsonFloat(-std::numeric_limits<float>::infinity()), "null");
+}
+
+// One line of a log, whatever the bytes: nothing breaks it or reaches a
+// terminal, and a line made safe once stays as it is.
+TEST(OneLineText, EscapesEveryByteThatCouldBreakTheLine) {
+  const struct {
+    std::string text;
+    const char* line;
+  } cases[] = {
+      {"ZG: 5850 \xc3\xa9 \xe2\x82\xac", "ZG: 5850 \xc3\xa9 \xe2\x82\xac"},
+      {"A\nB\r\tC", "A\\nB\\r\\tC"},
+      {std::string("x\0y\x1b[2J\x7f", 8), "x\\x00y\\x1b[2J\\x7f"},
+      {"\xc2\x85 and \xc2\xa0", "\\xc2\\x85 and \xc2\xa0"},  // C1 control, then a no-break space
+      {"ZG\xff\xfe \xc3", "ZG\\xff\\xfe \\xc3"},
+      {"\xed\xa0\x80", "\\xed\\xa0\\x80"},  // a surrogate
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(support::oneLineText(c.text), c.line) << c.text;
+    EXPECT_EQ(support::oneLineText(support::oneLineText(c.text)), c.line) << c.text;
+  }
 }
 
 }  // namespace

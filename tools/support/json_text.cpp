@@ -2,38 +2,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <charconv>
 #include <cstdio>
+
+#include "tools/support/utf8_text.h"
 
 namespace support {
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence of two or more bytes at text[at],
-// or 0 when there is none (overlong forms, surrogates and code points above
-// U+10FFFF are not well formed).
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(at);
-  std::size_t length = 0;
-  uint32_t lowest = 0;
-  uint32_t code = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, lowest = 0x80, code = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, lowest = 0x800, code = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, lowest = 0x10000, code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(at + k) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (byte(at + k) & 0x3F);
-  }
-  if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
@@ -111,6 +87,15 @@ void appendJsonNumber(std::string& out, double value, int decimals) {
 std::string jsonNumber(double value, int decimals) {
   std::string out;
   appendJsonNumber(out, value, decimals);
+  return out;
+}
+
+std::string jsonFloat(float value) {
+  if (!std::isfinite(value)) return "null";
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+  std::string out(text, written.ptr);
+  if (out == "-0") out = "0";
   return out;
 }
 

@@ -27,6 +27,10 @@ std::string jsonString(std::string_view text);
 void appendJsonNumber(std::string& out, double value, int decimals);
 std::string jsonNumber(double value, int decimals);
 
+// The float's shortest decimal text (5790.45, not 5790.4501953125), which
+// reads back to the same float; null for NaN and infinities.
+std::string jsonFloat(float value);
+
 // Hands `text` to a RapidJSON writer as a string value written as above, for
 // documents whose layout a RapidJSON writer keeps.
 template <typename JsonWriter>

@@ -3,7 +3,6 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/prettywriter.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -84,14 +83,8 @@ class StatusWriter {
   // The float's shortest decimal text (5790.45, not 5790.4501953125); null
   // for a price that is not a number.
   void price(float value) {
-    if (!std::isfinite(value)) {
-      json_.Null();
-      return;
-    }
-    char text[32];
-    const std::to_chars_result written = std::to_chars(text, text + sizeof text - 1, value);
-    *written.ptr = '\0';
-    json_.Double(std::strtod(text, nullptr));
+    if (!std::isfinite(value)) return static_cast<void>(json_.Null());
+    json_.Double(std::strtod(support::jsonFloat(value).c_str(), nullptr));
   }
 
   JsonWriter& json_;

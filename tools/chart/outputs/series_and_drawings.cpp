@@ -81,7 +81,7 @@ void writeDrawingsJson(StudyInstance& instance, std::ostream& out) {
   for (const ChartDrawing& drawing : chart.drawings().all()) {
     const HostDrawingRecord& record = drawing.record;
     out << (first ? "\n" : ",\n") << "  {\"lineNumber\": " << record.lineNumber
-        << ", \"kind\": " << record.drawingKind << ", \"price\": " << numberText(record.price)
+        << ", \"kind\": " << record.drawingKind << ", \"price\": " << support::jsonFloat(record.price)
         << ", \"color\": \"" << colorText(record.color) << "\", \"width\": " << record.lineWidth
         << ", \"style\": \"" << styleName(record.lineStyle) << "\", \"label\": " << support::jsonString(drawing.label)
         << ", \"fontSize\": " << record.fontSize << ", \"alignment\": " << record.labelAlignment
