@@ -140,7 +140,7 @@ void followBarsFile(ChartSession& session, BarsFileFollower& follower, std::vect
 // be written stops it at the start.
 struct ChartOutputs {
   ChartOutputs(Console& console, std::function<HostDateTime()> now, const std::string& apiKey)
-      : log(console, std::move(now)), status(console, apiKey) {}
+      : log(console, std::move(now), apiKey), status(console, apiKey) {}
 
   bool open(const OutputSettings& settings, std::string& error) {
     frames.beginAt(settings.from);
@@ -355,6 +355,7 @@ int runCalls(ReadyRun ready) {
   std::string error;
   Console console(plan.run.console);
   const std::string apiKey = study_door::serviceKey(instance);
+  console.keepKeyOut(apiKey);
   const ChartSession* calling = nullptr;  // once the calls begin, messages carry their call's time
   ChartOutputs outputs(console, [&] { return calling ? calling->callTime() : ready.clock.now(); }, apiKey);
   if (keyTooShortToHide(apiKey) && !console.quiet()) console.tell(kShortKeyNote);
@@ -380,7 +381,7 @@ int runCalls(ReadyRun ready) {
   if (!ready.clock.simulated()) showBarsLive(session, ready, barsTold, follower, synthetic);
   if (replay.calls) repeatRecordedCalls(session, *replay.calls);
   AlertWatch alerts(instance, chart.alerts, chart.tickSize);
-  ChartMarks marks;
+  ChartMarks marks(apiKey);
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
   RunSummary summary(chart.outputs, outputs.log, console, apiKey);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tools/chart/live/data_age.h"
+#include "tools/chart/outputs/key_hiding.h"
 #include "tools/chart/run/call_reader.h"
 
 namespace chart_tool::live {
@@ -43,15 +44,17 @@ void ChartMarks::afterCall(run::CallRecord& call) {
     if (!farTold_) call.instance.log().add(chart_host::kHostLineMark + call.levelsWarning, false);
     farTold_ = true;
   }
+  const auto shown = [this](const std::string& text) { return outputs::withoutKey(text, apiKey_); };
   chart_host::ChartPictureOptions& picture = call.picture;
-  picture.dataAge = std::move(marks.dataAge);
+  picture.dataAge = shown(marks.dataAge);
   picture.levelsMuted = !marks.warning.empty();
-  picture.warning = std::move(marks.warning);
-  picture.plotNotice = std::move(marks.plotNotice);
-  picture.priceAge = std::move(marks.priceAge);
-  picture.priceWarning = std::move(marks.priceWarning);
-  picture.banners = std::move(marks.banners);
-  call.notice = std::move(marks.notice);
+  picture.warning = shown(marks.warning);
+  picture.plotNotice = shown(marks.plotNotice);
+  picture.priceAge = shown(marks.priceAge);
+  picture.priceWarning = shown(marks.priceWarning);
+  picture.banners.clear();
+  for (const std::string& banner : marks.banners) picture.banners.push_back(shown(banner));
+  call.notice = shown(marks.notice);
 }
 
 }  // namespace chart_tool::live

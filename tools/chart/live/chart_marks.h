@@ -2,7 +2,8 @@
 // wrong with it (see data_age.h), put on the picture before it is drawn,
 // and a check that the levels belong to the bars' market: a ticker that
 // does not fit the bars draws levels far from the price, told once in the
-// log and shown while it lasts.
+// log and shown while it lasts. Texts of the service's can reach the
+// marks (a refusal's words), so the key is hidden in all of them.
 #pragma once
 
 #include <optional>
@@ -25,9 +26,11 @@ std::string levelsFarFromPrice(const std::vector<study_door::DrawnLevel>& levels
 
 class ChartMarks : public run::AfterCall {
  public:
+  explicit ChartMarks(std::string apiKey) : apiKey_(std::move(apiKey)) {}
   void afterCall(run::CallRecord& call) override;
 
  private:
+  std::string apiKey_;
   bool farTold_ = false;
 };
 

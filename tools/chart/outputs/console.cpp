@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "tools/chart/outputs/key_hiding.h"
 #include "tools/chart/run/platform.h"
 
 namespace chart_tool::outputs {
@@ -18,7 +19,7 @@ void Console::tell(const std::string& line) {
 void Console::logLine(const std::string& line) {
   if (settings_.quiet) return;
   clearProgress();
-  std::cerr << line << "\n";
+  std::cerr << withoutKey(line, key_) << "\n";
 }
 
 void Console::showProgress(const std::string& bar) {

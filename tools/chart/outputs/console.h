@@ -1,5 +1,6 @@
 // The run's standard error: the program's own lines, the study's log lines
-// and the progress bar, which a line clears first so the two never mix.
+// and the progress bar, which a line clears first so the two never mix. The
+// service key, once known, is hidden in every line.
 // Used by the run's one thread.
 #pragma once
 
@@ -17,6 +18,9 @@ class Console {
   // A progress bar is drawn: asked for, and standard error is a terminal.
   bool progressOn() const { return progressOn_; }
 
+  // From now on the key is hidden in every line (see key_hiding.h).
+  void keepKeyOut(std::string key) { key_ = std::move(key); }
+
   // "tarvio-chart: LINE", told even when quiet.
   void tell(const std::string& line);
   // A line of the run's log, unless quiet.
@@ -27,6 +31,7 @@ class Console {
 
  private:
   command_line::ConsoleSettings settings_;
+  std::string key_;
   bool progressOn_ = false;
   bool progressShown_ = false;
 };

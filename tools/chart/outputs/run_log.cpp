@@ -1,6 +1,8 @@
 #include "tools/chart/outputs/run_log.h"
 
+#include "tools/chart/outputs/key_hiding.h"
 #include "tools/support/date_time_text.h"
+#include "tools/support/utf8_text.h"
 
 namespace chart_tool::outputs {
 
@@ -23,8 +25,9 @@ void RunLog::add(const chart_host::LogLine& line) {
     ++counts_.levelAlerts;
   }
   const char* mark = line.alert ? "ALERT " : "";
-  if (file_.is_open()) file_ << support::formatDateTime(now) << "  " << mark << line.text << "\n" << std::flush;
-  console_.logLine(support::formatTimeOfDay(now) + "  " + mark + line.text);
+  const std::string text = support::oneLineText(withoutKey(line.text, apiKey_));
+  if (file_.is_open()) file_ << support::formatDateTime(now) << "  " << mark << text << "\n" << std::flush;
+  console_.logLine(support::formatTimeOfDay(now) + "  " + mark + text);
 }
 
 }  // namespace chart_tool::outputs

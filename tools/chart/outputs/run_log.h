@@ -1,6 +1,9 @@
 // The study's message log as a run writes it: each line with the time of the
-// call it came on (the clock's time before the first) to the --log file and, unless quiet, to standard error, an alert
-// marked ALERT; counted by kind for the status and the run's summary.
+// call it came on (the clock's time before the first) to the --log file and,
+// unless quiet, to standard error, an alert marked ALERT; counted by kind for
+// the status and the run's summary. Every line is written as one line (its
+// control bytes escaped) with the service key hidden, whoever wrote it: the
+// study, the host quoting an answer, or the program's own alerts.
 #pragma once
 
 #include <fstream>
@@ -17,7 +20,8 @@ namespace chart_tool::outputs {
 class RunLog {
  public:
   // The console must outlive the log; `now` gives the time a line is stamped with.
-  RunLog(Console& console, std::function<HostDateTime()> now) : console_(console), now_(std::move(now)) {}
+  RunLog(Console& console, std::function<HostDateTime()> now, std::string apiKey)
+      : console_(console), now_(std::move(now)), apiKey_(std::move(apiKey)) {}
 
   // Opens the log file, if a path is given; false with the reason.
   bool open(const std::string& path, std::string& error);
@@ -28,6 +32,7 @@ class RunLog {
  private:
   Console& console_;
   std::function<HostDateTime()> now_;
+  std::string apiKey_;
   std::ofstream file_;
   run::MessageCounts counts_;
 };
