@@ -2,7 +2,7 @@
 // wrong with it (see data_age.h), put on the picture before it is drawn,
 // and a check that the levels belong to the bars' market: a ticker that
 // does not fit the bars draws levels far from the price, told once in the
-// log and shown while it lasts.
+// log and shown while it lasts. The run's alerts are marked where they fired.
 #pragma once
 
 #include <optional>
@@ -22,6 +22,10 @@ inline constexpr double kFarFromPrice = 0.20;
 // every level is nearer, or without a price.
 std::string levelsFarFromPrice(const std::vector<study_door::DrawnLevel>& levels, std::optional<float> price,
                                const std::string& ticker);
+
+// The picture's marks of `alerts`, each named by its level (cut to a few
+// characters, at a character's start, so it stays a short tag).
+std::vector<chart_host::AlertMark> alertMarksOf(const std::vector<alerts::RaisedAlert>& alerts);
 
 class ChartMarks : public run::AfterCall {
  public:
