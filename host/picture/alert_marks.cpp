@@ -12,13 +12,9 @@ namespace {
 constexpr double kHalfSize_px = 6.0;
 constexpr double kGap_px = 3.0;
 constexpr double kNamePadding_px = 2.0;
-// Colours apart from the candles' and from the warning red.
-constexpr HostColor kUpMark = rgb(64, 196, 255);
-constexpr HostColor kDownMark = rgb(255, 152, 0);
-constexpr HostColor kNearMark = rgb(255, 235, 59);
-
 HostColor colorOf(AlertMark::Shape shape) {
-  return shape == AlertMark::Shape::Up ? kUpMark : shape == AlertMark::Shape::Down ? kDownMark : kNearMark;
+  using namespace picture_theme;
+  return shape == AlertMark::Shape::Up ? kAlertUp : shape == AlertMark::Shape::Down ? kAlertDown : kAlertNear;
 }
 
 // The mark's outline as a path centred on (x, y).
