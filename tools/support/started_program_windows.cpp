@@ -68,6 +68,13 @@ std::vector<std::wstring> programExtensions() {
 
 constexpr const char* kNotThere = "cannot be found";
 
+std::string quoted(const std::string& text) {
+  std::string quoted(1, '\'');
+  quoted.append(text);
+  quoted.push_back('\'');
+  return quoted;
+}
+
 // Why the file at `path` may not be run, or empty when it may: only
 // programs and batch files can be started.
 std::string unrunnable(const std::wstring& path) {
@@ -94,7 +101,7 @@ std::wstring runnableAs(const std::wstring& candidate, const std::vector<std::ws
   for (const std::wstring& path : tries) {
     const std::string why = unrunnable(path);
     if (why.empty()) return path;
-    if (problem.empty() && why.rfind(kNotThere, 0) != 0) problem = "'" + utf8Path(path) + "' " + why;
+    if (problem.empty() && why.rfind(kNotThere, 0) != 0) problem = quoted(utf8Path(path)) + " " + why;
   }
   return {};
 }
@@ -156,7 +163,7 @@ Result<std::string> findProgram(const std::string& program) {
   if (wide.find_first_of(L"\\/:") != std::wstring::npos) {
     const std::wstring found = runnableAs(wide, extensions, problem);
     if (!found.empty()) return utf8Path(found);
-    return Status::failure(problem.empty() ? "'" + program + "' " + kNotThere : problem);
+    return Status::failure(problem.empty() ? quoted(program) + " " + kNotThere : problem);
   }
   wchar_t value[32768];
   const DWORD length = GetEnvironmentVariableW(L"PATH", value, 32768);
@@ -172,7 +179,7 @@ Result<std::string> findProgram(const std::string& program) {
     const std::wstring found = runnableAs(folder + wide, extensions, problem);
     if (!found.empty()) return utf8Path(found);
   }
-  return Status::failure(problem.empty() ? "'" + program + "' is not on the PATH" : problem);
+  return Status::failure(problem.empty() ? quoted(program) + " is not on the PATH" : problem);
 }
 
 Result<StartedProgram> startProgram(const std::string& program, const std::string& argument,
