@@ -264,6 +264,9 @@ TEST_F(ChartAlerts, HangingProgramsAreCappedAndNoneOutlivesTheRun) {
   EXPECT_EQ(passedOver, 1) << log;
   EXPECT_NE(log.find("Host: --on-alert: 4 programs still running 2 s after the run ended were ended"),
             std::string::npos) << log;
+  // SIGKILL takes a moment to land on the children.
+  for (int wait = 0; wait < 100 && runningOf(started) > 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(runningOf(started), 0) << readText(ids);
 }
 
