@@ -88,16 +88,20 @@ std::string unrunnable(const std::wstring& path) {
 }
 
 // The file `candidate` names, or with one of `extensions` added when it has
-// none of them; the first problem of a file that is there in `problem`.
+// none of them; empty when none may be run, with the first problem of a file
+// that is there in `problem`.
 std::wstring runnableAs(const std::wstring& candidate, const std::vector<std::wstring>& extensions,
                         std::string& problem) {
+  // A name with an extension is tried as it is first, so that a file of
+  // another kind is told as what it is; one with none of PATHEXT's is tried
+  // with each of them too.
   std::vector<std::wstring> tries;
   const std::wstring extension = extensionOf(candidate);
-  bool hasOne = false;
-  for (const std::wstring& known : extensions) hasOne = hasOne || known == extension;
-  if (hasOne) tries.push_back(candidate);
-  else
-    for (const std::wstring& known : extensions) tries.push_back(candidate + known);
+  bool known = false;
+  for (const std::wstring& each : extensions) known = known || each == extension;
+  if (!extension.empty()) tries.push_back(candidate);
+  if (!known)
+    for (const std::wstring& each : extensions) tries.push_back(candidate + each);
   for (const std::wstring& path : tries) {
     const std::string why = unrunnable(path);
     if (why.empty()) return path;
