@@ -55,8 +55,9 @@ Result<std::string> findProgram(const std::string& program) {
     if (why.empty()) return program;
     return Status::failure("'" + program + "' " + why);
   }
+  // Without a PATH, the folders the system's own lookup would take.
   const char* path = std::getenv("PATH");
-  const std::string folders = path ? path : "";
+  const std::string folders = path ? path : "/bin:/usr/bin";
   std::string firstProblem;
   for (std::size_t start = 0; start <= folders.size();) {
     std::size_t end = folders.find(':', start);
