@@ -21,6 +21,18 @@ class StudyInstance;
 inline constexpr int32_t kDefaultRightSpace_percent = 55;
 inline constexpr int32_t kMaxRightSpace_percent = 90;
 
+// Where an alert fired: at the bar that holds `barTime` (the chart's time of
+// its start) and at `price`; an upward or downward triangle for a crossing
+// that way, a diamond for a price that came near a level, with a short label
+// (the level's name). A mark on a bar not shown is left out.
+struct AlertMark {
+  enum class Shape { Up, Down, Near };
+  int64_t barTime = 0;
+  float price = 0;
+  Shape shape = Shape::Near;
+  std::string label;
+};
+
 struct ChartPictureOptions {
   // Shown at the top left, e.g. "ES_SPX  ·  GEX  ·  90d agg Gex".
   std::string title;
@@ -46,6 +58,8 @@ struct ChartPictureOptions {
   // Levels that are not live (STALE, requests halted): their lines, labels
   // and tags are drawn muted, never in live colours.
   bool levelsMuted = false;
+  // The alerts of the run, oldest first, marked where they fired.
+  std::vector<AlertMark> alertMarks;
   // The names of level lines by line number, for the tags of levels beyond
   // the price range; a line without one is named by its label.
   std::map<int32_t, std::string> levelNames;

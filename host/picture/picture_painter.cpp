@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "host/picture/alert_marks.h"
 #include "host/picture/axis_tags.h"
 #include "host/picture/cairo_canvas.h"
 #include "host/picture/candles.h"
@@ -87,6 +88,8 @@ void paintChartPicture(cairo_t* cr, StudyInstance& instance, const ChartPictureO
   markLastPrice(cr, chart, layout, tags);
   CairoCanvas canvas(cr);
   instance.paint(&canvas);
+  // Over the study's graphics, under the levels' labels, which they keep clear of.
+  drawAlertMarks(cr, chart, layout, options.alertMarks, labels);
   drawLevelLabels(cr, labels);
   const double belowLegend = drawLegend(cr, legendEntries(instance, layout, study), layout);
   drawPlotNotice(cr, options.plotNotice, plot);

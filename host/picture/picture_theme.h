@@ -23,6 +23,11 @@ inline constexpr HostColor kDownCandle = rgb(239, 83, 80);
 // Levels that are not live: a red a trader cannot miss, apart from the candles'.
 inline constexpr HostColor kWarning = rgb(220, 30, 40);
 inline constexpr HostColor kWarningText = rgb(255, 255, 255);
+// The marks of alerts: a crossing upward, downward, a price come near a
+// level; apart from the candles' colours and the warning red.
+inline constexpr HostColor kAlertUp = rgb(64, 196, 255);
+inline constexpr HostColor kAlertDown = rgb(255, 152, 0);
+inline constexpr HostColor kAlertNear = rgb(255, 235, 59);
 
 // A level's colour greyed two thirds of the way to the axis text, for levels
 // that are not live: still told apart, never taken for live ones.

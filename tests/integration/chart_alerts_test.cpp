@@ -1,11 +1,14 @@
 // tarvio-chart's alerts as a person meets them: the real program against a
 // real tarvio-standin over TLS that answers fixed levels, on bars whose
-// closes come near zero gamma, cross it and hover on it. The alerts reach the
-// log and the --on-alert program, the quiet time holds back the hovering, and
-// a program that cannot be started is told once while the run goes on.
+// closes come near zero gamma, cross it, cross back and hover on it. The
+// alerts reach the log, the status and the --on-alert program (argument and
+// environment), the quiet time holds back the hovering each way, a program or
+// ticker that cannot work stops the run at its start, and programs that hang
+// are capped and ended after the run.
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -89,23 +92,34 @@ class ChartAlerts : public testing::Test {
     writeText(out.file("bars.csv"), barsText());
   }
 
-  // A run from 10:15 to 10:25 every 30 seconds, the ticker typed loosely.
-  ProcessResult runWith(const std::vector<std::string>& alertOptions) {
+  // A run from 10:15 to 10:25 every 30 seconds, the ticker typed loosely
+  // unless the options give it.
+  ProcessResult runWith(const std::vector<std::string>& alertOptions, bool typedTicker = true) {
     std::vector<std::string> arguments = {"--bars", out.file("bars.csv"),
         "--start", "2026-03-02 10:15", "--end", "2026-03-02 10:25", "--step", "30",
         "--service-address", "127.0.0.1:" + std::to_string(standin.port()),
-        "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--set", "Ticker= es_spx ",
-        "--log", out.file("log.txt")};
+        "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--log", out.file("log.txt")};
+    if (typedTicker) arguments.insert(arguments.end(), {"--set", "Ticker= es_spx "});
     arguments.insert(arguments.end(), alertOptions.begin(), alertOptions.end());
     return standin_test::runProgram(TARVIO_CHART_PATH, arguments, 60);
   }
 
-  // A program for --on-alert that adds its one argument to a file, a line each.
+  // A program for --on-alert that adds its one argument to a file, a line
+  // each, and the alert's parts from its environment to another.
   std::string appendingScript() {
-    const std::string script = out.file("on-alert.sh");
-    writeText(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + out.file("received.txt") + "'\n");
-    chmod(script.c_str(), 0755);
-    return script;
+    return script("on-alert.sh", "printf '%s\\n' \"$1\" >> '" + out.file("received.txt") + "'\n" +
+                                     "printf '%s|%s|%s|%s|%s|%s|%s|%s\\n' \"$TARVIO_ALERT_TEXT\" \"$TARVIO_ALERT_TICKER\" "
+                                     "\"$TARVIO_ALERT_LEVEL\" \"$TARVIO_ALERT_LEVEL_PRICE\" \"$TARVIO_ALERT_PRICE\" "
+                                     "\"$TARVIO_ALERT_KIND\" \"$TARVIO_ALERT_DIRECTION\" \"$TARVIO_ALERT_TIME\" >> '" +
+                                     out.file("environment.txt") + "'\n");
+  }
+
+  // A shell script in the output folder, with `mode`.
+  std::string script(const std::string& name, const std::string& body, mode_t mode = 0755) {
+    const std::string path = out.file(name);
+    writeText(path, "#!/bin/sh\n" + body);
+    chmod(path.c_str(), mode);
+    return path;
   }
 
   ScratchFolder replies;
@@ -123,18 +137,19 @@ class ChartAlerts : public testing::Test {
   }
 };
 
-TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTime) {
+TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachWayEachQuietTime) {
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   const ProcessResult run =
       runWith({"--alert", "cross", "--alert", "near=4", "--alert-quiet", "240", "--on-alert", appendingScript(),
                "--status", out.file("status.json")});
   ASSERT_EQ(run.exit_status, 0) << run.standard_error;
 
-  // The hovering from 10:19 to 10:21 is within the quiet time of the first
-  // crossing; 10:22 and 10:23 are past it.
+  // The cross back at 10:19 is its own alert; the hovering at 10:20 and
+  // 10:21 is within the quiet time of each way; 10:22 and 10:23 are past it.
   const std::vector<std::string> expected = {
       "ES_SPX 5868.00 within 4 ticks of ZG 5868.82 at 10:17:00",
       "ES_SPX 5869.25 crossed ZG 5868.82 upward at 10:18:00",
+      "ES_SPX 5868.50 crossed ZG 5868.82 downward at 10:19:00",
       "ES_SPX 5868.25 within 4 ticks of ZG 5868.82 at 10:22:00",
       "ES_SPX 5869.50 crossed ZG 5868.82 upward at 10:23:00",
   };
@@ -147,11 +162,22 @@ TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTi
   std::vector<std::string> sorted = expected;
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(received, sorted);
-  EXPECT_NE(run.standard_error.find("0 messages of the study (0 alerts), 4 level alerts"), std::string::npos)
+  std::vector<std::string> environment = linesOf(readText(out.file("environment.txt")));
+  std::sort(environment.begin(), environment.end());
+  std::vector<std::string> parts = {
+      expected[0] + "|ES_SPX|ZG|5868.82|5868.00|near|up|2026-03-02 10:17:00",
+      expected[1] + "|ES_SPX|ZG|5868.82|5869.25|cross|up|2026-03-02 10:18:00",
+      expected[2] + "|ES_SPX|ZG|5868.82|5868.50|cross|down|2026-03-02 10:19:00",
+      expected[3] + "|ES_SPX|ZG|5868.82|5868.25|near|up|2026-03-02 10:22:00",
+      expected[4] + "|ES_SPX|ZG|5868.82|5869.50|cross|up|2026-03-02 10:23:00"};
+  std::sort(parts.begin(), parts.end());
+  EXPECT_EQ(environment, parts);
+  EXPECT_NE(run.standard_error.find("0 messages of the study (0 alerts), 5 level alerts"), std::string::npos)
       << run.standard_error;
 
-  // The status file lists them, and the host's alert lines are not taken for
-  // the study's refusal of the answers that came after them.
+  // The status file lists them, as texts and in their parts, and the host's
+  // alert lines are not taken for the study's refusal of the answers that
+  // came after them.
   const std::string statusText = readText(out.file("status.json"));
   rapidjson::Document status;
   status.Parse(statusText.c_str());
@@ -159,6 +185,16 @@ TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTi
   std::vector<std::string> listed;
   for (const auto& alert : status["alerts"].GetArray()) listed.emplace_back(alert.GetString());
   EXPECT_EQ(listed, expected) << statusText;
+  ASSERT_TRUE(status["alertList"].IsArray()) << statusText;
+  ASSERT_EQ(status["alertList"].Size(), expected.size()) << statusText;
+  const auto& crossBack = status["alertList"][2];
+  EXPECT_STREQ(crossBack["time"].GetString(), "2026-03-02 10:19:00");
+  EXPECT_EQ(crossBack["text"].GetString(), expected[2]);
+  EXPECT_STREQ(crossBack["kind"].GetString(), "cross");
+  EXPECT_STREQ(crossBack["direction"].GetString(), "down");
+  EXPECT_STREQ(crossBack["level"].GetString(), "ZG");
+  EXPECT_DOUBLE_EQ(crossBack["levelPrice"].GetDouble(), 5868.82);
+  EXPECT_DOUBLE_EQ(crossBack["price"].GetDouble(), 5868.5);
   EXPECT_EQ(status["refusals"].GetInt(), 0) << statusText;
   EXPECT_EQ(status["answers"].GetInt(), 10) << statusText;  // one every other call
   for (const std::string& written : {log, run.standard_error, run.standard_output, readText(out.file("received.txt")),
@@ -166,24 +202,82 @@ TEST_F(ChartAlerts, NearAndCrossingAlertsReachTheLogAndTheProgramOnceEachQuietTi
     EXPECT_EQ(written.find(kApiKey), std::string::npos);
 }
 
-TEST_F(ChartAlerts, EveryCrossingWithoutAQuietTimeAndAProgramThatCannotStartToldOnce) {
+// What would fail only at the first alert, or hand the program an option,
+// stops the run at its start with one line and exit 2.
+TEST_F(ChartAlerts, AProgramThatCannotRunOrATickerLikeAnOptionStopsTheRunAtItsStart) {
   ASSERT_TRUE(standin.ready()) << standin.standardError();
-  const ProcessResult run = runWith({"--alert", "cross", "--alert-quiet", "0", "--on-alert", out.file("missing")});
+  const std::string unrunnable = script("unrunnable.sh", "exit 0\n", 0644);
+  writeText(out.file("settings.json"), R"({"Ticker": " -es_spx"})");
+  struct Case {
+    std::vector<std::string> options;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {{"--set", "Ticker=ES_SPX", "--on-alert", out.file("missing.sh")}, "--on-alert: '" + out.file("missing.sh") + "' cannot be found ("},
+      {{"--set", "Ticker=ES_SPX", "--on-alert", "no-such-program-for-alerts"}, "--on-alert: 'no-such-program-for-alerts' is not on the PATH"},
+      {{"--set", "Ticker=ES_SPX", "--on-alert", out.path()}, "--on-alert: '" + out.path() + "' is not a regular file"},
+      {{"--set", "Ticker=ES_SPX", "--on-alert", unrunnable}, "--on-alert: '" + unrunnable + "' may not be run by this user"},
+      {{"--set", "Ticker=--version"}, "the Ticker input '--VERSION' begins with '-'"},
+      {{"--settings", out.file("settings.json")}, "the Ticker input '-ES_SPX' begins with '-'"},
+  };
+  for (const Case& test : cases) {
+    std::vector<std::string> options = {"--alert", "cross"};
+    options.insert(options.end(), test.options.begin(), test.options.end());
+    const ProcessResult run = runWith(options, false);
+    EXPECT_EQ(run.exit_status, 2) << run.standard_error;
+    EXPECT_EQ(run.standard_error.rfind("tarvio-chart: " + test.line, 0), 0u) << run.standard_error;
+    EXPECT_EQ(linesOf(run.standard_error).size(), 1u) << run.standard_error;
+  }
+  EXPECT_EQ(readText(out.file("log.txt")), "");  // nothing ran
+}
+
+// Processes alive (zombies are not: only their parent's reaping is left).
+int runningOf(const std::vector<std::string>& ids) {
+  int running = 0;
+  for (const std::string& id : ids) {
+    const std::string stat = readText("/proc/" + id + "/stat");
+    const std::size_t state = stat.rfind(')');
+    running += state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z' ? 1 : 0;
+  }
+  return running;
+}
+
+// Programs that hang, each with a child of its own: five alerts start four,
+// the fifth is told once, and 2 s after the run every one is ended with its
+// child.
+TEST_F(ChartAlerts, HangingProgramsAreCappedAndNoneOutlivesTheRun) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::string ids = out.file("ids.txt");
+  const std::string hanging =
+      script("hanging.sh", "sleep 60 &\necho \"$$\" >> '" + ids + "'\necho \"$!\" >> '" + ids + "'\nwait\n");
+  const auto start = std::chrono::steady_clock::now();
+  const ProcessResult run = runWith({"--alert", "cross", "--alert-quiet", "0", "--on-alert", hanging});
   ASSERT_EQ(run.exit_status, 0) << run.standard_error;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));  // not the hanging programs' minute
   const std::string log = readText(out.file("log.txt"));
   EXPECT_EQ(hostAlerts(log).size(), 5u) << log;  // 10:18 to 10:21 and 10:23
-  int told = 0;
+  const std::vector<std::string> started = linesOf(readText(ids));
+  EXPECT_EQ(started.size(), 8u) << log;  // four programs and their children
+  int passedOver = 0;
   for (const std::string& line : linesOf(log))
-    told += line.find("Host: --on-alert: cannot start '" + out.file("missing") + "'") != std::string::npos ? 1 : 0;
-  EXPECT_EQ(told, 1) << log;
+    passedOver += line.find("Host: --on-alert: 4 programs started on earlier alerts still run") != std::string::npos;
+  EXPECT_EQ(passedOver, 1) << log;
+  EXPECT_NE(log.find("Host: --on-alert: 4 programs still running 2 s after the run ended were ended"),
+            std::string::npos) << log;
+  // SIGKILL takes a moment to land on the children.
+  for (int wait = 0; wait < 100 && runningOf(started) > 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(runningOf(started), 0) << readText(ids);
 }
 
 // Programs that have ended are released, so none is left as a zombie; the
-// end of a run leaves one still running after a short wait.
-TEST(AlertCommandProcesses, ReleasesEndedProgramsAndLeavesStragglersAfterAShortWait) {
+// end of a run ends one still running after a short wait.
+TEST(AlertCommandProcesses, ReleasesEndedProgramsAndEndsStragglersAfterAShortWait) {
   const auto noNote = [](const std::string& line) { ADD_FAILURE() << line; };
+  RaisedAlert alert;
+  alert.text = "alert";
   AlertCommand ending("true", noNote);
-  ending.run("alert");
+  ending.run(alert);
   for (int wait = 0; wait < 250 && ending.releaseEnded() > 0; ++wait)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(ending.releaseEnded(), 0u);
@@ -191,7 +285,8 @@ TEST(AlertCommandProcesses, ReleasesEndedProgramsAndLeavesStragglersAfterAShortW
   const auto start = std::chrono::steady_clock::now();
   {
     AlertCommand lingering("sleep", noNote);
-    lingering.run("3");  // the alert's text is sleep's one argument
+    alert.text = "3";  // the alert's text is sleep's one argument
+    lingering.run(alert);
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
 }

@@ -368,12 +368,15 @@ TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTh
   const std::string marked = number(browser,
       "(() => { showStatus({title: '<h3>T</h3>', stale: true, staleReason: '<b>why</b>', alertsHeld: '<i>held</i>', "
       "notice: '<img src=x onerror=\"window.injected = 1\">', barsWarning: '<u>bars</u>', levelsWarning: '<s>far</s>', "
-      "lastError: '<em>e</em>', levels: [{name: '<b>ZG</b>', price: 1}], alerts: ['<script>1</script>']}); "
+      "lastError: '<em>e</em>', levels: [{name: '<b>ZG</b>', price: 1}], alerts: ['<script>1</script>'], "
+      "alertList: [{time: '2026-03-02 10:18:00', text: '<b>crossed</b>', kind: 'cross', direction: 'up'}]}); "
       "const aside = document.querySelector('aside'); "
       "return [aside.querySelectorAll('h3, b, i, u, s, em, img, script').length, "
       "document.getElementById('stale-reason').textContent, "
-      "Array.from(document.querySelectorAll('#notices li')).map((item) => item.textContent)]; })()");
-  EXPECT_EQ(marked, R"([0,"<b>why</b>",["<img src=x onerror=\"window.injected = 1\">","<u>bars</u>","<s>far</s>"]])");
+      "Array.from(document.querySelectorAll('#notices li')).map((item) => item.textContent), "
+      "document.querySelector('#alerts li').textContent]; })()");
+  EXPECT_EQ(marked, R"([0,"<b>why</b>",["<img src=x onerror=\"window.injected = 1\">","<u>bars</u>","<s>far</s>"],)"
+                    R"("2026-03-02 10:18:00 <b>crossed</b>"])");
   EXPECT_EQ(number(browser, "(showStatus({}), document.querySelectorAll('#levels tbody tr').length)"), "0");
 
   // Each level listed is a drawing of the run, at the drawing's price.

@@ -43,6 +43,7 @@
 #include "tools/chart/study_door/study_door.h"
 #include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
+#include "tools/support/started_program.h"
 
 namespace chart_tool {
 
@@ -215,6 +216,10 @@ std::string refusalBeforeStart(const RunPlan& plan, StudyInstance& instance, boo
   if (!noPicture.empty() && !plan.chart.outputs.framesPath.empty()) return "--frames: " + noPicture;
   if (plan.run.livePage.serve && !liveViewUnavailableReason().empty())
     return "--serve: " + liveViewUnavailableReason();
+  // The ticker starts every alert's text, the --on-alert program's argument,
+  // which would take a leading '-' for an option.
+  if (const std::string ticker = study_door::typedTicker(instance); ticker.rfind('-', 0) == 0)
+    return "the Ticker input '" + ticker + "' begins with '-', which no ticker does";
   return replaying ? replayRefusal(instance) : std::string();
 }
 
@@ -296,6 +301,7 @@ struct ReadyRun {
   std::vector<SkippedBarLine> skipped;  // lines of the bars file left out at the start
   HostDateTime replayEnds = 0;  // the end of the recording a replay repeats; 0: not a replay
   bool live = false;            // on the real clock, or a replay of a run on it
+  std::string alertProgram;     // the file --on-alert names, found at the start; empty: none
 };
 
 // On the real clock every bar shows from the start; a bars file is followed
@@ -380,7 +386,7 @@ int runCalls(ReadyRun ready) {
   std::vector<std::string> barsTold;
   if (!ready.clock.simulated()) showBarsLive(session, ready, barsTold, follower, synthetic);
   if (replay.calls) repeatRecordedCalls(session, *replay.calls);
-  AlertWatch alerts(instance, chart.alerts, chart.tickSize);
+  AlertWatch alerts(instance, chart.alerts.raise, ready.alertProgram, chart.tickSize);
   ChartMarks marks(apiKey);
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
@@ -400,6 +406,7 @@ int runCalls(ReadyRun ready) {
     std::cerr << "tarvio-chart: interrupted after " << callsText(summary.calls()) << "; writing what was drawn\n";
   int status = writeResults(ran, chart.outputs, instance, picture, outputs);
   live.stop();
+  alerts.end();
   if (status == kExitDone && !outputs.frames.failure().empty()) status = reportFailure(kExitOutput, outputs.frames.failure());
   instance.runLastCall(true);
   ready.placed.instance.reset();
@@ -425,6 +432,14 @@ int runChart(const ChartOptions& commandLine) {
   StudyInstance& instance = *placed.instance;
   if (const std::string refusal = refusalBeforeStart(plan, instance, recorded.has_value()); !refusal.empty())
     return reportFailure(kExitUsage, refusal);
+  // Found now, so that a program that is not there stops the run at its
+  // start, not at its first alert.
+  std::string alertProgram;
+  if (!plan.chart.alerts.command.empty()) {
+    const support::Result<std::string> found = support::findProgram(plan.chart.alerts.command);
+    if (!found) return reportFailure(kExitUsage, "--on-alert: " + found.message());
+    alertProgram = found.value();
+  }
   if (recorded && !recorded->note.empty() && !plan.run.console.quiet)
     std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
   if (plan.run.listInputs) {
@@ -444,7 +459,7 @@ int runChart(const ChartOptions& commandLine) {
   Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
   const bool live = plan.run.clock.real() || (recorded && !recorded->header.simulatedClock);
   return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars.bars), std::move(bars.skipped),
-                           replay.recordingEnds, live});
+                           replay.recordingEnds, live, alertProgram});
 }
 
 }  // namespace chart_tool

@@ -48,8 +48,8 @@ std::vector<std::string> alertsOf(const AlertCase& test, float tickSize = 0.25f)
   LevelAlerts alerts(test.settings, tickSize);
   std::vector<std::string> raised;
   for (const Look& look : test.looks) {
-    const std::vector<std::string> texts = alerts.look("ES_SPX", look.price, look.levels, at(look.seconds));
-    raised.insert(raised.end(), texts.begin(), texts.end());
+    for (const RaisedAlert& alert : alerts.look("ES_SPX", look.price, look.levels, at(look.seconds)))
+      raised.push_back(alert.text);
   }
   return raised;
 }
@@ -67,14 +67,16 @@ TEST(LevelAlerts, RaiseWhatEachRunOfPricesAndLevelsCallsFor) {
        {{0, 5868.50f, kOnTick}, {1, 5868.75f, kOnTick}, {2, 5868.75f, kOnTick}, {3, 5869.00f, kOnTick},
         {4, 5869.25f, kOnTick}},
        {"ES_SPX 5869.00 crossed ZG 5868.75 upward at 10:30:03"}},
-      {"hovering within the quiet time alerts once", kCross,
+      {"hovering within the quiet time alerts once each way: a cross back is its own alert", kCross,
        {{0, 5868.50f, kZeroGamma}, {5, 5869.00f, kZeroGamma}, {10, 5868.50f, kZeroGamma},
         {15, 5869.00f, kZeroGamma}, {304, 5868.50f, kZeroGamma}},
-       {"ES_SPX 5869.00 crossed ZG 5868.82 upward at 10:30:05"}},
+       {"ES_SPX 5869.00 crossed ZG 5868.82 upward at 10:30:05",
+        "ES_SPX 5868.50 crossed ZG 5868.82 downward at 10:30:10"}},
       {"again once the quiet time has passed", kCross,
        {{0, 5868.50f, kZeroGamma}, {5, 5869.00f, kZeroGamma}, {10, 5868.50f, kZeroGamma},
         {305, 5869.00f, kZeroGamma}, {306, 5868.50f, kZeroGamma}},
        {"ES_SPX 5869.00 crossed ZG 5868.82 upward at 10:30:05",
+        "ES_SPX 5868.50 crossed ZG 5868.82 downward at 10:30:10",
         "ES_SPX 5869.00 crossed ZG 5868.82 upward at 10:35:05"}},
       {"no quiet time", AlertSettings{true, 0, 0},
        {{0, 5868.50f, kZeroGamma}, {1, 5869.00f, kZeroGamma}, {2, 5868.50f, kZeroGamma}},
@@ -86,10 +88,15 @@ TEST(LevelAlerts, RaiseWhatEachRunOfPricesAndLevelsCallsFor) {
        {}},
       {"a level moving away as the price moves toward it", kCross,
        {{0, 5868.00f, kZeroGamma}, {1, 5869.00f, {level("ZG", 5870.00f)}}}, {}},
-      {"near: entering alerts, staying and leaving do not, re-entering is quiet", kNear4,
+      {"near: entering alerts, staying and leaving do not, re-entering the same way is quiet", kNear4,
        {{0, 5866.00f, kZeroGamma}, {1, 5868.00f, kZeroGamma}, {2, 5868.25f, kZeroGamma},
         {3, 5866.00f, kZeroGamma}, {4, 5867.75f, kZeroGamma}},
        {"ES_SPX 5868.00 within 4 ticks of ZG 5868.82 at 10:30:01"}},
+      {"near: coming from above is the other way", kNear4,
+       {{0, 5866.00f, kZeroGamma}, {1, 5868.00f, kZeroGamma}, {2, 5872.00f, kZeroGamma},
+        {3, 5869.50f, kZeroGamma}},
+       {"ES_SPX 5868.00 within 4 ticks of ZG 5868.82 at 10:30:01",
+        "ES_SPX 5869.50 within 4 ticks of ZG 5868.82 at 10:30:03"}},
       {"near: re-entering after the quiet time", AlertSettings{false, 1, 60},
        {{0, 5866.00f, kZeroGamma}, {1, 5868.75f, kZeroGamma}, {2, 5866.00f, kZeroGamma},
         {61, 5869.00f, kZeroGamma}},
@@ -117,6 +124,40 @@ TEST(LevelAlerts, RaiseWhatEachRunOfPricesAndLevelsCallsFor) {
        {"ES_SPX 5867.00 crossed ZG 5868.82 downward at 10:30:03"}},
   };
   for (const AlertCase& test : cases) EXPECT_EQ(alertsOf(test), test.alerts) << test.what;
+}
+
+// The parts a program, the status and the picture take: each look's alerts
+// with the kind, way, level and prices as the text writes them.
+TEST(LevelAlerts, GiveEachAlertsPartsBesideItsText) {
+  LevelAlerts alerts(AlertSettings{true, 4, 300}, 0.25f);
+  struct Expected {
+    AlertKind kind;
+    AlertDirection direction;
+    const char* price;
+    int64_t seconds;
+  };
+  const std::vector<std::pair<float, std::vector<Expected>>> looks = {
+      {5866.00f, {}},
+      {5869.25f, {{AlertKind::Near, AlertDirection::Up, "5869.25", 1}, {AlertKind::Cross, AlertDirection::Up, "5869.25", 1}}},
+      {5872.00f, {}},
+      {5868.50f, {{AlertKind::Near, AlertDirection::Down, "5868.50", 3}, {AlertKind::Cross, AlertDirection::Down, "5868.50", 3}}},
+  };
+  for (std::size_t i = 0; i < looks.size(); ++i) {
+    const std::vector<RaisedAlert> raised = alerts.look("ES_SPX", looks[i].first, kZeroGamma, at(int64_t(i)));
+    ASSERT_EQ(raised.size(), looks[i].second.size()) << i;
+    for (std::size_t j = 0; j < raised.size(); ++j) {
+      const Expected& expected = looks[i].second[j];
+      EXPECT_EQ(raised[j].kind, expected.kind) << raised[j].text;
+      EXPECT_EQ(raised[j].direction, expected.direction) << raised[j].text;
+      EXPECT_EQ(raised[j].priceText, expected.price) << raised[j].text;
+      EXPECT_EQ(raised[j].price, looks[i].first);
+      EXPECT_EQ(raised[j].time, at(expected.seconds));
+      EXPECT_EQ(raised[j].ticker, "ES_SPX");
+      EXPECT_EQ(raised[j].level, "ZG");
+      EXPECT_EQ(raised[j].levelPriceText, "5868.82");
+      EXPECT_EQ(raised[j].levelPrice, 5868.82f);
+    }
+  }
 }
 
 TEST(LevelAlerts, WritePricesWithTheTicksPrecisionAndAtLeastCents) {
@@ -173,8 +214,9 @@ TEST(AlertCommand, AProgramThatCannotBeStartedIsToldOnce) {
   std::vector<std::string> notes;
   {
     AlertCommand command("no-such-program-for-alerts", [&](const std::string& line) { notes.push_back(line); });
-    command.run("first");
-    command.run("second");
+    RaisedAlert alert;
+    command.run(alert);
+    command.run(alert);
     EXPECT_EQ(command.releaseEnded(), 0u);
   }
   ASSERT_EQ(notes.size(), 1u);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -274,6 +275,45 @@ TEST_F(ChartPicture, MarksLevelsThatAreNotLiveAndSaysWhyThereAreNone) {
   EXPECT_EQ(countIn(before, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kLabelBox), 0);
   EXPECT_GT(countIn(after, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kLabelBox), 2000);
   EXPECT_GT(countIn(after, middle - 20, middle + 20, centre - 100, centre + 100, picture_theme::kTitleText), 50);
+}
+
+// Each alert's mark at its bar and price: a triangle pointing the way the
+// price crossed, a diamond for near, its name beside it; a mark on a bar
+// the picture does not show is left out.
+TEST_F(ChartPicture, MarksAlertsAtTheirBarsAndPrices) {
+  chart.addBars(60, 5800.0f);
+  ChartPictureOptions options;
+  options.width = 1200;
+  options.height = 700;
+  using Shape = AlertMark::Shape;
+  options.alertMarks = {{minuteBar(20), 5801.5f, Shape::Up, "ZG"},
+                        {minuteBar(40) + 30 * kMicrosecondsPerSecond, 5798.5f, Shape::Down, "MPV"},
+                        {minuteBar(50), 5800.5f, Shape::Near, "MCV"},
+                        {minuteBar(-5), 5800.0f, Shape::Up, "gone"}};
+  const std::string path = folder.file("marks.png");
+  ASSERT_TRUE(chart_tool::outputs::writePictureFile(chart.study.instance, options, path, chart.error)) << chart.error;
+  const PngPixels png(path);
+  const PictureLayout layout = planPictureLayout(chart.study.instance, 1200, 700);
+  const struct {
+    int32_t bar;
+    float price;
+    HostColor color;
+    bool belowWide, aboveWide;  // the shape 3 px aside and 4 px below and above its centre
+  } marks[] = {{20, 5801.5f, picture_theme::kAlertUp, true, false},
+               {40, 5798.5f, picture_theme::kAlertDown, false, true},
+               {50, 5800.5f, picture_theme::kAlertNear, false, false}};
+  for (const auto& mark : marks) {
+    const auto x = static_cast<int32_t>(std::round(layout.barCentreX(mark.bar)));
+    const int32_t y = rowOf(mark.price);
+    EXPECT_EQ(png.at(x, y), mark.color) << mark.bar;
+    EXPECT_EQ(png.at(x + 3, y + 4) == mark.color, mark.belowWide) << mark.bar;
+    EXPECT_EQ(png.at(x + 3, y - 4) == mark.color, mark.aboveWide) << mark.bar;
+    // The name on its box right of the mark, in the mark's colour.
+    EXPECT_GT(png.countInRow(y, x + 9, x + 50, picture_theme::kLabelBox), 5) << mark.bar;
+    int32_t named = 0;
+    for (int32_t row = y - 6; row <= y + 6; ++row) named += png.countInRow(row, x + 9, x + 50, mark.color);
+    EXPECT_GT(named, 10) << mark.bar;
+  }
 }
 
 TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {

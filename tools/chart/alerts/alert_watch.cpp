@@ -4,20 +4,23 @@
 
 namespace chart_tool::alerts {
 
-AlertWatch::AlertWatch(StudyInstance& instance, const AlertsPlan& plan, float tickSize)
-    : instance_(instance), command_(plan.command, [&instance](const std::string& line) {
+AlertWatch::AlertWatch(StudyInstance& instance, const AlertSettings& raise, std::string program, float tickSize)
+    : instance_(instance), command_(std::move(program), [&instance](const std::string& line) {
         instance.log().add(kHostLineMark + line, false);
       }) {
-  if (plan.raise.any()) alerts_.emplace(plan.raise, tickSize);
+  if (raise.any()) alerts_.emplace(raise, tickSize);
 }
 
 void AlertWatch::look(HostDateTime now) {
   const std::vector<chart_host::Bar>& bars = instance_.chart().bars();
   if (!alerts_ || bars.empty()) return;
   const std::string ticker = study_door::typedTicker(instance_);
-  for (const std::string& text : alerts_->look(ticker, bars.back().close, study_door::drawnLevels(instance_), now)) {
-    instance_.log().add(kHostLineMark + text, true);
-    command_.run(text);
+  for (RaisedAlert& alert : alerts_->look(ticker, bars.back().close, study_door::drawnLevels(instance_), now)) {
+    alert.barTime = bars.back().dateTime;
+    instance_.log().add(kHostLineMark + alert.text, true);
+    command_.run(alert);
+    if (raised_.size() == kRaisedKept) raised_.erase(raised_.begin());
+    raised_.push_back(std::move(alert));
   }
 }
 
@@ -30,6 +33,7 @@ void AlertWatch::afterCall(run::CallRecord& call) {
     look(call.now);
   }
   call.alerts = recentAlerts();
+  call.raisedAlerts = raised_;
 }
 
 const std::vector<std::string>& AlertWatch::recentAlerts() const {

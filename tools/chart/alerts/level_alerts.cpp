@@ -27,7 +27,7 @@ int sideOf(float price, float level) { return price > level ? 1 : (price < level
 LevelAlerts::LevelAlerts(const AlertSettings& settings, float tickSize_price)
     : settings_(settings), tickSize_price_(tickSize_price), decimals_(decimalsOf(tickSize_price)) {}
 
-std::vector<std::string> LevelAlerts::look(const std::string& ticker, float price,
+std::vector<RaisedAlert> LevelAlerts::look(const std::string& ticker, float price,
                                            const std::vector<study_door::DrawnLevel>& levels, HostDateTime now) {
   return lookAt(ticker, price, levels, now, true);
 }
@@ -36,10 +36,10 @@ void LevelAlerts::follow(float price, const std::vector<study_door::DrawnLevel>&
   lookAt({}, price, levels, 0, false);
 }
 
-std::vector<std::string> LevelAlerts::lookAt(const std::string& ticker, float price,
+std::vector<RaisedAlert> LevelAlerts::lookAt(const std::string& ticker, float price,
                                              const std::vector<study_door::DrawnLevel>& levels, HostDateTime now,
                                              bool raise) {
-  std::vector<std::string> raised;
+  std::vector<RaisedAlert> raised;
   std::map<LevelKey, LevelMemory> seen;
   std::map<std::string, int> sameName;
   for (const study_door::DrawnLevel& level : levels) {
@@ -50,12 +50,12 @@ std::vector<std::string> LevelAlerts::lookAt(const std::string& ticker, float pr
   // A level that is gone starts afresh when it comes back: its first look
   // raises nothing, as for a level that moved.
   levels_ = std::move(seen);
-  for (const std::string& text : raised) keep(text);
+  for (const RaisedAlert& alert : raised) keep(alert.text);
   return raised;
 }
 
 void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
-                              const LevelKey& key, HostDateTime now, std::vector<std::string>* raised) {
+                              const LevelKey& key, HostDateTime now, std::vector<RaisedAlert>* raised) {
   const auto known = levels_.find(key);
   const bool seenBefore = known != levels_.end();
   LevelMemory memory = seenBefore ? known->second : LevelMemory{};
@@ -68,18 +68,28 @@ void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const stud
     const double reach = (settings_.nearTicks + 0.0005) * tickSize_price_;
     const bool within = std::fabs(static_cast<double>(price) - level.price) <= reach;
     const bool withinBefore = std::fabs(static_cast<double>(memory.lastPrice) - level.price) <= reach;
-    if (within && !withinBefore && outOfQuietTime(key, Kind::Near, now)) {
+    // The way the price came: up when it rose into reach; for a level that
+    // moved onto a still price, up when the price is below it.
+    const bool rising = price != memory.lastPrice ? price > memory.lastPrice : price < level.price;
+    const AlertDirection direction = rising ? AlertDirection::Up : AlertDirection::Down;
+    if (within && !withinBefore && outOfQuietTime(key, AlertKind::Near, direction, now)) {
+      RaisedAlert alert = alertOf(ticker, price, level, AlertKind::Near, direction, now);
       const std::string ticks = std::to_string(settings_.nearTicks) + (settings_.nearTicks == 1 ? " tick" : " ticks");
-      raised->push_back(where + " within " + ticks + " of " + level.name + " " + priceText(level.price) + at);
+      alert.text = where + " within " + ticks + " of " + level.name + " " + alert.levelPriceText + at;
+      raised->push_back(std::move(alert));
     }
   }
 
   const int side = sideOf(price, level.price);
   if (settings_.cross && judged && memory.lastOffPrice && side != 0) {
     const int sideBefore = sideOf(*memory.lastOffPrice, level.price);
-    if (sideBefore == -side && outOfQuietTime(key, Kind::Cross, now))
-      raised->push_back(where + " crossed " + level.name + " " + priceText(level.price) +
-                       (side > 0 ? " upward" : " downward") + at);
+    const AlertDirection direction = side > 0 ? AlertDirection::Up : AlertDirection::Down;
+    if (sideBefore == -side && outOfQuietTime(key, AlertKind::Cross, direction, now)) {
+      RaisedAlert alert = alertOf(ticker, price, level, AlertKind::Cross, direction, now);
+      alert.text = where + " crossed " + level.name + " " + alert.levelPriceText +
+                   (side > 0 ? " upward" : " downward") + at;
+      raised->push_back(std::move(alert));
+    }
   }
 
   memory.lastPrice = price;
@@ -87,12 +97,27 @@ void LevelAlerts::lookAtLevel(const std::string& ticker, float price, const stud
   levels_[key] = memory;
 }
 
-bool LevelAlerts::outOfQuietTime(const LevelKey& level, Kind kind, HostDateTime now) {
-  const auto [last, first] = lastAlerted_.try_emplace({level, kind}, now);
+bool LevelAlerts::outOfQuietTime(const LevelKey& level, AlertKind kind, AlertDirection direction, HostDateTime now) {
+  const auto [last, first] = lastAlerted_.try_emplace({level, kind, direction}, now);
   if (first) return true;
   if (now - last->second < settings_.quiet_s * kMicrosecondsPerSecond) return false;
   last->second = now;
   return true;
+}
+
+RaisedAlert LevelAlerts::alertOf(const std::string& ticker, float price, const study_door::DrawnLevel& level,
+                                 AlertKind kind, AlertDirection direction, HostDateTime now) const {
+  RaisedAlert alert;
+  alert.ticker = ticker;
+  alert.level = level.name;
+  alert.levelPrice = level.price;
+  alert.price = price;
+  alert.levelPriceText = priceText(level.price);
+  alert.priceText = priceText(price);
+  alert.kind = kind;
+  alert.direction = direction;
+  alert.time = now;
+  return alert;
 }
 
 std::string LevelAlerts::priceText(float price) const {

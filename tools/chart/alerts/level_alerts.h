@@ -3,7 +3,10 @@
 // price and the levels at every look and says which alerts that look raises.
 // Levels are told apart by their names. Each look is judged against the
 // levels' current prices, so a level that moves over a still price (a new
-// answer) raises nothing. Not thread-safe: one run uses one.
+// answer) raises nothing. The quiet time holds for one level, kind and
+// direction: a price hovering on a level alerts once each way, and a failed
+// breakout (a cross and a cross back) is two alerts. Not thread-safe: one run
+// uses one.
 #pragma once
 
 #include <cstddef>
@@ -11,11 +14,13 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "study/host_interface.h"
 #include "tools/chart/alerts/alert_settings.h"
+#include "tools/chart/alerts/raised_alert.h"
 #include "tools/chart/study_door/study_door.h"
 
 namespace chart_tool::alerts {
@@ -28,10 +33,10 @@ class LevelAlerts {
   // the precision prices are written with.
   LevelAlerts(const AlertSettings& settings, float tickSize_price);
 
-  // One look at `price` against `levels` at clock time `now`; the alert texts
-  // it raises, in the levels' order (near before crossed for one level).
-  // `ticker` starts each text.
-  std::vector<std::string> look(const std::string& ticker, float price,
+  // One look at `price` against `levels` at clock time `now`; the alerts it
+  // raises, in the levels' order (near before crossed for one level), their
+  // barTime left 0 for the caller. `ticker` starts each text.
+  std::vector<RaisedAlert> look(const std::string& ticker, float price,
                                 const std::vector<study_door::DrawnLevel>& levels, HostDateTime now);
 
   // A look that raises nothing, while alerts are held: the levels' memories
@@ -43,8 +48,6 @@ class LevelAlerts {
   const std::vector<std::string>& recentAlerts() const { return recent_; }
 
  private:
-  enum class Kind { Cross, Near };
-
   // A level by its name and, for names given to more than one level, which
   // of them (0 first).
   using LevelKey = std::pair<std::string, int>;
@@ -60,13 +63,16 @@ class LevelAlerts {
   // The alerts of one level on this look; updates its memory.
   // `raised` null: the memory only.
   void lookAtLevel(const std::string& ticker, float price, const study_door::DrawnLevel& level,
-                   const LevelKey& key, HostDateTime now, std::vector<std::string>* raised);
-  std::vector<std::string> lookAt(const std::string& ticker, float price,
+                   const LevelKey& key, HostDateTime now, std::vector<RaisedAlert>* raised);
+  std::vector<RaisedAlert> lookAt(const std::string& ticker, float price,
                                   const std::vector<study_door::DrawnLevel>& levels, HostDateTime now, bool raise);
 
-  // True when the level and kind was not alerted within the quiet time;
-  // then the alert counts as given now.
-  bool outOfQuietTime(const LevelKey& level, Kind kind, HostDateTime now);
+  // True when the level, kind and direction was not alerted within the
+  // quiet time; then the alert counts as given now.
+  bool outOfQuietTime(const LevelKey& level, AlertKind kind, AlertDirection direction, HostDateTime now);
+  // The alert's parts but its text, which the caller words.
+  RaisedAlert alertOf(const std::string& ticker, float price, const study_door::DrawnLevel& level, AlertKind kind,
+                      AlertDirection direction, HostDateTime now) const;
   std::string priceText(float price) const;
   void keep(std::string text);
 
@@ -74,7 +80,7 @@ class LevelAlerts {
   float tickSize_price_;
   int decimals_;
   std::map<LevelKey, LevelMemory> levels_;  // the levels of the latest look
-  std::map<std::pair<LevelKey, Kind>, HostDateTime> lastAlerted_;
+  std::map<std::tuple<LevelKey, AlertKind, AlertDirection>, HostDateTime> lastAlerted_;
   std::vector<std::string> recent_;
 };
 

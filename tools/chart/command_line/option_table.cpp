@@ -274,12 +274,16 @@ const std::vector<ChartOption>& chartOptionTable() {
         "for both."},
        "cross or near=TICKS (TICKS from 1 to 1000)", readAlert},
       {{"--alert-quiet", "SECONDS", "Alerts",
-        "the same level and kind is not alerted again within this much clock time, so a price hovering on a "
-        "level alerts once (default 300)"},
+        "the same level, kind and direction is not alerted again within this much clock time, so a price "
+        "hovering on a level alerts once each way, and a cross back is its own alert (default 300)"},
        "seconds from 0 to 86400", readAlertQuiet},
       {{"--on-alert", "PROGRAM", "Alerts",
-        "start PROGRAM with the alert's text as its one argument, without a shell; the chart goes on without "
-        "waiting for it"},
+        "start PROGRAM with the alert's text as its one argument, without a shell, and the alert's parts in "
+        "its environment: TARVIO_ALERT_TEXT, _TICKER, _LEVEL, _LEVEL_PRICE, _PRICE, _KIND (cross, near), "
+        "_DIRECTION (up, down), _TIME. PROGRAM is looked for on the PATH when the run starts, which stops with "
+        "exit status 2 when it is not there or may not be run. The chart goes on without waiting for it, but "
+        "at most 4 run at once (a further alert starts none, told once); those still running 2 s after the "
+        "run are ended with all they started"},
        "a program", text(&ChartOptions::onAlertCommand)},
   };
   return kTable;

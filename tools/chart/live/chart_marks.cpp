@@ -11,6 +11,16 @@ namespace chart_tool::live {
 
 namespace {
 
+// The longest name a mark shows, in bytes.
+constexpr std::size_t kMarkNameBytes = 16;
+
+std::string shortName(const std::string& name) {
+  if (name.size() <= kMarkNameBytes) return name;
+  std::size_t end = kMarkNameBytes;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0u) == 0x80u) --end;
+  return name.substr(0, end) + "\u2026";
+}
+
 std::string priceText(double price) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", price);
@@ -35,6 +45,17 @@ std::string levelsFarFromPrice(const std::vector<study_door::DrawnLevel>& levels
          ticker + " fit these bars?";
 }
 
+std::vector<chart_host::AlertMark> alertMarksOf(const std::vector<alerts::RaisedAlert>& alerts) {
+  using Shape = chart_host::AlertMark::Shape;
+  std::vector<chart_host::AlertMark> marks;
+  for (const alerts::RaisedAlert& alert : alerts) {
+    const Shape shape = alert.kind == alerts::AlertKind::Near ? Shape::Near
+                        : alert.direction == alerts::AlertDirection::Up ? Shape::Up : Shape::Down;
+    marks.push_back({alert.barTime, alert.price, shape, shortName(alert.level)});
+  }
+  return marks;
+}
+
 void ChartMarks::afterCall(run::CallRecord& call) {
   DataAgeMarks marks = dataAgeMarks(call.service, call.price, run::requestStartText(call.instance));
   call.levelsWarning = levelsFarFromPrice(study_door::drawnLevels(call.instance), call.price.lastPrice(),
@@ -54,6 +75,7 @@ void ChartMarks::afterCall(run::CallRecord& call) {
   picture.priceWarning = shown(marks.priceWarning);
   picture.banners.clear();
   for (const std::string& banner : marks.banners) picture.banners.push_back(shown(banner));
+  picture.alertMarks = alertMarksOf(call.raisedAlerts);
   call.notice = shown(marks.notice);
 }
 

@@ -3,7 +3,8 @@
 // and a check that the levels belong to the bars' market: a ticker that
 // does not fit the bars draws levels far from the price, told once in the
 // log and shown while it lasts. Texts of the service's can reach the
-// marks (a refusal's words), so the key is hidden in all of them.
+// marks (a refusal's words), so the key is hidden in all of them. The run's
+// alerts are marked where they fired.
 #pragma once
 
 #include <optional>
@@ -23,6 +24,10 @@ inline constexpr double kFarFromPrice = 0.20;
 // every level is nearer, or without a price.
 std::string levelsFarFromPrice(const std::vector<study_door::DrawnLevel>& levels, std::optional<float> price,
                                const std::string& ticker);
+
+// The picture's marks of `alerts`, each named by its level (cut to a few
+// characters, at a character's start, so it stays a short tag).
+std::vector<chart_host::AlertMark> alertMarksOf(const std::vector<alerts::RaisedAlert>& alerts);
 
 class ChartMarks : public run::AfterCall {
  public:

@@ -78,6 +78,23 @@ class StatusWriter {
     }
     json_.EndArray();
   }
+  void alertList(const std::vector<alerts::RaisedAlert>& alerts) {
+    json_.Key("alertList");
+    json_.StartArray();
+    for (const alerts::RaisedAlert& alert : alerts) {
+      json_.StartObject();
+      text("time", support::formatDateTime(alert.time));
+      text("text", alert.text);
+      text("ticker", alert.ticker);
+      text("kind", alerts::kindName(alert.kind));
+      text("direction", alerts::directionName(alert.direction));
+      text("level", alert.level);
+      priceOrNull("levelPrice", alert.levelPrice);
+      priceOrNull("price", alert.price);
+      json_.EndObject();
+    }
+    json_.EndArray();
+  }
 
  private:
   // The float's shortest decimal text (5790.45, not 5790.4501953125); null
@@ -142,6 +159,7 @@ std::string statusJson(const ServiceRecord& record, const std::vector<study_door
     status.textOrNull("priceWarning", extras.priceWarning);
     status.textOrNull("barsWarning", price->barsWarning());
   }
+  status.alertList(extras.alertList);
   json.EndObject();
   return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }

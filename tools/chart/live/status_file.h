@@ -59,6 +59,11 @@
 //   priceAge            the title bar's age of the price, or null
 //   priceWarning        "PRICE STALE" as the title bar shows it, or null
 //   barsWarning         what is wrong with the bars file now, or null
+//   alertList           the latest alerts in their parts, oldest first:
+//                       [{"time": "2026-03-02 10:18:00", "text": ..., "ticker":
+//                       "ES_SPX", "kind": "cross" or "near", "direction": "up"
+//                       or "down", "level": "ZG", "levelPrice": 5868.82,
+//                       "price": 5869.25}, ...]
 // The service key never appears in it. Not thread-safe.
 #pragma once
 
@@ -67,6 +72,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/chart/alerts/raised_alert.h"
 #include "tools/chart/run/message_counts.h"
 #include "tools/chart/run/price_record.h"
 #include "tools/chart/run/service_record.h"
@@ -90,6 +96,7 @@ struct StatusExtras {
   run::MessageCounts messages;
   std::string alertsHeld;
   std::string levelsWarning;
+  std::vector<alerts::RaisedAlert> alertList;
 };
 
 // The file's text; every text in it has `apiKey` hidden (see withoutKey).

@@ -1,5 +1,7 @@
 #include "tools/chart/live/status_report.h"
 
+#include <algorithm>
+
 #include "tools/chart/outputs/key_hiding.h"
 
 namespace chart_tool::live {
@@ -20,6 +22,10 @@ void StatusReport::afterCall(run::CallRecord& call) {
   extras.messages = call.messages;
   extras.alertsHeld = call.alertsHeld;
   extras.levelsWarning = call.levelsWarning;
+  // As many as the texts of "alerts": the newest.
+  const std::vector<alerts::RaisedAlert>& raised = call.raisedAlerts;
+  const std::size_t listed = std::min(raised.size(), call.alerts.size());
+  extras.alertList.assign(raised.end() - static_cast<std::ptrdiff_t>(listed), raised.end());
   call.status = statusJson(call.service, study_door::drawnLevels(call.instance), call.alerts, call.notice, apiKey_,
                            extras);
   const std::string failure = file_.replace(call.status);

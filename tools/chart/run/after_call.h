@@ -13,6 +13,7 @@
 
 #include "host/picture/chart_picture.h"
 #include "host/study_instance.h"
+#include "tools/chart/alerts/raised_alert.h"
 #include "tools/chart/run/message_counts.h"
 #include "tools/chart/run/price_record.h"
 #include "tools/chart/run/service_record.h"
@@ -35,6 +36,7 @@ struct CallRecord {
 
   // Added on the way down the list.
   std::vector<std::string> alerts;  // the latest alerts, oldest first
+  std::vector<alerts::RaisedAlert> raisedAlerts;  // the run's latest alerts in their parts, oldest first
   std::string alertsHeld;           // why alerts are not judged now, or empty
   std::string levelsWarning;        // levels too far from the price for these bars, or empty
   std::string notice;               // what the service's answers come to now, or why no levels show

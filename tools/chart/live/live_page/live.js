@@ -102,8 +102,32 @@ function listItems(texts) {
   });
 }
 
+// One alert of the status's alertList: its time, then its text.
+function alertItem(alert, now) {
+  if (alert === null || typeof alert !== 'object' || !isText(alert.text)) return null;
+  const item = document.createElement('li');
+  if (isText(alert.time)) {
+    const time = document.createElement('time');
+    time.className = 'alert-time';
+    time.dateTime = alert.time;
+    time.textContent = timeOf(alert.time, now);
+    item.append(time, ' ');
+  }
+  if (alert.kind === 'cross' || alert.kind === 'near') item.classList.add(alert.kind);
+  if (alert.direction === 'up' || alert.direction === 'down') item.classList.add(alert.direction);
+  item.append(alert.text);
+  return item;
+}
+
+// The latest alerts, newest first, with their times; from the plain texts
+// when the run lists none in their parts.
 function showAlerts(status) {
-  const items = listItems(Array.isArray(status.alerts) ? status.alerts.slice().reverse() : []);
+  let items;
+  if (Array.isArray(status.alertList)) {
+    items = status.alertList.slice().reverse().map((alert) => alertItem(alert, status.now)).filter((item) => item);
+  } else {
+    items = listItems(Array.isArray(status.alerts) ? status.alerts.slice().reverse() : []);
+  }
   byId('alerts').replaceChildren(...items);
   byId('no-alerts').hidden = items.length > 0;
 }
