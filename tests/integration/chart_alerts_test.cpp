@@ -291,33 +291,75 @@ TEST(AlertCommandProcesses, ReleasesEndedProgramsAndEndsStragglersAfterAShortWai
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2900));
 }
 
-// On the real clock the bars file is followed as its writer adds to it: a bar
-// written while the chart runs, crossing a level drawn by then, is alerted.
-TEST_F(ChartAlerts, OnTheRealClockABarWrittenToTheFileWhileItRunsIsWatched) {
+// On the real clock, as a trader leaves it running: the bars file's writer
+// adds bars while the chart runs, and each is watched once the level is
+// drawn. With the quiet time a cross back is its own alert and a cross again
+// is not, and the program gets each alert's parts; without it, programs that
+// hang are capped at four and none outlives the run.
+TEST_F(ChartAlerts, OnTheRealClockBarsWrittenWhileItRunsAreWatchedAndTheProgramsBounded) {
   ASSERT_TRUE(standin.ready()) << standin.standardError();
-  std::string bars = "datetime,open,high,low,close,volume\n";
-  for (int minute = 0; minute < 30; ++minute)
-    bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
-  writeText(out.file("live.csv"), bars);
-  ProcessResult run;
-  std::thread chart([&] {
-    run = standin_test::runProgram(TARVIO_CHART_PATH,
-        {"--bars", out.file("live.csv"), "--real-clock", "12", "--service-address",
-         "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(), "--api-key", kApiKey,
-         "--set", "Request Start Time=00:00", "--set", "Request End Time=23:59", "--alert", "cross",
-         "--status", out.file("status.json"), "--log", out.file("log.txt"), "--quiet"}, 60);
-  });
-  // The level must be on the chart before the bar that crosses it comes.
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (readText(out.file("status.json")).find("\"ZG\"") == std::string::npos &&
-         std::chrono::steady_clock::now() < giveUp)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  std::ofstream(out.file("live.csv"), std::ios::app) << "2026-03-02 09:30:00,5860,5870,5860,5869.5,100\n";
-  chart.join();
-  ASSERT_EQ(run.exit_status, 0) << run.standard_error;
-  const std::vector<std::string> alerts = hostAlerts(readText(out.file("log.txt")));
-  ASSERT_EQ(alerts.size(), 1u) << readText(out.file("log.txt"));
-  EXPECT_EQ(alerts[0].rfind("ES_SPX 5869.50 crossed ZG 5868.82 upward at ", 0), 0u) << alerts[0];
+  const std::string ids = out.file("ids.txt");
+  const std::string hanging =
+      script("hanging.sh", "sleep 60 &\necho \"$$\" >> '" + ids + "'\necho \"$!\" >> '" + ids + "'\nwait\n");
+  struct Case {
+    std::vector<std::string> options;
+    std::vector<const char*> closes;  // written one by one, each once the chart has shown the one before
+    std::vector<std::string> alerts;  // their texts up to " at "
+  };
+  const std::vector<Case> cases = {
+      {{"--on-alert", appendingScript()},
+       {"5869.5", "5868.5", "5869.25"},
+       {"ES_SPX 5869.50 crossed ZG 5868.82 upward", "ES_SPX 5868.50 crossed ZG 5868.82 downward"}},
+      {{"--alert-quiet", "0", "--on-alert", hanging},
+       {"5869.5", "5868.5", "5869.25", "5868", "5869", "5868.25"},
+       {}},
+  };
+  for (const Case& test : cases) {
+    std::string bars = "datetime,open,high,low,close,volume\n";
+    for (int minute = 0; minute < 30; ++minute)
+      bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
+    writeText(out.file("live.csv"), bars);
+    std::remove(out.file("status.json").c_str());
+    std::vector<std::string> arguments = {"--bars", out.file("live.csv"), "--real-clock", "12", "--service-address",
+        "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(), "--api-key", kApiKey,
+        "--set", "Request Start Time=00:00", "--set", "Request End Time=23:59", "--alert", "cross",
+        "--status", out.file("status.json"), "--log", out.file("log.txt"), "--quiet"};
+    arguments.insert(arguments.end(), test.options.begin(), test.options.end());
+    ProcessResult run;
+    std::thread chart([&] { run = standin_test::runProgram(TARVIO_CHART_PATH, arguments, 60); });
+    // Waits until the status holds `part`; the level must be on the chart
+    // before a bar that crosses it comes.
+    const auto waitFor = [&](const std::string& part) {
+      const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (readText(out.file("status.json")).find(part) == std::string::npos &&
+             std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    waitFor("\"ZG\"");
+    for (std::size_t k = 0; k < test.closes.size(); ++k) {
+      std::ofstream(out.file("live.csv"), std::ios::app)
+          << "2026-03-02 09:3" << k << ":00,5860,5870,5860," << test.closes[k] << ",100\n";
+      waitFor("\"lastPrice\": " + std::string(test.closes[k]));
+    }
+    chart.join();
+    ASSERT_EQ(run.exit_status, 0) << run.standard_error;
+    const std::string log = readText(out.file("log.txt"));
+    const std::vector<std::string> alerts = hostAlerts(log);
+    if (!test.alerts.empty()) {
+      ASSERT_EQ(alerts.size(), test.alerts.size()) << log;
+      for (std::size_t k = 0; k < alerts.size(); ++k) EXPECT_EQ(alerts[k].rfind(test.alerts[k] + " at ", 0), 0u) << log;
+      const std::string environment = readText(out.file("environment.txt"));
+      EXPECT_NE(environment.find("|ES_SPX|ZG|5868.82|5868.50|cross|down|2026-"), std::string::npos) << environment;
+      continue;
+    }
+    EXPECT_EQ(alerts.size(), 6u) << log;
+    const std::vector<std::string> started = linesOf(readText(ids));
+    EXPECT_EQ(started.size(), 8u) << log;  // four programs and their children
+    EXPECT_NE(log.find("Host: --on-alert: 4 programs started on earlier alerts still run"), std::string::npos) << log;
+    for (int wait = 0; wait < 100 && runningOf(started) > 0; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(runningOf(started), 0) << readText(ids);
+  }
 }
 
 }  // namespace
