@@ -160,8 +160,12 @@ void ConnectionGate::answered(int fd) {
   table_.answered(fd, Clock::now());
 }
 
+// The socket must still be the one let in: were it closed before the
+// library told, its number could be another's by now.
 void ConnectionGate::closed(int fd) {
   std::lock_guard lock(mutex_);
+  const uint64_t identity = table_.identity(fd);
+  if (identity != 0 && identityOf(fd) != identity) ++counts_.unseen;
   table_.remove(fd);
 }
 

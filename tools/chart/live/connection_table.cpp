@@ -24,6 +24,11 @@ void ConnectionTable::answered(int fd, Clock::time_point now) {
 
 void ConnectionTable::remove(int fd) { entries_.erase(fd); }
 
+uint64_t ConnectionTable::identity(int fd) const {
+  const auto found = entries_.find(fd);
+  return found != entries_.end() ? found->second.identity : 0;
+}
+
 std::size_t ConnectionTable::open() const {
   std::size_t count = 0;
   for (const auto& [fd, entry] : entries_) count += entry.cut ? 0 : 1;

@@ -26,7 +26,7 @@ struct ConnectionCounts {
   uint64_t late = 0;       // cut: their headers were late
   uint64_t pushedOut = 0;  // cut at the cap for a newer one
   uint64_t refused = 0;    // closed at once: the cap was full of requests being answered
-  uint64_t unseen = 0;     // closed by the library without telling (never expected)
+  uint64_t unseen = 0;     // closed by the library before it told (never expected)
   std::size_t open = 0;
 };
 
@@ -50,6 +50,8 @@ class ConnectionTable {
   void headersIn(int fd);
   void answered(int fd, Clock::time_point now);
   void remove(int fd);
+  // The identity the socket under `fd` had when let in; 0 when none is held.
+  uint64_t identity(int fd) const;
 
   // Connections not cut yet.
   std::size_t open() const;
