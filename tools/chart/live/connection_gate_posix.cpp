@@ -20,6 +20,7 @@ constexpr int kLookEvery_ms = 200;
 // Connections cut but not closed yet by the library, beyond the cap, before
 // new ones are refused: a flood cannot make the table grow without bound.
 constexpr std::size_t kCutNotClosed = 100;
+constexpr int kLongestBurst = 64;
 
 // The socket's inode: what tells it from a later socket under the same number.
 uint64_t identityOf(int fd) {
@@ -85,12 +86,20 @@ void ConnectionGate::run() {
     pollfd waiting[2] = {{listenFd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
     poll(waiting, 2, kLookEvery_ms);
     if (waiting[1].revents != 0) return;
-    while ((waiting[0].revents & POLLIN) != 0) {
+    // A bounded burst, so a flood of connections cannot hold off the watch.
+    for (int burst = 0; burst < kLongestBurst && (waiting[0].revents & POLLIN) != 0; ++burst) {
       sockaddr_storage address{};
       socklen_t length = sizeof address;
       const int fd = accept4(listenFd_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-      if (fd < 0) break;
-      admit(fd, address, length);
+      if (fd >= 0) {
+        admit(fd, address, length);
+        continue;
+      }
+      // Out of descriptors or memory: the waiting connection stays ready, so
+      // the next look waits a beat rather than spinning.
+      if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED)
+        poll(nullptr, 0, kLookEvery_ms / 4);
+      break;
     }
     cutLate();
     if (tick_) tick_();
