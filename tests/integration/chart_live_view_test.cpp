@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -78,6 +79,16 @@ constexpr const char* kLiveViewLine = "tarvio-chart: live view at http://";
 bool isWholePng(const std::string& bytes) {
   return bytes.size() > 20 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
          bytes.compare(bytes.size() - 8, 4, "IEND") == 0;
+}
+
+// The width and height of a PNG picture, from its header.
+std::pair<int, int> pngSize(const std::string& bytes) {
+  if (!isWholePng(bytes)) return {0, 0};
+  auto at = [&](std::size_t offset) {
+    return (static_cast<unsigned char>(bytes[offset]) << 24) | (static_cast<unsigned char>(bytes[offset + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[offset + 2]) << 8) | static_cast<unsigned char>(bytes[offset + 3]);
+  };
+  return {at(16), at(20)};
 }
 
 rapidjson::Document parsed(const std::string& text) {
@@ -335,6 +346,41 @@ TEST_F(LiveView, ServesThePageAndStatusWhile420ConnectionsTrickleTheirHeaders) {
   EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
 }
 
+// What pages ask for changes nothing the run writes: a run on the simulated
+// clock whose page is asked for pictures at many sizes all along writes the
+// same picture, drawings, trace and status as one whose page nobody opens.
+TEST_F(LiveView, PicturesAtPagesSizesChangeNothingASimulatedRunWrites) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::vector<std::string> files = {"chart.png", "drawings.json", "trace.jsonl", "status.json"};
+  auto run = [&](const std::string& name, bool asking) {
+    const std::string folder = out.file(name);
+    std::filesystem::create_directory(folder);
+    const std::vector<std::string> arguments = {"--start", "2026-03-02 10:15", "--end", "2026-03-02 10:45",
+        "--step", "20", "--service-address", "127.0.0.1:" + std::to_string(standin.port()), "--ca-file",
+        standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Interval=60", "--serve", "127.0.0.1:0",
+        "--size", "900x500", "--stale-after", "36000", "--png", folder + "/" + files[0], "--drawings",
+        folder + "/" + files[1], "--trace", folder + "/" + files[2], "--status", folder + "/" + files[3],
+        "--no-progress", "--quiet"};
+    BackgroundProgram chart(TARVIO_CHART_PATH, arguments, folder + "/stderr.txt");
+    const int port = pagePort(chart);
+    int pictures = 0;
+    for (int ask = 0; asking && port > 0 && !chart.ended(); ++ask) {
+      const std::pair<int, int> size{320 + 16 * (ask % 7), 240 + 48 * (ask % 5)};
+      const std::string query = "?w=" + std::to_string(size.first) + "&h=" + std::to_string(size.second);
+      pictures += pngSize(askServer(port, requestText("GET", "/chart.png" + query), 3).body) == size ? 1 : 0;
+    }
+    EXPECT_EQ(chart.waitForExit(60), 0) << chart.standardError();
+    return pictures;
+  };
+  EXPECT_EQ(run("unasked", false), 0);
+  EXPECT_GT(run("asked", true), 0) << "no picture at a size asked for came while the run went on";
+  for (const std::string& file : files) {
+    const std::string unasked = readText(out.file("unasked/" + file));
+    EXPECT_FALSE(unasked.empty()) << file;
+    EXPECT_TRUE(unasked == readText(out.file("asked/" + file))) << file << " differs";
+  }
+}
+
 // This machine's first IPv4 address that is not loopback's; empty without one.
 std::string interfaceAddress() {
   ifaddrs* interfaces = nullptr;
@@ -543,16 +589,6 @@ TEST_F(LiveViewOfAFailingService, MarksTheLevelsStaleWithoutAnErrorOfItsOwn) {
   EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
   chart->requestStop();
   EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
-}
-
-// The width and height of a PNG picture, from its header.
-std::pair<int, int> pngSize(const std::string& bytes) {
-  if (!isWholePng(bytes)) return {0, 0};
-  auto at = [&](std::size_t offset) {
-    return (static_cast<unsigned char>(bytes[offset]) << 24) | (static_cast<unsigned char>(bytes[offset + 1]) << 16) |
-           (static_cast<unsigned char>(bytes[offset + 2]) << 8) | static_cast<unsigned char>(bytes[offset + 3]);
-  };
-  return {at(16), at(20)};
 }
 
 // The picture is drawn at the size the page shows it, in device pixels, and
