@@ -22,11 +22,12 @@ constexpr int kLookEvery_ms = 200;
 constexpr std::size_t kCutNotClosed = 100;
 constexpr int kLongestBurst = 64;
 
-// The socket's inode: what tells it from a later socket under the same number.
+// The socket's inode and device: what tells it from a later socket, or
+// file, under the same number.
 uint64_t identityOf(int fd) {
   struct stat status {};
   if (fstat(fd, &status) != 0) return 0;
-  return static_cast<uint64_t>(status.st_ino);
+  return (static_cast<uint64_t>(status.st_dev) << 40) ^ static_cast<uint64_t>(status.st_ino);
 }
 
 std::string systemReason() { return std::strerror(errno); }

@@ -35,7 +35,7 @@ class ConnectionTable {
   using Clock = std::chrono::steady_clock;
 
   struct Entry {
-    uint64_t identity = 0;         // the socket's inode
+    uint64_t identity = 0;         // the socket's inode and device
     Clock::time_point waitingSince;
     bool headersIn = false;        // a request is being answered
     bool cut = false;              // shut down; the library has yet to close it
