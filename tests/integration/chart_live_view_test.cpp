@@ -11,10 +11,18 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -66,11 +74,21 @@ std::string fixedProfile() {
 // machine must not see the run end under the page); this only bounds it.
 constexpr int kLongestRun_s = 90;
 
-constexpr const char* kLiveViewLine = "tarvio-chart: live view at http://127.0.0.1:";
+constexpr const char* kLiveViewLine = "tarvio-chart: live view at http://";
 
 bool isWholePng(const std::string& bytes) {
   return bytes.size() > 20 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
          bytes.compare(bytes.size() - 8, 4, "IEND") == 0;
+}
+
+// The width and height of a PNG picture, from its header.
+std::pair<int, int> pngSize(const std::string& bytes) {
+  if (!isWholePng(bytes)) return {0, 0};
+  auto at = [&](std::size_t offset) {
+    return (static_cast<unsigned char>(bytes[offset]) << 24) | (static_cast<unsigned char>(bytes[offset + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[offset + 2]) << 8) | static_cast<unsigned char>(bytes[offset + 3]);
+  };
+  return {at(16), at(20)};
 }
 
 rapidjson::Document parsed(const std::string& text) {
@@ -86,21 +104,23 @@ class LiveView : public testing::Test {
 
   // The chart on the real clock for `seconds`, asking every 2 seconds all
   // day, serving its page on a free loopback port.
-  std::unique_ptr<BackgroundProgram> startChart(int seconds, const std::string& serve = "127.0.0.1:0") {
+  std::unique_ptr<BackgroundProgram> startChart(int seconds, const std::string& serve = "127.0.0.1:0",
+                                                bool servePublic = false, const std::string& name = "chart") {
     std::vector<std::string> arguments = {
         "--real-clock", std::to_string(seconds), "--service-address", "127.0.0.1:" + std::to_string(standin.port()),
         "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Start Time=00:00",
         "--set", "Request End Time=23:59", "--set", "Request Interval=2", "--serve", serve,
         "--status", out.file("status.json"), "--drawings", out.file("drawings.json"), "--png", out.file("chart.png"),
         "--size", "1100x640", "--start-price", "5837", "--no-progress", "--quiet"};
-    return std::make_unique<BackgroundProgram>(TARVIO_CHART_PATH, arguments, out.file("chart-stderr.txt"));
+    if (servePublic) arguments.push_back("--serve-public");
+    return std::make_unique<BackgroundProgram>(TARVIO_CHART_PATH, arguments, out.file(name + "-stderr.txt"));
   }
 
   // The port of the page, from the line the program prints when it serves.
   static int pagePort(BackgroundProgram& chart) {
     const std::optional<std::string> line = chart.lineWith(kLiveViewLine, 20);
     if (!line) return 0;
-    return std::atoi(line->c_str() + std::string(kLiveViewLine).size());
+    return std::atoi(line->c_str() + line->rfind(':') + 1);
   }
 
   // Waits until the run has taken its first answer (the levels are drawn).
@@ -274,6 +294,152 @@ TEST_F(LiveView, OnTheRealClockThePictureFileIsReplacedWholeOnEveryChange) {
   EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
 }
 
+// Each connection sends one byte of a never-ending header a second, and one
+// that is cut connects again: more of them than the server holds. A byte
+// renews no deadline, so each is cut within seconds of its start, the newest
+// push the oldest out, and the page and the status are answered throughout.
+TEST_F(LiveView, ServesThePageAndStatusWhile420ConnectionsTrickleTheirHeaders) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  std::unique_ptr<BackgroundProgram> chart = startChart(16);
+  const int port = pagePort(*chart);
+  ASSERT_GT(port, 0) << chart->standardError();
+  ASSERT_TRUE(waitForLevels(port)) << chart->standardError();
+
+  const std::string header = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Trickle: ";
+  struct Trickler {
+    int fd = -1;
+    std::size_t sent = 0;
+    Clock::time_point opened;
+  };
+  std::vector<Trickler> tricklers(420);
+  std::atomic<bool> done{false};
+  Clock::duration longestLife{};
+  int cut = 0;
+  std::thread trickling([&] {
+    while (!done) {
+      for (Trickler& trickler : tricklers) {
+        char byte = 0;
+        if (trickler.fd >= 0 && (recv(trickler.fd, &byte, 1, MSG_DONTWAIT) == 0 ||
+                                 !live_test::sendText(trickler.fd, std::string(1, header[std::min(trickler.sent++, header.size() - 1)])))) {
+          longestLife = std::max(longestLife, Clock::now() - trickler.opened);
+          ++cut;
+          live_test::closeConnection(std::exchange(trickler.fd, -1));
+        }
+        if (trickler.fd < 0) trickler = {live_test::openIdleConnection(port), 0, Clock::now()};
+      }
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+  });
+  int unanswered = 0;
+  for (int ask = 0; ask < 16; ++ask) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    for (const char* path : {"/", "/status.json"})
+      unanswered += askServer(port, requestText("GET", path)).status == 200 ? 0 : 1;
+  }
+  done = true;
+  trickling.join();
+  for (const Trickler& trickler : tricklers) live_test::closeConnection(trickler.fd);
+  EXPECT_EQ(unanswered, 0);
+  EXPECT_GE(cut, 420) << "the trickling connections were not cut";
+  // Cut at 3 s from their start, give or take the watch's and the loop's beats.
+  EXPECT_LT(longestLife, std::chrono::seconds(6));
+  EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
+// What pages ask for changes nothing the run writes: a run on the simulated
+// clock whose page is asked for pictures at many sizes all along writes the
+// same picture, drawings, trace and status as one whose page nobody opens.
+TEST_F(LiveView, PicturesAtPagesSizesChangeNothingASimulatedRunWrites) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  const std::vector<std::string> files = {"chart.png", "drawings.json", "trace.jsonl", "status.json"};
+  auto run = [&](const std::string& name, bool asking) {
+    const std::string folder = out.file(name);
+    std::filesystem::create_directory(folder);
+    const std::vector<std::string> arguments = {"--start", "2026-03-02 10:15", "--end", "2026-03-02 10:45",
+        "--step", "20", "--service-address", "127.0.0.1:" + std::to_string(standin.port()), "--ca-file",
+        standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Interval=60", "--serve", "127.0.0.1:0",
+        "--size", "900x500", "--stale-after", "36000", "--png", folder + "/" + files[0], "--drawings",
+        folder + "/" + files[1], "--trace", folder + "/" + files[2], "--status", folder + "/" + files[3],
+        "--no-progress", "--quiet"};
+    BackgroundProgram chart(TARVIO_CHART_PATH, arguments, folder + "/stderr.txt");
+    const int port = pagePort(chart);
+    int pictures = 0;
+    for (int ask = 0; asking && port > 0 && !chart.ended(); ++ask) {
+      const std::pair<int, int> size{320 + 16 * (ask % 7), 240 + 48 * (ask % 5)};
+      const std::string query = "?w=" + std::to_string(size.first) + "&h=" + std::to_string(size.second);
+      pictures += pngSize(askServer(port, requestText("GET", "/chart.png" + query), 3).body) == size ? 1 : 0;
+    }
+    EXPECT_EQ(chart.waitForExit(60), 0) << chart.standardError();
+    return pictures;
+  };
+  EXPECT_EQ(run("unasked", false), 0);
+  EXPECT_GT(run("asked", true), 0) << "no picture at a size asked for came while the run went on";
+  for (const std::string& file : files) {
+    const std::string unasked = readText(out.file("unasked/" + file));
+    EXPECT_FALSE(unasked.empty()) << file;
+    EXPECT_TRUE(unasked == readText(out.file("asked/" + file))) << file << " differs";
+  }
+}
+
+// This machine's first IPv4 address that is not loopback's; empty without one.
+std::string interfaceAddress() {
+  ifaddrs* interfaces = nullptr;
+  if (getifaddrs(&interfaces) != 0) return {};
+  std::string found;
+  for (const ifaddrs* at = interfaces; at != nullptr && found.empty(); at = at->ifa_next) {
+    if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET) continue;
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(at->ifa_addr)->sin_addr, text, sizeof text);
+    if (std::string(text).rfind("127.", 0) != 0) found = text;
+  }
+  freeifaddrs(interfaces);
+  return found;
+}
+
+// --serve-public widens where the page is served, never the names it
+// answers to: on loopback only loopback's, on a public address this
+// machine's own too; never another's, and never a request without Host.
+TEST_F(LiveView, AnswersOnlyToTheNamesOfWhereItServes) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  struct Serving {
+    const char* address;
+    bool servePublic;
+  };
+  const std::vector<Serving> servings = {{"127.0.0.1:0", false}, {"127.0.0.1:0", true}, {"0.0.0.0:0", true}};
+  std::vector<std::unique_ptr<BackgroundProgram>> charts;
+  std::vector<int> ports;
+  for (std::size_t i = 0; i < servings.size(); ++i) {
+    charts.push_back(startChart(8, servings[i].address, servings[i].servePublic, "chart" + std::to_string(i)));
+    ports.push_back(pagePort(*charts.back()));
+    ASSERT_GT(ports.back(), 0) << charts.back()->standardError();
+  }
+  char name[256] = {};
+  gethostname(name, sizeof name - 1);
+  const std::string address = interfaceAddress();
+  struct HostCase {
+    std::string host;  // "-": no Host header
+    int loopback;      // the status on each serving, in order
+    int loopbackPublic;
+    int publicAddress;
+  };
+  std::vector<HostCase> cases = {
+      {"127.0.0.1", 200, 200, 200},          {"localhost:8080", 200, 200, 200},   {"[::1]", 200, 200, 200},
+      {name, 403, 403, 200},                 {"attacker.example", 403, 403, 403}, {"-", 400, 400, 400},
+      {std::string(name) + ".attacker.example", 403, 403, 403},
+  };
+  if (!address.empty()) cases.push_back({address + ":80", 403, 403, 200});
+  for (const HostCase& expected : cases) {
+    const int statuses[] = {expected.loopback, expected.loopbackPublic, expected.publicAddress};
+    for (std::size_t i = 0; i < servings.size(); ++i) {
+      const std::string request = expected.host == "-" ? "GET /status.json HTTP/1.0\r\n\r\n"
+                                                       : requestText("GET", "/status.json", expected.host);
+      EXPECT_EQ(askServer(ports[i], request).status, statuses[i])
+          << "Host " << expected.host << " on " << servings[i].address << (servings[i].servePublic ? " public" : "");
+    }
+  }
+  for (auto& chart : charts) EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
 // The page in a real browser. Skipped where no browser is installed (./run
 // setup installs one).
 class LiveViewInBrowser : public LiveView {
@@ -298,13 +464,13 @@ class LiveViewInBrowser : public LiveView {
 
   // The chart on the real clock for `seconds`, its page open in a new
   // browser; the test fails when either cannot be had.
-  void openPage(int seconds) {
+  void openPage(int seconds, int width_px = 1500, int height_px = 720) {
     chart = startChart(seconds);
     const int port = pagePort(*chart);
     ASSERT_GT(port, 0) << chart->standardError();
     browser = std::make_unique<HeadlessBrowser>(program, profile.path());
     std::string error;
-    ASSERT_TRUE(browser->open("http://127.0.0.1:" + std::to_string(port) + "/", 1500, 720, error)) << error;
+    ASSERT_TRUE(browser->open("http://127.0.0.1:" + std::to_string(port) + "/", width_px, height_px, error)) << error;
   }
 
   std::unique_ptr<BackgroundProgram> chart;
@@ -321,7 +487,8 @@ TEST_F(LiveViewInBrowser, ShowsTheChartSwapsInEachChangeWithoutAReloadAndListsTh
 
   ASSERT_TRUE(browser.waitFor("document.getElementById('chart').naturalWidth > 0", 15))
       << browser.standardError() << chart->standardError();
-  EXPECT_EQ(number(browser, "document.getElementById('chart').naturalWidth"), "1100");
+  // At the size it is shown, not --size's: the page's 1138 pixels, rounded to 16.
+  EXPECT_EQ(number(browser, "document.getElementById('chart').naturalWidth"), "1136");
   ASSERT_TRUE(browser.waitFor("document.querySelectorAll('#levels tbody tr').length > 0", 10));
 
   // A mark set now survives the updates: the page is never reloaded.
@@ -425,6 +592,28 @@ TEST_F(LiveViewOfAFailingService, MarksTheLevelsStaleWithoutAnErrorOfItsOwn) {
   EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
   chart->requestStop();
   EXPECT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+}
+
+// The picture is drawn at the size the page shows it, in device pixels, and
+// again when the window changes; --size still sets the --png file's.
+TEST_F(LiveViewInBrowser, LoadsThePictureAtTheSizeItIsShownInDevicePixels) {
+  // The picture's frame: the window less the margins, the list beside it and
+  // the frame's border; 1038 x 784 here.
+  openPage(kLongestRun_s, 1400, 810);
+  if (HasFatalFailure()) return;
+  HeadlessBrowser& browser = *this->browser;
+  constexpr const char* kShown =
+      "[document.getElementById('chart').naturalWidth, document.getElementById('chart').naturalHeight]";
+  EXPECT_TRUE(browser.waitFor(std::string(kShown) + ".join('x') === '1040x784'", 15)) << number(browser, kShown);
+  // 638 x 574 CSS pixels at two device pixels each: 1276 x 1148, to 16.
+  ASSERT_TRUE(browser.resize(1000, 600, 2));
+  EXPECT_TRUE(browser.waitFor(std::string(kShown) + ".join('x') === '1280x1152'", 10)) << number(browser, kShown);
+  EXPECT_TRUE(browser.problems().empty()) << testing::PrintToString(browser.problems());
+  // Without a size asked, the run's own.
+  EXPECT_EQ(pngSize(askServer(pagePort(*chart), requestText("GET", "/chart.png")).body), std::make_pair(1100, 640));
+  chart->requestStop();
+  ASSERT_EQ(chart->waitForExit(30), 0) << chart->standardError();
+  EXPECT_EQ(pngSize(readText(out.file("chart.png"))), std::make_pair(1100, 640));
 }
 
 }  // namespace

@@ -248,14 +248,17 @@ bool HeadlessBrowser::open(const std::string& url, int width_px, int height_px, 
       return false;
     }
   }
-  const std::string metrics = "{\"width\":" + std::to_string(width_px) + ",\"height\":" + std::to_string(height_px) +
-                              ",\"deviceScaleFactor\":1,\"mobile\":false}";
-  if (!call("Emulation.setDeviceMetricsOverride", metrics) ||
-      !call("Page.navigate", "{\"url\":" + quotedJson(url) + "}")) {
+  if (!resize(width_px, height_px) || !call("Page.navigate", "{\"url\":" + quotedJson(url) + "}")) {
     error = "the browser did not go to " + url;
     return false;
   }
   return true;
+}
+
+bool HeadlessBrowser::resize(int width_px, int height_px, double deviceScale) {
+  const std::string metrics = "{\"width\":" + std::to_string(width_px) + ",\"height\":" + std::to_string(height_px) +
+                              ",\"deviceScaleFactor\":" + std::to_string(deviceScale) + ",\"mobile\":false}";
+  return call("Emulation.setDeviceMetricsOverride", metrics).has_value();
 }
 
 std::optional<std::string> HeadlessBrowser::evaluate(const std::string& expression) {

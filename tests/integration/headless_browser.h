@@ -30,6 +30,10 @@ class HeadlessBrowser {
   // Opens `url` in a new page of the size given; false with the reason.
   bool open(const std::string& url, int width_px, int height_px, std::string& error);
 
+  // Gives the open page a new size, in CSS pixels, and device pixels to a
+  // CSS pixel; false when the browser did not take it.
+  bool resize(int width_px, int height_px, double deviceScale = 1);
+
   // The expression's value in the page as JSON text ("true", "12",
   // "\"text\""); nothing when it threw or the browser did not answer.
   std::optional<std::string> evaluate(const std::string& expression);

@@ -374,7 +374,8 @@ int runCalls(ReadyRun ready) {
                                                              apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
   LiveOutputs live;
-  if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath, error))
+  if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
+                 ready.clock.waitWork(), error))
     return reportFailure(kExitOutput, error);
 
   ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()

@@ -42,6 +42,15 @@ class HttpDaemon {
   bool start(const ListenAddress& address, unsigned int flags, MHD_AccessHandlerCallback onRequest, void* context,
              std::vector<MHD_OptionItem> options);
 
+  // Starts without a listening socket: the server accepts connections itself
+  // and hands each over with addConnection. `flags` must let the library be
+  // woken for a connection added from another thread (MHD_USE_ITC).
+  bool startUnlistened(unsigned int flags, MHD_AccessHandlerCallback onRequest, void* context,
+                       std::vector<MHD_OptionItem> options);
+  // Hands an accepted connection to the library, which owns it from then on
+  // and closes it, whatever the result; false when it would not take it.
+  bool addConnection(int fd, const sockaddr* address, socklen_t length);
+
   void stop();
   bool running() const { return daemon_ != nullptr; }
   // The port listened on (the one the system picked for port 0).
@@ -51,6 +60,10 @@ class HttpDaemon {
   MHD_Daemon* daemon_ = nullptr;
   uint16_t port_ = 0;
 };
+
+// The address as the system's socket address; false when the text is not an
+// IP address.
+bool socketAddressOf(const ListenAddress& address, sockaddr_storage& storage, socklen_t& length);
 
 // The library's complaint (a printf format and its arguments) as one line,
 // without its line end.

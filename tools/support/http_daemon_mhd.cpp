@@ -35,6 +35,14 @@ std::optional<SocketAddress> socketAddressOf(const ListenAddress& address) {
 
 }  // namespace
 
+bool socketAddressOf(const ListenAddress& address, sockaddr_storage& storage, socklen_t& length) {
+  const std::optional<SocketAddress> socket = socketAddressOf(address);
+  if (!socket) return false;
+  storage = socket->storage;
+  length = socket->ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+  return true;
+}
+
 bool HttpDaemon::isIpAddress(const std::string& ip) { return socketAddressOf(ListenAddress{ip, 0}).has_value(); }
 
 bool HttpDaemon::start(const ListenAddress& address, unsigned int flags, MHD_AccessHandlerCallback onRequest,
@@ -51,6 +59,20 @@ bool HttpDaemon::start(const ListenAddress& address, unsigned int flags, MHD_Acc
   const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
   port_ = info != nullptr ? info->port : address.port;
   return true;
+}
+
+bool HttpDaemon::startUnlistened(unsigned int flags, MHD_AccessHandlerCallback onRequest, void* context,
+                                 std::vector<MHD_OptionItem> options) {
+  stop();
+  if (options.empty() || options.back().option != MHD_OPTION_END) options.push_back({MHD_OPTION_END, 0, nullptr});
+  daemon_ = MHD_start_daemon(flags | MHD_USE_NO_LISTEN_SOCKET, 0, nullptr, nullptr, onRequest, context,
+                             MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
+  port_ = 0;
+  return daemon_ != nullptr;
+}
+
+bool HttpDaemon::addConnection(int fd, const sockaddr* address, socklen_t length) {
+  return daemon_ != nullptr && MHD_add_connection(daemon_, fd, address, length) == MHD_YES;
 }
 
 void HttpDaemon::stop() {

@@ -105,21 +105,103 @@ TEST(ServeAddress, TheCommandLineRefusesAnAddressBeyondThisMachineWithoutTheUser
   }
 }
 
-TEST(LiveRequests, AnswerOnlyToThisMachinesNamesUnlessServedPublicly) {
-  const std::vector<std::pair<const char*, bool>> hosts = {
-      {"localhost", true},          {"localhost:8080", true},     {"127.0.0.1:8080", true},
-      {"127.9.9.9", true},          {"[::1]:8080", true},         {"[::1]", true},
-      {"", false},                  {"attacker.example", false},  {"localhost.attacker.example", false},
-      {"127.0.0.1.example:80", false}, {"[::ffff:7f00:1]:80", false}, {"10.0.0.1:8080", false},
+TEST(LiveRequests, AnswerOnlyToThisMachinesNamesAndRefuseARequestWithoutHost) {
+  // Loopback's names always; on a public address the machine's too, never another's.
+  const ServedNames machine{{"chart-box", "chart-box.example.net", "192.168.1.20", "[fe80::a:b:c]"}};
+  struct HostCase {
+    const char* host;
+    unsigned onLoopback;
+    unsigned onPublic;
+  };
+  const std::vector<HostCase> hosts = {
+      {"localhost", 200, 200},           {"localhost:8080", 200, 200},      {"127.0.0.1:8080", 200, 200},
+      {"127.9.9.9", 200, 200},           {"[::1]:8080", 200, 200},          {"[::1]", 200, 200},
+      {"chart-box", 403, 200},           {"CHART-BOX.example.net:80", 403, 200}, {"192.168.1.20:8080", 403, 200},
+      {"[fe80::a:b:c]:8080", 403, 200},  {"", 400, 400},                    {"attacker.example", 403, 403},
+      {"localhost.attacker.example", 403, 403}, {"127.0.0.1.example:80", 403, 403},
+      {"[::ffff:7f00:1]:80", 403, 403},  {"10.0.0.1:8080", 403, 403},       {"chart-box:80x", 403, 403},
+      {"chart-box.example.net.attacker.example", 403, 403}, {"::1", 403, 403}, {"[127.0.0.1]", 403, 403},
+      {"192.168.1.20:8080:1", 403, 403},
   };
   LiveSnapshot snapshot;
-  for (const auto& [host, loopback] : hosts) {
-    EXPECT_EQ(isLoopbackHost(host), loopback) << host;
-    const unsigned onLoopback = answerLiveRequest({"GET", "/status.json", host}, snapshot, false).status;
-    // A request without a Host (HTTP/1.0) cannot come from another site's page.
-    EXPECT_EQ(onLoopback, loopback || std::string(host).empty() ? 200u : 403u) << host;
-    EXPECT_EQ(answerLiveRequest({"GET", "/status.json", host}, snapshot, true).status, 200u) << host;
+  for (const HostCase& expected : hosts) {
+    EXPECT_EQ(answerLiveRequest({"GET", "/status.json", expected.host}, snapshot, {}).status, expected.onLoopback)
+        << expected.host;
+    EXPECT_EQ(answerLiveRequest({"GET", "/status.json", expected.host}, snapshot, machine).status, expected.onPublic)
+        << expected.host;
   }
+  // The names served follow the address, not --serve-public.
+  EXPECT_TRUE(servedNamesFor(*readServeAddress("127.0.0.1:0")).machine.empty());
+  EXPECT_TRUE(servedNamesFor(*readServeAddress("[::1]:0")).machine.empty());
+}
+
+TEST(LiveRequests, APicturesSizeIsRoundedAndBoundedAndAskedOnlyByARequestAnswered) {
+  struct SizeCase {
+    LiveRequest request;
+    bool sized;
+    int width;
+    int height;
+  };
+  const std::vector<SizeCase> cases = {
+      {{"GET", "/chart.png", "localhost", "1136", "704"}, true, 1136, 704},
+      {{"GET", "/chart.png", "localhost", "1143", "697"}, true, 1136, 704},   // to the nearest 16
+      {{"HEAD", "/chart.png", "localhost", "1144", "696"}, true, 1152, 704},
+      {{"GET", "/chart.png", "localhost", "10", "1"}, true, 320, 240},
+      {{"GET", "/chart.png", "localhost", "99999", "99999999"}, true, 3840, 2160},
+      {{"GET", "/chart.png", "localhost", "-5", "0x10"}, true, 320, 240},
+      {{"GET", "/chart.png", "localhost", "", "700"}, false, 0, 0},          // the run's own size
+      {{"GET", "/status.json", "localhost", "800", "600"}, false, 0, 0},
+      {{"GET", "/chart.png", "attacker.example", "800", "600"}, false, 0, 0},  // never drawn for another site
+      {{"GET", "/chart.png", "", "800", "600"}, false, 0, 0},
+      {{"POST", "/chart.png", "localhost", "800", "600"}, false, 0, 0},
+  };
+  for (const SizeCase& expected : cases) {
+    const std::optional<PictureSize> size = pagePictureSize(expected.request, {});
+    const std::string what = expected.request.method + " " + expected.request.host + " " + expected.request.width +
+                             "x" + expected.request.height;
+    ASSERT_EQ(size.has_value(), expected.sized) << what;
+    if (!size) continue;
+    EXPECT_EQ(size->width_px, expected.width) << what;
+    EXPECT_EQ(size->height_px, expected.height) << what;
+  }
+}
+
+TEST(LiveBoard, DrawsEachSizeOncePerChangeKeepsTheFourAskedLatestAndFallsBackToTheNearest) {
+  LiveBoard board;
+  int wanted = 0;
+  board.setOnWanted([&] { ++wanted; });
+  const PictureSize small{640, 480}, middle{1280, 720}, large{1920, 1088}, wide{2560, 1088}, huge{3840, 2160};
+  EXPECT_EQ(board.pictureAt(small), nullptr);  // no picture yet: nothing to wait for
+  EXPECT_EQ(wanted, 0);
+  board.publish("{}", "run's size");
+  for (const PictureSize& size : {small, middle, large, wide}) EXPECT_EQ(board.pictureAt(size), nullptr);
+  EXPECT_EQ(wanted, 4);
+  EXPECT_EQ(board.sizesToDraw().size(), 4u);
+  EXPECT_EQ(*board.nearestPicture(middle), "run's size");
+  board.publishSized(middle, "middle");
+  board.publishSized(large, "large");
+  EXPECT_EQ(*board.pictureAt(middle), "middle");
+  EXPECT_EQ(*board.nearestPicture(PictureSize{1800, 1000}), "large");
+  EXPECT_EQ(board.sizesToDraw().size(), 2u);
+  board.publishSized(small, "");  // could not be drawn: not tried again before the next change
+  board.publishSized(wide, "wide");
+  EXPECT_TRUE(board.sizesToDraw().empty());
+  // A fifth size drops the one asked least lately (small).
+  board.pictureAt(large);
+  board.pictureAt(wide);
+  EXPECT_EQ(board.pictureAt(huge), nullptr);
+  std::vector<PictureSize> toDraw = board.sizesToDraw();
+  ASSERT_EQ(toDraw.size(), 1u);
+  EXPECT_TRUE(toDraw[0] == huge);
+  // A change: every size kept is drawn again, and until then the older pictures are not sent.
+  board.publish("{}", "run's size 2");
+  EXPECT_EQ(board.sizesToDraw().size(), 4u);
+  EXPECT_EQ(board.pictureAt(middle), nullptr);
+  EXPECT_EQ(*board.nearestPicture(middle), "run's size 2");
+  board.publishStatus("{\"calls\": 3}");  // not a change: what was drawn stays current
+  board.publishSized(middle, "middle 2");
+  board.publishStatus("{\"calls\": 4}");
+  EXPECT_EQ(*board.pictureAt(middle), "middle 2");
 }
 
 std::string headerOf(const LiveReply& reply, const std::string& name) {
@@ -150,21 +232,21 @@ TEST(LiveRequests, ServeThePageTheStatusAndThePictureNeverToBeCached) {
       {"TRACE", "/status.json", 405, "text/plain; charset=utf-8"},
   };
   for (const Expected& expected : beforeTheFirstPicture) {
-    const LiveReply reply = answerLiveRequest({expected.method, expected.path, "127.0.0.1"}, *board.current(), false);
+    const LiveReply reply = answerLiveRequest({expected.method, expected.path, "127.0.0.1"}, *board.current(), {});
     EXPECT_EQ(reply.status, expected.status) << expected.method << " " << expected.path;
     EXPECT_EQ(reply.contentType, expected.contentType) << expected.path;
     EXPECT_EQ(headerOf(reply, "Cache-Control"), "no-store") << expected.path;
     EXPECT_EQ(headerOf(reply, "Allow"), expected.status == 405 ? "GET, HEAD" : "") << expected.path;
     EXPECT_EQ(headerOf(reply, "Retry-After"), expected.status == 503 ? "1" : "") << expected.path;
   }
-  EXPECT_EQ(answerLiveRequest({"GET", "/status.json", ""}, *board.current(), false).body, "{}\n");
+  EXPECT_EQ(answerLiveRequest({"GET", "/status.json", "localhost"}, *board.current(), {}).body, "{}\n");
 
   board.publish("{\"changes\": 1}\n", "PNG one");
   board.publishStatus("{\"changes\": 1, \"calls\": 2}\n");
   const std::shared_ptr<const LiveSnapshot> latest = board.current();
-  EXPECT_EQ(answerLiveRequest({"GET", "/chart.png", ""}, *latest, false).body, "PNG one");
-  EXPECT_EQ(answerLiveRequest({"GET", "/chart.png", ""}, *latest, false).contentType, "image/png");
-  EXPECT_EQ(answerLiveRequest({"GET", "/status.json", ""}, *latest, false).body, "{\"changes\": 1, \"calls\": 2}\n");
+  EXPECT_EQ(answerLiveRequest({"GET", "/chart.png", "localhost"}, *latest, {}).body, "PNG one");
+  EXPECT_EQ(answerLiveRequest({"GET", "/chart.png", "localhost"}, *latest, {}).contentType, "image/png");
+  EXPECT_EQ(answerLiveRequest({"GET", "/status.json", "localhost"}, *latest, {}).body, "{\"changes\": 1, \"calls\": 2}\n");
   // A snapshot handed out stays as it was while newer ones are published.
   board.publish("{}", "PNG two");
   EXPECT_EQ(*latest->png, "PNG one");
@@ -188,7 +270,7 @@ TEST(LivePage, CarriesEveryFileItUsesAndFetchesNothingFromOutside) {
   // What the script asks the server for is what the server answers.
   LiveSnapshot snapshot;
   for (const char* path : {"/status.json", "/live.js", "/live.css"})
-    EXPECT_EQ(answerLiveRequest({"GET", path, ""}, snapshot, false).status, 200u) << path;
+    EXPECT_EQ(answerLiveRequest({"GET", path, "localhost"}, snapshot, {}).status, 200u) << path;
 }
 
 TEST(LiveStatus, GivesThePageThePicturesMarksLastPriceTickSizeAndChangesAfterTheFirstMembers) {

@@ -64,9 +64,11 @@ Live view (Linux build; a page to keep open in a browser):
   distance from the last price in points and ticks, the age of the levels,
   STALE or REQUESTS HALTED, and the latest alerts. /status.json is the
   --status JSON (kept in memory without --status), /chart.png the latest
-  picture. The page has no password: an address beyond this machine (e.g.
-  0.0.0.0:8080) is refused unless --serve-public is given too. A port in use
-  ends the run at its start with exit status 1. The page stops with the run.
+  picture (the page asks for it at the size it shows it). The page has no
+  password: an address beyond this machine (e.g. 0.0.0.0:8080) is refused
+  unless --serve-public is given too, and only this machine's own names are
+  answered in a request's Host. A port in use ends the run at its start with
+  exit status 1. The page stops with the run.
 
 Exit status: 0 done, 1 an output could not be written (the --serve port in
 use among them), 2 a bad command line (the simulated clock without

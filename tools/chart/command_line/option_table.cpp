@@ -250,7 +250,9 @@ const std::vector<ChartOption>& chartOptionTable() {
       {{"--serve", "ADDRESS:PORT", "Outputs",
         "a live page of the chart while the run goes on (see \"Live view\" below)"},
        "ADDRESS:PORT, e.g. 127.0.0.1:8080, localhost:0 or [::1]:8080", readServe},
-      {{"--serve-public", "", "Outputs", "let --serve take an address beyond this machine"},
+      {{"--serve-public", "", "Outputs",
+        "let --serve take an address beyond this machine; the page then answers to this machine's names and "
+        "addresses (and loopback's), never to another's. On a loopback address it changes nothing"},
        "", flag(&ChartOptions::servePublic, true)},
       {{"--frames", "DIR", "Outputs",
         "on the simulated clock, the picture --png would draw (same --size) every --frame-every seconds of "

@@ -1,19 +1,23 @@
 #include "tools/chart/live/live_view_board.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
 namespace chart_tool::live {
 
 void LiveBoard::publishStatus(std::string status) {
   auto next = std::make_shared<LiveSnapshot>();
   next->status = std::move(status);
   next->png = current()->png;
-  replace(std::move(next));
+  replace(std::move(next), false);
 }
 
 void LiveBoard::publish(std::string status, std::string png) {
   auto next = std::make_shared<LiveSnapshot>();
   next->status = std::move(status);
   next->png = std::make_shared<const std::string>(std::move(png));
-  replace(std::move(next));
+  replace(std::move(next), true);
 }
 
 std::shared_ptr<const LiveSnapshot> LiveBoard::current() const {
@@ -21,9 +25,84 @@ std::shared_ptr<const LiveSnapshot> LiveBoard::current() const {
   return current_;
 }
 
-void LiveBoard::replace(std::shared_ptr<const LiveSnapshot> next) {
+void LiveBoard::replace(std::shared_ptr<const LiveSnapshot> next, bool changed) {
   std::lock_guard lock(mutex_);
   current_ = std::move(next);
+  if (changed) ++change_;
+}
+
+void LiveBoard::setOnWanted(std::function<void()> onWanted) {
+  std::lock_guard lock(mutex_);
+  onWanted_ = std::move(onWanted);
+}
+
+void LiveBoard::setOnDrawn(std::function<void()> onDrawn) {
+  std::lock_guard lock(mutex_);
+  onDrawn_ = std::move(onDrawn);
+}
+
+LiveBoard::Sized& LiveBoard::askedLocked(PictureSize size) {
+  auto found = std::find_if(sized_.begin(), sized_.end(), [&](const Sized& sized) { return sized.size == size; });
+  if (found == sized_.end()) {
+    if (sized_.size() >= kMostSizes)
+      sized_.erase(std::min_element(sized_.begin(), sized_.end(),
+                                    [](const Sized& a, const Sized& b) { return a.askedAt < b.askedAt; }));
+    sized_.push_back(Sized{size, 0, 0, nullptr});
+    found = sized_.end() - 1;
+  }
+  found->askedAt = ++asks_;
+  return *found;
+}
+
+std::shared_ptr<const std::string> LiveBoard::pictureAt(PictureSize size) {
+  std::function<void()> tell;
+  {
+    std::lock_guard lock(mutex_);
+    if (!current_->png) return nullptr;
+    const Sized& sized = askedLocked(size);
+    if (sized.drawnFor == change_) return sized.png;
+    tell = onWanted_;
+  }
+  if (tell) tell();
+  return nullptr;
+}
+
+std::shared_ptr<const std::string> LiveBoard::nearestPicture(PictureSize size) const {
+  std::lock_guard lock(mutex_);
+  std::shared_ptr<const std::string> nearest = current_->png;
+  int64_t nearestDistance = std::numeric_limits<int64_t>::max();
+  for (const Sized& sized : sized_) {
+    if (sized.drawnFor != change_ || !sized.png) continue;
+    const int64_t distance = std::abs(int64_t{sized.size.width_px} - size.width_px) +
+                             std::abs(int64_t{sized.size.height_px} - size.height_px);
+    if (distance < nearestDistance) {
+      nearestDistance = distance;
+      nearest = sized.png;
+    }
+  }
+  return nearest;
+}
+
+std::vector<PictureSize> LiveBoard::sizesToDraw() const {
+  std::lock_guard lock(mutex_);
+  std::vector<PictureSize> sizes;
+  if (change_ == 0) return sizes;
+  for (const Sized& sized : sized_)
+    if (sized.drawnFor != change_) sizes.push_back(sized.size);
+  return sizes;
+}
+
+void LiveBoard::publishSized(PictureSize size, std::string png) {
+  std::function<void()> tell;
+  {
+    std::lock_guard lock(mutex_);
+    auto found = std::find_if(sized_.begin(), sized_.end(), [&](const Sized& sized) { return sized.size == size; });
+    if (found == sized_.end()) return;  // dropped meanwhile for sizes asked later
+    found->drawnFor = change_;
+    found->png = png.empty() ? nullptr : std::make_shared<const std::string>(std::move(png));
+    tell = onDrawn_;
+  }
+  if (tell) tell();
 }
 
 }  // namespace chart_tool::live

@@ -2,8 +2,12 @@
 // after every call with the run's status and, when the chart has changed,
 // its new picture; and on the real clock the --png file, rewritten whole on
 // every change so an image viewer shows it live. The picture is drawn once
-// per change, whoever shows it. Used by the run's one thread; the server's
-// threads read only what it publishes.
+// per change, whoever shows it, and once per change at each size pages have
+// asked for lately: after the call, or between calls when a page asks for a
+// new size while the run waits on the real clock. Drawing at another size
+// leaves the chart laid out as the run's own picture, so the study and the
+// run's files see the same chart whatever pages ask. Used by the run's one
+// thread; the server's threads read only what it publishes.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +17,7 @@
 #include "host/picture/chart_picture.h"
 #include "tools/chart/live/live_view_address.h"
 #include "tools/chart/run/after_call.h"
+#include "tools/chart/run/wait_work.h"
 #include "tools/chart/live/live_view_board.h"
 #include "tools/chart/live/live_view_server.h"
 
@@ -20,12 +25,19 @@ namespace chart_tool::live {
 
 class LiveOutputs : public run::AfterCall {
  public:
+  LiveOutputs() = default;
+  ~LiveOutputs() override { stop(); }
+  LiveOutputs(const LiveOutputs&) = delete;
+  LiveOutputs& operator=(const LiveOutputs&) = delete;
+
   // Starts serving the page if the settings ask for it, and tells its
   // address in one line on standard error; `livePngPath` is the picture file
   // kept live (the --png file on the real clock), or empty. False with the
   // one-line reason when the page cannot be served there (a port in use, an
-  // address not this machine's).
-  bool open(const LivePageSettings& page, const std::string& livePngPath, std::string& error);
+  // address not this machine's). `waitWork` is where pages' sizes are drawn
+  // while the run waits (null on a simulated clock); it must outlive this.
+  bool open(const LivePageSettings& page, const std::string& livePngPath, run::WaitWork* waitWork,
+            std::string& error);
 
   // Publishes the status after a call and, when the chart changed, the
   // picture. A picture that cannot be drawn or written is told once on
@@ -33,15 +45,23 @@ class LiveOutputs : public run::AfterCall {
   void afterCall(run::CallRecord& call) override;
 
   // Stops serving: every connection is closed.
-  void stop() { server_.reset(); }
+  void stop();
 
  private:
   void tellOnce(const std::string& problem);
+  // The status, and the picture at the run's size when the chart changed.
+  void publish(run::CallRecord& call);
+  // Draws the sizes pages asked for that the latest change has no picture of.
+  void drawAskedSizes();
 
   std::string livePngPath_;  // the --png file on the real clock
   LiveBoard board_;
   std::unique_ptr<LiveViewServer> server_;
   bool problemTold_ = false;
+  run::WaitWork* waitWork_ = nullptr;
+  // The chart and its picture as of the latest call, for pages' sizes.
+  chart_host::StudyInstance* instance_ = nullptr;
+  chart_host::ChartPictureOptions picture_;
 };
 
 }  // namespace chart_tool::live

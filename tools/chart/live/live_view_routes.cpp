@@ -1,7 +1,11 @@
 #include "tools/chart/live/live_view_routes.h"
 
-#include "tools/chart/live/live_view_address.h"
+#include <algorithm>
+#include <cctype>
+
 #include "tools/chart/live/live_view_page.h"
+#include "tools/chart/live/machine_names.h"
+#include "tools/support/number_text.h"
 
 namespace chart_tool::live {
 
@@ -52,24 +56,74 @@ LiveReply chosen(const LiveRequest& request, const LiveSnapshot& snapshot) {
 
 }  // namespace
 
-bool isLoopbackHost(const std::string& host) {
-  std::string name = host;
-  if (!name.empty() && name.front() == '[') {
-    name = name.substr(0, name.find(']') + 1);
-  } else {
-    name = name.substr(0, name.find(':'));
-  }
-  const std::optional<ServeAddress> read = readServeAddress(name + ":0");
-  return read && read->loopback;
+namespace {
+
+// The name of a Host header without its port: "[::1]" of "[::1]:8080",
+// "localhost" of "localhost:8080"; empty when what follows the name is not
+// a port.
+std::string hostName(const std::string& host) {
+  const std::size_t end = !host.empty() && host.front() == '[' ? host.find(']') + 1 : host.find(':');
+  if (end == 0 || end >= host.size()) return end == 0 ? std::string() : host;
+  const std::string port = host.substr(end);
+  const bool digits = port.size() > 1 && port[0] == ':' &&
+                      std::all_of(port.begin() + 1, port.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+  return digits ? host.substr(0, end) : std::string();
 }
 
-LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snapshot, bool anyHost) {
+// The query's number rounded to the step and kept within the bounds; the
+// lowest bound for what is not a number.
+int32_t pageSide(const std::string& text, int32_t lowest, int32_t highest) {
+  const std::optional<int64_t> asked = support::readWholeNumber(text, 0, 1'000'000'000'000);
+  if (!asked) return lowest;
+  const int64_t rounded = (*asked + kPagePictureStep_px / 2) / kPagePictureStep_px * kPagePictureStep_px;
+  return static_cast<int32_t>(std::clamp<int64_t>(rounded, lowest, highest));
+}
+
+bool answered(const LiveRequest& request, const ServedNames& names) {
+  return (request.method == "GET" || request.method == "HEAD") && isServedHost(request.host, names);
+}
+
+}  // namespace
+
+ServedNames servedNamesFor(const ServeAddress& address) {
+  ServedNames names;
+  if (!address.loopback) names.machine = machineNames();
+  return names;
+}
+
+bool isLoopbackHost(const std::string& host) {
+  const std::string name = hostName(host);
+  if (name.empty()) return false;
+  const bool bracketed = name.front() == '[';
+  const std::optional<ServeAddress> read = readServeAddress(name + ":0");
+  return read && read->loopback && read->ipv6 == bracketed;
+}
+
+bool isServedHost(const std::string& host, const ServedNames& names) {
+  if (isLoopbackHost(host)) return true;
+  std::string name = hostName(host);
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return !name.empty() && std::find(names.machine.begin(), names.machine.end(), name) != names.machine.end();
+}
+
+std::optional<PictureSize> pagePictureSize(const LiveRequest& request, const ServedNames& names) {
+  if (request.path != "/chart.png" || request.width.empty() || request.height.empty() || !answered(request, names))
+    return std::nullopt;
+  return PictureSize{pageSide(request.width, kSmallestPagePicture.width_px, kLargestPagePicture.width_px),
+                     pageSide(request.height, kSmallestPagePicture.height_px, kLargestPagePicture.height_px)};
+}
+
+LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snapshot, const ServedNames& names) {
   LiveReply reply;
   if (request.method != "GET" && request.method != "HEAD") {
     reply = plain(405, "the live view answers GET and HEAD only");
     reply.headers.emplace_back("Allow", "GET, HEAD");
-  } else if (!anyHost && !request.host.empty() && !isLoopbackHost(request.host)) {
-    reply = plain(403, "the live view answers only to this machine's own names (localhost, 127.0.0.1, [::1])");
+  } else if (request.host.empty()) {
+    reply = plain(400, "a request to the live view names the machine it is sent to (Host)");
+  } else if (!isServedHost(request.host, names)) {
+    reply = plain(403, names.machine.empty()
+                           ? "the live view answers only to this machine's own names (localhost, 127.0.0.1, [::1])"
+                           : "the live view answers only to this machine's own names and addresses");
   } else {
     reply = chosen(request, snapshot);
   }

@@ -1,24 +1,26 @@
 // The live view's web server: answers the page, /status.json and /chart.png
 // (see live_view_routes.h) from the board's latest snapshot, on the address
 // of --serve, until it is destroyed. One thread of its own waits on every
-// connection at once, so idle connections cost no thread; a connection idle
-// for 10 seconds is closed, at most a few hundred are kept, and a request's
-// headers are bounded. Destroying the server closes every connection and
-// returns promptly, whatever the clients do. One file per platform: the
-// Windows build has no server and refuses --serve.
+// connection at once, so idle connections cost no thread, and another
+// accepts them and watches them (connection_gate.h): a request's headers are
+// bounded in size and must be in within a few seconds, at the cap the
+// connection that has waited longest for its headers makes room, and an
+// answered connection idle for 10 seconds is closed. A request for a picture
+// at a size not drawn yet waits for the run's thread to draw it, up to 2
+// seconds, without holding up the others; then the nearest size drawn is
+// sent. Destroying the server closes every connection and returns promptly,
+// whatever the clients do. One file per platform: the Windows build has no
+// server and refuses --serve.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "tools/chart/live/connection_table.h"
 #include "tools/chart/live/live_view_address.h"
 #include "tools/chart/live/live_view_board.h"
-
-namespace support {
-class HttpDaemon;
-}
+#include "tools/chart/live/live_view_routes.h"
 
 namespace chart_tool::live {
 
@@ -27,35 +29,26 @@ std::string liveViewUnavailableReason();
 
 class LiveViewServer {
  public:
-  // Serves the board at the address; `anyHost` answers requests whatever
-  // name they were sent to (a public address). Null with a one-line reason
-  // when the address cannot be listened on (a port in use, an address not
-  // this machine's). The board must outlive the server.
-  static std::unique_ptr<LiveViewServer> start(const ServeAddress& address, bool anyHost, const LiveBoard& board,
-                                               std::string& error);
+  // Serves the board at the address, answering requests sent to `names`.
+  // Null with a one-line reason when the address cannot be listened on (a
+  // port in use, an address not this machine's). The board must outlive the
+  // server; the server tells it when it wants pictures drawn.
+  static std::unique_ptr<LiveViewServer> start(const ServeAddress& address, ServedNames names, LiveBoard& board,
+                                               std::string& error, ConnectionLimits limits = {});
   ~LiveViewServer();
   LiveViewServer(const LiveViewServer&) = delete;
   LiveViewServer& operator=(const LiveViewServer&) = delete;
 
   // The port listened on (the one the system picked for port 0).
   uint16_t port() const;
+  ConnectionCounts connectionCounts() const;
 
  private:
+  struct Running;  // the platform's part
   friend struct LiveViewCallbacks;  // the server library's callbacks, in the platform's file
-  LiveViewServer(const LiveBoard& board, bool anyHost) : board_(board), anyHost_(anyHost) {}
+  LiveViewServer() = default;
 
-  // Stops the server library's daemon, in the platform's file.
-  struct DaemonStop {
-    void operator()(support::HttpDaemon* daemon) const;
-  };
-
-  const LiveBoard& board_;
-  const bool anyHost_;
-  std::unique_ptr<support::HttpDaemon, DaemonStop> daemon_;
-  // The server library's complaints while it starts, for the reason it could not.
-  std::mutex complaintMutex_;
-  std::string startComplaint_;
-  bool started_ = false;
+  std::unique_ptr<Running> running_;
 };
 
 }  // namespace chart_tool::live

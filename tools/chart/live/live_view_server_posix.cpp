@@ -1,6 +1,7 @@
 #include <cstdarg>
+#include <vector>
 
-#include "tools/chart/live/live_view_routes.h"
+#include "tools/chart/live/connection_gate.h"
 #include "tools/chart/live/live_view_server.h"
 #include "tools/support/http_daemon.h"
 
@@ -8,37 +9,125 @@ namespace chart_tool::live {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // Enough for a browser's request headers, far below what would let a client
 // make the program hold much memory.
 constexpr size_t kConnectionMemory_bytes = 32 * 1024;
-constexpr unsigned kConnectionLimit = 400;
 constexpr unsigned kIdleTimeout_s = 10;
+// The library's own cap stands above the gate's, which counts connections
+// cut but not yet closed apart: the gate is the one that decides.
+constexpr unsigned kLibraryConnectionsAboveGate = 200;
+// How long a request for a picture at a new size waits for the run's thread.
+constexpr std::chrono::seconds kLongestPictureWait{2};
 
-const char* headerValue(MHD_Connection* connection, const char* name) {
-  const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+const char* headerValue(MHD_Connection* connection, MHD_ValueKind kind, const char* name) {
+  const char* value = MHD_lookup_connection_value(connection, kind, name);
   return value != nullptr ? value : "";
 }
 
+int socketOf(MHD_Connection* connection) {
+  const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+  return info != nullptr ? info->connect_fd : -1;
+}
+
+// A request for a picture at a size the run's thread has yet to draw.
+struct PictureWait {
+  PictureSize size;
+  Clock::time_point until;
+};
+
 }  // namespace
 
-struct LiveViewCallbacks {
-  static void onComplaint(void* cls, const char* format, va_list arguments) {
-    auto* server = static_cast<LiveViewServer*>(cls);
-    std::string line = support::libraryComplaintLine(format, arguments);
-    while (!line.empty() && line.back() == '.') line.pop_back();
-    std::lock_guard lock(server->complaintMutex_);
-    if (!server->started_) server->startComplaint_ = line;
+struct LiveViewServer::Running {
+  Running(LiveBoard& board, ServedNames names, ConnectionLimits limits)
+      : board(board), names(std::move(names)), gate(limits) {}
+
+  // Resumes every request waiting for a picture: each looks again.
+  void resumeWaiting() {
+    std::lock_guard lock(waitMutex);
+    for (MHD_Connection* connection : suspended) MHD_resume_connection(connection);
+    suspended.clear();
+  }
+  // Holds the request until a picture is drawn or its wait is over; false
+  // when the server is stopping, and it must be answered now.
+  bool suspend(MHD_Connection* connection) {
+    std::lock_guard lock(waitMutex);
+    if (stopping) return false;
+    MHD_suspend_connection(connection);
+    suspended.push_back(connection);
+    return true;
   }
 
-  // Every request is answered on its first call, once its headers are in;
-  // a body is never read (nothing the server answers takes one), and the
-  // connection of a request that sent one is closed after the answer.
+  LiveBoard& board;
+  const ServedNames names;
+  ConnectionGate gate;
+  support::HttpDaemon daemon;
+  std::mutex waitMutex;
+  std::vector<MHD_Connection*> suspended;
+  bool stopping = false;
+  // The server library's complaints while it starts, for the reason it could not.
+  std::mutex complaintMutex;
+  std::string startComplaint;
+  bool started = false;
+};
+
+struct LiveViewCallbacks {
+  using Running = LiveViewServer::Running;
+
+  static void onComplaint(void* cls, const char* format, va_list arguments) {
+    auto* running = static_cast<Running*>(cls);
+    std::string line = support::libraryComplaintLine(format, arguments);
+    while (!line.empty() && line.back() == '.') line.pop_back();
+    std::lock_guard lock(running->complaintMutex);
+    if (!running->started) running->startComplaint = line;
+  }
+
+  // The library tells here before it closes a connection's socket.
+  static void onConnection(void* cls, MHD_Connection* connection, void**, MHD_ConnectionNotificationCode code) {
+    if (code == MHD_CONNECTION_NOTIFY_CLOSED) static_cast<Running*>(cls)->gate.closed(socketOf(connection));
+  }
+
+  static void onCompleted(void* cls, MHD_Connection* connection, void** context, MHD_RequestTerminationCode) {
+    delete static_cast<PictureWait*>(*context);
+    *context = nullptr;
+    static_cast<Running*>(cls)->gate.answered(socketOf(connection));
+  }
+
+  // The picture a request for one at the page's size gets now (null before
+  // the first picture: the route says so); nothing while the request is
+  // held for the run's thread to draw it.
+  static std::optional<std::shared_ptr<const std::string>> pictureFor(Running& running, MHD_Connection* connection,
+                                                                      PictureSize size, void** context) {
+    if (std::shared_ptr<const std::string> drawn = running.board.pictureAt(size)) return drawn;
+    auto* wait = static_cast<PictureWait*>(*context);
+    if (wait == nullptr) *context = wait = new PictureWait{size, Clock::now() + kLongestPictureWait};
+    if (running.board.current()->png && Clock::now() < wait->until && running.suspend(connection))
+      return std::nullopt;
+    return running.board.nearestPicture(size);
+  }
+
+  // Every request is answered once its headers are in, at once or, for a
+  // picture at a new size, once it is drawn; a body is never read (nothing
+  // the server answers takes one), and the connection of a request that
+  // sent one is closed after the answer.
   static MHD_Result onRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
-                              const char*, const char*, size_t*, void**) {
-    const auto* server = static_cast<const LiveViewServer*>(cls);
+                              const char*, const char*, size_t*, void** context) {
+    auto& running = *static_cast<Running*>(cls);
+    if (*context == nullptr) running.gate.headersIn(socketOf(connection));
     const LiveRequest request{method != nullptr ? method : "", url != nullptr ? url : "",
-                              headerValue(connection, MHD_HTTP_HEADER_HOST)};
-    const LiveReply reply = answerLiveRequest(request, *server->board_.current(), server->anyHost_);
+                              headerValue(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST),
+                              headerValue(connection, MHD_GET_ARGUMENT_KIND, "w"),
+                              headerValue(connection, MHD_GET_ARGUMENT_KIND, "h")};
+    std::shared_ptr<const LiveSnapshot> snapshot = running.board.current();
+    if (const std::optional<PictureSize> size = pagePictureSize(request, running.names)) {
+      std::optional<std::shared_ptr<const std::string>> picture = pictureFor(running, connection, *size, context);
+      if (!picture) return MHD_YES;  // held until drawn
+      auto sized = std::make_shared<LiveSnapshot>(*snapshot);
+      sized->png = std::move(*picture);
+      snapshot = std::move(sized);
+    }
+    const LiveReply reply = answerLiveRequest(request, *snapshot, running.names);
     MHD_Response* response = MHD_create_response_from_buffer(
         reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
     if (response == nullptr) return MHD_NO;
@@ -48,42 +137,73 @@ struct LiveViewCallbacks {
     MHD_destroy_response(response);
     return queued;
   }
+
+  static bool startDaemon(Running& running, ConnectionLimits limits) {
+    using Callbacks = LiveViewCallbacks;
+    const unsigned libraryLimit = static_cast<unsigned>(limits.connections) + kLibraryConnectionsAboveGate;
+    return running.daemon.startUnlistened(
+        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG | MHD_ALLOW_SUSPEND_RESUME,
+        &Callbacks::onRequest, &running,
+        {{MHD_OPTION_EXTERNAL_LOGGER, reinterpret_cast<intptr_t>(&Callbacks::onComplaint), &running},
+         {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&Callbacks::onConnection), &running},
+         {MHD_OPTION_NOTIFY_COMPLETED, reinterpret_cast<intptr_t>(&Callbacks::onCompleted), &running},
+         {MHD_OPTION_CONNECTION_LIMIT, libraryLimit, nullptr},
+         {MHD_OPTION_CONNECTION_TIMEOUT, kIdleTimeout_s, nullptr},
+         {MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory_bytes, nullptr}});
+  }
 };
 
 std::string liveViewUnavailableReason() { return {}; }
 
-std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& address, bool anyHost,
-                                                      const LiveBoard& board, std::string& error) {
-  std::unique_ptr<LiveViewServer> server(new LiveViewServer(board, anyHost));
+std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& address, ServedNames names,
+                                                      LiveBoard& board, std::string& error,
+                                                      ConnectionLimits limits) {
   const std::string where = "--serve " + hostAndPort(address, address.port);
   if (!support::HttpDaemon::isIpAddress(address.ip)) {
     error = where + ": '" + address.host + "' is not an IP address";
     return nullptr;
   }
-  server->daemon_.reset(new support::HttpDaemon);
-  const bool listening = server->daemon_->start(
-      support::ListenAddress{address.ip, address.port},
-      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG, &LiveViewCallbacks::onRequest,
-      server.get(),
-      {{MHD_OPTION_EXTERNAL_LOGGER, reinterpret_cast<intptr_t>(&LiveViewCallbacks::onComplaint), server.get()},
-       {MHD_OPTION_CONNECTION_LIMIT, kConnectionLimit, nullptr},
-       {MHD_OPTION_CONNECTION_TIMEOUT, kIdleTimeout_s, nullptr},
-       {MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory_bytes, nullptr}});
-  std::lock_guard lock(server->complaintMutex_);
-  server->started_ = true;
-  if (!listening) {
-    error = where + ": cannot serve the page there (" +
-            (server->startComplaint_.empty() ? "the address cannot be listened on" : server->startComplaint_) + ")";
+  std::unique_ptr<LiveViewServer> server(new LiveViewServer);
+  server->running_ = std::make_unique<Running>(board, std::move(names), limits);
+  Running& running = *server->running_;
+  std::string reason;
+  bool serving = running.gate.listen(support::ListenAddress{address.ip, address.port}, reason);
+  if (serving && !LiveViewCallbacks::startDaemon(running, limits)) {
+    serving = false;
+    std::lock_guard lock(running.complaintMutex);
+    reason = running.startComplaint.empty() ? "the server library would not start" : running.startComplaint;
+  }
+  {
+    std::lock_guard lock(running.complaintMutex);
+    running.started = true;
+  }
+  if (!serving) {
+    error = where + ": cannot serve the page there (" + reason + ")";
     return nullptr;
   }
+  board.setOnDrawn([&running] { running.resumeWaiting(); });
+  running.gate.start([&running](int fd, const sockaddr* from, socklen_t length) {
+    return running.daemon.addConnection(fd, from, length);
+  }, [&running] { running.resumeWaiting(); });
   return server;
 }
 
-// The server's threads may still complain or answer until it has stopped.
-LiveViewServer::~LiveViewServer() { daemon_.reset(); }
+// Requests waiting for a picture are answered first, with what there is; the
+// gate stops cutting before the library closes every connection.
+LiveViewServer::~LiveViewServer() {
+  if (!running_) return;
+  running_->board.setOnDrawn(nullptr);
+  {
+    std::lock_guard lock(running_->waitMutex);
+    running_->stopping = true;
+  }
+  running_->resumeWaiting();
+  running_->gate.stop();
+  running_->daemon.stop();
+}
 
-void LiveViewServer::DaemonStop::operator()(support::HttpDaemon* daemon) const { delete daemon; }
+uint16_t LiveViewServer::port() const { return running_->gate.port(); }
 
-uint16_t LiveViewServer::port() const { return daemon_->port(); }
+ConnectionCounts LiveViewServer::connectionCounts() const { return running_->gate.counts(); }
 
 }  // namespace chart_tool::live

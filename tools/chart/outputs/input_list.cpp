@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/chart/inputs/input_assignment.h"
+#include "tools/chart/outputs/series_and_drawings.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool::outputs {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "study/host_interface.h"
+#include "tools/chart/run/wait_work.h"
 
 namespace chart_tool::run {
 
@@ -21,6 +22,9 @@ class Clock {
   // network's speed; a simulated clock may only face a stand-in or a
   // recording, never the real service.
   virtual bool simulated() const = 0;
+  // Work other threads may ask of the run's thread while it waits: null on
+  // a simulated clock, which never waits for real.
+  virtual WaitWork* waitWork() { return nullptr; }
 };
 
 }  // namespace chart_tool::run

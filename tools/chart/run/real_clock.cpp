@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include "tools/support/date_time_text.h"
 #include "tools/support/interrupts.h"
@@ -19,10 +18,11 @@ HostDateTime RealClock::now() const {
 }
 
 void RealClock::waitUntil(HostDateTime time) {
-  // In short naps, so an interrupt ends a long wait at once.
+  // In short naps, so an interrupt ends a long wait at once; work asked
+  // meanwhile wakes a nap.
   constexpr HostDateTime kNap_us = 200000;
   for (HostDateTime ahead = time - now(); ahead > 0 && !support::interrupted(); ahead = time - now())
-    std::this_thread::sleep_for(std::chrono::microseconds(std::min(ahead, kNap_us)));
+    waitWork_.napFor(std::chrono::microseconds(std::min(ahead, kNap_us)));
 }
 
 }  // namespace chart_tool::run

@@ -11,12 +11,15 @@ class RealClock : public Clock {
   // The chart must outlive the clock; its zone converts the system's UTC.
   explicit RealClock(const chart_host::Chart& chart) : chart_(chart) {}
   HostDateTime now() const override;
-  // Returns early when the program is interrupted (tools/support/interrupts.h).
+  // Returns early when the program is interrupted (tools/support/interrupts.h);
+  // does the work asked meanwhile (waitWork) as it waits.
   void waitUntil(HostDateTime time) override;
   bool simulated() const override { return false; }
+  WaitWork* waitWork() override { return &waitWork_; }
 
  private:
   const chart_host::Chart& chart_;
+  WaitWork waitWork_;
 };
 
 }  // namespace chart_tool::run

@@ -213,12 +213,36 @@ function showReachable(reachable) {
   document.querySelector('main').classList.toggle('muted', !reachable);
 }
 
+// The picture is asked for at the size it is shown, in device pixels, so
+// its text reads at its own size whatever the window: rounded to 16 pixels
+// (a window moved by a pixel asks for no new picture) and kept within what
+// the program draws.
+const kPictureStepPx = 16;
+const kPictureSmallest = [320, 240];
+const kPictureLargest = [3840, 2160];
+// A window being resized settles before a picture of its new size is asked for.
+const kResizeSettleMs = 300;
+
+let pictureShown = '';
+
+function pictureSize() {
+  const frame = document.querySelector('.picture');
+  const ratio = window.devicePixelRatio || 1;
+  const side = (css, index) => {
+    const rounded = Math.round((css * ratio) / kPictureStepPx) * kPictureStepPx;
+    return Math.min(kPictureLargest[index], Math.max(kPictureSmallest[index], rounded));
+  };
+  return side(frame.clientWidth, 0) + 'x' + side(frame.clientHeight, 1);
+}
+
 // The new picture loads in an image of its own; it replaces the one shown
 // only once it has loaded. One at a time: a change that comes meanwhile is
-// taken up by the next poll.
+// taken up by the next poll, and a new size once this one has loaded.
 function loadPicture(changes) {
   if (loadingPicture) return;
   loadingPicture = true;
+  const size = pictureSize();
+  const [width, height] = size.split('x');
   const next = new Image();
   next.id = 'chart';
   next.alt = byId('chart').alt;
@@ -227,11 +251,23 @@ function loadPicture(changes) {
     byId('waiting').hidden = true;
     window.liveView.changesShown = changes;
     window.liveView.pictures += 1;
+    pictureShown = size;
     loadingPicture = false;
+    if (pictureSize() !== pictureShown) loadPicture(changes);
   };
   next.onerror = () => { loadingPicture = false; };
-  next.src = '/chart.png?change=' + changes;
+  next.src = '/chart.png?w=' + width + '&h=' + height + '&change=' + changes;
 }
+
+// A picture of the new size once the page's size has settled.
+let resizeTimer = null;
+new ResizeObserver(() => {
+  clearTimeout(resizeTimer);
+  resizeTimer = setTimeout(() => {
+    if (window.liveView.changesShown !== null && pictureSize() !== pictureShown)
+      loadPicture(window.liveView.changesShown);
+  }, kResizeSettleMs);
+}).observe(document.querySelector('.picture'));
 
 async function fetchStatus() {
   const abort = new AbortController();
