@@ -1,9 +1,10 @@
 // The marks of alerts on the plot: a small triangle (a crossing, pointing
 // the way it went) or diamond (a price that came near a level) at the bar
 // and price where each fired, outlined so it reads on candles and the
-// study's graphics, with the level's name beside it on a box. A name goes
-// where it covers no level's label and no other mark's name, else it is
-// left out and the mark stands alone.
+// study's graphics, with the level's name beside it on a box. Marks that
+// fired on one bar at one price stand side by side up or down the bar. A
+// name goes where it covers no level's label, no mark and no other mark's
+// name, else it is left out and the mark stands alone.
 #pragma once
 
 #include <cairo.h>

@@ -289,7 +289,8 @@ TEST_F(ChartPicture, MarksAlertsAtTheirBarsAndPrices) {
   options.alertMarks = {{minuteBar(20), 5801.5f, Shape::Up, "ZG"},
                         {minuteBar(40) + 30 * kMicrosecondsPerSecond, 5798.5f, Shape::Down, "MPV"},
                         {minuteBar(50), 5800.5f, Shape::Near, "MCV"},
-                        {minuteBar(-5), 5800.0f, Shape::Up, "gone"}};
+                        {minuteBar(-5), 5800.0f, Shape::Up, "gone"},
+                        {minuteBar(50), 5800.5f, Shape::Down, "MCO"}};
   const std::string path = folder.file("marks.png");
   ASSERT_TRUE(chart_tool::outputs::writePictureFile(chart.study.instance, options, path, chart.error)) << chart.error;
   const PngPixels png(path);
@@ -314,6 +315,9 @@ TEST_F(ChartPicture, MarksAlertsAtTheirBarsAndPrices) {
     for (int32_t row = y - 6; row <= y + 6; ++row) named += png.countInRow(row, x + 9, x + 50, mark.color);
     EXPECT_GT(named, 10) << mark.bar;
   }
+  // A second alert on the near one's bar and price stands just below it.
+  const auto x = static_cast<int32_t>(std::round(layout.barCentreX(50)));
+  EXPECT_EQ(png.at(x, rowOf(5800.5f) + 13), picture_theme::kAlertDown);
 }
 
 TEST_F(ChartPicture, RefusesWhatItCannotWriteWithAReason) {
