@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "integration/background_program.h"
 #include "tools/chart/alerts/alert_command.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
@@ -112,6 +113,31 @@ class ChartAlerts : public testing::Test {
                                      "\"$TARVIO_ALERT_LEVEL\" \"$TARVIO_ALERT_LEVEL_PRICE\" \"$TARVIO_ALERT_PRICE\" "
                                      "\"$TARVIO_ALERT_KIND\" \"$TARVIO_ALERT_DIRECTION\" \"$TARVIO_ALERT_TIME\" >> '" +
                                      out.file("environment.txt") + "'\n");
+  }
+
+  // A program for --on-alert that hangs with a child of its own, both of
+  // whose ids it adds to ids.txt.
+  std::string hangingScript() {
+    const std::string ids = out.file("ids.txt");
+    return script("hanging.sh", "sleep 60 &\necho \"$$\" >> '" + ids + "'\necho \"$!\" >> '" + ids + "'\nwait\n");
+  }
+
+  // Half an hour of still bars for a real-clock run to follow; its path.
+  std::string stillBars() {
+    std::string bars = "datetime,open,high,low,close,volume\n";
+    for (int minute = 0; minute < 30; ++minute)
+      bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
+    writeText(out.file("live.csv"), bars);
+    std::remove(out.file("status.json").c_str());
+    return out.file("live.csv");
+  }
+
+  // Waits until the status file holds `part`.
+  void waitForStatus(const std::string& part) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (readText(out.file("status.json")).find(part) == std::string::npos &&
+           std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 
   // A shell script in the output folder, with `mode`.
@@ -299,8 +325,7 @@ TEST(AlertCommandProcesses, ReleasesEndedProgramsAndEndsStragglersAfterAShortWai
 TEST_F(ChartAlerts, OnTheRealClockBarsWrittenWhileItRunsAreWatchedAndTheProgramsBounded) {
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   const std::string ids = out.file("ids.txt");
-  const std::string hanging =
-      script("hanging.sh", "sleep 60 &\necho \"$$\" >> '" + ids + "'\necho \"$!\" >> '" + ids + "'\nwait\n");
+  const std::string hanging = hangingScript();
   struct Case {
     std::vector<std::string> options;
     std::vector<const char*> closes;  // written one by one, each once the chart has shown the one before
@@ -315,31 +340,18 @@ TEST_F(ChartAlerts, OnTheRealClockBarsWrittenWhileItRunsAreWatchedAndThePrograms
        {}},
   };
   for (const Case& test : cases) {
-    std::string bars = "datetime,open,high,low,close,volume\n";
-    for (int minute = 0; minute < 30; ++minute)
-      bars += "2026-03-02 09:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00,5860,5861,5859,5860,100\n";
-    writeText(out.file("live.csv"), bars);
-    std::remove(out.file("status.json").c_str());
-    std::vector<std::string> arguments = {"--bars", out.file("live.csv"), "--real-clock", "12", "--service-address",
+    std::vector<std::string> arguments = {"--bars", stillBars(), "--real-clock", "12", "--service-address",
         "127.0.0.1:" + std::to_string(standin.port()), "--ca-file", standin.certificatePath(), "--api-key", kApiKey,
         "--set", "Request Start Time=00:00", "--set", "Request End Time=23:59", "--alert", "cross",
         "--status", out.file("status.json"), "--log", out.file("log.txt"), "--quiet"};
     arguments.insert(arguments.end(), test.options.begin(), test.options.end());
     ProcessResult run;
     std::thread chart([&] { run = standin_test::runProgram(TARVIO_CHART_PATH, arguments, 60); });
-    // Waits until the status holds `part`; the level must be on the chart
-    // before a bar that crosses it comes.
-    const auto waitFor = [&](const std::string& part) {
-      const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (readText(out.file("status.json")).find(part) == std::string::npos &&
-             std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    };
-    waitFor("\"ZG\"");
+    waitForStatus("\"ZG\"");  // the level is on the chart before a bar crosses it
     for (std::size_t k = 0; k < test.closes.size(); ++k) {
       std::ofstream(out.file("live.csv"), std::ios::app)
           << "2026-03-02 09:3" << k << ":00,5860,5870,5860," << test.closes[k] << ",100\n";
-      waitFor("\"lastPrice\": " + std::string(test.closes[k]));
+      waitForStatus("\"lastPrice\": " + std::string(test.closes[k]));
     }
     chart.join();
     ASSERT_EQ(run.exit_status, 0) << run.standard_error;
@@ -360,6 +372,31 @@ TEST_F(ChartAlerts, OnTheRealClockBarsWrittenWhileItRunsAreWatchedAndThePrograms
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(runningOf(started), 0) << readText(ids);
   }
+}
+
+// A second interrupt ends the run there and then, and with it the programs
+// its alerts started, which no grace at the run's end will reach.
+TEST_F(ChartAlerts, ASecondInterruptEndsTheProgramsTheAlertsStarted) {
+  ASSERT_TRUE(standin.ready()) << standin.standardError();
+  live_test::BackgroundProgram chart(TARVIO_CHART_PATH,
+      {"--bars", stillBars(), "--real-clock", "30", "--service-address", "127.0.0.1:" + std::to_string(standin.port()),
+       "--ca-file", standin.certificatePath(), "--api-key", kApiKey, "--set", "Request Start Time=00:00", "--set",
+       "Request End Time=23:59", "--alert", "cross", "--on-alert", hangingScript(), "--status", out.file("status.json"),
+       "--quiet"},
+      out.file("stderr.txt"));
+  waitForStatus("\"ZG\"");
+  std::ofstream(out.file("live.csv"), std::ios::app) << "2026-03-02 09:30:00,5860,5870,5860,5869.5,100\n";
+  for (int wait = 0; wait < 500 && linesOf(readText(out.file("ids.txt"))).size() < 2; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const std::vector<std::string> started = linesOf(readText(out.file("ids.txt")));
+  ASSERT_EQ(started.size(), 2u) << chart.standardError();
+  chart.requestStop();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  chart.requestStop();
+  EXPECT_EQ(chart.waitForExit(5), -1) << "ended by the signal, not by the run's end";
+  for (int wait = 0; wait < 50 && runningOf(started) > 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(runningOf(started), 0) << readText(out.file("ids.txt"));
 }
 
 }  // namespace

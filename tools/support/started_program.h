@@ -51,4 +51,10 @@ bool programEnded(StartedProgram& started);
 // Ends the program and everything in its group at once, and releases it.
 void endProgram(StartedProgram& started);
 
+// Ends at once every program started and not yet released, with its group,
+// when this program is about to end without its own orderly end (a second
+// interrupt). Safe in a signal handler. Nothing to do on Windows, where each
+// job ends when this program's handle to it closes.
+void endStartedProgramsNow();
+
 }  // namespace support

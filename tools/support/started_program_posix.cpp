@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,28 @@ std::vector<std::string> environmentWith(const ProgramEnvironment& added) {
     entries.push_back(std::move(entry));
   }
   return entries;
+}
+
+// The groups of programs started and not yet released, for a signal handler
+// to end: a fixed table of lock-free slots, 0 when free. Far more slots than
+// programs run at once.
+constexpr std::size_t kGroupSlots = 64;
+std::atomic<pid_t> liveGroups[kGroupSlots];
+static_assert(std::atomic<pid_t>::is_always_lock_free, "read from a signal handler");
+
+void trackGroup(pid_t group) {
+  for (std::atomic<pid_t>& slot : liveGroups) {
+    pid_t free = 0;
+    if (slot.compare_exchange_strong(free, group)) return;
+  }
+}
+
+// Before the leader is reaped: until then the group's id cannot be reused.
+void untrackGroup(pid_t group) {
+  for (std::atomic<pid_t>& slot : liveGroups) {
+    pid_t held = group;
+    if (slot.compare_exchange_strong(held, 0)) return;
+  }
 }
 
 }  // namespace
@@ -97,21 +120,36 @@ Result<StartedProgram> startProgram(const std::string& program, const std::strin
   const int failure = posix_spawnp(&id, program.c_str(), nullptr, &attributes, arguments, pointers.data());
   posix_spawnattr_destroy(&attributes);
   if (failure != 0) return Status::failure(systemErrorText(static_cast<unsigned long>(failure)));
+  trackGroup(id);
   return StartedProgram{id, id};
 }
 
 bool programEnded(StartedProgram& started) {
+  const auto process = static_cast<pid_t>(started.process);
+  siginfo_t ended{};
+  // Looked at without reaping, so the group is let go while its id is still taken.
+  if (waitid(P_PID, static_cast<id_t>(process), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == 0)
+    return false;
+  untrackGroup(static_cast<pid_t>(started.group));
   int status = 0;
-  // The child's id once it has ended, -1 when there is nothing left to wait for.
-  return waitpid(static_cast<pid_t>(started.process), &status, WNOHANG) != 0;
+  waitpid(process, &status, WNOHANG);
+  return true;
 }
 
 void endProgram(StartedProgram& started) {
   // The group's id stays taken until the leader is reaped, so this reaches
   // its group and no other.
   kill(-static_cast<pid_t>(started.group), SIGKILL);
+  untrackGroup(static_cast<pid_t>(started.group));
   int status = 0;
   while (waitpid(static_cast<pid_t>(started.process), &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+void endStartedProgramsNow() {
+  for (std::atomic<pid_t>& slot : liveGroups) {
+    const pid_t group = slot.load();
+    if (group > 0) kill(-group, SIGKILL);
   }
 }
 
