@@ -110,7 +110,7 @@ TEST(SpanAndBars, RefusesCallsThatNeverMeetTheBarsAndWarnsOfCallsBeforeThem) {
     ClockSettings options;
     if (c.endGiven) options.end = at(c.last);
     options.realClockSeconds = c.realClock ? 60 : 0;
-    const SpanAndBars found = checkSpanMeetsBars(options, CallSpan{at(c.first), at(c.last)}, bars);
+    const SpanAndBars found = checkSpanMeetsBars(options, CallSpan{at(c.first), at(c.last), kMicrosecondsPerSecond, {}}, bars);
     EXPECT_EQ(found.error.empty(), *c.error == '\0') << c.first << ": " << found.error;
     EXPECT_NE(found.error.find(c.error), std::string::npos) << found.error;
     EXPECT_EQ(found.warning, c.warning) << c.first;
@@ -134,7 +134,7 @@ TEST(RunBars, SyntheticBarsReachTheLastCall) {
   for (const Case& c : cases) {
     ClockSettings clock;
     clock.realClockSeconds = c.realClock ? 40 : 0;
-    const CallSpan span{at(c.first), at(c.last), kMicrosecondsPerSecond};
+    const CallSpan span{at(c.first), at(c.last), kMicrosecondsPerSecond, {}};
     BarText read;
     std::string error;
     ASSERT_TRUE(loadBars(ChartPlan{}, clock, Chart{}, span, read, error)) << error;
