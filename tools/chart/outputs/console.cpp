@@ -13,13 +13,13 @@ Console::Console(command_line::ConsoleSettings settings)
 
 void Console::tell(const std::string& line) {
   clearProgress();
-  std::cerr << "tarvio-chart: " << line << "\n";
+  std::cerr << "tarvio-chart: " << withoutKey(line, key_) << "\n";
 }
 
 void Console::logLine(const std::string& line) {
   if (settings_.quiet) return;
   clearProgress();
-  std::cerr << withoutKey(line, key_) << "\n";
+  std::cerr << line << "\n";
 }
 
 void Console::showProgress(const std::string& bar) {
