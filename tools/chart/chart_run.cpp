@@ -391,7 +391,7 @@ int runCalls(ReadyRun ready) {
   ChartMarks marks(apiKey);
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
-  RunSummary summary(chart.outputs, outputs.log, console, apiKey);
+  RunSummary summary(chart.outputs, outputs.log, console);
   std::vector<AfterCall*> observers = {&alerts,  &marks,          &outputs.repaint, &outputs.frames,
                                        &changes, &outputs.status, &live};
   if (recording) observers.push_back(&*recording);

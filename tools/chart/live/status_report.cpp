@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "tools/chart/outputs/key_hiding.h"
 
 namespace chart_tool::live {
 
@@ -29,7 +28,7 @@ void StatusReport::afterCall(run::CallRecord& call) {
   call.status = statusJson(call.service, study_door::drawnLevels(call.instance), call.alerts, call.notice, apiKey_,
                            extras);
   const std::string failure = file_.replace(call.status);
-  if (!failure.empty()) console_.tell(outputs::withoutKey(failure, apiKey_));
+  if (!failure.empty()) console_.tell(failure);
 }
 
 }  // namespace chart_tool::live

@@ -1,6 +1,7 @@
 // The run's standard error: the program's own lines, the study's log lines
 // and the progress bar, which a line clears first so the two never mix. The
-// service key, once known, is hidden in every line.
+// service key, once known, is hidden in the program's own lines; the log's
+// come with it hidden already (see RunLog).
 // Used by the run's one thread.
 #pragma once
 
@@ -18,12 +19,12 @@ class Console {
   // A progress bar is drawn: asked for, and standard error is a terminal.
   bool progressOn() const { return progressOn_; }
 
-  // From now on the key is hidden in every line (see key_hiding.h).
+  // From now on the key is hidden in the lines told (see key_hiding.h).
   void keepKeyOut(std::string key) { key_ = std::move(key); }
 
   // "tarvio-chart: LINE", told even when quiet.
   void tell(const std::string& line);
-  // A line of the run's log, unless quiet.
+  // A line of the run's log, as the log wrote it, unless quiet.
   void logLine(const std::string& line);
   // The progress bar in place of the one shown before.
   void showProgress(const std::string& bar);

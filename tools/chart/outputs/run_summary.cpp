@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "tools/chart/outputs/key_hiding.h"
 #include "tools/support/date_time_text.h"
 
 namespace chart_tool::outputs {
@@ -57,7 +56,7 @@ void RunSummary::print(const ServiceRecord& record) const {
   for (const std::string* path : {&outputs_.pngPath, &outputs_.csvPath, &outputs_.drawingsPath, &outputs_.logPath,
                                   &outputs_.tracePath, &outputs_.statusPath})
     if (!path->empty()) written += (written.empty() ? "; wrote " : ", ") + *path;
-  console_.tell(withoutKey(summary + written, apiKey_));
+  console_.tell(summary + written);
 }
 
 }  // namespace chart_tool::outputs

@@ -24,9 +24,9 @@ std::string serviceSummary(const ServiceRecord& record);
 // service answered, the study's messages, and the files written.
 class RunSummary : public run::AfterCall {
  public:
-  // All three must outlive the summary; `apiKey` is hidden in what it prints.
-  RunSummary(const command_line::OutputSettings& outputs, const RunLog& log, Console& console, std::string apiKey)
-      : outputs_(outputs), log_(log), console_(console), apiKey_(std::move(apiKey)) {}
+  // All three must outlive the summary; the console hides the key in what it prints.
+  RunSummary(const command_line::OutputSettings& outputs, const RunLog& log, Console& console)
+      : outputs_(outputs), log_(log), console_(console) {}
   void afterCall(run::CallRecord& call) override;
   // The calls the run made.
   int64_t calls() const { return calls_; }
@@ -36,7 +36,6 @@ class RunSummary : public run::AfterCall {
   const command_line::OutputSettings& outputs_;
   const RunLog& log_;
   Console& console_;
-  std::string apiKey_;
   int64_t calls_ = 0;
 };
 
