@@ -61,8 +61,8 @@ void AlertCommand::end() {
   const std::size_t ended = endRunning();
   if (ended > 0)
     note_("--on-alert: " + std::to_string(ended) + (ended == 1 ? " program" : " programs") + " still running " +
-          std::to_string(kEndGrace.count()) + " s after the run ended " + (ended == 1 ? "was" : "were") +
-          " ended, with all they started");
+          std::to_string(kEndGrace.count()) + " s after the run ended " +
+          (ended == 1 ? "was ended, with all it started" : "were ended, with all they started"));
 }
 
 std::size_t AlertCommand::endRunning() {
