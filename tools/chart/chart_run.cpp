@@ -206,6 +206,8 @@ int writeResults(int status, const OutputSettings& settings, StudyInstance& inst
   auto failed = [&] { return status != kExitDone ? status : failWith(console, kExitOutput, error); };
   if (!settings.pngPath.empty() && !writePictureFile(instance, picture, settings.pngPath, error)) status = failed();
   if (!outputs.endFiles.write(instance, error) || !outputs.repaint.finish(error)) status = failed();
+  error = outputs.frames.failure();
+  if (!error.empty()) status = failed();
   return status;
 }
 
@@ -409,8 +411,6 @@ int runCalls(ReadyRun ready) {
   int status = writeResults(ran, chart.outputs, instance, picture, outputs, console);
   live.stop();
   alerts.end();
-  if (status == kExitDone && !outputs.frames.failure().empty())
-    status = failWith(console, kExitOutput, outputs.frames.failure());
   instance.runLastCall(true);
   ready.placed.instance.reset();
   if (status != kExitDone) return status;

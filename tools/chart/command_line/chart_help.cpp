@@ -37,25 +37,7 @@ constexpr const char* kChartClosing = R"(Live use (what tells live levels from s
   answers, refused answers and failed transfers by kind, the last good
   answer, whether requests were halted, and the files written.
 
-Recording (--record FOLDER, on either clock):
-  FOLDER/exchanges.jsonl holds one JSON line on the run (version, the chart's
-  zone, the clock, the span and step, the inputs as --set takes them), then
-  one line per exchange as its answer arrives: its number, when it was
-  requested and answered (chart time to the microsecond; on the simulated
-  clock an answer's time is the call after its request), the endpoint,
-  method, URL, route, request body and headers, whether the answer was
-  delivered, its status or error, and its body's file, size and checksum.
-  FOLDER/bodies/ holds each answer's body as received; FOLDER/bars.csv the
-  chart's bars (a --bars file), replaced when they change. The service key is
-  never written: its header reads "<API KEY>". A run killed at any moment
-  leaves a recording readable up to its last whole exchange. The module's
-  futures conversion goes through its own HTTPS client, not the chart: it is
-  not recorded (a run with a Futures Target says so at its start). A folder
-  that cannot be made stops the run at its start (exit status 1); a later
-  failure to write is told once, the run goes on unrecorded and its summary
-  says at which exchange the recording stops.
-
-Board (--board FILE; several charts in one run):
+Board: several charts in one run, with --board FILE:
   {"charts": [{"name": "ES", "set": ["Ticker=ES_SPX"]},
               {"name": "NQ", "set": ["Ticker=NQ_NDX"], "bars": "nq.csv"}]}
   Each chart has a name (1 to 32 letters, digits, _ or -, unique in any
@@ -73,6 +55,24 @@ Board (--board FILE; several charts in one run):
   at its start with one line naming the chart and the field. The exit status
   is 0 when every chart ended well, else that of the first chart, in the
   board's order, that did not.
+
+Recording (--record FOLDER, on either clock):
+  FOLDER/exchanges.jsonl holds one JSON line on the run (version, the chart's
+  zone, the clock, the span and step, the inputs as --set takes them), then
+  one line per exchange as its answer arrives: its number, when it was
+  requested and answered (chart time to the microsecond; on the simulated
+  clock an answer's time is the call after its request), the endpoint,
+  method, URL, route, request body and headers, whether the answer was
+  delivered, its status or error, and its body's file, size and checksum.
+  FOLDER/bodies/ holds each answer's body as received; FOLDER/bars.csv the
+  chart's bars (a --bars file), replaced when they change. The service key is
+  never written: its header reads "<API KEY>". A run killed at any moment
+  leaves a recording readable up to its last whole exchange. The module's
+  futures conversion goes through its own HTTPS client, not the chart: it is
+  not recorded (a run with a Futures Target says so at its start). A folder
+  that cannot be made stops the run at its start (exit status 1); a later
+  failure to write is told once, the run goes on unrecorded and its summary
+  says at which exchange the recording stops.
 
 Live view (Linux build; a page to keep open in a browser):
   --serve 127.0.0.1:8080 serves the chart at http://127.0.0.1:8080/ while the
