@@ -106,9 +106,10 @@ bool prepareFolders(const ChartOptions& commandLine, ChartsOfRun& run, int& stat
 // chart on the program's own thread.
 std::vector<ChartEnd> runSideBySide(const ChartsOfRun& run, const chart_host::LoadedModule& module) {
   std::vector<ChartEnd> ends(run.charts.size());
+  alerts::AlertCommand::RunningCount alertsRunning;
   const auto runOne = [&](std::size_t i) {
     const BoardChart& chart = run.charts[i];
-    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, nullptr});
+    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, nullptr, &alertsRunning});
   };
   if (run.charts.size() == 1) {
     runOne(0);
