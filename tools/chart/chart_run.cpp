@@ -14,6 +14,7 @@
 #include "tools/chart/inputs/zone_names.h"
 #include "tools/chart/inputs/synthetic_bars.h"
 #include "tools/chart/live/chart_marks.h"
+#include "tools/chart/live/live_view.h"
 #include "tools/chart/live/live_view_outputs.h"
 #include "tools/chart/live/status_report.h"
 #include "tools/chart/outputs/chart_repaint.h"
@@ -373,9 +374,14 @@ int runCalls(ReadyRun ready) {
   const std::shared_ptr<TransportWatch> watch = connectStudy(plan, ready.recorded, ready.clock, ready.span, ready.bars,
                                                              apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
+  std::unique_ptr<LiveView> view;
+  if (plan.run.livePage.serve) {
+    if (!(view = LiveView::start(plan.run.livePage, {""}, error))) return reportFailure(kExitOutput, error);
+    std::cerr << "tarvio-chart: live view at " << view->url() << "\n" << std::flush;
+  }
   LiveOutputs live;
-  if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
-                 ready.clock.waitWork(), error))
+  if (!live.open(view ? &view->board(0) : nullptr, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
+                 ready.clock.waitWork(), [&console](const std::string& line) { console.tell(line); }, error))
     return reportFailure(kExitOutput, error);
 
   ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()
@@ -407,6 +413,7 @@ int runCalls(ReadyRun ready) {
     std::cerr << "tarvio-chart: interrupted after " << callsText(summary.calls()) << "; writing what was drawn\n";
   int status = writeResults(ran, chart.outputs, instance, picture, outputs);
   live.stop();
+  view.reset();
   alerts.end();
   if (status == kExitDone && !outputs.frames.failure().empty()) status = reportFailure(kExitOutput, outputs.frames.failure());
   instance.runLastCall(true);
