@@ -122,20 +122,24 @@ TEST_F(RouterTest, EachProfileWordCoversTheExpiriesItNames) {
   }
 }
 
-TEST(RouterClock, StepsWithEveryProfileAnswerWhenAskedTo) {
+TEST(RouterClock, StepsWithEveryProfileAnswerOfEachTickerOnItsOwn) {
   MarketModel model{0};
   FaultPlan faults{FaultMode::None, 0, 0, std::nullopt};
   ReplayBook replays;
   const RequestRouter router{model, ServiceSettings{"k", kNow, 12, 5}, faults, replays};
   ReceivedRequest request;
   request.method = "GET";
-  request.target = "/v2/sierra/SPX/classic/full";
   request.headers = {{"Authorization", "Basic k"}};
-  for (int64_t step = 0; step < 3; ++step) {
+  // SPX asked three times, NDX once in between: each ticker's clock counts its own answers.
+  const std::vector<std::pair<std::string, int64_t>> asked = {{"SPX", 0}, {"SPX", 5}, {"NDX", 0}, {"SPX", 10}};
+  for (const auto& [ticker, ahead] : asked) {
+    request.target = "/v2/sierra/" + ticker + "/classic/full";
     rapidjson::Document document;
     document.Parse(router.answer(request).body.c_str());
-    EXPECT_EQ(document["timestamp"].GetInt64(), kNow + 5 * step);
+    EXPECT_EQ(document["timestamp"].GetInt64(), kNow + ahead) << ticker;
   }
+  EXPECT_EQ(router.now("spx"), kNow + 15);
+  EXPECT_EQ(router.now("NDX"), kNow + 5);
 }
 
 TEST_F(RouterTest, ChecksTheKeyInTheFormOfEachEndpoint) {

@@ -14,7 +14,6 @@
 #include "tools/chart/inputs/zone_names.h"
 #include "tools/chart/inputs/synthetic_bars.h"
 #include "tools/chart/live/chart_marks.h"
-#include "tools/chart/live/live_view.h"
 #include "tools/chart/live/live_view_outputs.h"
 #include "tools/chart/live/status_report.h"
 #include "tools/chart/outputs/chart_repaint.h"
@@ -67,9 +66,8 @@ constexpr const char* kSimulatedClockNeedsStandin =
     "--service-address ADDRESS:PORT, or use --real-clock SECONDS for the real service";
 
 // The study on its chart. Members go in reverse order: the instance first,
-// the module it runs from last.
+// the chart it is on last.
 struct PlacedStudy {
-  std::unique_ptr<LoadedModule> module;
   Chart chart;
   std::unique_ptr<StudyInstance> instance;
 };
@@ -84,6 +82,12 @@ std::optional<RunPlan> resolvePlan(const ChartOptions& commandLine, std::optiona
   recorded = openReplay(typed, resolved, error);
   if (!recorded) return std::nullopt;
   return resolved;
+}
+
+// Tells the chart's failure in one line; its exit status.
+int failWith(Console& console, int status, const std::string& message) {
+  console.tell(message);
+  return status;
 }
 
 // A replay's recorded inputs first, then the settings file's, then each
@@ -108,19 +112,16 @@ bool applyInputs(StudyInstance& instance, const InputsSettings& inputs, std::str
   return true;
 }
 
-// Loads the module and places its study on a chart of the plan's zone and
-// tick size, with the plan's inputs.
-bool placeStudy(const RunPlan& plan, PlacedStudy& placed, std::string& error) {
-  const std::string modulePath = plan.run.modulePath.empty() ? moduleBesideProgram() : plan.run.modulePath;
-  placed.module = ModuleLoader::load(modulePath, error);
-  if (!placed.module) return false;
+// Places the module's study on a chart of the plan's zone and tick size,
+// with the plan's inputs.
+bool placeStudy(const RunPlan& plan, const LoadedModule& module, PlacedStudy& placed, std::string& error) {
   const std::optional<std::string> zoneText = chartZoneTextOf(plan.chart.zoneText, error);
   if (!zoneText || !placed.chart.setZone(*zoneText, &error)) {
     error = "--zone: " + error;
     return false;
   }
   placed.chart.setTickSize(plan.chart.tickSize);
-  placed.instance = std::make_unique<StudyInstance>(placed.chart, placed.module->studyFunction(), 1);
+  placed.instance = std::make_unique<StudyInstance>(placed.chart, module.studyFunction(), 1);
   placed.instance->runSetDefaultsPass();
   return applyInputs(*placed.instance, plan.chart.inputs, error);
 }
@@ -200,23 +201,23 @@ int callThroughSpan(ChartSession& session, const CallSpan& span, StudyInstance& 
 // Writes the picture and the files of the end, each whatever became of the
 // other; the first failure is told, unless the run has failed already.
 int writeResults(int status, const OutputSettings& settings, StudyInstance& instance,
-                 const ChartPictureOptions& picture, ChartOutputs& outputs) {
+                 const ChartPictureOptions& picture, ChartOutputs& outputs, Console& console) {
   std::string error;
-  auto failed = [&] { return status != kExitDone ? status : reportFailure(kExitOutput, error); };
+  auto failed = [&] { return status != kExitDone ? status : failWith(console, kExitOutput, error); };
   if (!settings.pngPath.empty() && !writePictureFile(instance, picture, settings.pngPath, error)) status = failed();
   if (!outputs.endFiles.write(instance, error) || !outputs.repaint.finish(error)) status = failed();
+  error = outputs.frames.failure();
+  if (!error.empty()) status = failed();
   return status;
 }
 
 // What this build or the study's inputs rule out before anything runs: a
-// picture or page the build cannot make, a replay the study would leave by
+// picture the build cannot make, a replay the study would leave by
 // its own network. Empty when nothing is.
 std::string refusalBeforeStart(const RunPlan& plan, StudyInstance& instance, bool replaying) {
   const std::string noPicture = pictureUnavailableReason();
   if (!noPicture.empty() && !plan.chart.outputs.pngPath.empty()) return "--png: " + noPicture;
   if (!noPicture.empty() && !plan.chart.outputs.framesPath.empty()) return "--frames: " + noPicture;
-  if (plan.run.livePage.serve && !liveViewUnavailableReason().empty())
-    return "--serve: " + liveViewUnavailableReason();
   // The ticker starts every alert's text, the --on-alert program's argument,
   // which would take a leading '-' for an option.
   if (const std::string ticker = study_door::typedTicker(instance); ticker.rfind('-', 0) == 0)
@@ -226,15 +227,15 @@ std::string refusalBeforeStart(const RunPlan& plan, StudyInstance& instance, boo
 
 // The end of a run that wrote its outputs: the summaries, and exit 4 with
 // the study's reason when it had stopped asking.
-int reportEndOfRun(const RunPlan& plan, const RunSummary& summary, const ServiceRecord& service,
-                   const RunRecording* recording, const std::string& apiKey, HostDateTime replayEnds) {
+int reportEndOfRun(const RunSummary& summary, const ServiceRecord& service, const RunRecording* recording,
+                   HostDateTime replayEnds, Console& console) {
   summary.print(service);
-  if (recording && !plan.run.console.quiet) std::cerr << "tarvio-chart: " << recording->summary() << "\n";
-  if (replayEnds != 0 && !plan.run.console.quiet)
-    std::cerr << "tarvio-chart: the recording ends at " << support::formatDateTime(replayEnds) << "\n";
+  if (recording && !console.quiet()) console.tell(recording->summary());
+  if (replayEnds != 0 && !console.quiet())
+    console.tell("the recording ends at " + support::formatDateTime(replayEnds));
   if (!service.halted()) return kExitDone;
   const std::string reason = service.haltReason().empty() ? "the study stopped asking" : service.haltReason();
-  return reportFailure(kExitHalted, withoutKey("requests halted: " + reason, apiKey));
+  return failWith(console, kExitHalted, "requests halted: " + reason);
 }
 
 // The study's transport: the recording's answers on a replay, or the
@@ -250,43 +251,42 @@ std::shared_ptr<TransportWatch> connectStudy(const RunPlan& plan, std::optional<
   if (recorded) replay = makeReplayAnswers(std::move(*recorded), clock, instance);
   std::shared_ptr<HttpTransport> transport = recorded ? replay.transport : makeServiceTransport(plan.run.service, error);
   if (!transport) {
-    status = reportFailure(kExitUsage, error);
+    status = failWith(console, kExitUsage, error);
     return nullptr;
   }
   if (!plan.run.recordPath.empty()) {
     if (!recording.emplace(console).open(plan.run.recordPath, span, clock, instance, bars,
                                          plan.chart.bars.synthetic(), apiKey, error)) {
-      status = reportFailure(kExitOutput, error);
+      status = failWith(console, kExitOutput, error);
       return nullptr;
     }
     transport = recording->wrap(transport);
-    if (!plan.run.console.quiet && study_door::futuresTargetSet(instance))
-      std::cerr << "tarvio-chart: " << kFuturesNotRecorded << "\n";
+    if (!console.quiet() && study_door::futuresTargetSet(instance)) console.tell(kFuturesNotRecorded);
   }
   auto watch = std::make_shared<TransportWatch>(transport);
   instance.setHttpTransport(watch);
-  noteFuturesRoute(plan.run, instance, std::cerr);
+  if (const std::string note = futuresRouteNote(plan.run, instance); !note.empty()) console.tell(note);
   return watch;
 }
 
 // The bars the run shows, checked against its span: the exit status and the
 // reason told when they cannot be had or would show nothing; a warning told
 // when the first calls see no bar yet.
-int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span, bool replaying, BarText& read) {
+int loadBarsOfSpan(const RunPlan& plan, const Chart& chart, const CallSpan& span, bool replaying, BarText& read,
+                   Console& console) {
   std::string error;
   const ClockSettings& clock = plan.run.clock;
-  if (!loadBars(plan.chart, clock, chart, span, read, error)) return reportFailure(kExitUsage, error);
-  if (!plan.run.console.quiet)
+  if (!loadBars(plan.chart, clock, chart, span, read, error)) return failWith(console, kExitUsage, error);
+  if (!console.quiet())
     for (const SkippedBarLine& skipped : read.skipped)
-      std::cerr << "tarvio-chart: warning: --bars: " << skippedLineText(plan.chart.bars.path, skipped) << "\n";
+      console.tell("warning: --bars: " + skippedLineText(plan.chart.bars.path, skipped));
   const std::vector<Bar>& bars = read.bars;
   if (!clock.real() && plan.run.service.address.empty() && !replaying)
-    return reportFailure(kExitUsage, kSimulatedClockNeedsStandin);
+    return failWith(console, kExitUsage, kSimulatedClockNeedsStandin);
   // A replay of recorded calls shows the bars the run's chart held at each.
   const SpanAndBars meeting = span.times.empty() ? checkSpanMeetsBars(clock, span, bars) : SpanAndBars{};
-  if (!meeting.error.empty()) return reportFailure(kExitUsage, meeting.error);
-  if (!meeting.warning.empty() && !plan.run.console.quiet)
-    std::cerr << "tarvio-chart: warning: " << meeting.warning << "\n";
+  if (!meeting.error.empty()) return failWith(console, kExitUsage, meeting.error);
+  if (!meeting.warning.empty() && !console.quiet()) console.tell("warning: " + meeting.warning);
   return kExitDone;
 }
 
@@ -303,6 +303,8 @@ struct ReadyRun {
   HostDateTime replayEnds = 0;  // the end of the recording a replay repeats; 0: not a replay
   bool live = false;            // on the real clock, or a replay of a run on it
   std::string alertProgram;     // the file --on-alert names, found at the start; empty: none
+  Console& console;
+  live::LiveBoard* page;        // where the live page shows the chart; null: no page
 };
 
 // On the real clock every bar shows from the start; a bars file is followed
@@ -360,13 +362,13 @@ int runCalls(ReadyRun ready) {
   const ChartPlan& chart = plan.chart;
   StudyInstance& instance = *ready.placed.instance;
   std::string error;
-  Console console(plan.run.console);
+  Console& console = ready.console;
   const std::string apiKey = study_door::serviceKey(instance);
   console.keepKeyOut(apiKey);
   const ChartSession* calling = nullptr;  // once the calls begin, messages carry their call's time
   ChartOutputs outputs(console, [&] { return calling ? calling->callTime() : ready.clock.now(); }, apiKey);
   if (keyTooShortToHide(apiKey) && !console.quiet()) console.tell(kShortKeyNote);
-  if (!outputs.open(chart.outputs, error)) return reportFailure(kExitOutput, error);
+  if (!outputs.open(chart.outputs, error)) return failWith(console, kExitOutput, error);
   instance.log().setSink([&outputs](const LogLine& line) { outputs.log.add(line); });
   std::optional<RunRecording> recording;
   ReplayAnswers replay;
@@ -374,15 +376,10 @@ int runCalls(ReadyRun ready) {
   const std::shared_ptr<TransportWatch> watch = connectStudy(plan, ready.recorded, ready.clock, ready.span, ready.bars,
                                                              apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
-  std::unique_ptr<LiveView> view;
-  if (plan.run.livePage.serve) {
-    if (!(view = LiveView::start(plan.run.livePage, {""}, error))) return reportFailure(kExitOutput, error);
-    std::cerr << "tarvio-chart: live view at " << view->url() << "\n" << std::flush;
-  }
   LiveOutputs live;
-  if (!live.open(view ? &view->board(0) : nullptr, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
-                 ready.clock.waitWork(), [&console](const std::string& line) { console.tell(line); }, error))
-    return reportFailure(kExitOutput, error);
+  if (!live.open(ready.page, ready.clock.simulated() ? std::string() : chart.outputs.pngPath, ready.clock.waitWork(),
+                 [&console](const std::string& line) { console.tell(line); }, error))
+    return failWith(console, kExitOutput, error);
 
   ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()
                                                                                         : std::move(ready.bars),
@@ -410,16 +407,57 @@ int runCalls(ReadyRun ready) {
                                   observers, console);
   progress.end();
   if (support::interrupted() && !console.quiet())
-    std::cerr << "tarvio-chart: interrupted after " << callsText(summary.calls()) << "; writing what was drawn\n";
-  int status = writeResults(ran, chart.outputs, instance, picture, outputs);
+    console.tell("interrupted after " + callsText(summary.calls()) + "; writing what was drawn");
+  int status = writeResults(ran, chart.outputs, instance, picture, outputs, console);
   live.stop();
-  view.reset();
   alerts.end();
-  if (status == kExitDone && !outputs.frames.failure().empty()) status = reportFailure(kExitOutput, outputs.frames.failure());
   instance.runLastCall(true);
   ready.placed.instance.reset();
   if (status != kExitDone) return status;
-  return reportEndOfRun(plan, summary, service, recording ? &*recording : nullptr, apiKey, ready.replayEnds);
+  return reportEndOfRun(summary, service, recording ? &*recording : nullptr, ready.replayEnds, console);
+}
+
+// The chart's study placed and checked, the recording it replays opened and
+// its alert program found, then its calls run. Its exit status.
+int placeAndRun(const ChartOptions& options, const LoadedModule& module, live::LiveBoard* page, Console& console) {
+  std::string error;
+  std::optional<recording::Recording> recorded;
+  const std::optional<RunPlan> resolved = resolvePlan(options, recorded, error);
+  if (!resolved) return failWith(console, kExitUsage, error);
+  const RunPlan& plan = *resolved;
+  PlacedStudy placed;
+  if (!placeStudy(plan, module, placed, error)) return failWith(console, kExitUsage, error);
+  StudyInstance& instance = *placed.instance;
+  if (const std::string refusal = refusalBeforeStart(plan, instance, recorded.has_value()); !refusal.empty())
+    return failWith(console, kExitUsage, refusal);
+  // Found now, so that a program that is not there stops the run at its
+  // start, not at its first alert.
+  std::string alertProgram;
+  if (!plan.chart.alerts.command.empty()) {
+    const support::Result<std::string> found = support::findProgram(plan.chart.alerts.command);
+    if (!found) return failWith(console, kExitUsage, "--on-alert: " + found.message());
+    alertProgram = found.value();
+  }
+  if (recorded && !recorded->note.empty() && !console.quiet()) console.tell("note: " + recorded->note);
+  if (plan.run.listInputs) {
+    printInputs(instance, std::cout);
+    return kExitDone;
+  }
+
+  RealClock realClock(placed.chart);
+  const ReplaySpan replay = recorded ? replaySpan(plan.run.clock, *recorded) : ReplaySpan{};
+  if (!console.quiet())
+    for (const std::string& note : replay.notes) console.tell("note: " + note);
+  const CallSpan span = recorded ? replay.span : callSpanOf(plan.run.clock, realClock.now());
+  BarText bars;
+  if (const int loaded = loadBarsOfSpan(plan, placed.chart, span, recorded.has_value(), bars, console);
+      loaded != kExitDone)
+    return loaded;
+  SimulatedClock simulatedClock(span.first);
+  Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
+  const bool live = plan.run.clock.real() || (recorded && !recorded->header.simulatedClock);
+  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars.bars), std::move(bars.skipped),
+                           replay.recordingEnds, live, alertProgram, console, page});
 }
 
 }  // namespace
@@ -429,45 +467,10 @@ int reportFailure(int status, const std::string& message) {
   return status;
 }
 
-int runChart(const ChartOptions& commandLine) {
-  std::string error;
-  std::optional<recording::Recording> recorded;
-  const std::optional<RunPlan> resolved = resolvePlan(commandLine, recorded, error);
-  if (!resolved) return reportFailure(kExitUsage, error);
-  const RunPlan& plan = *resolved;
-  PlacedStudy placed;
-  if (!placeStudy(plan, placed, error)) return reportFailure(kExitUsage, error);
-  StudyInstance& instance = *placed.instance;
-  if (const std::string refusal = refusalBeforeStart(plan, instance, recorded.has_value()); !refusal.empty())
-    return reportFailure(kExitUsage, refusal);
-  // Found now, so that a program that is not there stops the run at its
-  // start, not at its first alert.
-  std::string alertProgram;
-  if (!plan.chart.alerts.command.empty()) {
-    const support::Result<std::string> found = support::findProgram(plan.chart.alerts.command);
-    if (!found) return reportFailure(kExitUsage, "--on-alert: " + found.message());
-    alertProgram = found.value();
-  }
-  if (recorded && !recorded->note.empty() && !plan.run.console.quiet)
-    std::cerr << "tarvio-chart: note: " << recorded->note << "\n";
-  if (plan.run.listInputs) {
-    printInputs(instance, std::cout);
-    return kExitDone;
-  }
-
-  RealClock realClock(placed.chart);
-  const ReplaySpan replay = recorded ? replaySpan(plan.run.clock, *recorded) : ReplaySpan{};
-  if (!plan.run.console.quiet)
-    for (const std::string& note : replay.notes) std::cerr << "tarvio-chart: note: " << note << "\n";
-  const CallSpan span = recorded ? replay.span : callSpanOf(plan.run.clock, realClock.now());
-  BarText bars;
-  if (const int loaded = loadBarsOfSpan(plan, placed.chart, span, recorded.has_value(), bars); loaded != kExitDone)
-    return loaded;
-  SimulatedClock simulatedClock(span.first);
-  Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
-  const bool live = plan.run.clock.real() || (recorded && !recorded->header.simulatedClock);
-  return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars.bars), std::move(bars.skipped),
-                           replay.recordingEnds, live, alertProgram});
+ChartEnd runOneChart(const ChartOptions& options, const ChartPart& part) {
+  Console console(ConsoleSettings{options.quiet, options.progress}, part.name);
+  const int status = placeAndRun(options, *part.module, part.page, console);
+  return ChartEnd{status, status == kExitDone ? std::string() : console.lastTold()};
 }
 
 }  // namespace chart_tool

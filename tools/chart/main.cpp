@@ -7,6 +7,7 @@
 
 #include "tools/chart/command_line/chart_options.h"
 #include "tools/chart/chart_run.h"
+#include "tools/chart/charts_run.h"
 #include "tools/support/product_version.h"
 
 int main(int argc, char** argv) {
@@ -24,5 +25,5 @@ int main(int argc, char** argv) {
     std::cout << support::versionLine("tarvio-chart");
     return kExitDone;
   }
-  return runChart(options);
+  return runCharts(options);
 }

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 
 #include "tools/standin/endpoint.h"
@@ -129,9 +131,21 @@ std::string exchangeLine(const ReceivedRequest& request, const Reply& reply) {
          " fault=" + faultName(reply.fault);
 }
 
-int64_t RequestRouter::now() const {
+namespace {
+
+// A ticker as the clocks count it: the futures query writes it in lower case.
+std::string tickerKey(std::string ticker) {
+  std::transform(ticker.begin(), ticker.end(), ticker.begin(), [](unsigned char c) { return std::toupper(c); });
+  return ticker;
+}
+
+}  // namespace
+
+int64_t RequestRouter::now(const std::string& ticker) const {
   if (!settings_.fixed_now) return static_cast<int64_t>(std::time(nullptr));
-  return *settings_.fixed_now + settings_.advance_s * profile_answers_.load();
+  std::lock_guard lock(answers_mutex_);
+  const auto answered = profile_answers_.find(tickerKey(ticker));
+  return *settings_.fixed_now + settings_.advance_s * (answered == profile_answers_.end() ? 0 : answered->second);
 }
 
 Reply RequestRouter::answer(const ReceivedRequest& request) const {
@@ -188,12 +202,12 @@ Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRe
     case Endpoint::History: {
       auto window = parseHistoryWindow(request.body);
       if (const auto* problem = std::get_if<std::string>(&window)) return errorReply(400, *problem);
-      HistoryAnswer history = majorsHistoryAnswer(model_, target.ticker, std::get<HistoryWindow>(window), now());
+      HistoryAnswer history = majorsHistoryAnswer(model_, target.ticker, std::get<HistoryWindow>(window), now(target.ticker));
       if (!history.problem.empty()) return errorReply(400, history.problem);
       return jsonReply(200, std::move(history.body));
     }
     case Endpoint::Futures: {
-      auto quote = futuresQuote(model_, target.ticker, target.future, target.model, now());
+      auto quote = futuresQuote(model_, target.ticker, target.future, target.model, now(target.ticker));
       if (const auto* problem = std::get_if<std::string>(&quote)) return errorReply(400, *problem);
       return jsonReply(200, futuresQuoteJson(std::get<FuturesQuote>(quote)));
     }
@@ -202,8 +216,9 @@ Reply RequestRouter::computedAnswer(const RoutedTarget& target, const ReceivedRe
 }
 
 Reply RequestRouter::profileAnswer(const RoutedTarget& target) const {
-  Reply reply = profileAt(target, now());
-  ++profile_answers_;
+  Reply reply = profileAt(target, now(target.ticker));
+  std::lock_guard lock(answers_mutex_);
+  ++profile_answers_[tickerKey(target.ticker)];
   return reply;
 }
 

@@ -6,7 +6,8 @@
 #pragma once
 
 #include <cstdint>
-#include <atomic>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -37,7 +38,7 @@ struct ServiceSettings {
   std::string api_key = "standin-key";
   std::optional<int64_t> fixed_now;  // Unix seconds; none: the real clock
   double slow_s = 12;                // delay of the slow fault
-  int64_t advance_s = 0;             // fixed clock's step per profile answer
+  int64_t advance_s = 0;             // fixed clock's step per profile answer of the same ticker
   bool echo_key = false;             // the error and http500 faults quote the key
 };
 
@@ -49,7 +50,10 @@ class RequestRouter {
 
   Reply answer(const ReceivedRequest& request) const;
 
-  int64_t now() const;
+  // The service's time for a request on `ticker`. A fixed clock moves on by
+  // its step with each profile answer of that ticker, so charts of several
+  // tickers against one stand-in each see the clock they would see alone.
+  int64_t now(const std::string& ticker) const;
 
  private:
   Reply answerOrFault(FaultMode fault, const RoutedTarget& target, const ReceivedRequest& request) const;
@@ -58,7 +62,9 @@ class RequestRouter {
   Reply profileAt(const RoutedTarget& target, int64_t now) const;
   std::optional<Reply> recordedReply(const RecordingReplay& recording, const ReceivedRequest& request, Endpoint endpoint) const;
 
-  mutable std::atomic<int64_t> profile_answers_{0};
+  // Profile answers so far, by ticker.
+  mutable std::mutex answers_mutex_;
+  mutable std::map<std::string, int64_t> profile_answers_;
   const MarketModel& model_;
   ServiceSettings settings_;
   FaultPlan& faults_;

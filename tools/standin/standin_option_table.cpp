@@ -226,8 +226,9 @@ const std::vector<StandinOption>& standinOptionTable() {
       {{"--now", "UNIX_SECONDS", "Service", "fix the clock for reproducible answers (default: the real clock)"},
        numberWithin<int64_t>(&StandinOptions::now, 86400, 2147483647, "Unix seconds between 86400 and 2147483647")},
       {{"--advance", "S", "Service",
-        "with --now: move the clock S seconds forward after every profile answer, so a simulated chart that "
-        "asks every S seconds sees the levels evolve with its clock"},
+        "with --now: move a ticker's clock S seconds forward after every profile answer of that ticker, so a "
+        "simulated chart that asks every S seconds sees the levels evolve with its clock, and charts of "
+        "several tickers against one stand-in each see what they would see alone"},
        numberWithin<int64_t>(&StandinOptions::advance_seconds, 0, 86400, "whole seconds from 0 to 86400")},
       {{"--seed", "N", "Service", "seed of the price paths and of the random faults (default 0)"},
        numberWithin(&StandinOptions::seed, uint64_t{0}, std::numeric_limits<uint64_t>::max(),

@@ -90,6 +90,10 @@ TEST(ChartOptions, RefusesABadCommandLineInOneLine) {
        "--real-clock runs on the real clock; leave out --start and --end"},
       {{"--bars", "b.csv", "--bar-count", "3"},
        "--bars reads bars from a file; leave out --synthetic-from and --bar-count"},
+      {{"--board", "b.json", "--png", "a.png"},
+       "--png writes one chart's file; with --board, --out FOLDER writes each chart's by its name"},
+      {{"--board", "b.json", "--replay", "r"},
+       "--replay of a board's recording replays every chart in it; leave out --board"},
   };
   for (const Refused& refused : cases) {
     ChartOptions options;

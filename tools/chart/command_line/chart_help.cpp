@@ -37,6 +37,25 @@ constexpr const char* kChartClosing = R"(Live use (what tells live levels from s
   answers, refused answers and failed transfers by kind, the last good
   answer, whether requests were halted, and the files written.
 
+Board: several charts in one run, with --board FILE:
+  {"charts": [{"name": "ES", "set": ["Ticker=ES_SPX"]},
+              {"name": "NQ", "set": ["Ticker=NQ_NDX"], "bars": "nq.csv"}]}
+  Each chart has a name (1 to 32 letters, digits, _ or -, unique in any
+  case) and, as it needs, bars (a file; without one, made-up bars from
+  startPrice and seed), zone, tickSize, settings (a file), set (a list,
+  applied after --set) and alerts (a list, in place of --alert); paths are
+  taken from the board file's folder. Each chart is its own study on its own
+  chart, with its own requests, ages and alerts, and runs beside the others,
+  so a call one chart holds up (a futures conversion) holds up no other. A
+  chart that fails is told, and shown as failed, while the others go on; its
+  lines on standard error begin with its name. --out FOLDER writes each
+  chart's files by its name; --record FOLDER keeps the board file
+  (FOLDER/board.json) and one recording per chart (FOLDER/NAME/), and
+  --replay FOLDER replays every chart of it. A bad board file ends the run
+  at its start with one line naming the chart and the field. The exit status
+  is 0 when every chart ended well, else that of the first chart, in the
+  board's order, that did not.
+
 Recording (--record FOLDER, on either clock):
   FOLDER/exchanges.jsonl holds one JSON line on the run (version, the chart's
   zone, the clock, the span and step, the inputs as --set takes them), then

@@ -38,8 +38,24 @@ std::string refusal(const CLI::ParseError& failure, const std::vector<std::strin
   return what + " (see --help)";
 }
 
-// Options that each read well but do not go together.
-bool checkTogether(const ChartOptions& options, std::string& error) {
+// With a board each chart writes its own files, by its name, into --out.
+std::string boardRefusal(const ChartOptions& options) {
+  const std::pair<const std::string*, const char*> oneChartFiles[] = {
+      {&options.pngPath, "--png"},     {&options.csvPath, "--csv"},       {&options.logPath, "--log"},
+      {&options.drawingsPath, "--drawings"}, {&options.tracePath, "--trace"}, {&options.statusPath, "--status"},
+      {&options.framesPath, "--frames"}};
+  for (const auto& [path, name] : oneChartFiles)
+    if (!path->empty())
+      return std::string(name) + " writes one chart's file; with --board, --out FOLDER writes each chart's by its name";
+  if (options.listInputs) return "--list-inputs lists one chart's inputs; leave out --board";
+  if (!options.replayPath.empty())
+    return "--replay of a board's recording replays every chart in it; leave out --board";
+  return {};
+}
+
+}  // namespace
+
+bool checkOptionsTogether(const ChartOptions& options, std::string& error) {
   if (options.start && options.end && *options.end < *options.start)
     error = "--end comes before --start";
   else if (options.realClockSeconds > 0 && (options.start || options.end))
@@ -62,10 +78,10 @@ bool checkTogether(const ChartOptions& options, std::string& error) {
             "without a password, to anyone who can reach the port; add --serve-public to serve it there all the same";
   else if (options.servePublic && !options.serve)
     error = "--serve-public goes with --serve ADDRESS:PORT";
+  else if (!options.boardPath.empty())
+    error = boardRefusal(options);
   return error.empty();
 }
-
-}  // namespace
 
 bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& options,
                        std::string& error) {
@@ -102,7 +118,7 @@ bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& 
       return false;
     }
   }
-  return checkTogether(options, error);
+  return checkOptionsTogether(options, error);
 }
 
 }  // namespace chart_tool::command_line

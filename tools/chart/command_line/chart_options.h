@@ -70,6 +70,10 @@ struct ChartOptions {
   double frameEverySeconds = 60;
   std::string statusPath;  // rewritten after every call (see status_file.h)
   std::string recordPath;  // a folder for the run's recording (see run_recording.h)
+  // Several charts in one run (see board_file.h), and the folder each
+  // chart's outputs are written to, by its name.
+  std::string boardPath;
+  std::string outPath;
   // The live view's page (see live_view_server.h); beyond this machine only
   // with servePublic.
   std::optional<ServeAddress> serve;
@@ -85,6 +89,9 @@ struct ChartOptions {
 // reason in `error`.
 bool parseChartOptions(const std::vector<std::string>& arguments, ChartOptions& options,
                        std::string& error);
+
+// Whether options that each read well go together; false with the reason.
+bool checkOptionsTogether(const ChartOptions& options, std::string& error);
 
 // The --help text, generated from the option table.
 std::string chartOptionsHelp();

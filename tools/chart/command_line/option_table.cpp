@@ -148,6 +148,11 @@ const std::vector<ChartOption>& chartOptionTable() {
       {{"--module", "PATH", "Module and chart",
         "study module to load (default: the one built with this program)"},
        "a file", text(&ChartOptions::modulePath)},
+      {{"--board", "FILE", "Module and chart",
+        "several charts in one run, side by side, each with its own requests, ages, alerts and outputs: a JSON "
+        "file listing them (see \"Board\" below). The clock, the key, the service, --serve, --record, "
+        "--on-alert and --out are the whole run's; the other options of a chart are each chart's defaults"},
+       "a JSON file", text(&ChartOptions::boardPath)},
       {{"--bars", "PATH", "Module and chart",
         "bars from a CSV file: the platform's intraday export (Date, Time, Open, High, Low, Last, Volume, ...) "
         "or datetime,open,high,low,close,volume. On the real clock the file is followed as another program "
@@ -243,6 +248,11 @@ const std::vector<ChartOption>& chartOptionTable() {
       {{"--status", "PATH", "Outputs",
         "the run's state as JSON, replaced whole after every call (see \"Live use\" below)"},
        "a file", text(&ChartOptions::statusPath)},
+      {{"--out", "FOLDER", "Outputs",
+        "write each chart's files into FOLDER by its name (a single chart's name is chart): NAME.png, NAME.csv, "
+        "NAME-drawings.json, NAME-log.txt, NAME-status.json, and on the simulated clock frames under "
+        "frames/NAME/. The folder is made when missing"},
+       "a folder", text(&ChartOptions::outPath)},
       {{"--record", "FOLDER", "Outputs",
         "record the run: every request the study sends through the chart and the answer it got, byte for "
         "byte, with the bars and the study's inputs (see \"Recording\" below). FOLDER must be new or empty"},

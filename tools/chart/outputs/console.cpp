@@ -2,24 +2,43 @@
 
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 
 #include "tools/chart/outputs/key_hiding.h"
 #include "tools/chart/run/platform.h"
 
 namespace chart_tool::outputs {
 
-Console::Console(command_line::ConsoleSettings settings)
-    : settings_(settings), progressOn_(settings.progress && run::standardErrorIsTerminal()) {}
+namespace {
+
+// Standard error, shared by the consoles of a board's charts.
+std::mutex& standardErrorMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+}  // namespace
+
+// A board's charts draw no progress bar: several would overwrite each other.
+Console::Console(command_line::ConsoleSettings settings, std::string chart)
+    : settings_(settings),
+      prefix_(chart.empty() ? std::string() : chart + ": "),
+      progressOn_(chart.empty() && settings.progress && run::standardErrorIsTerminal()) {}
+
+void Console::write(const std::string& text) {
+  clearProgress();
+  std::lock_guard lock(standardErrorMutex());
+  std::cerr << text << std::flush;
+}
 
 void Console::tell(const std::string& line) {
-  clearProgress();
-  std::cerr << "tarvio-chart: " << withoutKey(line, key_) << "\n";
+  lastTold_ = withoutKey(line, key_);
+  write("tarvio-chart: " + prefix_ + lastTold_ + "\n");
 }
 
 void Console::logLine(const std::string& line) {
   if (settings_.quiet) return;
-  clearProgress();
-  std::cerr << line << "\n";
+  write(prefix_ + line + "\n");
 }
 
 void Console::showProgress(const std::string& bar) {

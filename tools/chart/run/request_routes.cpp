@@ -36,13 +36,13 @@ std::string testRouteModuleBeside(const std::string& module) {
   return (built.parent_path() / "tests" / "test_route" / built.filename()).generic_string();
 }
 
-void noteFuturesRoute(const RunSettings& run, chart_host::StudyInstance& instance, std::ostream& out) {
-  if (run.console.quiet || run.service.address.empty() || !study_door::futuresTargetSet(instance)) return;
+std::string futuresRouteNote(const RunSettings& run, chart_host::StudyInstance& instance) {
+  if (run.console.quiet || run.service.address.empty() || !study_door::futuresTargetSet(instance)) return {};
   const std::string testRoute = testRouteModuleBeside(moduleBesideProgram());
-  if (!run.modulePath.empty() && sameFile(run.modulePath, testRoute)) return;
-  out << "tarvio-chart: note: the module sends its futures conversion to " << study_door::futuresConversionHost()
-      << " itself, not to " << run.service.address << "; the test build of the module (--module "
-      << shownPath(testRoute) << ") follows --service-address\n";
+  if (!run.modulePath.empty() && sameFile(run.modulePath, testRoute)) return {};
+  return std::string("note: the module sends its futures conversion to ") + study_door::futuresConversionHost() +
+         " itself, not to " + run.service.address + "; the test build of the module (--module " +
+         shownPath(testRoute) + ") follows --service-address";
 }
 
 }  // namespace chart_tool::run

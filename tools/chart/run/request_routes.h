@@ -5,7 +5,6 @@
 // the address in its environment). A run that would mix the two is told so.
 #pragma once
 
-#include <ostream>
 #include <string>
 
 namespace chart_host { class StudyInstance; }
@@ -20,10 +19,9 @@ using command_line::RunSettings;
 // with the program): tests/test_route/ below its folder, same file name.
 std::string testRouteModuleBeside(const std::string& module);
 
-// With --service-address and a Futures Target set, one line on `out` (unless
-// --quiet) saying that the module sends its conversion to the real service
-// and which module follows the address. Nothing when the module loaded is
-// that test build.
-void noteFuturesRoute(const RunSettings& run, chart_host::StudyInstance& instance, std::ostream& out);
+// With --service-address and a Futures Target set, the note (unless --quiet)
+// that the module sends its conversion to the real service and which module
+// follows the address. Empty when the module loaded is that test build.
+std::string futuresRouteNote(const RunSettings& run, chart_host::StudyInstance& instance);
 
 }  // namespace chart_tool::run
