@@ -28,6 +28,7 @@ function cardPart(card, name) { return card.element.querySelector('.card-' + nam
 function newCard(name) {
   const element = byId('chart-card').content.firstElementChild.cloneNode(true);
   element.dataset.chart = name;
+  element.classList.add('no-picture');
   element.querySelector('.card-title').textContent = name;
   const card = { name, element, loading: false, wanted: null, changesShown: null, sizeShown: '' };
   element.addEventListener('click', () => {
@@ -67,6 +68,7 @@ function loadCardPicture(card, changes) {
   next.onload = () => {
     cardPart(card, 'image').replaceWith(next);
     cardPart(card, 'waiting').hidden = true;
+    card.element.classList.remove('no-picture');
     card.changesShown = changes;
     card.sizeShown = size;
     const shown = window.liveBoard.charts[card.name];
