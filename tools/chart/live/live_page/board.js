@@ -205,7 +205,7 @@ document.addEventListener('keydown', (key) => {
 watchChanges(() => {
   window.liveBoard.events += 1;
   lookOnce();
-}, () => showReachable(false), () => {
+}, () => lookOnce(), () => {
   window.liveBoard.pushed = false;
   poll();
 });

@@ -205,7 +205,7 @@ async function poll() {
 watchChanges(() => {
   window.liveView.events += 1;
   lookOnce();
-}, () => showReachable(false), () => {
+}, () => lookOnce(), () => {
   window.liveView.pushed = false;
   poll();
 });

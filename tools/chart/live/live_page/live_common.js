@@ -156,7 +156,9 @@ async function fetchStatus() {
 
 // Learns of every change from the server's events (/events): `onChange`
 // gets each event's object ({chart, index, publications, pictures,
-// pictureChanged, failed}), `onFailure` each failed connection. After
+// pictureChanged, failed}), `onFailure` each failed connection (the pages
+// look once then, so a refused stream never leaves them empty, and a run
+// that ended is shown as such at once). After
 // kEventFailuresBeforePolling failures in a row `onFallback` is called once
 // and the events are given up for good: the page polls instead.
 function watchChanges(onChange, onFailure, onFallback) {
