@@ -152,7 +152,12 @@ function showBoard(board) {
 // The chart named in the address shown large, the others hidden; the grid
 // when none is.
 function showLarge() {
-  let large = decodeURIComponent(location.hash.slice(1));
+  let large = '';
+  try {
+    large = decodeURIComponent(location.hash.slice(1));
+  } catch (failure) {
+    // Not a name the page wrote: the grid.
+  }
   if (!cards.has(large)) large = '';
   window.liveBoard.large = large;
   byId('board').classList.toggle('one-large', large !== '');
