@@ -304,7 +304,7 @@ struct ReadyRun {
   bool live = false;            // on the real clock, or a replay of a run on it
   std::string alertProgram;     // the file --on-alert names, found at the start; empty: none
   Console& console;
-  live::LiveBoard* page;        // where the live page shows the chart; null: no page
+  const ChartPart& part;        // the module, the page and the alert programs of the run
 };
 
 // On the real clock every bar shows from the start; a bars file is followed
@@ -377,8 +377,8 @@ int runCalls(ReadyRun ready) {
                                                              apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
   LiveOutputs live;
-  if (!live.open(ready.page, ready.clock.simulated() ? std::string() : chart.outputs.pngPath, ready.clock.waitWork(),
-                 [&console](const std::string& line) { console.tell(line); }, error))
+  if (!live.open(ready.part.page, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
+                 ready.clock.waitWork(), [&console](const std::string& line) { console.tell(line); }, error))
     return failWith(console, kExitOutput, error);
 
   ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()
@@ -390,7 +390,7 @@ int runCalls(ReadyRun ready) {
   std::vector<std::string> barsTold;
   if (!ready.clock.simulated()) showBarsLive(session, ready, barsTold, follower, synthetic);
   if (replay.calls) repeatRecordedCalls(session, *replay.calls);
-  AlertWatch alerts(instance, chart.alerts.raise, ready.alertProgram, chart.tickSize);
+  AlertWatch alerts(instance, chart.alerts.raise, ready.alertProgram, chart.tickSize, ready.part.alertsRunning);
   ChartMarks marks(apiKey);
   ChartChanges changes;
   ProgressBar progress(console, ready.span.calls());
@@ -419,14 +419,14 @@ int runCalls(ReadyRun ready) {
 
 // The chart's study placed and checked, the recording it replays opened and
 // its alert program found, then its calls run. Its exit status.
-int placeAndRun(const ChartOptions& options, const LoadedModule& module, live::LiveBoard* page, Console& console) {
+int placeAndRun(const ChartOptions& options, const ChartPart& part, Console& console) {
   std::string error;
   std::optional<recording::Recording> recorded;
   const std::optional<RunPlan> resolved = resolvePlan(options, recorded, error);
   if (!resolved) return failWith(console, kExitUsage, error);
   const RunPlan& plan = *resolved;
   PlacedStudy placed;
-  if (!placeStudy(plan, module, placed, error)) return failWith(console, kExitUsage, error);
+  if (!placeStudy(plan, *part.module, placed, error)) return failWith(console, kExitUsage, error);
   StudyInstance& instance = *placed.instance;
   if (const std::string refusal = refusalBeforeStart(plan, instance, recorded.has_value()); !refusal.empty())
     return failWith(console, kExitUsage, refusal);
@@ -457,7 +457,7 @@ int placeAndRun(const ChartOptions& options, const LoadedModule& module, live::L
   Clock& clock = plan.run.clock.real() ? static_cast<Clock&>(realClock) : simulatedClock;
   const bool live = plan.run.clock.real() || (recorded && !recorded->header.simulatedClock);
   return runCalls(ReadyRun{plan, placed, recorded, clock, span, std::move(bars.bars), std::move(bars.skipped),
-                           replay.recordingEnds, live, alertProgram, console, page});
+                           replay.recordingEnds, live, alertProgram, console, part});
 }
 
 }  // namespace
@@ -469,7 +469,7 @@ int reportFailure(int status, const std::string& message) {
 
 ChartEnd runOneChart(const ChartOptions& options, const ChartPart& part) {
   Console console(ConsoleSettings{options.quiet, options.progress}, part.name);
-  const int status = placeAndRun(options, *part.module, part.page, console);
+  const int status = placeAndRun(options, part, console);
   return ChartEnd{status, status == kExitDone ? std::string() : console.lastTold()};
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/module_loader.h"
+#include "tools/chart/alerts/alert_command.h"
 #include "tools/chart/command_line/chart_options.h"
 #include "tools/chart/live/live_view_board.h"
 
@@ -32,6 +33,7 @@ struct ChartPart {
   std::string name;                              // on a board; empty for a run's only chart
   const chart_host::LoadedModule* module = nullptr;  // loaded once for the run
   live::LiveBoard* page = nullptr;               // where the live page shows the chart; null: no page
+  alerts::AlertCommand::RunningCount* alertsRunning = nullptr;  // the run's --on-alert programs
 };
 
 // How a chart's run ended: its exit status and, when that is not 0, the

@@ -124,10 +124,11 @@ std::unique_ptr<live::LiveView> startLiveView(const ChartOptions& commandLine, c
 std::vector<ChartEnd> runSideBySide(const ChartsOfRun& run, const chart_host::LoadedModule& module,
                                     live::LiveView* view) {
   std::vector<ChartEnd> ends(run.charts.size());
+  alerts::AlertCommand::RunningCount alertsRunning;
   const auto runOne = [&](std::size_t i) {
     const BoardChart& chart = run.charts[i];
     live::LiveBoard* page = view ? &view->board(i) : nullptr;
-    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, page});
+    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, page, &alertsRunning});
     if (page && ends[i].status != kExitDone) page->publishFailed(ends[i].reason);
   };
   if (run.charts.size() == 1) {

@@ -223,4 +223,27 @@ TEST(AlertCommand, AProgramThatCannotBeStartedIsToldOnce) {
   EXPECT_EQ(notes[0].rfind("--on-alert: cannot start 'no-such-program-for-alerts': ", 0), 0u) << notes[0];
 }
 
+// The charts of a board share the run's cap: the fifth program asked for,
+// by either chart, starts none, and one that cannot start takes no place.
+TEST(AlertCommand, TheChartsOfARunShareItsCapOfProgramsRunning) {
+  const support::Result<std::string> sleep = support::findProgram("sleep");
+  if (!sleep) GTEST_SKIP() << "no sleep program here";
+  AlertCommand::RunningCount running;
+  std::vector<std::string> notes;
+  const auto note = [&](const std::string& line) { notes.push_back(line); };
+  AlertCommand es(sleep.value(), note, &running);
+  AlertCommand nq(sleep.value(), note, &running);
+  AlertCommand broken("no-such-program-for-alerts", note, &running);
+  RaisedAlert alert;
+  alert.text = "30";  // the program's one argument: seconds to sleep
+  for (AlertCommand* command : {&es, &broken, &es, &nq, &es, &nq}) command->run(alert);
+  EXPECT_EQ(es.releaseEnded() + nq.releaseEnded(), AlertCommand::kMostRunning);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_NE(notes[1].find("none is started for this alert"), std::string::npos) << notes[1];
+  // Programs ended give their places back.
+  es.end();
+  nq.run(alert);
+  EXPECT_EQ(nq.releaseEnded(), 2u);
+}
+
 }  // namespace

@@ -26,13 +26,22 @@ support::ProgramEnvironment alertEnvironment(const RaisedAlert& alert) {
   };
 }
 
-AlertCommand::AlertCommand(std::string program, Note note) : program_(std::move(program)), note_(std::move(note)) {}
+bool AlertCommand::RunningCount::take() {
+  std::size_t running = running_.load();
+  while (running < kMostRunning)
+    if (running_.compare_exchange_weak(running, running + 1)) return true;
+  return false;
+}
+
+AlertCommand::AlertCommand(std::string program, Note note, RunningCount* count)
+    : program_(std::move(program)), note_(std::move(note)), count_(count ? *count : ownCount_) {}
 
 AlertCommand::~AlertCommand() { endRunning(); }
 
 void AlertCommand::run(const RaisedAlert& alert) {
   if (program_.empty()) return;
-  if (releaseEnded() >= kMostRunning) {
+  releaseEnded();
+  if (!count_.take()) {
     if (!passingOverTold_)
       note_("--on-alert: " + std::to_string(kMostRunning) + " programs started on earlier alerts still run, so " +
             "none is started for this alert, nor for the next until one has ended");
@@ -44,16 +53,20 @@ void AlertCommand::run(const RaisedAlert& alert) {
   if (started) {
     running_.push_back(started.value());
     passingOverTold_ = false;
-  } else if (!failureTold_) {
+    return;
+  }
+  count_.give(1);
+  if (!failureTold_) {
     failureTold_ = true;
     note_("--on-alert: cannot start '" + program_ + "': " + started.message());
   }
 }
 
 std::size_t AlertCommand::releaseEnded() {
-  running_.erase(std::remove_if(running_.begin(), running_.end(),
-                                [](support::StartedProgram& program) { return support::programEnded(program); }),
-                 running_.end());
+  const auto ended = std::remove_if(running_.begin(), running_.end(),
+                                    [](support::StartedProgram& program) { return support::programEnded(program); });
+  count_.give(static_cast<std::size_t>(running_.end() - ended));
+  running_.erase(ended, running_.end());
   return running_.size();
 }
 
@@ -70,6 +83,7 @@ std::size_t AlertCommand::endRunning() {
   while (releaseEnded() > 0 && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(kEndPoll);
   const std::size_t ended = running_.size();
   for (support::StartedProgram& program : running_) support::endProgram(program);
+  count_.give(running_.size());
   running_.clear();
   return ended;
 }

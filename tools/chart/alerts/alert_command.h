@@ -1,13 +1,15 @@
 // The program --on-alert names, started for every alert with the alert's
 // text as its one argument and its parts in the environment (TARVIO_ALERT_*,
 // see alertEnvironment). The run never waits for it: programs that have
-// ended are released at the next alert. At most kMostRunning run at once: an
-// alert that comes while as many still run starts none, and that is told
-// once until one is started again. At the end of the run the stragglers get
-// kEndGrace to finish, then each is ended with everything it started.
-// Not thread-safe: one run uses one.
+// ended are released at the next alert. At most kMostRunning run at once in
+// the whole run, whichever of a board's charts started them: an alert that
+// comes while as many still run starts none, and that is told once until
+// one is started again. At the end of the run the stragglers get kEndGrace
+// to finish, then each is ended with everything it started.
+// Not thread-safe: each chart uses its own, over the run's shared count.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -27,6 +29,17 @@ support::ProgramEnvironment alertEnvironment(const RaisedAlert& alert);
 class AlertCommand {
  public:
   static constexpr std::size_t kMostRunning = 4;
+
+  // The programs running for all the charts of a run. Thread-safe.
+  class RunningCount {
+   public:
+    // One more, unless kMostRunning run already.
+    bool take();
+    void give(std::size_t programs) { running_ -= programs; }
+
+   private:
+    std::atomic<std::size_t> running_{0};
+  };
   static constexpr std::chrono::seconds kEndGrace{2};
 
   // Told in one line: a program that cannot be started (once), an alert
@@ -34,8 +47,9 @@ class AlertCommand {
   using Note = std::function<void(const std::string& line)>;
 
   // An empty `program` starts nothing; it is started as it is named (a path
-  // found before the run, see support::findProgram).
-  AlertCommand(std::string program, Note note);
+  // found before the run, see support::findProgram). `count`: the run's,
+  // which must outlive the command; null: the command's own.
+  AlertCommand(std::string program, Note note, RunningCount* count = nullptr);
   // Ends the run's programs as end() does, without a word.
   ~AlertCommand();
   AlertCommand(const AlertCommand&) = delete;
@@ -59,6 +73,8 @@ class AlertCommand {
   bool failureTold_ = false;
   bool passingOverTold_ = false;
   std::vector<support::StartedProgram> running_;
+  RunningCount ownCount_;
+  RunningCount& count_;
 };
 
 }  // namespace chart_tool::alerts

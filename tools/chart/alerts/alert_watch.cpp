@@ -4,10 +4,11 @@
 
 namespace chart_tool::alerts {
 
-AlertWatch::AlertWatch(StudyInstance& instance, const AlertSettings& raise, std::string program, float tickSize)
+AlertWatch::AlertWatch(StudyInstance& instance, const AlertSettings& raise, std::string program, float tickSize,
+                       AlertCommand::RunningCount* running)
     : instance_(instance), command_(std::move(program), [&instance](const std::string& line) {
         instance.log().add(kHostLineMark + line, false);
-      }) {
+      }, running) {
   if (raise.any()) alerts_.emplace(raise, tickSize);
 }
 

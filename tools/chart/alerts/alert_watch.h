@@ -34,8 +34,10 @@ class AlertWatch : public run::AfterCall {
 
   // The instance must outlive the watch, or end() be called before it goes.
   // Without an alert asked for it watches nothing. `program` is the file
-  // --on-alert names, as found before the run; empty: none.
-  AlertWatch(StudyInstance& instance, const AlertSettings& raise, std::string program, float tickSize);
+  // --on-alert names, as found before the run; empty: none. `running`: the
+  // run's count of programs running, shared by its charts (null: its own).
+  AlertWatch(StudyInstance& instance, const AlertSettings& raise, std::string program, float tickSize,
+             AlertCommand::RunningCount* running = nullptr);
 
   // One look after a study call at clock time `now`.
   void look(HostDateTime now);

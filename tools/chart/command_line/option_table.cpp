@@ -294,7 +294,8 @@ const std::vector<ChartOption>& chartOptionTable() {
         "its environment: TARVIO_ALERT_TEXT, _TICKER, _LEVEL, _LEVEL_PRICE, _PRICE, _KIND (cross, near), "
         "_DIRECTION (up, down), _TIME. PROGRAM is looked for on the PATH when the run starts, which stops with "
         "exit status 2 when it is not there or may not be run. The chart goes on without waiting for it, but "
-        "at most 4 run at once (a further alert starts none, told once); those still running 2 s after the "
+        "at most 4 run at once in the whole run, a board's charts together (a further alert starts none, told "
+        "once); those still running 2 s after the "
         "run are ended with all they started"},
        "a program", text(&ChartOptions::onAlertCommand)},
   };
