@@ -1,6 +1,7 @@
 // The chart shown while a run goes on: its board on the live view's page
-// (--serve; the page itself is the run's LiveView), fed after every call with the run's status and, when the chart has changed,
-// its new picture; and on the real clock the --png file, rewritten whole on
+// (--serve; the page itself is the run's LiveView), fed after every call
+// with the chart's status and, when the chart has changed, its new
+// picture; and on the real clock the --png file, rewritten whole on
 // every change so an image viewer shows it live. The picture is drawn once
 // per change, whoever shows it, and once per change at each size pages have
 // asked for lately: after the call, or between calls when a page asks for a

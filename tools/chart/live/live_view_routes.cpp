@@ -68,7 +68,8 @@ LiveReply chosen(const LiveRequest& request, const ChartNames& charts, const Cha
     reply.stream = request.method == "GET";
     return reply;
   }
-  if (const std::optional<std::size_t> chart = pictureChart(request.path, charts)) return pictureReply(*snapshots[*chart]);
+  if (const std::optional<std::size_t> chart = pictureChart(request.path, charts))
+    return pictureReply(*snapshots[*chart]);
   if (std::optional<LiveReply> file = pageFileReply(request.path, board)) return std::move(*file);
   return plain(404, board ? "not found: the live view has /, /status.json, /chart/NAME.png for each chart and /events"
                           : "not found: the live view has /, /status.json, /chart.png and /events");
@@ -175,8 +176,8 @@ std::optional<PictureSize> pagePictureSize(const LiveRequest& request, const Cha
 
 LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snapshot, const ServedNames& names) {
   // Not owned: the snapshot outlives the answer.
-  return answerLiveRequest(request, ChartNames{""}, {std::shared_ptr<const LiveSnapshot>(&snapshot, [](const LiveSnapshot*) {})},
-                           names);
+  const std::shared_ptr<const LiveSnapshot> lent(&snapshot, [](const LiveSnapshot*) {});
+  return answerLiveRequest(request, ChartNames{""}, {lent}, names);
 }
 
 LiveReply answerLiveRequest(const LiveRequest& request, const ChartNames& charts, const ChartSnapshots& snapshots,
