@@ -377,8 +377,8 @@ int runCalls(ReadyRun ready) {
                                                              apiKey, instance, console, recording, replay, failed);
   if (!watch) return failed;
   LiveOutputs live;
-  if (!live.open(plan.run.livePage, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
-                 ready.clock.waitWork(), error))
+  if (!live.open(ready.part.page, ready.clock.simulated() ? std::string() : chart.outputs.pngPath,
+                 ready.clock.waitWork(), [&console](const std::string& line) { console.tell(line); }, error))
     return failWith(console, kExitOutput, error);
 
   ChartSession session(instance, replay.calls && !replay.calls->barsBeforeFirstCall() ? std::vector<Bar>()

@@ -1,6 +1,7 @@
 #include "tools/chart/charts_run.h"
 
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "host/module_loader.h"
 #include "tools/chart/chart_run.h"
 #include "tools/chart/command_line/board_file.h"
+#include "tools/chart/live/live_view.h"
 #include "tools/chart/replay/board_recording.h"
 #include "tools/chart/run/platform.h"
 #include "tools/support/utf8_path.h"
@@ -101,15 +103,33 @@ bool prepareFolders(const ChartOptions& commandLine, ChartsOfRun& run, int& stat
   return true;
 }
 
+// The run's one live page over its charts (--serve), told in one line; null
+// when none is asked for, or when it cannot be served, with the exit status.
+std::unique_ptr<live::LiveView> startLiveView(const ChartOptions& commandLine, const ChartsOfRun& run, int& status) {
+  if (!commandLine.serve || commandLine.listInputs) return nullptr;
+  std::vector<std::string> names;
+  for (const BoardChart& chart : run.charts) names.push_back(chart.name);
+  std::string error;
+  std::unique_ptr<live::LiveView> view =
+      live::LiveView::start(live::LivePageSettings{commandLine.serve, commandLine.servePublic}, names, error);
+  if (!view) status = reportFailure(kExitOutput, error);
+  else std::cerr << "tarvio-chart: live view at " << view->url() << "\n" << std::flush;
+  return view;
+}
+
 // Each chart on its own thread, so a call one chart's study holds up (a
 // futures conversion waits up to 20 s) holds up no other; a run's only
-// chart on the program's own thread.
-std::vector<ChartEnd> runSideBySide(const ChartsOfRun& run, const chart_host::LoadedModule& module) {
+// chart on the program's own thread. A chart that fails is shown failed on
+// the page while the others go on.
+std::vector<ChartEnd> runSideBySide(const ChartsOfRun& run, const chart_host::LoadedModule& module,
+                                    live::LiveView* view) {
   std::vector<ChartEnd> ends(run.charts.size());
   alerts::AlertCommand::RunningCount alertsRunning;
   const auto runOne = [&](std::size_t i) {
     const BoardChart& chart = run.charts[i];
-    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, nullptr, &alertsRunning});
+    live::LiveBoard* page = view ? &view->board(i) : nullptr;
+    ends[i] = runOneChart(chart.options, ChartPart{chart.name, &module, page, &alertsRunning});
+    if (page && ends[i].status != kExitDone) page->publishFailed(ends[i].reason);
   };
   if (run.charts.size() == 1) {
     runOne(0);
@@ -132,7 +152,9 @@ int runCharts(const ChartOptions& commandLine) {
   if (!module) return reportFailure(kExitUsage, error);
   int status = kExitDone;
   if (!prepareFolders(commandLine, *run, status)) return status;
-  for (const ChartEnd& end : runSideBySide(*run, *module))
+  const std::unique_ptr<live::LiveView> view = startLiveView(commandLine, *run, status);
+  if (status != kExitDone) return status;
+  for (const ChartEnd& end : runSideBySide(*run, *module, view.get()))
     if (end.status != kExitDone) return end.status;
   return kExitDone;
 }

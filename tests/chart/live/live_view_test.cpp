@@ -255,21 +255,21 @@ TEST(LiveRequests, ServeThePageTheStatusAndThePictureNeverToBeCached) {
 
 TEST(LivePage, CarriesEveryFileItUsesAndFetchesNothingFromOutside) {
   const std::vector<PageFile>& files = livePageFiles();
-  ASSERT_EQ(files.size(), 3u);
-  std::string index;
+  ASSERT_EQ(files.size(), 6u);
+  std::string pages;  // the single chart's page and the board's
   for (const PageFile& file : files) {
     EXPECT_FALSE(file.body.empty()) << file.path;
     for (const char* outside : {"http:", "https:", "@import", "url(", "src=\"//", "href=\"//"})
       EXPECT_EQ(file.body.find(outside), std::string::npos) << file.path << " holds " << outside;
-    if (file.path == "/") index = std::string(file.body);
+    if (file.path == "/" || file.path == "/board.html") pages += std::string(file.body);
   }
   for (const PageFile& file : files) {
-    if (file.path == "/") continue;
-    EXPECT_NE(index.find("\"" + std::string(file.path) + "\""), std::string::npos) << file.path << " is not used";
+    if (file.path == "/" || file.path == "/board.html") continue;
+    EXPECT_NE(pages.find("\"" + std::string(file.path) + "\""), std::string::npos) << file.path << " is not used";
   }
-  // What the script asks the server for is what the server answers.
+  // What the scripts ask the server for is what the server answers.
   LiveSnapshot snapshot;
-  for (const char* path : {"/status.json", "/live.js", "/live.css"})
+  for (const char* path : {"/status.json", "/live.js", "/live.css", "/live_common.js", "/board.js"})
     EXPECT_EQ(answerLiveRequest({"GET", path, "localhost"}, snapshot, {}).status, 200u) << path;
 }
 

@@ -18,6 +18,10 @@ namespace chart_tool::live {
 struct ConnectionLimits {
   std::size_t connections = 400;
   std::chrono::milliseconds headers{3000};
+  // Pages' /events streams open at once, within `connections`, and how long
+  // a stream may be quiet before a keep-alive is sent on it.
+  std::size_t eventStreams = 32;
+  std::chrono::milliseconds keepAlive{5000};
 };
 
 // What became of the connections so far, for a person's diagnosis and tests.

@@ -7,17 +7,20 @@
 namespace chart_tool::live {
 
 void LiveBoard::publishStatus(std::string status) {
-  auto next = std::make_shared<LiveSnapshot>();
-  next->status = std::move(status);
-  next->png = current()->png;
-  replace(std::move(next), false);
+  replace([&status](LiveSnapshot& next) { next.status = std::move(status); }, false);
 }
 
 void LiveBoard::publish(std::string status, std::string png) {
-  auto next = std::make_shared<LiveSnapshot>();
-  next->status = std::move(status);
-  next->png = std::make_shared<const std::string>(std::move(png));
-  replace(std::move(next), true);
+  auto picture = std::make_shared<const std::string>(std::move(png));
+  replace([&](LiveSnapshot& next) {
+    next.status = std::move(status);
+    next.png = std::move(picture);
+  }, true);
+}
+
+void LiveBoard::publishFailed(std::string reason) {
+  if (reason.empty()) reason = "failed";
+  replace([&reason](LiveSnapshot& next) { next.failed = std::move(reason); }, false);
 }
 
 std::shared_ptr<const LiveSnapshot> LiveBoard::current() const {
@@ -25,10 +28,26 @@ std::shared_ptr<const LiveSnapshot> LiveBoard::current() const {
   return current_;
 }
 
-void LiveBoard::replace(std::shared_ptr<const LiveSnapshot> next, bool changed) {
+void LiveBoard::replace(const std::function<void(LiveSnapshot&)>& change, bool pictureChanged) {
+  std::function<void()> tell;
+  {
+    std::lock_guard lock(mutex_);
+    auto next = std::make_shared<LiveSnapshot>(*current_);
+    change(*next);
+    ++next->publications;
+    if (pictureChanged) {
+      ++change_;
+      next->pictures = change_;
+    }
+    current_ = std::move(next);
+    tell = onPublished_;
+  }
+  if (tell) tell();
+}
+
+void LiveBoard::setOnPublished(std::function<void()> onPublished) {
   std::lock_guard lock(mutex_);
-  current_ = std::move(next);
-  if (changed) ++change_;
+  onPublished_ = std::move(onPublished);
 }
 
 void LiveBoard::setOnWanted(std::function<void()> onWanted) {

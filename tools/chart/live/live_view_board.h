@@ -9,7 +9,12 @@
 // and draws it between calls or after the next one, and the server is told
 // (the `onDrawn` call) so it can answer the request that waits. Each size is
 // drawn once per change of the chart; at most four sizes are kept, the one
-// asked least lately dropped first. Thread-safe.
+// asked least lately dropped first.
+//
+// Whoever streams the page's events is told of every publication (the
+// `onPublished` call), and each snapshot carries its counts, so a stream
+// can say what changed since it last looked. A chart that fails is marked
+// failed with its reason; its last status and picture stay. Thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +37,9 @@ struct PictureSize {
 struct LiveSnapshot {
   std::string status = "{}\n";           // before the first call: an empty object
   std::shared_ptr<const std::string> png;  // null before the first picture
+  uint64_t publications = 0;  // statuses published, a failure included, counted from 1
+  uint64_t pictures = 0;      // pictures published (changes of the chart), counted from 1
+  std::string failed;         // why the chart failed; empty while it has not
 };
 
 class LiveBoard {
@@ -45,6 +53,11 @@ class LiveBoard {
   // A change of the chart: a new status with its picture at the run's size.
   void publish(std::string status, std::string png);
 
+  // The chart failed (at its start, or mid-run): the page shows it failed
+  // with the reason; its last status and picture stay. Later statuses of a
+  // failed chart keep it marked failed.
+  void publishFailed(std::string reason);
+
   // The latest snapshot; it never changes once published.
   std::shared_ptr<const LiveSnapshot> current() const;
 
@@ -53,6 +66,9 @@ class LiveBoard {
   // thread). Set before serving; the calls are made outside the lock.
   void setOnWanted(std::function<void()> onWanted);
   void setOnDrawn(std::function<void()> onDrawn);
+  // Who streams events is told after every publication, from the
+  // publisher's thread, outside the lock.
+  void setOnPublished(std::function<void()> onPublished);
 
   // For a server thread: the picture at `size` of the latest change, marking
   // the size asked; null, with the size wanted and the run's thread told,
@@ -77,7 +93,8 @@ class LiveBoard {
     std::shared_ptr<const std::string> png;
   };
 
-  void replace(std::shared_ptr<const LiveSnapshot> next, bool changed);
+  // Publishes a copy of the latest snapshot changed by `change`.
+  void replace(const std::function<void(LiveSnapshot&)>& change, bool pictureChanged);
   Sized& askedLocked(PictureSize size);
 
   mutable std::mutex mutex_;
@@ -87,6 +104,7 @@ class LiveBoard {
   std::vector<Sized> sized_;
   std::function<void()> onWanted_;
   std::function<void()> onDrawn_;
+  std::function<void()> onPublished_;
 };
 
 }  // namespace chart_tool::live

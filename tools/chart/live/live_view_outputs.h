@@ -1,25 +1,24 @@
-// The chart shown while a run goes on: the live view's page (--serve), fed
-// after every call with the run's status and, when the chart has changed,
-// its new picture; and on the real clock the --png file, rewritten whole on
+// The chart shown while a run goes on: its board on the live view's page
+// (--serve; the page itself is the run's LiveView), fed after every call
+// with the chart's status and, when the chart has changed, its new
+// picture; and on the real clock the --png file, rewritten whole on
 // every change so an image viewer shows it live. The picture is drawn once
 // per change, whoever shows it, and once per change at each size pages have
 // asked for lately: after the call, or between calls when a page asks for a
 // new size while the run waits on the real clock. Drawing at another size
 // leaves the chart laid out as the run's own picture, so the study and the
-// run's files see the same chart whatever pages ask. Used by the run's one
-// thread; the server's threads read only what it publishes.
+// run's files see the same chart whatever pages ask. One per chart, used by
+// that chart's own thread; the server's threads read only what it publishes.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 
 #include "host/picture/chart_picture.h"
-#include "tools/chart/live/live_view_address.h"
 #include "tools/chart/run/after_call.h"
 #include "tools/chart/run/wait_work.h"
 #include "tools/chart/live/live_view_board.h"
-#include "tools/chart/live/live_view_server.h"
 
 namespace chart_tool::live {
 
@@ -30,21 +29,21 @@ class LiveOutputs : public run::AfterCall {
   LiveOutputs(const LiveOutputs&) = delete;
   LiveOutputs& operator=(const LiveOutputs&) = delete;
 
-  // Starts serving the page if the settings ask for it, and tells its
-  // address in one line on standard error; `livePngPath` is the picture file
-  // kept live (the --png file on the real clock), or empty. False with the
-  // one-line reason when the page cannot be served there (a port in use, an
-  // address not this machine's). `waitWork` is where pages' sizes are drawn
-  // while the run waits (null on a simulated clock); it must outlive this.
-  bool open(const LivePageSettings& page, const std::string& livePngPath, run::WaitWork* waitWork,
-            std::string& error);
+  // Feeds `board` (null: no page) and keeps `livePngPath` live (the --png
+  // file on the real clock), or nothing when empty. `waitWork` is where
+  // pages' sizes are drawn while the chart waits (null on a simulated
+  // clock); it and the board must outlive this. `tell` gets this chart's
+  // problems, one line each without the program's name. False with the
+  // one-line reason when it cannot start (nothing can fail today).
+  bool open(LiveBoard* board, const std::string& livePngPath, run::WaitWork* waitWork,
+            std::function<void(const std::string&)> tell, std::string& error);
 
   // Publishes the status after a call and, when the chart changed, the
-  // picture. A picture that cannot be drawn or written is told once on
-  // standard error; the run goes on.
+  // picture. A picture that cannot be drawn or written is told once; the
+  // run goes on.
   void afterCall(run::CallRecord& call) override;
 
-  // Stops serving: every connection is closed.
+  // Stops feeding the board: its last status and picture stay on the page.
   void stop();
 
  private:
@@ -55,8 +54,8 @@ class LiveOutputs : public run::AfterCall {
   void drawAskedSizes();
 
   std::string livePngPath_;  // the --png file on the real clock
-  LiveBoard board_;
-  std::unique_ptr<LiveViewServer> server_;
+  LiveBoard* board_ = nullptr;
+  std::function<void(const std::string&)> tell_;
   bool problemTold_ = false;
   run::WaitWork* waitWork_ = nullptr;
   // The chart and its picture as of the latest call, for pages' sizes.

@@ -5,6 +5,7 @@
 
 #include "tools/chart/live/live_view_page.h"
 #include "tools/chart/live/machine_names.h"
+#include "tools/support/json_text.h"
 #include "tools/support/number_text.h"
 
 namespace chart_tool::live {
@@ -25,33 +26,66 @@ LiveReply plain(unsigned status, std::string text) {
   return reply;
 }
 
-LiveReply chosen(const LiveRequest& request, const LiveSnapshot& snapshot) {
-  if (request.path == "/status.json") {
-    LiveReply reply;
-    reply.contentType = "application/json; charset=utf-8";
-    reply.body = snapshot.status;
+LiveReply pictureReply(const LiveSnapshot& snapshot) {
+  if (!snapshot.png) {
+    LiveReply reply = plain(503, "no picture yet: the chart is drawn after the first call");
+    reply.headers.emplace_back("Retry-After", "1");
     return reply;
   }
-  if (request.path == "/chart.png") {
-    if (!snapshot.png) {
-      LiveReply reply = plain(503, "no picture yet: the chart is drawn after the first call");
-      reply.headers.emplace_back("Retry-After", "1");
-      return reply;
-    }
-    LiveReply reply;
-    reply.contentType = "image/png";
-    reply.body = *snapshot.png;
-    return reply;
-  }
+  LiveReply reply;
+  reply.contentType = "image/png";
+  reply.body = *snapshot.png;
+  return reply;
+}
+
+// The page's files; on a board, / is the board's page, which is not served
+// under its own name on either page.
+std::optional<LiveReply> pageFileReply(const std::string& path, bool board) {
+  if (path == "/board.html") return std::nullopt;
+  const std::string wanted = board && path == "/" ? "/board.html" : path;
   for (const PageFile& file : livePageFiles()) {
-    if (request.path != file.path) continue;
+    if (wanted != file.path) continue;
     LiveReply reply;
     reply.contentType = file.contentType;
     reply.body = file.body;
     reply.headers.emplace_back("Content-Security-Policy", kPagePolicy);
     return reply;
   }
-  return plain(404, "not found: the live view has /, /status.json and /chart.png");
+  return std::nullopt;
+}
+
+LiveReply chosen(const LiveRequest& request, const ChartNames& charts, const ChartSnapshots& snapshots) {
+  const bool board = isBoard(charts);
+  if (request.path == "/status.json") {
+    LiveReply reply;
+    reply.contentType = "application/json; charset=utf-8";
+    reply.body = board ? boardStatusJson(charts, snapshots) : snapshots.front()->status;
+    return reply;
+  }
+  if (request.path == "/events") {
+    LiveReply reply;
+    reply.contentType = "text/event-stream";
+    reply.stream = request.method == "GET";
+    return reply;
+  }
+  if (const std::optional<std::size_t> chart = pictureChart(request.path, charts))
+    return pictureReply(*snapshots[*chart]);
+  if (std::optional<LiveReply> file = pageFileReply(request.path, board)) return std::move(*file);
+  return plain(404, board ? "not found: the live view has /, /status.json, /chart/NAME.png for each chart and /events"
+                          : "not found: the live view has /, /status.json, /chart.png and /events");
+}
+
+// The chart's status object with its name first, and why it failed.
+std::string namedStatus(const std::string& name, const LiveSnapshot& snapshot) {
+  std::string members = "\"name\":" + support::jsonString(name);
+  if (!snapshot.failed.empty()) members += ",\"failed\":" + support::jsonString(snapshot.failed);
+  std::string status = snapshot.status;
+  while (!status.empty() && std::isspace(static_cast<unsigned char>(status.back()))) status.pop_back();
+  const std::size_t open = status.find_first_not_of(" \t\r\n");
+  if (open == std::string::npos || status[open] != '{') return "{" + members + "}";
+  const std::size_t next = status.find_first_not_of(" \t\r\n", open + 1);
+  const bool empty = next == std::string::npos || status[next] == '}';
+  return status.insert(open + 1, empty ? members : members + ",");
 }
 
 }  // namespace
@@ -106,14 +140,48 @@ bool isServedHost(const std::string& host, const ServedNames& names) {
   return !name.empty() && std::find(names.machine.begin(), names.machine.end(), name) != names.machine.end();
 }
 
+bool isBoard(const ChartNames& charts) { return !(charts.size() == 1 && charts.front().empty()); }
+
+std::optional<std::size_t> pictureChart(const std::string& path, const ChartNames& charts) {
+  if (!isBoard(charts)) return path == "/chart.png" ? std::optional<std::size_t>(0) : std::nullopt;
+  const std::string front = "/chart/", back = ".png";
+  if (path.size() <= front.size() + back.size() || path.compare(0, front.size(), front) != 0 ||
+      path.compare(path.size() - back.size(), back.size(), back) != 0)
+    return std::nullopt;
+  const std::string name = path.substr(front.size(), path.size() - front.size() - back.size());
+  const auto found = std::find(charts.begin(), charts.end(), name);
+  if (found == charts.end()) return std::nullopt;
+  return static_cast<std::size_t>(found - charts.begin());
+}
+
+std::string boardStatusJson(const ChartNames& charts, const ChartSnapshots& snapshots) {
+  std::string text = "{\"charts\":[";
+  for (std::size_t chart = 0; chart < charts.size() && chart < snapshots.size(); ++chart)
+    text += (chart == 0 ? "\n" : ",\n") + namedStatus(charts[chart], *snapshots[chart]);
+  return text + "\n]}\n";
+}
+
 std::optional<PictureSize> pagePictureSize(const LiveRequest& request, const ServedNames& names) {
-  if (request.path != "/chart.png" || request.width.empty() || request.height.empty() || !answered(request, names))
+  return pagePictureSize(request, ChartNames{""}, names);
+}
+
+std::optional<PictureSize> pagePictureSize(const LiveRequest& request, const ChartNames& charts,
+                                           const ServedNames& names) {
+  if (!pictureChart(request.path, charts) || request.width.empty() || request.height.empty() ||
+      !answered(request, names))
     return std::nullopt;
   return PictureSize{pageSide(request.width, kSmallestPagePicture.width_px, kLargestPagePicture.width_px),
                      pageSide(request.height, kSmallestPagePicture.height_px, kLargestPagePicture.height_px)};
 }
 
 LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snapshot, const ServedNames& names) {
+  // Not owned: the snapshot outlives the answer.
+  const std::shared_ptr<const LiveSnapshot> lent(&snapshot, [](const LiveSnapshot*) {});
+  return answerLiveRequest(request, ChartNames{""}, {lent}, names);
+}
+
+LiveReply answerLiveRequest(const LiveRequest& request, const ChartNames& charts, const ChartSnapshots& snapshots,
+                            const ServedNames& names) {
   LiveReply reply;
   if (request.method != "GET" && request.method != "HEAD") {
     reply = plain(405, "the live view answers GET and HEAD only");
@@ -125,7 +193,7 @@ LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snap
                            ? "the live view answers only to this machine's own names (localhost, 127.0.0.1, [::1])"
                            : "the live view answers only to this machine's own names and addresses");
   } else {
-    reply = chosen(request, snapshot);
+    reply = chosen(request, charts, snapshots);
   }
   reply.headers.emplace_back("Cache-Control", "no-store");
   reply.headers.emplace_back("X-Content-Type-Options", "nosniff");

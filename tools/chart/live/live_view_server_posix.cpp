@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "tools/chart/live/connection_gate.h"
+#include "tools/chart/live/event_streams.h"
 #include "tools/chart/live/live_view_server.h"
 #include "tools/support/http_daemon.h"
 
@@ -40,8 +41,28 @@ struct PictureWait {
 }  // namespace
 
 struct LiveViewServer::Running {
-  Running(LiveBoard& board, ServedNames names, ConnectionLimits limits)
-      : board(board), names(std::move(names)), gate(limits) {}
+  Running(std::vector<ServedChart> served, ServedNames names, ConnectionLimits limits)
+      : charts(namesOf(served)),
+        boards(boardsOf(served)),
+        names(std::move(names)),
+        gate(limits),
+        events(charts, [this] { return snapshots(); }, limits.eventStreams, limits.keepAlive) {}
+
+  static ChartNames namesOf(const std::vector<ServedChart>& served) {
+    ChartNames names;
+    for (const ServedChart& chart : served) names.push_back(chart.name);
+    return names;
+  }
+  static std::vector<LiveBoard*> boardsOf(const std::vector<ServedChart>& served) {
+    std::vector<LiveBoard*> boards;
+    for (const ServedChart& chart : served) boards.push_back(chart.board);
+    return boards;
+  }
+  ChartSnapshots snapshots() const {
+    ChartSnapshots latest;
+    for (LiveBoard* board : boards) latest.push_back(board->current());
+    return latest;
+  }
 
   // Resumes every request waiting for a picture: each looks again.
   void resumeWaiting() {
@@ -59,9 +80,11 @@ struct LiveViewServer::Running {
     return true;
   }
 
-  LiveBoard& board;
+  const ChartNames charts;
+  const std::vector<LiveBoard*> boards;
   const ServedNames names;
   ConnectionGate gate;
+  EventStreams events;
   support::HttpDaemon daemon;
   std::mutex waitMutex;
   std::vector<MHD_Connection*> suspended;
@@ -97,14 +120,28 @@ struct LiveViewCallbacks {
   // The picture a request for one at the page's size gets now (null before
   // the first picture: the route says so); nothing while the request is
   // held for the run's thread to draw it.
-  static std::optional<std::shared_ptr<const std::string>> pictureFor(Running& running, MHD_Connection* connection,
-                                                                      PictureSize size, void** context) {
-    if (std::shared_ptr<const std::string> drawn = running.board.pictureAt(size)) return drawn;
+  static std::optional<std::shared_ptr<const std::string>> pictureFor(Running& running, LiveBoard& board,
+                                                                      MHD_Connection* connection, PictureSize size,
+                                                                      void** context) {
+    if (std::shared_ptr<const std::string> drawn = board.pictureAt(size)) return drawn;
     auto* wait = static_cast<PictureWait*>(*context);
     if (wait == nullptr) *context = wait = new PictureWait{size, Clock::now() + kLongestPictureWait};
-    if (running.board.current()->png && Clock::now() < wait->until && running.suspend(connection))
-      return std::nullopt;
-    return running.board.nearestPicture(size);
+    if (board.current()->png && Clock::now() < wait->until && running.suspend(connection)) return std::nullopt;
+    return board.nearestPicture(size);
+  }
+
+  static MHD_Response* responseTo(Running& running, MHD_Connection* connection, LiveReply& reply) {
+    if (!reply.stream)
+      return MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()),
+                                             MHD_RESPMEM_MUST_COPY);
+    if (MHD_Response* stream = running.events.open(connection)) return stream;
+    // At the cap: the page tries again, and after a few tries asks once a second instead.
+    reply.status = MHD_HTTP_SERVICE_UNAVAILABLE;
+    reply.contentType = "text/plain; charset=utf-8";
+    reply.body = "too many event streams open; try again later\n";
+    reply.headers.emplace_back("Retry-After", "5");
+    reply.stream = false;
+    return responseTo(running, connection, reply);
   }
 
   // Every request is answered once its headers are in, at once or, for a
@@ -119,17 +156,18 @@ struct LiveViewCallbacks {
                               headerValue(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST),
                               headerValue(connection, MHD_GET_ARGUMENT_KIND, "w"),
                               headerValue(connection, MHD_GET_ARGUMENT_KIND, "h")};
-    std::shared_ptr<const LiveSnapshot> snapshot = running.board.current();
-    if (const std::optional<PictureSize> size = pagePictureSize(request, running.names)) {
-      std::optional<std::shared_ptr<const std::string>> picture = pictureFor(running, connection, *size, context);
+    ChartSnapshots snapshots = running.snapshots();
+    if (const std::optional<PictureSize> size = pagePictureSize(request, running.charts, running.names)) {
+      const std::size_t chart = *pictureChart(request.path, running.charts);
+      std::optional<std::shared_ptr<const std::string>> picture =
+          pictureFor(running, *running.boards[chart], connection, *size, context);
       if (!picture) return MHD_YES;  // held until drawn
-      auto sized = std::make_shared<LiveSnapshot>(*snapshot);
+      auto sized = std::make_shared<LiveSnapshot>(*snapshots[chart]);
       sized->png = std::move(*picture);
-      snapshot = std::move(sized);
+      snapshots[chart] = std::move(sized);
     }
-    const LiveReply reply = answerLiveRequest(request, *snapshot, running.names);
-    MHD_Response* response = MHD_create_response_from_buffer(
-        reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+    LiveReply reply = answerLiveRequest(request, running.charts, snapshots, running.names);
+    MHD_Response* response = responseTo(running, connection, reply);
     if (response == nullptr) return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
     for (const auto& [name, value] : reply.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
@@ -155,8 +193,13 @@ struct LiveViewCallbacks {
 
 std::string liveViewUnavailableReason() { return {}; }
 
+std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& address, ServedNames names, LiveBoard& board,
+                                                      std::string& error, ConnectionLimits limits) {
+  return start(address, std::move(names), {ServedChart{"", &board}}, error, limits);
+}
+
 std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& address, ServedNames names,
-                                                      LiveBoard& board, std::string& error,
+                                                      std::vector<ServedChart> charts, std::string& error,
                                                       ConnectionLimits limits) {
   const std::string where = "--serve " + hostAndPort(address, address.port);
   if (!support::HttpDaemon::isIpAddress(address.ip)) {
@@ -164,7 +207,7 @@ std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& addres
     return nullptr;
   }
   std::unique_ptr<LiveViewServer> server(new LiveViewServer);
-  server->running_ = std::make_unique<Running>(board, std::move(names), limits);
+  server->running_ = std::make_unique<Running>(std::move(charts), std::move(names), limits);
   Running& running = *server->running_;
   std::string reason;
   bool serving = running.gate.listen(support::ListenAddress{address.ip, address.port}, reason);
@@ -181,18 +224,29 @@ std::unique_ptr<LiveViewServer> LiveViewServer::start(const ServeAddress& addres
     error = where + ": cannot serve the page there (" + reason + ")";
     return nullptr;
   }
-  board.setOnDrawn([&running] { running.resumeWaiting(); });
+  for (LiveBoard* board : running.boards) {
+    board->setOnDrawn([&running] { running.resumeWaiting(); });
+    board->setOnPublished([&running] { running.events.wake(); });
+  }
   running.gate.start([&running](int fd, const sockaddr* from, socklen_t length) {
     return running.daemon.addConnection(fd, from, length);
-  }, [&running] { running.resumeWaiting(); });
+  }, [&running] {
+    running.resumeWaiting();
+    running.events.tick();
+  });
   return server;
 }
 
-// Requests waiting for a picture are answered first, with what there is; the
-// gate stops cutting before the library closes every connection.
+// Requests waiting for a picture are answered first, with what there is, and
+// the events' streams end; the gate stops cutting before the library closes
+// every connection.
 LiveViewServer::~LiveViewServer() {
   if (!running_) return;
-  running_->board.setOnDrawn(nullptr);
+  for (LiveBoard* board : running_->boards) {
+    board->setOnDrawn(nullptr);
+    board->setOnPublished(nullptr);
+  }
+  running_->events.stop();
   {
     std::lock_guard lock(running_->waitMutex);
     running_->stopping = true;
@@ -205,5 +259,7 @@ LiveViewServer::~LiveViewServer() {
 uint16_t LiveViewServer::port() const { return running_->gate.port(); }
 
 ConnectionCounts LiveViewServer::connectionCounts() const { return running_->gate.counts(); }
+
+std::size_t LiveViewServer::eventStreams() const { return running_->events.count(); }
 
 }  // namespace chart_tool::live

@@ -1,6 +1,8 @@
 # Writes the C++ source that carries the live view's page files inside the
 # program (see live_view_page.h): each file's bytes as an array, with the
 # path it is served at and its content type.
+# index.html is served at /, every other file at /NAME (the board's page,
+# board.html, is served at / of a board: see live_view_routes.cpp).
 #   cmake -DPAGE_DIR=folder -DOUTPUT=file.cpp -DFILES=index.html,live.js,live.css -P embed_live_page.cmake
 string(REPLACE "," ";" FILES "${FILES}")
 set(arrays "")

@@ -1,122 +1,34 @@
-// The live view's page: asks for /status.json once a second, shows what it
-// says beside the chart, and when the chart has changed loads the new
-// picture out of sight and swaps it in once it has loaded, so the chart
-// never flickers or goes blank. Everything is written as text, never as
-// markup: level names, alerts and notices are typed by people or sent by the
-// service. Every member may be missing (an older program leaves the newer
-// ones out), so each is checked for its type before it is shown.
+// The live view's page of a single chart: told of every change by the
+// server's events (asking once a second instead after they failed three
+// times in a row), it fetches /status.json, shows what it says beside the
+// chart, and when the chart has changed loads the new picture out of sight
+// and swaps it in once it has loaded, so the chart never flickers or goes
+// blank. Everything is written as text, never as markup: level names,
+// alerts and notices are typed by people or sent by the service (see
+// live_common.js, loaded before this).
 //
 // Nothing stale is shown in live colours: while the levels are stale the
 // levels table is muted, and while the run cannot be reached (it ended, or it
 // does not answer) the whole page is.
 'use strict';
 
-const kPollMs = 1000;
-const kPollWhenUnreachableMs = 5000;
-// A run that takes this long to answer counts as not reachable: a request
-// left hanging must not keep the page looking live.
-const kAnswerTimeoutMs = 4000;
-
 // What the page has done and shows so far, for a person's console or a test:
-// `reachable` is false once a poll failed, `muted` while the whole page is
-// drawn muted, `levelsMuted` while the levels table is, `status` the last
-// status shown.
+// `pushed` while the events tell of changes (false once it polls), `events`
+// the events received, `fetches` the statuses fetched (after an event or a
+// poll), `polls` the polls made; `reachable` is false once a look failed,
+// `muted` while the whole page is drawn muted, `levelsMuted` while the
+// levels table is, `status` the last status shown.
 window.liveView = {
-  polls: 0, pictures: 0, changesShown: null, failedPolls: 0,
+  polls: 0, pictures: 0, changesShown: null, failedPolls: 0, pushed: true, events: 0, fetches: 0,
   reachable: null, muted: false, levelsMuted: false, status: null,
 };
 
 let loadingPicture = false;
-
-function byId(id) { return document.getElementById(id); }
-
-function setText(id, text) { byId(id).textContent = text; }
-
-function isText(value) { return typeof value === 'string' && value !== ''; }
-
-// Shows `text` in the element, or hides it when there is none.
-function showOrHide(id, text) {
-  const element = byId(id);
-  element.hidden = !isText(text);
-  element.textContent = isText(text) ? text : '';
-}
-
-// "2026-03-02 10:20:00" -> "10:20:00" on the day of `now` (the status's
-// clock); on another day, or in another form, the text as it is.
-function timeOf(dateTime, now) {
-  const match = /^(\d{4}-\d{2}-\d{2}) (\d{2}:\d{2}:\d{2})$/.exec(dateTime);
-  const today = isText(now) ? now.slice(0, 10) : '';
-  return match && match[1] === today ? match[2] : dateTime;
-}
-
-function decimalsOf(tickSize) {
-  const text = String(tickSize);
-  const dot = text.indexOf('.');
-  return dot < 0 ? 0 : Math.min(text.length - dot - 1, 8);
-}
-
-function signed(value, decimals) {
-  const text = Math.abs(value).toFixed(decimals);
-  return (value > 0 ? '+' : value < 0 ? '\u2212' : '') + text;
-}
-
-function ageText(seconds) {
-  seconds = Math.round(seconds);
-  if (seconds < 90) return seconds + ' s';
-  if (seconds < 90 * 60) return Math.round(seconds / 60) + ' min';
-  return Math.round(seconds / 3600) + ' h';
-}
+// The change to load once the picture loading now has loaded.
+let changesWanted = null;
 
 function showLevels(status) {
-  const body = byId('levels').tBodies[0];
-  const rows = [];
-  const hasPrice = typeof status.lastPrice === 'number' && typeof status.tickSize === 'number' && status.tickSize > 0;
-  const decimals = hasPrice ? decimalsOf(status.tickSize) : 2;
-  const levels = Array.isArray(status.levels) ? status.levels : [];
-  for (const level of levels) {
-    if (level === null || typeof level !== 'object') continue;
-    const row = document.createElement('tr');
-    const hasLevelPrice = typeof level.price === 'number';
-    const cells = [String(level.name ?? ''), hasLevelPrice ? String(level.price) : '\u2013', '', ''];
-    if (hasPrice && hasLevelPrice) {
-      const points = level.price - status.lastPrice;
-      cells[2] = signed(points, decimals);
-      cells[3] = signed(Math.round(points / status.tickSize), 0);
-      row.className = points > 0 ? 'above' : points < 0 ? 'below' : '';
-    }
-    for (const text of cells) {
-      const cell = document.createElement('td');
-      cell.textContent = text;
-      row.appendChild(cell);
-    }
-    rows.push(row);
-  }
-  body.replaceChildren(...rows);
-}
-
-function listItems(texts) {
-  return texts.filter(isText).map((text) => {
-    const item = document.createElement('li');
-    item.textContent = text;
-    return item;
-  });
-}
-
-// One alert of the status's alertList: its time, then its text.
-function alertItem(alert, now) {
-  if (alert === null || typeof alert !== 'object' || !isText(alert.text)) return null;
-  const item = document.createElement('li');
-  if (isText(alert.time)) {
-    const time = document.createElement('time');
-    time.className = 'alert-time';
-    time.dateTime = alert.time;
-    time.textContent = timeOf(alert.time, now);
-    item.append(time, ' ');
-  }
-  if (alert.kind === 'cross' || alert.kind === 'near') item.classList.add(alert.kind);
-  if (alert.direction === 'up' || alert.direction === 'down') item.classList.add(alert.direction);
-  item.append(alert.text);
-  return item;
+  byId('levels').tBodies[0].replaceChildren(...levelRows(status));
 }
 
 // The latest alerts, newest first, with their times; from the plain texts
@@ -213,34 +125,20 @@ function showReachable(reachable) {
   document.querySelector('main').classList.toggle('muted', !reachable);
 }
 
-// The picture is asked for at the size it is shown, in device pixels, so
-// its text reads at its own size whatever the window: rounded to 16 pixels
-// (a window moved by a pixel asks for no new picture) and kept within what
-// the program draws.
-const kPictureStepPx = 16;
-const kPictureSmallest = [320, 240];
-const kPictureLargest = [3840, 2160];
-// A window being resized settles before a picture of its new size is asked for.
-const kResizeSettleMs = 300;
-
 let pictureShown = '';
 
-function pictureSize() {
-  const frame = document.querySelector('.picture');
-  const ratio = window.devicePixelRatio || 1;
-  const side = (css, index) => {
-    const rounded = Math.round((css * ratio) / kPictureStepPx) * kPictureStepPx;
-    return Math.min(kPictureLargest[index], Math.max(kPictureSmallest[index], rounded));
-  };
-  return side(frame.clientWidth, 0) + 'x' + side(frame.clientHeight, 1);
-}
+function pictureSize() { return pictureSizeOf(document.querySelector('.picture')); }
 
 // The new picture loads in an image of its own; it replaces the one shown
-// only once it has loaded. One at a time: a change that comes meanwhile is
-// taken up by the next poll, and a new size once this one has loaded.
+// only once it has loaded. One at a time: a change or a new size that comes
+// meanwhile is loaded once this one has.
 function loadPicture(changes) {
-  if (loadingPicture) return;
+  if (loadingPicture) {
+    changesWanted = changes;
+    return;
+  }
   loadingPicture = true;
+  changesWanted = null;
   const size = pictureSize();
   const [width, height] = size.split('x');
   const next = new Image();
@@ -253,9 +151,13 @@ function loadPicture(changes) {
     window.liveView.pictures += 1;
     pictureShown = size;
     loadingPicture = false;
-    if (pictureSize() !== pictureShown) loadPicture(changes);
+    if (changesWanted !== null && changesWanted !== changes) loadPicture(changesWanted);
+    else if (pictureSize() !== pictureShown) loadPicture(changes);
   };
-  next.onerror = () => { loadingPicture = false; };
+  next.onerror = () => {
+    loadingPicture = false;
+    if (changesWanted !== null) loadPicture(changesWanted);
+  };
   next.src = '/chart.png?w=' + width + '&h=' + height + '&change=' + changes;
 }
 
@@ -269,29 +171,29 @@ new ResizeObserver(() => {
   }, kResizeSettleMs);
 }).observe(document.querySelector('.picture'));
 
-async function fetchStatus() {
-  const abort = new AbortController();
-  const timer = setTimeout(() => abort.abort(), kAnswerTimeoutMs);
-  try {
-    const answer = await fetch('/status.json', { cache: 'no-store', signal: abort.signal });
-    if (!answer.ok) throw new Error('status ' + answer.status);
-    const status = await answer.json();
-    if (status === null || typeof status !== 'object' || Array.isArray(status)) throw new Error('not a status');
-    return status;
-  } finally {
-    clearTimeout(timer);
-  }
+// Shows the latest status, and loads the picture when the chart has changed.
+async function look() {
+  const status = await fetchStatus();
+  window.liveView.fetches += 1;
+  showStatus(status);
+  showReachable(true);
+  if (typeof status.changes === 'number' && status.changes > 0 && status.changes !== window.liveView.changesShown)
+    loadPicture(status.changes);
 }
+
+const lookOnce = oneAtATime(async () => {
+  try {
+    await look();
+  } catch (failure) {
+    showReachable(false);
+  }
+});
 
 async function poll() {
   let wait = kPollMs;
   try {
-    const status = await fetchStatus();
+    await look();
     window.liveView.polls += 1;
-    showStatus(status);
-    showReachable(true);
-    if (typeof status.changes === 'number' && status.changes > 0 && status.changes !== window.liveView.changesShown)
-      loadPicture(status.changes);
   } catch (failure) {
     window.liveView.failedPolls += 1;
     showReachable(false);
@@ -300,4 +202,10 @@ async function poll() {
   setTimeout(poll, wait);
 }
 
-poll();
+watchChanges(() => {
+  window.liveView.events += 1;
+  lookOnce();
+}, () => lookOnce(), () => {
+  window.liveView.pushed = false;
+  poll();
+});
