@@ -13,6 +13,7 @@
 #include "tools/chart/chart_run.h"
 #include "tools/chart/command_line/board_file.h"
 #include "tools/chart/live/live_view.h"
+#include "tools/chart/live/live_view_server.h"
 #include "tools/chart/replay/board_recording.h"
 #include "tools/chart/run/platform.h"
 #include "tools/support/utf8_path.h"
@@ -67,17 +68,19 @@ std::optional<ChartsOfRun> chartsOf(const ChartOptions& commandLine, std::string
 }
 
 // The chart's files in the --out folder, by its name, where no option of
-// its own names them; frames on the simulated clock only.
+// its own names them; frames on the simulated clock only, and pictures only
+// where the build can draw them.
 void writeInto(const std::string& folder, const std::string& name, ChartOptions& options) {
   const auto put = [&](std::string& path, const std::string& file) {
     if (path.empty()) path = folder + "/" + file;
   };
-  put(options.pngPath, name + ".png");
+  const bool pictures = run::pictureUnavailableReason().empty();
+  if (pictures) put(options.pngPath, name + ".png");
   put(options.csvPath, name + ".csv");
   put(options.drawingsPath, name + "-drawings.json");
   put(options.logPath, name + "-log.txt");
   put(options.statusPath, name + "-status.json");
-  if (options.realClockSeconds <= 0) put(options.framesPath, "frames/" + name);
+  if (pictures && options.realClockSeconds <= 0) put(options.framesPath, "frames/" + name);
 }
 
 // Where each chart writes and records: its files in --out, its recording in
@@ -107,6 +110,10 @@ bool prepareFolders(const ChartOptions& commandLine, ChartsOfRun& run, int& stat
 // when none is asked for, or when it cannot be served, with the exit status.
 std::unique_ptr<live::LiveView> startLiveView(const ChartOptions& commandLine, const ChartsOfRun& run, int& status) {
   if (!commandLine.serve || commandLine.listInputs) return nullptr;
+  if (const std::string reason = live::liveViewUnavailableReason(); !reason.empty()) {
+    status = reportFailure(kExitUsage, "--serve: " + reason);
+    return nullptr;
+  }
   std::vector<std::string> names;
   for (const BoardChart& chart : run.charts) names.push_back(chart.name);
   std::string error;
