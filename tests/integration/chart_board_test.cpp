@@ -1,7 +1,8 @@
 // A board of charts in one tarvio-chart run against the stand-in: on the
 // simulated clock each chart writes what it would alone, and a chart that
 // fails stops no other; on the real clock each chart keeps its own status,
-// its recording replays to the same outputs, and a futures conversion that
+// on the page's /status.json too, its recording replays to the same
+// outputs, and a futures conversion that
 // holds one chart's call for seconds holds up none of the other's.
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
@@ -9,12 +10,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/civil_calendar.h"
 #include "integration/background_program.h"
+#include "integration/plain_http.h"
 #include "support/standin_process.h"
 #include "support/text_files.h"
 
@@ -97,24 +100,45 @@ int callsIn(const rapidjson::Document& status) {
   return status.IsObject() && status.HasMember("calls") ? status["calls"].GetInt() : 0;
 }
 
-TEST(ChartBoard, OnTheRealClockEachChartKeepsItsOwnStatusAndItsRecordingReplays) {
+TEST(ChartBoard, OnTheRealClockEachChartKeepsItsOwnStatusOnThePageAndItsRecordingReplays) {
   StandinProcess standin;
   ASSERT_TRUE(standin.ready()) << standin.standardError();
   ScratchFolder files;
   std::ofstream(files.file("board.json")) << kBoard;
   std::vector<std::string> arguments = serviceArguments(standin);
-  const ProcessResult run = runChart(arguments, {"--board", files.file("board.json"), "--real-clock", "4", "--out",
-                                                 files.file("out"), "--record", files.file("rec"), "--set",
-                                                 "Request Interval=1", "--set", "Request Start Time=00:00",
-                                                 "--set", "Request End Time=23:59"});
-  ASSERT_EQ(run.exit_status, 0) << run.standard_error;
-  for (const auto& [name, ticker] : {std::pair{"ES", "ES_SPX"}, std::pair{"NQ", "NQ_NDX"}}) {
+  arguments.insert(arguments.end(), {"--board", files.file("board.json"), "--real-clock", "5", "--out",
+                                     files.file("out"), "--record", files.file("rec"), "--serve", "127.0.0.1:0",
+                                     "--set", "Request Interval=1", "--set", "Request Start Time=00:00", "--set",
+                                     "Request End Time=23:59"});
+  live_test::BackgroundProgram run(TARVIO_CHART_PATH, arguments, files.file("stderr.txt"));
+  const std::optional<std::string> line = run.lineWith("tarvio-chart: live view at http://127.0.0.1:", 20);
+  ASSERT_TRUE(line) << run.standardError();
+  const int port = std::stoi(line->substr(line->rfind(':') + 1));
+  // Once both charts have levels, the page's status holds each as its status file does.
+  rapidjson::Document page;
+  for (int tries = 0; tries < 200; ++tries) {
+    page.Parse(live_test::askServer(port, live_test::requestText("GET", "/status.json")).body.c_str());
+    const auto drawn = [&](unsigned chart) {
+      const rapidjson::Value& status = page["charts"][chart];
+      return status.HasMember("levels") && status["levels"].Size() > 0;
+    };
+    if (page.IsObject() && page.HasMember("charts") && page["charts"].Size() == 2 && drawn(0) && drawn(1)) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(page.IsObject() && page.HasMember("charts") && page["charts"].Size() == 2) << run.standardError();
+  const char* tickers[] = {"ES_SPX", "NQ_NDX"};
+  for (unsigned chart = 0; chart < 2; ++chart) {
+    const rapidjson::Value& status = page["charts"][chart];
+    EXPECT_STREQ(status["name"].GetString(), chart == 0 ? "ES" : "NQ");
+    EXPECT_NE(std::string(status["title"].GetString()).find(tickers[chart]), std::string::npos) << chart;
+    EXPECT_GT(status["levels"].Size(), 0u) << chart;
+    EXPECT_FALSE(status["stale"].GetBool()) << chart;
+  }
+  ASSERT_EQ(run.waitForExit(30), 0) << run.standardError();
+  for (const std::string name : {"ES", "NQ"}) {
     const rapidjson::Document status = statusOf(files.file("out/") + name + "-status.json");
     ASSERT_TRUE(status.IsObject()) << name;
     EXPECT_GE(callsIn(status), 3) << name;
-    EXPECT_NE(std::string(status["title"].GetString()).find(ticker), std::string::npos) << name;
-    EXPECT_GT(status["levels"].Size(), 0u) << name;
-    EXPECT_FALSE(status["stale"].GetBool()) << name;
   }
   EXPECT_EQ(readText(files.file("rec/board.json")), kBoard);
 
