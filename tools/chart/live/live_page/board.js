@@ -17,7 +17,7 @@ const kMostAlertsListed = 50;
 // test: as the single chart's page's window.liveView, with `charts` by
 // name: {changesShown, pictures, size} of each picture shown.
 window.liveBoard = {
-  polls: 0, fetches: 0, events: 0, pushed: true, reachable: null, status: null, large: '', charts: {},
+  polls: 0, failedPolls: 0, fetches: 0, events: 0, pushed: true, reachable: null, status: null, large: '', charts: {},
 };
 
 // The chart's card and what is loading into it, by name.
@@ -181,36 +181,10 @@ async function look() {
   showReachable(true);
 }
 
-const lookOnce = oneAtATime(async () => {
-  try {
-    await look();
-  } catch (failure) {
-    showReachable(false);
-  }
-});
-
-async function poll() {
-  let wait = kPollMs;
-  try {
-    await look();
-    window.liveBoard.polls += 1;
-  } catch (failure) {
-    showReachable(false);
-    wait = kPollWhenUnreachableMs;
-  }
-  setTimeout(poll, wait);
-}
-
 window.addEventListener('hashchange', showLarge);
 byId('back').addEventListener('click', () => { location.hash = ''; });
 document.addEventListener('keydown', (key) => {
   if (key.key === 'Escape' && window.liveBoard.large !== '') location.hash = '';
 });
 
-watchChanges(() => {
-  window.liveBoard.events += 1;
-  lookOnce();
-}, () => lookOnce(), () => {
-  window.liveBoard.pushed = false;
-  poll();
-});
+keepUpToDate(look, showReachable, window.liveBoard);

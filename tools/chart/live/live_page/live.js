@@ -181,31 +181,4 @@ async function look() {
     loadPicture(status.changes);
 }
 
-const lookOnce = oneAtATime(async () => {
-  try {
-    await look();
-  } catch (failure) {
-    showReachable(false);
-  }
-});
-
-async function poll() {
-  let wait = kPollMs;
-  try {
-    await look();
-    window.liveView.polls += 1;
-  } catch (failure) {
-    window.liveView.failedPolls += 1;
-    showReachable(false);
-    wait = kPollWhenUnreachableMs;
-  }
-  setTimeout(poll, wait);
-}
-
-watchChanges(() => {
-  window.liveView.events += 1;
-  lookOnce();
-}, () => lookOnce(), () => {
-  window.liveView.pushed = false;
-  poll();
-});
+keepUpToDate(look, showReachable, window.liveView);

@@ -208,3 +208,37 @@ function oneAtATime(task) {
     }
   };
 }
+
+// Keeps the page up to date with `look` (an async function that throws when
+// the run does not answer) and `showReachable`: one look on every change the
+// events tell of, and on each failed event connection; polling once a second
+// (every 5 s while the run cannot be reached) once the events are given up.
+// `counts` keeps what the page did: events, polls, failedPolls, pushed.
+function keepUpToDate(look, showReachable, counts) {
+  const lookOnce = oneAtATime(async () => {
+    try {
+      await look();
+    } catch (failure) {
+      showReachable(false);
+    }
+  });
+  const poll = async () => {
+    let wait = kPollMs;
+    try {
+      await look();
+      counts.polls += 1;
+    } catch (failure) {
+      counts.failedPolls += 1;
+      showReachable(false);
+      wait = kPollWhenUnreachableMs;
+    }
+    setTimeout(poll, wait);
+  };
+  watchChanges(() => {
+    counts.events += 1;
+    lookOnce();
+  }, () => lookOnce(), () => {
+    counts.pushed = false;
+    poll();
+  });
+}
