@@ -49,8 +49,9 @@ TEST(LivePageInBrowser, UsesTheEventsAndFallsBackToPollingWhenTheyAreRefusedThre
     HeadlessBrowser browser(program, profile.path());
     ASSERT_TRUE(browser.open("http://127.0.0.1:" + std::to_string(server->port()) + "/", 1200, 700, error)) << error;
     EXPECT_TRUE(browser.waitFor("window.liveView.changesShown === 1", 10)) << run.eventStreams;
-    if (run.eventStreams == 0)  // three refusals, each tried again after 2 s
+    if (run.eventStreams == 0) {  // three refusals, each tried again after 2 s
       EXPECT_TRUE(browser.waitFor("window.liveView.pushed === false && window.liveView.polls > 0", 15));
+    }
     board.publish("{\"changes\":2}\n", png);
     EXPECT_TRUE(browser.waitFor("window.liveView.changesShown === 2", 10)) << run.eventStreams;
     EXPECT_EQ(browser.evaluate(run.eventStreams == 0 ? "[window.liveView.pushed, window.liveView.polls > 0]"

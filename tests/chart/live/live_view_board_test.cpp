@@ -63,7 +63,9 @@ TEST(LiveBoardRoutes, AnswerEachChartByItsExactNameAndKeepTheSingleChartsAddress
     // Only a GET of /events is a stream, with the events' type and never cached.
     const bool stream = std::string(route.path) == "/events" && onBoard.status == 200;
     EXPECT_EQ(onBoard.stream, stream && std::string(route.method) == "GET") << route.method << " " << route.path;
-    if (stream) EXPECT_EQ(onBoard.contentType, "text/event-stream");
+    if (stream) {
+      EXPECT_EQ(onBoard.contentType, "text/event-stream");
+    }
   }
   // The two pages are not the same page.
   const LiveRequest page{"GET", "/", "localhost"};
@@ -109,7 +111,9 @@ TEST(LiveBoardRoutes, TheBoardsStatusCarriesEveryChartInOrderNamedAndFailedWithI
     EXPECT_STREQ(chart.MemberBegin()->name.GetString(), "name") << text;
     EXPECT_STREQ(chart["name"].GetString(), expected[i].name);
     EXPECT_EQ(chart.HasMember("failed"), *expected[i].failed != '\0') << expected[i].name;
-    if (chart.HasMember("failed")) EXPECT_STREQ(chart["failed"].GetString(), expected[i].failed);
+    if (chart.HasMember("failed")) {
+      EXPECT_STREQ(chart["failed"].GetString(), expected[i].failed);
+    }
     EXPECT_EQ(chart.HasMember("changes") ? chart["changes"].GetInt() : -1, expected[i].changes) << expected[i].name;
   }
   EXPECT_STREQ(charts[0]["levels"][0]["name"].GetString(), "ZG");
