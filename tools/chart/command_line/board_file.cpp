@@ -68,7 +68,10 @@ bool readField(const BoardField& field, const Value& value, const std::string& f
     error = std::string(field.field) + (field.list ? " must be a list of texts" : " must be a text or a number");
     return false;
   }
-  if (field.option == std::string("--alert")) options.alerts.cross = false, options.alerts.nearTicks = 0;
+  if (field.option == std::string("--alert")) {  // the chart's alerts in place of the command line's
+    options.alerts.cross = false;
+    options.alerts.nearTicks = 0;
+  }
   for (std::string text : texts) {
     if (field.path && isRelative(text) && !folder.empty()) text = folder + "/" + text;
     if (!option.read(options, text)) {

@@ -175,9 +175,7 @@ std::optional<PictureSize> pagePictureSize(const LiveRequest& request, const Cha
 }
 
 LiveReply answerLiveRequest(const LiveRequest& request, const LiveSnapshot& snapshot, const ServedNames& names) {
-  // Not owned: the snapshot outlives the answer.
-  const std::shared_ptr<const LiveSnapshot> lent(&snapshot, [](const LiveSnapshot*) {});
-  return answerLiveRequest(request, ChartNames{""}, {lent}, names);
+  return answerLiveRequest(request, ChartNames{""}, {std::make_shared<const LiveSnapshot>(snapshot)}, names);
 }
 
 LiveReply answerLiveRequest(const LiveRequest& request, const ChartNames& charts, const ChartSnapshots& snapshots,
